@@ -1,0 +1,127 @@
+#include "platform/runtime/TextOutput.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace orvale {
+
+bool TextOutput::WriteLine(std::string_view text, RunError& error) {
+  std::string line(text);
+  line += kCRLF;
+  return Write(line, error);
+}
+
+bool StringTextOutput::Write(std::string_view text, RunError&) {
+  text_ += text;
+  return true;
+}
+
+namespace {
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+}  // namespace
+
+std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::path& target,
+                                                         RunError& error) {
+  if (target.empty() || !target.has_filename()) {
+    error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return nullptr;
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(target, ec)) {
+    error = RunError::FromErrno(EISDIR, target);
+    return nullptr;
+  }
+  std::string pattern = target.string() + ".tmp-XXXXXX";
+  errno = 0;
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) {
+    error = RunError::FromErrno(errno == ENOENT ? ENOTDIR : errno, target);
+    return nullptr;
+  }
+  // mkstemp creates 0600; give the file the mode an ordinary create would, or keep the
+  // mode of the file it replaces.
+  struct stat st {};
+  const mode_t mode =
+      ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+  ::fchmod(fd, mode);
+  return std::unique_ptr<AtomicFileWriter>(new AtomicFileWriter(fd, pattern, target));
+}
+
+AtomicFileWriter::AtomicFileWriter(int fd, std::filesystem::path temp,
+                                   std::filesystem::path target)
+    : fd_(fd), temp_(std::move(temp)), target_(std::move(target)) {}
+
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+void AtomicFileWriter::Discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!committed_ && !temp_.empty()) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes, RunError& error) {
+  if (fd_ < 0) {
+    error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return false;
+  }
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = RunError::FromErrno(errno, target_);
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool AtomicFileWriter::Commit(RunError& error) {
+  if (fd_ < 0) {
+    error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return false;
+  }
+  if (::fsync(fd_) != 0 && errno != EINVAL) {
+    error = RunError::FromErrno(errno, target_);
+    return false;
+  }
+  if (::close(fd_) != 0) {
+    fd_ = -1;
+    error = RunError::FromErrno(errno, target_);
+    Discard();
+    return false;
+  }
+  fd_ = -1;
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    error = RunError::FromErrno(errno, target_);
+    Discard();
+    return false;
+  }
+  committed_ = true;
+  temp_.clear();
+  return true;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         RunError& error) {
+  auto file = AtomicFileWriter::Open(target, error);
+  return file && file->Write(bytes, error) && file->Commit(error);
+}
+
+}  // namespace orvale

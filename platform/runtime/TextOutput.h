@@ -1,0 +1,64 @@
+#pragma once
+// Writing text and binary files. Every file the program writes goes to a temporary
+// file in the target's folder and replaces the target only when it is complete, so a
+// failed save never damages the previous file.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/runtime/RunError.h"
+
+namespace orvale {
+
+inline constexpr std::string_view kCRLF = "\r\n";
+
+class TextOutput {
+ public:
+  virtual ~TextOutput() = default;
+  // Appends `text`; false and `error` set when it could not be written.
+  virtual bool Write(std::string_view text, RunError& error) = 0;
+  // Appends `text` and a CR LF line end.
+  bool WriteLine(std::string_view text, RunError& error);
+};
+
+// Collects the text in memory.
+class StringTextOutput final : public TextOutput {
+ public:
+  bool Write(std::string_view text, RunError& error) override;
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// A file written through a temporary file and renamed over the target by Commit().
+// Destroying it without a successful Commit() removes the temporary file and leaves
+// the target as it was.
+class AtomicFileWriter final : public TextOutput {
+ public:
+  static std::unique_ptr<AtomicFileWriter> Open(const std::filesystem::path& target,
+                                                RunError& error);
+  ~AtomicFileWriter() override;
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  bool Write(std::string_view bytes, RunError& error) override;
+  // Flushes, syncs and renames the temporary file over the target.
+  bool Commit(RunError& error);
+  const std::filesystem::path& Target() const { return target_; }
+
+ private:
+  AtomicFileWriter(int fd, std::filesystem::path temp, std::filesystem::path target);
+  void Discard();
+  int fd_;
+  std::filesystem::path temp_;
+  std::filesystem::path target_;
+  bool committed_ = false;
+};
+
+// Writes `bytes` as the whole content of `target`, atomically.
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         RunError& error);
+
+}  // namespace orvale

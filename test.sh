@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test; then builds and runs the
+# engine and file-format suites again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALE_SANITIZE=ON \
+  -DORVALE_BUILD_BENCHMARKS=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$(nproc)" -L engine)

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/runtime/LineInput.h"
+#include "platform/runtime/TextOutput.h"
+
+namespace orvale {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("orvale-textfiles-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  static std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  fs::path dir_;
+};
+
+std::vector<std::string> AllLines(LineSource& src) {
+  std::vector<std::string> lines;
+  std::string line;
+  RunError err;
+  while (src.ReadLine(line, err) == ReadStatus::Line) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(TextFilesTest, ReadsEveryLineEnd) {
+  const fs::path p = dir_ / "mixed.txt";
+  std::ofstream(p, std::ios::binary) << "a\r\nb\nc\rd\r\n\r\ne";
+  RunError err;
+  auto src = FileLineSource::Open(p, err);
+  ASSERT_TRUE(src);
+  EXPECT_EQ(AllLines(*src), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+  StringLineSource mem("a\r\nb\nc\rd\r\n\r\ne");
+  EXPECT_EQ(AllLines(mem), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+  StringLineSource trailing("x\r\n");
+  EXPECT_EQ(AllLines(trailing), (std::vector<std::string>{"x"}));
+}
+
+TEST_F(TextFilesTest, OpeningAMissingFileIsFileNotFound) {
+  RunError err;
+  EXPECT_FALSE(FileLineSource::Open(dir_ / "nope.ovd", err));
+  EXPECT_EQ(err.Number, 53);
+  EXPECT_TRUE(err.IsFileError());
+  EXPECT_NE(err.Description.find("nope.ovd"), std::string::npos);
+  EXPECT_FALSE(FileLineSource::Open(dir_, err));
+  EXPECT_EQ(err.Number, 75);
+}
+
+TEST_F(TextFilesTest, AtomicWriteReplacesOnlyOnCommit) {
+  const fs::path p = dir_ / "doc.ovd";
+  std::ofstream(p, std::ios::binary) << "old";
+  {
+    RunError err;
+    auto out = AtomicFileWriter::Open(p, err);
+    ASSERT_TRUE(out);
+    ASSERT_TRUE(out->WriteLine("new", err));
+    EXPECT_EQ(Slurp(p), "old");  // not yet replaced
+    // dropped without Commit: the old file stays, no temporary remains
+  }
+  EXPECT_EQ(Slurp(p), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+  RunError err;
+  ASSERT_TRUE(WriteFileAtomically(p, "new\r\n", err));
+  EXPECT_EQ(Slurp(p), "new\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TextFilesTest, AtomicWriteIntoAMissingFolderFails) {
+  RunError err;
+  EXPECT_FALSE(WriteFileAtomically(dir_ / "no" / "such.ovd", "x", err));
+  EXPECT_EQ(err.Number, 76);
+}
+
+TEST_F(TextFilesTest, AtomicWriteKeepsTheReplacedFilesMode) {
+  const fs::path p = dir_ / "mode.txt";
+  std::ofstream(p) << "x";
+  ::chmod(p.c_str(), 0640);
+  RunError err;
+  ASSERT_TRUE(WriteFileAtomically(p, "y", err));
+  struct stat st {};
+  ASSERT_EQ(::stat(p.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+}  // namespace
+}  // namespace orvale
