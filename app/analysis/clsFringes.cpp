@@ -1,0 +1,334 @@
+#include "app/analysis/clsFringes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "platform/runtime/NumberText.h"
+#include "platform/runtime/TextOutput.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+namespace {
+
+bool IsFringeOrder(std::int32_t order) { return order >= 1 && order <= kMaxFringes; }
+
+// Coordinates that the section format can carry and read back.
+bool IsFinitePoint(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
+
+// Points 1..npts of two 1-based buffers, or false when they do not hold that many or
+// hold a coordinate that is not a number.
+bool TakePoints(std::int32_t npts, std::span<const double> xBuffer,
+                std::span<const double> yBuffer, std::vector<FringePoint>& points) {
+  const auto needed = static_cast<std::size_t>(npts) + 1;
+  if (npts < 0 || xBuffer.size() < needed || yBuffer.size() < needed) return false;
+  points.reserve(points.size() + static_cast<std::size_t>(npts));
+  for (std::int32_t i = 1; i <= npts; ++i) {
+    if (!IsFinitePoint(xBuffer[i], yBuffer[i])) return false;
+    points.push_back({xBuffer[i], yBuffer[i]});
+  }
+  return true;
+}
+
+bool Within(const FringePoint& p, double x, double y, double distance) {
+  return std::fabs(p.X - x) <= distance && std::fabs(p.Y - y) <= distance;
+}
+
+// Writes one line of a section; a failure is offered to the user until it is written,
+// ignored or aborted. False when the user aborted.
+bool WriteSectionLine(TextOutput& out, std::string line) {
+  line += kCRLF;
+  for (;;) {
+    RunError error;
+    if (out.Write(line, error)) return true;
+    const int answer = FileErrorPrompt(error);
+    if (answer == idbutton::kRetry) continue;
+    return answer == idbutton::kIgnore;
+  }
+}
+
+}  // namespace
+
+FringeRecord* clsFringes::Record(std::int32_t Index) {
+  if (Index < 1 || Index > kMaxFringes) return nullptr;
+  return &records_[static_cast<std::size_t>(Index)];
+}
+
+const FringeRecord* clsFringes::Record(std::int32_t Index) const {
+  if (Index < 1 || Index > kMaxFringes) return nullptr;
+  return &records_[static_cast<std::size_t>(Index)];
+}
+
+void clsFringes::ResolveIndex(std::int32_t Order, std::int32_t& Index) const {
+  if (Index == kNoOrder) Index = GetFringeIndex(Order);
+}
+
+FringeRecord* clsFringes::FringeInUse(std::int32_t Order, std::int32_t& Index) {
+  ResolveIndex(Order, Index);
+  FringeRecord* record = Record(Index);
+  return record != nullptr && record->InUse() ? record : nullptr;
+}
+
+std::int32_t clsFringes::FirstFreeRecord() const {
+  for (std::int32_t i = 1; i <= kMaxFringes; ++i)
+    if (!records_[static_cast<std::size_t>(i)].InUse()) return i;
+  return kNoOrder;
+}
+
+void clsFringes::SetNumFringes(std::int32_t value) {
+  if (value < 0 || value > kMaxFringes) return;
+  for (std::int32_t i = value + 1; i <= kMaxFringes; ++i)
+    records_[static_cast<std::size_t>(i)] = FringeRecord{};
+  numFringes_ = value;
+}
+
+std::int32_t clsFringes::TotalNumTicks() const {
+  std::int32_t total = 0;
+  for (std::int32_t i = 1; i <= numFringes_; ++i)
+    total += records_[static_cast<std::size_t>(i)].NumTicks();
+  return total;
+}
+
+bool clsFringes::SaveToFile(TextOutput& FileNum) const {
+  // Only fringes in use are written: a free record left by a combine would read
+  // back as a bad order and end the reading of every fringe after it.
+  std::int32_t inUse = 0;
+  for (std::int32_t i = 1; i <= numFringes_; ++i)
+    if (records_[static_cast<std::size_t>(i)].InUse()) ++inUse;
+
+  if (!WriteSectionLine(FileNum, "Fringes")) return false;
+  if (!WriteSectionLine(FileNum, "NumFringes," + FormatWholeField(inUse))) return false;
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if (!record.InUse()) continue;
+    if (!WriteSectionLine(FileNum, "Order," + FormatWholeField(record.Order))) return false;
+    if (!WriteSectionLine(FileNum, "NumTicks," + FormatWholeField(record.NumTicks())))
+      return false;
+    for (const FringePoint& p : record.Points) {
+      if (!WriteSectionLine(FileNum,
+                            "Center," + FormatDecimalField(p.X) + "," + FormatDecimalField(p.Y)))
+        return false;
+    }
+  }
+  return WriteSectionLine(FileNum, "EndFringes");
+}
+
+void clsFringes::Find(double X, double Y, std::int32_t& FringeOrder, std::int32_t& FringeCenter,
+                      std::int32_t& FringeIndex) const {
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    for (std::int32_t tick = 1; tick <= record.NumTicks(); ++tick) {
+      if (Within(record.Points[static_cast<std::size_t>(tick - 1)], X, Y, kFringeHitDistance)) {
+        FringeOrder = record.Order;
+        FringeCenter = tick;
+        FringeIndex = i;
+        return;
+      }
+    }
+  }
+  FringeOrder = kNoOrder;
+  FringeCenter = kNoOrder;
+  FringeIndex = kNoOrder;
+}
+
+std::int32_t clsFringes::GetNumTicks(std::int32_t Order, std::int32_t& Index) const {
+  if (Order == kNoOrder && Index == kNoOrder) return kNoOrder;
+  ResolveIndex(Order, Index);
+  const FringeRecord* record = Record(Index);
+  return record != nullptr ? record->NumTicks() : kNoOrder;
+}
+
+std::int32_t clsFringes::GetFringeIndex(std::int32_t Order) const {
+  // The marker is not an order; it must not find the free records.
+  if (Order == kNoOrder) return kNoOrder;
+  for (std::int32_t i = 1; i <= numFringes_; ++i)
+    if (records_[static_cast<std::size_t>(i)].Order == Order) return i;
+  return kNoOrder;
+}
+
+std::int32_t clsFringes::GetFringeOrder(std::int32_t Index) const {
+  const FringeRecord* record = Record(Index);
+  return record != nullptr ? record->Order : kNoOrder;
+}
+
+void clsFringes::AddCenters(std::int32_t Order, std::int32_t npts,
+                            std::span<const double> xBuffer, std::span<const double> yBuffer,
+                            std::int32_t& Index) {
+  FringeRecord* record = FringeInUse(Order, Index);
+  if (record == nullptr || npts < 1 || record->NumTicks() + npts > kMaxFringeTicks) return;
+  std::vector<FringePoint> added;
+  if (!TakePoints(npts, xBuffer, yBuffer, added)) return;
+  record->Points.insert(record->Points.end(), added.begin(), added.end());
+}
+
+void clsFringes::AddCenter(std::int32_t Order, double X, double Y, std::int32_t& Index) {
+  FringeRecord* record = FringeInUse(Order, Index);
+  if (record == nullptr || record->NumTicks() >= kMaxFringeTicks || !IsFinitePoint(X, Y)) return;
+  record->Points.push_back({X, Y});
+}
+
+void clsFringes::GetCenter(std::int32_t Order, std::int32_t tick, double& X, double& Y,
+                           std::int32_t& Index) const {
+  const bool lookedUp = Index == kNoOrder;
+  ResolveIndex(Order, Index);
+  const FringeRecord* record = Record(Index);
+  if (record == nullptr && !lookedUp) return;
+  if (record == nullptr || tick < 1 || tick > record->NumTicks()) {
+    X = kNotGivenDouble;
+    Y = kNotGivenDouble;
+    return;
+  }
+  const FringePoint& p = record->Points[static_cast<std::size_t>(tick - 1)];
+  X = p.X;
+  Y = p.Y;
+}
+
+void clsFringes::SetCenter(std::int32_t Order, std::int32_t tick, double X, double Y,
+                           std::int32_t& Index) {
+  FringeRecord* record = FringeInUse(Order, Index);
+  if (record == nullptr || tick < 1 || tick > record->NumTicks() || !IsFinitePoint(X, Y)) return;
+  record->Points[static_cast<std::size_t>(tick - 1)] = {X, Y};
+}
+
+void clsFringes::DeleteCenter(std::int32_t Order, std::int32_t tick, std::int32_t& Index) {
+  FringeRecord* record = FringeInUse(Order, Index);
+  if (record == nullptr || tick < 1 || tick > record->NumTicks()) return;
+  record->Points.erase(record->Points.begin() + (tick - 1));
+}
+
+void clsFringes::TransposeAll() {
+  for (std::int32_t i = 1; i <= numFringes_; ++i)
+    for (FringePoint& p : records_[static_cast<std::size_t>(i)].Points) std::swap(p.X, p.Y);
+}
+
+std::int32_t clsFringes::AddOrder(std::int32_t Order) {
+  if (!IsFringeOrder(Order)) return kNoOrder;
+  const std::int32_t index = FirstFreeRecord();
+  if (index == kNoOrder) return kNoOrder;
+  FringeRecord& record = records_[static_cast<std::size_t>(index)];
+  record = FringeRecord{};
+  record.Order = Order;
+  // A record taken from a hole lies inside the count already.
+  numFringes_ = std::max(numFringes_, index);
+  return index;
+}
+
+void clsFringes::SetOrder(std::int32_t Order, std::int32_t Index) {
+  // Only a fringe in use is renamed: an order given to a free record would make it
+  // a fringe outside 1..NumFringes, or one that the count does not include.
+  FringeRecord* record = Record(Index);
+  if (!IsFringeOrder(Order) || record == nullptr || !record->InUse()) return;
+  record->Order = Order;
+}
+
+bool clsFringes::CombineOrders(std::int32_t OrderDest, std::int32_t OrderSrc,
+                               std::int32_t& indexDest, std::int32_t& indexSrc) {
+  ResolveIndex(OrderDest, indexDest);
+  if (indexDest == kNoOrder) return false;
+  ResolveIndex(OrderSrc, indexSrc);
+  if (indexSrc == kNoOrder) return false;
+  FringeRecord* dest = Record(indexDest);
+  FringeRecord* src = Record(indexSrc);
+  // A fringe joined onto itself would lose its points when the source is cleared.
+  if (dest == nullptr || src == nullptr || dest == src || !dest->InUse() || !src->InUse())
+    return false;
+  if (dest->NumTicks() + src->NumTicks() > kMaxFringeTicks) return false;
+  dest->Points.insert(dest->Points.end(), src->Points.begin(), src->Points.end());
+  *src = FringeRecord{};
+  return true;
+}
+
+std::int32_t clsFringes::InsertOrder(std::int32_t Order, std::int32_t npts,
+                                     std::span<const double> xBuffer,
+                                     std::span<const double> yBuffer) {
+  if (!IsFringeOrder(Order) || npts < 0 || npts > kMaxFringeTicks) return kNoOrder;
+  std::vector<FringePoint> points;
+  if (!TakePoints(npts, xBuffer, yBuffer, points)) return kNoOrder;
+  const std::int32_t index = AddOrder(Order);
+  if (index != kNoOrder) records_[static_cast<std::size_t>(index)].Points = std::move(points);
+  return index;
+}
+
+void clsFringes::DeleteOrder(std::int32_t Order, std::int32_t& Index) {
+  if (numFringes_ == 0) return;
+  ResolveIndex(Order, Index);
+  // Only records inside the count: lowering the count for one above it would drop the
+  // last fringe in use.
+  if (Index < 1 || Index > numFringes_) return;
+  records_[static_cast<std::size_t>(Index)] = FringeRecord{};
+  Defrag(Index);
+  // Defrag moved the free record to the top of the count.
+  --numFringes_;
+  Renumber(Order, true);
+}
+
+void clsFringes::DeleteAll() {
+  for (FringeRecord& record : records_) record = FringeRecord{};
+  numFringes_ = 0;
+}
+
+void clsFringes::Defrag(std::int32_t Index) {
+  if (Index == kNoOrder) {
+    // Keeps the order of the records in use and frees the rest.
+    std::int32_t n = 0;
+    for (std::int32_t i = 1; i <= kMaxFringes; ++i) {
+      FringeRecord& record = records_[static_cast<std::size_t>(i)];
+      if (!record.InUse()) continue;
+      ++n;
+      if (n != i) {
+        records_[static_cast<std::size_t>(n)] = std::move(record);
+        record = FringeRecord{};
+      }
+    }
+    numFringes_ = n;
+    return;
+  }
+  // Closing the place of a fringe in use would overwrite it.
+  if (Index < 1 || Index >= numFringes_ || records_[static_cast<std::size_t>(Index)].InUse())
+    return;
+  for (std::int32_t i = Index; i < numFringes_; ++i)
+    records_[static_cast<std::size_t>(i)] = std::move(records_[static_cast<std::size_t>(i + 1)]);
+  records_[static_cast<std::size_t>(numFringes_)] = FringeRecord{};
+}
+
+bool clsFringes::Renumber(std::int32_t Order, bool DeleteFlag) {
+  auto shifted = [&](std::int32_t current) {
+    if (DeleteFlag) return current > Order ? current - 1 : current;
+    return current >= Order ? current + 1 : current;
+  };
+  // An order pushed out of 1..200 could not be saved and read back.
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if (record.InUse() && !IsFringeOrder(shifted(record.Order))) return false;
+  }
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if (record.InUse()) record.Order = shifted(record.Order);
+  }
+  return true;
+}
+
+bool clsFringes::FindInOtherFringe(double X, double Y, std::int32_t Order, double Distance,
+                                   bool OtherFringe) const {
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if ((record.Order != Order) != OtherFringe) continue;
+    for (const FringePoint& p : record.Points)
+      if (Within(p, X, Y, Distance)) return true;
+  }
+  return false;
+}
+
+void clsFringes::HalfFringeData() {
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    for (FringePoint& p : records_[static_cast<std::size_t>(i)].Points) {
+      p.X *= 0.5;
+      p.Y *= 0.5;
+    }
+  }
+}
+
+}  // namespace orvale
