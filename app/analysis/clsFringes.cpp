@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/analysis/LineParser.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/TextOutput.h"
 #include "platform/ui/MessageService.h"
@@ -48,6 +49,12 @@ bool WriteSectionLine(TextOutput& out, std::string line) {
     if (answer == idbutton::kRetry) continue;
     return answer == idbutton::kIgnore;
   }
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
 }
 
 }  // namespace
@@ -114,6 +121,76 @@ bool clsFringes::SaveToFile(TextOutput& FileNum) const {
     }
   }
   return WriteSectionLine(FileNum, "EndFringes");
+}
+
+FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser) {
+  // Read into a fresh store and take it over at the end, so that the store is
+  // consistent whatever the section holds and wherever its reading ends.
+  clsFringes loaded;
+  std::int32_t f = 0;                 // record of the last "Order" line
+  std::int32_t declaredTicks = kNoOrder;  // its "NumTicks" value, when one came
+  auto finishRecord = [&] {
+    if (f == 0) return;
+    std::vector<FringePoint>& points = loaded.records_[static_cast<std::size_t>(f)].Points;
+    if (declaredTicks != kNoOrder && declaredTicks < static_cast<std::int32_t>(points.size()))
+      points.resize(static_cast<std::size_t>(declaredTicks));
+  };
+  auto stop = [&](FringeLoadResult result) {
+    finishRecord();
+    loaded.Defrag(kNoOrder);  // NumFringes := the fringes that received an order
+    // After a bad value the caller goes on with the next line.
+    if (result == FringeLoadResult::BadValue) Parser.SkipLine();
+    *this = std::move(loaded);
+    return result;
+  };
+
+  while (Parser.Readline(FileNum)) {
+    for (std::string key = LowerAscii(Parser.GetToken()); !key.empty();
+         key = LowerAscii(Parser.GetToken())) {
+      if (key == "numfringes") {
+        const std::int32_t count = TokenAsWhole(Parser.GetToken());
+        if (count < 0 || count > kMaxFringes) {
+          loaded.DeleteAll();
+          return stop(FringeLoadResult::BadValue);
+        }
+        // The count itself is not trusted: the "Order" lines make the fringes.
+      } else if (key == "order") {
+        finishRecord();
+        if (f == kMaxFringes) return stop(FringeLoadResult::BadValue);
+        ++f;
+        declaredTicks = kNoOrder;
+        const std::int32_t order = TokenAsWhole(Parser.GetToken());
+        if (!IsFringeOrder(order)) return stop(FringeLoadResult::BadValue);
+        loaded.records_[static_cast<std::size_t>(f)].Order = order;
+      } else if (key == "numticks") {
+        if (f == 0) {
+          Parser.SkipLine();
+          continue;
+        }
+        const std::int32_t ticks = TokenAsWhole(Parser.GetToken());
+        if (ticks < 0 || ticks > kMaxFringeTicks) {
+          loaded.records_[static_cast<std::size_t>(f)] = FringeRecord{};
+          return stop(FringeLoadResult::BadValue);
+        }
+        declaredTicks = ticks;
+      } else if (key == "center") {
+        std::vector<FringePoint>* points =
+            f == 0 ? nullptr : &loaded.records_[static_cast<std::size_t>(f)].Points;
+        if (points == nullptr || points->size() >= static_cast<std::size_t>(kMaxFringeTicks)) {
+          Parser.SkipLine();
+          continue;
+        }
+        const double x = TokenAsReal(Parser.GetToken());
+        const double y = TokenAsReal(Parser.GetToken());
+        if (IsFinitePoint(x, y)) points->push_back({x, y});
+      } else if (key == "endfringes") {
+        return stop(FringeLoadResult::Complete);
+      } else {
+        break;  // an unknown key ends the line
+      }
+    }
+  }
+  return stop(FringeLoadResult::Truncated);
 }
 
 void clsFringes::Find(double X, double Y, std::int32_t& FringeOrder, std::int32_t& FringeCenter,

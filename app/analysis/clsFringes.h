@@ -12,7 +12,17 @@
 
 namespace orvale {
 
+class LineSource;
 class TextOutput;
+class clsParser;
+
+// How the reading of a "Fringes" section ended. In every case the store holds what was
+// read before the end, consistent in itself.
+enum class FringeLoadResult {
+  Complete,   // up to its "EndFringes" line
+  BadValue,   // stopped at a count or order out of range (the line's rest is skipped)
+  Truncated,  // the file, or its reading, ended before "EndFringes"
+};
 
 // Marks a free record, a missing order and a failed lookup.
 inline constexpr std::int32_t kNoOrder = kNotGivenLong;
@@ -51,6 +61,13 @@ class clsFringes {
   // FileErrorPrompt: retry writes it again, ignore goes on with the next line, abort
   // ends the section. False only when the user aborted.
   bool SaveToFile(TextOutput& FileNum) const;
+
+  // Reads the section after its "Fringes" line from the parser's file and replaces the
+  // store's content with it. Counts come from what is there: NumFringes is the number
+  // of fringes given an order, a fringe's point count the number of "Center" lines read
+  // (no more than its "NumTicks" line says). Centres with a coordinate that is not a
+  // finite number are dropped.
+  FringeLoadResult LoadFromFile(LineSource& FileNum, clsParser& Parser);
 
   // The first point within kFringeHitDistance of (X, Y) in both directions, fringes in
   // record order and points in order: its fringe's order, point number and record.

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "app/analysis/LineParser.h"
 #include "app/analysis/clsFringes.h"
+#include "platform/runtime/LineInput.h"
 #include "platform/runtime/TextOutput.h"
 #include "platform/ui/MessageService.h"
 
@@ -524,6 +527,206 @@ TEST(FringeSection, WriteFailuresFollowTheUsersAnswer) {
     ASSERT_EQ(messages.Messages().size(), 1u) << c.what;
     EXPECT_EQ(messages.Messages()[0].title, "Error");
   }
+}
+
+// ---- Reading the section ----
+
+// Reads `section` (the lines after "Fringes") into `store`.
+FringeLoadResult Load(clsFringes& store, const std::string& section) {
+  StringLineSource file(section);
+  clsParser parser;
+  return store.LoadFromFile(file, parser);
+}
+
+std::string Saved(const clsFringes& store) {
+  StringTextOutput out;
+  EXPECT_TRUE(store.SaveToFile(out));
+  return out.Text();
+}
+
+TEST(FringeSection, RoundTripGivesTheSameBytes) {
+  clsFringes store;
+  Buffers a;
+  a.Add(12.5, 40);
+  a.Add(-0.25, 1E+20);
+  a.Add(1.0 / 3.0, -2.0 / 7.0);
+  a.Add(123456.789012345, 1.5E-07);
+  a.Add(0, -0.0);
+  store.InsertOrder(4, a.Count(), a.x, a.y);
+  store.AddOrder(200);
+  const Buffers b = PointsOf(7, 5);
+  store.InsertOrder(7, b.Count(), b.x, b.y);
+
+  const std::string first = Saved(store);
+  const std::string header = "Fringes\r\n";
+  ASSERT_EQ(first.rfind(header, 0), 0u);
+  clsFringes loaded;
+  ASSERT_EQ(Load(loaded, first.substr(header.size())), FringeLoadResult::Complete);
+  EXPECT_EQ(Saved(loaded), first);
+
+  EXPECT_EQ(OrdersOf(loaded), (std::vector<std::int32_t>{4, 200, 7}));
+  const std::vector<FringePoint> points = PointsAt(loaded, 1);
+  ASSERT_EQ(points.size(), 5u);
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    EXPECT_NEAR(points[k].X, a.x[k + 1], std::fabs(a.x[k + 1]) * 1E-14) << k;
+    EXPECT_NEAR(points[k].Y, a.y[k + 1], std::fabs(a.y[k + 1]) * 1E-14) << k;
+  }
+}
+
+TEST(FringeSection, ReadingTakesCountsFromWhatIsThere) {
+  struct Case {
+    const char* what;
+    std::string section;
+    FringeLoadResult result;
+    std::vector<std::int32_t> orders;
+    std::vector<std::int32_t> ticks;
+  } cases[] = {
+      {"'Order, 0 ' stops with that record free",
+       "NumFringes, 2 \r\nOrder, 1 \r\nNumTicks, 1 \r\nCenter, 1, 2\r\n"
+       "Order, 0 \r\nNumTicks, 1 \r\nCenter, 3, 4\r\nEndFringes\r\n",
+       FringeLoadResult::BadValue, {1}, {1}},
+      {"'NumFringes, 300 ' gives an empty store",
+       "NumFringes, 300 \r\nOrder, 1 \r\nNumTicks, 0 \r\nEndFringes\r\n",
+       FringeLoadResult::BadValue, {}, {}},
+      {"NumFringes above the Order lines",
+       "NumFringes, 5 \r\nOrder, 1 \r\nNumTicks, 0 \r\nOrder, 2 \r\nNumTicks, 0 \r\n"
+       "EndFringes\r\n",
+       FringeLoadResult::Complete, {1, 2}, {0, 0}},
+      {"NumFringes below the Order lines",
+       "NumFringes, 1 \r\nOrder, 3 \r\nOrder, 2 \r\nOrder, 1 \r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {3, 2, 1}, {0, 0, 0}},
+      {"fewer Center lines than NumTicks",
+       "NumFringes, 1 \r\nOrder, 1 \r\nNumTicks, 5 \r\nCenter, 1, 2\r\nCenter, 3, 4\r\n"
+       "EndFringes\r\n",
+       FringeLoadResult::Complete, {1}, {2}},
+      {"more Center lines than NumTicks",
+       "Order, 1 \r\nNumTicks, 1 \r\nCenter, 1, 2\r\nCenter, 3, 4\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {1}, {1}},
+      {"no NumTicks line", "Order, 1 \r\nCenter, 1, 2\r\nCenter, 3, 4\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {1}, {2}},
+      {"NumTicks 4001 frees the record",
+       "Order, 1 \r\nCenter, 1, 2\r\nOrder, 2 \r\nNumTicks, 4001 \r\nEndFringes\r\n",
+       FringeLoadResult::BadValue, {1}, {1}},
+      {"negative NumTicks", "Order, 1 \r\nNumTicks,-1 \r\n", FringeLoadResult::BadValue, {}, {}},
+      {"lines before the first Order are skipped",
+       "NumTicks, 3 \r\nCenter, 1, 2\r\nOrder, 6 \r\nCenter, 5, 6\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {6}, {1}},
+      {"missing order value", "Order, 1 \r\nOrder,\r\nEndFringes\r\n",
+       FringeLoadResult::BadValue, {1}, {0}},
+      {"order that is not a number", "Order, abc\r\nEndFringes\r\n", FringeLoadResult::BadValue,
+       {}, {}},
+      {"order far out of range", "Order, 1E+20\r\n", FringeLoadResult::BadValue, {}, {}},
+      {"whole numbers round half to even", "Order, 2.5\r\nOrder, 3.5\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {2, 4}, {0, 0}},
+      {"keys in any case, several on one line",
+       "ORDER, 9 numticks, 1 Center, 1, 2\r\nendFRINGES\r\n", FringeLoadResult::Complete, {9},
+       {1}},
+      {"unknown keys and empty lines are skipped",
+       "Order, 1 \r\n\r\nColour, 5, Center, 1, 1\r\nCenter, 2, 2\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {1}, {1}},
+      {"infinite coordinates are dropped",
+       "Order, 1 \r\nNumTicks, 2 \r\nCenter, 1E+999, 2\r\nCenter, 3,-1E+999\r\n"
+       "Center, 5, 6\r\nEndFringes\r\n",
+       FringeLoadResult::Complete, {1}, {1}},
+      {"truncated section keeps what was read",
+       "NumFringes, 2 \r\nOrder, 1 \r\nNumTicks, 3 \r\nCenter, 1, 2\r\n",
+       FringeLoadResult::Truncated, {1}, {1}},
+      {"empty file", "", FringeLoadResult::Truncated, {}, {}},
+  };
+  for (const Case& c : cases) {
+    clsFringes store = MakeStore({50, 51});  // replaced by what the section holds
+    EXPECT_EQ(Load(store, c.section), c.result) << c.what;
+    EXPECT_EQ(OrdersOf(store), c.orders) << c.what;
+    std::vector<std::int32_t> ticks;
+    for (std::int32_t i = 1; i <= store.NumFringes(); ++i) ticks.push_back(store.GetNumTicks(0, i));
+    EXPECT_EQ(ticks, c.ticks) << c.what;
+    EXPECT_EQ(store.GetFringeOrder(store.NumFringes() + 1), kNoOrder) << c.what;
+    // A store read from any section saves and reads back unchanged.
+    const std::string saved = Saved(store);
+    clsFringes again;
+    EXPECT_EQ(Load(again, saved.substr(9)), FringeLoadResult::Complete) << c.what;
+    EXPECT_EQ(Saved(again), saved) << c.what;
+  }
+}
+
+TEST(FringeSection, ShortCenterLinesReadAsZero) {
+  clsFringes store;
+  ASSERT_EQ(Load(store, "Order, 1 \r\nCenter, 7\r\nCenter, x, y\r\nEndFringes\r\n"),
+            FringeLoadResult::Complete);
+  const std::vector<FringePoint> points = PointsAt(store, 1);
+  ASSERT_EQ(points.size(), 2u);
+  EXPECT_EQ(points[0].X, 7.0);
+  EXPECT_EQ(points[0].Y, 0.0);
+  EXPECT_EQ(points[1].X, 0.0);
+}
+
+TEST(FringeSection, ReadingStopsAtTheStoreLimits) {
+  std::string many;
+  for (int o = 1; o <= 201; ++o) many += "Order, " + std::to_string(o % 200 + 1) + " \r\n";
+  clsFringes store;
+  EXPECT_EQ(Load(store, many + "EndFringes\r\n"), FringeLoadResult::BadValue);
+  EXPECT_EQ(store.NumFringes(), kMaxFringes);
+
+  std::string long_fringe = "Order, 1 \r\n";
+  for (int k = 1; k <= kMaxFringeTicks + 2; ++k)
+    long_fringe += "Center, " + std::to_string(k) + ", 1\r\n";
+  clsFringes full;
+  EXPECT_EQ(Load(full, long_fringe + "EndFringes\r\n"), FringeLoadResult::Complete);
+  EXPECT_EQ(full.TotalNumTicks(), kMaxFringeTicks);
+  double x = 0, y = 0;
+  std::int32_t index = 1;
+  full.GetCenter(0, kMaxFringeTicks, x, y, index);
+  EXPECT_EQ(x, kMaxFringeTicks);
+}
+
+TEST(FringeSection, TheCallerReadsOnAfterTheSection) {
+  struct Case {
+    const char* section;
+    const char* nextToken;
+  } cases[] = {
+      {"Order, 1 \r\nEndFringes\r\nRMS, .5\r\n", "RMS"},
+      {"Order, 0 , Center, 1, 1\r\nRMS, .5\r\n", "RMS"},  // rest of the bad line skipped
+  };
+  for (const Case& c : cases) {
+    StringLineSource file(c.section);
+    clsParser parser;
+    clsFringes store;
+    store.LoadFromFile(file, parser);
+    std::string token = parser.GetToken();
+    if (token.empty() && parser.Readline(file)) token = parser.GetToken();
+    EXPECT_EQ(token, c.nextToken) << c.section;
+  }
+}
+
+// Lines, then a read failure on every later read.
+class BrokenLineSource final : public LineSource {
+ public:
+  explicit BrokenLineSource(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  ReadStatus ReadLine(std::string& line, RunError& error) override {
+    if (next_ < lines_.size()) {
+      line = lines_[next_++];
+      return ReadStatus::Line;
+    }
+    error = RunError::FromNumber(errnum::kDeviceIOError);
+    return ReadStatus::Failed;
+  }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+};
+
+TEST(FringeSection, AReadFailureKeepsWhatWasRead) {
+  ScriptedMessageService messages;
+  ScopedMessageService scope(messages);
+  messages.QueueAnswer(idbutton::kAbort);
+  BrokenLineSource file({"Order, 3 ", "NumTicks, 2 ", "Center, 1, 2"});
+  clsParser parser;
+  clsFringes store = MakeStore({8});
+  EXPECT_EQ(store.LoadFromFile(file, parser), FringeLoadResult::Truncated);
+  EXPECT_EQ(OrdersOf(store), (std::vector<std::int32_t>{3}));
+  EXPECT_EQ(store.TotalNumTicks(), 1);
+  EXPECT_EQ(messages.Messages().size(), 1u);
 }
 
 }  // namespace
