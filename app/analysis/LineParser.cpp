@@ -1,5 +1,7 @@
 #include "app/analysis/LineParser.h"
 
+#include <utility>
+
 #include "platform/runtime/NumberText.h"
 #include "platform/ui/MessageService.h"
 
