@@ -22,6 +22,7 @@ struct TextStyleSettings {
   bool Bold = false;
   bool Italic = false;
   bool Underline = false;
+  bool operator==(const TextStyleSettings&) const = default;
 };
 
 inline constexpr std::size_t kFaceNameLength = 32;
@@ -37,6 +38,7 @@ struct UserDataDefaultSettings {
   std::string Date;
   std::string Operator;
   std::string Comments;
+  bool operator==(const UserDataDefaultSettings&) const = default;
 };
 
 struct GeneralSettings {
