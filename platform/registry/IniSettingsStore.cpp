@@ -90,19 +90,15 @@ bool IniSettingsStore::Read(std::string_view section, std::string_view key, std:
   SettingsSections contents;
   std::string fileText;
   if (!Load(contents, fileText)) return false;
-  if (!contents.FindSection(section)) {
+  if (createSection && !contents.FindSection(section)) {
     // Another copy may create it meanwhile; Update re-reads under the lock.
-    if (createSection)
-      Update([section](SettingsSections& c) {
-        c.AddSection(section);
-        return true;
-      });
+    Update([section](SettingsSections& c) {
+      c.AddSection(section);
+      return true;
+    });
     return false;
   }
-  const std::string* found = contents.FindValue(section, key);
-  if (!found) return false;
-  value = *found;
-  return true;
+  return contents.ReadValue(section, key, value);
 }
 
 bool IniSettingsStore::Apply(std::span<const SettingChange> changes) {

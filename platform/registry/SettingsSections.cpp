@@ -36,12 +36,13 @@ void SettingsSections::AddSection(std::string_view name) {
   if (!FindSection(name)) Sections.push_back({std::string(name), {}});
 }
 
-const std::string* SettingsSections::FindValue(std::string_view section,
-                                               std::string_view key) const {
+bool SettingsSections::ReadValue(std::string_view section, std::string_view key,
+                                 std::string& value) const {
   const Section* found = FindSection(section);
-  if (!found) return nullptr;
-  const Entry* entry = FindEntry(const_cast<Section&>(*found), key);
-  return entry ? &entry->Value : nullptr;
+  const Entry* entry = found ? FindEntry(const_cast<Section&>(*found), key) : nullptr;
+  if (!entry) return false;
+  value = entry->Value;
+  return true;
 }
 
 bool SettingsSections::Apply(std::span<const SettingChange> changes) {

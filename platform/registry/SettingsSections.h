@@ -40,7 +40,8 @@ struct SettingsSections {
   const Section* FindSection(std::string_view name) const;
   // Creates the section, empty, unless it exists.
   void AddSection(std::string_view name);
-  const std::string* FindValue(std::string_view section, std::string_view key) const;
+  // Copies the value into `value`; false when it or its section is missing.
+  bool ReadValue(std::string_view section, std::string_view key, std::string& value) const;
   // Applies the changes in order. A write into a section that does not exist is
   // dropped; the result is false when any write was dropped.
   bool Apply(std::span<const SettingChange> changes);
