@@ -23,7 +23,7 @@ bool IsFinitePoint(double x, double y) { return std::isfinite(x) && std::isfinit
 // Points 1..npts of two 1-based buffers, or false when they do not hold that many or
 // hold a coordinate that is not a number.
 bool TakePoints(std::int32_t npts, std::span<const double> xBuffer,
-                std::span<const double> yBuffer, std::vector<FringePoint>& points) {
+                std::span<const double> yBuffer, std::vector<PointD>& points) {
   const auto needed = static_cast<std::size_t>(npts) + 1;
   if (npts < 0 || xBuffer.size() < needed || yBuffer.size() < needed) return false;
   points.reserve(points.size() + static_cast<std::size_t>(npts));
@@ -34,8 +34,8 @@ bool TakePoints(std::int32_t npts, std::span<const double> xBuffer,
   return true;
 }
 
-bool Within(const FringePoint& p, double x, double y, double distance) {
-  return std::fabs(p.X - x) <= distance && std::fabs(p.Y - y) <= distance;
+bool Within(const PointD& p, double x, double y, double distance) {
+  return std::fabs(p.x - x) <= distance && std::fabs(p.y - y) <= distance;
 }
 
 // Writes one line of a section; a failure is offered to the user until it is written,
@@ -114,9 +114,9 @@ bool clsFringes::SaveToFile(TextOutput& FileNum) const {
     if (!WriteSectionLine(FileNum, "Order," + FormatWholeField(record.Order))) return false;
     if (!WriteSectionLine(FileNum, "NumTicks," + FormatWholeField(record.NumTicks())))
       return false;
-    for (const FringePoint& p : record.Points) {
+    for (const PointD& p : record.Points) {
       if (!WriteSectionLine(FileNum,
-                            "Center," + FormatDecimalField(p.X) + "," + FormatDecimalField(p.Y)))
+                            "Center," + FormatDecimalField(p.x) + "," + FormatDecimalField(p.y)))
         return false;
     }
   }
@@ -131,7 +131,7 @@ FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser
   std::int32_t declaredTicks = kNoOrder;  // its "NumTicks" value, when one came
   auto finishRecord = [&] {
     if (f == 0) return;
-    std::vector<FringePoint>& points = loaded.records_[static_cast<std::size_t>(f)].Points;
+    std::vector<PointD>& points = loaded.records_[static_cast<std::size_t>(f)].Points;
     if (declaredTicks != kNoOrder && declaredTicks < static_cast<std::int32_t>(points.size()))
       points.resize(static_cast<std::size_t>(declaredTicks));
   };
@@ -174,7 +174,7 @@ FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser
         }
         declaredTicks = ticks;
       } else if (key == "center") {
-        std::vector<FringePoint>* points =
+        std::vector<PointD>* points =
             f == 0 ? nullptr : &loaded.records_[static_cast<std::size_t>(f)].Points;
         if (points == nullptr || points->size() >= static_cast<std::size_t>(kMaxFringeTicks)) {
           Parser.SkipLine();
@@ -236,7 +236,7 @@ void clsFringes::AddCenters(std::int32_t Order, std::int32_t npts,
                             std::int32_t& Index) {
   FringeRecord* record = FringeInUse(Order, Index);
   if (record == nullptr || npts < 1 || record->NumTicks() + npts > kMaxFringeTicks) return;
-  std::vector<FringePoint> added;
+  std::vector<PointD> added;
   if (!TakePoints(npts, xBuffer, yBuffer, added)) return;
   record->Points.insert(record->Points.end(), added.begin(), added.end());
 }
@@ -258,9 +258,9 @@ void clsFringes::GetCenter(std::int32_t Order, std::int32_t tick, double& X, dou
     Y = kNotGivenDouble;
     return;
   }
-  const FringePoint& p = record->Points[static_cast<std::size_t>(tick - 1)];
-  X = p.X;
-  Y = p.Y;
+  const PointD& p = record->Points[static_cast<std::size_t>(tick - 1)];
+  X = p.x;
+  Y = p.y;
 }
 
 void clsFringes::SetCenter(std::int32_t Order, std::int32_t tick, double X, double Y,
@@ -278,7 +278,7 @@ void clsFringes::DeleteCenter(std::int32_t Order, std::int32_t tick, std::int32_
 
 void clsFringes::TransposeAll() {
   for (std::int32_t i = 1; i <= numFringes_; ++i)
-    for (FringePoint& p : records_[static_cast<std::size_t>(i)].Points) std::swap(p.X, p.Y);
+    for (PointD& p : records_[static_cast<std::size_t>(i)].Points) std::swap(p.x, p.y);
 }
 
 std::int32_t clsFringes::AddOrder(std::int32_t Order) {
@@ -322,7 +322,7 @@ std::int32_t clsFringes::InsertOrder(std::int32_t Order, std::int32_t npts,
                                      std::span<const double> xBuffer,
                                      std::span<const double> yBuffer) {
   if (!IsFringeOrder(Order) || npts < 0 || npts > kMaxFringeTicks) return kNoOrder;
-  std::vector<FringePoint> points;
+  std::vector<PointD> points;
   if (!TakePoints(npts, xBuffer, yBuffer, points)) return kNoOrder;
   const std::int32_t index = AddOrder(Order);
   if (index != kNoOrder) records_[static_cast<std::size_t>(index)].Points = std::move(points);
@@ -393,7 +393,7 @@ bool clsFringes::FindInOtherFringe(double X, double Y, std::int32_t Order, doubl
   for (std::int32_t i = 1; i <= numFringes_; ++i) {
     const FringeRecord& record = records_[static_cast<std::size_t>(i)];
     if ((record.Order != Order) != OtherFringe) continue;
-    for (const FringePoint& p : record.Points)
+    for (const PointD& p : record.Points)
       if (Within(p, X, Y, Distance)) return true;
   }
   return false;
@@ -401,9 +401,9 @@ bool clsFringes::FindInOtherFringe(double X, double Y, std::int32_t Order, doubl
 
 void clsFringes::HalfFringeData() {
   for (std::int32_t i = 1; i <= numFringes_; ++i) {
-    for (FringePoint& p : records_[static_cast<std::size_t>(i)].Points) {
-      p.X *= 0.5;
-      p.Y *= 0.5;
+    for (PointD& p : records_[static_cast<std::size_t>(i)].Points) {
+      p.x *= 0.5;
+      p.y *= 0.5;
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "app/analysis/Points.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {
@@ -31,15 +32,10 @@ inline constexpr std::int32_t kMaxFringeTicks = 4000;
 // Half the side of the square around a clicked point in which Find hits a centre.
 inline constexpr double kFringeHitDistance = 3.0;
 
-struct FringePoint {
-  double X = 0;
-  double Y = 0;
-};
-
 // One fringe. Points are allocated as they are added; 4000 is a limit, not a size.
 // A record is free exactly when its Order is kNoOrder, and a free record holds no points.
 struct FringeRecord {
-  std::vector<FringePoint> Points;
+  std::vector<PointD> Points;
   std::int32_t Order = kNoOrder;
 
   std::int32_t NumTicks() const { return static_cast<std::int32_t>(Points.size()); }

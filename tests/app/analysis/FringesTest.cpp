@@ -48,13 +48,13 @@ std::vector<std::int32_t> OrdersOf(const clsFringes& store) {
   return orders;
 }
 
-std::vector<FringePoint> PointsAt(const clsFringes& store, std::int32_t index) {
-  std::vector<FringePoint> points;
+std::vector<PointD> PointsAt(const clsFringes& store, std::int32_t index) {
+  std::vector<PointD> points;
   std::int32_t idx = index;
   const std::int32_t n = store.GetNumTicks(0, idx);
   for (std::int32_t t = 1; t <= n; ++t) {
-    FringePoint p;
-    store.GetCenter(0, t, p.X, p.Y, idx);
+    PointD p;
+    store.GetCenter(0, t, p.x, p.y, idx);
     points.push_back(p);
   }
   return points;
@@ -62,7 +62,7 @@ std::vector<FringePoint> PointsAt(const clsFringes& store, std::int32_t index) {
 
 std::vector<double> XsAt(const clsFringes& store, std::int32_t index) {
   std::vector<double> xs;
-  for (const FringePoint& p : PointsAt(store, index)) xs.push_back(p.X);
+  for (const PointD& p : PointsAt(store, index)) xs.push_back(p.x);
   return xs;
 }
 
@@ -399,11 +399,11 @@ TEST(FringeStore, SetNumFringesFreesRecordsAboveTheCount) {
 TEST(FringeStore, TransposeAndHalve) {
   clsFringes store = MakeStore({1}, 2);
   store.TransposeAll();
-  EXPECT_EQ(PointsAt(store, 1)[1].X, 2.0);
-  EXPECT_EQ(PointsAt(store, 1)[1].Y, 102.0);
+  EXPECT_EQ(PointsAt(store, 1)[1].x, 2.0);
+  EXPECT_EQ(PointsAt(store, 1)[1].y, 102.0);
   store.HalfFringeData();
-  EXPECT_EQ(PointsAt(store, 1)[1].X, 1.0);
-  EXPECT_EQ(PointsAt(store, 1)[1].Y, 51.0);
+  EXPECT_EQ(PointsAt(store, 1)[1].x, 1.0);
+  EXPECT_EQ(PointsAt(store, 1)[1].y, 51.0);
 }
 
 TEST(FringeStore, FindHitsWithinThreePixels) {
@@ -565,11 +565,11 @@ TEST(FringeSection, RoundTripGivesTheSameBytes) {
   EXPECT_EQ(Saved(loaded), first);
 
   EXPECT_EQ(OrdersOf(loaded), (std::vector<std::int32_t>{4, 200, 7}));
-  const std::vector<FringePoint> points = PointsAt(loaded, 1);
+  const std::vector<PointD> points = PointsAt(loaded, 1);
   ASSERT_EQ(points.size(), 5u);
   for (std::size_t k = 0; k < points.size(); ++k) {
-    EXPECT_NEAR(points[k].X, a.x[k + 1], std::fabs(a.x[k + 1]) * 1E-14) << k;
-    EXPECT_NEAR(points[k].Y, a.y[k + 1], std::fabs(a.y[k + 1]) * 1E-14) << k;
+    EXPECT_NEAR(points[k].x, a.x[k + 1], std::fabs(a.x[k + 1]) * 1E-14) << k;
+    EXPECT_NEAR(points[k].y, a.y[k + 1], std::fabs(a.y[k + 1]) * 1E-14) << k;
   }
 }
 
@@ -653,11 +653,11 @@ TEST(FringeSection, ShortCenterLinesReadAsZero) {
   clsFringes store;
   ASSERT_EQ(Load(store, "Order, 1 \r\nCenter, 7\r\nCenter, x, y\r\nEndFringes\r\n"),
             FringeLoadResult::Complete);
-  const std::vector<FringePoint> points = PointsAt(store, 1);
+  const std::vector<PointD> points = PointsAt(store, 1);
   ASSERT_EQ(points.size(), 2u);
-  EXPECT_EQ(points[0].X, 7.0);
-  EXPECT_EQ(points[0].Y, 0.0);
-  EXPECT_EQ(points[1].X, 0.0);
+  EXPECT_EQ(points[0].x, 7.0);
+  EXPECT_EQ(points[0].y, 0.0);
+  EXPECT_EQ(points[1].x, 0.0);
 }
 
 TEST(FringeSection, ReadingStopsAtTheStoreLimits) {
