@@ -211,8 +211,8 @@ QImage SourceToImage(const PixelSource& source, const QRect& area) {
 void PaintImage(QPainter& painter, const DrawState& state, const BlitGeometry& g,
                 const PixelSource& source, std::uint32_t rop3) {
   ApplyClip(painter, state);
-  const QRect wanted = QRect(QPoint(std::min(g.xSrc, g.xSrc + g.wSrc), std::min(g.ySrc, g.ySrc + g.hSrc)),
-                             QSize(std::abs(g.wSrc), std::abs(g.hSrc)));
+  const QRect wanted(SpanStart(g.xSrc, g.wSrc), SpanStart(g.ySrc, g.hSrc), std::abs(g.wSrc),
+                     std::abs(g.hSrc));
   const QRect area = wanted.intersected(QRect(0, 0, source.width, source.height));
   if (area.isEmpty()) return;
   QImage image = SourceToImage(source, area);
@@ -222,8 +222,8 @@ void PaintImage(QPainter& painter, const DrawState& state, const BlitGeometry& g
   // The part of the destination that the available source covers.
   const double sx = static_cast<double>(std::abs(g.wDest)) / std::abs(g.wSrc);
   const double sy = static_cast<double>(std::abs(g.hDest)) / std::abs(g.hSrc);
-  const double left = std::min(g.xDest, g.xDest + g.wDest);
-  const double top = std::min(g.yDest, g.yDest + g.hDest);
+  const double left = SpanStart(g.xDest, g.wDest);
+  const double top = SpanStart(g.yDest, g.hDest);
   const double offX = mirrorX ? wanted.right() - area.right() : area.left() - wanted.left();
   const double offY = mirrorY ? wanted.bottom() - area.bottom() : area.top() - wanted.top();
   const QRectF target(left + offX * sx, top + offY * sy, area.width() * sx, area.height() * sy);

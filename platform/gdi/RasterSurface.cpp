@@ -316,10 +316,10 @@ void RasterSurface::Blit(std::string_view, const DrawState& state, const BlitGeo
   const int dh = std::abs(g.hDest);
   const int sw = std::abs(g.wSrc);
   const int sh = std::abs(g.hSrc);
-  const int destLeft = std::min(g.xDest, g.xDest + g.wDest);
-  const int destTop = std::min(g.yDest, g.yDest + g.hDest);
-  const int srcLeft = std::min(g.xSrc, g.xSrc + g.wSrc);
-  const int srcTop = std::min(g.ySrc, g.ySrc + g.hSrc);
+  const int destLeft = SpanStart(g.xDest, g.wDest);
+  const int destTop = SpanStart(g.yDest, g.hDest);
+  const int srcLeft = SpanStart(g.xSrc, g.wSrc);
+  const int srcTop = SpanStart(g.ySrc, g.hSrc);
   const bool mirrorX = (g.wDest < 0) != (g.wSrc < 0);
   const bool mirrorY = (g.hDest < 0) != (g.hSrc < 0);
 
