@@ -13,7 +13,7 @@ std::string LogFont::FaceName() const {
 void LogFont::SetFaceName(std::string_view name) {
   lfFaceName.fill('\0');
   const std::size_t n = std::min<std::size_t>(name.size(), kFaceNameSize - 1);
-  std::memcpy(lfFaceName.data(), name.data(), n);
+  if (n > 0) std::memcpy(lfFaceName.data(), name.data(), n);
 }
 
 std::optional<Pen> CreatePen(int style, int width, Color color) {
