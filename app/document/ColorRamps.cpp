@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/runtime/NumberText.h"
 
@@ -9,16 +10,19 @@ namespace orvale {
 
 namespace {
 
-// Clamps the value into [lo, hi] and gives t = (value - lo) / range; false for an empty range.
-bool PlaceInRange(double& value, double limitA, double limitB, double& lo, double& range,
-                  double& t) {
-  range = std::fabs(limitB - limitA);
-  if (range == 0) return false;
-  lo = std::min(limitA, limitB);
-  const double hi = std::max(limitA, limitB);
-  value = std::clamp(value, lo, hi);
-  t = (value - lo) / range;
-  return true;
+// Where a value lies in the range of two limits, after clamping it into that range.
+struct RampPosition {
+  double lo;
+  double range;
+  double t;  // (value - lo) / range
+};
+
+std::optional<RampPosition> PlaceInRange(double& value, double limitA, double limitB) {
+  const double range = std::fabs(limitB - limitA);
+  if (range == 0) return std::nullopt;
+  const double lo = std::min(limitA, limitB);
+  value = std::clamp(value, lo, std::max(limitA, limitB));
+  return RampPosition{lo, range, (value - lo) / range};
 }
 
 int Channel(double x) { return std::clamp(static_cast<int>(RoundHalfEven(x)), 0, 255); }
@@ -26,10 +30,9 @@ int Channel(double x) { return std::clamp(static_cast<int>(RoundHalfEven(x)), 0,
 }  // namespace
 
 gdi::Color RainbowColor(double& value, double limitA, double limitB) {
-  double lo = 0;
-  double range = 0;
-  double t = 0;
-  if (!PlaceInRange(value, limitA, limitB, lo, range, t)) return 0;
+  const std::optional<RampPosition> place = PlaceInRange(value, limitA, limitB);
+  if (!place) return 0;
+  const auto [lo, range, t] = *place;
   int r = 255;
   int g = 255;
   int b = 255;
@@ -56,10 +59,9 @@ gdi::Color RainbowColor(double& value, double limitA, double limitB) {
 }
 
 gdi::Color GrayColor(double& value, double limitA, double limitB) {
-  double lo = 0;
-  double range = 0;
-  double t = 0;
-  if (!PlaceInRange(value, limitA, limitB, lo, range, t)) return 0;
+  const std::optional<RampPosition> place = PlaceInRange(value, limitA, limitB);
+  if (!place) return 0;
+  const auto [lo, range, t] = *place;
   int d = 0;
   if (value >= lo + 5 * range / 6) {
     d = 200;

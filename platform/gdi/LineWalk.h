@@ -13,30 +13,20 @@ void WalkLine(int x1, int y1, int x2, int y2, Plot&& plot) {
   const int dy = std::abs(y2 - y1);
   const int sx = x1 < x2 ? 1 : -1;
   const int sy = y1 < y2 ? 1 : -1;
+  const bool steep = dy > dx;  // y is the axis that advances every step
+  const int major = steep ? dy : dx;
+  const int minor = steep ? dx : dy;
   int x = x1;
   int y = y1;
-  if (dx >= dy) {
-    long long error = 2LL * dy - dx;
-    for (int i = 0; i < dx; ++i) {
-      plot(x, y);
-      if (error > 0) {
-        y += sy;
-        error -= 2LL * dx;
-      }
-      error += 2LL * dy;
-      x += sx;
+  long long error = 2LL * minor - major;
+  for (int i = 0; i < major; ++i) {
+    plot(x, y);
+    if (error > 0) {
+      (steep ? x : y) += steep ? sx : sy;
+      error -= 2LL * major;
     }
-  } else {
-    long long error = 2LL * dx - dy;
-    for (int i = 0; i < dy; ++i) {
-      plot(x, y);
-      if (error > 0) {
-        x += sx;
-        error -= 2LL * dy;
-      }
-      error += 2LL * dx;
-      y += sy;
-    }
+    error += 2LL * minor;
+    (steep ? y : x) += steep ? sy : sx;
   }
 }
 

@@ -138,37 +138,37 @@ void PaintPolyline(QPainter& painter, const DrawState& state, std::span<const Po
   }
 }
 
-void PaintPolygon(QPainter& painter, const DrawState& state, std::span<const Point> points,
-                  bool fill, bool outline) {
+namespace {
+
+// Pen and brush of a shape through the raster mode; false when the mode draws nothing.
+bool PrepareShape(QPainter& painter, const DrawState& state, bool fill, bool outline) {
   QColor penColor = ToQColor(state.pen.color);
   QColor brushColor = ToQColor(state.brush.color);
-  if (!PreparePainter(painter, state, state.rop2, &penColor)) return;
+  if (!PreparePainter(painter, state, state.rop2, &penColor)) return false;
   PreparePainter(painter, state, state.rop2, &brushColor);
   painter.setPen(outline ? MakeQPen(state.pen, penColor) : QPen(Qt::NoPen));
   painter.setBrush(fill ? MakeQBrush(state.brush, brushColor) : QBrush(Qt::NoBrush));
+  return true;
+}
+
+}  // namespace
+
+void PaintPolygon(QPainter& painter, const DrawState& state, std::span<const Point> points,
+                  bool fill, bool outline) {
+  if (!PrepareShape(painter, state, fill, outline)) return;
   painter.drawPolygon(ToQPolygon(points),
                       state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
 }
 
 void PaintRectangle(QPainter& painter, const DrawState& state, const Rect& box, bool fill,
                     bool outline) {
-  QColor penColor = ToQColor(state.pen.color);
-  QColor brushColor = ToQColor(state.brush.color);
-  if (!PreparePainter(painter, state, state.rop2, &penColor)) return;
-  PreparePainter(painter, state, state.rop2, &brushColor);
-  painter.setPen(outline ? MakeQPen(state.pen, penColor) : QPen(Qt::NoPen));
-  painter.setBrush(fill ? MakeQBrush(state.brush, brushColor) : QBrush(Qt::NoBrush));
+  if (!PrepareShape(painter, state, fill, outline)) return;
   painter.drawRect(ShapeRect(box, state.pen));
 }
 
 void PaintEllipse(QPainter& painter, const DrawState& state, const Rect& box, bool fill,
                   bool outline) {
-  QColor penColor = ToQColor(state.pen.color);
-  QColor brushColor = ToQColor(state.brush.color);
-  if (!PreparePainter(painter, state, state.rop2, &penColor)) return;
-  PreparePainter(painter, state, state.rop2, &brushColor);
-  painter.setPen(outline ? MakeQPen(state.pen, penColor) : QPen(Qt::NoPen));
-  painter.setBrush(fill ? MakeQBrush(state.brush, brushColor) : QBrush(Qt::NoBrush));
+  if (!PrepareShape(painter, state, fill, outline)) return;
   painter.drawEllipse(ShapeRect(box, state.pen));
 }
 
