@@ -66,7 +66,8 @@ class DeviceContext {
   // Pixels; the raster mode does not apply, the clip does.
   Color SetPixel(int x, int y, Color color);  // the colour set, or kInvalidColor
   bool SetPixelV(int x, int y, Color color);
-  Color GetPixel(int x, int y) const;  // kInvalidColor outside or when unreadable
+  // kInvalidColor outside the surface or the clip, or when the surface is unreadable.
+  Color GetPixel(int x, int y) const;
   void SetPixels(std::span<const Point> points, Color color);
   void SetPixelRow(int x, int y, std::span<const Color> colors);
 

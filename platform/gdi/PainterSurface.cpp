@@ -48,9 +48,8 @@ void PainterSurface::PatternBlt(std::string_view, const DrawState& state, const 
 
 void PainterSurface::SetPixels(std::string_view, const DrawState& state,
                                std::span<const Point> points, Color color) {
-  DrawState copy = state;
   QColor q = ToQColor(color);
-  PreparePainter(*painter_, copy, R2_COPYPEN, &q);
+  PreparePainter(*painter_, state, R2_COPYPEN, &q);
   painter_->setPen(QPen(q, 0));
   for (const Point& p : points) painter_->drawPoint(p.x, p.y);
 }

@@ -2,7 +2,8 @@
 // The exact drawing surface of a 32-bit image (QImage::Format_RGB32): width-1 lines are
 // the line-walk pixels without their end pixel, shapes are filled pixel sets with
 // exclusive right and bottom edges, every pixel goes through the raster operation and
-// the clip. Only wide pens and text are left to QPainter.
+// the clip. Stretched blits take the nearest source pixel in every stretch mode. Only
+// wide pens and text are left to QPainter.
 #include <QImage>
 #include <QRegion>
 #include <utility>
