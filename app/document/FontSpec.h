@@ -39,9 +39,9 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-// Fills `font` for drawing `spec` on `dc`: the size becomes a character height in the
+// Fills `font` for drawing `style` on `dc`: the size becomes a character height in the
 // device's vertical resolution. An orientation code outside 1..4 leaves lfEscapement
 // as the caller set it.
-void FontSpecToLogFont(const gdi::DeviceContext& dc, const FontSpec& spec, gdi::LogFont& font);
+void FontSpecToLogFont(const gdi::DeviceContext& dc, const FontSpec& style, gdi::LogFont& font);
 
 }  // namespace orvale

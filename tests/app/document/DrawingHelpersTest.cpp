@@ -20,16 +20,16 @@ TEST(RectFromExtentTest, ExtentIsLeftTopHeightWidth) {
 TEST(FontSpecToLogFontTest, SizeBecomesACharacterHeightForTheDevice) {
   gdi::RecordingDeviceContext screen(gdi::DisplayCaps(800, 600, 96, 96));
   gdi::RecordingDeviceContext printer(gdi::DisplayCaps(4800, 6600, 600, 600));
-  FontSpec spec;
-  spec.Size = 10;
-  spec.Escapement = kTextHorizontal;
+  FontSpec style;
+  style.Size = 10;
+  style.Escapement = kTextHorizontal;
   gdi::LogFont font;
-  FontSpecToLogFont(screen, spec, font);
+  FontSpecToLogFont(screen, style, font);
   EXPECT_EQ(font.lfHeight, -13);  // 960 / 72 = 13.33
-  FontSpecToLogFont(printer, spec, font);
+  FontSpecToLogFont(printer, style, font);
   EXPECT_EQ(font.lfHeight, -83);  // 6000 / 72 = 83.33
-  spec.Size = 9;  // 9 * 96 / 72 = 12 exactly
-  FontSpecToLogFont(screen, spec, font);
+  style.Size = 9;  // 9 * 96 / 72 = 12 exactly
+  FontSpecToLogFont(screen, style, font);
   EXPECT_EQ(font.lfHeight, -12);
 }
 
@@ -37,12 +37,12 @@ TEST(FontSpecToLogFontTest, OrientationCodesGiveEscapements) {
   gdi::RecordingDeviceContext dc;
   const std::vector<std::pair<int, int>> cases = {{1, 0}, {2, 2700}, {3, 900}, {4, 1800}, {7, 123}};
   for (const auto& [code, escapement] : cases) {
-    FontSpec spec;
-    spec.Escapement = code;
+    FontSpec style;
+    style.Escapement = code;
     gdi::LogFont font;
     font.lfEscapement = 123;
     font.lfOrientation = 55;
-    FontSpecToLogFont(dc, spec, font);
+    FontSpecToLogFont(dc, style, font);
     EXPECT_EQ(font.lfEscapement, escapement) << code;
     EXPECT_EQ(font.lfOrientation, 0);
   }
@@ -50,13 +50,13 @@ TEST(FontSpecToLogFontTest, OrientationCodesGiveEscapements) {
 
 TEST(FontSpecToLogFontTest, FaceNameIsTrimmedAndZeroFilledAndFlagsAreCopied) {
   gdi::RecordingDeviceContext dc;
-  FontSpec spec;
-  spec.facename = FixedFaceName("Times New Roman");
-  spec.Bold = true;
-  spec.Italic = true;
+  FontSpec style;
+  style.facename = FixedFaceName("Times New Roman");
+  style.Bold = true;
+  style.Italic = true;
   gdi::LogFont font;
   font.lfFaceName.fill('#');
-  FontSpecToLogFont(dc, spec, font);
+  FontSpecToLogFont(dc, style, font);
   EXPECT_EQ(font.FaceName(), "Times New Roman");
   for (std::size_t i = 15; i < font.lfFaceName.size(); ++i) EXPECT_EQ(font.lfFaceName[i], '\0');
   EXPECT_EQ(font.lfWeight, 700);
@@ -65,9 +65,9 @@ TEST(FontSpecToLogFontTest, FaceNameIsTrimmedAndZeroFilledAndFlagsAreCopied) {
   EXPECT_EQ(font.lfOutPrecision, 4);
   EXPECT_EQ(font.lfCharSet, 0);
 
-  spec.facename = std::string(40, 'a');  // longer than the field: 31 bytes and a zero
-  spec.Bold = false;
-  FontSpecToLogFont(dc, spec, font);
+  style.facename = std::string(40, 'a');  // longer than the field: 31 bytes and a zero
+  style.Bold = false;
+  FontSpecToLogFont(dc, style, font);
   EXPECT_EQ(font.FaceName(), std::string(31, 'a'));
   EXPECT_EQ(font.lfWeight, 0);
   EXPECT_EQ(FixedFaceName("Arial"), "Arial" + std::string(27, ' '));
