@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "app/analysis/LineParser.h"
+#include "platform/gdi/DeviceCaps.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/TextOutput.h"
 #include "platform/ui/MessageService.h"
@@ -55,6 +58,82 @@ std::string LowerAscii(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
+}
+
+// ---- Drawing ----
+
+constexpr gdi::Color kWhite = 0xFFFFFF;
+
+// Cyan, magenta and yellow by order modulo 3.
+gdi::Color OrderColor(std::int32_t order) {
+  static constexpr gdi::Color kByOrder[3] = {0xFFFF00, 0xFF00FF, 0x00FFFF};
+  return kByOrder[order % 3];
+}
+
+// Image pixels to device pixels, and how far a cross reaches from its centre.
+struct ScreenMapping {
+  double scale;
+  double offsetx;
+  double offsety;
+  std::int32_t reach;
+};
+
+ScreenMapping MakeMapping(double ScaleFactor, double offsetx, double offsety,
+                          const FringeMarkStyle& style) {
+  // A reach beyond any device would only overflow the arithmetic.
+  constexpr std::int32_t kMaxReach = 1 << 20;
+  return {ScaleFactor, offsetx, offsety, std::clamp(style.LineWidth, 0, kMaxReach)};
+}
+
+// A horizontal and a vertical line through the centre, each leaving out its end pixel.
+void DrawCross(gdi::DeviceContext& dc, const PointD& p, const ScreenMapping& m) {
+  const double sx = RoundHalfEven((p.x - m.offsetx) * m.scale);
+  const double sy = RoundHalfEven((p.y - m.offsety) * m.scale);
+  // A centre this far off lies on no device; its cross cannot show.
+  constexpr double kFarOff = 1 << 29;
+  if (!(std::fabs(sx) <= kFarOff && std::fabs(sy) <= kFarOff)) return;
+  const int px = static_cast<int>(sx);
+  const int py = static_cast<int>(sy);
+  dc.MoveTo(px - m.reach, py);
+  dc.LineTo(px + m.reach + 1, py);
+  dc.MoveTo(px, py - m.reach);
+  dc.LineTo(px, py + m.reach + 1);
+}
+
+// Sets the raster mode for one drawing member and puts the caller's back.
+class RasterModeScope {
+ public:
+  RasterModeScope(gdi::DeviceContext& dc, bool xorPen)
+      : dc_(dc), previous_(dc.SetROP2(xorPen ? gdi::R2_XORPEN : gdi::R2_COPYPEN)) {}
+  ~RasterModeScope() {
+    if (previous_ != 0) dc_.SetROP2(previous_);
+  }
+  RasterModeScope(const RasterModeScope&) = delete;
+  RasterModeScope& operator=(const RasterModeScope&) = delete;
+
+ private:
+  gdi::DeviceContext& dc_;
+  int previous_;
+};
+
+// Selects a pen for one fringe and selects the previous one back.
+class PenScope {
+ public:
+  PenScope(gdi::DeviceContext& dc, const gdi::Pen& pen) : dc_(dc), previous_(dc.SelectPen(pen)) {}
+  ~PenScope() { dc_.SelectPen(previous_); }
+  PenScope(const PenScope&) = delete;
+  PenScope& operator=(const PenScope&) = delete;
+
+ private:
+  gdi::DeviceContext& dc_;
+  gdi::Pen previous_;
+};
+
+// The one-pixel pen of the single-fringe members: the white stock pen for the current
+// order, a coloured pen otherwise.
+std::optional<gdi::Pen> ThinPen(std::int32_t order, const FringeMarkStyle& style) {
+  if (order == style.CurrentOrder) return gdi::StockPen(gdi::WHITE_PEN);
+  return gdi::CreatePen(gdi::PS_SOLID, 1, OrderColor(order));
 }
 
 }  // namespace
@@ -209,6 +288,69 @@ void clsFringes::Find(double X, double Y, std::int32_t& FringeOrder, std::int32_
   FringeOrder = kNoOrder;
   FringeCenter = kNoOrder;
   FringeIndex = kNoOrder;
+}
+
+void clsFringes::DrawAll(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx,
+                         double offsety, bool XORPen, std::int32_t thickness,
+                         const FringeMarkStyle& style) const {
+  const ScreenMapping mapping = MakeMapping(ScaleFactor, offsetx, offsety, style);
+  const bool monochrome = hDC.GetDeviceCaps(gdi::BITSPIXEL) == 1;
+  RasterModeScope mode(hDC, XORPen);
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if (record.Points.empty()) continue;
+    const bool white = monochrome || record.Order == style.CurrentOrder;
+    const std::optional<gdi::Pen> pen =
+        gdi::CreatePen(gdi::PS_SOLID, thickness, white ? kWhite : OrderColor(record.Order));
+    if (!pen) return;
+    PenScope selected(hDC, *pen);
+    for (const PointD& p : record.Points) DrawCross(hDC, p, mapping);
+  }
+}
+
+void clsFringes::DrawAllExceptOne(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx,
+                                  double offsety, std::int32_t Index, std::int32_t tick,
+                                  bool XORPen, const FringeMarkStyle& style) const {
+  const ScreenMapping mapping = MakeMapping(ScaleFactor, offsetx, offsety, style);
+  RasterModeScope mode(hDC, XORPen);
+  for (std::int32_t i = 1; i <= numFringes_; ++i) {
+    const FringeRecord& record = records_[static_cast<std::size_t>(i)];
+    if (record.Points.empty()) continue;
+    const std::optional<gdi::Pen> pen = ThinPen(record.Order, style);
+    if (!pen) return;
+    PenScope selected(hDC, *pen);
+    for (std::int32_t t = 1; t <= record.NumTicks(); ++t)
+      if (i != Index || t != tick) DrawCross(hDC, record.Points[static_cast<std::size_t>(t - 1)], mapping);
+  }
+}
+
+void clsFringes::DrawOrder(gdi::DeviceContext& hDC, std::int32_t Order, double ScaleFactor,
+                           double offsetx, double offsety, std::int32_t& Index, bool XORPen,
+                           const FringeMarkStyle& style) const {
+  ResolveIndex(Order, Index);
+  const FringeRecord* record = Record(Index);
+  if (record == nullptr || record->Points.empty()) return;
+  const std::optional<gdi::Pen> pen = ThinPen(record->Order, style);
+  if (!pen) return;
+  const ScreenMapping mapping = MakeMapping(ScaleFactor, offsetx, offsety, style);
+  RasterModeScope mode(hDC, XORPen);
+  PenScope selected(hDC, *pen);
+  for (const PointD& p : record->Points) DrawCross(hDC, p, mapping);
+}
+
+void clsFringes::DrawCenter(gdi::DeviceContext& hDC, std::int32_t Order, std::int32_t tick,
+                            double ScaleFactor, double offsetx, double offsety,
+                            std::int32_t& Index, bool XORPen,
+                            const FringeMarkStyle& style) const {
+  ResolveIndex(Order, Index);
+  const FringeRecord* record = Record(Index);
+  if (record == nullptr || tick < 1 || tick > record->NumTicks()) return;
+  const std::optional<gdi::Pen> pen = ThinPen(record->Order, style);
+  if (!pen) return;
+  const ScreenMapping mapping = MakeMapping(ScaleFactor, offsetx, offsety, style);
+  RasterModeScope mode(hDC, XORPen);
+  PenScope selected(hDC, *pen);
+  DrawCross(hDC, record->Points[static_cast<std::size_t>(tick - 1)], mapping);
 }
 
 std::int32_t clsFringes::GetNumTicks(std::int32_t Order, std::int32_t& Index) const {

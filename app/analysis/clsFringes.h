@@ -13,6 +13,9 @@
 
 namespace orvale {
 
+namespace gdi {
+class DeviceContext;
+}
 class LineSource;
 class TextOutput;
 class clsParser;
@@ -34,6 +37,14 @@ inline constexpr double kFringeHitDistance = 3.0;
 
 // One fringe. Points are allocated as they are added; 4000 is a limit, not a size.
 // A record is free exactly when its Order is kNoOrder, and a free record holds no points.
+// What fringe drawing takes from the program: the toolbox's current order, whose fringe
+// is drawn in white, and the drawing line width, how far each cross reaches to either
+// side of its centre (3 on the screen, more on printers).
+struct FringeMarkStyle {
+  std::int32_t CurrentOrder = kNoOrder;
+  std::int32_t LineWidth = 3;
+};
+
 struct FringeRecord {
   std::vector<PointD> Points;
   std::int32_t Order = kNoOrder;
@@ -70,6 +81,29 @@ class clsFringes {
   // None: all three kNoOrder.
   void Find(double X, double Y, std::int32_t& FringeOrder, std::int32_t& FringeCenter,
             std::int32_t& FringeIndex) const;
+
+  // Drawing: every centre is a cross at screen point ((x - offsetx) x ScaleFactor,
+  // (y - offsety) x ScaleFactor), rounded; XORPen draws in XOR mode, so that drawing the
+  // same twice restores the picture, otherwise in copy mode. Colours by order modulo 3
+  // (0 cyan, 1 magenta, 2 yellow), the current order white. The device's raster mode
+  // and pen are restored afterwards.
+  // All fringes with pens `thickness` wide; on a one-bit device every fringe is white.
+  void DrawAll(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx, double offsety,
+               bool XORPen, std::int32_t thickness, const FringeMarkStyle& style) const;
+  // All fringes but point `tick` of record `Index` (the point being dragged); one pixel
+  // wide.
+  void DrawAllExceptOne(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx,
+                        double offsety, std::int32_t Index, std::int32_t tick, bool XORPen,
+                        const FringeMarkStyle& style) const;
+  // One fringe, one pixel wide; nothing for a record outside 1..200.
+  void DrawOrder(gdi::DeviceContext& hDC, std::int32_t Order, double ScaleFactor,
+                 double offsetx, double offsety, std::int32_t& Index, bool XORPen,
+                 const FringeMarkStyle& style) const;
+  // One point of a fringe; nothing for a record outside 1..200 or a point outside
+  // 1..NumTicks.
+  void DrawCenter(gdi::DeviceContext& hDC, std::int32_t Order, std::int32_t tick,
+                  double ScaleFactor, double offsetx, double offsety, std::int32_t& Index,
+                  bool XORPen, const FringeMarkStyle& style) const;
 
   // Point count of the fringe; kNoOrder when both arguments are kNoOrder, when the
   // lookup fails or when the record lies outside 1..200.
