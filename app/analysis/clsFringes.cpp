@@ -7,12 +7,12 @@
 #include <string>
 #include <utility>
 
+#include "app/analysis/KeywordSection.h"
 #include "app/analysis/LineParser.h"
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/runtime/TextOutput.h"
-#include "platform/ui/MessageService.h"
 
 namespace orvale {
 
@@ -27,8 +27,9 @@ bool IsFinitePoint(double x, double y) { return std::isfinite(x) && std::isfinit
 // hold a coordinate that is not a number.
 bool TakePoints(std::int32_t npts, std::span<const double> xBuffer,
                 std::span<const double> yBuffer, std::vector<PointD>& points) {
+  if (npts < 0) return false;
   const auto needed = static_cast<std::size_t>(npts) + 1;
-  if (npts < 0 || xBuffer.size() < needed || yBuffer.size() < needed) return false;
+  if (xBuffer.size() < needed || yBuffer.size() < needed) return false;
   points.reserve(points.size() + static_cast<std::size_t>(npts));
   for (std::int32_t i = 1; i <= npts; ++i) {
     if (!IsFinitePoint(xBuffer[i], yBuffer[i])) return false;
@@ -39,25 +40,6 @@ bool TakePoints(std::int32_t npts, std::span<const double> xBuffer,
 
 bool Within(const PointD& p, double x, double y, double distance) {
   return std::fabs(p.x - x) <= distance && std::fabs(p.y - y) <= distance;
-}
-
-// Writes one line of a section; a failure is offered to the user until it is written,
-// ignored or aborted. False when the user aborted.
-bool WriteSectionLine(TextOutput& out, std::string line) {
-  line += kCRLF;
-  for (;;) {
-    RunError error;
-    if (out.Write(line, error)) return true;
-    const int answer = FileErrorPrompt(error);
-    if (answer == idbutton::kRetry) continue;
-    return answer == idbutton::kIgnore;
-  }
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 // ---- Drawing ----
@@ -206,13 +188,14 @@ FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser
   // Read into a fresh store and take it over at the end, so that the store is
   // consistent whatever the section holds and wherever its reading ends.
   clsFringes loaded;
-  std::int32_t f = 0;                 // record of the last "Order" line
-  std::int32_t declaredTicks = kNoOrder;  // its "NumTicks" value, when one came
+  std::int32_t f = 0;                          // record of the last "Order" line
+  std::optional<std::int32_t> declaredTicks;  // its "NumTicks" value, when one came
+  // A fringe keeps the points read, no more than its "NumTicks" line gives.
   auto finishRecord = [&] {
-    if (f == 0) return;
+    if (f == 0 || !declaredTicks) return;
     std::vector<PointD>& points = loaded.records_[static_cast<std::size_t>(f)].Points;
-    if (declaredTicks != kNoOrder && declaredTicks < static_cast<std::int32_t>(points.size()))
-      points.resize(static_cast<std::size_t>(declaredTicks));
+    if (*declaredTicks < static_cast<std::int32_t>(points.size()))
+      points.resize(static_cast<std::size_t>(*declaredTicks));
   };
   auto stop = [&](FringeLoadResult result) {
     finishRecord();
@@ -224,8 +207,8 @@ FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser
   };
 
   while (Parser.Readline(FileNum)) {
-    for (std::string key = LowerAscii(Parser.GetToken()); !key.empty();
-         key = LowerAscii(Parser.GetToken())) {
+    for (std::string key = LowerKey(Parser.GetToken()); !key.empty();
+         key = LowerKey(Parser.GetToken())) {
       if (key == "numfringes") {
         const std::int32_t count = TokenAsWhole(Parser.GetToken());
         if (count < 0 || count > kMaxFringes) {
@@ -237,7 +220,7 @@ FringeLoadResult clsFringes::LoadFromFile(LineSource& FileNum, clsParser& Parser
         finishRecord();
         if (f == kMaxFringes) return stop(FringeLoadResult::BadValue);
         ++f;
-        declaredTicks = kNoOrder;
+        declaredTicks.reset();
         const std::int32_t order = TokenAsWhole(Parser.GetToken());
         if (!IsFringeOrder(order)) return stop(FringeLoadResult::BadValue);
         loaded.records_[static_cast<std::size_t>(f)].Order = order;
@@ -319,8 +302,10 @@ void clsFringes::DrawAllExceptOne(gdi::DeviceContext& hDC, double ScaleFactor, d
     const std::optional<gdi::Pen> pen = ThinPen(record.Order, style);
     if (!pen) return;
     PenScope selected(hDC, *pen);
-    for (std::int32_t t = 1; t <= record.NumTicks(); ++t)
-      if (i != Index || t != tick) DrawCross(hDC, record.Points[static_cast<std::size_t>(t - 1)], mapping);
+    for (std::int32_t t = 1; t <= record.NumTicks(); ++t) {
+      if (i == Index && t == tick) continue;
+      DrawCross(hDC, record.Points[static_cast<std::size_t>(t - 1)], mapping);
+    }
   }
 }
 

@@ -35,8 +35,6 @@ inline constexpr std::int32_t kMaxFringeTicks = 4000;
 // Half the side of the square around a clicked point in which Find hits a centre.
 inline constexpr double kFringeHitDistance = 3.0;
 
-// One fringe. Points are allocated as they are added; 4000 is a limit, not a size.
-// A record is free exactly when its Order is kNoOrder, and a free record holds no points.
 // What fringe drawing takes from the program: the toolbox's current order, whose fringe
 // is drawn in white, and the drawing line width, how far each cross reaches to either
 // side of its centre (3 on the screen, more on printers).
@@ -45,6 +43,8 @@ struct FringeMarkStyle {
   std::int32_t LineWidth = 3;
 };
 
+// One fringe. Points are allocated as they are added; 4000 is a limit, not a size.
+// A record is free exactly when its Order is kNoOrder, and a free record holds no points.
 struct FringeRecord {
   std::vector<PointD> Points;
   std::int32_t Order = kNoOrder;
@@ -145,8 +145,9 @@ class clsFringes {
   // Removes a fringe in use, closes its place and lowers the orders above `Order`.
   void DeleteOrder(std::int32_t Order, std::int32_t& Index);
   void DeleteAll();
-  // Index 1..NumFringes - 1: records above it move down by one (NumFringes is the
-  // caller's). kNoOrder: compacts the whole store and recounts NumFringes.
+  // Index 1..NumFringes - 1 of a free record: the records above it move down by one
+  // (NumFringes is the caller's). kNoOrder: compacts the whole store and recounts
+  // NumFringes.
   void Defrag(std::int32_t Index);
   // DeleteFlag true: orders above `Order` fall by one; false: orders from `Order` up
   // rise by one. Changes nothing and returns false when an order would leave 1..200.
