@@ -444,6 +444,12 @@ TEST(FringeStore, FindInOtherFringeTellsOwnFromOthers) {
 
 // ---- Writing the section ----
 
+std::string Saved(const clsFringes& store) {
+  StringTextOutput out;
+  EXPECT_TRUE(store.SaveToFile(out));
+  return out.Text();
+}
+
 TEST(FringeSection, WritesTheDescribedForms) {
   clsFringes store;
   Buffers a;
@@ -451,9 +457,7 @@ TEST(FringeSection, WritesTheDescribedForms) {
   a.Add(-0.25, 1E+20);
   store.InsertOrder(3, 2, a.x, a.y);
   store.AddOrder(12);
-  StringTextOutput out;
-  ASSERT_TRUE(store.SaveToFile(out));
-  EXPECT_EQ(out.Text(),
+  EXPECT_EQ(Saved(store),
             "Fringes\r\n"
             "NumFringes, 2 \r\n"
             "Order, 3 \r\n"
@@ -469,9 +473,7 @@ TEST(FringeSection, SkipsTheHoleOfACombine) {
   clsFringes store = MakeStore({1, 2, 3}, 1);
   std::int32_t d = kNoOrder, s = kNoOrder;
   ASSERT_TRUE(store.CombineOrders(1, 2, d, s));
-  StringTextOutput out;
-  ASSERT_TRUE(store.SaveToFile(out));
-  EXPECT_EQ(out.Text(),
+  EXPECT_EQ(Saved(store),
             "Fringes\r\nNumFringes, 2 \r\n"
             "Order, 1 \r\nNumTicks, 2 \r\nCenter, 101, 1\r\nCenter, 201, 1\r\n"
             "Order, 3 \r\nNumTicks, 1 \r\nCenter, 301, 1\r\n"
@@ -536,12 +538,6 @@ FringeLoadResult Load(clsFringes& store, const std::string& section) {
   StringLineSource file(section);
   clsParser parser;
   return store.LoadFromFile(file, parser);
-}
-
-std::string Saved(const clsFringes& store) {
-  StringTextOutput out;
-  EXPECT_TRUE(store.SaveToFile(out));
-  return out.Text();
 }
 
 TEST(FringeSection, RoundTripGivesTheSameBytes) {
