@@ -78,7 +78,7 @@ bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const st
   WriteLE32(&fileHeader[10], static_cast<std::uint32_t>(kCompanionBitsOffset));
 
   std::array<std::uint8_t, kGreyBitmapInfoBytes> info{};
-  WriteGreyBitmapInfo(width, height, static_cast<std::uint32_t>(blockSize), info);
+  gdi::WriteBitmapInfo(GreyBitmapInfo(width, height, static_cast<std::uint32_t>(blockSize)), info);
 
   std::vector<std::uint8_t> block;
   try {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/document/ByteFields.h"
 #include "app/document/DWordAlign.h"
 #include "app/document/GreyBitmapInfo.h"
+#include "platform/gdi/Dib.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
@@ -23,10 +23,12 @@ bool RefuseMismatch() {
 }  // namespace
 
 bool DIBToImageData(std::span<const std::uint8_t> frame, std::span<std::uint8_t> data) {
-  if (frame.size() < kBitmapInfoHeaderBytes) return RefuseMismatch();
-  const auto width = static_cast<std::int32_t>(ReadLE32(frame.data() + 4));
-  const auto height = static_cast<std::int32_t>(ReadLE32(frame.data() + 8));
-  const int bitCount = ReadLE16(frame.data() + 14);
+  std::size_t tableEnd = 0;
+  const auto info = gdi::ReadPackedDib(frame, tableEnd);
+  if (!info) return RefuseMismatch();
+  const std::int32_t width = info->header.biWidth;
+  const std::int32_t height = info->header.biHeight;
+  const int bitCount = info->header.biBitCount;
   if (bitCount != 8 && bitCount != 24) {
     ShowFrameError("Cannot convert DIB, unsupported format");
     return false;
@@ -37,7 +39,8 @@ bool DIBToImageData(std::span<const std::uint8_t> frame, std::span<std::uint8_t>
   const auto rows = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(height)));
   const std::uint64_t rowBytes = bitCount == 8 ? w : 3 * w;
   const auto stride = static_cast<std::uint64_t>(AlignToDWord(static_cast<std::int64_t>(rowBytes)));
-  const std::uint64_t firstRow = bitCount == 8 ? kGreyBitmapInfoBytes : kBitmapInfoHeaderBytes;
+  // The rows start after the whole palette area, whatever the header says it uses.
+  const std::uint64_t firstRow = bitCount == 8 ? kGreyBitmapInfoBytes : gdi::kBitmapInfoHeaderSize;
   if (frame.size() < firstRow || (frame.size() - firstRow) / stride < rows) return RefuseMismatch();
   if (data.size() / w != rows || data.size() % w != 0) return RefuseMismatch();
 

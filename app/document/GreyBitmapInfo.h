@@ -3,17 +3,17 @@
 // bitmap: 8 bits per pixel, uncompressed, rows bottom-up, a grey ramp as colour table.
 #include <cstddef>
 #include <cstdint>
-#include <span>
+
+#include "platform/gdi/Dib.h"
 
 namespace orvale {
 
-inline constexpr std::size_t kBitmapInfoHeaderBytes = 40;
 // The 40-byte header followed by 256 colour-table entries of 4 bytes.
-inline constexpr std::size_t kGreyBitmapInfoBytes = 1064;
+inline constexpr std::size_t kGreyBitmapInfoBytes =
+    gdi::kBitmapInfoHeaderSize + 4 * gdi::kColorTableSize;
 
-// Writes the header (the given size, 8 bits, no compression, `imageSize` as the image
-// size field, everything else 0) and the grey ramp (entry i = blue i, green i, red i, 0).
-void WriteGreyBitmapInfo(std::int32_t width, std::int32_t height, std::uint32_t imageSize,
-                         std::span<std::uint8_t, kGreyBitmapInfoBytes> out);
+// The given size, 8 bits, no compression, `imageSize` as the image size field,
+// everything else 0; colour-table entry i = blue i, green i, red i, reserved 0.
+gdi::BitmapInfo GreyBitmapInfo(std::int32_t width, std::int32_t height, std::uint32_t imageSize);
 
 }  // namespace orvale

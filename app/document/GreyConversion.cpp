@@ -17,7 +17,7 @@ constexpr const char* kCouldNotConvert = "Could not convert bitmap to valid data
 
 // The masks in effect for 16- and 32-bit pixels.
 std::array<std::uint32_t, 3> EffectiveMasks(const BitmapPixels& bitmap) {
-  if (bitmap.Compression == kBitmapCompressionBitFields) return bitmap.Masks;
+  if (bitmap.Compression == kBitFieldsCompression) return bitmap.Masks;
   if (bitmap.BitCount == 16) return {0x7C00, 0x03E0, 0x001F};
   return {0xFF0000, 0x00FF00, 0x0000FF};
 }
@@ -61,7 +61,7 @@ bool BitmapToImageData(const BitmapPixels& bitmap, std::span<std::uint8_t> data,
   const std::size_t rowBytes = w * static_cast<std::size_t>(bitCount / 8);
   const bool rowsFit = bitmap.Stride >= static_cast<std::int64_t>(rowBytes) &&
                        bitmap.Bits.size() >= (h - 1) * static_cast<std::size_t>(bitmap.Stride) + rowBytes;
-  if (!rowsFit || (bitCount == 8 && bitmap.ColorTable.size() < 256 * 4)) {
+  if (!rowsFit || (bitCount == 8 && bitmap.ColorTable.size() < gdi::kColorTableSize)) {
     ShowError(kCouldNotConvert);
     return false;
   }
@@ -74,8 +74,8 @@ bool BitmapToImageData(const BitmapPixels& bitmap, std::span<std::uint8_t> data,
   if (bitCount == 8) {
     std::array<std::uint8_t, 256> grey{};
     for (std::size_t i = 0; i < 256; ++i) {
-      const std::uint8_t* entry = bitmap.ColorTable.data() + 4 * i;
-      grey[i] = static_cast<std::uint8_t>(MeanOfThree(entry[0] + entry[1] + entry[2]));
+      const gdi::RgbQuad& entry = bitmap.ColorTable[i];
+      grey[i] = static_cast<std::uint8_t>(MeanOfThree(entry.rgbBlue + entry.rgbGreen + entry.rgbRed));
     }
     for (std::size_t y = 0; y < h; ++y) {
       const std::uint8_t* src = sourceRow(y);

@@ -4,21 +4,23 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/gdi/Dib.h"
+
 namespace orvale {
 
-inline constexpr std::uint32_t kBitmapCompressionNone = 0;
-inline constexpr std::uint32_t kBitmapCompressionBitFields = 3;
+// The compression code of 16- and 32-bit pixels whose channels are given by masks.
+inline constexpr std::uint32_t kBitFieldsCompression = 3;
 
 // A bitmap as the platform hands out its pixels: the format it reports and its rows.
 struct BitmapPixels {
   std::int32_t Width = 0;
   std::int32_t Height = 0;
   int BitCount = 0;
-  std::uint32_t Compression = kBitmapCompressionNone;
+  std::uint32_t Compression = gdi::BI_RGB;
   // Red, green and blue masks of 16- and 32-bit pixels when Compression is bit fields.
   std::array<std::uint32_t, 3> Masks{};
-  // 8 bits per pixel: 256 entries of blue, green, red, reserved.
-  std::span<const std::uint8_t> ColorTable;
+  // 8 bits per pixel: the 256-entry colour table.
+  std::span<const gdi::RgbQuad> ColorTable;
   // The rows, Stride bytes apart, bottom-up unless TopDown.
   std::span<const std::uint8_t> Bits;
   std::int64_t Stride = 0;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/document/FileBytes.h"
+#include "app/document/GreyBitmapInfo.h"
 #include "app/document/GreyConversion.h"
 #include "app/document/ImageFileChecks.h"
 #include "platform/ui/MessageService.h"
@@ -33,7 +34,7 @@ bool IsBitmapKind(const QByteArray& format) {
 // table the pixels refer to.
 struct PicturePixels {
   QImage keep;
-  std::array<std::uint8_t, 256 * 4> table{};
+  std::array<gdi::RgbQuad, gdi::kColorTableSize> table{};
   BitmapPixels pixels;
 };
 
@@ -61,15 +62,14 @@ bool Describe(const QImage& decoded, PicturePixels& out) {
   if (image.format() == QImage::Format_Indexed8) {
     const QList<QRgb> colors = image.colorTable();
     for (qsizetype i = 0; i < colors.size() && i < 256; ++i) {
-      out.table[4 * i] = static_cast<std::uint8_t>(qBlue(colors[i]));
-      out.table[4 * i + 1] = static_cast<std::uint8_t>(qGreen(colors[i]));
-      out.table[4 * i + 2] = static_cast<std::uint8_t>(qRed(colors[i]));
+      out.table[static_cast<std::size_t>(i)] =
+          gdi::RgbQuad{static_cast<std::uint8_t>(qBlue(colors[i])),
+                       static_cast<std::uint8_t>(qGreen(colors[i])),
+                       static_cast<std::uint8_t>(qRed(colors[i])), 0};
     }
     p.BitCount = 8;
   } else if (image.format() == QImage::Format_Grayscale8) {
-    for (std::size_t i = 0; i < 256; ++i) {
-      out.table[4 * i] = out.table[4 * i + 1] = out.table[4 * i + 2] = static_cast<std::uint8_t>(i);
-    }
+    out.table = GreyBitmapInfo(0, 0, 0).colors;
     p.BitCount = 8;
   } else {
     p.BitCount = 32;  // 0xAARRGGBB words: blue, green, red, alpha bytes

@@ -26,11 +26,13 @@ class GreyConversionTest : public ::testing::Test {
 };
 
 TEST_F(GreyConversionTest, PaletteEntriesBecomeTheRoundedMeanOfTheirColours) {
-  std::array<std::uint8_t, 1024> table{};
-  const std::array<std::array<std::uint8_t, 3>, 5> bgr{{{0, 0, 1}, {0, 0, 2}, {255, 255, 255}, {0, 1, 1}, {10, 20, 31}}};
-  for (std::size_t i = 0; i < bgr.size(); ++i) {
-    for (std::size_t c = 0; c < 3; ++c) table[4 * i + c] = bgr[i][c];
-  }
+  // Entries given as blue, green, red.
+  std::array<gdi::RgbQuad, 256> table{};
+  table[0] = {0, 0, 1, 0};
+  table[1] = {0, 0, 2, 0};
+  table[2] = {255, 255, 255, 0};
+  table[3] = {0, 1, 1, 0};
+  table[4] = {10, 20, 31, 0};
   const std::vector<std::uint8_t> bits{0, 1, 2, 3, 4, 0, 0, 0};
   BitmapPixels p = Row(5, 8, bits);
   p.ColorTable = table;
@@ -73,8 +75,11 @@ TEST_F(GreyConversionTest, ColourPixelsOfEveryDepthBecomeGrey) {
 }
 
 TEST_F(GreyConversionTest, RowsArriveBottomUpUnlessTopDown) {
-  std::array<std::uint8_t, 1024> table{};
-  for (std::size_t i = 0; i < 256; ++i) table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = static_cast<std::uint8_t>(i);
+  std::array<gdi::RgbQuad, 256> table{};
+  for (std::size_t i = 0; i < 256; ++i) {
+    const auto v = static_cast<std::uint8_t>(i);
+    table[i] = {v, v, v, 0};
+  }
   const std::vector<std::uint8_t> bits{1, 2, 0, 0, 3, 4, 0, 0};  // stride 4
   BitmapPixels p;
   p.Width = 2;
