@@ -91,6 +91,7 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
     return ImageLoadStatus::OpenFailed;
   };
   const std::string notAPicture = "Could not open image file " + filename.string();
+  const std::string outOfMemory = RunError::StandardDescription(errnum::kOutOfMemory);
 
   std::vector<std::uint8_t> bytes;
   RunError error;
@@ -118,7 +119,7 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
   try {
     decoded = reader.read();
   } catch (const std::bad_alloc&) {
-    return openFailed(RunError::StandardDescription(errnum::kOutOfMemory));
+    return openFailed(outOfMemory);
   }
   if (decoded.isNull() ||
       static_cast<std::int64_t>(decoded.width()) * decoded.height() > kMaxImagePixels) {
@@ -127,7 +128,6 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
 
   LoadedImage loaded;
   PicturePixels picture;
-  const std::string outOfMemory = RunError::StandardDescription(errnum::kOutOfMemory);
   try {
     if (!Describe(decoded, picture)) return openFailed(outOfMemory);
     loaded.Data.resize(static_cast<std::size_t>(decoded.width()) *
