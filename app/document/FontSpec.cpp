@@ -5,12 +5,6 @@
 
 namespace orvale {
 
-std::string FixedFaceName(std::string_view name) {
-  std::string fixed(name.substr(0, kFaceNameLength));
-  fixed.resize(kFaceNameLength, ' ');
-  return fixed;
-}
-
 void FontSpecToLogFont(const gdi::DeviceContext& dc, const FontSpec& style, gdi::LogFont& font) {
   const double dpi = dc.GetDeviceCaps(gdi::LOGPIXELSY);
   font.lfHeight = RoundToInt32(-(static_cast<double>(style.Size) * dpi) / 72.0);

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/Color.h"
 #include "platform/gdi/LogFont.h"
+#include "platform/runtime/FaceName.h"
 
 namespace orvale {
 
@@ -15,17 +16,11 @@ namespace gdi {
 class DeviceContext;
 }
 
-// The face name is a fixed field of this many characters, padded with blanks.
-inline constexpr std::size_t kFaceNameLength = 32;
-
 // Orientation codes of FontSpec::Escapement. Code 0 (or below) means: not drawn.
 inline constexpr std::int32_t kTextHorizontal = 1;
 inline constexpr std::int32_t kText270Degrees = 2;
 inline constexpr std::int32_t kText90Degrees = 3;
 inline constexpr std::int32_t kText180Degrees = 4;
-
-// `name` cut to kFaceNameLength characters or padded with blanks to that length.
-std::string FixedFaceName(std::string_view name);
 
 struct FontSpec {
   std::string Caption;
