@@ -7,7 +7,7 @@
 #include <new>
 #include <string_view>
 
-#include "app/document/ByteFields.h"
+#include "platform/runtime/ByteFields.h"
 #include "app/document/DWordAlign.h"
 #include "app/document/FileBytes.h"
 #include "app/document/GreyBitmapInfo.h"

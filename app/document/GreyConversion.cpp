@@ -3,7 +3,7 @@
 #include <bit>
 #include <cmath>
 
-#include "app/document/ByteFields.h"
+#include "platform/runtime/ByteFields.h"
 #include "platform/runtime/NumberText.h"
 #include "platform/ui/MessageService.h"
 

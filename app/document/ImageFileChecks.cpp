@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/document/BitmapFile.h"
-#include "app/document/ByteFields.h"
+#include "platform/runtime/ByteFields.h"
 
 namespace orvale {
 
