@@ -1,10 +1,10 @@
 #include "app/analysis/clsGrid.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "app/analysis/LineParser.h"
+#include "app/analysis/SectionKey.h"
 #include "app/analysis/SectionWriter.h"
 #include "platform/registry/SettingsBatch.h"
 #include "platform/registry/TypedSettings.h"
@@ -31,12 +31,6 @@ double WholeCells(double quotient) {
 
 bool CountInRange(double count) {
   return count >= 0 && count <= clsGrid::kMaxCellsPerSide;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 std::string Trim(const std::string& text) {
@@ -296,8 +290,8 @@ bool clsGrid::LoadFromFile(LineSource& file, clsParser& Parser, std::string* pro
   bool ended = false;
   while (!ended && Parser.Readline(file)) {
     // Keys follow one another on a line until an unknown key or the end of the line.
-    for (std::string key = Lower(Parser.GetToken()); !key.empty();
-         key = Lower(Parser.GetToken())) {
+    for (std::string key = LowerCaseKey(Parser.GetToken()); !key.empty();
+         key = LowerCaseKey(Parser.GetToken())) {
       if (double* field = read.RealFieldForKey(key)) {
         *field = TokenAsReal(Parser.GetToken());
       } else if (key == "cellcountx" || key == "cellcounty") {
@@ -311,7 +305,7 @@ bool clsGrid::LoadFromFile(LineSource& file, clsParser& Parser, std::string* pro
           (key == "cellcountx" ? read.CellCountX : read.CellCountY) =
               static_cast<std::int32_t>(count);
       } else if (key == "userms" || key == "usepv") {
-        const bool flag = Lower(Trim(Parser.GetToken())) == "true";
+        const bool flag = LowerCaseKey(Trim(Parser.GetToken())) == "true";
         (key == "userms" ? read.UseRMS : read.UsePV) = flag;
       } else if (key == "cells") {
         // The block of a refused section is read past, not kept.
@@ -343,7 +337,7 @@ bool clsGrid::LoadMeasurementsFromFile(LineSource& file, clsParser& Parser) {
   std::vector<double> pv(n, 0.0);
   std::size_t index = 0;
   while (Parser.Readline(file)) {
-    std::string key = Lower(Parser.GetToken());
+    std::string key = LowerCaseKey(Parser.GetToken());
     while (key == "cell") {
       if (index < n) {
         status[index] = TokenAsWhole(Parser.GetToken());
@@ -351,7 +345,7 @@ bool clsGrid::LoadMeasurementsFromFile(LineSource& file, clsParser& Parser) {
         pv[index] = TokenAsReal(Parser.GetToken());
         ++index;
       }
-      key = Lower(Parser.GetToken());
+      key = LowerCaseKey(Parser.GetToken());
     }
     if (key == "cellsend") break;
   }

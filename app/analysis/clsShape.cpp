@@ -1,11 +1,11 @@
 #include "app/analysis/clsShape.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "app/analysis/LineParser.h"
 #include "app/analysis/ModMathLib.h"
+#include "app/analysis/SectionKey.h"
 #include "app/analysis/SectionWriter.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/NumberText.h"
@@ -18,12 +18,6 @@ constexpr double kHitTolerance = 3.0;
 
 bool IsShapeType(std::int32_t type) {
   return type >= clsShape::kNone && type <= clsShape::kPolygon;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 std::string PointField(double x, double y) {
@@ -108,8 +102,8 @@ bool clsShape::LoadFromFile(LineSource& file, clsParser& Parser, std::string* pr
   bool ended = false;
   while (!ended && Parser.Readline(file)) {
     // Keys follow one another on a line until an unknown key or the end of the line.
-    for (std::string key = Lower(Parser.GetToken()); !key.empty();
-         key = Lower(Parser.GetToken())) {
+    for (std::string key = LowerCaseKey(Parser.GetToken()); !key.empty();
+         key = LowerCaseKey(Parser.GetToken())) {
       if (key == "shapetype") {
         read.ShapeType_ = TokenAsWhole(Parser.GetToken());
       } else if (key == "center") {
