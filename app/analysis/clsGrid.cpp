@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "app/analysis/LineParser.h"
+#include "app/analysis/OutlineDrawing.h"
 #include "app/analysis/SectionKey.h"
 #include "app/analysis/SectionWriter.h"
 #include "platform/registry/SettingsBatch.h"
@@ -194,6 +196,77 @@ void clsGrid::Find(double X, double Y, std::int32_t& Found, std::int32_t& vertex
   const bool onSide = (near(X, left) || near(X, right)) && top <= Y && Y <= bottom;
   const bool onTopOrBottom = (near(Y, top) || near(Y, bottom)) && left <= X && X <= right;
   if (onSide || onTopOrBottom) Found = 1;
+}
+
+// ---------------------------------------------------------------------------------
+// Drawing
+
+namespace {
+
+// Draws the cell lines of one direction: from `start` every `step` while not past `end`,
+// then the far edge when the last line does not already stand there. Lines that fall
+// on the screen coordinate of the line before are left out, so that an XOR drawing
+// does not erase its own lines. Without a usable step (none, or more lines than a grid
+// may have cells) only the two edges are drawn. `toScreen` gives a line's screen
+// coordinate, `drawLine` draws it.
+template <class ToScreen, class DrawLine>
+void DrawCellLines(double start, double end, double step, ToScreen toScreen,
+                   DrawLine drawLine) {
+  std::optional<std::int32_t> lastScreen;
+  auto lineAt = [&](double v) {
+    const std::int32_t screen = toScreen(v);
+    if (screen == lastScreen) return;
+    drawLine(v);
+    lastScreen = screen;
+  };
+  constexpr std::int32_t kMaxLines = clsGrid::kMaxCellsPerSide + 1;
+  double last = start;
+  if (step > 0 && (end - start) / step <= kMaxLines) {
+    // The count bounds the loop even where adding the step no longer changes v.
+    std::int32_t lines = 0;
+    for (double v = start; v <= end && lines <= kMaxLines; v += step, ++lines) {
+      lineAt(v);
+      last = v;
+    }
+  } else {
+    lineAt(start);
+  }
+  if (RoundHalfEven(last) != RoundHalfEven(end)) lineAt(end);
+}
+
+}  // namespace
+
+void clsGrid::Draw(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx,
+                   double offsety, bool XORPen) const {
+  if (!IsDefined(kPhysicalSizes | kPixelRectangle)) return;
+  const ScreenMapping screen{ScaleFactor, offsetx, offsety};
+  ScopedOutlinePen pen(hDC, XORPen);
+  if (!screen.IsUsable() || !AllValuesFinite()) return;
+
+  const double left = UpperLeftX;
+  const double right = UpperLeftX + PixelSizeX;
+  const double top = UpperLeftY;
+  const double bottom = UpperLeftY + PixelSizeY;
+  const double pixelsPerUnit = PixelSizeX / GridPhysicalWidth;
+  const double cellWidth = pixelsPerUnit * CellPhysicalWidth;
+  const double cellHeight = pixelsPerUnit * CellPhysicalHeight;
+
+  const std::int32_t topY = screen.Y(top);
+  const std::int32_t bottomY = screen.Y(bottom);
+  DrawCellLines(left, right, cellWidth, [&](double x) { return screen.X(x); },
+                [&](double x) {
+                  const std::int32_t sx = screen.X(x);
+                  hDC.MoveTo(sx, topY);
+                  hDC.LineTo(sx, bottomY);
+                });
+  const std::int32_t leftX = screen.X(left);
+  const std::int32_t rightX = screen.X(right);
+  DrawCellLines(top, bottom, cellHeight, [&](double y) { return screen.Y(y); },
+                [&](double y) {
+                  const std::int32_t sy = screen.Y(y);
+                  hDC.MoveTo(leftX, sy);
+                  hDC.LineTo(rightX, sy);
+                });
 }
 
 // ---------------------------------------------------------------------------------

@@ -11,7 +11,9 @@
 namespace orvale {
 
 class clsParser;
+namespace gdi {
 class DeviceContext;
+}
 class LineSource;
 class TextOutput;
 
@@ -103,7 +105,7 @@ class clsGrid {
   void SetBounds(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2);
 
   // Draws the cell lines with the white pen, XOR or copy.
-  void Draw(DeviceContext& hDC, double ScaleFactor, double offsetx, double offsety,
+  void Draw(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx, double offsety,
             bool XORPen) const;
 
   void SetCenter(double X, double Y);

@@ -5,6 +5,7 @@
 
 #include "app/analysis/LineParser.h"
 #include "app/analysis/ModMathLib.h"
+#include "app/analysis/OutlineDrawing.h"
 #include "app/analysis/SectionKey.h"
 #include "app/analysis/SectionWriter.h"
 #include "platform/runtime/Markers.h"
@@ -15,6 +16,11 @@ namespace orvale {
 namespace {
 
 constexpr double kHitTolerance = 3.0;
+
+// Segments of a drawn ellipse: more for larger ellipses and zooms, within these limits.
+constexpr std::int32_t kMinEllipseSegments = 20;
+constexpr std::int32_t kMaxEllipseSegments = 200;
+constexpr double kTwoPi = 6.28318530717958;
 
 bool IsShapeType(std::int32_t type) {
   return type >= clsShape::kNone && type <= clsShape::kPolygon;
@@ -312,6 +318,49 @@ void clsShape::Rotate(double da) {
       const double dx = Vertex_[k].x - CenterX_;
       const double dy = Vertex_[k].y - CenterY_;
       Vertex_[k] = {CenterX_ + dx * c + dy * s, CenterY_ - dx * s + dy * c};
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// Drawing
+
+void clsShape::Draw(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx,
+                    double offsety, bool XORPen) const {
+  const ScreenMapping screen{ScaleFactor, offsetx, offsety};
+  ScopedOutlinePen pen(hDC, XORPen);
+  if (!screen.IsUsable() || !AllValuesFinite()) return;
+
+  if (ShapeType_ == kCircle) {
+    if (RadiusX_ == 0 || RadiusY_ == 0) return;
+    hDC.Ellipse(RoundToInt32((CenterX_ - offsetx - RadiusX_) * ScaleFactor),
+                RoundToInt32((CenterY_ - offsety - RadiusY_) * ScaleFactor),
+                RoundToInt32((CenterX_ - offsetx + RadiusX_) * ScaleFactor + 1),
+                RoundToInt32((CenterY_ - offsety + RadiusY_) * ScaleFactor + 1));
+  } else if (ShapeType_ == kEllipse) {
+    const std::int32_t n =
+        std::clamp(RoundToInt32(std::sqrt(ScaleFactor) * std::max(RadiusX_, RadiusY_) * 0.25),
+                   kMinEllipseSegments, kMaxEllipseSegments);
+    const double c = std::cos(Angle_);
+    const double s = std::sin(Angle_);
+    const double step = kTwoPi / n;
+    auto pointAt = [&](double t) {
+      const double u = RadiusX_ * std::cos(t);
+      const double v = RadiusY_ * std::sin(t);
+      return screen.Map(CenterX_ + u * c + v * s, CenterY_ - u * s + v * c);
+    };
+    const gdi::Point start = pointAt(0);
+    hDC.MoveTo(start.x, start.y);
+    for (std::int32_t k = 1; k <= n; ++k) {
+      const gdi::Point p = pointAt(k * step);
+      hDC.LineTo(p.x, p.y);
+    }
+  } else if (ShapeType_ == kPolygon && NumVertices_ > 0) {
+    const gdi::Point last = screen.Map(Vertex_[NumVertices_].x, Vertex_[NumVertices_].y);
+    hDC.MoveTo(last.x, last.y);
+    for (std::int32_t k = 1; k <= NumVertices_; ++k) {
+      const gdi::Point p = screen.Map(Vertex_[k].x, Vertex_[k].y);
+      hDC.LineTo(p.x, p.y);
     }
   }
 }

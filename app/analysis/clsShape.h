@@ -13,7 +13,9 @@
 namespace orvale {
 
 class clsParser;
+namespace gdi {
 class DeviceContext;
+}
 class LineSource;
 class TextOutput;
 
@@ -55,7 +57,7 @@ class clsShape {
   bool LoadFromFile(LineSource& file, clsParser& Parser, std::string* problem = nullptr);
 
   // Draws the outline with the white pen, XOR or copy; screen = (image - offset) x scale.
-  void Draw(DeviceContext& hDC, double ScaleFactor, double offsetx, double offsety,
+  void Draw(gdi::DeviceContext& hDC, double ScaleFactor, double offsetx, double offsety,
             bool XORPen) const;
 
   // Makes the shape from clicked points; the buffers are read at indices 1..npts
