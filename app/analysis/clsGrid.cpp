@@ -126,26 +126,26 @@ void clsGrid::SetBounds(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::
   UpdateCellCounts();
 }
 
+namespace {
+
+// Moves the start edge (left or top) or the end edge of one side of the rectangle to
+// `to`; the other edge stays, and the side keeps at least kMinPixelSize.
+void MoveEdge(double& origin, double& size, double to, bool movesStart) {
+  if (movesStart) {
+    const double start = std::min(to, origin + size - kMinPixelSize);
+    size = size - (start - origin);
+    origin = start;
+  } else {
+    size = std::max(to - origin, kMinPixelSize);
+  }
+}
+
+}  // namespace
+
 void clsGrid::Resize(double X, double Y, std::int32_t vertex) {
   if (vertex < 0 || vertex > 3 || !std::isfinite(X) || !std::isfinite(Y)) return;
-  const bool movesLeft = vertex == 0 || vertex == 3;
-  const bool movesTop = vertex == 0 || vertex == 1;
-  if (movesLeft) {
-    const double right = UpperLeftX + PixelSizeX;
-    const double left = std::min(X, right - kMinPixelSize);
-    PixelSizeX = PixelSizeX - (left - UpperLeftX);
-    UpperLeftX = left;
-  } else {
-    PixelSizeX = std::max(X - UpperLeftX, kMinPixelSize);
-  }
-  if (movesTop) {
-    const double bottom = UpperLeftY + PixelSizeY;
-    const double top = std::min(Y, bottom - kMinPixelSize);
-    PixelSizeY = PixelSizeY - (top - UpperLeftY);
-    UpperLeftY = top;
-  } else {
-    PixelSizeY = std::max(Y - UpperLeftY, kMinPixelSize);
-  }
+  MoveEdge(UpperLeftX, PixelSizeX, X, vertex == 0 || vertex == 3);
+  MoveEdge(UpperLeftY, PixelSizeY, Y, vertex == 0 || vertex == 1);
   UpdateCellCounts();
 }
 

@@ -143,7 +143,6 @@ bool clsShape::LoadFromFile(LineSource& file, clsParser& Parser, std::string* pr
     if (problem) *problem = why;
     return false;
   }
-  read.Kind_ = Kind_;
   *this = read;
   return true;
 }

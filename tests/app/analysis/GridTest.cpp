@@ -11,25 +11,10 @@
 #include "platform/runtime/LineInput.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/TextOutput.h"
-#include "tests/app/analysis/SectionTestSupport.h"
+#include "tests/app/analysis/ShapesGridTestSupport.h"
 
 namespace orvale {
 namespace {
-
-// 100 units wide in cells of 10 x 10, over a 200 x 60 pixel rectangle at (10, 20):
-// 10 columns and 3 rows of 20-pixel cells.
-clsGrid TenByThree() {
-  clsGrid grid;
-  grid.GridPhysicalWidth = 100;
-  grid.CellPhysicalWidth = 10;
-  grid.CellPhysicalHeight = 10;
-  grid.UpperLeftX = 10;
-  grid.UpperLeftY = 20;
-  grid.PixelSizeX = 200;
-  grid.PixelSizeY = 60;
-  EXPECT_TRUE(grid.UpdateCellCounts());
-  return grid;
-}
 
 struct Results {
   std::vector<std::int32_t> status;
@@ -46,20 +31,6 @@ Results SampleResults(std::size_t n) {
   }
   return r;
 }
-
-std::string Written(const clsGrid& grid) {
-  StringTextOutput out;
-  EXPECT_TRUE(grid.SaveToFile(out));
-  return out.Text();
-}
-
-bool Read(clsGrid& grid, const std::string& text, std::string* problem = nullptr) {
-  StringLineSource file(text);
-  clsParser parser;
-  return grid.LoadFromFile(file, parser, problem);
-}
-
-std::string Body(const std::string& section) { return section.substr(section.find('\n') + 1); }
 
 // ---------------------------------------------------------------------------------
 // Definition and counts
@@ -78,7 +49,7 @@ TEST(GridDefinition, NewGridHasNothingDefined) {
 }
 
 TEST(GridDefinition, ARectangleNeedsAPositiveWidthAndHeight) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   EXPECT_TRUE(grid.IsDefined(3));
   for (auto [w, h] : {std::pair{0.0, 60.0}, std::pair{200.0, 0.0}, std::pair{-1.0, 60.0},
                       std::pair{double(NAN), 60.0}}) {
@@ -129,18 +100,18 @@ TEST(GridCounts, WholeCellsCountDespiteRoundingShortfalls) {
 }
 
 TEST(GridCounts, AbsurdCountsAreRefused) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   grid.CellPhysicalWidth = 1e-9;  // 1E+11 columns
   EXPECT_FALSE(grid.UpdateCellCounts());
   EXPECT_EQ(grid.CellCountX, 0);
   EXPECT_EQ(grid.CellCountY, 0);
 
-  grid = TenByThree();
+  grid = TenByThreeGrid();
   grid.CellPhysicalHeight = 1e-300;  // rows beyond any range
   EXPECT_FALSE(grid.UpdateCellCounts());
   EXPECT_EQ(grid.CellCountY, 0);
 
-  grid = TenByThree();
+  grid = TenByThreeGrid();
   grid.CellPhysicalWidth = 0.1;  // exactly the largest count allowed
   EXPECT_TRUE(grid.UpdateCellCounts());
   EXPECT_EQ(grid.CellCountX, clsGrid::kMaxCellsPerSide);
@@ -180,7 +151,7 @@ TEST(GridBounds, SetBoundsSnapsTheHeightToWholeCells) {
 }
 
 TEST(GridBounds, ResizeMovesOneCornerAndKeepsSizesPositive) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   grid.UpperLeftX = 100;
   grid.UpperLeftY = 100;
   grid.Resize(300, 200, 2);
@@ -220,7 +191,7 @@ TEST(GridBounds, ResizeMovesOneCornerAndKeepsSizesPositive) {
 }
 
 TEST(GridBounds, CentreAndCorners) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   double x, y;
   grid.GetCenter(x, y);
   EXPECT_EQ(x, 110);
@@ -245,7 +216,7 @@ TEST(GridBounds, CentreAndCorners) {
 }
 
 TEST(GridBounds, FindCornersThenEdges) {
-  const clsGrid grid = TenByThree();  // (10, 20) to (210, 80)
+  const clsGrid grid = TenByThreeGrid();  // (10, 20) to (210, 80)
   struct Case {
     double x, y;
     std::int32_t found, vertex;
@@ -269,7 +240,7 @@ TEST(GridBounds, FindCornersThenEdges) {
 // Results
 
 TEST(GridResults, CellsAreStoredRowByRow) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   const Results r = SampleResults(30);
   ASSERT_TRUE(grid.SetAnalysisResults(r.status, r.rms, r.pv));
   EXPECT_TRUE(grid.IsDefined(7));
@@ -297,7 +268,7 @@ TEST(GridResults, CellsAreStoredRowByRow) {
 }
 
 TEST(GridResults, Statistics) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   std::vector<std::int32_t> status(30, 0);
   for (int i = 0; i < 12; ++i) status[i] = 1;
   for (int i = 12; i < 15; ++i) status[i] = 2;
@@ -314,7 +285,7 @@ TEST(GridResults, Statistics) {
   grid.GetStatistics(analysed, usable, area);
   EXPECT_DOUBLE_EQ(analysed, 25);
 
-  clsGrid none = TenByThree();
+  clsGrid none = TenByThreeGrid();
   none.GetStatistics(analysed, usable, area);
   EXPECT_EQ(analysed, 0);
   EXPECT_EQ(usable, 0);
@@ -325,7 +296,7 @@ TEST(GridResults, Statistics) {
 // Keyword section
 
 TEST(GridSection, WritesTheDescribedLines) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   grid.UsePV = false;
   EXPECT_EQ(Written(grid),
             "Grid\r\n"
@@ -363,10 +334,10 @@ TEST(GridSection, WritesTheDescribedLines) {
 }
 
 TEST(GridSection, RoundTripsWithAndWithoutResults) {
-  clsGrid plain = TenByThree();
+  clsGrid plain = TenByThreeGrid();
   plain.MaxRMS = 0.075;
   plain.UseRMS = false;
-  clsGrid measured = TenByThree();
+  clsGrid measured = TenByThreeGrid();
   const Results r = SampleResults(30);
   ASSERT_TRUE(measured.SetAnalysisResults(r.status, r.rms, r.pv));
   clsGrid cleared = measured;
@@ -374,11 +345,11 @@ TEST(GridSection, RoundTripsWithAndWithoutResults) {
   for (const clsGrid* grid : {&plain, &measured, &cleared}) {
     const std::string first = Written(*grid);
     clsGrid read;
-    ASSERT_TRUE(Read(read, Body(first)));
+    ASSERT_TRUE(ReadSection(read, Body(first)));
     EXPECT_EQ(Written(read), first);
   }
   clsGrid read;
-  ASSERT_TRUE(Read(read, Body(Written(measured))));
+  ASSERT_TRUE(ReadSection(read, Body(Written(measured))));
   double rms, pv;
   std::int32_t usable;
   ASSERT_TRUE(read.GetCellMeasurements(0, 0, rms, pv, usable));
@@ -400,7 +371,7 @@ TEST(GridSection, FlagsAreTrueOnlyForTheWordTrue) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     clsGrid grid;  // both flags start True
-    ASSERT_TRUE(Read(grid, std::string(c.line) + "GridEnd\r\n"));
+    ASSERT_TRUE(ReadSection(grid, std::string(c.line) + "GridEnd\r\n"));
     EXPECT_EQ(grid.UseRMS, c.useRms);
     EXPECT_EQ(grid.UsePV, c.usePv);
   }
@@ -408,7 +379,7 @@ TEST(GridSection, FlagsAreTrueOnlyForTheWordTrue) {
 
 TEST(GridSection, CountsComeFromTheFileAsWritten) {
   clsGrid grid;
-  ASSERT_TRUE(Read(grid,
+  ASSERT_TRUE(ReadSection(grid,
                    "PhysicalWidth, 100\r\nCellWidth, 10\r\nCellHeight, 10\r\n"
                    "PixelWidth, 200\r\nPixelHeight, 60\r\n"
                    "CellCountX, 4 CellCountY, 2.5\r\nGridEnd\r\n"));
@@ -421,7 +392,7 @@ TEST(GridSection, SurplusAndMissingCellLines) {
   text += "Cell,1, .5, 1\r\nCell,2, .25, 2\r\nCell,1, 9, 9\r\nCell,1, 9, 9\r\nCellsEnd\r\n";
   text += "MaxPV, 3\r\nGridEnd\r\n";
   clsGrid grid;
-  ASSERT_TRUE(Read(grid, text));
+  ASSERT_TRUE(ReadSection(grid, text));
   EXPECT_EQ(grid.MaxPV, 3);  // reading went on after the block
   double rms, pv;
   std::int32_t usable;
@@ -430,7 +401,7 @@ TEST(GridSection, SurplusAndMissingCellLines) {
   EXPECT_EQ(rms, 0.25);
 
   clsGrid truncated;
-  ASSERT_TRUE(Read(truncated, "CellCountX, 2 \r\nCellCountY, 2 \r\nCells\r\nCell,1, .5, 1\r\n"));
+  ASSERT_TRUE(ReadSection(truncated, "CellCountX, 2 \r\nCellCountY, 2 \r\nCells\r\nCell,1, .5, 1\r\n"));
   EXPECT_EQ(truncated.CellCountX, 2);
   ASSERT_TRUE(truncated.GetCellMeasurements(1, 1, rms, pv, usable));
   EXPECT_EQ(usable, 0);  // missing cells are zero
@@ -453,7 +424,7 @@ TEST(GridSection, RefusesAbsurdSectionsAndKeepsTheGrid) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    clsGrid grid = TenByThree();
+    clsGrid grid = TenByThreeGrid();
     const Results r = SampleResults(30);
     ASSERT_TRUE(grid.SetAnalysisResults(r.status, r.rms, r.pv));
     const std::string before = Written(grid);
@@ -470,7 +441,7 @@ TEST(GridSection, RefusesAbsurdSectionsAndKeepsTheGrid) {
 }
 
 TEST(GridSection, WriteFailuresFollowTheUsersAnswer) {
-  const clsGrid grid = TenByThree();
+  const clsGrid grid = TenByThreeGrid();
   const auto lines = SplitLines(Written(grid));
   for (int answer : {idbutton::kAbort, idbutton::kRetry, idbutton::kIgnore}) {
     SCOPED_TRACE(answer);
@@ -510,7 +481,7 @@ class GridCalibration : public ::testing::Test {
 };
 
 TEST_F(GridCalibration, SavesAndLoadsTheRectangleAndSizes) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   grid.UpperLeftX = 10.5;
   grid.MaxRMS = 0.5;
   grid.RegistrySaveCalibration();
@@ -535,7 +506,7 @@ TEST_F(GridCalibration, SavesAndLoadsTheRectangleAndSizes) {
 
 TEST_F(GridCalibration, MissingValuesReadAsZero) {
   SaveSettingString("Grid", "PhysicalWidth", "50");
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   ASSERT_TRUE(grid.RegistryLoadCalibration());
   EXPECT_EQ(grid.GridPhysicalWidth, 50);
   EXPECT_EQ(grid.PixelSizeX, 0);
@@ -547,9 +518,9 @@ TEST_F(GridCalibration, AbsurdStoredValuesAreRefused) {
   for (auto [key, text] : {std::pair{"CellWidth", "1E-9"}, std::pair{"CellHeight", "1E-300"},
                            std::pair{"PixelSizeY", "1E+300"}}) {
     SCOPED_TRACE(key);
-    TenByThree().RegistrySaveCalibration();
+    TenByThreeGrid().RegistrySaveCalibration();
     SaveSettingString("Grid", key, text);
-    clsGrid grid = TenByThree();
+    clsGrid grid = TenByThreeGrid();
     std::string problem;
     EXPECT_FALSE(grid.RegistryLoadCalibration(&problem));
     EXPECT_FALSE(problem.empty());

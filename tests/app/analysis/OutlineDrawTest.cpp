@@ -8,6 +8,7 @@
 #include "app/analysis/clsShape.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/RecordingDeviceContext.h"
+#include "tests/app/analysis/ShapesGridTestSupport.h"
 
 namespace orvale {
 namespace {
@@ -31,19 +32,6 @@ clsShape Pentagon() {
   return MakeShape(clsShape::kPolygon, {50, 90, 80, 20, 10}, {10, 40, 90, 90, 40});
 }
 
-clsGrid TenByThree() {
-  clsGrid grid;
-  grid.GridPhysicalWidth = 100;
-  grid.CellPhysicalWidth = 10;
-  grid.CellPhysicalHeight = 10;
-  grid.UpperLeftX = 10;
-  grid.UpperLeftY = 20;
-  grid.PixelSizeX = 200;
-  grid.PixelSizeY = 60;
-  grid.UpdateCellCounts();
-  return grid;
-}
-
 std::vector<DrawRecord> Lines(const gdi::RecordingDeviceContext& dc) {
   std::vector<DrawRecord> lines;
   for (const DrawRecord& r : dc.Records())
@@ -62,7 +50,7 @@ TEST(OutlineDrawing, XorDrawingTwiceRestoresThePicture) {
   const clsShape circle = Circle();
   const clsShape ellipse = TurnedEllipse();
   const clsShape pentagon = Pentagon();
-  const clsGrid grid = TenByThree();
+  const clsGrid grid = TenByThreeGrid();
   struct View {
     double scale, offsetX, offsetY;
   };
@@ -89,7 +77,7 @@ TEST(OutlineDrawing, DrawsWithTheWhitePenAndSelectsThePreviousOneBack) {
   const gdi::Pen mine{gdi::PS_DOT, 1, gdi::RGB(255, 0, 0)};
   dc.SelectPen(mine);
   Pentagon().Draw(dc, 1, 0, 0, false);
-  TenByThree().Draw(dc, 1, 0, 0, true);
+  TenByThreeGrid().Draw(dc, 1, 0, 0, true);
   ASSERT_FALSE(dc.Records().empty());
   for (const DrawRecord& r : dc.Records()) {
     EXPECT_EQ(r.state.pen, gdi::StockPen(gdi::WHITE_PEN));
@@ -177,38 +165,38 @@ GridLines DrawnGridLines(const clsGrid& grid, double scale) {
 }
 
 TEST(OutlineDrawing, GridDrawsEveryCellLineOnce) {
-  const GridLines full = DrawnGridLines(TenByThree(), 1);
+  const GridLines full = DrawnGridLines(TenByThreeGrid(), 1);
   EXPECT_EQ(full.xs, (std::vector<int>{10, 30, 50, 70, 90, 110, 130, 150, 170, 190, 210}));
   EXPECT_EQ(full.ys, (std::vector<int>{20, 40, 60, 80}));
 
   // A height that is not whole cells gets its bottom edge as well.
-  clsGrid stretched = TenByThree();
+  clsGrid stretched = TenByThreeGrid();
   stretched.Resize(210, 90, 2);
   EXPECT_EQ(DrawnGridLines(stretched, 1).ys, (std::vector<int>{20, 40, 60, 80, 90}));
 
   // Zoomed far out, lines on one screen position are drawn once (XOR would erase them).
-  const GridLines small = DrawnGridLines(TenByThree(), 0.02);
+  const GridLines small = DrawnGridLines(TenByThreeGrid(), 0.02);
   EXPECT_EQ(small.xs, (std::vector<int>{0, 1, 2, 3, 4}));
 
   // No rectangle: nothing.
-  clsGrid cleared = TenByThree();
+  clsGrid cleared = TenByThreeGrid();
   cleared.ClearBounds();
   EXPECT_TRUE(DrawnGridLines(cleared, 1).xs.empty());
 }
 
 TEST(OutlineDrawing, AbsurdGridsDrawOnlyTheirBorder) {
-  clsGrid grid = TenByThree();
+  clsGrid grid = TenByThreeGrid();
   grid.CellPhysicalWidth = 1e-12;  // set directly: 1E+14 columns
   const GridLines lines = DrawnGridLines(grid, 1);
   EXPECT_EQ(lines.xs, (std::vector<int>{10, 210}));
   EXPECT_EQ(lines.ys.size(), 4u);
 
-  grid = TenByThree();
+  grid = TenByThreeGrid();
   grid.UpperLeftY = 1e300;  // adding a cell height no longer moves y
   EXPECT_LE(DrawnGridLines(grid, 1).ys.size(), 2u);
 
   gdi::RecordingDeviceContext dc;
-  TenByThree().Draw(dc, NAN, 0, 0, true);
+  TenByThreeGrid().Draw(dc, NAN, 0, 0, true);
   Pentagon().Draw(dc, HUGE_VAL, 0, 0, true);
   EXPECT_TRUE(dc.Records().empty());
 }

@@ -11,7 +11,7 @@
 #include "platform/runtime/LineInput.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/TextOutput.h"
-#include "tests/app/analysis/SectionTestSupport.h"
+#include "tests/app/analysis/ShapesGridTestSupport.h"
 
 namespace orvale {
 namespace {
@@ -49,6 +49,18 @@ clsShape Ellipse(double cx, double cy, double rx, double ry, double angle) {
   return shape;
 }
 
+void ExpectGeometry(const clsShape& shape, double cx, double cy, double rx, double ry,
+                    double angle) {
+  double x, y, r1, r2;
+  shape.GetCenter(x, y);
+  shape.GetRadii(r1, r2);
+  EXPECT_DOUBLE_EQ(x, cx);
+  EXPECT_DOUBLE_EQ(y, cy);
+  EXPECT_DOUBLE_EQ(r1, rx);
+  EXPECT_DOUBLE_EQ(r2, ry);
+  EXPECT_DOUBLE_EQ(shape.GetAngle(), angle);
+}
+
 struct Hit {
   std::int32_t type;
   std::int32_t data;
@@ -83,14 +95,7 @@ TEST(ShapeSave, CircleIsTheBoxOfTheClicksInAnyOrder) {
     clsShape shape;
     EXPECT_EQ(SaveClicks(shape, clsShape::kCircle, c.clicks), ShapeSaveResult::Saved);
     EXPECT_EQ(shape.GetShapeType(), clsShape::kCircle);
-    double x, y, rx, ry;
-    shape.GetCenter(x, y);
-    shape.GetRadii(rx, ry);
-    EXPECT_DOUBLE_EQ(x, c.cx);
-    EXPECT_DOUBLE_EQ(y, c.cy);
-    EXPECT_DOUBLE_EQ(rx, c.rx);
-    EXPECT_DOUBLE_EQ(ry, c.ry);
-    EXPECT_EQ(shape.GetAngle(), 0);
+    ExpectGeometry(shape, c.cx, c.cy, c.rx, c.ry, 0);
   }
 }
 
@@ -113,14 +118,7 @@ TEST(ShapeSave, DegenerateClicksLeaveNoShapeAndZeroGeometry) {
     clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
     EXPECT_EQ(SaveClicks(shape, c.type, c.clicks), ShapeSaveResult::Degenerate);
     EXPECT_EQ(shape.GetShapeType(), clsShape::kNone);
-    double x, y, rx, ry;
-    shape.GetCenter(x, y);
-    shape.GetRadii(rx, ry);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(rx, 0);
-    EXPECT_EQ(ry, 0);
-    EXPECT_EQ(shape.GetAngle(), 0);
+    ExpectGeometry(shape, 0, 0, 0, 0, 0);
   }
 }
 
@@ -130,19 +128,13 @@ TEST(ShapeSave, EllipseFromTheEndsOfItsMajorAxisAndAPointOnIt) {
   EXPECT_EQ(SaveClicks(shape, clsShape::kEllipse, {{10, 8}, {0, 0}, {20, 0}}),
             ShapeSaveResult::Saved);
   EXPECT_EQ(shape.GetShapeType(), clsShape::kEllipse);
-  double x, y, r1, r2;
-  shape.GetCenter(x, y);
-  shape.GetRadii(r1, r2);
-  EXPECT_DOUBLE_EQ(x, 10);
-  EXPECT_DOUBLE_EQ(y, 0);
-  EXPECT_DOUBLE_EQ(r1, 10);
-  EXPECT_DOUBLE_EQ(r2, 8);
-  EXPECT_EQ(shape.GetAngle(), 0);
+  ExpectGeometry(shape, 10, 0, 10, 8, 0);
 
   // A turned ellipse: its axis from (0, 20) to (20, 0) rises on the screen by 45 degrees.
   EXPECT_EQ(SaveClicks(shape, clsShape::kEllipse, {{0, 20}, {20, 0}, {12, 12}}),
             ShapeSaveResult::Saved);
   EXPECT_NEAR(shape.GetAngle(), kPi / 4, 1e-12);
+  double x, y;
   shape.GetCenter(x, y);
   EXPECT_DOUBLE_EQ(x, 10);
   EXPECT_DOUBLE_EQ(y, 10);
@@ -272,10 +264,7 @@ TEST(ShapeEdit, SetShapeTypeAcceptsOnlyKnownTypes) {
   EXPECT_EQ(shape.GetShapeType(), clsShape::kEllipse);
   EXPECT_EQ(shape.GetAngle(), 0.5);
   shape.SetShapeType(clsShape::kEllipse);
-  double x, y, rx, ry;
-  shape.GetCenter(x, y);
-  shape.GetRadii(rx, ry);
-  EXPECT_EQ(x + y + rx + ry + shape.GetAngle(), 0);
+  ExpectGeometry(shape, 0, 0, 0, 0, 0);
 }
 
 TEST(ShapeEdit, GetVertexGivesTheMarkerWhereThereIsNoVertex) {
@@ -426,22 +415,6 @@ TEST(ShapeEdit, ResizeSetsGivenRadiiAndScalesPolygons) {
 // ---------------------------------------------------------------------------------
 // Keyword section
 
-std::string Written(const clsShape& shape) {
-  StringTextOutput out;
-  EXPECT_TRUE(shape.SaveToFile(out));
-  return out.Text();
-}
-
-// Reads `text` as the lines after the section's keyword line.
-bool Read(clsShape& shape, const std::string& text, std::string* problem = nullptr) {
-  StringLineSource file(text);
-  clsParser parser;
-  return shape.LoadFromFile(file, parser, problem);
-}
-
-// The section without its keyword line, as the document reader hands it over.
-std::string Body(const std::string& section) { return section.substr(section.find('\n') + 1); }
-
 TEST(ShapeSection, WritesTheDescribedLines) {
   clsShape shape = Polygon({{12.5, 40}, {100, 40}, {0.25, 80}});
   EXPECT_EQ(Written(shape),
@@ -486,7 +459,7 @@ TEST(ShapeSection, RoundTripsEveryShapeType) {
     const std::string first = Written(*shape);
     clsShape read;
     read.Init(shape->GetKind());
-    ASSERT_TRUE(Read(read, Body(first)));
+    ASSERT_TRUE(ReadSection(read, Body(first)));
     EXPECT_EQ(Written(read), first);
   }
 }
@@ -496,7 +469,7 @@ TEST(ShapeSection, KeepsTheFirstFiftyVertices) {
   for (int k = 1; k <= 60; ++k) text += "Vertex, " + std::to_string(k) + ", 5\r\n";
   text += "EndShape\r\n";
   clsShape shape;
-  ASSERT_TRUE(Read(shape, text));
+  ASSERT_TRUE(ReadSection(shape, text));
   EXPECT_EQ(shape.GetVertices(), 50);
   double x, y;
   shape.GetVertex(x, y, 50);
@@ -531,7 +504,7 @@ TEST(ShapeSection, ReadsLooselyWrittenSections) {
 
 TEST(ShapeSection, TruncatedSectionLoadsWhatItHas) {
   clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
-  ASSERT_TRUE(Read(shape, "ShapeType, 1 \r\nCenter, 1, 2\r\nRadiusX,"));
+  ASSERT_TRUE(ReadSection(shape, "ShapeType, 1 \r\nCenter, 1, 2\r\nRadiusX,"));
   EXPECT_EQ(shape.GetShapeType(), clsShape::kCircle);
   double rx, ry;
   shape.GetRadii(rx, ry);
@@ -556,7 +529,7 @@ TEST(ShapeSection, RefusesAbsurdSectionsAndKeepsTheShape) {
     clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
     const std::string before = Written(shape);
     std::string problem;
-    EXPECT_FALSE(Read(shape, c.text, &problem));
+    EXPECT_FALSE(ReadSection(shape, c.text, &problem));
     EXPECT_FALSE(problem.empty());
     EXPECT_EQ(Written(shape), before);
   }
