@@ -1,86 +1,156 @@
 #include "app/analysis/ZernikeNormalEquations.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
+
+#include "app/analysis/VectorKernels.h"
 
 namespace orvale {
 
 namespace {
 
-using BlockRows = const double (*)[ZernikeNormalEquations::kRowWidth];
+using BlockRows = double (*)[ZernikeNormalEquations::kRowWidth];
 using SumRows = double (*)[ZernikeNormalEquations::kRowWidth];
 constexpr int kTileColumns = 8;
+constexpr int kZIndex = kZernikeTermCount;        // z in a block row
+constexpr int kOneIndex = kZernikeTermCount + 1;  // the constant 1 in a block row
 constexpr int kUsedRows = kZernikeTermCount + 2;  // terms, z and the constant
+static_assert(ZernikeNormalEquations::kRowWidth % kTileColumns == 0 &&
+              ZernikeNormalEquations::kRowWidth >= kUsedRows);
 
-// Sums of products of the block rows a0..a0+Rows-1 with b0..b0+7 over n points. Each
-// sum runs over the points in order, whatever the vector width, so every kernel gives
-// bit-identical results; the tile only keeps the partial sums in registers.
-template <int Rows>
-[[gnu::always_inline]] inline void AccumulateTile(BlockRows block, int n, int a0, int b0,
-                                                  SumRows sums) {
-  double acc[Rows][kTileColumns] = {};
-  for (int p = 0; p < n; ++p) {
-    const double* t = block[p];
-#pragma GCC unroll 8
-    for (int i = 0; i < Rows; ++i) {
-      const double ta = t[a0 + i];
-#pragma GCC unroll 8
-      for (int j = 0; j < kTileColumns; ++j) acc[i][j] += ta * t[b0 + j];
+// The points of one block.
+struct BlockPoints {
+  const double* x;
+  const double* y;
+  const double* z;
+  int count;
+};
+
+// Every kernel forms each sum of products over the block's points in point order and
+// then adds it to the total, and computes the term values with the same elementwise
+// operations: vector width and tile shape never change a result bit.
+
+#ifdef ORVALE_VECTOR_EXTENSIONS
+
+// Term values, z and the constant 1 of every point into its block row, a vector of
+// points at a time (rows past the count are scratch).
+template <class Vec>
+[[gnu::always_inline]] inline void FillRows(const BlockPoints& points, BlockRows rows) {
+  constexpr int kLanes = sizeof(Vec) / sizeof(double);
+  static_assert(ZernikeNormalEquations::kBlockPoints % kLanes == 0);
+  for (int p0 = 0; p0 < points.count; p0 += kLanes) {
+    Vec x, y;
+    __builtin_memcpy(&x, points.x + p0, sizeof(Vec));
+    __builtin_memcpy(&y, points.y + p0, sizeof(Vec));
+    ForEachZernikeTerm(x, y, [rows, p0](int k, const Vec& value) {
+      for (int lane = 0; lane < kLanes; ++lane) rows[p0 + lane][k - 1] = value[lane];
+    });
+    for (int lane = 0; lane < kLanes; ++lane) {
+      rows[p0 + lane][kZIndex] = points.z[p0 + lane];
+      rows[p0 + lane][kOneIndex] = 1.0;
     }
   }
-#pragma GCC unroll 8
+}
+
+// Sums of products of rows a0..a0+Rows-1 with columns b0..b0+7 over n points, added to
+// the totals; vectors run across the columns, and the tile's partial sums stay in
+// registers.
+template <class Vec, int Rows>
+[[gnu::always_inline]] inline void AccumulateTile(BlockRows block, int n, int a0, int b0,
+                                                  SumRows sums) {
+  constexpr int kLanes = sizeof(Vec) / sizeof(double);
+  constexpr int kVectors = kTileColumns / kLanes;
+  Vec acc[Rows][kVectors];
+#pragma GCC unroll 4
+  for (int i = 0; i < Rows; ++i)
+#pragma GCC unroll 4
+    for (int v = 0; v < kVectors; ++v) acc[i][v] = Vec{};
+  for (int p = 0; p < n; ++p) {
+    const double* t = block[p];
+    Vec y[kVectors];
+#pragma GCC unroll 4
+    for (int v = 0; v < kVectors; ++v) __builtin_memcpy(&y[v], t + b0 + v * kLanes, sizeof(Vec));
+#pragma GCC unroll 4
+    for (int i = 0; i < Rows; ++i) {
+      const double x = t[a0 + i];
+#pragma GCC unroll 4
+      for (int v = 0; v < kVectors; ++v) acc[i][v] += x * y[v];
+    }
+  }
+#pragma GCC unroll 4
   for (int i = 0; i < Rows; ++i) {
-#pragma GCC unroll 8
-    for (int j = 0; j < kTileColumns; ++j) sums[a0 + i][b0 + j] += acc[i][j];
+#pragma GCC unroll 4
+    for (int v = 0; v < kVectors; ++v) {
+      double* total = sums[a0 + i] + b0 + v * kLanes;
+      Vec sum;
+      __builtin_memcpy(&sum, total, sizeof(Vec));
+      sum += acc[i][v];
+      __builtin_memcpy(total, &sum, sizeof(Vec));
+    }
   }
 }
 
 // The upper triangle of the products, tile by tile. Tiles straddling the diagonal also
 // add a few lower-triangle products, which nobody reads.
-template <int Rows>
-[[gnu::always_inline]] inline void AccumulateTiles(BlockRows block, int n, SumRows sums) {
-  static_assert(ZernikeNormalEquations::kRowWidth % kTileColumns == 0);
+template <class Vec, int Rows>
+[[gnu::always_inline]] inline void AccumulateBlockWith(const BlockPoints& points, BlockRows rows,
+                                                       SumRows sums) {
+  FillRows<Vec>(points, rows);
   for (int a0 = 0; a0 < kUsedRows; a0 += Rows)
     for (int b0 = a0 / kTileColumns * kTileColumns; b0 < ZernikeNormalEquations::kRowWidth;
          b0 += kTileColumns)
-      AccumulateTile<Rows>(block, n, a0, b0, sums);
+      AccumulateTile<Vec, Rows>(rows, points.count, a0, b0, sums);
 }
 
-// Two rows per tile fit the sixteen registers of the baseline vector unit.
-void AccumulateBlockGeneric(BlockRows block, int n, SumRows sums) {
-  AccumulateTiles<2>(block, n, sums);
+// Two-lane vectors and two rows a tile: the sixteen registers of baseline x86-64.
+void AccumulateBlockGeneric(const BlockPoints& points, BlockRows rows, SumRows sums) {
+  AccumulateBlockWith<Vector2, 2>(points, rows, sums);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ORVALE_FIT_WIDE_KERNEL 1
-// Four rows per tile on 256-bit vectors. Same arithmetic, no fused multiply-add.
-[[gnu::target("avx2")]] void AccumulateBlockWide(BlockRows block, int n, SumRows sums) {
-  AccumulateTiles<4>(block, n, sums);
+#ifdef ORVALE_WIDE_KERNELS
+// Four-lane vectors and four rows a tile where the processor has AVX2.
+ORVALE_WIDE_TARGET void AccumulateBlockWide(const BlockPoints& points, BlockRows rows,
+                                                  SumRows sums) {
+  AccumulateBlockWith<Vector4, 4>(points, rows, sums);
 }
 #endif
 
-std::atomic<bool> forceGenericKernel{false};
+#else  // no vector extensions: the same sums, one at a time
+void AccumulateBlockGeneric(const BlockPoints& points, BlockRows rows, SumRows sums) {
+  for (int p = 0; p < points.count; ++p) {
+    double* row = rows[p];
+    ForEachZernikeTerm(points.x[p], points.y[p], [row](int k, double value) { row[k - 1] = value; });
+    row[kZIndex] = points.z[p];
+    row[kOneIndex] = 1.0;
+  }
+  for (int a = 0; a < kUsedRows; ++a)
+    for (int b = a; b < kUsedRows; ++b) {
+      double acc = 0.0;
+      for (int p = 0; p < points.count; ++p) acc += rows[p][a] * rows[p][b];
+      sums[a][b] += acc;
+    }
+}
+#endif
 
-void AccumulateBlock(BlockRows block, int n, SumRows sums) {
-#ifdef ORVALE_FIT_WIDE_KERNEL
-  static const bool hasWideVectors = __builtin_cpu_supports("avx2");
-  if (hasWideVectors && !forceGenericKernel.load(std::memory_order_relaxed)) {
-    AccumulateBlockWide(block, n, sums);
+void AccumulateBlock(const BlockPoints& points, BlockRows rows, SumRows sums) {
+#ifdef ORVALE_WIDE_KERNELS
+  if (UseWideKernels()) {
+    AccumulateBlockWide(points, rows, sums);
     return;
   }
 #endif
-  AccumulateBlockGeneric(block, n, sums);
+  AccumulateBlockGeneric(points, rows, sums);
 }
 
 }  // namespace
 
-void UseGenericFitKernel(bool generic) { forceGenericKernel.store(generic); }
-
 ZernikeNormalEquations::ZernikeNormalEquations() { Clear(); }
 
 void ZernikeNormalEquations::Clear() {
+  std::fill(std::begin(pointX_), std::end(pointX_), 0.0);
+  std::fill(std::begin(pointY_), std::end(pointY_), 0.0);
+  std::fill(std::begin(pointZ_), std::end(pointZ_), 0.0);
   for (auto& row : block_) std::fill(std::begin(row), std::end(row), 0.0);
   for (auto& row : sums_) std::fill(std::begin(row), std::end(row), 0.0);
   blockCount_ = 0;
@@ -89,17 +159,16 @@ void ZernikeNormalEquations::Clear() {
 }
 
 void ZernikeNormalEquations::Add(double x, double y, double z) {
-  double* row = block_[blockCount_];
-  ForEachZernikeTerm(x, y, [row](int k, double value) { row[k - 1] = value; });
-  row[kZIndex] = z;
-  row[kOneIndex] = 1.0;
+  pointX_[blockCount_] = x;
+  pointY_[blockCount_] = y;
+  pointZ_[blockCount_] = z;
   ++count_;
   if (++blockCount_ == kBlockPoints) FlushBlock();
 }
 
 void ZernikeNormalEquations::FlushBlock() {
   if (blockCount_ == 0) return;
-  AccumulateBlock(block_, blockCount_, sums_);
+  AccumulateBlock({pointX_, pointY_, pointZ_, blockCount_}, block_, sums_);
   blockCount_ = 0;
 }
 

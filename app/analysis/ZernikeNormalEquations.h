@@ -52,14 +52,16 @@ class ZernikeNormalEquations {
 
  private:
   static constexpr int kVariables = kZernikeTermCount + 1;  // the terms and z
-  static constexpr int kZIndex = kZernikeTermCount;         // z in a block row
-  static constexpr int kOneIndex = kZernikeTermCount + 1;   // the constant in a block row
 
   void FlushBlock();
   bool IsZeroPivot(int variable) const;
   // The rounding-noise level of pivot k once row k of L is known.
   double PivotNoise(int k) const;
 
+  // The points of the current block, and their term values once the block is full.
+  alignas(64) double pointX_[kBlockPoints];
+  alignas(64) double pointY_[kBlockPoints];
+  alignas(64) double pointZ_[kBlockPoints];
   alignas(64) double block_[kBlockPoints][kRowWidth];
   alignas(64) double sums_[kRowWidth][kRowWidth];  // sums of products, upper triangle used
   int blockCount_ = 0;
@@ -74,9 +76,5 @@ class ZernikeNormalEquations {
   double pivotNoise_[kVariables + 1];
   int variables_ = 0;  // m: surviving variables including z, 0 when nothing can be fitted
 };
-
-// Chooses the plain accumulation kernel even where a wider vector unit is available;
-// both give identical sums. For tests and benchmarks.
-void UseGenericFitKernel(bool generic);
 
 }  // namespace orvale

@@ -18,33 +18,36 @@ using AberrationVector = std::array<double, 9>;
 // Calls store(k, value) for k = 1..36 in order with the value of term k at the pupil
 // point (x, y). Everything is built from rho^2 and the angular products
 // c2 = rho^2 cos 2t, s2 = rho^2 sin 2t, c3, s3 (and their products for orders 4 and 5):
-// no powers, no trigonometry. Inline so that loops over many points can vectorise it;
-// every caller gets bit-identical values.
-template <class Store>
-inline void ForEachZernikeTerm(double x, double y, Store&& store) {
-  const double xx = x * x;
-  const double yy = y * y;
-  const double r2 = xx + yy;
-  const double c2 = xx - yy;
-  const double s2 = 2.0 * x * y;
-  const double c3 = c2 * x - s2 * y;
-  const double s3 = s2 * x + c2 * y;
-  const double c4 = c2 * c2 - s2 * s2;
-  const double s4 = 2.0 * s2 * c2;
-  const double c5 = c3 * c2 - s3 * s2;
-  const double s5 = s3 * c2 + c3 * s2;
+// no powers, no trigonometry. Real may also be a vector of doubles (one point a lane):
+// every operation is elementwise, so each lane gets the bit-identical scalar value.
+// Always inlined, so that a vector caller compiled for a wider instruction set never
+// calls it across an ABI boundary.
+template <class Real, class Store>
+[[gnu::always_inline]] inline void ForEachZernikeTerm(const Real& x, const Real& y,
+                                                      Store&& store) {
+  const Real xx = x * x;
+  const Real yy = y * y;
+  const Real r2 = xx + yy;
+  const Real c2 = xx - yy;
+  const Real s2 = 2.0 * x * y;
+  const Real c3 = c2 * x - s2 * y;
+  const Real s3 = s2 * x + c2 * y;
+  const Real c4 = c2 * c2 - s2 * s2;
+  const Real s4 = 2.0 * s2 * c2;
+  const Real c5 = c3 * c2 - s3 * s2;
+  const Real s5 = s3 * c2 + c3 * s2;
 
   // Radial factors as polynomials in rho^2 (Horner form), named by the terms that use them.
-  const double r6 = 3.0 * r2 - 2.0;
-  const double r11 = 4.0 * r2 - 3.0;
-  const double r13 = (10.0 * r2 - 12.0) * r2 + 3.0;
-  const double r18 = 5.0 * r2 - 4.0;
-  const double r20 = (15.0 * r2 - 20.0) * r2 + 6.0;
-  const double r22 = ((35.0 * r2 - 60.0) * r2 + 30.0) * r2 - 4.0;
-  const double r27 = 6.0 * r2 - 5.0;
-  const double r29 = (21.0 * r2 - 30.0) * r2 + 10.0;
-  const double r31 = ((56.0 * r2 - 105.0) * r2 + 60.0) * r2 - 10.0;
-  const double r33 = (((126.0 * r2 - 280.0) * r2 + 210.0) * r2 - 60.0) * r2 + 5.0;
+  const Real r6 = 3.0 * r2 - 2.0;
+  const Real r11 = 4.0 * r2 - 3.0;
+  const Real r13 = (10.0 * r2 - 12.0) * r2 + 3.0;
+  const Real r18 = 5.0 * r2 - 4.0;
+  const Real r20 = (15.0 * r2 - 20.0) * r2 + 6.0;
+  const Real r22 = ((35.0 * r2 - 60.0) * r2 + 30.0) * r2 - 4.0;
+  const Real r27 = 6.0 * r2 - 5.0;
+  const Real r29 = (21.0 * r2 - 30.0) * r2 + 10.0;
+  const Real r31 = ((56.0 * r2 - 105.0) * r2 + 60.0) * r2 - 10.0;
+  const Real r33 = (((126.0 * r2 - 280.0) * r2 + 210.0) * r2 - 60.0) * r2 + 5.0;
 
   store(1, x);
   store(2, y);
@@ -90,5 +93,13 @@ void ZernikeTerms(double x, double y, ZernikeVector& terms);
 
 // Sum of terms(k) * coefficients(k) for k = 1..36, in that order.
 double DotZernike(const ZernikeVector& terms, const ZernikeVector& coefficients);
+
+// The wavefront sum of the coefficients at the pupil point (x, y): bit-identical to
+// DotZernike of the term values there.
+double EvalZernikeAt(double x, double y, const ZernikeVector& coefficients);
+
+// EvalZernikeAt at the n points (u[i], v[i]) into w[i], several points at a time.
+void EvalZernikeBatch(const double* u, const double* v, int n, const ZernikeVector& coefficients,
+                      double* w);
 
 }  // namespace orvale

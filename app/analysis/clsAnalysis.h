@@ -113,6 +113,10 @@ class clsAnalysis {
   // The usable-pupil test of an evaluation sample at pupil (u, v).
   bool SampleHasData(double u, double v) const;
   bool CanEvaluate() const;
+  // The first byte of mask row y (0 <= y < MaskHeight()).
+  const std::uint8_t* MaskRow(std::int32_t y) const {
+    return mask_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(maskWidth_);
+  }
 
   std::vector<std::uint8_t> mask_;
   std::int32_t maskWidth_ = 0;

@@ -1,6 +1,8 @@
 // Evaluation of a coefficient set: wavefront values, removed terms, primary
 // aberrations, pupil statistics, the wavefront map and the profile.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/Markers.h"
@@ -16,6 +18,59 @@ constexpr double kFourPiSquared = 39.478417604357354;
 
 // Sample k of n along an axis: from -1 to +1 inclusive (n >= 2).
 double SampleCoordinate(std::int32_t k, double half) { return (k - half) / half; }
+
+// The samples of one axis of a map: pupil coordinates and the mask column (or row)
+// each one falls on, -1 when that is outside the mask.
+struct SampleAxis {
+  std::vector<double> coordinate;
+  std::vector<std::int32_t> pixel;
+};
+
+SampleAxis MakeSampleAxis(std::int32_t count, double scale, double center, std::int32_t size) {
+  SampleAxis axis;
+  axis.coordinate.resize(static_cast<std::size_t>(count));
+  axis.pixel.resize(static_cast<std::size_t>(count));
+  const double half = (count - 1) / 2.0;
+  for (std::int32_t k = 0; k < count; ++k) {
+    const double c = SampleCoordinate(k, half);
+    const double pixel = RoundHalfEven(c / scale + center);
+    axis.coordinate[k] = c;
+    axis.pixel[k] = pixel >= 0.0 && pixel < size ? static_cast<std::int32_t>(pixel) : -1;
+  }
+  return axis;
+}
+
+// The wavefront at the samples of one map row that fall on usable pupil: their column
+// numbers in `columns` and values in `values`, in column order; returns their count.
+class MapRowEvaluator {
+ public:
+  MapRowEvaluator(const SampleAxis& xAxis, const ZernikeVector& coefficients)
+      : xAxis_(xAxis), coefficients_(coefficients), u_(xAxis.pixel.size()),
+        v_(xAxis.pixel.size()), columns_(xAxis.pixel.size()), values_(xAxis.pixel.size()) {}
+
+  std::size_t Evaluate(const std::uint8_t* maskRow, double v) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < xAxis_.pixel.size(); ++i) {
+      const std::int32_t column = xAxis_.pixel[i];
+      if (column < 0 || maskRow[column] != clsAnalysis::kMaskPupil) continue;
+      u_[n] = xAxis_.coordinate[i];
+      v_[n] = v;
+      columns_[n] = i;
+      ++n;
+    }
+    EvalZernikeBatch(u_.data(), v_.data(), static_cast<int>(n), coefficients_, values_.data());
+    return n;
+  }
+  std::size_t Column(std::size_t k) const { return columns_[k]; }
+  double Value(std::size_t k) const { return values_[k]; }
+
+ private:
+  const SampleAxis& xAxis_;
+  const ZernikeVector& coefficients_;
+  std::vector<double> u_, v_;
+  std::vector<std::size_t> columns_;
+  std::vector<double> values_;
+};
 
 }  // namespace
 
@@ -33,9 +88,7 @@ void RectToPolar(double x, double y, double& magnitude, double& angleDegrees) {
 }
 
 double clsAnalysis::EvalZernike(double X, double Y, const ZernikeVector& ZCoeff) const {
-  ZernikeVector terms;
-  ZernikeTerms(X, Y, terms);
-  return DotZernike(terms, ZCoeff);
+  return EvalZernikeAt(X, Y, ZCoeff);
 }
 
 double clsAnalysis::EvalZernikeWithTerms(const ZernikeVector& terms,
@@ -77,16 +130,16 @@ bool clsAnalysis::EvalAberrations(const ZernikeVector& ZCoeff, std::int32_t xpts
                                   std::int32_t ypts, double& RMS, double& Strehl,
                                   double& PV) const {
   if (xpts < 2 || ypts < 2 || !CanEvaluate()) return false;
-  const double halfX = (xpts - 1) / 2.0;
-  const double halfY = (ypts - 1) / 2.0;
+  const SampleAxis xAxis = MakeSampleAxis(xpts, xScale, xCenter, maskWidth_);
+  const SampleAxis yAxis = MakeSampleAxis(ypts, yScale, yCenter, maskHeight_);
+  MapRowEvaluator row(xAxis, ZCoeff);
   std::int64_t n = 0;
   double sum = 0.0, sumSquares = 0.0, maximum = -1E+308, minimum = 1E+308;
   for (std::int32_t j = 0; j < ypts; ++j) {
-    const double v = SampleCoordinate(j, halfY);
-    for (std::int32_t i = 0; i < xpts; ++i) {
-      const double u = SampleCoordinate(i, halfX);
-      if (!SampleHasData(u, v)) continue;
-      const double w = EvalZernike(u, v, ZCoeff);
+    if (yAxis.pixel[j] < 0) continue;
+    const std::size_t count = row.Evaluate(MaskRow(yAxis.pixel[j]), yAxis.coordinate[j]);
+    for (std::size_t k = 0; k < count; ++k) {
+      const double w = row.Value(k);
       ++n;
       sum += w;
       sumSquares += w * w;
@@ -108,19 +161,17 @@ void clsAnalysis::EvalSurface(const ZernikeVector& ZCoeff, std::int32_t xpts, st
                               std::span<double> Surface, bool CalcOrig) const {
   if (xpts < 2 || ypts < 2 || !CanEvaluate()) return;
   if (Surface.size() < static_cast<std::size_t>(xpts) * static_cast<std::size_t>(ypts)) return;
-  const double halfX = (xpts - 1) / 2.0;
-  const double halfY = (ypts - 1) / 2.0;
+  const SampleAxis xAxis = MakeSampleAxis(xpts, xScale, xCenter, maskWidth_);
+  const SampleAxis yAxis = MakeSampleAxis(ypts, yScale, yCenter, maskHeight_);
+  MapRowEvaluator row(xAxis, ZCoeff);
   for (std::int32_t j = 0; j < ypts; ++j) {
-    const double v = SampleCoordinate(j, halfY);
     double* out = Surface.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(xpts);
-    for (std::int32_t i = 0; i < xpts; ++i) {
-      const double u = SampleCoordinate(i, halfX);
-      if (!SampleHasData(u, v)) {
-        out[i] = kBlankValue;
-        continue;
-      }
-      const double w = EvalZernike(u, v, ZCoeff);
-      out[i] = CalcOrig ? 1.0 - std::cos(kTwoPi * w) : w;
+    std::fill(out, out + xpts, kBlankValue);
+    if (yAxis.pixel[j] < 0) continue;
+    const std::size_t count = row.Evaluate(MaskRow(yAxis.pixel[j]), yAxis.coordinate[j]);
+    for (std::size_t k = 0; k < count; ++k) {
+      const double w = row.Value(k);
+      out[row.Column(k)] = CalcOrig ? 1.0 - std::cos(kTwoPi * w) : w;
     }
   }
 }

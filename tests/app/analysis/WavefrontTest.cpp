@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/analysis/VectorKernels.h"
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/Markers.h"
 #include "ZernikeTestSupport.h"
@@ -164,6 +165,31 @@ TEST_F(Wavefront, ThreeByThreeMapBlanksTheCornersOfACircle) {
         EXPECT_EQ(value, analysis_.EvalZernike(u[i], u[j], a)) << i << ", " << j;
     }
   EXPECT_GT(surface[7], surface[1]);  // the larger image row is +y
+}
+
+TEST_F(Wavefront, MapValuesAreThoseOfEvalZernikeWithEitherKernel) {
+  ZernikeVector a{};
+  for (int k = 1; k <= 36; ++k) a[k] = std::sin(k * 1.7) / k;
+  const int xpts = 37, ypts = 23;  // odd counts leave partial vectors in every row
+  std::vector<double> wide(xpts * ypts), generic(xpts * ypts);
+  analysis_.EvalSurface(a, xpts, ypts, wide, false);
+  UseGenericKernels(true);
+  analysis_.EvalSurface(a, xpts, ypts, generic, false);
+  UseGenericKernels(false);
+  EXPECT_EQ(wide, generic);
+  int data = 0;
+  for (int j = 0; j < ypts; ++j)
+    for (int i = 0; i < xpts; ++i) {
+      const double u = (i - 18.0) / 18.0, v = (j - 11.0) / 11.0;
+      const double value = wide[j * xpts + i];
+      if (u * u + v * v > 1.0) {
+        EXPECT_EQ(value, kBlankValue) << i << ", " << j;
+      } else if (u * u + v * v < 0.95) {
+        EXPECT_EQ(value, analysis_.EvalZernike(u, v, a)) << i << ", " << j;
+        ++data;
+      }
+    }
+  EXPECT_GT(data, 500);
 }
 
 TEST_F(Wavefront, SyntheticFringesOfAFlatWavefrontAreDark) {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "app/analysis/ZernikeNormalEquations.h"
+#include "app/analysis/VectorKernels.h"
 #include "app/analysis/clsAnalysis.h"
 #include "ZernikeTestSupport.h"
 
@@ -295,9 +295,9 @@ TEST_F(ZernikeFit, NothingToFitReportsNoTerms) {
 
 TEST_F(ZernikeFit, BothAccumulationKernelsGiveIdenticalFits) {
   const FitPoints points = RandomWavefrontPoints(1000, SomeCoefficients(12), 0.02);
-  UseGenericFitKernel(true);
+  UseGenericKernels(true);
   const FitResult generic = Fit(points, 36);
-  UseGenericFitKernel(false);
+  UseGenericKernels(false);
   const FitResult wide = Fit(points, 36);
   EXPECT_EQ(generic.terms, 36);
   EXPECT_EQ(generic.coefficients, wide.coefficients);
