@@ -111,7 +111,7 @@ void AccumulateBlockGeneric(const BlockPoints& points, BlockRows rows, SumRows s
 #ifdef ORVALE_WIDE_KERNELS
 // Four-lane vectors and four rows a tile where the processor has AVX2.
 ORVALE_WIDE_TARGET void AccumulateBlockWide(const BlockPoints& points, BlockRows rows,
-                                                  SumRows sums) {
+                                            SumRows sums) {
   AccumulateBlockWith<Vector4, 4>(points, rows, sums);
 }
 #endif
@@ -120,7 +120,8 @@ ORVALE_WIDE_TARGET void AccumulateBlockWide(const BlockPoints& points, BlockRows
 void AccumulateBlockGeneric(const BlockPoints& points, BlockRows rows, SumRows sums) {
   for (int p = 0; p < points.count; ++p) {
     double* row = rows[p];
-    ForEachZernikeTerm(points.x[p], points.y[p], [row](int k, double value) { row[k - 1] = value; });
+    ForEachZernikeTerm(points.x[p], points.y[p],
+                       [row](int k, double value) { row[k - 1] = value; });
     row[kZIndex] = points.z[p];
     row[kOneIndex] = 1.0;
   }
@@ -173,7 +174,8 @@ void ZernikeNormalEquations::FlushBlock() {
 }
 
 bool ZernikeNormalEquations::IsZeroPivot(int variable) const {
-  return pivot_[variable] <= std::max(kZeroPivotRatio * meanSquare_[variable], pivotNoise_[variable]);
+  return pivot_[variable] <=
+         std::max(kZeroPivotRatio * meanSquare_[variable], pivotNoise_[variable]);
 }
 
 double ZernikeNormalEquations::PivotNoise(int k) const {
@@ -199,8 +201,7 @@ int ZernikeNormalEquations::Solve() {
   double mean[kVariables + 1];
   for (int v = 1; v <= kVariables; ++v) mean[v] = sums_[v - 1][kOneIndex] / n;
   for (int a = 1; a <= kVariables; ++a) {
-    for (int b = a; b <= kVariables; ++b)
-      work_[a][b] = sums_[a - 1][b - 1] / n - mean[a] * mean[b];
+    for (int b = a; b <= kVariables; ++b) work_[a][b] = sums_[a - 1][b - 1] / n - mean[a] * mean[b];
     meanSquare_[a] = sums_[a - 1][a - 1] / n;
   }
 

@@ -23,8 +23,7 @@ using AberrationVector = std::array<double, 9>;
 // Always inlined, so that a vector caller compiled for a wider instruction set never
 // calls it across an ABI boundary.
 template <class Real, class Store>
-[[gnu::always_inline]] inline void ForEachZernikeTerm(const Real& x, const Real& y,
-                                                      Store&& store) {
+[[gnu::always_inline]] inline void ForEachZernikeTerm(const Real& x, const Real& y, Store&& store) {
   const Real xx = x * x;
   const Real yy = y * y;
   const Real r2 = xx + yy;
@@ -84,8 +83,9 @@ template <class Real, class Store>
   store(33, r33 * x);
   store(34, r33 * y);
   store(35, ((((252.0 * r2 - 630.0) * r2 + 560.0) * r2 - 210.0) * r2 + 30.0) * r2 - 1.0);
-  store(36, (((((924.0 * r2 - 2772.0) * r2 + 3150.0) * r2 - 1680.0) * r2 + 420.0) * r2 - 42.0) * r2 +
-                1.0);
+  store(36,
+        (((((924.0 * r2 - 2772.0) * r2 + 3150.0) * r2 - 1680.0) * r2 + 420.0) * r2 - 42.0) * r2 +
+            1.0);
 }
 
 // Fills terms(1..36) with the term values at the pupil point (x, y).

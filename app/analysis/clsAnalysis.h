@@ -16,10 +16,10 @@ namespace orvale {
 class clsAnalysis {
  public:
   // Other objects read and write these directly.
-  double xScale = 0.0;   // 1 / pupil radius in x (1/pixels)
-  double yScale = 0.0;   // 1 / pupil radius in y (1/pixels)
-  double xCenter = 0.0;  // pupil centre in image pixels
-  double yCenter = 0.0;  // rows counted from the top
+  double xScale = 0.0;          // 1 / pupil radius in x (1/pixels)
+  double yScale = 0.0;          // 1 / pupil radius in y (1/pixels)
+  double xCenter = 0.0;         // pupil centre in image pixels
+  double yCenter = 0.0;         // rows counted from the top
   bool MaskAllocated = false;   // CreateMask has made the mask array
   bool MaskValid = false;       // the mask matches the current shapes (kept by the document)
   bool MaskDoubleSize = false;  // the mask has twice the image's width and height

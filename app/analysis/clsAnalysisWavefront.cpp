@@ -45,8 +45,12 @@ SampleAxis MakeSampleAxis(std::int32_t count, double scale, double center, std::
 class MapRowEvaluator {
  public:
   MapRowEvaluator(const SampleAxis& xAxis, const ZernikeVector& coefficients)
-      : xAxis_(xAxis), coefficients_(coefficients), u_(xAxis.pixel.size()),
-        v_(xAxis.pixel.size()), columns_(xAxis.pixel.size()), values_(xAxis.pixel.size()) {}
+      : xAxis_(xAxis),
+        coefficients_(coefficients),
+        u_(xAxis.pixel.size()),
+        v_(xAxis.pixel.size()),
+        columns_(xAxis.pixel.size()),
+        values_(xAxis.pixel.size()) {}
 
   std::size_t Evaluate(const std::uint8_t* maskRow, double v) {
     std::size_t n = 0;
@@ -96,8 +100,8 @@ double clsAnalysis::EvalZernikeWithTerms(const ZernikeVector& terms,
   return DotZernike(terms, ZCoeff);
 }
 
-void clsAnalysis::Remove(bool RemTilt, bool RemFocus, bool RemAstig, bool RemComa,
-                         bool RemSphere, ZernikeVector& a) const {
+void clsAnalysis::Remove(bool RemTilt, bool RemFocus, bool RemAstig, bool RemComa, bool RemSphere,
+                         ZernikeVector& a) const {
   if (RemTilt) a[1] = a[2] = 0.0;
   if (RemFocus) a[3] = 0.0;
   if (RemAstig) a[4] = a[5] = 0.0;
@@ -115,9 +119,7 @@ void clsAnalysis::AToW(const ZernikeVector& a, AberrationVector& w) const {
   w[8] = 6.0 * a[8];
 }
 
-bool clsAnalysis::CanEvaluate() const {
-  return MaskAllocated && xScale != 0.0 && yScale != 0.0;
-}
+bool clsAnalysis::CanEvaluate() const { return MaskAllocated && xScale != 0.0 && yScale != 0.0; }
 
 bool clsAnalysis::SampleHasData(double u, double v) const {
   const double column = RoundHalfEven(u / xScale + xCenter);
@@ -126,9 +128,8 @@ bool clsAnalysis::SampleHasData(double u, double v) const {
   return MaskAt(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row)) == kMaskPupil;
 }
 
-bool clsAnalysis::EvalAberrations(const ZernikeVector& ZCoeff, std::int32_t xpts,
-                                  std::int32_t ypts, double& RMS, double& Strehl,
-                                  double& PV) const {
+bool clsAnalysis::EvalAberrations(const ZernikeVector& ZCoeff, std::int32_t xpts, std::int32_t ypts,
+                                  double& RMS, double& Strehl, double& PV) const {
   if (xpts < 2 || ypts < 2 || !CanEvaluate()) return false;
   const SampleAxis xAxis = MakeSampleAxis(xpts, xScale, xCenter, maskWidth_);
   const SampleAxis yAxis = MakeSampleAxis(ypts, yScale, yCenter, maskHeight_);

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <vector>
 
+#include "ZernikeTestSupport.h"
 #include "app/analysis/VectorKernels.h"
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/Markers.h"
-#include "ZernikeTestSupport.h"
 
 namespace orvale {
 namespace {
@@ -21,8 +21,8 @@ TEST(PrimaryAberrations, FromCoefficients) {
     int wAngle;
     double angle;
   } cases[] = {
-      {2, -0.5, 1, 0.5, 2, -90}, {1, -1, 1, 1, 2, 180}, {1, 0.25, 1, 0.25, 2, 0},
-      {2, 0.5, 1, 0.5, 2, 90},   {5, 1, 4, 2, 5, 45},   {4, -1, 4, 2, 5, 90},
+      {2, -0.5, 1, 0.5, 2, -90}, {1, -1, 1, 1, 2, 180},  {1, 0.25, 1, 0.25, 2, 0},
+      {2, 0.5, 1, 0.5, 2, 90},   {5, 1, 4, 2, 5, 45},    {4, -1, 4, 2, 5, 90},
       {7, -0.1, 6, 0.3, 7, -90}, {8, 0.1, 8, 0.6, 0, 0}, {3, 0.25, 3, 0.5, 0, 0},
   };
   for (const auto& c : cases) {
@@ -58,9 +58,14 @@ TEST(PrimaryAberrations, RemoveZeroesExactlyTheChosenTerms) {
   analysis.Remove(false, false, false, false, false, a);
   EXPECT_EQ(a, original);
 
-  const struct { bool tilt, focus, astig, coma, sphere; std::vector<int> zeroed; } cases[] = {
-      {true, false, false, false, false, {1, 2}}, {false, true, false, false, false, {3}},
-      {false, false, true, false, false, {4, 5}}, {false, false, false, true, false, {6, 7}},
+  const struct {
+    bool tilt, focus, astig, coma, sphere;
+    std::vector<int> zeroed;
+  } cases[] = {
+      {true, false, false, false, false, {1, 2}},
+      {false, true, false, false, false, {3}},
+      {false, false, true, false, false, {4, 5}},
+      {false, false, false, true, false, {6, 7}},
       {false, false, false, false, true, {8}},
       {true, true, true, true, true, {1, 2, 3, 4, 5, 6, 7, 8}},
   };
@@ -85,8 +90,8 @@ TEST_F(Wavefront, EvalZernikeSumsTheTerms) {
   a[3] = 0.5;
   a[36] = -1;
   const double x = 0.3, y = -0.6;
-  const double expected = 2 * x + 0.5 * (2 * (x * x + y * y) - 1) -
-                          analysis_test::DirectZernikeTerm(36, x, y);
+  const double expected =
+      2 * x + 0.5 * (2 * (x * x + y * y) - 1) - analysis_test::DirectZernikeTerm(36, x, y);
   EXPECT_NEAR(analysis_.EvalZernike(x, y, a), expected, 1e-13);
   ZernikeVector terms;
   ZernikeTerms(x, y, terms);

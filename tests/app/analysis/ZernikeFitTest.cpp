@@ -5,9 +5,9 @@
 #include <limits>
 #include <random>
 
+#include "ZernikeTestSupport.h"
 #include "app/analysis/VectorKernels.h"
 #include "app/analysis/clsAnalysis.h"
-#include "ZernikeTestSupport.h"
 
 namespace orvale {
 namespace {
@@ -32,7 +32,9 @@ class ZernikeFit : public ::testing::Test {
  protected:
   static constexpr double kCx = 120, kCy = 110, kRadius = 100;
 
-  void SetUp() override { analysis_test::MakeCircularPupil(analysis_, 241, 221, kCx, kCy, kRadius); }
+  void SetUp() override {
+    analysis_test::MakeCircularPupil(analysis_, 241, 221, kCx, kCy, kRadius);
+  }
 
   FitResult Fit(const FitPoints& points, std::int32_t terms) {
     FitResult result;
@@ -57,7 +59,8 @@ class ZernikeFit : public ::testing::Test {
     FitPoints points;
     while (points.Count() < n) {
       const double X = kCx + unit(random) * kRadius, Y = kCy + unit(random) * kRadius;
-      const int column = static_cast<int>(std::nearbyint(X)), row = static_cast<int>(std::nearbyint(Y));
+      const int column = static_cast<int>(std::nearbyint(X)),
+                row = static_cast<int>(std::nearbyint(Y));
       if (analysis_.MaskAt(column, row) != clsAnalysis::kMaskPupil) continue;
       double value = 0.3;
       for (int k = 1; k <= kZernikeTermCount; ++k)
@@ -126,8 +129,10 @@ TEST_F(ZernikeFit, RecoversKnownCoefficientsOnAnObstructedPupil) {
 
 TEST_F(ZernikeFit, ChoosesTheTermCountFromThePointCount) {
   const ZernikeVector truth = SomeCoefficients(4);
-  const struct { int points, terms; } cases[] = {{4, 2}, {5, 0}, {25, 8}, {26, 15}, {40, 15},
-                                                 {41, 24}, {70, 24}, {71, 36}, {400, 36}};
+  const struct {
+    int points, terms;
+  } cases[] = {{4, 2},   {5, 0},   {25, 8},  {26, 15}, {40, 15},
+               {41, 24}, {70, 24}, {71, 36}, {400, 36}};
   for (const auto& c : cases) {
     const FitResult fit = Fit(RandomWavefrontPoints(c.points, truth, 0.01, c.points), 0);
     EXPECT_EQ(fit.terms, c.terms) << c.points << " points";
@@ -155,11 +160,11 @@ TEST_F(ZernikeFit, CountsOnlyPointsOnUsablePupil) {
   analysis_test::MakeCircularPupil(analysis_, 241, 221, kCx, kCy, kRadius, 20);
   FitPoints points = RandomWavefrontPoints(200, SomeCoefficients(6), 0.01);
   const FitResult clean = Fit(points, 8);
-  points.Add(kCx, kCy, 50.0);            // obstruction
+  points.Add(kCx, kCy, 50.0);             // obstruction
   points.Add(kCx + 10.4, kCy - 5, 50.0);  // obstruction
-  points.Add(5, 5, 50.0);                // outside the aperture, inside the image
-  points.Add(-3, kCy, 50.0);             // left of the image
-  points.Add(kCx, 221.4, 50.0);          // below the image
+  points.Add(5, 5, 50.0);                 // outside the aperture, inside the image
+  points.Add(-3, kCy, 50.0);              // left of the image
+  points.Add(kCx, 221.4, 50.0);           // below the image
   const FitResult fit = Fit(points, 8);
   EXPECT_EQ(fit.points, 200);
   EXPECT_EQ(fit.coefficients, clean.coefficients);

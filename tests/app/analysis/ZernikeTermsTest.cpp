@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "app/analysis/ZernikeTerms.h"
 #include "ZernikeTestSupport.h"
+#include "app/analysis/ZernikeTerms.h"
 
 namespace orvale {
 namespace {
