@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/analysis/MathConstants.h"
 #include "app/analysis/ZernikeNormalEquations.h"
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/NumberText.h"
@@ -50,7 +51,7 @@ void clsAnalysis::FitFringeCenters(std::int32_t& NumDataPts, std::span<const dou
   if (apertureShapeType_ == kPolygonShape) {
     // A polygon that fills its enclosing circle poorly cannot carry the high orders.
     const auto pupil = std::count(mask_.begin(), mask_.end(), kMaskPupil);
-    const double circleArea = RoundHalfEven(3.14159265358979 / (xScale * xScale));
+    const double circleArea = RoundHalfEven(kPi / (xScale * xScale));
     const double fill = static_cast<double>(pupil) / circleArea;
     if (fill < 0.2)
       terms = std::min(terms, 8);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/analysis/MathConstants.h"
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/NumberText.h"
@@ -13,7 +14,7 @@ namespace orvale {
 namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308238;
-constexpr double kTwoPi = 6.28318530717958;
+constexpr double kTwoPi = 2.0 * kPi;  // 6.28318530717958
 constexpr double kFourPiSquared = 39.478417604357354;
 
 // Sample k of n along an axis: from -1 to +1 inclusive (n >= 2).

@@ -1,0 +1,66 @@
+#include "platform/gdi/Dib.h"
+
+#include "platform/runtime/ByteFields.h"
+
+namespace orvale::gdi {
+
+std::int64_t DibStride(std::int32_t width, int bitCount) {
+  const std::int64_t bits = static_cast<std::int64_t>(width < 0 ? -width : width) * bitCount;
+  return ((bits + 31) / 32) * 4;
+}
+
+std::optional<BitmapInfo> ReadPackedDib(std::span<const std::uint8_t> packed,
+                                        std::size_t& bitsOffset) {
+  if (packed.size() < kBitmapInfoHeaderSize) return std::nullopt;
+  const std::uint8_t* p = packed.data();
+  BitmapInfo info;
+  BitmapInfoHeader& h = info.header;
+  h.biSize = ReadLE32(p);
+  if (h.biSize < kBitmapInfoHeaderSize || h.biSize > packed.size()) return std::nullopt;
+  h.biWidth = static_cast<std::int32_t>(ReadLE32(p + 4));
+  h.biHeight = static_cast<std::int32_t>(ReadLE32(p + 8));
+  h.biPlanes = ReadLE16(p + 12);
+  h.biBitCount = ReadLE16(p + 14);
+  h.biCompression = ReadLE32(p + 16);
+  h.biSizeImage = ReadLE32(p + 20);
+  h.biXPelsPerMeter = static_cast<std::int32_t>(ReadLE32(p + 24));
+  h.biYPelsPerMeter = static_cast<std::int32_t>(ReadLE32(p + 28));
+  h.biClrUsed = ReadLE32(p + 32);
+  h.biClrImportant = ReadLE32(p + 36);
+  std::size_t entries = h.biClrUsed;
+  if (entries == 0 && h.biBitCount <= 8) entries = std::size_t{1} << h.biBitCount;
+  if (entries > kColorTableSize) return std::nullopt;
+  const std::size_t tableStart = h.biSize;
+  if (packed.size() < tableStart + entries * 4) return std::nullopt;
+  for (std::size_t i = 0; i < entries; ++i) {
+    const std::uint8_t* q = p + tableStart + i * 4;
+    info.colors[i] = RgbQuad{q[0], q[1], q[2], q[3]};
+  }
+  bitsOffset = tableStart + entries * 4;
+  return info;
+}
+
+void WriteBitmapInfo(const BitmapInfo& info, std::span<std::uint8_t, 1064> out) {
+  std::uint8_t* p = out.data();
+  const BitmapInfoHeader& h = info.header;
+  WriteLE32(p, h.biSize);
+  WriteLE32(p + 4, static_cast<std::uint32_t>(h.biWidth));
+  WriteLE32(p + 8, static_cast<std::uint32_t>(h.biHeight));
+  WriteLE16(p + 12, h.biPlanes);
+  WriteLE16(p + 14, h.biBitCount);
+  WriteLE32(p + 16, h.biCompression);
+  WriteLE32(p + 20, h.biSizeImage);
+  WriteLE32(p + 24, static_cast<std::uint32_t>(h.biXPelsPerMeter));
+  WriteLE32(p + 28, static_cast<std::uint32_t>(h.biYPelsPerMeter));
+  WriteLE32(p + 32, h.biClrUsed);
+  WriteLE32(p + 36, h.biClrImportant);
+  for (std::size_t i = 0; i < kColorTableSize; ++i) {
+    std::uint8_t* q = p + kBitmapInfoHeaderSize + i * 4;
+    q[0] = info.colors[i].rgbBlue;
+    q[1] = info.colors[i].rgbGreen;
+    q[2] = info.colors[i].rgbRed;
+    q[3] = info.colors[i].rgbReserved;
+  }
+}
+
+}  // namespace orvale::gdi
