@@ -1,7 +1,7 @@
 #include "app/analysis/clsAnalysis.h"
 
-#include <new>
-#include <stdexcept>
+#include <algorithm>
+#include <exception>
 
 #include "platform/runtime/RunError.h"
 #include "platform/ui/MessageService.h"
@@ -22,10 +22,7 @@ bool clsAnalysis::CreateMask(std::int32_t XSize, std::int32_t YSize) {
       empty ? 1 : static_cast<std::size_t>(XSize) * static_cast<std::size_t>(YSize);
   try {
     mask_.assign(bytes, kMaskOutside);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
-    return false;
-  } catch (const std::length_error&) {
+  } catch (const std::exception&) {  // bad_alloc or length_error: no memory for the mask
     ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
     return false;
   }
@@ -39,8 +36,8 @@ bool clsAnalysis::CreateMask(std::int32_t XSize, std::int32_t YSize) {
 
 void clsAnalysis::ClearMask() {
   if (!MaskAllocated) return;
-  const auto bytes = MaskBytes();
-  if (bytes.size() == mask_.size()) std::fill(mask_.begin(), mask_.end(), kMaskOutside);
+  // The placeholder byte of a 0 x 0 mask is no pixel and stays as it is.
+  if (MaskBytes().size() == mask_.size()) std::fill(mask_.begin(), mask_.end(), kMaskOutside);
   MaskTrimmed = false;
 }
 
