@@ -1,10 +1,8 @@
 #include "app/analysis/clsAnalysis.h"
 
 #include <algorithm>
-#include <exception>
 
-#include "platform/runtime/RunError.h"
-#include "platform/ui/MessageService.h"
+#include "platform/ui/AllocationReport.h"
 
 namespace orvale {
 
@@ -20,12 +18,7 @@ bool clsAnalysis::CreateMask(std::int32_t XSize, std::int32_t YSize) {
   const bool empty = XSize < 1 || YSize < 1;
   const std::size_t bytes =
       empty ? 1 : static_cast<std::size_t>(XSize) * static_cast<std::size_t>(YSize);
-  try {
-    mask_.assign(bytes, kMaskOutside);
-  } catch (const std::exception&) {  // bad_alloc or length_error: no memory for the mask
-    ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
-    return false;
-  }
+  if (!AssignOrReport(mask_, bytes, kMaskOutside)) return false;
   if (!empty) {
     maskWidth_ = XSize;
     maskHeight_ = YSize;

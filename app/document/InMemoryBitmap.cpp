@@ -1,14 +1,12 @@
 #include "app/document/InMemoryBitmap.h"
 
 #include <cstring>
-#include <new>
-#include <stdexcept>
 #include <utility>
 
 #include "app/document/DWordAlign.h"
 #include "app/document/DisplayPalette.h"
 #include "app/document/GreyBitmapInfo.h"
-#include "platform/ui/MessageService.h"
+#include "platform/ui/AllocationReport.h"
 
 namespace orvale {
 
@@ -22,15 +20,7 @@ bool GetDIBFromBuffer(std::span<const std::uint8_t> data, std::int32_t width, st
   const auto stride = static_cast<std::size_t>(AlignToDWord(width));
 
   std::vector<std::uint8_t> dib;
-  try {
-    dib.assign(kGreyBitmapInfoBytes + stride * rows, 0);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
-    return false;
-  } catch (const std::length_error&) {
-    ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
-    return false;
-  }
+  if (!AssignOrReport(dib, kGreyBitmapInfoBytes + stride * rows, 0)) return false;
   // The top row of the image is the last row of the bitmap.
   for (std::size_t y = 0; y < rows; ++y) {
     std::memcpy(dib.data() + kGreyBitmapInfoBytes + (rows - 1 - y) * stride,

@@ -1,0 +1,23 @@
+#include "platform/ui/AllocationReport.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/runtime/RunError.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill) {
+  try {
+    std::vector<std::uint8_t> fresh(count, fill);
+    buffer.swap(fresh);
+    return true;
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
+  return false;
+}
+
+}  // namespace orvale
