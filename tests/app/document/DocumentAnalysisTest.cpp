@@ -259,6 +259,19 @@ TEST_F(DocumentAnalysisTest, TracingSmallImagesUsesADoubleMaskThatTheFitReplaces
   EXPECT_FALSE(doc_.ZAnalysis.MaskDoubleSize);
 }
 
+TEST_F(DocumentAnalysisTest, TracingNeverUsesTheTrimmedFittingMask) {
+  ASSERT_TRUE(doc_.SetImageData(std::vector<std::uint8_t>(400 * 400, 50), 400, 400));
+  AddContourFringes(doc_, pupil_, KnownWavefront());
+  doc_.TrimEdges = true;
+  doc_.UpdateAnalysis(false, false);
+  ASSERT_TRUE(doc_.ZAnalysis.MaskTrimmed);
+  messages_.QueueAnswer(idbutton::kYes);
+  doc_.AutoTraceFringes(0);
+  EXPECT_FALSE(doc_.ZAnalysis.MaskTrimmed);
+  EXPECT_TRUE(doc_.ZAnalysis.MaskValid);
+  EXPECT_EQ(doc_.ZAnalysis.MaskWidth(), 400);
+}
+
 TEST_F(DocumentAnalysisTest, TracingRefusesBlankImagesAndMissingApertures) {
   doc_.LoadBlankImage(2147483647, 2147483647);
   doc_.AutoTraceFringes(0);
