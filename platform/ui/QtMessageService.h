@@ -1,0 +1,41 @@
+#pragma once
+// The message service of the program: Qt message boxes with the buttons, icon and
+// default button of the style bits.
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+// The handle by which a widget is named as a message box owner.
+WindowHandle HandleOf(QWidget* widget);
+
+// Builds the box for `flags` without showing it, owned by `owner` (may be null). The box
+// is a child of its owner: release it before the owner goes.
+std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& text,
+                                             const std::string& title, std::uint32_t flags);
+
+// The idbutton answer for a pressed standard button; 0 for a button no style offers.
+int AnswerOf(QMessageBox::StandardButton button);
+
+class QtMessageService final : public MessageService {
+ public:
+  // The widget that owns boxes addressed to kMainWindowOwner; until one is set (or after
+  // it is destroyed) those boxes have no owner.
+  void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
+  // kMainWindowOwner: the main window; 0: none; anything else is a HandleOf() a widget.
+  QWidget* OwnerWidget(WindowHandle owner) const;
+
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                 std::uint32_t flags) override;
+
+ private:
+  QPointer<QWidget> mainWindow_;
+};
+
+}  // namespace orvale

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+
+#include "platform/ui/QtMessageService.h"
+
+namespace orvale {
+namespace {
+
+class QtMessageServiceTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) {
+      static int argc = 1;
+      static char name[] = "ui_qt_tests";
+      static char* argv[] = {name, nullptr};
+      static QApplication app(argc, argv);
+    }
+  }
+};
+
+TEST_F(QtMessageServiceTest, StyleBitsChooseButtonsIconAndDefault) {
+  struct Case {
+    std::uint32_t flags;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButton defaultButton;
+  };
+  const Case cases[] = {
+      {mb::kOk, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok},
+      {mb::kOkCancel | mb::kIconInformation | mb::kDefButton2,
+       QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::Cancel},
+      {mb::kAbortRetryIgnore | mb::kIconStop,
+       QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Critical,
+       QMessageBox::Abort},
+      {mb::kYesNoCancel | mb::kIconQuestion | mb::kDefButton3,
+       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question,
+       QMessageBox::Cancel},
+      {mb::kYesNo | mb::kIconExclamation | mb::kDefButton2, QMessageBox::Yes | QMessageBox::No,
+       QMessageBox::Warning, QMessageBox::No},
+      {mb::kRetryCancel | mb::kIconStop | mb::kTaskModal, QMessageBox::Retry | QMessageBox::Cancel,
+       QMessageBox::Critical, QMessageBox::Retry},
+  };
+  for (const auto& c : cases) {
+    const auto box = BuildMessageBox(nullptr, "File not found", "Error", c.flags);
+    EXPECT_EQ(box->standardButtons(), c.buttons) << c.flags;
+    EXPECT_EQ(box->icon(), c.icon) << c.flags;
+    EXPECT_EQ(box->defaultButton(), box->button(c.defaultButton)) << c.flags;
+    EXPECT_EQ(box->windowTitle(), "Error");
+    EXPECT_EQ(box->text(), "File not found");
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+  }
+}
+
+TEST_F(QtMessageServiceTest, OwnersAreTheMainWindowNoneOrAGivenWidget) {
+  QtMessageService service;
+  auto main = std::make_unique<QWidget>();
+  QWidget dialog;
+  EXPECT_EQ(service.OwnerWidget(kMainWindowOwner), nullptr);  // no main window yet
+  service.SetMainWindow(main.get());
+  EXPECT_EQ(service.OwnerWidget(kMainWindowOwner), main.get());
+  EXPECT_EQ(service.OwnerWidget(0), nullptr);
+  EXPECT_EQ(service.OwnerWidget(HandleOf(&dialog)), &dialog);
+
+  auto owned =
+      BuildMessageBox(service.OwnerWidget(kMainWindowOwner), "Saved.", "Orvale", mb::kOk);
+  EXPECT_EQ(owned->parentWidget(), main.get());
+  EXPECT_EQ(owned->windowModality(), Qt::WindowModal);
+  EXPECT_EQ(BuildMessageBox(main.get(), "", "", mb::kTaskModal)->windowModality(),
+            Qt::ApplicationModal);
+
+  owned.reset();
+  main.reset();
+  EXPECT_EQ(service.OwnerWidget(kMainWindowOwner), nullptr);  // a closed main window owns nothing
+}
+
+TEST_F(QtMessageServiceTest, PressedButtonsAnswerTheirIds) {
+  const std::pair<QMessageBox::StandardButton, int> cases[] = {
+      {QMessageBox::Ok, idbutton::kOk},       {QMessageBox::Cancel, idbutton::kCancel},
+      {QMessageBox::Abort, idbutton::kAbort}, {QMessageBox::Retry, idbutton::kRetry},
+      {QMessageBox::Ignore, idbutton::kIgnore}, {QMessageBox::Yes, idbutton::kYes},
+      {QMessageBox::No, idbutton::kNo},       {QMessageBox::NoButton, 0},
+  };
+  for (const auto& [button, answer] : cases) EXPECT_EQ(AnswerOf(button), answer);
+}
+
+}  // namespace
+}  // namespace orvale
