@@ -1,5 +1,7 @@
 #include "app/plots/ChartText.h"
 
+#include "app/document/DrawingHelpers.h"
+
 namespace orvale {
 
 ScopedChartFont::ScopedChartFont(gdi::DeviceContext& dc, const FontSpec& spec) : dc_(dc) {
