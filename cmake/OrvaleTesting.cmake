@@ -8,7 +8,12 @@ function(orvale_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ORVALE_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  # An empty LABELS value would swallow the next property name, so pass it only when set.
+  set(label_properties)
+  if(ARG_LABELS)
+    set(label_properties LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ${label_properties} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

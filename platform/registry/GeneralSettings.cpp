@@ -203,15 +203,6 @@ std::string WithoutTrailingBlanks(std::string text) {
 
 }  // namespace
 
-std::string FixedFaceName(std::string_view name) {
-  std::size_t length = std::min(name.size(), kFaceNameLength);
-  if (length < name.size())  // do not split a UTF-8 sequence
-    while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
-  std::string fixed(name.substr(0, length));
-  fixed.resize(kFaceNameLength, ' ');
-  return fixed;
-}
-
 std::span<const GeneralSettingKey> GeneralSettingKeys() { return kKeys; }
 
 std::string FormatUserDataDate(std::chrono::year_month_day date) {

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "platform/registry/ResultWindowLayout.h"
+#include "platform/runtime/FaceName.h"
 
 namespace orvale {
 
@@ -24,12 +25,6 @@ struct TextStyleSettings {
   bool Underline = false;
   bool operator==(const TextStyleSettings&) const = default;
 };
-
-inline constexpr std::size_t kFaceNameLength = 32;
-
-// Cuts a face name to 32 characters (never inside a UTF-8 sequence) and pads it with
-// blanks to 32 bytes.
-std::string FixedFaceName(std::string_view name);
 
 // The defaults a new document's user data takes when SetAsDefault is on.
 struct UserDataDefaultSettings {

@@ -1,0 +1,53 @@
+#pragma once
+// Read access to the pixels a blit copies from: a 32-bit raster surface or the rows of
+// a DIB. Rows are addressed from the top whatever the storage order.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/gdi/Dib.h"
+
+namespace orvale::gdi {
+
+struct PixelSource {
+  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32 };
+  Format format = Format::Rgb32;
+  int width = 0;
+  int height = 0;
+  const std::uint8_t* bits = nullptr;  // the row at the top of the picture
+  std::ptrdiff_t stride = 0;           // bytes from one row to the one below (may be < 0)
+  const RgbQuad* palette = nullptr;    // Indexed8 only, 256 entries
+
+  // The 0x00RRGGBB word of pixel (x, y); x and y must lie inside.
+  std::uint32_t RgbAt(int x, int y) const {
+    const std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * stride;
+    switch (format) {
+      case Format::Rgb32: return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+      case Format::Indexed8: {
+        const RgbQuad& q = palette[row[x]];
+        return (static_cast<std::uint32_t>(q.rgbRed) << 16) |
+               (static_cast<std::uint32_t>(q.rgbGreen) << 8) | q.rgbBlue;
+      }
+      case Format::Bgr24: {
+        const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
+        return (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) |
+               p[0];
+      }
+      case Format::Bgrx32: {
+        const std::uint8_t* p = row + 4 * static_cast<std::ptrdiff_t>(x);
+        return (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) |
+               p[0];
+      }
+    }
+    return 0;
+  }
+};
+
+// A source over the rows of an uncompressed 8-, 24- or 32-bit DIB. Fails for any other
+// format, a palette-index colour table, a zero size, or `bits` too short for the rows.
+std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
+                                          std::span<const std::uint8_t> bits,
+                                          std::uint32_t colorUse = DIB_RGB_COLORS);
+
+}  // namespace orvale::gdi
