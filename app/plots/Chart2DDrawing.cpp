@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/analysis/MathBasics.h"
+#include "app/document/LineWidth.h"
 #include "app/plots/ChartText.h"
 #include "app/plots/clsChart2D.h"
 #include "platform/gdi/DeviceCaps.h"
@@ -78,14 +79,7 @@ void clsChart2D::SetTickMarkLengths(gdi::DeviceContext* hDCPrinter) {
   TICKMAJORLENGTH = 7;
   TICKMINORLENGTH = 4;
   if (hDCPrinter == nullptr) return;
-  const gdi::DeviceCaps screen = gdi::ScreenDeviceCaps();
-  const double screenSum = static_cast<double>(screen.horzRes) * screen.horzRes +
-                           static_cast<double>(screen.vertRes) * screen.vertRes;
-  const double pw = hDCPrinter->GetDeviceCaps(gdi::PHYSICALWIDTH);
-  const double ph = hDCPrinter->GetDeviceCaps(gdi::PHYSICALHEIGHT);
-  const double printerSum = pw * pw + ph * ph;
-  if (screenSum == 0 || printerSum == 0) return;
-  const double ratio = std::sqrt(printerSum / screenSum);
+  const double ratio = PageToScreenRatio(hDCPrinter->Caps(), gdi::ScreenDeviceCaps());
   if (ratio > 1) {
     TICKMAJORLENGTH = RoundToInt32(7 * ratio);
     TICKMINORLENGTH = RoundToInt32(4 * ratio);
@@ -260,7 +254,7 @@ void clsChart2D::TickMarks(DeviceContext& hDC, std::int32_t axisid) const {
 
 void clsChart2D::TickLabels(DeviceContext& hDC, std::int32_t axisid) const {
   const ChartAxis& a = Axis(axisid);
-  const std::int32_t code = a.LabelFont.Orientation;
+  const std::int32_t code = a.LabelFont.Escapement;
   if (a.LabelFont.Caption.empty() || code == 0 || a.MajorTickStyle == kTickNone || a.Min == a.Max ||
       !HasPlot() || !(a.Major > 0))
     return;
@@ -306,7 +300,7 @@ void clsChart2D::TickLabels(DeviceContext& hDC, std::int32_t axisid) const {
   }
 
   const std::uint32_t oldAlign = hDC.SetTextAlign(align);
-  const gdi::Color oldColor = hDC.SetTextColor(a.LabelFont.Color);
+  const gdi::Color oldColor = hDC.SetTextColor(a.LabelFont.colour);
   const int oldMode = hDC.SetBkMode(gdi::TRANSPARENT);
   const std::vector<std::string_view> labels = SplitLabels(a.LabelFont.Caption);
   const AxisRun r = RunOf(axisid);
@@ -327,19 +321,19 @@ namespace {
 
 std::uint32_t TitleAlign(std::int32_t code) {
   switch (code) {
-    case 2: return gdi::TA_LEFT | gdi::TA_BOTTOM;
-    case 3: return gdi::TA_RIGHT | gdi::TA_TOP;
-    case 4: return gdi::TA_RIGHT | gdi::TA_BOTTOM;
+    case kText270Degrees: return gdi::TA_LEFT | gdi::TA_BOTTOM;
+    case kText90Degrees: return gdi::TA_RIGHT | gdi::TA_TOP;
+    case kText180Degrees: return gdi::TA_RIGHT | gdi::TA_BOTTOM;
     default: return gdi::TA_LEFT | gdi::TA_TOP;
   }
 }
 
 void DrawTitle(DeviceContext& dc, const FontSpec& spec, std::int32_t x, std::int32_t y) {
-  if (spec.Caption.empty() || spec.Orientation == 0) return;
+  if (spec.Caption.empty() || spec.Escapement == 0) return;
   ScopedChartFont font(dc, spec);
   if (!font.ok()) return;
-  const std::uint32_t oldAlign = dc.SetTextAlign(TitleAlign(spec.Orientation));
-  const gdi::Color oldColor = dc.SetTextColor(spec.Color);
+  const std::uint32_t oldAlign = dc.SetTextAlign(TitleAlign(spec.Escapement));
+  const gdi::Color oldColor = dc.SetTextColor(spec.colour);
   const int oldMode = dc.SetBkMode(gdi::TRANSPARENT);
   dc.TextOut(x, y, spec.Caption);
   dc.SetBkMode(oldMode);
@@ -456,7 +450,7 @@ clsChart2D::AxisRoom clsChart2D::MeasureAxis(DeviceContext& hDC, std::int32_t ax
   AxisRoom room;
   if (axisid == kChartTitleId) {
     const gdi::Size s = MeasureChartText(hDC, ChartTitle_, ChartTitle_.Caption);
-    const bool turned = ChartTitle_.Orientation == 2 || ChartTitle_.Orientation == 3;
+    const bool turned = ChartTitle_.Escapement == kText270Degrees || ChartTitle_.Escapement == kText90Degrees;
     room.titleWidth = turned ? s.cy : s.cx;
     room.titleHeight = turned ? s.cx : s.cy;
     return room;
@@ -465,19 +459,20 @@ clsChart2D::AxisRoom clsChart2D::MeasureAxis(DeviceContext& hDC, std::int32_t ax
   if (!a.Visible) return room;
   const bool horizontal = IsHorizontal(axisid);
 
-  const std::int32_t titleCode = a.TitleFont.Orientation;
+  const std::int32_t titleCode = a.TitleFont.Escapement;
   if (titleCode != 0) {
     const gdi::Size s = MeasureChartText(hDC, a.TitleFont, a.TitleFont.Caption);
-    const bool turned = titleCode == 2 || titleCode == 3;
+    const bool turned = titleCode == kText270Degrees || titleCode == kText90Degrees;
     room.titleWidth = turned ? s.cy : s.cx;
     room.titleHeight = turned ? s.cx : s.cy;
     room.thickness += horizontal ? s.cy : (turned ? s.cy : s.cx);
   }
 
   const std::string& caption = a.LabelFont.Caption;
-  const std::int32_t labelCode = a.LabelFont.Orientation;
+  const std::int32_t labelCode = a.LabelFont.Escapement;
   if (caption.size() > 1 && labelCode != 0) {
-    const bool along = horizontal ? (labelCode == 1 || labelCode == 4) : (labelCode == 2 || labelCode == 3);
+    const bool along = horizontal ? (labelCode == kTextHorizontal || labelCode == kText180Degrees)
+                                  : (labelCode == kText270Degrees || labelCode == kText90Degrees);
     const std::vector<std::string_view> labels = SplitLabels(caption);
     const gdi::Size whole = MeasureChartText(hDC, a.LabelFont, caption);
     if (along) {

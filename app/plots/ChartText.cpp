@@ -1,11 +1,11 @@
 #include "app/plots/ChartText.h"
 
-#include "app/document/DrawingHelpers.h"
+#include "app/document/FontSpec.h"
 
 namespace orvale {
 
 ScopedChartFont::ScopedChartFont(gdi::DeviceContext& dc, const FontSpec& spec) : dc_(dc) {
-  if (spec.Orientation <= 0) return;  // such a text is not drawn
+  if (spec.Escapement <= 0) return;  // such a text is not drawn
   gdi::LogFont font;
   FontSpecToLogFont(dc_, spec, font);
   previous_ = dc_.SelectFont(font);

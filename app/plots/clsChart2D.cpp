@@ -17,13 +17,13 @@ namespace {
 FontSpec ChartFont(std::int32_t size, std::int32_t orientation) {
   FontSpec f;
   f.Caption.clear();
-  f.Color = 0;
+  f.colour = 0;
   f.Size = size;
-  f.Orientation = orientation;
+  f.Escapement = orientation;
   f.Bold = false;
   f.Italic = false;
   f.Underline = false;
-  f.SetFaceName("Arial");
+  f.facename = FixedFaceName("Arial");
   return f;
 }
 
@@ -47,15 +47,17 @@ void clsChart2D::SetChartDefaults() {
     a.SFactorIdx = 8;
     a.LabelDigits = 0;
     a.NumLabels = 0;
-    a.LabelFont = ChartFont(8, 1);
-    a.TitleFont = ChartFont(10, id == kAxisLeft ? 3 : id == kAxisRight ? 2 : 1);
+    a.LabelFont = ChartFont(8, kTextHorizontal);
+    a.TitleFont = ChartFont(10, id == kAxisLeft    ? kText90Degrees
+                                : id == kAxisRight ? kText270Degrees
+                                                   : kTextHorizontal);
     Axes[static_cast<std::size_t>(id)] = a;
   }
   GridPens.fill(PenTriple{kPenStyleNone, 1, 0});
   ShowFrame = true;
   FillBackground = false;
   BackColor = 0xFFFFFF;
-  ChartTitle_ = ChartFont(10, 1);
+  ChartTitle_ = ChartFont(10, kTextHorizontal);
 }
 
 void clsChart2D::SetTitle(std::int32_t axisid, const std::string& str) {

@@ -7,7 +7,7 @@
 
 #include "app/analysis/AxisLimits.h"
 #include "app/analysis/MathBasics.h"
-#include "app/document/DrawingHelpers.h"
+#include "app/document/ColorRamps.h"
 #include "app/plots/ConvexHull.h"
 #include "app/plots/TraceMapping.h"
 #include "platform/runtime/Markers.h"

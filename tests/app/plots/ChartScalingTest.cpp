@@ -140,9 +140,9 @@ TEST(ChartScaling, DefaultsAndTitles) {
   EXPECT_TRUE(chart.Axis(kAxisLeft).Visible);
   EXPECT_FALSE(chart.Axis(kAxisTop).Visible);
   EXPECT_FALSE(chart.Axis(kAxisRight).Visible);
-  EXPECT_EQ(chart.Axis(kAxisLeft).TitleFont.Orientation, 3);
-  EXPECT_EQ(chart.Axis(kAxisRight).TitleFont.Orientation, 2);
-  EXPECT_EQ(chart.Axis(kAxisTop).TitleFont.Orientation, 1);
+  EXPECT_EQ(chart.Axis(kAxisLeft).TitleFont.Escapement, 3);
+  EXPECT_EQ(chart.Axis(kAxisRight).TitleFont.Escapement, 2);
+  EXPECT_EQ(chart.Axis(kAxisTop).TitleFont.Escapement, 1);
   EXPECT_EQ(chart.Axis(kAxisBottom).LabelFont.Size, 8);
   EXPECT_EQ(chart.Axis(kAxisBottom).SFactorIdx, 8);
   chart.SetTitle(kChartTitleId, "0.125 Waves / contour");
