@@ -430,20 +430,28 @@ void clsChart2D::DrawRectangle(DeviceContext& hDC, std::int32_t X1, std::int32_t
   hDC.SelectObject(previous);
 }
 
+namespace {
+
+// Draws with the destination inverted (drawing twice restores it), then puts the
+// previous raster mode back; nothing when the mode cannot be set.
+template <class Draw>
+void Inverted(DeviceContext& dc, Draw&& draw) {
+  const int old = dc.SetROP2(gdi::R2_NOT);
+  if (old == 0) return;
+  draw();
+  dc.SetROP2(old);
+}
+
+}  // namespace
+
 void clsChart2D::DrawXORLine(DeviceContext& hDC, std::int32_t X1, std::int32_t Y1, std::int32_t X2,
                              std::int32_t Y2) const {
-  const int old = hDC.SetROP2(gdi::R2_NOT);
-  if (old == 0) return;
-  Line(hDC, X1, Y1, X2, Y2);
-  hDC.SetROP2(old);
+  Inverted(hDC, [&] { Line(hDC, X1, Y1, X2, Y2); });
 }
 
 void clsChart2D::DrawZoomBox(DeviceContext& hDC, std::int32_t X1, std::int32_t Y1, std::int32_t X2,
                              std::int32_t Y2) const {
-  const int old = hDC.SetROP2(gdi::R2_NOT);
-  if (old == 0) return;
-  ClosedOutline(hDC, X1, Y1, X2, Y2);
-  hDC.SetROP2(old);
+  Inverted(hDC, [&] { ClosedOutline(hDC, X1, Y1, X2, Y2); });
 }
 
 clsChart2D::AxisRoom clsChart2D::MeasureAxis(DeviceContext& hDC, std::int32_t axisid) const {

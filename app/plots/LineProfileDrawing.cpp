@@ -20,6 +20,11 @@ struct clsLineProfile::Mapping {
   std::int32_t xAxis = kAxisBottom;
   std::int32_t yAxis = kAxisLeft;
   double yMin = 0;  // where a blank value is drawn
+
+  // The device pixel of a data point; a missing value lies on the bottom edge.
+  gdi::Point Device(double xv, double yv) const {
+    return {x.Device(xv), y.Device(yv == kBlankValue ? yMin : yv)};
+  }
 };
 
 namespace {
@@ -82,9 +87,7 @@ void clsLineProfile::DrawTrace(gdi::DeviceContext& hDC, std::int32_t traceid) co
   std::vector<gdi::Point> points(static_cast<std::size_t>(t.NumPoints));
   for (std::int32_t k = 0; k < t.NumPoints; ++k) {
     const auto index = static_cast<std::size_t>(t.Offset + k);
-    double y = YValues_[index];
-    if (y == kBlankValue) y = m.yMin;  // a missing point lies on the bottom edge
-    points[static_cast<std::size_t>(k)] = {m.x.Device(XValues_[index]), m.y.Device(y)};
+    points[static_cast<std::size_t>(k)] = m.Device(XValues_[index], YValues_[index]);
   }
 
   if (t.LineStyle != kPenStyleNone) {
@@ -138,10 +141,9 @@ void clsLineProfile::DrawTraceSelected(gdi::DeviceContext& hDC, std::int32_t tra
   const gdi::Brush previous = hDC.SelectBrush(gdi::StockBrush(gdi::WHITE_BRUSH));
   for (std::int32_t i = 0; i < t.NumPoints; i += k) {
     const auto index = static_cast<std::size_t>(t.Offset + i);
-    double y = YValues_[index];
-    if (y == kBlankValue) y = m.yMin;
+    const gdi::Point p = m.Device(XValues_[index], YValues_[index]);
     // White combined by XOR with the picture: drawing the marks twice removes them.
-    hDC.PatBlt(m.x.Device(XValues_[index]) - 4, m.y.Device(y) - 4, 8, 8, gdi::PATINVERT);
+    hDC.PatBlt(p.x - 4, p.y - 4, 8, 8, gdi::PATINVERT);
   }
   hDC.SelectBrush(previous);
 }
@@ -155,9 +157,7 @@ void clsLineProfile::DrawTraceStep(gdi::DeviceContext& hDC, std::int32_t traceid
   if (!MappingFor(t, m)) return;
   const auto at = [&](std::int32_t i) {
     const auto index = static_cast<std::size_t>(t.Offset + i);
-    double y = YValues_[index];
-    if (y == kBlankValue) y = m.yMin;
-    return gdi::Point{m.x.Device(XValues_[index]), m.y.Device(y)};
+    return m.Device(XValues_[index], YValues_[index]);
   };
   const gdi::Point piece[2] = {at(Index > 0 ? Index - 1 : 0), at(Index)};
 

@@ -9,6 +9,7 @@
 #include "app/analysis/MathBasics.h"
 #include "app/document/ColorRamps.h"
 #include "app/plots/ConvexHull.h"
+#include "app/plots/DataLimits.h"
 #include "app/plots/TraceMapping.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/NumberText.h"
@@ -272,18 +273,7 @@ bool clsContourPlot::AutoScale(std::int32_t axisid) {
         found = true;
       }
     }
-    // A mesh without data gets a unit range, so that no inverted range is rounded.
-    if (!found || !(tmin <= tmax)) {
-      if (autoMin && autoMax) {
-        tmin = 0;
-        tmax = 1;
-      } else if (autoMin) {
-        tmin = tmax - 1;
-      } else {
-        tmax = tmin + 1;
-      }
-    }
-    r = RoundAxisLimits(tmin, tmax, logScale, autoMin, autoMax, ScaleLimit);
+    r = RoundDataLimits(tmin, tmax, found, logScale, autoMin, autoMax, ScaleLimit);
     if (autoMin) min = tmin;
     if (autoMax) max = tmax;
   }

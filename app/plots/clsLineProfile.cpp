@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/analysis/AxisLimits.h"
+#include "app/plots/DataLimits.h"
 #include "app/plots/TraceMapping.h"
 #include "platform/runtime/Markers.h"
 
@@ -158,19 +159,7 @@ bool clsLineProfile::AutoScale(std::int32_t axisid) {
   std::int32_t scaleFactor;
   double newMin = oldMin, newMax = oldMax;
   if (autoMin || autoMax) {
-    // Without data the automatic limits come from a unit range, so that no inverted
-    // range reaches the rounding.
-    if (!found || !(lo <= hi)) {
-      if (autoMin && autoMax) {
-        lo = 0;
-        hi = 1;
-      } else if (autoMin) {
-        lo = hi - 1;
-      } else {
-        hi = lo + 1;
-      }
-    }
-    scaleFactor = RoundAxisLimits(lo, hi, logScale, autoMin, autoMax, ScaleLimit);
+    scaleFactor = RoundDataLimits(lo, hi, found, logScale, autoMin, autoMax, ScaleLimit);
     if (autoMin) newMin = lo;
     if (autoMax) newMax = hi;
   } else {

@@ -10,18 +10,14 @@
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "platform/runtime/NumberText.h"
+#include "tests/app/plots/PlotTestSupport.h"
 
 namespace orvale {
 namespace {
 
 using gdi::DrawRecord;
 
-std::vector<DrawRecord> CallsNamed(const gdi::RecordingDeviceContext& dc, const std::string& call) {
-  std::vector<DrawRecord> out;
-  for (const DrawRecord& r : dc.Records())
-    if (r.call == call) out.push_back(r);
-  return out;
-}
+using test::CallsNamed;
 
 // A vertical tick of the bottom axis: a LineTo from (x, y0) to (x, y0 + length).
 int CountVerticalLinesOfLength(const std::vector<DrawRecord>& lines, int length) {
@@ -78,8 +74,7 @@ TEST(ChartLayout, NewChartDrawsNothingThenOnlyItsFrame) {
   chart.ChartRedraw(dc);
   ASSERT_EQ(dc.Records().size(), 1u) << dc.Log();
   const DrawRecord& frame = dc.Records()[0];
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   ASSERT_EQ(frame.points.size(), 5u);
   EXPECT_EQ(frame.points[0], (gdi::Point{left, top}));
   EXPECT_EQ(frame.points[2], (gdi::Point{left + width - 1, top + height - 1}));
@@ -91,8 +86,7 @@ TEST(ChartLayout, KeepSquareOnAWideWindowCentresASquarePlot) {
   clsChart2D chart;
   gdi::RecordingDeviceContext dc;
   chart.CreateChartLimits(dc, 0, 0, 799, 299, true);
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   // No labels or titles: the bottom and left axes take their tick length, 7.
   const int leftMargin = 7 + 2;
   const int spaceRight = 799 - 1;  // the right axis is hidden
@@ -102,9 +96,9 @@ TEST(ChartLayout, KeepSquareOnAWideWindowCentresASquarePlot) {
   EXPECT_EQ(left - leftMargin, spaceRight - (left + width));
   // Without KeepSquare the plot takes the whole width.
   chart.CreateChartLimits(dc, 0, 0, 799, 299, false);
-  chart.GetPlotLimits(left, top, width, height);
-  EXPECT_EQ(left, leftMargin);
-  EXPECT_EQ(width, 799 - leftMargin - 1);
+  const test::PlotLimits wide = test::LimitsOf(chart);
+  EXPECT_EQ(wide.left, leftMargin);
+  EXPECT_EQ(wide.width, 799 - leftMargin - 1);
 }
 
 TEST(ChartLayout, TicksAndLabelsOfTwoLinearAxes) {
@@ -112,8 +106,7 @@ TEST(ChartLayout, TicksAndLabelsOfTwoLinearAxes) {
   LabelAxes(chart);
   gdi::RecordingDeviceContext dc;
   chart.CreateChartLimits(dc, 0, 0, 599, 399, false);
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   dc.ClearRecords();
   chart.ChartRedraw(dc);
 
@@ -145,8 +138,7 @@ TEST(ChartLayout, NarrowPlotDrawsOnlyTheEndTicks) {
   gdi::RecordingDeviceContext dc;
   // The left axis takes about 35 pixels for its labels and ticks.
   chart.CreateChartLimits(dc, 0, 0, 54, 300, false);
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   ASSERT_GE(width, 2);
   ASSERT_LE((width - 1) / 5.0, chart.TICKMINORLENGTH);
   dc.ClearRecords();
@@ -190,8 +182,7 @@ TEST(ChartLayout, WindowTooSmallForAPlotDrawsNothing) {
   LabelAxes(chart);
   gdi::RecordingDeviceContext dc;
   chart.CreateChartLimits(dc, 0, 0, 20, 15, false);
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
   dc.ClearRecords();
@@ -199,8 +190,7 @@ TEST(ChartLayout, WindowTooSmallForAPlotDrawsNothing) {
   EXPECT_TRUE(dc.Records().empty()) << dc.Log();
   // A degenerate window rectangle changes nothing.
   chart.CreateChartLimits(dc, 50, 50, 50, 80, false);
-  chart.GetPlotLimits(left, top, width, height);
-  EXPECT_EQ(width, 0);
+  EXPECT_EQ(test::LimitsOf(chart).width, 0);
 }
 
 TEST(ChartLayout, AxisTitlesAndChartTitleStandWhereTheLayoutPutThem) {
@@ -227,8 +217,7 @@ TEST(ChartLayout, AxisTitlesAndChartTitleStandWhereTheLayoutPutThem) {
   const auto place = chart.AxisTitlePlace(kAxisLeft);
   EXPECT_EQ(place.x, 0);
   EXPECT_GT(place.height, place.width);  // the turned title is taller than wide
-  std::int32_t left, top, width, height;
-  chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(chart);
   EXPECT_GT(left, place.width);  // the plot leaves room for the title and the labels
   EXPECT_EQ(chart.TitlePlace().y, 0);
   EXPECT_GT(top, chart.TitlePlace().height);

@@ -131,6 +131,15 @@ struct OneCell {
   ContourMeshRef Ref() const { return {x, y, z, 2, 2}; }
 };
 
+// Every segment lies on the line x + y = sum.
+void ExpectAllOnTheLine(const std::vector<LevelSegment>& segs, double sum) {
+  ASSERT_FALSE(segs.empty());
+  for (const auto& s : segs) {
+    EXPECT_NEAR(s.segment.p.x + s.segment.p.y, sum, 1e-12);
+    EXPECT_NEAR(s.segment.q.x + s.segment.q.y, sum, 1e-12);
+  }
+}
+
 TEST(Conrec, CellWithOneBlankCornerIsContouredWithItsPlanarValue) {
   OneCell cell;
   // Mesh order is row by row: (0,0) (1,0) / (0,1) (1,1); corner 3 is (1,1).
@@ -138,12 +147,7 @@ TEST(Conrec, CellWithOneBlankCornerIsContouredWithItsPlanarValue) {
   const std::vector<double> levels = {1.5};
   // The filled corner (2) raises the cell's maximum above the level: the level is drawn
   // although no corner as read reaches it.
-  const auto segs = ContourMesh(cell.Ref(), levels, {});
-  ASSERT_FALSE(segs.empty());
-  for (const auto& s : segs) {
-    EXPECT_NEAR(s.segment.p.x + s.segment.p.y, 1.5, 1e-12);
-    EXPECT_NEAR(s.segment.q.x + s.segment.q.y, 1.5, 1e-12);
-  }
+  ExpectAllOnTheLine(ContourMesh(cell.Ref(), levels, {}), 1.5);
   // With two blank corners the cell is skipped.
   cell.z = {0, kBlankValue, 1, kBlankValue};
   EXPECT_TRUE(ContourMesh(cell.Ref(), levels, {}).empty());
@@ -166,15 +170,17 @@ TEST(Conrec, UnitCircleTestAppliesOnlyToCellsWithABlankCorner) {
 
 TEST(Conrec, ExactCornerOnTheLevelStartsTheSegmentAtThatCorner) {
   OneCell cell;
-  cell.z = {0, 1, 1, 2};  // corner 1 at 0, corner 3 (1,1) at 2; level 1 passes corners 2 and 4
+  cell.z = {0, 1, 1, 2};  // z = x + y: level 1 passes corners 2 (1,0) and 4 (0,1) and the centre
   const std::vector<double> levels = {1};
   const auto segs = ContourMesh(cell.Ref(), levels, {});
-  ASSERT_FALSE(segs.empty());
-  // Every segment runs along x + y = 1 and touches corner 2 (1,0) or corner 4 (0,1).
-  for (const auto& s : segs) {
-    EXPECT_NEAR(s.segment.p.x + s.segment.p.y, 1, 1e-12);
-    EXPECT_NEAR(s.segment.q.x + s.segment.q.y, 1, 1e-12);
-  }
+  ExpectAllOnTheLine(segs, 1);
+  // One segment per triangle, each between the centre and corner 2 or 4 (cases 1 and 2).
+  ASSERT_EQ(segs.size(), 4u);
+  const MeshPoint centre{0.5, 0.5}, c2{1, 0}, c4{0, 1};
+  EXPECT_TRUE(Near(segs[0].segment.p, centre) && Near(segs[0].segment.q, c2));
+  EXPECT_TRUE(Near(segs[1].segment.p, c2) && Near(segs[1].segment.q, centre));
+  EXPECT_TRUE(Near(segs[2].segment.p, centre) && Near(segs[2].segment.q, c4));
+  EXPECT_TRUE(Near(segs[3].segment.p, c4) && Near(segs[3].segment.q, centre));
 }
 
 // Reference: every level scanned for every cell, in the documented order.

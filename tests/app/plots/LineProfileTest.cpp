@@ -8,6 +8,7 @@
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "platform/runtime/Markers.h"
+#include "tests/app/plots/PlotTestSupport.h"
 
 namespace orvale {
 namespace {
@@ -157,8 +158,7 @@ TEST(LineProfile, BlankPointDropsToTheBottomEdge) {
   gdi::RecordingDeviceContext dc;
   const std::vector<gdi::Point> line = DrawnPolyline(plot, dc);
   ASSERT_EQ(line.size(), 21u);
-  std::int32_t left, top, width, height;
-  plot.Chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(plot.Chart);
   EXPECT_EQ(line[10].y, top + height - 1);
   EXPECT_LT(line[9].y, top + height - 1);
   EXPECT_LT(line[11].y, top + height - 1);
@@ -229,8 +229,7 @@ TEST(LineProfile, GetCoordsInvertsTheMapping) {
   plot.SetYAxisMinMax(0, 0.5);
   gdi::RecordingDeviceContext dc;
   DrawnPolyline(plot, dc);
-  std::int32_t left, top, width, height;
-  plot.Chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(plot.Chart);
   double xf = 7, yf = 7;
   plot.GetCoords(id, left, top + height - 1, xf, yf);
   EXPECT_DOUBLE_EQ(xf, -1);
@@ -281,8 +280,7 @@ TEST(LineProfile, MarkersLeaveTheirSurroundingsUnchanged) {
   gdi::ImageDeviceContext dc(300, 200, 0x808080);
   plot.Chart.CreateChartLimits(dc, 0, 0, 299, 199, false);
   plot.PlotRedraw(dc);
-  std::int32_t left, top, width, height;
-  plot.Chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(plot.Chart);
   // The first point (-1, 0.5) sits at the plot's top-left corner: a 6-pixel square from
   // 3 left and above it, red outline, green inside, grey around.
   EXPECT_EQ(dc.GetPixel(left, top), 0x00FF00u);

@@ -24,6 +24,20 @@ inline std::vector<gdi::DrawRecord> CallsNamed(const gdi::RecordingDeviceContext
   return out;
 }
 
+// The plot rectangle of a chart's last layout.
+struct PlotLimits {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+inline PlotLimits LimitsOf(const clsChart2D& chart) {
+  PlotLimits p;
+  chart.GetPlotLimits(p.left, p.top, p.width, p.height);
+  return p;
+}
+
 // Image pixel (100, 100) is the pupil centre and the pupil radius is 100 pixels.
 inline PupilScale PupilOfRadius100() { return PupilScale{100, 100, 0.01, 0.01}; }
 
@@ -103,15 +117,15 @@ struct ContourScene {
   ShapeSpec obstruction;
   clsContourPlot plot;
 
-  // A mesh of `mesh` x `mesh` points over the pupil's box.
-  ContourScene(ShapeSpec ap, ShapeSpec ob, std::int32_t levels, int mesh = 121)
+  // A mesh of n x n points over the pupil's box.
+  ContourScene(ShapeSpec ap, ShapeSpec ob, std::int32_t levels, int n = 121,
+               const std::function<double(double, double)>& wavefront = Wavefront)
       : aperture(std::move(ap)), obstruction(std::move(ob)) {
-    const int kMesh = mesh;
-    std::vector<double> z(static_cast<std::size_t>(kMesh * kMesh));
-    for (int j = 0; j < kMesh; ++j) {
-      for (int i = 0; i < kMesh; ++i) {
-        const double x = -1 + 2.0 * i / (kMesh - 1), y = 1 - 2.0 * j / (kMesh - 1);
-        z[static_cast<std::size_t>(j * kMesh + i)] = Usable(x, y) ? Wavefront(x, y) : kBlankValue;
+    std::vector<double> z(static_cast<std::size_t>(n * n));
+    for (int j = 0; j < n; ++j) {
+      for (int i = 0; i < n; ++i) {
+        const double x = -1 + 2.0 * i / (n - 1), y = 1 - 2.0 * j / (n - 1);
+        z[static_cast<std::size_t>(j * n + i)] = Usable(x, y) ? wavefront(x, y) : kBlankValue;
       }
     }
     clsChart2D& chart = plot.Chart;
@@ -122,7 +136,7 @@ struct ContourScene {
       chart.CreateTickLabels(axis);
     }
     plot.ScaleLimit = 0.05;
-    plot.CreateMesh({}, {}, z, kMesh, kMesh, false);
+    plot.CreateMesh({}, {}, z, n, n, false);
     plot.AutoScale(2);
     plot.SetNumberofContours(levels);
     plot.CalculateContours();
@@ -158,9 +172,8 @@ struct ContourScene {
   }
 
   gdi::Rect PlotRect() const {
-    std::int32_t left, top, width, height;
-    plot.Chart.GetPlotLimits(left, top, width, height);
-    return {left, top, left + width, top + height};
+    const PlotLimits p = LimitsOf(plot.Chart);
+    return {p.left, p.top, p.left + p.width, p.top + p.height};
   }
 
   // The image point at a device pixel of the plot.

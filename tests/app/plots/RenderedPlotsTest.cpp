@@ -38,48 +38,27 @@ int DistinctColours(const QImage& image) {
   return static_cast<int>(colours.size());
 }
 
+// Writes the picture as `name` in the picture folder; returns how many colours it has.
+int SavePicture(const gdi::ImageDeviceContext& dc, const char* name) {
+  const std::filesystem::path file = PictureFolder() / name;
+  EXPECT_TRUE(dc.Image().save(QString::fromStdString(file.string()))) << file;
+  return DistinctColours(dc.Image());
+}
+
 TEST(RenderedPlots, ContourMapOfAnObstructedMirror) {
-  const int n = 101;
-  const test::ShapeSpec obstruction = test::ShapeSpec::Circle(100, 100, 22);
-  std::vector<double> z(n * n);
-  for (int j = 0; j < n; ++j) {
-    for (int i = 0; i < n; ++i) {
-      const double x = -1 + 2.0 * i / (n - 1), y = 1 - 2.0 * j / (n - 1);
-      const bool usable = x * x + y * y <= 1 && !obstruction.Contains(100 + 100 * x, 100 - 100 * y);
-      z[static_cast<std::size_t>(j * n + i)] = usable ? Wavefront(x, y) : kBlankValue;
-    }
-  }
-  clsContourPlot plot;
-  for (std::int32_t axis : {kAxisBottom, kAxisLeft}) {
-    plot.Chart.SetAxisMinMax(axis, -1, 1, -1);
-    plot.Chart.AutoScaleMajor(axis, -1, 1, 0);
-    plot.Chart.AutoScaleMinor(axis);
-    plot.Chart.CreateTickLabels(axis);
-  }
-  plot.ScaleLimit = 0.05;
-  ASSERT_TRUE(plot.CreateMesh({}, {}, z, n, n, false));
-  plot.AutoScale(2);
-  ASSERT_TRUE(plot.SetNumberofContours(20));
-  ASSERT_TRUE(plot.CalculateContours());
+  test::ContourScene scene(test::ShapeSpec::Circle(100, 100, 100), test::ShapeSpec::Circle(100, 100, 22),
+                           20, 101, Wavefront);
   double zmin = 0, zmax = 0;
-  plot.GetZAxisMinMax(zmin, zmax);
+  scene.plot.GetZAxisMinMax(zmin, zmax);
   char title[64];
   std::snprintf(title, sizeof title, "%.3f Waves / contour", (zmax - zmin) / 20);
-  plot.Chart.SetTitle(kChartTitleId, title);
-  const clsShape aperture = test::ShapeSpec::Circle(100, 100, 100).Make(clsShape::kAperture);
-  const clsShape obstructionShape = obstruction.Make(clsShape::kObstruction);
-  plot.SetApertureClippingRegion(aperture, test::PupilOfRadius100());
-  plot.SetObstructionClippingRegion(obstructionShape, test::PupilOfRadius100());
+  scene.plot.Chart.SetTitle(kChartTitleId, title);
 
   gdi::ImageDeviceContext dc(500, 500);
-  plot.Chart.CreateChartLimits(dc, 0, 0, 499, 499, true);
-  plot.PlotRedraw(dc);
-  const std::filesystem::path file = PictureFolder() / "contour.png";
-  ASSERT_TRUE(dc.Image().save(QString::fromStdString(file.string())));
-  EXPECT_GT(DistinctColours(dc.Image()), 15);
+  scene.Draw(dc, 500);
+  EXPECT_GT(SavePicture(dc, "contour.png"), 15);
   // The obstruction's centre is white.
-  std::int32_t left, top, width, height;
-  plot.Chart.GetPlotLimits(left, top, width, height);
+  const auto [left, top, width, height] = test::LimitsOf(scene.plot.Chart);
   EXPECT_EQ(dc.GetPixel(left + width / 2, top + height / 2), 0xFFFFFFu);
 }
 
@@ -109,9 +88,7 @@ TEST(RenderedPlots, ProfileAcrossTheMirror) {
   gdi::ImageDeviceContext dc(600, 300);
   plot.Chart.CreateChartLimits(dc, 0, 0, 599, 300, false);
   plot.PlotRedraw(dc);
-  const std::filesystem::path file = PictureFolder() / "profile.png";
-  ASSERT_TRUE(dc.Image().save(QString::fromStdString(file.string())));
-  EXPECT_GT(DistinctColours(dc.Image()), 1);
+  EXPECT_GT(SavePicture(dc, "profile.png"), 1);
 }
 
 }  // namespace
