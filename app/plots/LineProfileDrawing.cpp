@@ -69,6 +69,24 @@ bool clsLineProfile::MappingFor(const TraceRecord& t, Mapping& m) const {
   return true;
 }
 
+const TraceRecord* clsLineProfile::DrawableTrace(std::int32_t traceid, Mapping& m) const {
+  if (!Styled(traceid)) return nullptr;
+  const TraceRecord& t = Traces[static_cast<std::size_t>(traceid)];
+  if (t.NumPoints < 1 || t.Hidden || !MappingFor(t, m)) return nullptr;
+  return &t;
+}
+
+bool clsLineProfile::DrawLine(gdi::DeviceContext& hDC, const TraceRecord& t,
+                              std::span<const gdi::Point> points) const {
+  if (t.LineStyle == kPenStyleNone) return true;
+  const auto pen = gdi::CreatePen(t.LineStyle, t.LineWidth, t.LineColor);
+  if (!pen) return false;
+  const gdi::Pen previous = hDC.SelectPen(*pen);
+  hDC.Polyline(points);
+  hDC.SelectPen(previous);
+  return true;
+}
+
 void clsLineProfile::PlotRedraw(gdi::DeviceContext& hDC) {
   Chart.ChartRedraw(hDC);
   Chart.GetPlotLimits(PlotLeft, PlotTop, PlotWidth, PlotHeight);
@@ -78,11 +96,10 @@ void clsLineProfile::PlotRedraw(gdi::DeviceContext& hDC) {
 }
 
 void clsLineProfile::DrawTrace(gdi::DeviceContext& hDC, std::int32_t traceid) const {
-  if (!Styled(traceid)) return;
-  const TraceRecord& t = Traces[static_cast<std::size_t>(traceid)];
-  if (t.NumPoints < 1 || t.Hidden) return;
   Mapping m;
-  if (!MappingFor(t, m)) return;
+  const TraceRecord* trace = DrawableTrace(traceid, m);
+  if (trace == nullptr) return;
+  const TraceRecord& t = *trace;
 
   std::vector<gdi::Point> points(static_cast<std::size_t>(t.NumPoints));
   for (std::int32_t k = 0; k < t.NumPoints; ++k) {
@@ -90,14 +107,7 @@ void clsLineProfile::DrawTrace(gdi::DeviceContext& hDC, std::int32_t traceid) co
     points[static_cast<std::size_t>(k)] = m.Device(XValues_[index], YValues_[index]);
   }
 
-  if (t.LineStyle != kPenStyleNone) {
-    const auto pen = gdi::CreatePen(t.LineStyle, t.LineWidth, t.LineColor);
-    if (!pen) return;
-    const gdi::Pen previous = hDC.SelectPen(*pen);
-    hDC.Polyline(points);
-    hDC.SelectPen(previous);
-  }
-  DrawMarkers(hDC, t, points);
+  if (DrawLine(hDC, t, points)) DrawMarkers(hDC, t, points);
 }
 
 void clsLineProfile::DrawMarkers(gdi::DeviceContext& hDC, const TraceRecord& t,
@@ -114,11 +124,10 @@ void clsLineProfile::DrawMarkers(gdi::DeviceContext& hDC, const TraceRecord& t,
 }
 
 void clsLineProfile::DrawTraceSelected(gdi::DeviceContext& hDC, std::int32_t traceid) const {
-  if (!Styled(traceid)) return;
-  const TraceRecord& t = Traces[static_cast<std::size_t>(traceid)];
-  if (t.NumPoints < 1 || t.Hidden) return;
   Mapping m;
-  if (!MappingFor(t, m)) return;
+  const TraceRecord* trace = DrawableTrace(traceid, m);
+  if (trace == nullptr) return;
+  const TraceRecord& t = *trace;
   double xMin = 0, xMax = 0, cross = 0;
   Chart.GetAxisMinMax(m.xAxis, xMin, xMax, cross);
 
@@ -150,11 +159,10 @@ void clsLineProfile::DrawTraceSelected(gdi::DeviceContext& hDC, std::int32_t tra
 
 void clsLineProfile::DrawTraceStep(gdi::DeviceContext& hDC, std::int32_t traceid,
                                    std::int32_t Index) const {
-  if (!Styled(traceid)) return;
-  const TraceRecord& t = Traces[static_cast<std::size_t>(traceid)];
-  if (Index < 0 || Index >= t.Capacity || t.NumPoints < 1 || t.Hidden) return;
   Mapping m;
-  if (!MappingFor(t, m)) return;
+  const TraceRecord* trace = DrawableTrace(traceid, m);
+  if (trace == nullptr || Index < 0 || Index >= trace->Capacity) return;
+  const TraceRecord& t = *trace;
   const auto at = [&](std::int32_t i) {
     const auto index = static_cast<std::size_t>(t.Offset + i);
     return m.Device(XValues_[index], YValues_[index]);
@@ -162,14 +170,7 @@ void clsLineProfile::DrawTraceStep(gdi::DeviceContext& hDC, std::int32_t traceid
   const gdi::Point piece[2] = {at(Index > 0 ? Index - 1 : 0), at(Index)};
 
   ScopedPlotClip clip(hDC, {PlotLeft, PlotTop, PlotLeft + PlotWidth, PlotTop + PlotHeight});
-  if (t.LineStyle != kPenStyleNone) {
-    const auto pen = gdi::CreatePen(t.LineStyle, t.LineWidth, t.LineColor);
-    if (!pen) return;
-    const gdi::Pen previous = hDC.SelectPen(*pen);
-    hDC.Polyline(piece);
-    hDC.SelectPen(previous);
-  }
-  DrawMarkers(hDC, t, std::span<const gdi::Point>(piece + 1, 1));
+  if (DrawLine(hDC, t, piece)) DrawMarkers(hDC, t, std::span<const gdi::Point>(piece + 1, 1));
 }
 
 void clsLineProfile::GetCoords(std::int32_t traceid, std::int32_t X, std::int32_t Y, double& xf,

@@ -92,6 +92,11 @@ class clsLineProfile {
   struct Mapping;
   bool Styled(std::int32_t traceid) const { return traceid >= 1 && traceid <= NumTraces() && traceid <= kMaxStyledTraces; }
   bool MappingFor(const TraceRecord& t, Mapping& m) const;
+  // The record of a trace that can be drawn now (styled, with points, not hidden, on
+  // usable axes) and its mapping; nullptr otherwise.
+  const TraceRecord* DrawableTrace(std::int32_t traceid, Mapping& m) const;
+  // The trace's line through the points; false when its pen cannot be made.
+  bool DrawLine(gdi::DeviceContext& hDC, const TraceRecord& t, std::span<const gdi::Point> points) const;
   bool TraceOnAxis(const TraceRecord& t, std::int32_t axisid) const;
   std::int32_t NewColor(bool marker) const;
   void DrawMarkers(gdi::DeviceContext& hDC, const TraceRecord& t, std::span<const gdi::Point> points) const;
