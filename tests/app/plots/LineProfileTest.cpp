@@ -192,6 +192,21 @@ TEST(LineProfile, HugeValuesAreClampedOnEveryRange) {
   }
 }
 
+TEST(LineProfile, WindowTooSmallForAPlotDrawsNothing) {
+  clsLineProfile plot;
+  const std::int32_t id = Load(plot, Profile(11));
+  plot.AutoScale(kAxisLeft);
+  gdi::RecordingDeviceContext dc;
+  plot.Chart.CreateChartLimits(dc, 0, 0, 9, 9, false);  // the ticks alone take 7 pixels
+  ASSERT_EQ(test::LimitsOf(plot.Chart).width, 0);
+  dc.ClearRecords();
+  plot.PlotRedraw(dc);
+  plot.DrawTrace(dc, id);
+  plot.DrawTraceSelected(dc, id);
+  plot.DrawTraceStep(dc, id, 3);
+  EXPECT_TRUE(dc.Records().empty()) << dc.Log();
+}
+
 TEST(LineProfile, NewColourNumbers) {
   clsLineProfile plot;
   EXPECT_EQ(plot.GetNewLineColor(), 0);
