@@ -1,0 +1,28 @@
+#include "app/analysis/KeywordSection.h"
+
+#include "platform/runtime/TextOutput.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+bool WriteSectionLine(TextOutput& out, std::string_view text) {
+  // One write for text and line end, so that a retry never doubles half a line.
+  std::string line(text);
+  line += kCRLF;
+  for (;;) {
+    RunError error;
+    if (out.Write(line, error)) return true;
+    const int answer = FileErrorPrompt(error);
+    if (answer == idbutton::kRetry) continue;
+    return answer == idbutton::kIgnore;
+  }
+}
+
+std::string LowerKey(std::string_view token) {
+  std::string key(token);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
+}  // namespace orvale

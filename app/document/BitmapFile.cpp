@@ -1,0 +1,113 @@
+#include "app/document/BitmapFile.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "platform/runtime/ByteFields.h"
+#include "app/document/DWordAlign.h"
+#include "app/document/FileBytes.h"
+#include "app/document/GreyBitmapInfo.h"
+#include "platform/runtime/TextOutput.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+namespace {
+
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Writes the parts through a temporary file. Retry starts the file again from its
+// beginning: a part that failed half-way cannot simply be written a second time.
+bool WriteParts(const std::filesystem::path& target,
+                std::span<const std::span<const std::uint8_t>> parts) {
+  for (;;) {
+    RunError error;
+    auto file = AtomicFileWriter::Open(target, error);
+    if (!file) {
+      // Without a file there is nothing to go on with: Ignore ends like Abort.
+      if (FileErrorPrompt(error) == idbutton::kRetry) continue;
+      return false;
+    }
+    bool complete = true;
+    bool again = false;
+    for (const auto& part : parts) {
+      if (file->Write(AsText(part), error)) continue;
+      const int answer = FileErrorPrompt(error);
+      if (answer == idbutton::kAbort) return false;
+      if (answer == idbutton::kRetry) {
+        again = true;
+        break;
+      }
+      complete = false;
+    }
+    if (again) continue;
+    // A file with a missing part never replaces the old one.
+    if (!complete) return false;
+    if (file->Commit(error)) return true;
+    if (FileErrorPrompt(error) != idbutton::kRetry) return false;
+  }
+}
+
+}  // namespace
+
+bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const std::uint8_t> data,
+                         std::int32_t width, std::int32_t height, bool blankImage) {
+  if (blankImage || width <= 0 || height <= 0) return false;
+  const auto rowBytes = static_cast<std::size_t>(width);
+  const auto rows = static_cast<std::size_t>(height);
+  if (data.size() != rowBytes * rows) return false;
+
+  const auto stride = static_cast<std::uint64_t>(AlignToDWord(width));
+  const std::uint64_t blockSize = stride * rows;
+  if (kCompanionBitsOffset + blockSize > std::numeric_limits<std::uint32_t>::max()) {
+    // The file's size fields cannot describe an image this large.
+    FileErrorPrompt(RunError::FromNumber(errnum::kOverflow));
+    return false;
+  }
+
+  std::array<std::uint8_t, kBitmapFileHeaderBytes> fileHeader{};
+  fileHeader[0] = 'B';
+  fileHeader[1] = 'M';
+  WriteLE32(&fileHeader[2], static_cast<std::uint32_t>(kCompanionBitsOffset + blockSize));
+  WriteLE32(&fileHeader[10], static_cast<std::uint32_t>(kCompanionBitsOffset));
+
+  std::array<std::uint8_t, kGreyBitmapInfoBytes> info{};
+  gdi::WriteBitmapInfo(GreyBitmapInfo(width, height, static_cast<std::uint32_t>(blockSize)), info);
+
+  std::vector<std::uint8_t> block;
+  try {
+    block.assign(blockSize, 0);
+  } catch (const std::bad_alloc&) {
+    // Not a file error: the prompt offers only OK, which ends the save.
+    FileErrorPrompt(RunError::FromNumber(errnum::kOutOfMemory));
+    return false;
+  }
+  // The top row of the image is the last row of the file.
+  for (std::size_t y = 0; y < rows; ++y) {
+    std::memcpy(block.data() + (rows - 1 - y) * stride, data.data() + y * rowBytes, rowBytes);
+  }
+
+  const std::array<std::span<const std::uint8_t>, 3> parts{
+      std::span<const std::uint8_t>(fileHeader), std::span<const std::uint8_t>(info),
+      std::span<const std::uint8_t>(block)};
+  return WriteParts(target, parts);
+}
+
+void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t>& dib) {
+  std::vector<std::uint8_t> bytes;
+  for (;;) {
+    RunError error;
+    if (ReadFileBytes(path, bytes, error)) break;
+    if (FileErrorPrompt(error) != idbutton::kRetry) return;
+  }
+  if (bytes.size() <= kBitmapFileHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') return;
+  dib.assign(bytes.begin() + kBitmapFileHeaderBytes, bytes.end());
+}
+
+}  // namespace orvale

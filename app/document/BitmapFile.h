@@ -1,0 +1,31 @@
+#pragma once
+// The companion bitmap: the 8-bit grey bitmap file saved beside every document (and
+// any image saved as ".bmp"), and the raw read of a bitmap file.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace orvale {
+
+inline constexpr std::size_t kBitmapFileHeaderBytes = 14;
+// File header, info header and the 256-entry grey colour table.
+inline constexpr std::size_t kCompanionBitsOffset = 1078;
+
+// Writes the image (`data`: width x height bytes, rows from the top) as an 8-bit grey
+// bitmap: rows bottom-up, each padded with zero bytes to a multiple of 4. The file is
+// replaced only when it was written completely. Failures go to FileErrorPrompt: Abort
+// gives False, Retry writes the file again, Ignore goes on with the next part (the
+// file is then incomplete and is not kept). A blank image, a size of 0 or less, or a
+// buffer that does not hold width x height bytes writes nothing and gives False.
+// The caller clears its BMPDirty flag on True.
+bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const std::uint8_t> data,
+                         std::int32_t width, std::int32_t height, bool blankImage);
+
+// Every byte of a bitmap file after its 14-byte file header (header, colour table and
+// bits). A file that is not a bitmap, or has nothing after the file header, leaves
+// `dib` as it was; so does a file that cannot be read (after FileErrorPrompt).
+void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t>& dib);
+
+}  // namespace orvale
