@@ -1,17 +1,14 @@
 #include "app/analysis/KeywordSection.h"
 
-#include "platform/runtime/TextOutput.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
 
 bool WriteSectionLine(TextOutput& out, std::string_view text) {
-  // One write for text and line end, so that a retry never doubles half a line.
-  std::string line(text);
-  line += kCRLF;
   for (;;) {
     RunError error;
-    if (out.Write(line, error)) return true;
+    // WriteLine is one write of text and line end, so a retry never doubles half a line.
+    if (out.WriteLine(text, error)) return true;
     const int answer = FileErrorPrompt(error);
     if (answer == idbutton::kRetry) continue;
     return answer == idbutton::kIgnore;

@@ -1,0 +1,86 @@
+#pragma once
+// Helpers of the shape and grid tests: a sample grid, writing and reading sections,
+// an output whose n-th write fails once, and the lines of a written text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/analysis/LineParser.h"
+#include "app/analysis/clsGrid.h"
+#include "platform/runtime/LineInput.h"
+#include "platform/runtime/TextOutput.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+class FailingTextOutput final : public TextOutput {
+ public:
+  // The `failingWrite`-th call of Write (from 1) fails with "Disk full".
+  explicit FailingTextOutput(int failingWrite) : failingWrite_(failingWrite) {}
+  bool Write(std::string_view text, RunError& error) override {
+    if (++writes_ == failingWrite_) {
+      error = RunError::FromNumber(errnum::kDiskFull);
+      return false;
+    }
+    text_ += text;
+    return true;
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  int failingWrite_;
+  int writes_ = 0;
+  std::string text_;
+};
+
+// 100 units wide in cells of 10 x 10, over a 200 x 60 pixel rectangle at (10, 20):
+// 10 columns and 3 rows of 20-pixel cells.
+inline clsGrid TenByThreeGrid() {
+  clsGrid grid;
+  grid.GridPhysicalWidth = 100;
+  grid.CellPhysicalWidth = 10;
+  grid.CellPhysicalHeight = 10;
+  grid.UpperLeftX = 10;
+  grid.UpperLeftY = 20;
+  grid.PixelSizeX = 200;
+  grid.PixelSizeY = 60;
+  EXPECT_TRUE(grid.UpdateCellCounts());
+  return grid;
+}
+
+// The section a shape or grid writes.
+template <class Section>
+std::string Written(const Section& section) {
+  StringTextOutput out;
+  EXPECT_TRUE(section.SaveToFile(out));
+  return out.Text();
+}
+
+// Reads `text` as the lines after the section's keyword line.
+template <class Section>
+bool ReadSection(Section& section, const std::string& text, std::string* problem = nullptr) {
+  StringLineSource file(text);
+  clsParser parser;
+  return section.LoadFromFile(file, parser, problem);
+}
+
+// A written section without its keyword line, as the document reader hands it over.
+inline std::string Body(const std::string& section) {
+  return section.substr(section.find('\n') + 1);
+}
+
+// The lines of `text`, each with its CR LF.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    const std::size_t next = end == std::string::npos ? text.size() : end + 2;
+    lines.push_back(text.substr(start, next - start));
+    start = next;
+  }
+  return lines;
+}
+
+}  // namespace orvale
