@@ -38,6 +38,21 @@ void LabelAxes(clsChart2D& chart) {
   chart.CreateTickLabels(kAxisLeft);
 }
 
+// A labelled chart laid out in a window from (0, 0) to (wright, wbottom) and drawn
+// into a recording context.
+class LabelledChart : public testing::Test {
+ protected:
+  LabelledChart() { LabelAxes(chart); }
+  test::PlotLimits LayOutAndDraw(int wright, int wbottom) {
+    chart.CreateChartLimits(dc, 0, 0, wright, wbottom, false);
+    dc.ClearRecords();
+    chart.ChartRedraw(dc);
+    return test::LimitsOf(chart);
+  }
+  clsChart2D chart;
+  gdi::RecordingDeviceContext dc;
+};
+
 TEST(ChartLayout, PrinterTickLengthsFollowThePageToScreenDiagonal) {
   clsChart2D chart;
   const gdi::DeviceCaps screen = gdi::ScreenDeviceCaps();
@@ -101,14 +116,8 @@ TEST(ChartLayout, KeepSquareOnAWideWindowCentresASquarePlot) {
   EXPECT_EQ(wide.width, 799 - leftMargin - 1);
 }
 
-TEST(ChartLayout, TicksAndLabelsOfTwoLinearAxes) {
-  clsChart2D chart;
-  LabelAxes(chart);
-  gdi::RecordingDeviceContext dc;
-  chart.CreateChartLimits(dc, 0, 0, 599, 399, false);
-  const auto [left, top, width, height] = test::LimitsOf(chart);
-  dc.ClearRecords();
-  chart.ChartRedraw(dc);
+TEST_F(LabelledChart, TicksAndLabelsOfTwoLinearAxes) {
+  const auto [left, top, width, height] = LayOutAndDraw(599, 399);
 
   const auto lines = CallsNamed(dc, "LineTo");
   // Bottom axis: 6 major ticks 7 long and 20 minor ticks 4 long (every fifth of the 26
@@ -132,17 +141,11 @@ TEST(ChartLayout, TicksAndLabelsOfTwoLinearAxes) {
   EXPECT_EQ(minusOne.state.textAlign, gdi::TA_RIGHT | gdi::TA_BOTTOM);
 }
 
-TEST(ChartLayout, NarrowPlotDrawsOnlyTheEndTicks) {
-  clsChart2D chart;
-  LabelAxes(chart);
-  gdi::RecordingDeviceContext dc;
+TEST_F(LabelledChart, NarrowPlotDrawsOnlyTheEndTicks) {
   // The left axis takes about 35 pixels for its labels and ticks.
-  chart.CreateChartLimits(dc, 0, 0, 54, 300, false);
-  const auto [left, top, width, height] = test::LimitsOf(chart);
+  const int width = LayOutAndDraw(54, 300).width;
   ASSERT_GE(width, 2);
   ASSERT_LE((width - 1) / 5.0, chart.TICKMINORLENGTH);
-  dc.ClearRecords();
-  chart.ChartRedraw(dc);
   const auto lines = CallsNamed(dc, "LineTo");
   EXPECT_EQ(CountVerticalLinesOfLength(lines, 7), 2);
   EXPECT_EQ(CountVerticalLinesOfLength(lines, 4), 0);
@@ -177,32 +180,21 @@ TEST(ChartLayout, MinorMarksWithFewMajorMarksDivideByNothing) {
   EXPECT_EQ(CountVerticalLinesOfLength(CallsNamed(dc, "LineTo"), 4), 0);
 }
 
-TEST(ChartLayout, WindowTooSmallForAPlotDrawsNothing) {
-  clsChart2D chart;
-  LabelAxes(chart);
-  gdi::RecordingDeviceContext dc;
-  chart.CreateChartLimits(dc, 0, 0, 20, 15, false);
-  const auto [left, top, width, height] = test::LimitsOf(chart);
-  EXPECT_EQ(width, 0);
-  EXPECT_EQ(height, 0);
-  dc.ClearRecords();
-  chart.ChartRedraw(dc);
+TEST_F(LabelledChart, WindowTooSmallForAPlotDrawsNothing) {
+  const test::PlotLimits plot = LayOutAndDraw(20, 15);
+  EXPECT_EQ(plot.width, 0);
+  EXPECT_EQ(plot.height, 0);
   EXPECT_TRUE(dc.Records().empty()) << dc.Log();
   // A degenerate window rectangle changes nothing.
   chart.CreateChartLimits(dc, 50, 50, 50, 80, false);
   EXPECT_EQ(test::LimitsOf(chart).width, 0);
 }
 
-TEST(ChartLayout, AxisTitlesAndChartTitleStandWhereTheLayoutPutThem) {
-  clsChart2D chart;
-  LabelAxes(chart);
+TEST_F(LabelledChart, AxisTitlesAndChartTitleStandWhereTheLayoutPutThem) {
   chart.SetTitle(kChartTitleId, "0.125 Waves / contour");
   chart.SetTitle(kAxisBottom, "Profile along 45 degs");
   chart.SetTitle(kAxisLeft, "Waves");
-  gdi::RecordingDeviceContext dc;
-  chart.CreateChartLimits(dc, 0, 0, 599, 399, false);
-  dc.ClearRecords();
-  chart.ChartRedraw(dc);
+  const test::PlotLimits plot = LayOutAndDraw(599, 399);
   const auto texts = CallsNamed(dc, "TextOut");
   const auto find = [&](const std::string& s) {
     return std::find_if(texts.begin(), texts.end(), [&](const DrawRecord& r) { return r.text == s; });
@@ -217,10 +209,9 @@ TEST(ChartLayout, AxisTitlesAndChartTitleStandWhereTheLayoutPutThem) {
   const auto place = chart.AxisTitlePlace(kAxisLeft);
   EXPECT_EQ(place.x, 0);
   EXPECT_GT(place.height, place.width);  // the turned title is taller than wide
-  const auto [left, top, width, height] = test::LimitsOf(chart);
-  EXPECT_GT(left, place.width);  // the plot leaves room for the title and the labels
+  EXPECT_GT(plot.left, place.width);  // the plot leaves room for the title and the labels
   EXPECT_EQ(chart.TitlePlace().y, 0);
-  EXPECT_GT(top, chart.TitlePlace().height);
+  EXPECT_GT(plot.top, chart.TitlePlace().height);
 }
 
 TEST(ChartLayout, InvertingLineAndZoomBoxDrawnTwiceLeaveThePictureUnchanged) {
