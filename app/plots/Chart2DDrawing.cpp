@@ -9,6 +9,7 @@
 
 #include "app/analysis/MathBasics.h"
 #include "app/document/LineWidth.h"
+#include "app/plots/ChartScaling.h"
 #include "app/plots/ChartText.h"
 #include "app/plots/clsChart2D.h"
 #include "platform/gdi/DeviceCaps.h"
@@ -19,48 +20,6 @@ namespace orvale {
 namespace {
 
 using gdi::DeviceContext;
-
-// Rounded device position; positions far outside the device are held at its edge.
-std::int32_t Px(double v) { return RoundToInt32(std::clamp(v, -1.0e9, 1.0e9)); }
-
-// The labels of a label string: the pieces between the "|" separators.
-std::vector<std::string_view> SplitLabels(std::string_view s) {
-  std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  while (start < s.size()) {
-    const std::size_t bar = s.find('|', start);
-    if (bar == std::string_view::npos) {
-      pieces.push_back(s.substr(start));
-      break;
-    }
-    pieces.push_back(s.substr(start, bar - start));
-    start = bar + 1;
-  }
-  return pieces;
-}
-
-// Selects a pen triple for the lifetime of a scope.
-class ScopedPen {
- public:
-  ScopedPen(DeviceContext& dc, const PenTriple& p) : dc_(dc) {
-    if (auto pen = gdi::CreatePen(p.Style, p.Width, p.Color)) {
-      previous_ = dc_.SelectPen(*pen);
-      ok_ = true;
-    }
-  }
-  ScopedPen(DeviceContext& dc, const gdi::Pen& pen) : dc_(dc), previous_(dc.SelectPen(pen)), ok_(true) {}
-  ~ScopedPen() {
-    if (ok_) dc_.SelectPen(previous_);
-  }
-  bool ok() const { return ok_; }
-  ScopedPen(const ScopedPen&) = delete;
-  ScopedPen& operator=(const ScopedPen&) = delete;
-
- private:
-  DeviceContext& dc_;
-  gdi::Pen previous_;
-  bool ok_ = false;
-};
 
 void Line(DeviceContext& dc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   dc.MoveTo(x1, y1);
@@ -76,14 +35,7 @@ void ClosedOutline(DeviceContext& dc, std::int32_t x1, std::int32_t y1, std::int
 }  // namespace
 
 void clsChart2D::SetTickMarkLengths(gdi::DeviceContext* hDCPrinter) {
-  TICKMAJORLENGTH = 7;
-  TICKMINORLENGTH = 4;
-  if (hDCPrinter == nullptr) return;
-  const double ratio = PageToScreenRatio(hDCPrinter->Caps(), gdi::ScreenDeviceCaps());
-  if (ratio > 1) {
-    TICKMAJORLENGTH = RoundToInt32(7 * ratio);
-    TICKMINORLENGTH = RoundToInt32(4 * ratio);
-  }
+  TickLengthsForDevice(hDCPrinter, TICKMAJORLENGTH, TICKMINORLENGTH);
 }
 
 clsChart2D::AxisRun clsChart2D::RunOf(std::int32_t axisid) const {
@@ -139,10 +91,10 @@ void clsChart2D::AxisLine(DeviceContext& hDC, std::int32_t axisid) const {
   ScopedPen pen(hDC, Axis(axisid).AxisPen);
   if (!pen.ok()) return;
   if (vertical) {
-    const std::int32_t x = std::clamp(Px(pos), PlotRect.left, PlotRight());
+    const std::int32_t x = std::clamp(DevicePixel(pos), PlotRect.left, PlotRight());
     Line(hDC, x, PlotRect.top, x, PlotRect.top + PlotRect.height);
   } else {
-    const std::int32_t y = std::clamp(Px(pos), PlotRect.top, PlotBottom());
+    const std::int32_t y = std::clamp(DevicePixel(pos), PlotRect.top, PlotBottom());
     Line(hDC, PlotRect.left, y, PlotRect.left + PlotRect.width, y);
   }
 }
@@ -234,14 +186,14 @@ void clsChart2D::TickMarks(DeviceContext& hDC, std::int32_t axisid) const {
   double step = 0;
   if (MajorMarks(axisid, true, n, step)) {
     for (std::int32_t i = 0; i < n; ++i)
-      Tick(hDC, horizontal, Px(r.start + RoundHalfEven(i * step)), base, major, a.MajorTickStyle);
+      Tick(hDC, horizontal, DevicePixel(r.start + RoundHalfEven(i * step)), base, major, a.MajorTickStyle);
   }
   if (a.MinorTickStyle == kTickNone) return;
 
   std::int32_t nLabels = 0;
   double majorStep = 0;
   MajorMarks(axisid, false, nLabels, majorStep);
-  const auto draw = [&](double pos) { Tick(hDC, horizontal, Px(pos), base, minor, a.MinorTickStyle); };
+  const auto draw = [&](double pos) { Tick(hDC, horizontal, DevicePixel(pos), base, minor, a.MinorTickStyle); };
   if (a.LogScale) {
     if (TICKMINORLENGTH <= std::abs(majorStep)) ForEachDecadeMark(r.start, nLabels, majorStep, draw);
     return;
@@ -299,57 +251,26 @@ void clsChart2D::TickLabels(DeviceContext& hDC, std::int32_t axisid) const {
     default: line = PlotRect.left + PlotRect.width + 1 + outward; break;
   }
 
-  const std::uint32_t oldAlign = hDC.SetTextAlign(align);
-  const gdi::Color oldColor = hDC.SetTextColor(a.LabelFont.colour);
-  const int oldMode = hDC.SetBkMode(gdi::TRANSPARENT);
+  ScopedTextStyle style(hDC, align, a.LabelFont.colour);
   const std::vector<std::string_view> labels = SplitLabels(a.LabelFont.Caption);
   const AxisRun r = RunOf(axisid);
   for (std::int32_t i = 0; i < n && i < static_cast<std::int32_t>(labels.size()); ++i) {
     if (labels[static_cast<std::size_t>(i)].empty()) continue;
-    const std::int32_t pos = Px(r.start + RoundHalfEven(i * step)) + shift;
+    const std::int32_t pos = DevicePixel(r.start + RoundHalfEven(i * step)) + shift;
     if (IsHorizontal(axisid))
       hDC.TextOut(pos, line, labels[static_cast<std::size_t>(i)]);
     else
       hDC.TextOut(line, pos, labels[static_cast<std::size_t>(i)]);
   }
-  hDC.SetBkMode(oldMode);
-  hDC.SetTextColor(oldColor);
-  hDC.SetTextAlign(oldAlign);
 }
-
-namespace {
-
-std::uint32_t TitleAlign(std::int32_t code) {
-  switch (code) {
-    case kText270Degrees: return gdi::TA_LEFT | gdi::TA_BOTTOM;
-    case kText90Degrees: return gdi::TA_RIGHT | gdi::TA_TOP;
-    case kText180Degrees: return gdi::TA_RIGHT | gdi::TA_BOTTOM;
-    default: return gdi::TA_LEFT | gdi::TA_TOP;
-  }
-}
-
-void DrawTitle(DeviceContext& dc, const FontSpec& spec, std::int32_t x, std::int32_t y) {
-  if (spec.Caption.empty() || spec.Escapement == 0) return;
-  ScopedChartFont font(dc, spec);
-  if (!font.ok()) return;
-  const std::uint32_t oldAlign = dc.SetTextAlign(TitleAlign(spec.Escapement));
-  const gdi::Color oldColor = dc.SetTextColor(spec.colour);
-  const int oldMode = dc.SetBkMode(gdi::TRANSPARENT);
-  dc.TextOut(x, y, spec.Caption);
-  dc.SetBkMode(oldMode);
-  dc.SetTextColor(oldColor);
-  dc.SetTextAlign(oldAlign);
-}
-
-}  // namespace
 
 void clsChart2D::AxisTitle(DeviceContext& hDC, std::int32_t axisid) const {
   const TextPlace& p = AxisTitlePos[static_cast<std::size_t>(axisid)];
-  DrawTitle(hDC, Axis(axisid).TitleFont, p.x, p.y);
+  DrawChartText(hDC, Axis(axisid).TitleFont, p.x, p.y);
 }
 
 void clsChart2D::ChartTitleText(DeviceContext& hDC) const {
-  DrawTitle(hDC, ChartTitle_, TitlePos.x, TitlePos.y);
+  DrawChartText(hDC, ChartTitle_, TitlePos.x, TitlePos.y);
 }
 
 void clsChart2D::GridLines(DeviceContext& hDC, bool xDirection) const {
@@ -364,7 +285,7 @@ void clsChart2D::GridLines(DeviceContext& hDC, bool xDirection) const {
   if (a.LogScale && (!(a.Max > 0) || !(a.Min > 0))) return;
   const AxisRun r = RunOf(axisid);
   const auto gridLine = [&](double p) {
-    const std::int32_t pos = Px(p);
+    const std::int32_t pos = DevicePixel(p);
     if (xDirection)
       Line(hDC, pos, PlotRect.top + 1, pos, PlotBottom());
     else
