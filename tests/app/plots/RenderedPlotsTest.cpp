@@ -3,46 +3,26 @@
 // person to look at.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QString>
 #include <cmath>
-#include <filesystem>
-#include <set>
 #include <vector>
 
 #include "app/plots/clsContourPlot.h"
 #include "app/plots/clsLineProfile.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/runtime/Markers.h"
+#include "tests/app/plots/PlotPictures.h"
 #include "tests/app/plots/PlotTestSupport.h"
 
 namespace orvale {
 namespace {
 
+using test::DistinctColours;
+using test::SavePicture;
+
 // A mirror with some defocus, astigmatism and spherical aberration, in waves.
 double Wavefront(double x, double y) {
   const double r2 = x * x + y * y;
   return 0.12 * (2 * r2 - 1) + 0.08 * (x * x - y * y) + 0.1 * (6 * r2 * r2 - 6 * r2 + 1);
-}
-
-std::filesystem::path PictureFolder() {
-  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "orvale-plots";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
-int DistinctColours(const QImage& image) {
-  std::set<QRgb> colours;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
-  return static_cast<int>(colours.size());
-}
-
-// Writes the picture as `name` in the picture folder; returns how many colours it has.
-int SavePicture(const gdi::ImageDeviceContext& dc, const char* name) {
-  const std::filesystem::path file = PictureFolder() / name;
-  EXPECT_TRUE(dc.Image().save(QString::fromStdString(file.string()))) << file;
-  return DistinctColours(dc.Image());
 }
 
 TEST(RenderedPlots, ContourMapOfAnObstructedMirror) {

@@ -3,31 +3,14 @@
 // temporary folder for a person to look at.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QString>
-#include <filesystem>
-#include <set>
-
-#include "app/plots/clsSurfacePlot.h"
 #include "app/document/FloatingHorizon.h"
+#include "app/plots/clsSurfacePlot.h"
 #include "platform/gdi/ImageDeviceContext.h"
+#include "tests/app/plots/PlotPictures.h"
 #include "tests/app/plots/SurfaceTestSupport.h"
 
 namespace orvale {
 namespace {
-
-std::filesystem::path PictureFolder() {
-  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "orvale-plots";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
-int DistinctColours(const QImage& image) {
-  std::set<QRgb> colours;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
-  return static_cast<int>(colours.size());
-}
 
 // Lays out and paints the surface as the window does: a 10-pixel margin, the horizon
 // as wide as the drawing.
@@ -36,11 +19,6 @@ void Paint(clsSurfacePlot& plot, gdi::ImageDeviceContext& dc, double theta, doub
   ASSERT_TRUE(test::ViewSurface(plot, dc, theta, phi, {10, 10, w - 11, h - 11}));
   HorizonWidth = w;
   plot.PlotRedraw(dc);
-}
-
-void SavePicture(const gdi::ImageDeviceContext& dc, const char* name) {
-  const std::filesystem::path file = PictureFolder() / name;
-  EXPECT_TRUE(dc.Image().save(QString::fromStdString(file.string()))) << file;
 }
 
 TEST(RenderedSurface, FilledAndWireSurfacesOfAMirror) {
@@ -52,9 +30,8 @@ TEST(RenderedSurface, FilledAndWireSurfacesOfAMirror) {
     plot.Chart.SetTitle(kChart3DTitleId, "Mirror");
     gdi::ImageDeviceContext dc(640, 480);
     Paint(plot, dc, 30, 55);
-    SavePicture(dc, filled ? "surface-filled.png" : "surface-wire.png");
     // Many level colours, the box and its labels.
-    EXPECT_GT(DistinctColours(dc.Image()), 10);
+    EXPECT_GT(test::SavePicture(dc, filled ? "surface-filled.png" : "surface-wire.png"), 10);
   }
 }
 

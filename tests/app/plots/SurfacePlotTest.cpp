@@ -132,6 +132,16 @@ TEST(SurfaceTraversal, TheAzimuthAndTheModeChooseTheOrder) {
   }
 }
 
+TEST(SurfaceTraversal, AClosedSurfaceKeepsTheMeshOrder) {
+  SmallPlot s({0.1, 0.2, 0.3, 0.4, 0.6, 0.6}, 3, 2, 0, 1, 10);
+  s.plot.ClosedSurface = true;
+  ASSERT_TRUE(s.View(30));
+  const auto order = s.plot.TraversalOrder();
+  EXPECT_EQ(std::vector<std::int32_t>(order.begin(), order.end()), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(s.plot.LevelIndex()[0], 3);  // (0.1 + 0.2 + 0.4 + 0.6) / 4
+  EXPECT_EQ(s.plot.ScreenPoints()[5], s.plot.Chart.ProjectToScreen(s.plot.Chart.Project({1, -1, 0.2})));
+}
+
 TEST(SurfacePolygons, NeedAMeshLevelsAViewPointAndAZRange) {
   clsSurfacePlot plot;
   EXPECT_FALSE(plot.CreatePolygons());  // no mesh
