@@ -13,6 +13,8 @@
 
 namespace orvale {
 
+class clsShape;
+
 class clsAnalysis {
  public:
   // Other objects read and write these directly.
@@ -42,6 +44,31 @@ class clsAnalysis {
   // A copy of the mask with its size; False (arguments untouched) without a mask.
   bool GetMaskPointer(std::vector<std::uint8_t>& pMask, std::int32_t& XSize,
                       std::int32_t& YSize) const;
+
+  // Writes kMaskPupil into every mask pixel inside the aperture (boundary included).
+  // The obstruction version writes kMaskObstruction inside the obstruction (boundary
+  // excluded); applied after the aperture, it overwrites it. Neither clears a pixel.
+  // With DoubleSize the shape is taken at twice its size (centre, radii and vertices;
+  // not the angle), for a mask of twice the image's size. A polygon fills its convex
+  // hull; rows and columns beyond the mask are clipped. Returns False, writing nothing,
+  // when there is no mask, DoubleSize differs from MaskDoubleSize, or the shape encloses
+  // no area: shape type 0, a centre that is not finite, radii that are not positive and
+  // finite, or a polygon with no three vertices off one line or with a vertex beyond
+  // kMaxMaskCoordinate.
+  bool UpdateApertureMask(const clsShape& Shape, bool DoubleSize);
+  bool UpdateObstructionMask(const clsShape& Shape, bool DoubleSize);
+
+  // Peels round(3 % of the mean pupil radius) nonzero pixels off both ends of every row
+  // and then of every column, and sets MaskTrimmed. Nothing without a mask.
+  void TrimMask();
+
+  // The pupil centre and scale from the aperture: the centre and radii of a circle; of an
+  // ellipse the centre and its larger radius both ways; of a polygon the smallest circle
+  // through three vertices that holds all of them, whose radius also becomes the
+  // polygon's radii (SetRadii). Records the aperture's shape type. For a shape that
+  // encloses no area (as for UpdateApertureMask) it returns False and resets the centre,
+  // both scales and the recorded type to 0, so that no earlier pupil lives on.
+  bool SetScalefactors(clsShape& pAperture);
 
   // The mask bytes, row-major with rows from the top (index y * MaskWidth() + x);
   // empty for a 0 x 0 mask or none. The shape rasteriser writes through this, and
@@ -110,6 +137,8 @@ class clsAnalysis {
                    std::span<double> xData, std::span<double> yData) const;
 
  private:
+  // Writes `value` into the pixels of the shape (see UpdateApertureMask).
+  bool RasteriseShape(const clsShape& Shape, bool DoubleSize, std::uint8_t value);
   // The usable-pupil test of an evaluation sample at pupil (u, v).
   bool SampleHasData(double u, double v) const;
   bool CanEvaluate() const;
