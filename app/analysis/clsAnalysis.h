@@ -13,6 +13,7 @@
 
 namespace orvale {
 
+class clsGrid;
 class clsShape;
 
 class clsAnalysis {
@@ -128,6 +129,17 @@ class clsAnalysis {
   // fail or Surface holds fewer than xpts * ypts values.
   void EvalSurface(const ZernikeVector& ZCoeff, std::int32_t xpts, std::int32_t ypts,
                    std::span<double> Surface, bool CalcOrig) const;
+
+  // The RMS and peak-to-valley of the wavefront in each cell of the grid, sampled at
+  // xpts x ypts points of the pupil, handed to Grid.SetAnalysisResults with each cell's
+  // status: 0 when the cell reaches the mask's edge, has no sample or has a sample on the
+  // mask that is not usable pupil; else 2 when an applied limit (UseRMS / MaxRMS, UsePV /
+  // MaxPV) is exceeded, 1 otherwise. RMS and PV of a cell with status 0 are 0. Returns
+  // False, leaving the grid untouched, when fewer than 2 samples an axis are asked for,
+  // there is no mask, a scale is 0, the grid lacks its sizes, its rectangle or cells, or
+  // its cells are not a positive finite number of pixels wide and high.
+  bool EvalGrid(const ZernikeVector& ZCoeff, std::int32_t xpts, std::int32_t ypts,
+                clsGrid& Grid) const;
 
   // The wavefront along the pupil diameter at angle theta (radians, from +x towards
   // the image's downward y): xData[k] = r from -1 to 1, yData[k] = W or kBlankValue.
