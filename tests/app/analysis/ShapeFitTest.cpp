@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "MaskTestSupport.h"
+#include "tests/app/analysis/ShapesGridTestSupport.h"
 #include "app/analysis/clsAnalysis.h"
 #include "app/analysis/clsShape.h"
 
@@ -14,19 +14,6 @@ namespace {
 
 constexpr int kWidth = 240, kHeight = 220;
 constexpr double kCx = 120, kCy = 110;
-
-clsShape SavedShape(std::int32_t type, const std::vector<PointD>& points) {
-  std::vector<double> xs{0}, ys{0};  // element 0 unused
-  for (const PointD& p : points) {
-    xs.push_back(p.x);
-    ys.push_back(p.y);
-  }
-  clsShape shape;
-  shape.Init(clsShape::kAperture);
-  EXPECT_EQ(shape.Save(type, static_cast<std::int32_t>(points.size()), xs, ys),
-            ShapeSaveResult::Saved);
-  return shape;
-}
 
 // Points on the pupil where the wavefront is a whole number of waves, found along every
 // third row and column, with that number as their order.
@@ -71,7 +58,7 @@ FringeCentres SynthesiseFringeCentres(const clsAnalysis& analysis, const Zernike
 
 TEST(ShapeFit, RecoversKnownCoefficientsOnEachApertureShape) {
   const double pi = 3.141592653589793, tilt = 20 * pi / 180;
-  clsShape obstruction = analysis_test::CircleShape(126, 104, 22);
+  clsShape obstruction = CircleShape(126, 104, 22);
   obstruction.Init(clsShape::kObstruction);
   std::vector<PointD> hexagon;
   for (int k = 0; k < 6; ++k)

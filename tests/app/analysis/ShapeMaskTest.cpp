@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "MaskTestSupport.h"
+#include "tests/app/analysis/ShapesGridTestSupport.h"
 #include "app/analysis/LineParser.h"
 #include "app/analysis/MathConstants.h"
 #include "app/analysis/clsAnalysis.h"
@@ -16,10 +16,10 @@
 namespace orvale {
 namespace {
 
-using analysis_test::CircleShape;
-using analysis_test::CountMask;
-using analysis_test::EllipseShape;
-using analysis_test::PolygonShape;
+std::int64_t CountMask(const clsAnalysis& analysis, std::uint8_t value) {
+  const auto bytes = analysis.MaskBytes();
+  return std::count(bytes.begin(), bytes.end(), value);
+}
 
 TEST(ShapeMask, UpdatesNeedAMaskOfTheSameDoubling) {
   const clsShape circle = CircleShape(20, 20, 10);
