@@ -54,8 +54,8 @@ class clsAnalysis {
   // hull; rows and columns beyond the mask are clipped. Returns False, writing nothing,
   // when there is no mask, DoubleSize differs from MaskDoubleSize, or the shape encloses
   // no area: shape type 0, a centre that is not finite, radii that are not positive and
-  // finite, or a polygon with no three vertices off one line or with a vertex beyond
-  // kMaxMaskCoordinate.
+  // finite, or a polygon with no three vertices off one line or with a (doubled) vertex
+  // beyond the coordinates the polygon fill accepts (kMaxMaskCoordinate).
   bool UpdateApertureMask(const clsShape& Shape, bool DoubleSize);
   bool UpdateObstructionMask(const clsShape& Shape, bool DoubleSize);
 
@@ -64,11 +64,12 @@ class clsAnalysis {
   void TrimMask();
 
   // The pupil centre and scale from the aperture: the centre and radii of a circle; of an
-  // ellipse the centre and its larger radius both ways; of a polygon the smallest circle
-  // through three vertices that holds all of them, whose radius also becomes the
-  // polygon's radii (SetRadii). Records the aperture's shape type. For a shape that
-  // encloses no area (as for UpdateApertureMask) it returns False and resets the centre,
-  // both scales and the recorded type to 0, so that no earlier pupil lives on.
+  // ellipse the centre and its larger radius both ways; of a polygon, among the circles
+  // through three vertices, the centre whose farthest vertex is nearest, with the
+  // distance to that vertex as the radius both ways, which also becomes the polygon's
+  // radii (SetRadii). Records the aperture's shape type. For a shape that encloses no
+  // area (as for UpdateApertureMask) it returns False and resets the centre, both scales
+  // and the recorded type to 0, so that no earlier pupil lives on.
   bool SetScalefactors(clsShape& pAperture);
 
   // The mask bytes, row-major with rows from the top (index y * MaskWidth() + x);

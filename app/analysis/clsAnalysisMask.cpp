@@ -65,8 +65,9 @@ std::optional<MaskShape> ReadMaskShape(const clsShape& shape, double factor) {
     for (std::int32_t k = 1; k <= count; ++k) {
       PointD vertex;
       shape.GetVertex(vertex.x, vertex.y, k);
+      vertex = {vertex.x * factor, vertex.y * factor};
       if (!IsMaskCoordinate(vertex)) return std::nullopt;
-      outline.vertices.push_back({vertex.x * factor, vertex.y * factor});
+      outline.vertices.push_back(vertex);
     }
     if (!HasUsableTriple(outline.vertices)) return std::nullopt;
     return outline;
@@ -88,8 +89,9 @@ PixelRange PixelsNear(double center, double reach, std::int32_t size) {
   return {static_cast<std::int32_t>(first), static_cast<std::int32_t>(last)};
 }
 
-// How far beyond a radius r a pixel may still pass the rounded test: the computed
-// distance ratio of a pixel two pixels further out is clearly above 1.
+// How far from the centre along an axis a pixel can pass the test of a shape of radius r:
+// two pixels further out, the computed ratio to the radius is clearly above 1 whatever
+// the rounding, so the pixels beyond need no test.
 double Reach(double r) { return r + 2.0 + r * 1e-9; }
 
 // Shape type 1: the axis-aligned ellipse d = ((x - cx) / r1)^2 + ((y - cy) / r2)^2,
@@ -116,7 +118,7 @@ void FillAxisEllipse(std::uint8_t* mask, std::int32_t width, std::int32_t height
 class RotatedEllipseTest {
  public:
   explicit RotatedEllipseTest(const MaskShape& e)
-      : e_(e), r1r2_(e.r1 * e.r2), r1Squared_(e.r1 * e.r1), r2Squared_(e.r2 * e.r2) {}
+      : angle_(e.angle), r1r2_(e.r1 * e.r2), r1Squared_(e.r1 * e.r1), r2Squared_(e.r2 * e.r2) {}
 
   bool Takes(double dx, double dy, bool takeBoundary) const {
     const double rho = std::sqrt(dx * dx + dy * dy);
@@ -127,15 +129,14 @@ class RotatedEllipseTest {
       phi = -std::atan(dy / dx);
     else
       phi = dy <= 0.0 ? kHalfPi : -kHalfPi;
-    const double c = std::cos(phi - e_.angle);
-    const double s = std::sin(phi - e_.angle);
+    const double c = std::cos(phi - angle_);
+    const double s = std::sin(phi - angle_);
     const double rhoE = r1r2_ / std::sqrt(r2Squared_ * (c * c) + r1Squared_ * (s * s));
     return takeBoundary ? rho <= rhoE : rho < rhoE;
   }
 
  private:
-  const MaskShape& e_;
-  double r1r2_, r1Squared_, r2Squared_;
+  double angle_, r1r2_, r1Squared_, r2Squared_;
 };
 
 void FillRotatedEllipse(std::uint8_t* mask, std::int32_t width, std::int32_t height,
@@ -219,23 +220,25 @@ bool clsAnalysis::UpdateObstructionMask(const clsShape& Shape, bool DoubleSize) 
 }
 
 bool clsAnalysis::SetScalefactors(clsShape& pAperture) {
-  const std::optional<MaskShape> outline = ReadMaskShape(pAperture, 1.0);
-  if (!outline) {
-    // No pupil: nothing may go on with the centre and scale of an earlier aperture.
+  auto noPupil = [this] {
+    // Nothing may go on with the centre and scale of an earlier aperture.
     xCenter = yCenter = 0.0;
     xScale = yScale = 0.0;
     apertureShapeType_ = clsShape::kNone;
     return false;
-  }
+  };
+  const std::optional<MaskShape> outline = ReadMaskShape(pAperture, 1.0);
+  if (!outline) return noPupil();
   double cx = outline->cx, cy = outline->cy;
   double r1 = outline->r1, r2 = outline->r2;
   if (outline->type == clsShape::kEllipse) {
     r1 = r2 = std::max(r1, r2);
   } else if (outline->type == clsShape::kPolygon) {
-    // The smallest circle through three vertices that holds every vertex; the first
-    // triple wins ties. A usable triple exists, so some circle is found.
+    // Of the circles through three vertices, the centre whose farthest vertex is
+    // nearest; the radius reaches that vertex. The first triple wins ties.
     const std::vector<PointD>& v = outline->vertices;
     double best = 1E+308;
+    bool found = false;
     for (std::size_t i = 0; i < v.size(); ++i)
       for (std::size_t j = i + 1; j < v.size(); ++j)
         for (std::size_t k = j + 1; k < v.size(); ++k) {
@@ -248,8 +251,11 @@ bool clsAnalysis::SetScalefactors(clsShape& pAperture) {
             best = farthest;
             cx = x;
             cy = y;
+            found = true;
           }
         }
+    // Only vertices almost on one line can leave every centre too far away.
+    if (!found) return noPupil();
     r1 = r2 = std::sqrt(best);
     pAperture.SetRadii(r1, r2);
   }
