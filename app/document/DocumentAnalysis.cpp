@@ -151,12 +151,17 @@ bool clsDocument::UpdateMask() {
   } else if (!ZAnalysis.MaskValid) {
     ZAnalysis.ClearMask();
   }
-  if (!ZAnalysis.MaskValid || newMask) {
-    ApplyShapesToMask(ZAnalysis, Aperture, Obstruction, false);
-    ZAnalysis.MaskValid = true;
-  }
-  if (!ZAnalysis.MaskTrimmed && TrimEdges) TrimPupilMask(ZAnalysis);
+  if (!ZAnalysis.MaskValid || newMask) ApplyShapesToMask(false);
+  if (!ZAnalysis.MaskTrimmed && TrimEdges) ZAnalysis.TrimMask();
   return true;
+}
+
+void clsDocument::ApplyShapesToMask(bool doubleSize) {
+  // The obstruction goes over the aperture; the pupil scale comes from the aperture.
+  ZAnalysis.UpdateApertureMask(Aperture, doubleSize);
+  ZAnalysis.UpdateObstructionMask(Obstruction, doubleSize);
+  ZAnalysis.SetScalefactors(Aperture);
+  ZAnalysis.MaskValid = true;
 }
 
 void clsDocument::AutoTraceFringes(std::int32_t Direction,
@@ -193,8 +198,7 @@ void clsDocument::AutoTraceFringes(std::int32_t Direction,
       host_->SetBusyPointer(false);
       return;
     }
-    ApplyShapesToMask(ZAnalysis, Aperture, Obstruction, ZAnalysis.MaskDoubleSize);
-    ZAnalysis.MaskValid = true;
+    ApplyShapesToMask(ZAnalysis.MaskDoubleSize);
   }
   TraceFringes(ZAnalysis, Fringes, DataBuffer, XSize, YSize, Direction, density);
   views_->PaintImage();
@@ -222,7 +226,7 @@ void clsDocument::InvalidateMask() {
 
 void clsDocument::AnalyzeGrid() {
   if (!AnalysisValid) return;
-  EvaluateGrid(ZAnalysis, ZernikesFiltered, Grid);
+  ZAnalysis.EvalGrid(ZernikesFiltered, 100, 100, Grid);
   views_->LoadDataIntoGridResults(*this);
 }
 

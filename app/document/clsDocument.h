@@ -239,6 +239,9 @@ class clsDocument {
 
   // The fitting mask (image size) made current; False when it cannot be created.
   bool UpdateMask();
+  // Writes the aperture and the obstruction into the cleared or new mask, sets the
+  // pupil scale and marks the mask valid.
+  void ApplyShapesToMask(bool doubleSize);
   // Fits the fringe centres and evaluates everything into `data`; False when no fit
   // was made (a message has been shown).
   bool AnalyzeFringeCenters(AnalysisViewData& data);
