@@ -16,8 +16,12 @@ bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::u
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
+  ReportOutOfMemory();
   return false;
+}
+
+void ReportOutOfMemory() {
+  ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
 }
 
 }  // namespace orvale

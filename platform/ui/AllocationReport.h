@@ -11,4 +11,7 @@ namespace orvale {
 // `buffer` unchanged, when the memory cannot be had.
 bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill);
 
+// Shows "Out of memory", titled "Error", for a command that ran out of memory.
+void ReportOutOfMemory();
+
 }  // namespace orvale
