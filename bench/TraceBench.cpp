@@ -55,10 +55,10 @@ BENCHMARK(AutoTrace2048)->Arg(1)->Arg(0)->ArgName("direction")->Unit(benchmark::
 
 // The proximity test the tracer makes for every accepted point, against a store of
 // about 25000 points: the store's linear search and the row index.
-struct NearTest {
+struct NearTestData {
   clsFringes store;
   FringePointIndex index{kSize};
-  NearTest() {
+  NearTestData() {
     for (std::int32_t order = 1; order <= 100; ++order) {
       std::int32_t record = store.AddOrder(order);
       for (int y = 24; y < kSize - 24; y += 8) {
@@ -70,25 +70,18 @@ struct NearTest {
   }
 };
 
-void NearTestLinear(benchmark::State& state) {
-  const NearTest data;
+void NearTest(benchmark::State& state, bool indexed) {
+  const NearTestData data;
   int y = 0;
   for (auto _ : state) {
     y = (y + 37) % kSize;
-    benchmark::DoNotOptimize(data.store.FindInOtherFringe(1000.0 + y % 20, y, 50, 10.0, true));
+    const double x = 1000.0 + y % 20;
+    benchmark::DoNotOptimize(indexed ? data.index.FindInOtherFringe(x, y, 50, 10.0, true)
+                                     : data.store.FindInOtherFringe(x, y, 50, 10.0, true));
   }
 }
-BENCHMARK(NearTestLinear);
-
-void NearTestIndexed(benchmark::State& state) {
-  const NearTest data;
-  int y = 0;
-  for (auto _ : state) {
-    y = (y + 37) % kSize;
-    benchmark::DoNotOptimize(data.index.FindInOtherFringe(1000.0 + y % 20, y, 50, 10.0, true));
-  }
-}
-BENCHMARK(NearTestIndexed);
+BENCHMARK_CAPTURE(NearTest, linear, false);
+BENCHMARK_CAPTURE(NearTest, indexed, true);
 
 }  // namespace
 }  // namespace orvale

@@ -40,14 +40,7 @@ void FringePointIndex::AddAll(const clsFringes& store) {
   for (std::int32_t i = 1; i <= store.NumFringes(); ++i) {
     const std::int32_t order = store.GetFringeOrder(i);
     if (order == kNoOrder) continue;
-    std::int32_t index = i;
-    const std::int32_t ticks = store.GetNumTicks(order, index);
-    for (std::int32_t tick = 1; tick <= ticks; ++tick) {
-      double x = 0;
-      double y = 0;
-      store.GetCenter(order, tick, x, y, index);
-      Add(order, x, y);
-    }
+    for (const PointD& p : store.RecordPoints(i)) Add(order, p.x, p.y);
   }
 }
 

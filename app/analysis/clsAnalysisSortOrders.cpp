@@ -29,17 +29,11 @@ struct FringeEnds {
 
 FringeEnds MeasureFringe(const clsFringes& store, std::int32_t record) {
   FringeEnds ends;
-  const std::int32_t order = store.GetFringeOrder(record);
-  if (order == kNoOrder) return ends;
+  if (store.GetFringeOrder(record) == kNoOrder) return ends;
   ends.inUse = true;
-  std::int32_t index = record;
-  const std::int32_t ticks = store.GetNumTicks(order, index);
-  for (std::int32_t tick = 1; tick <= ticks; ++tick) {
-    double X = 0;
-    double Y = 0;
-    store.GetCenter(order, tick, X, Y, index);
-    const std::int64_t x = RoundToInt32(X);
-    const std::int64_t y = RoundToInt32(Y);
+  for (const PointD& p : store.RecordPoints(record)) {
+    const std::int64_t x = RoundToInt32(p.x);
+    const std::int64_t y = RoundToInt32(p.y);
     if (!ends.hasPoints || x < ends.leftX) ends.leftX = x;
     if (!ends.hasPoints || y < ends.topY) {
       ends.topY = y;

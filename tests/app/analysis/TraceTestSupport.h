@@ -34,16 +34,8 @@ inline std::vector<std::uint8_t> Interferogram(int width, int height, double cx,
 
 // The points of the store's record `index`.
 inline std::vector<PointD> FringePoints(const clsFringes& store, std::int32_t index) {
-  std::vector<PointD> points;
-  const std::int32_t order = store.GetFringeOrder(index);
-  std::int32_t record = index;
-  const std::int32_t ticks = store.GetNumTicks(order, record);
-  for (std::int32_t tick = 1; tick <= ticks; ++tick) {
-    PointD p;
-    store.GetCenter(order, tick, p.x, p.y, record);
-    points.push_back(p);
-  }
-  return points;
+  const auto points = store.RecordPoints(index);
+  return {points.begin(), points.end()};
 }
 
 // Every fringe of the store as its order and its points (x, y), in record order.
