@@ -32,4 +32,9 @@ int PlotHorizonPixel(int x, int y, std::intptr_t datum = 0);
 // Draws the point when it lies above its column's horizon; the horizon stays.
 int PlotAboveHorizonPixel(int x, int y, std::intptr_t datum = 0);
 
+// The same rules for a whole line, walked as LineDDA walks it (from (x1, y1) up to but
+// not including (x2, y2)); the points that show are set in one call, not one by one.
+void PlotHorizonLine(int x1, int y1, int x2, int y2);
+void PlotAboveHorizonLine(int x1, int y1, int x2, int y2);
+
 }  // namespace orvale

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "app/document/FloatingHorizon.h"
 #include "platform/gdi/ImageDeviceContext.h"
+#include "platform/gdi/LineWalk.h"
+#include "platform/gdi/RecordingDeviceContext.h"
 
 namespace orvale {
 namespace {
@@ -73,6 +77,40 @@ TEST_F(FloatingHorizonTest, NoActiveHorizonOrAShortArrayDrawsNothing) {
   HorizonDC = nullptr;
   PlotHorizonPixel(1, 3);
   EXPECT_EQ(Horizon[1], kHorizonUntouched);
+}
+
+// A whole line shows exactly the points the pixel callbacks would show, in one call.
+TEST(FloatingHorizonLine, ShowsWhatThePointByPointWalkShowsInOneCall) {
+  struct Line {
+    int x1, y1, x2, y2;
+  };
+  const Line lines[] = {{0, 9, 9, 2}, {2, 1, 8, 11}, {9, 4, -3, 4}, {5, 11, 5, 0}, {-6, 3, 14, 5}};
+  for (const bool raise : {true, false}) {
+    gdi::ImageDeviceContext byPixel(12, 12);
+    gdi::RecordingDeviceContext byLine(gdi::DisplayCaps(12, 12), true);
+    std::vector<std::int32_t> horizons[2];
+    for (int pass = 0; pass < 2; ++pass) {
+      HorizonDC = pass == 0 ? static_cast<gdi::DeviceContext*>(&byPixel) : &byLine;
+      ResetHorizon(9);
+      Horizon[4] = 6;  // a column with something drawn already
+      for (const Line& l : lines) {
+        HorizonColor = gdi::RGB(static_cast<std::uint8_t>(20 * l.x1 + 120), 0, 0);
+        if (pass == 1)
+          (raise ? PlotHorizonLine : PlotAboveHorizonLine)(l.x1, l.y1, l.x2, l.y2);
+        else
+          gdi::LineDDA(l.x1, l.y1, l.x2, l.y2, [raise](int x, int y) {
+            raise ? PlotHorizonPixel(x, y) : PlotAboveHorizonPixel(x, y);
+          });
+      }
+      horizons[pass] = Horizon;
+    }
+    ResetHorizon(0);
+    HorizonDC = nullptr;
+    EXPECT_EQ(horizons[0], horizons[1]);
+    EXPECT_EQ(byPixel.Image(), *byLine.Image()) << (raise ? "raising" : "not raising");
+    EXPECT_LE(byLine.Records().size(), std::size(lines));
+    for (const gdi::DrawRecord& r : byLine.Records()) EXPECT_EQ(r.call, "SetPixels");
+  }
 }
 
 }  // namespace
