@@ -1,4 +1,5 @@
-// The engine's hot paths: the fit of a full fringe store and the wavefront map.
+// The engine's hot paths: the pupil mask, the fit of a full fringe store, the wavefront
+// map and the grid statistics.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -6,9 +7,77 @@
 
 #include "app/analysis/VectorKernels.h"
 #include "app/analysis/clsAnalysis.h"
+#include "app/analysis/clsGrid.h"
+#include "app/analysis/clsShape.h"
 
 namespace orvale {
 namespace {
+
+// --- Pupil mask on a 4000 x 3000 image ---
+
+constexpr int kImageWidth = 4000, kImageHeight = 3000;
+
+// A 50-vertex outline around the image centre, radius 1400 px with some jitter; every
+// other vertex drawn inwards, so the outline is concave.
+clsShape FiftyVertexPolygon() {
+  std::vector<double> xs{0}, ys{0};
+  for (int k = 0; k < 50; ++k) {
+    const double angle = 6.283185307179586 * k / 50;
+    const double radius = (k % 2 ? 1250.0 : 1400.0) + 37.0 * std::sin(7.0 * k);
+    xs.push_back(2000 + radius * std::cos(angle));
+    ys.push_back(1500 - radius * std::sin(angle));
+  }
+  clsShape shape;
+  shape.Init(clsShape::kAperture);
+  shape.Save(clsShape::kPolygon, 50, xs, ys);
+  return shape;
+}
+
+clsShape RoundShape(std::int32_t type) {
+  clsShape shape;
+  shape.Init(clsShape::kAperture);
+  shape.SetShapeType(type);
+  shape.SetCenter(2000, 1500);
+  shape.SetRadii(1400, 1200);
+  shape.SetAngle(0.4);
+  return shape;
+}
+
+void MaskFromShape(benchmark::State& state, const clsShape& shape) {
+  clsAnalysis analysis;
+  analysis.CreateMask(kImageWidth, kImageHeight);
+  for (auto _ : state) {
+    analysis.ClearMask();
+    if (!analysis.UpdateApertureMask(shape, false)) state.SkipWithError("no mask");
+    benchmark::DoNotOptimize(analysis.MaskBytes().data());
+  }
+}
+
+void BM_PolygonMask50Vertices(benchmark::State& state) {
+  MaskFromShape(state, FiftyVertexPolygon());
+}
+void BM_CircleMask(benchmark::State& state) { MaskFromShape(state, RoundShape(clsShape::kCircle)); }
+void BM_EllipseMask(benchmark::State& state) {
+  MaskFromShape(state, RoundShape(clsShape::kEllipse));
+}
+BENCHMARK(BM_PolygonMask50Vertices)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CircleMask)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EllipseMask)->Unit(benchmark::kMillisecond);
+
+void BM_TrimMask(benchmark::State& state) {
+  const clsShape circle = RoundShape(clsShape::kCircle);
+  clsAnalysis analysis;
+  analysis.CreateMask(kImageWidth, kImageHeight);
+  analysis.UpdateApertureMask(circle, false);
+  analysis.xScale = analysis.yScale = 1.0 / 1400;
+  for (auto _ : state) {
+    analysis.TrimMask();  // each pass peels the next border: the same work every time
+    benchmark::DoNotOptimize(analysis.MaskBytes().data());
+  }
+}
+BENCHMARK(BM_TrimMask)->Unit(benchmark::kMillisecond);
+
+// --- Fit and evaluation on a 1000 x 1000 circular pupil ---
 
 constexpr int kSize = 1000;
 constexpr double kCenter = 500, kRadius = 480;
@@ -95,6 +164,25 @@ void BM_EvalAberrations100(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EvalAberrations100)->Unit(benchmark::kMicrosecond);
+
+// A 20 x 20 cell grid over the pupil's bounding square, sampled 400 x 400.
+void BM_EvalGrid400(benchmark::State& state) {
+  const clsAnalysis analysis = CircularPupil();
+  const ZernikeVector a = SomeCoefficients();
+  clsGrid grid;
+  grid.GridPhysicalWidth = 200;
+  grid.CellPhysicalWidth = grid.CellPhysicalHeight = 10;
+  grid.UpperLeftX = grid.UpperLeftY = kCenter - kRadius;
+  grid.PixelSizeX = grid.PixelSizeY = 2 * kRadius;
+  grid.UpdateCellCounts();
+  grid.UseRMS = grid.UsePV = false;
+  for (auto _ : state) {
+    if (!analysis.EvalGrid(a, 400, 400, grid)) state.SkipWithError("grid refused");
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * 400 * 400);
+}
+BENCHMARK(BM_EvalGrid400)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvale

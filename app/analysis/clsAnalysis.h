@@ -17,6 +17,8 @@ namespace orvale {
 class clsFringes;
 class FringePointIndex;
 class TraceFrame;
+class clsGrid;
+class clsShape;
 
 class clsAnalysis {
  public:
@@ -47,6 +49,32 @@ class clsAnalysis {
   // A copy of the mask with its size; False (arguments untouched) without a mask.
   bool GetMaskPointer(std::vector<std::uint8_t>& pMask, std::int32_t& XSize,
                       std::int32_t& YSize) const;
+
+  // Writes kMaskPupil into every mask pixel inside the aperture (boundary included).
+  // The obstruction version writes kMaskObstruction inside the obstruction (boundary
+  // excluded); applied after the aperture, it overwrites it. Neither clears a pixel.
+  // With DoubleSize the shape is taken at twice its size (centre, radii and vertices;
+  // not the angle), for a mask of twice the image's size. A polygon fills its convex
+  // hull; rows and columns beyond the mask are clipped. Returns False, writing nothing,
+  // when there is no mask, DoubleSize differs from MaskDoubleSize, or the shape encloses
+  // no area: shape type 0, a centre that is not finite, radii that are not positive and
+  // finite, or a polygon with no three vertices off one line or with a (doubled) vertex
+  // beyond the coordinates the polygon fill accepts (kMaxMaskCoordinate).
+  bool UpdateApertureMask(const clsShape& Shape, bool DoubleSize);
+  bool UpdateObstructionMask(const clsShape& Shape, bool DoubleSize);
+
+  // Peels round(3 % of the mean pupil radius) nonzero pixels off both ends of every row
+  // and then of every column, and sets MaskTrimmed. Nothing without a mask.
+  void TrimMask();
+
+  // The pupil centre and scale from the aperture: the centre and radii of a circle; of an
+  // ellipse the centre and its larger radius both ways; of a polygon, among the circles
+  // through three vertices, the centre whose farthest vertex is nearest, with the
+  // distance to that vertex as the radius both ways, which also becomes the polygon's
+  // radii (SetRadii). Records the aperture's shape type. For a shape that encloses no
+  // area (as for UpdateApertureMask) it returns False and resets the centre, both scales
+  // and the recorded type to 0, so that no earlier pupil lives on.
+  bool SetScalefactors(clsShape& pAperture);
 
   // The mask bytes, row-major with rows from the top (index y * MaskWidth() + x);
   // empty for a 0 x 0 mask or none. The shape rasteriser writes through this, and
@@ -107,6 +135,17 @@ class clsAnalysis {
   void EvalSurface(const ZernikeVector& ZCoeff, std::int32_t xpts, std::int32_t ypts,
                    std::span<double> Surface, bool CalcOrig) const;
 
+  // The RMS and peak-to-valley of the wavefront in each cell of the grid, sampled at
+  // xpts x ypts points of the pupil, handed to Grid.SetAnalysisResults with each cell's
+  // status: 0 when the cell reaches the mask's edge, has no sample or has a sample on the
+  // mask that is not usable pupil; else 2 when an applied limit (UseRMS / MaxRMS, UsePV /
+  // MaxPV) is exceeded, 1 otherwise. RMS and PV of a cell with status 0 are 0. Returns
+  // False, leaving the grid untouched, when fewer than 2 samples an axis are asked for,
+  // there is no mask, a scale is 0, the grid lacks its sizes, its rectangle or cells, or
+  // its cells are not a positive finite number of pixels wide and high.
+  bool EvalGrid(const ZernikeVector& ZCoeff, std::int32_t xpts, std::int32_t ypts,
+                clsGrid& Grid) const;
+
   // The wavefront along the pupil diameter at angle theta (radians, from +x towards
   // the image's downward y): xData[k] = r from -1 to 1, yData[k] = W or kBlankValue.
   // Nothing is written unless pts >= 2, a mask exists, both scales are nonzero and
@@ -149,6 +188,8 @@ class clsAnalysis {
                    std::int32_t x0, std::int32_t y0, std::int32_t f) const;
   void SortOrders(clsFringes& store, const TraceFrame& frame) const;
 
+  // Writes `value` into the pixels of the shape (see UpdateApertureMask).
+  bool RasteriseShape(const clsShape& Shape, bool DoubleSize, std::uint8_t value);
   // The usable-pupil test of an evaluation sample at pupil (u, v).
   bool SampleHasData(double u, double v) const;
   bool CanEvaluate() const;

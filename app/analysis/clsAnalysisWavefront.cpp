@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/analysis/MathConstants.h"
+#include "app/analysis/PupilSamples.h"
 #include "app/analysis/clsAnalysis.h"
 #include "platform/runtime/Markers.h"
 #include "platform/runtime/NumberText.h"
@@ -16,30 +17,6 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951308238;
 constexpr double kTwoPi = 2.0 * kPi;  // 6.28318530717958
 constexpr double kFourPiSquared = 39.478417604357354;
-
-// Sample k of n along an axis: from -1 to +1 inclusive (n >= 2).
-double SampleCoordinate(std::int32_t k, double half) { return (k - half) / half; }
-
-// The samples of one axis of a map: pupil coordinates and the mask column (or row)
-// each one falls on, -1 when that is outside the mask.
-struct SampleAxis {
-  std::vector<double> coordinate;
-  std::vector<std::int32_t> pixel;
-};
-
-SampleAxis MakeSampleAxis(std::int32_t count, double scale, double center, std::int32_t size) {
-  SampleAxis axis;
-  axis.coordinate.resize(static_cast<std::size_t>(count));
-  axis.pixel.resize(static_cast<std::size_t>(count));
-  const double half = (count - 1) / 2.0;
-  for (std::int32_t k = 0; k < count; ++k) {
-    const double c = SampleCoordinate(k, half);
-    const double pixel = RoundHalfEven(c / scale + center);
-    axis.coordinate[k] = c;
-    axis.pixel[k] = pixel >= 0.0 && pixel < size ? static_cast<std::int32_t>(pixel) : -1;
-  }
-  return axis;
-}
 
 // The wavefront at the samples of one map row that fall on usable pupil: their column
 // numbers in `columns` and values in `values`, in column order; returns their count.

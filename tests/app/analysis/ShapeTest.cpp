@@ -39,16 +39,6 @@ clsShape Polygon(std::initializer_list<PointD> points) {
   return shape;
 }
 
-clsShape Ellipse(double cx, double cy, double rx, double ry, double angle) {
-  clsShape shape;
-  shape.Init(clsShape::kAperture);
-  shape.SetShapeType(clsShape::kEllipse);
-  shape.SetCenter(cx, cy);
-  shape.SetRadii(rx, ry);
-  shape.SetAngle(angle);
-  return shape;
-}
-
 void ExpectGeometry(const clsShape& shape, double cx, double cy, double rx, double ry,
                     double angle) {
   double x, y, r1, r2;
@@ -115,7 +105,7 @@ TEST(ShapeSave, DegenerateClicksLeaveNoShapeAndZeroGeometry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+    clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
     EXPECT_EQ(SaveClicks(shape, c.type, c.clicks), ShapeSaveResult::Degenerate);
     EXPECT_EQ(shape.GetShapeType(), clsShape::kNone);
     ExpectGeometry(shape, 0, 0, 0, 0, 0);
@@ -180,7 +170,7 @@ TEST(ShapeSave, FiftyVerticesAreKeptAndTheFiftyFirstIsRefused) {
 }
 
 TEST(ShapeSave, RefusesBuffersShorterThanTheCountAndUnknownTypes) {
-  clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+  clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
   const std::vector<double> two{0, 1, 2};
   EXPECT_EQ(shape.Save(clsShape::kPolygon, 4, two, two), ShapeSaveResult::MissingPoints);
   EXPECT_EQ(shape.Save(clsShape::kEllipse, 3, two, two), ShapeSaveResult::MissingPoints);
@@ -219,14 +209,14 @@ TEST(ShapeFind, PolygonReportsAVertexBeforeAnEdge) {
 }
 
 TEST(ShapeFind, EllipseOutlineWithinThreePixels) {
-  const clsShape circle = Ellipse(100, 100, 40, 40, 0);
+  const clsShape circle = EllipseShape(100, 100, 40, 40, 0);
   EXPECT_EQ(FindAt(circle, 143, 100).type, clsShape::kEllipse);
   EXPECT_EQ(FindAt(circle, 100, 57).type, clsShape::kEllipse);
   EXPECT_EQ(FindAt(circle, 144, 100).type, 0);
   EXPECT_EQ(FindAt(circle, 100, 100).type, 0);
 
   // Turned by 90 degrees the long axis runs down the screen.
-  const clsShape tall = Ellipse(100, 100, 50, 20, kHalfPi);
+  const clsShape tall = EllipseShape(100, 100, 50, 20, kHalfPi);
   EXPECT_EQ(FindAt(tall, 100, 152).type, clsShape::kEllipse);
   EXPECT_EQ(FindAt(tall, 121, 100).type, clsShape::kEllipse);
   EXPECT_EQ(FindAt(tall, 150, 100).type, 0);
@@ -239,7 +229,7 @@ TEST(ShapeFind, EllipseOutlineWithinThreePixels) {
 }
 
 TEST(ShapeFind, ZeroRadiusHitsOnlyTheExactCentre) {
-  clsShape shape = Ellipse(10, 10, 0, 20, 0);
+  clsShape shape = EllipseShape(10, 10, 0, 20, 0);
   shape.SetShapeType(clsShape::kCircle);
   shape.SetCenter(10, 10);
   shape.SetRadii(0, 20);
@@ -259,7 +249,7 @@ TEST(ShapeFind, NoShapeFindsNothing) {
 // Editing
 
 TEST(ShapeEdit, SetShapeTypeAcceptsOnlyKnownTypes) {
-  clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+  clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
   shape.SetShapeType(5);
   EXPECT_EQ(shape.GetShapeType(), clsShape::kEllipse);
   EXPECT_EQ(shape.GetAngle(), 0.5);
@@ -269,7 +259,7 @@ TEST(ShapeEdit, SetShapeTypeAcceptsOnlyKnownTypes) {
 
 TEST(ShapeEdit, GetVertexGivesTheMarkerWhereThereIsNoVertex) {
   const clsShape triangle = Polygon({{0, 0}, {30, 0}, {0, 30}});
-  const clsShape circle = Ellipse(5, 6, 7, 8, 0);
+  const clsShape circle = EllipseShape(5, 6, 7, 8, 0);
   for (auto [shape, index] : {std::pair{&triangle, 0}, std::pair{&triangle, 4},
                               std::pair{&circle, 1}}) {
     double x = 0, y = 0;
@@ -324,7 +314,7 @@ TEST(ShapeEdit, CopyTakesTheOutlineButNotTheKind) {
   target.GetCenter(x, y);
   EXPECT_DOUBLE_EQ(x, 10);
 
-  const clsShape ellipse = Ellipse(5, 6, 7, 8, 0.25);
+  const clsShape ellipse = EllipseShape(5, 6, 7, 8, 0.25);
   target.Copy(ellipse);
   EXPECT_EQ(target.GetShapeType(), clsShape::kEllipse);
   EXPECT_EQ(target.GetAngle(), 0.25);
@@ -332,7 +322,7 @@ TEST(ShapeEdit, CopyTakesTheOutlineButNotTheKind) {
 }
 
 TEST(ShapeEdit, DeleteKeepsTheGeometry) {
-  clsShape shape = Ellipse(5, 6, 7, 8, 0.25);
+  clsShape shape = EllipseShape(5, 6, 7, 8, 0.25);
   shape.Delete();
   EXPECT_EQ(shape.GetShapeType(), clsShape::kNone);
   EXPECT_EQ(shape.GetAngle(), 0.25);
@@ -346,7 +336,7 @@ TEST(ShapeEdit, RotateFoldsAnyTurnIntoTheHalfTurnRange) {
                         {-1.5, -1.0}, {0.0, 100.0},  {1.0, -7.0},   {0.0, kPi}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.start << " + " << c.turn);
-    clsShape shape = Ellipse(0, 0, 20, 10, c.start);
+    clsShape shape = EllipseShape(0, 0, 20, 10, c.start);
     shape.Rotate(c.turn);
     const double a = shape.GetAngle();
     EXPECT_TRUE(std::isfinite(a));
@@ -357,7 +347,7 @@ TEST(ShapeEdit, RotateFoldsAnyTurnIntoTheHalfTurnRange) {
       EXPECT_NEAR(halfTurns, std::nearbyint(halfTurns), 1e-9);
     }
   }
-  clsShape shape = Ellipse(0, 0, 20, 10, 1.0);
+  clsShape shape = EllipseShape(0, 0, 20, 10, 1.0);
   shape.Rotate(1.0);
   EXPECT_DOUBLE_EQ(shape.GetAngle(), 2.0 - kPi);
   shape.Rotate(NAN);
@@ -430,7 +420,7 @@ TEST(ShapeSection, WritesTheDescribedLines) {
             "Vertex, .25, 80\r\n"
             "EndShape\r\n");
 
-  clsShape obstruction = Ellipse(20, 30, 5.5, 2, -0.25);
+  clsShape obstruction = EllipseShape(20, 30, 5.5, 2, -0.25);
   obstruction.Init(clsShape::kObstruction);
   EXPECT_EQ(Written(obstruction),
             "Obstruction\r\n"
@@ -442,7 +432,7 @@ TEST(ShapeSection, WritesTheDescribedLines) {
             "NumVertices, 0 \r\n"
             "EndShape\r\n");
 
-  clsShape noKind = Ellipse(1, 2, 3, 4, 0);
+  clsShape noKind = EllipseShape(1, 2, 3, 4, 0);
   noKind.Init(0);
   EXPECT_EQ(Written(noKind), "");
 }
@@ -477,7 +467,7 @@ TEST(ShapeSection, KeepsTheFirstFiftyVertices) {
 }
 
 TEST(ShapeSection, ReadsLooselyWrittenSections) {
-  clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+  clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
   // Lower and mixed case, several keys on a line, unknown keys, blank lines; the
   // section ends at "EndShape" and the next line stays for the caller.
   StringLineSource file(
@@ -503,7 +493,7 @@ TEST(ShapeSection, ReadsLooselyWrittenSections) {
 }
 
 TEST(ShapeSection, TruncatedSectionLoadsWhatItHas) {
-  clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+  clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
   ASSERT_TRUE(ReadSection(shape, "ShapeType, 1 \r\nCenter, 1, 2\r\nRadiusX,"));
   EXPECT_EQ(shape.GetShapeType(), clsShape::kCircle);
   double rx, ry;
@@ -526,7 +516,7 @@ TEST(ShapeSection, RefusesAbsurdSectionsAndKeepsTheShape) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    clsShape shape = Ellipse(5, 6, 7, 8, 0.5);
+    clsShape shape = EllipseShape(5, 6, 7, 8, 0.5);
     const std::string before = Written(shape);
     std::string problem;
     EXPECT_FALSE(ReadSection(shape, c.text, &problem));

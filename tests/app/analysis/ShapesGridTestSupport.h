@@ -1,13 +1,16 @@
 #pragma once
-// Helpers of the shape and grid tests: a sample grid, writing and reading sections,
-// an output whose n-th write fails once, and the lines of a written text.
+// Helpers of the shape, grid and mask tests: shapes made as the user makes them, a
+// sample grid, writing and reading sections, an output whose n-th write fails once,
+// and the lines of a written text.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/analysis/LineParser.h"
+#include "app/analysis/Points.h"
 #include "app/analysis/clsGrid.h"
+#include "app/analysis/clsShape.h"
 #include "platform/runtime/LineInput.h"
 #include "platform/runtime/TextOutput.h"
 #include "platform/ui/MessageService.h"
@@ -33,6 +36,44 @@ class FailingTextOutput final : public TextOutput {
   int writes_ = 0;
   std::string text_;
 };
+
+inline clsShape CircleShape(double cx, double cy, double r) {
+  clsShape shape;
+  shape.Init(clsShape::kAperture);
+  shape.SetShapeType(clsShape::kCircle);
+  shape.SetCenter(cx, cy);
+  shape.SetRadii(r, r);
+  return shape;
+}
+
+// r1 along the angle (radians, counter-clockwise on the screen), r2 across it.
+inline clsShape EllipseShape(double cx, double cy, double r1, double r2, double angle) {
+  clsShape shape;
+  shape.Init(clsShape::kAperture);
+  shape.SetShapeType(clsShape::kEllipse);
+  shape.SetCenter(cx, cy);
+  shape.SetRadii(r1, r2);
+  shape.SetAngle(angle);
+  return shape;
+}
+
+// A shape saved from clicked points, as the drawing tools save it.
+inline clsShape SavedShape(std::int32_t type, const std::vector<PointD>& points) {
+  std::vector<double> xs{0}, ys{0};  // element 0 unused
+  for (const PointD& p : points) {
+    xs.push_back(p.x);
+    ys.push_back(p.y);
+  }
+  clsShape shape;
+  shape.Init(clsShape::kAperture);
+  EXPECT_EQ(shape.Save(type, static_cast<std::int32_t>(points.size()), xs, ys),
+            ShapeSaveResult::Saved);
+  return shape;
+}
+
+inline clsShape PolygonShape(const std::vector<PointD>& vertices) {
+  return SavedShape(clsShape::kPolygon, vertices);
+}
 
 // 100 units wide in cells of 10 x 10, over a 200 x 60 pixel rectangle at (10, 20):
 // 10 columns and 3 rows of 20-pixel cells.
