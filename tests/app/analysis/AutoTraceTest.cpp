@@ -55,22 +55,7 @@ Extent ExtentOf(const std::vector<PointD>& points) {
 
 class AutoTraceTest : public ::testing::Test {
  protected:
-  // The fit of the traced centres with their orders as the wavefront, first 8 terms.
-  ZernikeVector FitTracedCentres() {
-    std::vector<double> X, Y, z;
-    for (std::int32_t i = 1; i <= fringes_.NumFringes(); ++i)
-      for (const PointD& p : FringePoints(fringes_, i)) {
-        X.push_back(p.x);
-        Y.push_back(p.y);
-        z.push_back(fringes_.GetFringeOrder(i));
-      }
-    std::int32_t points = static_cast<std::int32_t>(X.size());
-    std::int32_t terms = 8;
-    ZernikeVector fit{};
-    analysis_.FitFringeCenters(points, X, Y, z, terms, fit);
-    EXPECT_EQ(terms, 8);
-    return fit;
-  }
+  ZernikeVector FitTracedCentres() { return analysis_test::FitCentresByOrder(analysis_, fringes_); }
 
   std::vector<std::uint8_t> MaskCopy() const {
     const auto bytes = analysis_.MaskBytes();

@@ -9,6 +9,7 @@
 #include "ZernikeTestSupport.h"
 #include "app/analysis/Points.h"
 #include "app/analysis/ZernikeTerms.h"
+#include "app/analysis/clsAnalysis.h"
 #include "app/analysis/clsFringes.h"
 
 namespace orvale::analysis_test {
@@ -36,6 +37,24 @@ inline std::vector<std::uint8_t> Interferogram(int width, int height, double cx,
 inline std::vector<PointD> FringePoints(const clsFringes& store, std::int32_t index) {
   const auto points = store.RecordPoints(index);
   return {points.begin(), points.end()};
+}
+
+// The fit of the first 8 terms to the store's centres, with each fringe's order as the
+// wavefront at its points (the mask must have the image's size).
+inline ZernikeVector FitCentresByOrder(const clsAnalysis& analysis, const clsFringes& store) {
+  std::vector<double> X, Y, z;
+  for (std::int32_t i = 1; i <= store.NumFringes(); ++i)
+    for (const PointD& p : store.RecordPoints(i)) {
+      X.push_back(p.x);
+      Y.push_back(p.y);
+      z.push_back(store.GetFringeOrder(i));
+    }
+  std::int32_t points = static_cast<std::int32_t>(X.size());
+  std::int32_t terms = 8;
+  ZernikeVector fit{};
+  analysis.FitFringeCenters(points, X, Y, z, terms, fit);
+  EXPECT_EQ(terms, 8);
+  return fit;
 }
 
 // Every fringe of the store as its order and its points (x, y), in record order.
