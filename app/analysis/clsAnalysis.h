@@ -9,10 +9,14 @@
 #include <span>
 #include <vector>
 
+#include "app/analysis/AutoTraceParameters.h"
 #include "app/analysis/ZernikeTerms.h"
 
 namespace orvale {
 
+class clsFringes;
+class FringePointIndex;
+class TraceFrame;
 class clsGrid;
 class clsShape;
 
@@ -149,7 +153,41 @@ class clsAnalysis {
   void EvalProfile(const ZernikeVector& ZCoeff, double theta, std::int32_t pts,
                    std::span<double> xData, std::span<double> yData) const;
 
+  // --- Automatic fringe tracing ---
+
+  // Loads the tracing parameters of density level 1 (densest) to 4 (sparsest). Any
+  // other value keeps the parameters loaded before; an object that has none yet takes
+  // level 3, so that tracing always has a row spacing and a step.
+  void SetAutoTraceParameters(std::int32_t Density);
+  const AutoTraceParameters& GetAutoTraceParameters() const { return autoTrace_; }
+
+  // Finds the dark fringes of the image DataBuffer (XSize x YSize bytes, rows from the
+  // top) inside the usable mask and replaces the content of pFringe with them, one
+  // fringe of centre points (image pixels) each, numbered from one side of the pupil to
+  // the other, halves cut by the obstruction joined. Direction 0: the fringes run
+  // horizontally, and are numbered from the top; otherwise they run vertically and are
+  // numbered from the left. The mask must have the image's size, or twice its width and
+  // height with MaskDoubleSize; otherwise, without a mask, or with a buffer smaller
+  // than the image, nothing happens and pFringe is left alone. The mask is only read.
+  // A full store ends the seeding with "Too many fringes"; running out of memory ends
+  // the trace with "Out of memory" (both titled "Error"); what was traced until then
+  // stays in pFringe, in image pixels.
+  void AutoTrace(clsFringes& pFringe, std::span<const std::uint8_t> DataBuffer, std::int32_t XSize,
+                 std::int32_t YSize, std::int32_t Direction, std::int32_t FringeDensity);
+
+  // Gives the fringes orders 1, 2, ... by their leftmost point, and joins into one the
+  // two halves of a fringe whose facing ends lie at obstruction pixels of the mask.
+  void SortOrders(clsFringes& pFringe) const;
+
  private:
+  // Seeds fringes along every RowSpacing-th row of the frame and traces each.
+  void SeedFringes(clsFringes& store, FringePointIndex& points, const TraceFrame& frame) const;
+  // Traces fringe number f up and down from the seed (x0, y0); false when the store is
+  // full.
+  bool TraceFringe(clsFringes& store, FringePointIndex& points, const TraceFrame& frame,
+                   std::int32_t x0, std::int32_t y0, std::int32_t f) const;
+  void SortOrders(clsFringes& store, const TraceFrame& frame) const;
+
   // Writes `value` into the pixels of the shape (see UpdateApertureMask).
   bool RasteriseShape(const clsShape& Shape, bool DoubleSize, std::uint8_t value);
   // The usable-pupil test of an evaluation sample at pupil (u, v).
@@ -164,6 +202,8 @@ class clsAnalysis {
   std::int32_t maskWidth_ = 0;
   std::int32_t maskHeight_ = 0;
   std::int32_t apertureShapeType_ = 0;
+  // All zero until the first SetAutoTraceParameters.
+  AutoTraceParameters autoTrace_;
 };
 
 // Polar form of (x, y): magnitude and angle in degrees in (-180, 180], exact on the axes.

@@ -345,6 +345,12 @@ std::int32_t clsFringes::GetNumTicks(std::int32_t Order, std::int32_t& Index) co
   return record != nullptr ? record->NumTicks() : kNoOrder;
 }
 
+std::span<const PointD> clsFringes::RecordPoints(std::int32_t Index) const {
+  const FringeRecord* record = Record(Index);
+  if (record == nullptr) return {};
+  return record->Points;
+}
+
 std::int32_t clsFringes::GetFringeIndex(std::int32_t Order) const {
   // The marker is not an order; it must not find the free records.
   if (Order == kNoOrder) return kNoOrder;

@@ -108,6 +108,8 @@ class clsFringes {
   // Point count of the fringe; kNoOrder when both arguments are kNoOrder, when the
   // lookup fails or when the record lies outside 1..200.
   std::int32_t GetNumTicks(std::int32_t Order, std::int32_t& Index) const;
+  // The points of record `Index` in order; none for a record outside 1..200.
+  std::span<const PointD> RecordPoints(std::int32_t Index) const;
   // Lowest record among 1..NumFringes with that order; kNoOrder when none.
   std::int32_t GetFringeIndex(std::int32_t Order) const;
   // Order of a record 1..200; kNoOrder otherwise.

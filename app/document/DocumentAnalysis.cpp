@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/document/DocumentHost.h"
-#include "app/document/PendingEngineCalls.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/runtime/Markers.h"
@@ -200,7 +199,7 @@ void clsDocument::AutoTraceFringes(std::int32_t Direction,
     }
     ApplyShapesToMask(ZAnalysis.MaskDoubleSize);
   }
-  TraceFringes(ZAnalysis, Fringes, DataBuffer, XSize, YSize, Direction, density);
+  ZAnalysis.AutoTrace(Fringes, DataBuffer, XSize, YSize, Direction, density);
   views_->PaintImage();
   DocDirty = true;
   AnalysisValid = false;

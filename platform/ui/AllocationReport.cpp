@@ -19,7 +19,7 @@ bool Assign(std::vector<T>& buffer, std::size_t count, T fill) {
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
+  ReportOutOfMemory();
   return false;
 }
 
@@ -31,6 +31,10 @@ bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::u
 
 bool AssignOrReport(std::vector<double>& buffer, std::size_t count, double fill) {
   return Assign(buffer, count, fill);
+}
+
+void ReportOutOfMemory() {
+  ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
 }
 
 }  // namespace orvale

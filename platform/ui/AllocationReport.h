@@ -12,4 +12,7 @@ namespace orvale {
 bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill);
 bool AssignOrReport(std::vector<double>& buffer, std::size_t count, double fill);
 
+// Shows "Out of memory", titled "Error", for a command that ran out of memory.
+void ReportOutOfMemory();
+
 }  // namespace orvale

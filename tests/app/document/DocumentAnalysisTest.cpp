@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "../analysis/TraceTestSupport.h"
 #include "DocumentModelTestSupport.h"
 #include "app/document/DocumentViews.h"
 #include "app/document/clsDocument.h"
@@ -258,6 +259,41 @@ TEST_F(DocumentAnalysisTest, TracingSmallImagesUsesADoubleMaskThatTheFitReplaces
   EXPECT_EQ(doc_.ZAnalysis.MaskHeight(), 480);
   EXPECT_FALSE(doc_.ZAnalysis.MaskDoubleSize);
 }
+
+// An interferogram traced by the document and fitted gives back its wavefront, whether
+// the image is traced at its own size or, being small, at twice its size.
+class TraceAndFitTest : public DocumentAnalysisTest,
+                        public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(TraceAndFitTest, TracedFringesFitToTheWavefrontOfTheImage) {
+  const std::int32_t size = GetParam();
+  Pupil pupil;
+  pupil.width = pupil.height = size;
+  pupil.cx = pupil.cy = (size - 1) / 2.0;
+  pupil.radius = 0.47 * size;
+  ZernikeVector truth{};
+  truth[1] = 10.0;
+  truth[2] = 1.0;
+  truth[3] = 1.5;
+  truth[4] = 0.5;
+  truth[6] = 0.3;
+  GiveImageAndAperture(doc_, pupil);
+  ASSERT_TRUE(doc_.SetImageData(analysis_test::Interferogram(size, size, pupil.cx, pupil.cy,
+                                                             pupil.radius, truth),
+                                size, size));
+
+  doc_.AutoTraceFringes(1, 3);
+  EXPECT_EQ(doc_.ZAnalysis.MaskDoubleSize, size < 350);
+  ASSERT_GE(doc_.Fringes.NumFringes(), 15);
+  doc_.UpdateAnalysis(false, false);
+
+  EXPECT_TRUE(messages_.Messages().empty());
+  ASSERT_TRUE(doc_.AnalysisValid);
+  EXPECT_EQ(doc_.ZAnalysis.MaskWidth(), size);
+  for (int k = 1; k <= 8; ++k) EXPECT_NEAR(doc_.Zernike(k), truth[k], 0.05) << "term " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(ImageSizes, TraceAndFitTest, ::testing::Values(512, 300));
 
 TEST_F(DocumentAnalysisTest, TracingNeverUsesTheTrimmedFittingMask) {
   ASSERT_TRUE(doc_.SetImageData(std::vector<std::uint8_t>(400 * 400, 50), 400, 400));

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/document/ImageResample.h"
+#include "app/analysis/ImageResample.h"
 
 namespace orvale {
 namespace {

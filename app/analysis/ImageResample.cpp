@@ -1,4 +1,4 @@
-#include "app/document/ImageResample.h"
+#include "app/analysis/ImageResample.h"
 
 #include <algorithm>
 #include <cmath>
