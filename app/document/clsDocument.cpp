@@ -163,10 +163,14 @@ bool clsDocument::SetImageData(std::vector<std::uint8_t> data, std::int32_t widt
   XSize = width;
   YSize = height;
   BlankImage = false;
-  const WindowSize window = InitialImageWindowSize(width, height, host_->FrameMetrics());
+  SizeImageWindowToImage();
+  return true;
+}
+
+void clsDocument::SizeImageWindowToImage() {
+  const WindowSize window = InitialImageWindowSize(XSize, YSize, host_->FrameMetrics());
   InitWindowWidth = window.Width;
   InitWindowHeight = window.Height;
-  return true;
 }
 
 double clsDocument::ZernikeFiltered(std::int32_t Polynomial) const {
@@ -264,9 +268,7 @@ bool clsDocument::LoadBlankImage(std::int32_t xpts, std::int32_t ypts) {
   orvale::LoadBlankImage(xpts, ypts, XSize, YSize, DataBuffer);
   BlankImage = true;
   BMPDirty = false;
-  const WindowSize window = InitialImageWindowSize(XSize, YSize, host_->FrameMetrics());
-  InitWindowWidth = window.Width;
-  InitWindowHeight = window.Height;
+  SizeImageWindowToImage();
   return true;
 }
 

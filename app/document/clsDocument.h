@@ -257,6 +257,8 @@ class clsDocument {
   // True when the mask no longer has the size it needs (image size, or twice it).
   bool MaskSizeMismatch(bool doubleSize) const;
   void CopyPlotDefaults();
+  // InitWindowWidth and InitWindowHeight from the image size.
+  void SizeImageWindowToImage();
 
   GeneralSettings* settings_;
   DocumentHost* host_;
