@@ -1,0 +1,118 @@
+#pragma once
+// The windows of one document as the document sees them: the image view and the seven
+// output views. The Qt windows implement this; the base class is the headless stand-in
+// used until they exist and in tests: it creates nothing on screen, but it keeps what a
+// window would keep (placements, view angles, captions, the last data handed over), so
+// that a document can be saved, read back and analysed without a display.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/registry/ResultWindowLayout.h"
+
+namespace orvale {
+
+class clsDocument;
+
+// View codes (FormType) of a document's windows; 2 is given to no window.
+namespace viewtype {
+inline constexpr std::int32_t kImage = 1;
+inline constexpr std::int32_t kSurfacePlot = 3;
+inline constexpr std::int32_t kContourPlot = 4;
+inline constexpr std::int32_t kLineProfile = 5;
+inline constexpr std::int32_t kSFringe = 6;
+inline constexpr std::int32_t kAberrations = 7;
+inline constexpr std::int32_t kZernikes = 8;
+inline constexpr std::int32_t kGridResults = 9;
+}  // namespace viewtype
+
+// The data of one analysis run handed to the output views.
+struct AnalysisViewData {
+  std::int32_t xSurfaceSize = 0;
+  std::int32_t ySurfaceSize = 0;
+  std::vector<double> SurfaceMap;     // xSurfaceSize x ySurfaceSize, times DisplayScale
+  std::int32_t xOrigSurfaceSize = 0;
+  std::int32_t yOrigSurfaceSize = 0;
+  std::vector<double> SFringeMap;     // synthetic interferogram, not scaled
+  std::vector<double> ProfileX;       // ProfileSize abscissae
+  std::vector<double> ProfileY;       // ProfileSize values, times DisplayScale
+};
+
+class DocumentViews {
+ public:
+  virtual ~DocumentViews() = default;
+
+  // --- Creating and releasing the windows ---
+  // The image view (FormType 1). False when the window could not be made.
+  virtual bool CreateImageView(clsDocument& doc);
+  // The seven output views, with the start angles given (whole degrees).
+  virtual bool CreateOutputViews(clsDocument& doc, double surfaceTheta, double surfacePhi,
+                                 std::int32_t lineAngle);
+  // Ends any shape drawing in progress in the image view.
+  virtual void StopDrawingObject() {}
+  virtual void UnloadImageView() {}
+  virtual void UnloadOutputViews() {}
+
+  // --- Image view ---
+  virtual void ImageView_Init(clsDocument& /*doc*/) {}
+  virtual void ImageView_Refresh(clsDocument& /*doc*/) {}
+  // Repaints the image with its overlays (shapes, fringe centres, grid).
+  virtual void PaintImage() {}
+  // Sizes the image view to its image at the current zoom.
+  virtual void ResizeWindow() {}
+  virtual void ShowImageView() {}
+
+  // --- Output views ---
+  virtual void OutputViews_Load(clsDocument& /*doc*/, bool /*TileViews*/) {}
+  virtual void OutputViews_UpdateVisibility(clsDocument& /*doc*/, bool /*Activate*/) {}
+  virtual void OutputViews_ShowNoActivate(clsDocument& /*doc*/, bool /*TopUp*/) {}
+  virtual void OutputViews_Select(std::int32_t /*view*/) {}
+  virtual void OutputViews_HideAll() {}
+  virtual void OutputViews_Refresh() {}
+  virtual void OutputViews_Offset(std::int32_t /*dxpix*/, std::int32_t /*dypix*/,
+                                  bool /*NoShow*/) {}
+  // True: the views' visibility and placements into the program-wide layout; False:
+  // the program-wide visibility into the document.
+  virtual void OutputViews_UpdateGlobals(clsDocument& /*doc*/, bool /*SaveToGlobals*/) {}
+
+  // --- Results ---
+  // Fills all seven output views from one analysis run.
+  virtual void OutputViews_LoadData(clsDocument& doc, const AnalysisViewData& data);
+  // Rebuilds the grid-results report from the document's grid.
+  virtual void LoadDataIntoGridResults(clsDocument& /*doc*/) { ++gridResultLoads_; }
+
+  // --- What the windows keep ---
+  // Placement of a view in pixels relative to its parent window (FormType code).
+  virtual WindowPlacement GetViewPlacement(std::int32_t formType) const;
+  // Moves and sizes a view without activating it or changing its place in the order.
+  virtual void SetViewPlacement(std::int32_t formType, const WindowPlacement& placement);
+  // The line-profile view's angle (whole degrees) and the surface plot's view angles.
+  virtual std::int32_t ViewAngle() const { return viewAngle_; }
+  virtual void SetViewAngle(std::int32_t degrees) { viewAngle_ = degrees; }
+  virtual double ViewTheta() const { return viewTheta_; }
+  virtual void SetViewTheta(double degrees) { viewTheta_ = degrees; }
+  virtual double ViewPhi() const { return viewPhi_; }
+  virtual void SetViewPhi(double degrees) { viewPhi_ = degrees; }
+  virtual std::string Caption(std::int32_t formType) const;
+  virtual void SetCaption(std::int32_t formType, const std::string& caption);
+
+  // What the headless views were last given (tests read these).
+  const AnalysisViewData& LastData() const { return lastData_; }
+  std::int32_t DataLoads() const { return dataLoads_; }
+  std::int32_t GridResultLoads() const { return gridResultLoads_; }
+
+ private:
+  static constexpr std::size_t kViewSlots = 10;  // indexed by FormType
+  std::array<WindowPlacement, kViewSlots> placements_{};
+  std::array<std::string, kViewSlots> captions_{};
+  std::int32_t viewAngle_ = 0;
+  double viewTheta_ = 0.0;
+  double viewPhi_ = 0.0;
+  AnalysisViewData lastData_;
+  std::int32_t dataLoads_ = 0;
+  std::int32_t gridResultLoads_ = 0;
+};
+
+}  // namespace orvale
