@@ -6,11 +6,6 @@
 
 namespace orvale {
 
-void ZeroBlankPoints(std::span<double> map) {
-  for (double& v : map)
-    if (v == kBlankValue) v = 0;
-}
-
 std::string SurfaceMapCsvText(std::span<const double> map) {
   std::string text;
   text.reserve(static_cast<std::size_t>(kSurfaceMapPoints) * 8);

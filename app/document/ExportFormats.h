@@ -10,9 +10,6 @@ namespace orvale {
 inline constexpr int kSurfaceMapSide = 100;
 inline constexpr int kSurfaceMapPoints = kSurfaceMapSide * kSurfaceMapSide;
 
-// Replaces every blank point of `map` by 0.
-void ZeroBlankPoints(std::span<double> map);
-
 // The ".csv" text: 100 lines of 100 values joined by single commas, each line ended by
 // CR LF; a blank point is written as 0, every other value in the general number form
 // with "." as the decimal point. `map` holds kSurfaceMapPoints values.
