@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/document/ImageWindowSize.h"
+
 namespace orvale {
 
 class clsDocument;
@@ -25,6 +27,8 @@ class DocumentHost {
   virtual void SetToolBarItems(bool /*ForceOff*/) {}
   // Writes the program-wide result-window layout to the settings at once.
   virtual void SaveWindowLayout() {}
+  // Scroll bar, frame and caption sizes that an image window adds to its image.
+  virtual WindowFrameMetrics FrameMetrics() const { return {}; }
   // Whether new image views start in edit mode (toolbar button state).
   virtual bool ImageViewStartsInEditMode() const { return true; }
 

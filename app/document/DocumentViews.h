@@ -80,6 +80,9 @@ class DocumentViews {
   // --- Results ---
   // Fills all seven output views from one analysis run.
   virtual void OutputViews_LoadData(clsDocument& doc, const AnalysisViewData& data);
+  // Reloads the line profile alone (positions and values, ProfileSize each).
+  virtual void LoadDataIntoLineProfile(clsDocument& doc, std::span<const double> positions,
+                                       std::span<const double> values);
   // Rebuilds the grid-results report from the document's grid.
   virtual void LoadDataIntoGridResults(clsDocument& /*doc*/) { ++gridResultLoads_; }
 

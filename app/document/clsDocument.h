@@ -233,11 +233,6 @@ class clsDocument {
   bool SaveDataToFile(TextOutput& FileNum) { return orvale::SaveDataToFile(*this, FileNum); }
   bool LoadDataFromFile(LineSource& FileNum) { return orvale::LoadDataFromFile(*this, FileNum); }
 
-  // The line-break escape of the comment text in the document file: every CR LF pair
-  // becomes backslash "r", and back.
-  static void EscapeNewLines(std::string& text);
-  static void UnescapeNewLines(std::string& text);
-
  private:
   friend bool SaveDataToFile(clsDocument& doc, TextOutput& FileNum);
   friend bool LoadDataFromFile(clsDocument& doc, LineSource& FileNum);

@@ -8,9 +8,12 @@
 
 namespace orvale {
 
-bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill) {
+namespace {
+
+template <class T>
+bool Assign(std::vector<T>& buffer, std::size_t count, T fill) {
   try {
-    std::vector<std::uint8_t> fresh(count, fill);
+    std::vector<T> fresh(count, fill);
     buffer.swap(fresh);
     return true;
   } catch (const std::bad_alloc&) {
@@ -18,6 +21,16 @@ bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::u
   }
   ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
   return false;
+}
+
+}  // namespace
+
+bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill) {
+  return Assign(buffer, count, fill);
+}
+
+bool AssignOrReport(std::vector<double>& buffer, std::size_t count, double fill) {
+  return Assign(buffer, count, fill);
 }
 
 }  // namespace orvale

@@ -10,5 +10,6 @@ namespace orvale {
 // Resizes `buffer` to `count` bytes of `fill`. False, with the message shown and
 // `buffer` unchanged, when the memory cannot be had.
 bool AssignOrReport(std::vector<std::uint8_t>& buffer, std::size_t count, std::uint8_t fill);
+bool AssignOrReport(std::vector<double>& buffer, std::size_t count, double fill);
 
 }  // namespace orvale
