@@ -5,12 +5,6 @@
 
 namespace orvale::testing {
 
-GeneralSettings DefaultSettings() {
-  MemorySettingsStore store;
-  ScopedSettingsStore installed(store);
-  return ReadGeneralSettings(ScreenGeometry{1024, 768, 4, 20});
-}
-
 std::vector<std::uint8_t> Ramp(std::int32_t width, std::int32_t height) {
   std::vector<std::uint8_t> data(static_cast<std::size_t>(width) * height);
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7 % 251);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DocumentModelTestSupport.h"
 #include "DocumentTestSupport.h"
 #include "app/document/DocumentSaveService.h"
 #include "app/document/DocumentTable.h"
@@ -18,9 +19,6 @@
 #include "platform/ui/FileDialogService.h"
 
 namespace orvale::testing {
-
-// The defaults of "CurrentVersion" for a 1024 x 768 screen.
-GeneralSettings DefaultSettings();
 
 // A grey ramp of `width` x `height` pixels, rows from the top.
 std::vector<std::uint8_t> Ramp(std::int32_t width, std::int32_t height);
@@ -49,7 +47,7 @@ class DocumentFilesTest : public ScratchFolderTest {
 
   MemorySettingsStore store_;
   ScopedSettingsStore installedStore_{store_};
-  GeneralSettings settings_ = DefaultSettings();
+  GeneralSettings settings_ = DefaultDocumentSettings();
   DocumentTable table_{settings_};
   MemoryRecentFileMenu menu_;
   RecentFileList recent_{menu_};

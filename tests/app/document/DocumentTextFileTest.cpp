@@ -225,6 +225,7 @@ TEST_F(DocumentTextFileTest, ReaderClampsAndFallsBack) {
 }
 
 TEST_F(DocumentTextFileTest, OutputViewRectanglesSetTheSharedLayoutOnlyWithoutHogWindows) {
+  settings_.ResultWindowLayout[2] = {1, 2, 300, 200};
   const WindowPlacement before = settings_.ResultWindowLayout[2];
   settings_.HogWindows = true;
   ReadDocument("LineProfileView,5,6,0,0\r\n");
