@@ -51,12 +51,14 @@ struct FlagKey {
   std::string_view Key;
   bool clsDocument::*Field;
 };
-constexpr std::array<FlagKey, 10> kAnalysisFlags = {{
+constexpr std::array<FlagKey, 5> kRemovedTermFlags = {{
     {"noTilt", &clsDocument::noTilt},
     {"noFocus", &clsDocument::noFocus},
     {"noAstig", &clsDocument::noAstig},
     {"noComa", &clsDocument::noComa},
     {"noSphere", &clsDocument::noSphere},
+}};
+constexpr std::array<FlagKey, 5> kOptionFlags = {{
     {"TrimEdges", &clsDocument::TrimEdges},
     {"InvertWavefront", &clsDocument::InvertWavefront},
     {"LimitDisplayScale", &clsDocument::LimitDisplayScale},
@@ -90,11 +92,6 @@ std::string CoefficientLine(std::string_view key, const ZernikeVector& coefficie
   return line;
 }
 
-std::string WithoutTrailingBlanks(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
 class TextWriter {
  public:
   void Line(std::string_view text) {
@@ -108,14 +105,18 @@ class TextWriter {
   StringTextOutput out_;
 };
 
-void WriteTextStyle(TextWriter& w, std::string_view prefix, const FontSpec& style) {
+void WriteTextStyle(TextWriter& w, std::string_view prefix, const clsDocument& doc, bool screen) {
+  std::string caption, facename;  // the face name comes without its padding blanks
+  std::int32_t colour = 0, size = 0, escapement = 0;
+  bool bold = false, italic = false, underline = false;
+  doc.GetText(screen, caption, colour, size, escapement, bold, italic, underline, facename);
   const std::string p(prefix);
-  w.Line(p + "Bold," + Flag(style.Bold));
-  w.Line(p + "colour," + FormatWholeField(static_cast<std::int32_t>(style.colour)));
-  w.Line(p + "facename:= " + WithoutTrailingBlanks(style.facename));
-  w.Line(p + "Italic," + Flag(style.Italic));
-  w.Line(p + "Size," + FormatWholeField(style.Size));
-  w.Line(p + "Underline," + Flag(style.Underline));
+  w.Line(p + "Bold," + Flag(bold));
+  w.Line(p + "colour," + FormatWholeField(colour));
+  w.Line(p + "facename:= " + facename);
+  w.Line(p + "Italic," + Flag(italic));
+  w.Line(p + "Size," + FormatWholeField(size));
+  w.Line(p + "Underline," + Flag(underline));
 }
 
 // ---------------------------------------------------------------- reading
@@ -191,7 +192,9 @@ class DocumentReader {
   Outcome ReadKey(const std::string& key) {
     GeneralSettings& settings = doc_.Settings();
     if (key == "fileversion") {
+      // Read only to know how the texts were written; the line is not read further.
       escapedTexts_ = TokenAsWhole(Token()) >= kEscapedTextFileVersion;
+      return Outcome::EndOfLine;
     } else if (key == "hasimagefile") {
       hasImageFile_ = clsParser::BooleanParse(Token());
     } else if (key == "imagexsize" || key == "imageysize") {
@@ -290,7 +293,8 @@ class DocumentReader {
       doc_.OpticComments = Text(true);
     } else if (key.starts_with("screentext") || key.starts_with("printertext")) {
       return ReadTextStyle(key);
-    } else if (ReadFlag(key, kAnalysisFlags) || ReadFlag(key, kViewFlags) || ReadViewRectangle(key)) {
+    } else if (ReadFlag(key, kRemovedTermFlags) || ReadFlag(key, kOptionFlags) ||
+               ReadFlag(key, kViewFlags) || ReadViewRectangle(key)) {
       // taken
     } else {
       return Outcome::EndOfLine;
@@ -414,8 +418,8 @@ std::string DocumentText(const clsDocument& doc) {
   w.Line("RMS," + FormatDecimalField(doc.RMS));
   w.Line("PV," + FormatDecimalField(doc.PV));
   w.Line("Strehl," + FormatDecimalField(doc.Strehl));
-  for (std::size_t i = 0; i < 5; ++i)  // the five removed-term flags
-    w.Line(std::string(kAnalysisFlags[i].Key) + "," + Flag(doc.*kAnalysisFlags[i].Field));
+  for (const auto& flag : kRemovedTermFlags)
+    w.Line(std::string(flag.Key) + "," + Flag(doc.*flag.Field));
   w.Line("NumZernikeToFit," + FormatWholeField(doc.NumZernikeToFit));
   w.Line("TrimEdges," + Flag(doc.TrimEdges));
   w.Line("ZScale," + FormatDecimalField(doc.zscale));
@@ -467,8 +471,8 @@ std::string DocumentText(const clsDocument& doc) {
   text("OpticOperator", doc.OpticOperator, false);
   text("OpticComments", doc.OpticComments, true);
   text("OpticDate", doc.OpticDate, false);
-  WriteTextStyle(w, "ScreenText", doc.ScreenTextStyle());
-  WriteTextStyle(w, "PrinterText", doc.PrinterTextStyle());
+  WriteTextStyle(w, "ScreenText", doc, true);
+  WriteTextStyle(w, "PrinterText", doc, false);
   return w.Text();
 }
 

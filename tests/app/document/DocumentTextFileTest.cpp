@@ -192,10 +192,12 @@ TEST_F(DocumentTextFileTest, ReaderClampsAndFallsBack) {
          EXPECT_EQ(d.Zernike(1), 0.0);  // beyond the double range
          EXPECT_EQ(d.Zernike(2), 2.0);
        }},
-      {"FileVersion, 100 RMS, 5\r\nPV, 3 RMS, 2",  // the rest of an unknown key's line is skipped
-       [](clsDocument& d) {
-         EXPECT_EQ(d.RMS, 2.0);
-         EXPECT_EQ(d.PV, 3.0);
+      {"FileVersion, 100 RMS, 5\r\nUnknown, 1 PV, 7\r\nStrehl, .5 nDataPts, 9 ",
+       [](clsDocument& d) {  // the rest of an unknown key's line is skipped, not a known one's
+         EXPECT_EQ(d.RMS, 0.0);
+         EXPECT_EQ(d.PV, 0.0);
+         EXPECT_EQ(d.Strehl, 0.5);
+         EXPECT_EQ(d.nDataPts, 9);
        }},
       {"NumZernikeToFit, abc \r\nContourLevels, x \r\nnDataPts, 7 ",
        [&](clsDocument& d) {  // a token that is no number reads as 0 and the load goes on
