@@ -88,7 +88,8 @@ std::string Rectangle(const WindowPlacement& p) {
 
 std::string CoefficientLine(std::string_view key, const ZernikeVector& coefficients) {
   std::string line(key);
-  for (std::size_t i = 1; i < coefficients.size(); ++i) line += "," + FormatDecimalField(coefficients[i]);
+  for (std::size_t i = 1; i < coefficients.size(); ++i)
+    line += "," + FormatDecimalField(coefficients[i]);
   return line;
 }
 
@@ -257,7 +258,8 @@ class DocumentReader {
       doc_.Views().SetViewPlacement(viewtype::kImage, p);
     } else if (key == "outputviewsexist") {
       outputViewsExist_ = clsParser::BooleanParse(Token());
-      if (outputViewsExist_ && !doc_.CreateView(2)) return Fail(DocumentReadStatus::ViewsNotCreated);
+      if (outputViewsExist_ && !doc_.CreateView(2))
+        return Fail(DocumentReadStatus::ViewsNotCreated);
     } else if (key == "contourlevels") {
       doc_.ContourLevels = WholeInRange(Token(), 1, 100, settings.SurfaceLevels);
     } else if (key == "xsurfacesize") {
@@ -385,10 +387,9 @@ class DocumentReader {
 
 std::string DocumentText(const clsDocument& doc) {
   TextWriter w;
-  const bool escaped = NeedsFullEscape(doc.OpticDescription, false) ||
-                       NeedsFullEscape(doc.OpticOperator, false) ||
-                       NeedsFullEscape(doc.OpticComments, true) ||
-                       NeedsFullEscape(doc.OpticDate, false);
+  const bool escaped =
+      NeedsFullEscape(doc.OpticDescription, false) || NeedsFullEscape(doc.OpticOperator, false) ||
+      NeedsFullEscape(doc.OpticComments, true) || NeedsFullEscape(doc.OpticDate, false);
   w.Line("FileVersion," +
          FormatWholeField(escaped ? kEscapedTextFileVersion : kPlainTextFileVersion));
   w.Line("HasImageFile, " + Flag(!doc.BlankImage));
@@ -441,10 +442,10 @@ std::string DocumentText(const clsDocument& doc) {
     w.Line("xSurfaceSize," + FormatWholeField(doc.xSurfaceSize));
     w.Line("xOrigSurfaceSize," + FormatWholeField(doc.xOrigSurfaceSize));
     w.Line("ProfileSize," + FormatWholeField(doc.ProfileSize));
-    for (const auto& flag : kViewFlags)
-      w.Line(std::string(flag.Key) + "," + Flag(doc.*flag.Field));
+    for (const auto& flag : kViewFlags) w.Line(std::string(flag.Key) + "," + Flag(doc.*flag.Field));
     auto rectangle = [&](std::int32_t formType) {
-      w.Line(std::string(ViewKey(formType).Key) + "," + Rectangle(views.GetViewPlacement(formType)));
+      w.Line(std::string(ViewKey(formType).Key) + "," +
+             Rectangle(views.GetViewPlacement(formType)));
     };
     rectangle(viewtype::kZernikes);
     rectangle(viewtype::kAberrations);

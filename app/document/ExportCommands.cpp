@@ -20,9 +20,8 @@ bool HasAnalysisToExport(const clsDocument& doc, const std::string& title) {
 
 // The export file chosen in the save dialog; empty when none was chosen or the user
 // declined to replace an existing one.
-std::string AskExportFileName(clsDocument& doc, const std::string& filter,
-                              std::int32_t helpContext, const std::string& title,
-                              const std::string& extension) {
+std::string AskExportFileName(clsDocument& doc, const std::string& filter, std::int32_t helpContext,
+                              const std::string& title, const std::string& extension) {
   FileDialogRequest request;
   request.Filter = filter;
   request.FilterIndex = 2;
@@ -40,8 +39,8 @@ bool ExportSurfaceMap(clsDocument& doc, const std::string& FileName) {
   if (!HasAnalysisToExport(doc, "Export Map")) return false;
   std::string path = FileName;
   if (path.empty()) {
-    path = AskExportFileName(doc, "All files (*.*)|*.*|Map files (*.csv)|*.csv", 1105,
-                             "Export Map", ".csv");
+    path = AskExportFileName(doc, "All files (*.*)|*.*|Map files (*.csv)|*.csv", 1105, "Export Map",
+                             ".csv");
     if (path.empty()) return false;
   }
   std::vector<double> map(kSurfaceMapPoints, 0.0);
@@ -51,9 +50,8 @@ bool ExportSurfaceMap(clsDocument& doc, const std::string& FileName) {
 
 bool ExportZernikes(clsDocument& doc) {
   if (!HasAnalysisToExport(doc, "Export Zernikes")) return false;
-  const std::string path =
-      AskExportFileName(doc, "All files (*.*)|*.*|Zernikes files (*.zrn)|*.zrn", 1106,
-                        "Export Zernikes", ".zrn");
+  const std::string path = AskExportFileName(
+      doc, "All files (*.*)|*.*|Zernikes files (*.zrn)|*.zrn", 1106, "Export Zernikes", ".zrn");
   if (path.empty()) return false;
   ZernikeVector coefficients{};
   doc.GetZernikes(coefficients);

@@ -155,8 +155,8 @@ class FileOpener {
 
 }  // namespace
 
-void OpenFiles(DocumentTable& table, RecentFileList& recent,
-               std::span<const std::string> FileNames, bool Quiet) {
+void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
+               bool Quiet) {
   FileOpener opener(table, Quiet);
   for (const std::string& path : FileNames) {
     const OpenResult result = opener.Open(path);

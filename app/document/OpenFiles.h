@@ -14,7 +14,7 @@ class RecentFileList;
 // could not be completed is closed again without asking, and the call ends there.
 // `Quiet` suppresses "Could not find file " and "Could not open file "; the picture
 // loader's own messages are shown in any case.
-void OpenFiles(DocumentTable& table, RecentFileList& recent,
-               std::span<const std::string> FileNames, bool Quiet);
+void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
+               bool Quiet);
 
 }  // namespace orvale

@@ -7,8 +7,7 @@
 
 namespace orvale {
 
-std::string AskSaveFileName(clsDocument& doc, FileDialogRequest request,
-                            FileDialogAnswer* answer) {
+std::string AskSaveFileName(clsDocument& doc, FileDialogRequest request, FileDialogAnswer* answer) {
   GeneralSettings& settings = doc.Settings();
   request.Flags = kSaveDialogFlags;
   request.InitDir = doc.DocumentFilePath.empty() ? settings.SaveFileDir : doc.DocumentFilePath;

@@ -68,12 +68,24 @@ std::string UnescapeText(std::string_view text) {
       continue;
     }
     switch (text[i + 1]) {
-      case '\\': out += '\\'; break;
-      case 'r': out += "\r\n"; break;
-      case 'n': out += '\n'; break;
-      case 'c': out += '\r'; break;
-      case 's': out += ' '; break;
-      default: out += c; continue;  // not an escape: the backslash stays
+      case '\\':
+        out += '\\';
+        break;
+      case 'r':
+        out += "\r\n";
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'c':
+        out += '\r';
+        break;
+      case 's':
+        out += ' ';
+        break;
+      default:
+        out += c;
+        continue;  // not an escape: the backslash stays
     }
     ++i;
   }

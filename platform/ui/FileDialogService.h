@@ -22,8 +22,8 @@ struct FileDialogRequest {
   std::string Filter;
   std::int32_t FilterIndex = 1;  // from 1
   std::string InitDir;
-  std::string FileName;          // proposed name, without folder
-  std::string Title;             // empty: the platform's default title
+  std::string FileName;  // proposed name, without folder
+  std::string Title;     // empty: the platform's default title
   std::int32_t HelpContext = 0;
   std::uint32_t Flags = 0;
 };

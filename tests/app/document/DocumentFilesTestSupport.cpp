@@ -29,8 +29,7 @@ clsDocument& DocumentFilesTest::NewImageDocument(std::int32_t width, std::int32_
   return *doc;
 }
 
-clsDocument& DocumentFilesTest::ReadDocument(const std::string& text,
-                                             DocumentReadStatus expected) {
+clsDocument& DocumentFilesTest::ReadDocument(const std::string& text, DocumentReadStatus expected) {
   clsDocument* doc = nullptr;
   EXPECT_TRUE(table_.NewDocument(doc));
   StringLineSource source(text);

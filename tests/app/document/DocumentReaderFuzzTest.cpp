@@ -106,23 +106,36 @@ TEST_F(DocumentReaderFuzzTest, HugeCountsAndAbsurdNumbers) {
   const std::string size = "HasImageFile, True\r\nImageXSize,  40 \r\nImageYSize,  30 \r\n";
   const std::string views = "OutputViewsExist,True\r\nAnalysisValid,True\r\n";
   const std::string cases[] = {
-      size + "Fringes\r\nNumFringes, 2000000000 \r\nOrder, 1 \r\nNumTicks, 99999999 \r\nEndFringes\r\n",
-      size + "Fringes\r\nNumFringes, 1 \r\nOrder, 1E+999 \r\nCenter, 1E+999,-1E+999\r\nEndFringes\r\n",
-      size + "Fringes\r\nOrder, 1 \r\n" + [] {
-        std::string many;
-        for (int i = 0; i < 4100; ++i) many += "Center, 1, 2\r\n";
-        return many;
-      }(),
-      size + "Grid\r\nCellCountX, 2147483647 \r\nCellCountY, 2147483647 \r\nCells\r\nCell,1, 1, 1\r\n",
+      size +
+          "Fringes\r\nNumFringes, 2000000000 \r\nOrder, 1 \r\nNumTicks, 99999999 "
+          "\r\nEndFringes\r\n",
+      size +
+          "Fringes\r\nNumFringes, 1 \r\nOrder, 1E+999 \r\nCenter, 1E+999,-1E+999\r\nEndFringes\r\n",
+      size + "Fringes\r\nOrder, 1 \r\n" +
+          [] {
+            std::string many;
+            for (int i = 0; i < 4100; ++i) many += "Center, 1, 2\r\n";
+            return many;
+          }(),
+      size +
+          "Grid\r\nCellCountX, 2147483647 \r\nCellCountY, 2147483647 \r\nCells\r\nCell,1, 1, 1\r\n",
       size + "Grid\r\nPixelWidth, 1E+999\r\nGridEnd\r\n",
-      size + "Aperture\r\nShapeType, 3 \r\nNumVertices, 99999 \r\nVertex, 1E+308, 1E+308\r\nEndShape\r\n",
-      size + "Obstruction\r\nShapeType, 1 \r\nCenter,-1E+308, 1E+308\r\nRadiusX, 1E+308\r\nEndShape\r\n",
+      size +
+          "Aperture\r\nShapeType, 3 \r\nNumVertices, 99999 \r\nVertex, 1E+308, "
+          "1E+308\r\nEndShape\r\n",
+      size +
+          "Obstruction\r\nShapeType, 1 \r\nCenter,-1E+308, 1E+308\r\nRadiusX, "
+          "1E+308\r\nEndShape\r\n",
       "ImageXSize,  2147483647 \r\nImageYSize,  2147483647 \r\n",
       "ImageXSize, -2147483648 \r\nImageYSize,  30 \r\n",
       "ImageXSize,  1E+999 \r\nImageYSize,  NaN \r\n",
-      size + "Zernikes, 1E+308,-1E+308, 1E+999\r\n" + views + "xSurfaceSize, 99999 \r\nProfileSize,-1 \r\n",
-      size + "Zernikes, 1E+300, 1E+300, 1E+300, 1E+300\r\n" + views + "ContourLevels, 2147483647 \r\n",
-      size + "RMS, 1E+999\r\nPV,-1E+999\r\nStrehl, abc\r\nNumZernikeToFit, 1E+20 \r\nnDataPts,-1E+20 \r\n",
+      size + "Zernikes, 1E+308,-1E+308, 1E+999\r\n" + views +
+          "xSurfaceSize, 99999 \r\nProfileSize,-1 \r\n",
+      size + "Zernikes, 1E+300, 1E+300, 1E+300, 1E+300\r\n" + views +
+          "ContourLevels, 2147483647 \r\n",
+      size +
+          "RMS, 1E+999\r\nPV,-1E+999\r\nStrehl, abc\r\nNumZernikeToFit, 1E+20 \r\nnDataPts,-1E+20 "
+          "\r\n",
       size + views + "LineProfileAngle, 1E+999 \r\nSurfaceTheta,-1E+999\r\nSurfacePhi, 1E+999\r\n",
       size + "ImageView, 1E+999, 1E+999, 1E+999, 1E+999\r\nZernikesView,-1E+999, 0, 0, 0\r\n",
       size + "ScreenTextSize, 1E+999 \r\nScreenTextcolour,-1 \r\nPrinterTextfacename:= " +

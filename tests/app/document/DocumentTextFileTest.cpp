@@ -71,26 +71,71 @@ TEST_F(DocumentTextFileTest, WritesEveryLineInItsOrder) {
   }
   Keys tail;
   for (auto it = rms; it != lines.end(); ++it) tail.push_back(KeyOf(*it));
-  EXPECT_EQ(tail, (Keys{"RMS", "PV", "Strehl", "noTilt", "noFocus", "noAstig", "noComa",
-                        "noSphere", "NumZernikeToFit", "TrimEdges", "ZScale", "InvertWavefront",
-                        "ScaleMode", "LimitDisplayScale", "DisplayScale", "OutWL", "nDataPts",
-                        "AnalysisValid", "Averaged", "Combined", "ImageView", "OutputViewsExist",
-                        "ContourLevels", "xSurfaceSize", "xOrigSurfaceSize", "ProfileSize",
-                        "FillPolygons", "DrawMeshWithFill", "ZernikesViewVisible",
-                        "AberrationsViewVisible", "GridResultsViewVisible", "SFringeViewVisible",
-                        "LineProfileViewVisible", "ContourPlotViewVisible",
-                        "SurfacePlotViewVisible", "ZernikesView", "AberrationsView",
-                        "GridResultsView", "SFringeView", "LineProfileAngle", "LineProfileView",
-                        "ContourPlotView", "SurfaceTheta", "SurfacePhi", "SurfacePlotView",
-                        "OpticDescription", "OpticOperator", "OpticComments", "OpticDate",
-                        "ScreenTextBold", "ScreenTextcolour", "ScreenTextfacename",
-                        "ScreenTextItalic", "ScreenTextSize", "ScreenTextUnderline",
-                        "PrinterTextBold", "PrinterTextcolour", "PrinterTextfacename",
-                        "PrinterTextItalic", "PrinterTextSize", "PrinterTextUnderline"}));
+  EXPECT_EQ(tail, (Keys{"RMS",
+                        "PV",
+                        "Strehl",
+                        "noTilt",
+                        "noFocus",
+                        "noAstig",
+                        "noComa",
+                        "noSphere",
+                        "NumZernikeToFit",
+                        "TrimEdges",
+                        "ZScale",
+                        "InvertWavefront",
+                        "ScaleMode",
+                        "LimitDisplayScale",
+                        "DisplayScale",
+                        "OutWL",
+                        "nDataPts",
+                        "AnalysisValid",
+                        "Averaged",
+                        "Combined",
+                        "ImageView",
+                        "OutputViewsExist",
+                        "ContourLevels",
+                        "xSurfaceSize",
+                        "xOrigSurfaceSize",
+                        "ProfileSize",
+                        "FillPolygons",
+                        "DrawMeshWithFill",
+                        "ZernikesViewVisible",
+                        "AberrationsViewVisible",
+                        "GridResultsViewVisible",
+                        "SFringeViewVisible",
+                        "LineProfileViewVisible",
+                        "ContourPlotViewVisible",
+                        "SurfacePlotViewVisible",
+                        "ZernikesView",
+                        "AberrationsView",
+                        "GridResultsView",
+                        "SFringeView",
+                        "LineProfileAngle",
+                        "LineProfileView",
+                        "ContourPlotView",
+                        "SurfaceTheta",
+                        "SurfacePhi",
+                        "SurfacePlotView",
+                        "OpticDescription",
+                        "OpticOperator",
+                        "OpticComments",
+                        "OpticDate",
+                        "ScreenTextBold",
+                        "ScreenTextcolour",
+                        "ScreenTextfacename",
+                        "ScreenTextItalic",
+                        "ScreenTextSize",
+                        "ScreenTextUnderline",
+                        "PrinterTextBold",
+                        "PrinterTextcolour",
+                        "PrinterTextfacename",
+                        "PrinterTextItalic",
+                        "PrinterTextSize",
+                        "PrinterTextUnderline"}));
   for (const char* line :
        {"noTilt,True", "noAstig,False", "NumZernikeToFit, 8 ", "ZScale, 1", "ScaleMode, 0 ",
-        "OutWL, 632.8", "ImageView,10,20,300,200", "OutputViewsExist,True",
-        "LineProfileAngle, 45 ", "SurfaceTheta, 30.5", "OpticDescription:= Newtonian 200/1200, f/6",
+        "OutWL, 632.8", "ImageView,10,20,300,200", "OutputViewsExist,True", "LineProfileAngle, 45 ",
+        "SurfaceTheta, 30.5", "OpticDescription:= Newtonian 200/1200, f/6",
         "OpticComments:= first line\\rsecond line", "OpticDate:= Mar 5, 2024"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
@@ -158,11 +203,13 @@ TEST_F(DocumentTextFileTest, ReaderClampsAndFallsBack) {
       {"ProfileSize, 1001 ", [&](clsDocument& d) { EXPECT_EQ(d.ProfileSize, s.LineSize); }},
       {"ImageView,10,20,-1,-1",
        [](clsDocument& d) {
-         EXPECT_EQ(d.Views().GetViewPlacement(viewtype::kImage), (WindowPlacement{10, 20, 100, 100}));
+         EXPECT_EQ(d.Views().GetViewPlacement(viewtype::kImage),
+                   (WindowPlacement{10, 20, 100, 100}));
        }},
       {views + "LineProfileAngle, 360 ",
        [&](clsDocument& d) { EXPECT_EQ(d.Views().ViewAngle(), s.DefaultLineAngle); }},
-      {views + "LineProfileAngle, 359 ", [](clsDocument& d) { EXPECT_EQ(d.Views().ViewAngle(), 359); }},
+      {views + "LineProfileAngle, 359 ",
+       [](clsDocument& d) { EXPECT_EQ(d.Views().ViewAngle(), 359); }},
       {views + "SurfacePhi, 90", [](clsDocument& d) { EXPECT_EQ(d.Views().ViewPhi(), 90.0); }},
       {views + "SurfacePhi, 90.5",
        [&](clsDocument& d) { EXPECT_EQ(d.Views().ViewPhi(), s.DefaultSurfacePhi); }},
@@ -183,12 +230,14 @@ TEST_F(DocumentTextFileTest, ReaderClampsAndFallsBack) {
       {"ImageXSize, -5 ", [](clsDocument& d) { EXPECT_FALSE(HasValidImageSize(d)); }},
       {"ImageXSize,  70000 \r\nImageYSize,  70000 ",
        [](clsDocument& d) { EXPECT_FALSE(HasValidImageSize(d)); }},
-      {"Zernikes, .5,-.25", [](clsDocument& d) {
+      {"Zernikes, .5,-.25",
+       [](clsDocument& d) {
          EXPECT_EQ(d.Zernike(1), 0.5);
          EXPECT_EQ(d.Zernike(2), -0.25);
          EXPECT_EQ(d.Zernike(3), 0.0);
        }},
-      {"Zernikes, 1E+999, 2", [](clsDocument& d) {
+      {"Zernikes, 1E+999, 2",
+       [](clsDocument& d) {
          EXPECT_EQ(d.Zernike(1), 0.0);  // beyond the double range
          EXPECT_EQ(d.Zernike(2), 2.0);
        }},
@@ -207,7 +256,8 @@ TEST_F(DocumentTextFileTest, ReaderClampsAndFallsBack) {
        }},
       {"HasImageFile, True", [](clsDocument& d) { EXPECT_FALSE(d.BlankImage); }},
       {"HasImageFile, False", [](clsDocument& d) { EXPECT_TRUE(d.BlankImage); }},
-      {"notilt,yes\r\nTrimEdges,1\r\nInvertWavefront,False", [](clsDocument& d) {
+      {"notilt,yes\r\nTrimEdges,1\r\nInvertWavefront,False",
+       [](clsDocument& d) {
          EXPECT_TRUE(d.noTilt);
          EXPECT_TRUE(d.TrimEdges);
          EXPECT_FALSE(d.InvertWavefront);
@@ -256,8 +306,13 @@ TEST_F(DocumentTextFileTest, AnalysisValidNeedsTheFlagAndAFitOfAnyLength) {
 
 TEST_F(DocumentTextFileTest, TypedTextsNeverChangeAnotherField) {
   const std::string texts[] = {
-      "lone\nfeed", "C:\\data\\new\\mirror.bmp", "typed \\r here", "x\r\nRMS, 5\r\nPV, 9",
-      "ends in a backslash\\", " leading blank", "\rOpticDate:= never",
+      "lone\nfeed",
+      "C:\\data\\new\\mirror.bmp",
+      "typed \\r here",
+      "x\r\nRMS, 5\r\nPV, 9",
+      "ends in a backslash\\",
+      " leading blank",
+      "\rOpticDate:= never",
       "plain, with; delimiters: =",  // needs no escape at all
   };
   for (const std::string& text : texts) {

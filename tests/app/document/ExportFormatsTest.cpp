@@ -3,8 +3,8 @@
 #include <sstream>
 #include <vector>
 
-#include "app/document/ExportFormats.h"
 #include "app/analysis/ZernikeTerms.h"
+#include "app/document/ExportFormats.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {
@@ -22,7 +22,7 @@ std::vector<std::string> CrLfLines(const std::string& text) {
 TEST(ExportFormats, MapIsOneHundredLinesOfOneHundredValues) {
   std::vector<double> map(kSurfaceMapPoints);
   for (int i = 0; i < kSurfaceMapPoints; ++i) map[i] = (i % 100) * 0.25 - (i / 100);
-  map[0] = kBlankValue;       // a blank corner
+  map[0] = kBlankValue;  // a blank corner
   map[9999] = kBlankValue;
   map[101] = 1.5E-07;
   const std::vector<std::string> lines = CrLfLines(SurfaceMapCsvText(map));

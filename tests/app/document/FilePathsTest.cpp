@@ -47,8 +47,8 @@ TEST_F(FileExistsTest, OnlyExistingRegularFilesCount) {
   EXPECT_TRUE(FileExists(Path("a.bmp").string()));
   EXPECT_FALSE(FileExists(""));
   EXPECT_FALSE(FileExists(Path("missing.bmp").string()));
-  EXPECT_FALSE(FileExists(dir_.string()));                 // a folder
-  EXPECT_FALSE(FileExists(Path("*.bmp").string()));        // a pattern
+  EXPECT_FALSE(FileExists(dir_.string()));           // a folder
+  EXPECT_FALSE(FileExists(Path("*.bmp").string()));  // a pattern
 }
 
 }  // namespace

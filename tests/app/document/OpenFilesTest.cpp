@@ -12,7 +12,8 @@ namespace {
 class OpenFilesTest : public testing::DocumentFilesTest {
  protected:
   std::string Bitmap(const std::string& name, std::int32_t width = 40, std::int32_t height = 30) {
-    EXPECT_TRUE(SaveDataBufferToBMP(Path(name), testing::Ramp(width, height), width, height, false));
+    EXPECT_TRUE(
+        SaveDataBufferToBMP(Path(name), testing::Ramp(width, height), width, height, false));
     return File(name);
   }
   // A document file of a 40 x 30 image with one fringe and an aperture.
@@ -144,8 +145,10 @@ TEST_F(OpenFilesTest, ADocumentThatCannotBeReadLeavesNoDocumentBehind) {
     const char* text;
   };
   const Case cases[] = {
-      {"shape.ovd", "ImageXSize,  40 \r\nImageYSize,  30 \r\nAperture\r\nShapeType, 9 \r\nEndShape\r\n"},
-      {"grid.ovd", "ImageXSize,  40 \r\nImageYSize,  30 \r\nGrid\r\nCellCountX, 5000 \r\nGridEnd\r\n"},
+      {"shape.ovd",
+       "ImageXSize,  40 \r\nImageYSize,  30 \r\nAperture\r\nShapeType, 9 \r\nEndShape\r\n"},
+      {"grid.ovd",
+       "ImageXSize,  40 \r\nImageYSize,  30 \r\nGrid\r\nCellCountX, 5000 \r\nGridEnd\r\n"},
       {"nosize.ovd", "HasImageFile, True\r\nImageXSize,  0 \r\nRMS, .5\r\n"},
   };
   for (const auto& c : cases) {

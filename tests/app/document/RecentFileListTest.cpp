@@ -15,7 +15,8 @@ class RecentFileListTest : public ::testing::Test {
       EXPECT_TRUE(menu_.Visible(k));
       paths.push_back(list_.Path(k));
     }
-    for (int k = list_.NumRecentFiles(); k < kRecentFileEntries; ++k) EXPECT_FALSE(menu_.Visible(k));
+    for (int k = list_.NumRecentFiles(); k < kRecentFileEntries; ++k)
+      EXPECT_FALSE(menu_.Visible(k));
     EXPECT_EQ(menu_.SeparatorVisible(), list_.NumRecentFiles() > 0);
     return paths;
   }
@@ -43,7 +44,7 @@ TEST_F(RecentFileListTest, KeepsTheFourMostRecentNewestFirst) {
   list_.AddRecentFile("/f/e.ovd");  // already first: unchanged
   EXPECT_EQ(Shown(), (Paths{"/f/e.ovd", "/e/d.ovd", "c.jpg", "/d/b.bmp"}));
 
-  list_.AddRecentFile("c.jpg");     // re-opened: moves to the top
+  list_.AddRecentFile("c.jpg");  // re-opened: moves to the top
   EXPECT_EQ(Shown(), (Paths{"c.jpg", "/f/e.ovd", "/e/d.ovd", "/d/b.bmp"}));
 
   list_.AddRecentFile("/F/e.ovd");  // names are compared as they are

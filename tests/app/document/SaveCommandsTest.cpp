@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -18,7 +17,8 @@ using Strings = std::vector<std::string>;
 class CallbackMessages final : public MessageService {
  public:
   explicit CallbackMessages(std::function<int(const std::string&)> answer) : answer_(answer) {}
-  int MessageBox(WindowHandle, const std::string& text, const std::string&, std::uint32_t) override {
+  int MessageBox(WindowHandle, const std::string& text, const std::string&,
+                 std::uint32_t) override {
     texts.push_back(text);
     return answer_(text);
   }
@@ -110,7 +110,8 @@ TEST_F(SaveCommandsTest, RefusesUnknownTypesAndBlankImages) {
   doc.LoadBlankImage(40, 30);
   EXPECT_FALSE(SaveFile(File("blank.bmp"), doc));
   ASSERT_EQ(messages_.Messages().size(), 2u);
-  EXPECT_EQ(messages_.Messages()[0].text, "Unknown file type.\nCould not save " + File("notes.txt"));
+  EXPECT_EQ(messages_.Messages()[0].text,
+            "Unknown file type.\nCould not save " + File("notes.txt"));
   EXPECT_EQ(messages_.Messages()[0].title, "Save File As");
   EXPECT_EQ(messages_.Messages()[1].text, "Cannot save a blank image");
   EXPECT_EQ(messages_.Messages()[1].title, "Warning");

@@ -26,8 +26,20 @@ TEST(TextEscapes, PlainTextsKeepThePlainForm) {
 
 TEST(TextEscapes, EveryTextComesBackAsItWas) {
   const char* texts[] = {
-      "", "plain", "a\r\nb", "a\nb", "a\rb", "\\", "\\r typed", "C:\\new\\report",
-      " lead", "  two", "x\nRMS, 5\nOpticDate:= never", "end\\", "\r\n\r\n", "\\\\r",
+      "",
+      "plain",
+      "a\r\nb",
+      "a\nb",
+      "a\rb",
+      "\\",
+      "\\r typed",
+      "C:\\new\\report",
+      " lead",
+      "  two",
+      "x\nRMS, 5\nOpticDate:= never",
+      "end\\",
+      "\r\n\r\n",
+      "\\\\r",
   };
   for (const std::string text : texts) {
     const std::string escaped = EscapeText(text);
