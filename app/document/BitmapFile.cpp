@@ -11,7 +11,7 @@
 #include "app/document/DWordAlign.h"
 #include "app/document/FileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
-#include "platform/runtime/TextOutput.h"
+#include "app/document/PromptedFileWrite.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
@@ -20,38 +20,6 @@ namespace {
 
 std::string_view AsText(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-// Writes the parts through a temporary file. Retry starts the file again from its
-// beginning: a part that failed half-way cannot simply be written a second time.
-bool WriteParts(const std::filesystem::path& target,
-                std::span<const std::span<const std::uint8_t>> parts) {
-  for (;;) {
-    RunError error;
-    auto file = AtomicFileWriter::Open(target, error);
-    if (!file) {
-      // Without a file there is nothing to go on with: Ignore ends like Abort.
-      if (FileErrorPrompt(error) == idbutton::kRetry) continue;
-      return false;
-    }
-    bool complete = true;
-    bool again = false;
-    for (const auto& part : parts) {
-      if (file->Write(AsText(part), error)) continue;
-      const int answer = FileErrorPrompt(error);
-      if (answer == idbutton::kAbort) return false;
-      if (answer == idbutton::kRetry) {
-        again = true;
-        break;
-      }
-      complete = false;
-    }
-    if (again) continue;
-    // A file with a missing part never replaces the old one.
-    if (!complete) return false;
-    if (file->Commit(error)) return true;
-    if (FileErrorPrompt(error) != idbutton::kRetry) return false;
-  }
 }
 
 }  // namespace
@@ -93,10 +61,8 @@ bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const st
     std::memcpy(block.data() + (rows - 1 - y) * stride, data.data() + y * rowBytes, rowBytes);
   }
 
-  const std::array<std::span<const std::uint8_t>, 3> parts{
-      std::span<const std::uint8_t>(fileHeader), std::span<const std::uint8_t>(info),
-      std::span<const std::uint8_t>(block)};
-  return WriteParts(target, parts);
+  const std::array<std::string_view, 3> parts{AsText(fileHeader), AsText(info), AsText(block)};
+  return WriteFileWithPrompt(target, parts);
 }
 
 void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t>& dib) {

@@ -1,0 +1,174 @@
+#include "app/document/OpenFiles.h"
+
+#include <exception>
+#include <new>
+
+#include "app/analysis/KeywordSection.h"
+#include "app/document/DocumentHost.h"
+#include "app/document/DocumentTable.h"
+#include "app/document/DocumentTextFile.h"
+#include "app/document/FilePaths.h"
+#include "app/document/RecentFileList.h"
+#include "app/document/clsDocument.h"
+#include "platform/registry/GeneralSettings.h"
+#include "platform/runtime/LineInput.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+namespace {
+
+enum class OpenResult {
+  Opened,
+  NotOpened,  // reported; go on with the next file
+  Failed,     // the new document was closed again; the call ends
+  Stopped,    // no document could be made, or its windows failed; the call ends
+};
+
+class FileOpener {
+ public:
+  FileOpener(DocumentTable& table, bool quiet) : table_(table), quiet_(quiet) {}
+
+  OpenResult Open(const std::string& path) {
+    if (!FileExists(path)) {
+      Report("Could not find file " + path);
+      return OpenResult::NotOpened;
+    }
+    const std::string extension = LowerKey(GetFileExtension(path));
+    try {
+      if (extension == "jpg" || extension == "bmp" || extension == "rle") return OpenImage(path);
+      if (extension == "ovd") return OpenDocument(path);
+    } catch (const std::bad_alloc&) {
+      Discard();
+      ErrorPrompt(RunError::FromNumber(errnum::kOutOfMemory));
+      return OpenResult::Failed;
+    } catch (const std::exception&) {
+      Discard();
+      Report("Could not open file " + path);
+      return OpenResult::Failed;
+    }
+    Report("Could not open file " + path);
+    return OpenResult::NotOpened;
+  }
+
+ private:
+  OpenResult OpenImage(const std::string& path) {
+    if (!table_.NewDocument(doc_)) return OpenResult::Stopped;
+    if (!doc_->LoadFileIntoDataBuffer(path, false)) return Discard(OpenResult::Failed);
+    doc_->DocumentFilePath = GetFilePath(path);
+    if (!doc_->CreateView(1)) return Discard(OpenResult::Stopped);
+    HideActiveOutputViews();
+    doc_->ImageFileExist = true;
+    doc_->ImageView_Init();
+    const GeneralSettings& settings = table_.Settings();
+    if (settings.AutoLoadAperture) table_.Host().LoadAperture(*doc_);
+    if (settings.AutoLoadObstruction) table_.Host().LoadObstruction(*doc_);
+    doc_->Views().ResizeWindow();
+    doc_->Views().ShowImageView();
+    doc_ = nullptr;
+    return OpenResult::Opened;
+  }
+
+  OpenResult OpenDocument(const std::string& path) {
+    if (!table_.NewDocument(doc_)) return OpenResult::Stopped;
+    if (!doc_->CreateView(1)) return Discard(OpenResult::Stopped);
+
+    std::unique_ptr<FileLineSource> file;
+    for (;;) {
+      RunError error;
+      file = FileLineSource::Open(path, error);
+      if (file) break;
+      // Without the file there is nothing to read: Ignore ends like Abort.
+      if (FileErrorPrompt(error) != idbutton::kRetry) return Discard(OpenResult::Failed);
+    }
+    doc_->BlankImage = true;
+    const DocumentReadStatus status = ReadDocumentText(*doc_, *file);
+    file.reset();
+    if (status == DocumentReadStatus::ViewsNotCreated) return Discard(OpenResult::Stopped);
+    if (status != DocumentReadStatus::Complete) {
+      Discard();
+      Report("Could not open file " + path);
+      return OpenResult::Failed;
+    }
+
+    doc_->DocumentFileName = GetFileTitle(path, false);
+    doc_->DocumentFilePath = GetFilePath(path);
+    doc_->ImageFileExist = true;
+    const std::string bitmapName = GetFileTitle(path, true) + ".bmp";
+    if (!doc_->BlankImage &&
+        !doc_->LoadFileIntoDataBuffer(JoinFilePath(doc_->DocumentFilePath, bitmapName), true)) {
+      doc_->BlankImage = true;
+    }
+    if (doc_->BlankImage) {
+      doc_->ImageFileName = bitmapName;
+      doc_->ImageFileExist = false;
+      // Without its bitmap the document needs the size from its file to be drawn and
+      // analysed at all.
+      if (!HasValidImageSize(*doc_)) {
+        Discard();
+        Report("Could not open file " + path);
+        return OpenResult::Failed;
+      }
+      doc_->LoadBlankImage(kNotGivenLong, kNotGivenLong);
+    }
+
+    HideActiveOutputViews();
+    doc_->ImageView_Init();
+    doc_->Views().ResizeWindow();
+    if (doc_->OutputViewsExist) {
+      doc_->OutputViews_UpdateVisibility(true);
+      doc_->UpdateAnalysis(false, false);
+      doc_->UpdateAverageList();
+      doc_->OutputViews_Refresh();
+    }
+    doc_->Views().ShowImageView();
+    doc_->DocDirty = false;
+    doc_ = nullptr;
+    return OpenResult::Opened;
+  }
+
+  // With shared output windows only the active document shows its output views.
+  void HideActiveOutputViews() {
+    if (!table_.Settings().HogWindows) return;
+    clsDocument* active = table_.ActiveDocument();
+    if (active && active != doc_ && active->OutputViewsExist) active->OutputViews_HideAll();
+  }
+
+  // Closes the half-made document without asking.
+  OpenResult Discard(OpenResult result = OpenResult::Failed) {
+    if (doc_) {
+      std::int16_t cancel = 0;
+      table_.CloseDocument(doc_, true, cancel);
+      doc_ = nullptr;
+    }
+    return result;
+  }
+
+  void Report(const std::string& text) const {
+    if (!quiet_) ShowMessage(text, mb::kOk, "Error");
+  }
+
+  DocumentTable& table_;
+  bool quiet_;
+  clsDocument* doc_ = nullptr;
+};
+
+}  // namespace
+
+void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
+               bool Quiet) {
+  FileOpener opener(table, Quiet);
+  for (const std::string& path : FileNames) {
+    const OpenResult result = opener.Open(path);
+    if (result == OpenResult::Opened) {
+      recent.AddRecentFile(path);
+      continue;
+    }
+    // A file that cannot be read has no place in the list; a failure of the program
+    // (no free slot, no window) says nothing about the file.
+    if (result != OpenResult::Stopped) recent.RemoveRecentFile(path);
+    if (result != OpenResult::NotOpened) return;
+  }
+}
+
+}  // namespace orvale

@@ -1,0 +1,20 @@
+#pragma once
+// Opening files into new documents: pictures ("jpg", "bmp", "rle") become image
+// documents, document files ("ovd") are read with their companion bitmap.
+#include <span>
+#include <string>
+
+namespace orvale {
+
+class DocumentTable;
+class RecentFileList;
+
+// Opens each file in turn. A file opened goes first in the recent-file list; one that
+// is missing, of an unknown type or cannot be read is taken out of it. A document that
+// could not be completed is closed again without asking, and the call ends there.
+// `Quiet` suppresses "Could not find file " and "Could not open file "; the picture
+// loader's own messages are shown in any case.
+void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
+               bool Quiet);
+
+}  // namespace orvale

@@ -1,0 +1,136 @@
+#include "app/document/SaveCommands.h"
+
+#include <array>
+#include <string_view>
+
+#include "app/analysis/KeywordSection.h"
+#include "app/document/DocumentSaveService.h"
+#include "app/document/DocumentTextFile.h"
+#include "app/document/FilePaths.h"
+#include "app/document/PromptedFileWrite.h"
+#include "app/document/SaveDialog.h"
+#include "app/document/clsDocument.h"
+#include "platform/registry/GeneralSettings.h"
+#include "platform/ui/MessageService.h"
+
+namespace orvale {
+
+namespace {
+
+constexpr std::array<std::pair<std::int32_t, std::string_view>, 7> kOutputCaptionPrefixes = {{
+    {viewtype::kSurfacePlot, "Surface Plot - "},
+    {viewtype::kContourPlot, "Contour Plot - "},
+    {viewtype::kLineProfile, "Line Profile - "},
+    {viewtype::kSFringe, "Synthetic Fringes - "},
+    {viewtype::kAberrations, "Aberrations - "},
+    {viewtype::kZernikes, "Zernikes - "},
+    {viewtype::kGridResults, "Grid Results - "},
+}};
+
+void UpdateCaptions(clsDocument& doc) {
+  const std::string& name = doc.DocumentFileName.empty() ? doc.ImageFileName : doc.DocumentFileName;
+  doc.Views().SetCaption(viewtype::kImage, name);
+  if (!doc.OutputViewsExist) return;
+  for (const auto& [formType, prefix] : kOutputCaptionPrefixes)
+    doc.Views().SetCaption(formType, std::string(prefix) + name);
+}
+
+bool HasAnalysisData(const clsDocument& doc) {
+  return doc.OutputViewsExist || doc.Aperture.GetShapeType() != clsShape::kNone ||
+         doc.Obstruction.GetShapeType() != clsShape::kNone || doc.Fringes.NumFringes() > 0;
+}
+
+std::string WithExtensionIfNone(const std::string& name, std::string_view extension) {
+  return GetFileExtension(name).empty() ? name + std::string(extension) : name;
+}
+
+class FileSaveService final : public DocumentSaveService {
+ public:
+  bool SaveFile(const std::string& FileName, clsDocument& doc) override {
+    return orvale::SaveFile(FileName, doc);
+  }
+  bool SaveFileAs(clsDocument& doc, bool AsBitmap) override {
+    return orvale::SaveFileAs(doc, AsBitmap);
+  }
+};
+
+}  // namespace
+
+bool SaveFile(const std::string& FileName, clsDocument& doc) {
+  const std::string folder = GetFilePath(FileName);
+  const std::string extension = LowerKey(GetFileExtension(FileName));
+  std::string bitmap;
+  bool writeBitmap = false;
+  if (extension == "ovd") {
+    if (!WriteFileWithPrompt(FileName, DocumentText(doc))) return false;
+    doc.DocDirty = false;
+    doc.DocumentFileName = GetFileTitle(FileName, false);
+    doc.DocumentFilePath = folder;
+    bitmap = JoinFilePath(folder, GetFileTitle(FileName, true) + ".bmp");
+    // A document saved into another folder or under another name takes its image along.
+    writeBitmap = doc.BMPDirty || !FileExists(bitmap);
+  } else if (extension == "bmp") {
+    if (doc.BlankImage) {
+      ShowMessage("Cannot save a blank image", mb::kOk | mb::kIconExclamation, "Warning");
+      return false;
+    }
+    bitmap = FileName;
+    writeBitmap = true;
+  } else {
+    ShowMessage("Unknown file type.\nCould not save " + FileName, mb::kOk, "Save File As");
+    return false;
+  }
+
+  if (writeBitmap && !doc.BlankImage) {
+    if (!doc.SaveDataBufferToBMP(bitmap)) return false;
+    doc.ImageFileName = GetFileTitle(bitmap, false);
+  }
+  UpdateCaptions(doc);
+  return true;
+}
+
+bool SaveFileAs(clsDocument& doc, bool AsBitmap) {
+  FileDialogRequest request;
+  request.Filter = "Bitmap Files (*.bmp)|*.bmp|Orvale Documents (*.ovd)|*.ovd";
+  request.FilterIndex = doc.Settings().SaveFileFilter;
+  request.HelpContext = 1104;
+  std::string proposed;
+  if (AsBitmap) {
+    request.FileName = WithExtensionIfNone(doc.ImageFileName, ".bmp");
+    request.FilterIndex = 1;
+  } else {
+    request.FileName = doc.DocumentFileName;
+    request.FilterIndex = 2;
+    if (request.FileName.empty()) {
+      if (HasAnalysisData(doc)) {
+        request.FileName = ProposedName(doc.ImageFileName, ".ovd");
+      } else {
+        request.FileName = WithExtensionIfNone(doc.ImageFileName, ".bmp");
+        request.FilterIndex = 1;
+      }
+    }
+    proposed = request.FileName;
+  }
+
+  FileDialogAnswer answer;
+  const std::string chosen = AskSaveFileName(doc, request, &answer);
+  if (answer.Cancelled) return false;
+  doc.Settings().SaveFileFilter = answer.FilterIndex;
+  if (chosen.empty()) return false;
+
+  // A new name, or a picture that came from another format, needs its bitmap written.
+  if (GetFileTitle(chosen, false) != proposed) doc.BMPDirty = true;
+  const std::string& image = doc.ImageFileName;
+  if (LowerKey(image.size() >= 3 ? image.substr(image.size() - 3) : image) != "bmp")
+    doc.BMPDirty = true;
+
+  if (!ConfirmReplace(chosen)) return false;
+  return SaveFile(chosen, doc);
+}
+
+DocumentSaveService& FileSaveCommands() {
+  static FileSaveService service;
+  return service;
+}
+
+}  // namespace orvale
