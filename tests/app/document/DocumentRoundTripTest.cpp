@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "../analysis/TraceTestSupport.h"
 #include "DocumentFilesTestSupport.h"
 #include "app/document/BitmapFile.h"
 #include "app/document/ExportCommands.h"
@@ -96,6 +97,55 @@ TEST_F(DocumentRoundTripTest, AReopenedDocumentGivesTheSameResults) {
   EXPECT_NEAR(back.PV, pv, 1e-9);
   EXPECT_NEAR(back.Strehl, strehl, 1e-9);
   EXPECT_EQ(RecentPaths(), (Strings{File("mirror.ovd"), File("scan.bmp")}));
+  ExpectTableConsistent();
+}
+
+// As a user works: open a picture of fringes, mark the aperture, trace, analyse, save,
+// and open the saved document again.
+TEST_F(DocumentRoundTripTest, ATracedInterferogramSurvivesSavingAndReopening) {
+  const std::int32_t size = 512;
+  const double centre = (size - 1) / 2.0, radius = 0.47 * size;
+  ZernikeVector truth{};
+  truth[1] = 10.0;  // tilt fringes, numbered in scan order
+  truth[2] = 1.0;
+  truth[3] = 1.5;
+  truth[4] = 0.5;
+  truth[6] = 0.3;
+  ASSERT_TRUE(SaveDataBufferToBMP(
+      Path("fringes.bmp"),
+      analysis_test::Interferogram(size, size, centre, centre, radius, truth), size, size,
+      false));
+
+  Open({File("fringes.bmp")});
+  ASSERT_EQ(table_.NumDocuments, 1);
+  clsDocument& doc = *Newest();
+  doc.Aperture.SetShapeType(clsShape::kCircle);
+  doc.Aperture.SetCenter(centre, centre);
+  doc.Aperture.SetRadii(radius, radius);
+  doc.InvalidateMask();
+  doc.AutoTraceFringes(1, 3);
+  ASSERT_GE(doc.Fringes.NumFringes(), 15);
+  ASSERT_TRUE(doc.CreateView(2));
+  doc.UpdateAnalysis(true, false);
+  ASSERT_TRUE(doc.AnalysisValid);
+  for (int k = 1; k <= 8; ++k) EXPECT_NEAR(doc.Zernike(k), truth[k], 0.05) << "term " << k;
+  ASSERT_TRUE(SaveFile(File("traced.ovd"), doc));
+
+  Open({File("traced.ovd")});
+  ASSERT_EQ(table_.NumDocuments, 2);
+  clsDocument& back = *Newest();
+  ASSERT_TRUE(back.AnalysisValid);
+  EXPECT_EQ(back.Fringes.TotalNumTicks(), doc.Fringes.TotalNumTicks());
+  // The file keeps 15 significant digits.
+  for (int k = 1; k <= 36; ++k) EXPECT_NEAR(back.Zernike(k), doc.Zernike(k), 1e-12) << k;
+  EXPECT_NEAR(back.RMS, doc.RMS, 1e-12);
+  EXPECT_NEAR(back.PV, doc.PV, 1e-12);
+  EXPECT_NEAR(back.Strehl, doc.Strehl, 1e-12);
+  // Fitted again from the centres it read, the reopened document agrees.
+  back.AnalysisValid = false;
+  back.UpdateAnalysis(true, false);
+  for (int k = 1; k <= 8; ++k) EXPECT_NEAR(back.Zernike(k), doc.Zernike(k), 1e-9) << k;
+  EXPECT_NEAR(back.RMS, doc.RMS, 1e-9);
   ExpectTableConsistent();
 }
 
