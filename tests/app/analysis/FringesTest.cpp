@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FailingTextOutput.h"
 #include "app/analysis/LineParser.h"
 #include "app/analysis/clsFringes.h"
 #include "platform/runtime/LineInput.h"
@@ -480,30 +481,6 @@ TEST(FringeSection, SkipsTheHoleOfACombine) {
             "EndFringes\r\n");
 }
 
-// Fails the writes whose numbers (from 1) are listed, each once.
-class FailingOutput final : public TextOutput {
- public:
-  explicit FailingOutput(std::vector<int> failing) : failing_(std::move(failing)) {}
-  bool Write(std::string_view text, RunError& error) override {
-    ++writes_;
-    for (int& n : failing_) {
-      if (n == writes_) {
-        n = 0;
-        error = RunError::FromNumber(errnum::kDiskFull);
-        return false;
-      }
-    }
-    text_ += text;
-    return true;
-  }
-  const std::string& Text() const { return text_; }
-
- private:
-  std::vector<int> failing_;
-  int writes_ = 0;
-  std::string text_;
-};
-
 TEST(FringeSection, WriteFailuresFollowTheUsersAnswer) {
   clsFringes store = MakeStore({1}, 1);
   const std::string whole =
@@ -523,7 +500,7 @@ TEST(FringeSection, WriteFailuresFollowTheUsersAnswer) {
     ScriptedMessageService messages;
     ScopedMessageService scope(messages);
     messages.QueueAnswer(c.answer);
-    FailingOutput out({3});  // the "Order" line
+    FailingTextOutput out(3);  // the "Order" line
     EXPECT_EQ(store.SaveToFile(out), c.result) << c.what;
     EXPECT_EQ(out.Text(), c.text) << c.what;
     ASSERT_EQ(messages.Messages().size(), 1u) << c.what;

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the shape, grid and mask tests: shapes made as the user makes them, a
-// sample grid, writing and reading sections, an output whose n-th write fails once,
-// and the lines of a written text.
+// sample grid, writing and reading sections, and the lines of a written text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,30 +11,10 @@
 #include "app/analysis/clsGrid.h"
 #include "app/analysis/clsShape.h"
 #include "platform/runtime/LineInput.h"
-#include "platform/runtime/TextOutput.h"
+#include "FailingTextOutput.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
-
-class FailingTextOutput final : public TextOutput {
- public:
-  // The `failingWrite`-th call of Write (from 1) fails with "Disk full".
-  explicit FailingTextOutput(int failingWrite) : failingWrite_(failingWrite) {}
-  bool Write(std::string_view text, RunError& error) override {
-    if (++writes_ == failingWrite_) {
-      error = RunError::FromNumber(errnum::kDiskFull);
-      return false;
-    }
-    text_ += text;
-    return true;
-  }
-  const std::string& Text() const { return text_; }
-
- private:
-  int failingWrite_;
-  int writes_ = 0;
-  std::string text_;
-};
 
 inline clsShape CircleShape(double cx, double cy, double r) {
   clsShape shape;
