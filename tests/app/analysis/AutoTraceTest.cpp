@@ -341,6 +341,40 @@ TEST_F(BandTraceTest, FringeStopsNearAnEarlierFringe) {
   EXPECT_GE(lowest, 70);  // it went on until it met the stop radius
 }
 
+// Straight fringes, the same on every scan row. Once a minimum is accepted, six
+// brighter pixels on, the search for the next peak starts afresh; with a period of 13
+// pixels that is already past the peak on every fourth fringe, so the falling count
+// cannot reach six before the next dip, which is passed over on every row and never
+// traced. From a period of 14 pixels every dip is seeded.
+TEST_F(BandTraceTest, SeedingPassesOverDipsOfFringesCloserThanFourteenPixels) {
+  for (const int period : {13, 14}) {
+    width_ = 200;
+    height_ = 160;
+    image_.resize(static_cast<std::size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        Pixel(x, y) = static_cast<std::uint8_t>(
+            std::lround(128 + 100 * std::cos(2 * M_PI * (x + 0.5) / period)));
+    Pupil(5, 5, 194, 154);
+    Trace(3);
+
+    std::vector<double> seeds;  // the first point of a fringe is its seed
+    for (std::int32_t i = 1; i <= fringes_.NumFringes(); ++i)
+      seeds.push_back(FringePoints(fringes_, i).front().x);
+    std::sort(seeds.begin(), seeds.end());
+    ASSERT_GE(seeds.size(), 10u) << period;
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < seeds.size(); ++i) gaps.push_back(seeds[i] - seeds[i - 1]);
+    if (period == 14) {
+      EXPECT_EQ(gaps, std::vector<double>(gaps.size(), 14.0));
+    } else {
+      // Three fringes found, the fourth passed over.
+      for (std::size_t i = 0; i < gaps.size(); ++i)
+        EXPECT_EQ(gaps[i], i % 3 == 2 ? 26.0 : 13.0) << "gap " << i;
+    }
+  }
+}
+
 // 212 fringes across a small image: the store fills up at 200.
 class FullStoreTraceTest : public AutoTraceTest {
  protected:

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "../analysis/TraceTestSupport.h"
 #include "DocumentModelTestSupport.h"
@@ -260,31 +263,50 @@ TEST_F(DocumentAnalysisTest, TracingSmallImagesUsesADoubleMaskThatTheFitReplaces
   EXPECT_FALSE(doc_.ZAnalysis.MaskDoubleSize);
 }
 
-// An interferogram traced by the document and fitted gives back its wavefront, whether
-// the image is traced at its own size or, being small, at twice its size.
-class TraceAndFitTest : public DocumentAnalysisTest,
-                        public ::testing::WithParamInterface<std::int32_t> {};
-
-TEST_P(TraceAndFitTest, TracedFringesFitToTheWavefrontOfTheImage) {
-  const std::int32_t size = GetParam();
-  Pupil pupil;
-  pupil.width = pupil.height = size;
-  pupil.cx = pupil.cy = (size - 1) / 2.0;
-  pupil.radius = 0.47 * size;
+// The wavefront of the traced test interferograms: `tilt` waves across the pupil with
+// some defocus, astigmatism and coma, so the dark fringes cross it from top to bottom
+// and crowd towards its right edge.
+ZernikeVector TracedWavefront(double tilt) {
   ZernikeVector truth{};
-  truth[1] = 10.0;
+  truth[1] = tilt;
   truth[2] = 1.0;
   truth[3] = 1.5;
   truth[4] = 0.5;
   truth[6] = 0.3;
-  GiveImageAndAperture(doc_, pupil);
-  ASSERT_TRUE(doc_.SetImageData(analysis_test::Interferogram(size, size, pupil.cx, pupil.cy,
-                                                             pupil.radius, truth),
-                                size, size));
+  return truth;
+}
 
-  doc_.AutoTraceFringes(1, 3);
+// A square interferogram of `size` pixels over a pupil of 0.47 times that radius,
+// traced by the document at density 3.
+void TraceInterferogram(clsDocument& doc, std::int32_t size, const ZernikeVector& truth) {
+  Pupil pupil;
+  pupil.width = pupil.height = size;
+  pupil.cx = pupil.cy = (size - 1) / 2.0;
+  pupil.radius = 0.47 * size;
+  GiveImageAndAperture(doc, pupil);
+  ASSERT_TRUE(doc.SetImageData(
+      analysis_test::Interferogram(size, size, pupil.cx, pupil.cy, pupil.radius, truth), size,
+      size));
+  doc.AutoTraceFringes(1, 3);
+}
+
+struct TracedPicture {
+  std::int32_t size;
+  double tilt;  // waves across the pupil
+};
+
+// An interferogram traced by the document and fitted gives back its wavefront, whether
+// the image is traced at its own size or, being small, at twice its size. The tracer
+// finds every fringe only while the narrowest spacing stays near 14 pixels or wider.
+class TraceAndFitTest : public DocumentAnalysisTest,
+                        public ::testing::WithParamInterface<TracedPicture> {};
+
+TEST_P(TraceAndFitTest, TracedFringesFitToTheWavefrontOfTheImage) {
+  const auto [size, tilt] = GetParam();
+  const ZernikeVector truth = TracedWavefront(tilt);
+  TraceInterferogram(doc_, size, truth);
   EXPECT_EQ(doc_.ZAnalysis.MaskDoubleSize, size < 350);
-  ASSERT_GE(doc_.Fringes.NumFringes(), 15);
+  ASSERT_GE(doc_.Fringes.NumFringes(), 2 * tilt - 1);
   doc_.UpdateAnalysis(false, false);
 
   EXPECT_TRUE(messages_.Messages().empty());
@@ -293,7 +315,46 @@ TEST_P(TraceAndFitTest, TracedFringesFitToTheWavefrontOfTheImage) {
   for (int k = 1; k <= 8; ++k) EXPECT_NEAR(doc_.Zernike(k), truth[k], 0.05) << "term " << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(ImageSizes, TraceAndFitTest, ::testing::Values(512, 300));
+INSTANTIATE_TEST_SUITE_P(ImageSizes, TraceAndFitTest,
+                         ::testing::Values(TracedPicture{512, 10}, TracedPicture{460, 10},
+                                           TracedPicture{440, 10}, TracedPicture{420, 9},
+                                           TracedPicture{400, 7}, TracedPicture{380, 8},
+                                           TracedPicture{300, 10}),
+                         [](const auto& info) {
+                           return "Size" + std::to_string(info.param.size) + "Tilt" +
+                                  std::to_string(static_cast<int>(info.param.tilt));
+                         });
+
+// At 400 pixels with 10 waves of tilt the fringes near the right edge come 11 to 13
+// pixels apart. There the seeding passes over dark fringes (its maximum phase starts
+// where a minimum is accepted, six brighter pixels on, which is already past the next
+// peak, and cannot count six falling pixels before the next dip), and where the one at
+// 9.5 waves is seeded, near row 260, it ends within the stop radius of its neighbour
+// after two points and is dropped. Every fringe beyond it is numbered one too low.
+TEST_F(DocumentAnalysisTest, TracingLosesAFringeWhereTheFringesCrowd) {
+  const ZernikeVector truth = TracedWavefront(10);
+  TraceInterferogram(doc_, 400, truth);
+  ASSERT_EQ(doc_.Fringes.NumFringes(), 18);
+
+  // The mean x of each order: the gap before order 18 is about twice the one before 17.
+  std::vector<double> meanX(19, 0.0);
+  for (std::int32_t i = 1; i <= doc_.Fringes.NumFringes(); ++i) {
+    const auto points = doc_.Fringes.RecordPoints(i);
+    ASSERT_FALSE(points.empty());
+    double sum = 0;
+    for (const PointD& p : points) sum += p.x;
+    meanX[static_cast<std::size_t>(doc_.Fringes.GetFringeOrder(i))] = sum / points.size();
+  }
+  for (std::size_t k = 2; k <= 18; ++k) EXPECT_GT(meanX[k], meanX[k - 1]) << "order " << k;
+  EXPECT_NEAR(meanX[17] - meanX[16], 13, 2);
+  EXPECT_NEAR(meanX[18] - meanX[17], 25, 2);
+
+  doc_.UpdateAnalysis(false, false);
+  ASSERT_TRUE(doc_.AnalysisValid);
+  double worst = 0;
+  for (int k = 1; k <= 8; ++k) worst = std::max(worst, std::abs(doc_.Zernike(k) - truth[k]));
+  EXPECT_GT(worst, 0.1);
+}
 
 TEST_F(DocumentAnalysisTest, TracingNeverUsesTheTrimmedFittingMask) {
   ASSERT_TRUE(doc_.SetImageData(std::vector<std::uint8_t>(400 * 400, 50), 400, 400));
