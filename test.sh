@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 (cd build && ctest --output-on-failure -j "$(nproc)")
 
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALE_SANITIZE=ON \
