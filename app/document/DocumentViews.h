@@ -60,7 +60,8 @@ class DocumentViews {
   virtual void ImageView_Refresh(clsDocument& /*doc*/) {}
   // Repaints the image with its overlays (shapes, fringe centres, grid).
   virtual void PaintImage() {}
-  // Sizes the image view to its image at the current zoom.
+  // Lays the image view out for its client size and zoom (scroll bars, pre-shrunk
+  // picture); the window's own size is set when it loads.
   virtual void ResizeWindow() {}
   virtual void ShowImageView() {}
 
@@ -85,6 +86,22 @@ class DocumentViews {
                                        std::span<const double> values);
   // Rebuilds the grid-results report from the document's grid.
   virtual void LoadDataIntoGridResults(clsDocument& /*doc*/) { ++gridResultLoads_; }
+
+  // --- What the main window drives ---
+  // The zoom (percent) of the image view (1) or the synthetic-fringe view (6); the view
+  // redraws at once.
+  virtual void SetViewZoom(std::int32_t /*formType*/, std::int32_t /*percent*/) {}
+  // The hand (false) or edit (true) tool of the image view (1); the synthetic-fringe
+  // view (6) only takes the tool's cursor.
+  virtual void SetMouseTool(std::int32_t /*formType*/, bool /*editMode*/) {}
+  // Deletes the fringe centre nearest an image point; (1E+308, 1E+308) deletes the one
+  // the pop-up menu was opened on.
+  virtual void DeleteFringeCenter(double /*X*/, double /*Y*/) {}
+  // Brings a view to the front and gives it the focus; nothing when it does not exist.
+  virtual void FocusView(std::int32_t /*formType*/) {}
+  // The whole text and the selected text of a text view (7, 8 or 9).
+  virtual std::string ViewText(std::int32_t /*formType*/) const { return {}; }
+  virtual std::string ViewSelectedText(std::int32_t /*formType*/) const { return {}; }
 
   // --- What the windows keep ---
   // Placement of a view in pixels relative to its parent window (FormType code).

@@ -1,0 +1,44 @@
+#include "app/dialogs/ToolWindow.h"
+
+#include <QCloseEvent>
+
+#include "platform/registry/TypedSettings.h"
+#include "platform/ui/HandlerGuard.h"
+#include "platform/ui/ScreenTwips.h"
+
+namespace orvale {
+
+ToolWindow::ToolWindow(MainFrame& frame, ViewMenuItem item, const QString& title,
+                       QWidget* owner)
+    : QWidget(owner, Qt::Tool), frame_(&frame), item_(item) {
+  setWindowTitle(title);
+}
+
+void ToolWindow::HideFromView() {
+  hide();
+  frame_->SetViewItemChecked(item_, false);
+  frame_->UpdateToolBar();
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  GuardHandler([this] { HideFromView(); });
+}
+
+void ToolWindow::RestorePosition(std::string_view section, const StoredPosition& left,
+                                 const StoredPosition& top) {
+  const auto read = [section](const StoredPosition& p) {
+    return TwipsToPixels(GetSettingLong(section, p.Key, p.Minimum, p.Maximum, p.Default));
+  };
+  const QPoint fallback(TwipsToPixels(left.Default), TwipsToPixels(top.Default));
+  move(VisibleTopLeft(QPoint(read(left), read(top)), frameGeometry().size(), fallback));
+}
+
+void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,
+                              std::string_view topKey) const {
+  const QPoint place = pos();
+  SaveSettingLong(section, leftKey, PixelsToTwips(place.x()));
+  SaveSettingLong(section, topKey, PixelsToTwips(place.y()));
+}
+
+}  // namespace orvale

@@ -1,0 +1,52 @@
+#pragma once
+// The long-lived tool windows (toolbox, analysis options, grid analysis, averaging,
+// reference Zernikes, math): one instance each, created at start-up, owned by the main
+// window and shown by their View-menu item. Closing one from its title bar only hides
+// it, unchecks its item and updates the toolbar.
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "app/document/MainFrame.h"
+
+class QCloseEvent;
+
+namespace orvale {
+
+// A stored window position: the key and the read's clamp and default, all in twips.
+struct StoredPosition {
+  std::string_view Key;
+  std::int32_t Minimum = 0;
+  std::int32_t Maximum = 0;
+  std::int32_t Default = 0;
+};
+
+class ToolWindow : public QWidget {
+ public:
+  // `owner` is the main window (may be null in tests).
+  ToolWindow(MainFrame& frame, ViewMenuItem item, const QString& title, QWidget* owner);
+
+  MainFrame& Frame() const { return *frame_; }
+  ViewMenuItem Item() const { return item_; }
+
+  // Hides the window, unchecks its View item and updates the toolbar.
+  void HideFromView();
+
+  // Places the window from its two stored positions (twips) in `section`; a place that
+  // would not be visible on the screen falls back to the defaults.
+  void RestorePosition(std::string_view section, const StoredPosition& left,
+                       const StoredPosition& top);
+  // Writes the current top-left corner in twips under the two keys.
+  void SavePosition(std::string_view section, std::string_view leftKey,
+                    std::string_view topKey) const;
+
+ protected:
+  // Any close request counts as the user hiding the window; it is never destroyed here.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  MainFrame* frame_;
+  ViewMenuItem item_;
+};
+
+}  // namespace orvale
