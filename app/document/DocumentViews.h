@@ -40,6 +40,9 @@ struct AnalysisViewData {
   std::vector<double> ProfileY;       // ProfileSize values, times DisplayScale
 };
 
+// The state of a document window in the main window's area.
+enum class WindowShowState { Normal, Minimized, Maximized };
+
 class DocumentViews {
  public:
   virtual ~DocumentViews() = default;
@@ -108,6 +111,10 @@ class DocumentViews {
   virtual WindowPlacement GetViewPlacement(std::int32_t formType) const;
   // Moves and sizes a view without activating it or changing its place in the order.
   virtual void SetViewPlacement(std::int32_t formType, const WindowPlacement& placement);
+  // Normal, minimised or maximised; a view that does not exist reads Normal.
+  virtual WindowShowState ViewShowState(std::int32_t /*formType*/) const {
+    return WindowShowState::Normal;
+  }
   // The line-profile view's angle (whole degrees) and the surface plot's view angles.
   virtual std::int32_t ViewAngle() const { return viewAngle_; }
   virtual void SetViewAngle(std::int32_t degrees) { viewAngle_ = degrees; }
