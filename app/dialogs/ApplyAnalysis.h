@@ -20,7 +20,9 @@ enum class ApplyOutcome {
   Analysed,    // the analysis ran (its own messages may still have stopped a fit)
 };
 
-// Runs Apply on the active document of `table` with the options of `controls`.
+// Runs Apply on the active document of `table` with the options of `controls`; the
+// custom reference, "Hog Windows" and the result-window visibility come from the
+// program-wide settings the document was made with.
 // `frame` is the main window; `setDialogBusy`, when given, shows and clears the busy
 // pointer on the window Apply was started from. Never throws: run-time errors are
 // reported through ErrorPrompt, and the busy pointers are restored on every exit.
