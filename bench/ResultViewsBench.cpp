@@ -3,7 +3,6 @@
 // laid out and painted at the default window sizes, as the screen refresh does it.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <vector>
 
 #include "app/document/AreaFills.h"
@@ -125,13 +124,3 @@ BENCHMARK(BM_FillOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvale
-
-// Text measuring needs a GUI application.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -47,6 +47,16 @@ auto ScreenRestorer(View& view, Chart& chart, gdi::DeviceContext& dc, gdi::Devic
   });
 }
 
+// The contour plot and the line profile print alike on their 2-D charts.
+template <class View, class Plot>
+void PrintOn2DChart(View& view, Plot& plot, bool keepSquare, gdi::DeviceContext& dc,
+                    const ChartWindowRect& page, gdi::DeviceContext* windowDC) {
+  if (!view.PlotReady) return;
+  const auto restore = ScreenRestorer(view, plot.Chart, dc, windowDC);
+  plot.Chart.CreateChartLimits(dc, page.left, page.top, page.right, page.bottom, keepSquare);
+  plot.PlotRedraw(dc);
+}
+
 }  // namespace
 
 void LayOutForWindow(ContourPlotViewModel& view, gdi::DeviceContext& windowDC,
@@ -71,11 +81,7 @@ void LayOutForWindow(LineProfileViewModel& view, gdi::DeviceContext& windowDC,
 void PrintPlot(ContourPlotViewModel& view, gdi::DeviceContext& dc, std::int32_t left,
                std::int32_t top, std::int32_t right, std::int32_t bottom,
                gdi::DeviceContext* windowDC) {
-  if (!view.PlotReady) return;
-  clsChart2D& chart = view.ContourPlot.Chart;
-  const auto restore = ScreenRestorer(view, chart, dc, windowDC);
-  chart.CreateChartLimits(dc, left, top, right, bottom, true);
-  view.ContourPlot.PlotRedraw(dc);
+  PrintOn2DChart(view, view.ContourPlot, true, dc, {left, top, right, bottom}, windowDC);
 }
 
 void PrintPlot(SurfacePlotViewModel& view, gdi::DeviceContext& dc, std::int32_t left,
@@ -95,11 +101,7 @@ void PrintPlot(SurfacePlotViewModel& view, gdi::DeviceContext& dc, std::int32_t 
 void PrintPlot(LineProfileViewModel& view, gdi::DeviceContext& dc, std::int32_t left,
                std::int32_t top, std::int32_t right, std::int32_t bottom,
                gdi::DeviceContext* windowDC) {
-  if (!view.PlotReady) return;
-  clsChart2D& chart = view.LinePlot.Chart;
-  const auto restore = ScreenRestorer(view, chart, dc, windowDC);
-  chart.CreateChartLimits(dc, left, top, right, bottom, false);
-  view.LinePlot.PlotRedraw(dc);
+  PrintOn2DChart(view, view.LinePlot, false, dc, {left, top, right, bottom}, windowDC);
 }
 
 }  // namespace orvale

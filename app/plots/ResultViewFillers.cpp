@@ -18,6 +18,20 @@ namespace orvale {
 
 namespace {
 
+// The pupil runs from -1 to 1 along x and y (crossing at -1 on a 2-D chart), with
+// automatic marks.
+void SetPupilAxis(clsChart2D& chart, std::int32_t axis) {
+  chart.SetAxisMinMax(axis, -1, 1, -1);
+  chart.AutoScaleMajor(axis, -1, 1, 0);
+  chart.AutoScaleMinor(axis);
+}
+
+void SetPupilAxis(clsChart3D& chart, std::int32_t axis) {
+  chart.SetAxisMinMax(axis, -1, 1);
+  chart.AutoScaleMajor(axis, -1, 1, 0);
+  chart.AutoScaleMinor(axis);
+}
+
 double BaseScaleLimit(const clsDocument& doc) { return doc.LimitDisplayScale ? 0.5 : 0.05; }
 
 // Outside waves the limit follows the display scale, kept to one significant digit.
@@ -70,11 +84,7 @@ void LoadDataIntoSurfacePlot(ResultViewModels& views, const clsDocument& doc, st
   view.PlotReady = false;
   plot.FillPolygons = doc.FillPolygons;
   plot.DrawMeshWithFill = doc.DrawMeshWithFill;
-  for (const std::int32_t axis : {kAxisX, kAxisY}) {
-    chart.SetAxisMinMax(axis, -1, 1);
-    chart.AutoScaleMajor(axis, -1, 1, 0);
-  }
-  for (const std::int32_t axis : {kAxisX, kAxisY}) chart.AutoScaleMinor(axis);
+  for (const std::int32_t axis : {kAxisX, kAxisY}) SetPupilAxis(chart, axis);
   plot.ScaleLimit = PlotScaleLimit(doc);
   chart.SetTitle(kAxisZ, UnitWord(doc));
   for (const std::int32_t axis : {kAxisX, kAxisY}) chart.CreateTickLabels(axis);
@@ -104,11 +114,7 @@ void LoadDataIntoContourPlot(ResultViewModels& views, const clsDocument& doc, st
   clsChart2D& chart = plot.Chart;
   view.PlotReady = false;
   view.Caption = OutputViewCaption(doc, viewtype::kContourPlot);
-  for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) {
-    chart.SetAxisMinMax(axis, -1, 1, -1);
-    chart.AutoScaleMajor(axis, -1, 1, 0);
-  }
-  for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) chart.AutoScaleMinor(axis);
+  for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) SetPupilAxis(chart, axis);
   plot.ScaleLimit = PlotScaleLimit(doc);
   for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) chart.CreateTickLabels(axis);
   if (!plot.CreateMesh({}, {}, SurfaceData, xpts, ypts, false)) return;
@@ -137,9 +143,7 @@ void LoadDataIntoLineProfile(ResultViewModels& views, clsDocument& doc, std::int
   clsChart2D& chart = plot.Chart;
   view.PlotReady = false;
   view.Caption = OutputViewCaption(doc, viewtype::kLineProfile);
-  chart.SetAxisMinMax(kAxisBottom, -1, 1, -1);
-  chart.AutoScaleMajor(kAxisBottom, -1, 1, 0);
-  chart.AutoScaleMinor(kAxisBottom);
+  SetPupilAxis(chart, kAxisBottom);
   plot.ScaleLimit = BaseScaleLimit(doc);
   plot.DeleteAllTraces();
   doc.ProfileTraceid = plot.CreateTrace(pts, 0);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../document/DocumentModelTestSupport.h"
+#include "PlotTestSupport.h"
 #include "app/analysis/clsGrid.h"
 #include "app/document/clsDocument.h"
 #include "app/plots/ResultViewModels.h"
@@ -94,12 +95,6 @@ class ResultViewTest : public ::testing::Test {
   RecordingWindows windows_;
 };
 
-inline std::vector<gdi::DrawRecord> CallsNamed(const gdi::RecordingDeviceContext& dc,
-                                               const std::string& call) {
-  std::vector<gdi::DrawRecord> out;
-  for (const gdi::DrawRecord& r : dc.Records())
-    if (r.call == call) out.push_back(r);
-  return out;
-}
+using test::CallsNamed;
 
 }  // namespace orvale::testing
