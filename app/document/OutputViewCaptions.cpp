@@ -1,6 +1,6 @@
 #include "app/document/OutputViewCaptions.h"
 
-#include "app/document/DocumentViews.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
 
 namespace orvale {
@@ -10,16 +10,8 @@ const std::string& DocumentDisplayName(const clsDocument& doc) {
 }
 
 std::string_view OutputViewCaptionPrefix(std::int32_t formType) {
-  switch (formType) {
-    case viewtype::kSurfacePlot: return "Surface Plot - ";
-    case viewtype::kContourPlot: return "Contour Plot - ";
-    case viewtype::kLineProfile: return "Line Profile - ";
-    case viewtype::kSFringe: return "Synthetic Fringes - ";
-    case viewtype::kAberrations: return "Aberrations - ";
-    case viewtype::kZernikes: return "Zernikes - ";
-    case viewtype::kGridResults: return "Grid Results - ";
-    default: return {};
-  }
+  const OutputViewKind* kind = FindOutputViewKind(formType);
+  return kind != nullptr ? kind->CaptionPrefix : std::string_view();
 }
 
 std::string OutputViewCaption(const clsDocument& doc, std::int32_t formType) {
