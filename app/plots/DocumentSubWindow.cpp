@@ -34,10 +34,16 @@ DocumentSubWindow::DocumentSubWindow(MainFrame& frame, clsDocument& doc, std::in
   // The document decides when the window goes.
   setAttribute(Qt::WA_DeleteOnClose, false);
   if (content != nullptr) setWidget(content);
-  connect(this, &QMdiSubWindow::windowStateChanged, this,
+  stateConnection_ = connect(this, &QMdiSubWindow::windowStateChanged, this,
           [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
             GuardHandler([&] { StateChanged(oldState, newState); });
           });
+}
+
+DocumentSubWindow::~DocumentSubWindow() {
+  // QMdiSubWindow reports its last deactivation while it is destroyed, when this part of
+  // the object is already gone.
+  disconnect(stateConnection_);
 }
 
 void DocumentSubWindow::StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState) {

@@ -24,6 +24,7 @@ class DocumentSubWindow : public QMdiSubWindow {
   // `content` (may be null) becomes the window's widget.
   DocumentSubWindow(MainFrame& frame, clsDocument& doc, std::int32_t formType,
                     QWidget* content = nullptr);
+  ~DocumentSubWindow() override;
 
   clsDocument* parentDoc;  // null once the document let the window go
   const std::int32_t FormType;
@@ -60,6 +61,7 @@ class DocumentSubWindow : public QMdiSubWindow {
   void StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
 
   MainFrame* frame_;
+  QMetaObject::Connection stateConnection_;
 };
 
 }  // namespace orvale
