@@ -1,5 +1,6 @@
 #include "app/document/DocumentViews.h"
 
+#include "app/document/BusyPointerScope.h"
 #include "app/document/DocumentHost.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
@@ -30,19 +31,6 @@ constexpr std::array<std::int32_t, 7> kLoadOrder = {
 bool IsViewSlot(std::int32_t formType, std::size_t slots) {
   return formType >= 0 && static_cast<std::size_t>(formType) < slots;
 }
-
-// The hourglass while the image view builds its picture, back to normal however the
-// build ends.
-class BusyPointer {
- public:
-  explicit BusyPointer(DocumentHost& host) : host_(host) { host_.SetBusyPointer(true); }
-  ~BusyPointer() { host_.SetBusyPointer(false); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-
- private:
-  DocumentHost& host_;
-};
 
 }  // namespace
 
@@ -144,7 +132,7 @@ void DocumentViews::ImageView_Init(clsDocument& doc) {
   Attach(doc);
   DocumentWindow* window = Window(kImage);
   if (window == nullptr) return;
-  BusyPointer busy(doc.Host());
+  BusyPointerScope busy(doc.Host());
   WindowPlacement placement = window->Placement();
   // Unless the document file placed it, the window takes the size made for its image.
   if ((placement.Width < 1 || placement.Height < 1) && doc.InitWindowWidth > 0 &&
@@ -160,7 +148,7 @@ void DocumentViews::ImageView_Init(clsDocument& doc) {
 void DocumentViews::ImageView_Refresh(clsDocument& doc) {
   // The image may change before its window is made (a grab refreshes first).
   if (Window(kImage) == nullptr) return;
-  BusyPointer busy(doc.Host());
+  BusyPointerScope busy(doc.Host());
   ShowImageCaptionAndPicture(doc);
   UpdateImage();
 }

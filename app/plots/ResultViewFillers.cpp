@@ -46,10 +46,26 @@ std::string ProfileTitle(std::int32_t angle) {
 
 std::string UnitWord(const clsDocument& doc) { return std::string(OutputUnitWord(doc.ScaleMode)); }
 
+// The caption belongs to the window, which keeps it even before it exists.
+void SetCaption(const clsDocument& doc, std::int32_t formType) {
+  doc.Views().SetCaption(formType, OutputViewCaption(doc, formType));
+}
+
+// The synthetic-fringe window sized to show its first picture whole, unless the user
+// minimised or maximised it.
+void SizeWindowToImage(const clsDocument& doc, WindowSize outer) {
+  DocumentWindow* window = doc.Views().Window(viewtype::kSFringe);
+  if (window == nullptr || window->State() != WindowShowState::Normal) return;
+  WindowPlacement place = window->Placement();
+  place.Width = outer.Width;
+  place.Height = outer.Height;
+  window->SetPlacement(place);
+}
+
 void SetReport(ResultViewModels& views, const clsDocument& doc, std::int32_t formType,
                std::string text, std::vector<std::int32_t> tabStops) {
   TextViewModel& view = *views.Text(formType);
-  view.Caption = OutputViewCaption(doc, formType);
+  SetCaption(doc, formType);
   view.Text = std::move(text);
   view.Font = doc.ScreenTextStyle();
   view.TabStops = std::move(tabStops);
@@ -80,7 +96,7 @@ void LoadDataIntoSurfacePlot(ResultViewModels& views, const clsDocument& doc, st
   SurfacePlotViewModel& view = views.Surface;
   clsSurfacePlot& plot = view.SurfacePlot;
   clsChart3D& chart = plot.Chart;
-  view.Caption = OutputViewCaption(doc, viewtype::kSurfacePlot);
+  SetCaption(doc, viewtype::kSurfacePlot);
   view.PlotReady = false;
   plot.FillPolygons = doc.FillPolygons;
   plot.DrawMeshWithFill = doc.DrawMeshWithFill;
@@ -113,7 +129,7 @@ void LoadDataIntoContourPlot(ResultViewModels& views, const clsDocument& doc, st
   clsContourPlot& plot = view.ContourPlot;
   clsChart2D& chart = plot.Chart;
   view.PlotReady = false;
-  view.Caption = OutputViewCaption(doc, viewtype::kContourPlot);
+  SetCaption(doc, viewtype::kContourPlot);
   for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) SetPupilAxis(chart, axis);
   plot.ScaleLimit = PlotScaleLimit(doc);
   for (const std::int32_t axis : {kAxisBottom, kAxisLeft}) chart.CreateTickLabels(axis);
@@ -142,7 +158,7 @@ void LoadDataIntoLineProfile(ResultViewModels& views, clsDocument& doc, std::int
   clsLineProfile& plot = view.LinePlot;
   clsChart2D& chart = plot.Chart;
   view.PlotReady = false;
-  view.Caption = OutputViewCaption(doc, viewtype::kLineProfile);
+  SetCaption(doc, viewtype::kLineProfile);
   SetPupilAxis(chart, kAxisBottom);
   plot.ScaleLimit = BaseScaleLimit(doc);
   plot.DeleteAllTraces();
@@ -171,18 +187,17 @@ void LoadDataIntoSFringe(ResultViewModels& views, const clsDocument& doc, std::i
   SFringeViewModel& view = views.SFringe;
   const bool hadPicture = view.ImageReady;
   view.ImageReady = false;
-  view.Caption = OutputViewCaption(doc, viewtype::kSFringe);
+  SetCaption(doc, viewtype::kSFringe);
   if (!hadPicture) {
     const double ratio = view.ZoomFactor / 100.0;
-    views.Shown().SizeWindowToImage(
-        viewtype::kSFringe,
-        InitialImageWindowSize(RoundToInt32(xpts * ratio), RoundToInt32(ypts * ratio),
-                               doc.Host().FrameMetrics()));
+    SizeWindowToImage(doc, InitialImageWindowSize(RoundToInt32(xpts * ratio),
+                                                  RoundToInt32(ypts * ratio),
+                                                  doc.Host().FrameMetrics()));
   }
   const std::size_t count = static_cast<std::size_t>(xpts) * static_cast<std::size_t>(ypts);
   std::vector<std::uint8_t> bytes;
   if (SurfaceData.size() < count || !AssignOrReport(bytes, count, 0)) {
-    views.Shown().HideWindow(viewtype::kSFringe);
+    if (DocumentWindow* window = doc.Views().Window(viewtype::kSFringe)) window->Hide();
     return;
   }
   SyntheticFringeBytes(SurfaceData.first(count), bytes);

@@ -1,7 +1,5 @@
 #include "app/plots/ResultViewModels.h"
 
-#include "app/document/DocumentViews.h"
-
 namespace orvale {
 
 ResultViewModels::ResultViewModels(std::int32_t surfaceTheta, std::int32_t surfacePhi,
@@ -18,12 +16,9 @@ ResultViewModels::ResultViewModels(std::int32_t surfaceTheta, std::int32_t surfa
 }
 
 TextViewModel* ResultViewModels::Text(std::int32_t formType) {
-  switch (formType) {
-    case viewtype::kAberrations: return &Aberrations;
-    case viewtype::kZernikes: return &Zernikes;
-    case viewtype::kGridResults: return &GridResults;
-    default: return nullptr;
-  }
+  for (TextViewModel* text : {&Aberrations, &Zernikes, &GridResults})
+    if (text->FormType == formType) return text;
+  return nullptr;
 }
 
 ResultViewWindows& ResultViewModels::Shown() {

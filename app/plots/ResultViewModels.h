@@ -3,14 +3,16 @@
 // and the windows render: the three plots with their readiness and view angles, the
 // synthetic-fringe picture with its print buffer, and the three text reports with their
 // font and tab stops. Nothing here needs a window, so the fillers run and are tested
-// without a display.
+// without a display. Captions, places and the show state belong to the windows
+// (DocumentViews); the view angles live here only, the document reads them through its
+// views.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/document/DocumentViews.h"
 #include "app/document/FontSpec.h"
-#include "app/document/ImageWindowSize.h"
 #include "app/plots/clsContourPlot.h"
 #include "app/plots/clsLineProfile.h"
 #include "app/plots/clsSurfacePlot.h"
@@ -30,14 +32,12 @@ struct ChartWindowRect {
 struct ContourPlotViewModel {
   clsContourPlot ContourPlot;
   bool PlotReady = false;  // the plot holds data and may be drawn
-  std::string Caption;
   std::optional<ChartWindowRect> WindowRect;
 };
 
 struct SurfacePlotViewModel {
   clsSurfacePlot SurfacePlot;
   bool PlotReady = false;
-  std::string Caption;
   // View point: distance (0, parallel projection), azimuth and elevation in degrees.
   double ViewR = 0;
   double ViewTheta = 0;
@@ -50,7 +50,6 @@ struct SurfacePlotViewModel {
 struct LineProfileViewModel {
   clsLineProfile LinePlot;
   bool PlotReady = false;
-  std::string Caption;
   std::int32_t ViewAngle = 0;  // profile angle, whole degrees
   std::optional<ChartWindowRect> WindowRect;
 };
@@ -58,7 +57,6 @@ struct LineProfileViewModel {
 struct SFringeViewModel {
   bool ImageReady = false;  // a picture is loaded and may be painted and printed
   std::int32_t ZoomFactor = 200;  // percent
-  std::string Caption;
   // The picture: XSize x YSize bytes, rows from the top.
   std::vector<std::uint8_t> Picture;
   std::int32_t XSize = 0;
@@ -72,24 +70,19 @@ struct SFringeViewModel {
 
 struct TextViewModel {
   std::int32_t FormType = 0;  // 7 aberrations, 8 Zernikes, 9 grid results
-  std::string Caption;
   std::string Text;  // lines joined by CR LF, columns by tabs
   FontSpec Font;     // the document's screen text style; the orientation is not used
   std::vector<std::int32_t> TabStops;  // dialog template units
 };
 
-// What the fillers ask of the windows that show the models. The windows implement it;
-// without windows the models are filled all the same.
+// What the fillers ask of the contents of the windows that show the models; what they
+// ask of the windows themselves (caption, size, hiding) goes through the document's
+// DocumentViews. Without windows the models are filled all the same.
 class ResultViewWindows {
  public:
   virtual ~ResultViewWindows() = default;
   // A view was filled: lay it out for its client size and redraw it.
   virtual void ResizeWindow(std::int32_t /*formType*/) {}
-  // The synthetic-fringe view received its first picture: the outer size that shows
-  // it at the view's zoom. A minimised or maximised window ignores it.
-  virtual void SizeWindowToImage(std::int32_t /*formType*/, WindowSize /*outer*/) {}
-  // The view cannot show its data (it ran out of memory).
-  virtual void HideWindow(std::int32_t /*formType*/) {}
   // A text view's text, font or tab stops changed.
   virtual void UpdateTextBox(std::int32_t /*formType*/) {}
 };

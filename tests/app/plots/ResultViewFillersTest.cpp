@@ -66,8 +66,9 @@ TEST_F(ResultViewTest, EveryViewIsFilledInTheFixedOrderWithItsCaptionAndScaleLim
 
   EXPECT_EQ(windows_.calls,
             (std::vector<std::string>{"UpdateTextBox 8", "UpdateTextBox 7", "UpdateTextBox 9",
-                                      "SizeWindowToImage 6 40x40", "ResizeWindow 6",
-                                      "ResizeWindow 4", "ResizeWindow 3", "ResizeWindow 5"}));
+                                      "ResizeWindow 6", "ResizeWindow 4", "ResizeWindow 3",
+                                      "ResizeWindow 5"}));
+  EXPECT_EQ(doc_.Views().GetViewPlacement(6), (WindowPlacement{0, 0, 40, 40}));
   EXPECT_TRUE(views_.Contour.PlotReady);
   EXPECT_TRUE(views_.Surface.PlotReady);
   EXPECT_TRUE(views_.Line.PlotReady);
@@ -79,21 +80,18 @@ TEST_F(ResultViewTest, EveryViewIsFilledInTheFixedOrderWithItsCaptionAndScaleLim
   EXPECT_EQ(views_.Surface.SurfacePlot.Chart.Axis(kAxisZ).TitleFont.Caption, "Micrometers");
   EXPECT_EQ(views_.Line.LinePlot.Chart.Axis(kAxisLeft).TitleFont.Caption, "Micrometers");
 
-  const struct { const std::string& caption; const char* expected; } captions[] = {
-      {views_.Surface.Caption, "Surface Plot - mirror.bmp"},
-      {views_.Contour.Caption, "Contour Plot - mirror.bmp"},
-      {views_.Line.Caption, "Line Profile - mirror.bmp"},
-      {views_.SFringe.Caption, "Synthetic Fringes - mirror.bmp"},
-      {views_.Aberrations.Caption, "Aberrations - mirror.bmp"},
-      {views_.Zernikes.Caption, "Zernikes - mirror.bmp"},
-      {views_.GridResults.Caption, "Grid Results - mirror.bmp"},
+  const struct { std::int32_t formType; const char* expected; } captions[] = {
+      {3, "Surface Plot - mirror.bmp"}, {4, "Contour Plot - mirror.bmp"},
+      {5, "Line Profile - mirror.bmp"}, {6, "Synthetic Fringes - mirror.bmp"},
+      {7, "Aberrations - mirror.bmp"},  {8, "Zernikes - mirror.bmp"},
+      {9, "Grid Results - mirror.bmp"},
   };
-  for (const auto& c : captions) EXPECT_EQ(c.caption, c.expected);
+  for (const auto& c : captions) EXPECT_EQ(Caption(c.formType), c.expected);
 
   doc_.DocumentFileName = "mirror.ovd";
   OutputViews_LoadData(views_, doc_, BowlData());
-  EXPECT_EQ(views_.Surface.Caption, "Surface Plot - mirror.ovd");
-  EXPECT_EQ(views_.GridResults.Caption, "Grid Results - mirror.ovd");
+  EXPECT_EQ(Caption(3), "Surface Plot - mirror.ovd");
+  EXPECT_EQ(Caption(9), "Grid Results - mirror.ovd");
 }
 
 TEST_F(ResultViewTest, TextViewsTakeTheScreenFontAndTheirTabStops) {
@@ -216,7 +214,7 @@ TEST_F(ResultViewTest, NothingIsFilledWithoutOutputViews) {
   RefreshLineProfile(views_, doc_, std::vector<double>(5, 1.0), std::vector<double>(5, 1.0));
   LoadDataIntoSFringe(views_, doc_, 20, 20, BowlMap(20));
   EXPECT_TRUE(windows_.calls.empty());
-  EXPECT_TRUE(views_.Surface.Caption.empty());
+  EXPECT_TRUE(Caption(3).empty());
   EXPECT_TRUE(views_.GridResults.Text.empty());
   EXPECT_FALSE(views_.SFringe.ImageReady);
   EXPECT_EQ(views_.Line.LinePlot.NumTraces(), 0);
@@ -239,24 +237,39 @@ TEST_F(ResultViewTest, SyntheticFringesSizeTheWindowOnTheFirstPictureOnly) {
   EXPECT_EQ(views_.SFringe.Picture.size(), 210u);
   EXPECT_EQ(views_.SFringe.PrintWidth, 21);
   // 21 x 1.5 = 31.5 rounds to the even 32; 10 x 1.5 = 15.
-  EXPECT_EQ(windows_.calls,
-            (std::vector<std::string>{"SizeWindowToImage 6 32x15", "ResizeWindow 6"}));
+  EXPECT_EQ(windows_.calls, (std::vector<std::string>{"ResizeWindow 6"}));
+  EXPECT_EQ(doc_.Views().GetViewPlacement(6), (WindowPlacement{0, 0, 32, 15}));
   windows_.calls.clear();
+  doc_.Views().SetViewPlacement(6, {5, 6, 100, 100});
   LoadDataIntoSFringe(views_, doc_, 21, 10, BowlMap(21, false));
   EXPECT_EQ(windows_.calls, (std::vector<std::string>{"ResizeWindow 6"}));
+  EXPECT_EQ(doc_.Views().GetViewPlacement(6), (WindowPlacement{5, 6, 100, 100}));
+}
+
+TEST_F(ResultViewTest, AMinimisedOrMaximisedSyntheticFringeWindowKeepsItsSize) {
+  auto& window = dynamic_cast<RecordingDocumentWindow&>(*doc_.Views().Window(6));
+  window.SetPlacement({5, 6, 100, 100});
+  for (const WindowShowState state : {WindowShowState::Minimized, WindowShowState::Maximized}) {
+    window.SetState(state);
+    views_.SFringe.ImageReady = false;
+    LoadDataIntoSFringe(views_, doc_, 21, 10, BowlMap(21, false));
+    EXPECT_EQ(window.Placement(), (WindowPlacement{5, 6, 100, 100}));
+  }
 }
 
 TEST_F(ResultViewTest, SyntheticFringesWithoutPointsChangeNothing) {
   LoadDataIntoSFringe(views_, doc_, 0, 20, {});
   LoadDataIntoSFringe(views_, doc_, 20, -1, {});
-  EXPECT_TRUE(views_.SFringe.Caption.empty());
+  EXPECT_TRUE(Caption(6).empty());
   EXPECT_TRUE(windows_.calls.empty());
 }
 
 TEST_F(ResultViewTest, ASyntheticMapShorterThanItsSizeHidesTheView) {
   LoadDataIntoSFringe(views_, doc_, 20, 20, std::vector<double>(399, 1.0));
   EXPECT_FALSE(views_.SFringe.ImageReady);
-  EXPECT_EQ(windows_.calls.back(), "HideWindow 6");
+  EXPECT_TRUE(windows_.calls.empty());
+  ASSERT_FALSE(WindowCalls().empty());
+  EXPECT_EQ(WindowCalls().back(), "Hide 6");
 }
 
 TEST_F(ResultViewTest, SyntheticFringeBytesSpreadTheRangeAndBlankWhatHasNoData) {

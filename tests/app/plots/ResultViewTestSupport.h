@@ -1,7 +1,7 @@
 #pragma once
-// Fixtures of the result-view suites: a document with output views and the program's
-// default settings, the seven view models with windows that log what they are asked,
-// small maps and grids.
+// Fixtures of the result-view suites: a document with (headless) output views and the
+// program's default settings, the seven view models with window contents that log what
+// they are asked, small maps and grids.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,15 +20,10 @@
 
 namespace orvale::testing {
 
-// The windows, as the fillers ask them: "ResizeWindow 4", "SizeWindowToImage 6 310x320".
+// The windows' contents, as the fillers ask them: "ResizeWindow 4", "UpdateTextBox 7".
 class RecordingWindows : public ResultViewWindows {
  public:
   void ResizeWindow(std::int32_t formType) override { Log("ResizeWindow " + std::to_string(formType)); }
-  void SizeWindowToImage(std::int32_t formType, WindowSize outer) override {
-    Log("SizeWindowToImage " + std::to_string(formType) + " " + std::to_string(outer.Width) + "x" +
-        std::to_string(outer.Height));
-  }
-  void HideWindow(std::int32_t formType) override { Log("HideWindow " + std::to_string(formType)); }
   void UpdateTextBox(std::int32_t formType) override { Log("UpdateTextBox " + std::to_string(formType)); }
   std::vector<std::string> calls;
 
@@ -81,7 +76,7 @@ inline clsGrid GridWithResults(std::int32_t nx, std::int32_t ny) {
 class ResultViewTest : public ::testing::Test {
  protected:
   ResultViewTest() {
-    doc_.OutputViewsExist = true;
+    EXPECT_TRUE(doc_.CreateView(2));
     doc_.ImageFileName = "mirror.bmp";
     doc_.ContourLevels = 8;
     views_.Windows = &windows_;
@@ -93,6 +88,10 @@ class ResultViewTest : public ::testing::Test {
   clsDocument doc_{settings_};
   ResultViewModels views_{60, 30, 0};
   RecordingWindows windows_;
+
+  std::string Caption(std::int32_t formType) const { return doc_.Views().Caption(formType); }
+  // What the headless windows were told, e.g. "Place 6 0 0 40 40", "Hide 6".
+  const std::vector<std::string>& WindowCalls() const { return doc_.Views().WindowCalls().Calls; }
 };
 
 using test::CallsNamed;
