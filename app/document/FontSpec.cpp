@@ -17,10 +17,7 @@ void FontSpecToLogFont(const gdi::DeviceContext& dc, const FontSpec& style, gdi:
     case kText180Degrees: font.lfEscapement = 1800; break;
     default: break;
   }
-  std::string_view face = std::string_view(style.facename).substr(0, kFaceNameLength);
-  const std::size_t last = face.find_last_not_of(' ');
-  face = last == std::string_view::npos ? std::string_view() : face.substr(0, last + 1);
-  font.SetFaceName(face);
+  font.SetFaceName(TrimFaceName(style.facename));
   font.lfWeight = style.Bold ? gdi::FW_BOLD : gdi::FW_DONTCARE;
   // The flags are Booleans with all bits set for True; the font takes their low byte.
   font.lfItalic = style.Italic ? 0xFF : 0;

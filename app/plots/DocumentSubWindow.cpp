@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QPointer>
+#include <QStyle>
 
 #include "app/document/MainFrame.h"
 #include "app/document/OutputViewKinds.h"
@@ -118,6 +119,16 @@ void DocumentSubWindow::UserClose() {
   frame_->SetViewItemChecked(kind->MenuItem, false);
   frame_->UpdateToolBar();
   HideWindow();
+}
+
+WindowFrameMetrics MdiWindowFrameMetrics(const QStyle& style) {
+  WindowFrameMetrics metrics;
+  metrics.ScrollBarWidth = style.pixelMetric(QStyle::PM_ScrollBarExtent);
+  metrics.ScrollBarHeight = metrics.ScrollBarWidth;
+  metrics.FrameWidth = style.pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+  metrics.FrameHeight = metrics.FrameWidth;
+  metrics.CaptionHeight = style.pixelMetric(QStyle::PM_TitleBarHeight) - metrics.FrameHeight;
+  return metrics;
 }
 
 }  // namespace orvale

@@ -11,8 +11,10 @@
 #include <cstdint>
 
 #include "app/document/DocumentWindow.h"
+#include "app/document/ImageWindowSize.h"
 
 class QCloseEvent;
+class QStyle;
 
 namespace orvale {
 
@@ -63,5 +65,11 @@ class DocumentSubWindow : public QMdiSubWindow {
   MainFrame* frame_;
   QMetaObject::Connection stateConnection_;
 };
+
+// What a document window in an MDI area of `style` adds around its client area, in the
+// terms of the window-size rules: the scroll bars, one sizing frame and the caption. The
+// title bar of an MDI window takes the place of its top frame, so the caption is the
+// title bar less one frame.
+WindowFrameMetrics MdiWindowFrameMetrics(const QStyle& style);
 
 }  // namespace orvale

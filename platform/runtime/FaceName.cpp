@@ -13,4 +13,10 @@ std::string FixedFaceName(std::string_view name) {
   return fixed;
 }
 
+std::string_view TrimFaceName(std::string_view name) {
+  name = name.substr(0, kFaceNameLength);
+  const std::size_t last = name.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
+}
+
 }  // namespace orvale

@@ -13,4 +13,8 @@ inline constexpr std::size_t kFaceNameLength = 32;
 // blanks to that length.
 std::string FixedFaceName(std::string_view name);
 
+// The name a font is made with: the field's first kFaceNameLength bytes less trailing
+// blanks.
+std::string_view TrimFaceName(std::string_view name);
+
 }  // namespace orvale

@@ -1,7 +1,8 @@
 #include "tests/support/MdiTestHost.h"
 
-#include <QStyle>
 #include <QVBoxLayout>
+
+#include "app/plots/DocumentSubWindow.h"
 
 namespace orvale::testing {
 
@@ -18,15 +19,6 @@ std::unique_ptr<DocumentViews> MdiTestHost::CreateDocumentViews(clsDocument& /*d
   return std::make_unique<MdiDocumentViews>(*this, *area_, factory_);
 }
 
-WindowFrameMetrics MdiTestHost::FrameMetrics() const {
-  const QStyle* style = area_->style();
-  WindowFrameMetrics metrics;
-  metrics.ScrollBarWidth = style->pixelMetric(QStyle::PM_ScrollBarExtent);
-  metrics.ScrollBarHeight = metrics.ScrollBarWidth;
-  metrics.FrameWidth = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-  metrics.FrameHeight = metrics.FrameWidth;
-  metrics.CaptionHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
-  return metrics;
-}
+WindowFrameMetrics MdiTestHost::FrameMetrics() const { return MdiWindowFrameMetrics(*area_->style()); }
 
 }  // namespace orvale::testing
