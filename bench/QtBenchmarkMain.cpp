@@ -1,11 +1,12 @@
-// The main of the benchmarks that measure or draw text: fonts need a GUI application.
+// The main of the benchmarks that measure or draw text, or show windows: fonts need a
+// GUI application, windows a widget application.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

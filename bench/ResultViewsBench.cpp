@@ -1,15 +1,26 @@
 // One analysis of a document at the largest map sizes (400 x 400 surface and synthetic
 // fringes) handed to its seven output views: the models filled, and the three plots
-// laid out and painted at the default window sizes, as the screen refresh does it.
+// laid out and painted at the default window sizes, as the screen refresh does it; then
+// the same with the real result windows shown in an MDI area, and one frame of dragging
+// the surface's thumb.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "app/document/AreaFills.h"
 #include "app/document/FloatingHorizon.h"
 #include "app/document/clsDocument.h"
+#include "app/document/MainFrame.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/plots/PlotPrinting.h"
+#include "app/plots/ResultDocumentViews.h"
 #include "app/plots/ResultViewFillers.h"
+#include "app/plots/frmSurfacePlot.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/registry/GeneralSettings.h"
 
@@ -118,9 +129,71 @@ void BM_FillOnly(benchmark::State& state) {
   for (auto _ : state) OutputViews_LoadData(views, doc, data);
 }
 
+// A main window with an MDI area whose documents get the result windows.
+class WindowsHost : public MainFrame {
+ public:
+  WindowsHost() : area_(new QMdiArea) {
+    auto* layout = new QVBoxLayout(&window_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area_);
+    window_.resize(1400, 1000);
+    window_.show();
+  }
+  std::unique_ptr<DocumentViews> CreateDocumentViews(clsDocument& /*doc*/) override {
+    return std::make_unique<ResultDocumentViews>(*this, *area_);
+  }
+
+ private:
+  QWidget window_;
+  QMdiArea* area_;
+};
+
+// All seven windows shown at the default layout, filled by one analysis.
+void ShowAllWindows(clsDocument& doc) {
+  doc.Settings().ResultWindowLayout = DefaultResultWindowLayout({1400, 1000, 4, 20});
+  PrepareDocument(doc);
+  doc.OutputViews_Load(false);
+  for (const auto& kind : kOutputViewKinds) doc.*kind.Visible = true;
+  doc.OutputViews_UpdateVisibility(true);
+  doc.UpdateAnalysis(true, false);
+  QCoreApplication::processEvents();
+}
+
+void BM_AnalysisFillsAndPaintsTheWindows(benchmark::State& state) {
+  GeneralSettings settings = LargestMaps();
+  WindowsHost host;
+  clsDocument doc(settings, &host);
+  ShowAllWindows(doc);
+  for (auto _ : state) {
+    doc.UpdateAnalysis(true, false);
+    QCoreApplication::processEvents();  // the windows copy their pictures to the screen
+  }
+  const ResultViewModels& views = dynamic_cast<ResultDocumentViews&>(doc.Views()).Models();
+  state.counters["ready"] = views.Contour.PlotReady && views.Surface.PlotReady &&
+                            views.Line.PlotReady && views.SFringe.ImageReady;
+}
+
+void BM_SurfaceThumbDragFrame(benchmark::State& state) {
+  GeneralSettings settings = LargestMaps();
+  WindowsHost host;
+  clsDocument doc(settings, &host);
+  ShowAllWindows(doc);
+  frmSurfacePlot& surface = *dynamic_cast<ResultDocumentViews&>(doc.Views()).SurfacePlotView();
+  surface.hsbSurface->setSliderDown(true);
+  int theta = 60;
+  for (auto _ : state) {
+    theta = theta >= 359 ? 0 : theta + 1;
+    surface.hsbSurface->setValue(theta);
+    QCoreApplication::processEvents();
+  }
+  surface.hsbSurface->setSliderDown(false);
+}
+
 BENCHMARK(BM_AnalysisFillsTheModels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnalysisFillsAndPaints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalysisFillsAndPaintsTheWindows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceThumbDragFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvale
