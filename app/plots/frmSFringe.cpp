@@ -158,7 +158,8 @@ void frmSFringe::ResizeWindow() {
 }
 
 void frmSFringe::PaintImage() {
-  if (parentDoc == nullptr) return;
+  // A client smaller than the scroll bars has no view to draw.
+  if (parentDoc == nullptr || viewWidth_ < 1 || viewHeight_ < 1) return;
   gdi::ImageDeviceContext& dc = Canvas().DC();
   const bool fullSize = View.ZoomFactor >= 100;
   if (!View.ImageReady || !(fullSize ? full_ : small_)) {
@@ -169,16 +170,14 @@ void frmSFringe::PaintImage() {
   dc.SetStretchBltMode(gdi::COLORONCOLOR);
   const std::int32_t h = hsbSFringe->value();
   const std::int32_t v = vsbSFringe->value();
-  if (viewWidth_ >= 1 && viewHeight_ >= 1) {
-    if (fullSize) {
-      const double scale = Scale();
-      dc.StretchBlt(0, 0, viewWidth_, viewHeight_, *full_, h, v, RoundToInt32(viewWidth_ * scale),
-                    RoundToInt32(viewHeight_ * scale), gdi::SRCCOPY);
-    } else {
-      const double ratio = Ratio();
-      dc.BitBlt(0, 0, viewWidth_, viewHeight_, *small_, static_cast<int>(std::floor(h * ratio)),
-                static_cast<int>(std::floor(v * ratio)), gdi::SRCCOPY);
-    }
+  if (fullSize) {
+    const double scale = Scale();
+    dc.StretchBlt(0, 0, viewWidth_, viewHeight_, *full_, h, v, RoundToInt32(viewWidth_ * scale),
+                  RoundToInt32(viewHeight_ * scale), gdi::SRCCOPY);
+  } else {
+    const double ratio = Ratio();
+    dc.BitBlt(0, 0, viewWidth_, viewHeight_, *small_, static_cast<int>(std::floor(h * ratio)),
+              static_cast<int>(std::floor(v * ratio)), gdi::SRCCOPY);
   }
   const gdi::Brush black = gdi::StockBrush(gdi::BLACK_BRUSH);
   if (ZoomedWidth() < viewWidth_) dc.FillRect(gdi::Rect{ZoomedWidth(), 0, viewWidth_, viewHeight_}, black);
