@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/plots/CanvasSubWindow.h"
+#include "app/plots/PlotPrinting.h"
 #include "platform/gdi/DeviceContext.h"
 
 namespace orvale {
@@ -30,6 +31,23 @@ class PlotWindow : public CanvasSubWindow {
   QScrollBar* MakeAngleBar(Qt::Orientation orientation, int maximum);
   // The value an angle bar shows for an angle: whole degrees within its range.
   static int BarValue(const QScrollBar& bar, double degrees);
+};
+
+// A plot window showing the plot of one view model (ContourPlotViewModel, ...), which
+// the document's views own and which outlives the window's use.
+template <class ViewModel>
+class ViewModelPlotWindow : public PlotWindow {
+ public:
+  ViewModel& View;
+
+  void PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
+                 std::int32_t bottom) override {
+    if (parentDoc != nullptr) orvale::PrintPlot(View, DC, left, top, right, bottom, &Canvas().DC());
+  }
+
+ protected:
+  ViewModelPlotWindow(MainFrame& frame, clsDocument& doc, std::int32_t formType, ViewModel& view)
+      : PlotWindow(frame, doc, formType), View(view) {}
 };
 
 }  // namespace orvale

@@ -2,12 +2,11 @@
 
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentViews.h"
-#include "app/plots/PlotPrinting.h"
 
 namespace orvale {
 
 frmContourPlot::frmContourPlot(MainFrame& frame, clsDocument& doc, ContourPlotViewModel& view)
-    : PlotWindow(frame, doc, viewtype::kContourPlot), View(view) {}
+    : ViewModelPlotWindow(frame, doc, viewtype::kContourPlot, view) {}
 
 void frmContourPlot::ResizeWindow() {
   if (parentDoc == nullptr) return;
@@ -24,12 +23,6 @@ void frmContourPlot::PaintPlot() {
     FillRectWorkspace(dc, ClientWidth(), ClientHeight(), 0, 0);
   }
   ShowCanvas();
-}
-
-void frmContourPlot::PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top,
-                               std::int32_t right, std::int32_t bottom) {
-  if (parentDoc == nullptr) return;
-  orvale::PrintPlot(View, DC, left, top, right, bottom, &Canvas().DC());
 }
 
 }  // namespace orvale

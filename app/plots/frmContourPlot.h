@@ -6,17 +6,13 @@
 
 namespace orvale {
 
-class frmContourPlot final : public PlotWindow {
+class frmContourPlot final : public ViewModelPlotWindow<ContourPlotViewModel> {
  public:
   // `view` holds the plot and outlives the window's use (the document's views own both).
   frmContourPlot(MainFrame& frame, clsDocument& doc, ContourPlotViewModel& view);
 
-  ContourPlotViewModel& View;
-
   void ResizeWindow() override;
   void PaintPlot() override;
-  void PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
-                 std::int32_t bottom) override;
 };
 
 }  // namespace orvale

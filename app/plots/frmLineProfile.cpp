@@ -5,15 +5,13 @@
 #include "app/document/AreaFills.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
-#include "app/plots/PlotPrinting.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/ui/HandlerGuard.h"
 
 namespace orvale {
 
 frmLineProfile::frmLineProfile(MainFrame& frame, clsDocument& doc, LineProfileViewModel& view)
-    : PlotWindow(frame, doc, viewtype::kLineProfile),
-      View(view),
+    : ViewModelPlotWindow(frame, doc, viewtype::kLineProfile, view),
       hsbLine(MakeAngleBar(Qt::Horizontal, 359)) {
   ShowViewAngle();
   MeasurePlot();
@@ -64,12 +62,6 @@ void frmLineProfile::Deactivated() {
   const QRect place = geometry();
   settings.ResultWindowLayout[FindOutputViewKind(FormType)->LayoutIndex] = {
       place.x(), place.y(), place.width(), place.height()};
-}
-
-void frmLineProfile::PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top,
-                               std::int32_t right, std::int32_t bottom) {
-  if (parentDoc == nullptr) return;
-  orvale::PrintPlot(View, DC, left, top, right, bottom, &Canvas().DC());
 }
 
 }  // namespace orvale

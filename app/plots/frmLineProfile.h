@@ -7,18 +7,15 @@
 
 namespace orvale {
 
-class frmLineProfile final : public PlotWindow {
+class frmLineProfile final : public ViewModelPlotWindow<LineProfileViewModel> {
  public:
   // `view` holds the plot and its angle and outlives the window's use.
   frmLineProfile(MainFrame& frame, clsDocument& doc, LineProfileViewModel& view);
 
-  LineProfileViewModel& View;
   QScrollBar* const hsbLine;
 
   void ResizeWindow() override;
   void PaintPlot() override;
-  void PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
-                 std::int32_t bottom) override;
   // The bar takes the angle the document gave the view.
   void ShowViewAngle();
 

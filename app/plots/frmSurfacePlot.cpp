@@ -5,14 +5,12 @@
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentViews.h"
 #include "app/document/FloatingHorizon.h"
-#include "app/plots/PlotPrinting.h"
 #include "platform/ui/HandlerGuard.h"
 
 namespace orvale {
 
 frmSurfacePlot::frmSurfacePlot(MainFrame& frame, clsDocument& doc, SurfacePlotViewModel& view)
-    : PlotWindow(frame, doc, viewtype::kSurfacePlot),
-      View(view),
+    : ViewModelPlotWindow(frame, doc, viewtype::kSurfacePlot, view),
       hsbSurface(MakeAngleBar(Qt::Horizontal, 359)),
       vsbSurface(MakeAngleBar(Qt::Vertical, 90)) {
   ShowViewAngles();
@@ -89,12 +87,6 @@ void frmSurfacePlot::ViewPointFromBars(bool dragging) {
   FillRectWhite(dc, plotWidth_, plotHeight_, 0, 0);
   View.SurfacePlot.Chart.ChartRedraw(dc);
   ShowCanvas();
-}
-
-void frmSurfacePlot::PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top,
-                               std::int32_t right, std::int32_t bottom) {
-  if (parentDoc == nullptr) return;
-  orvale::PrintPlot(View, DC, left, top, right, bottom, &Canvas().DC());
 }
 
 }  // namespace orvale

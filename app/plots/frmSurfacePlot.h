@@ -8,19 +8,16 @@
 
 namespace orvale {
 
-class frmSurfacePlot final : public PlotWindow {
+class frmSurfacePlot final : public ViewModelPlotWindow<SurfacePlotViewModel> {
  public:
   // `view` holds the plot and its view point and outlives the window's use.
   frmSurfacePlot(MainFrame& frame, clsDocument& doc, SurfacePlotViewModel& view);
 
-  SurfacePlotViewModel& View;
   QScrollBar* const hsbSurface;
   QScrollBar* const vsbSurface;
 
   void ResizeWindow() override;
   void PaintPlot() override;
-  void PrintPlot(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
-                 std::int32_t bottom) override;
   // The bars take the view angles the document gave the plot.
   void ShowViewAngles();
 
