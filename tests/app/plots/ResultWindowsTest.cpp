@@ -12,6 +12,7 @@
 
 #include "ResultWindowsTestSupport.h"
 #include "app/document/AreaFills.h"
+#include "app/document/DocumentTextFile.h"
 #include "app/document/FloatingHorizon.h"
 #include "PlotTestSupport.h"
 #include "app/plots/PlotPrinting.h"
@@ -23,6 +24,7 @@
 #include "app/plots/frmText.h"
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/RecordingDeviceContext.h"
+#include "platform/runtime/LineInput.h"
 
 namespace orvale::testing {
 namespace {
@@ -707,6 +709,30 @@ TEST_F(ResultWindowTest, AnAnalysedDocumentFillsItsSevenWindowsWhereTheLayoutPut
   EXPECT_EQ(doc_->zmin, lo);
   EXPECT_EQ(doc_->zmax, hi);
   EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(ResultWindowTest, TheViewAnglesGoIntoTheDocumentFileAndComeBackToTheBars) {
+  ShowOutputViews({3, 5});
+  Surface().hsbSurface->setValue(100);
+  Surface().vsbSurface->setValue(20);
+  Line().hsbLine->setValue(45);
+  const std::string text = DocumentText(*doc_);
+
+  clsDocument* copy = nullptr;
+  ASSERT_TRUE(table_->NewDocument(copy));
+  StringLineSource file(text);
+  ASSERT_EQ(ReadDocumentText(*copy, file), DocumentReadStatus::Complete);
+  auto& views = dynamic_cast<ResultDocumentViews&>(copy->Views());
+  EXPECT_EQ(views.ViewTheta(), 100.0);
+  EXPECT_EQ(views.ViewPhi(), 20.0);
+  EXPECT_EQ(views.ViewAngle(), 45);
+  EXPECT_EQ(views.SurfacePlotView()->hsbSurface->value(), 100);
+  EXPECT_EQ(views.SurfacePlotView()->vsbSurface->value(), 20);
+  EXPECT_EQ(views.LineProfileView()->hsbLine->value(), 45);
+  double r = 0, theta = 0, phi = 0;
+  views.Models().Surface.SurfacePlot.Chart.GetViewPoint(r, theta, phi);
+  EXPECT_EQ(theta, 100.0);
+  EXPECT_EQ(phi, 20.0);
 }
 
 }  // namespace
