@@ -205,6 +205,17 @@ TEST_F(ResultWindowTest, TheTextColourAndStyleComeFromTheDocument) {
   EXPECT_EQ(Views().ViewText(7), "Output Units: Waves\r\n\r\nRMS\t 0.100");
 }
 
+TEST_F(ResultWindowTest, ASurfaceWhoseCellsCannotBeProjectedIsNotReadyAndLeftAsItWas) {
+  ShowOutputViews({3}, false);
+  const QImage before = Shown(Surface());
+  Models().Surface.PlotReady = true;  // but without a mesh to project
+  Models().Surface.PolygonsStale = true;
+  Surface().PaintPlot();
+  EXPECT_FALSE(Models().Surface.PlotReady);
+  EXPECT_EQ(Shown(Surface()), before);
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
 // --- Scrolling ---
 
 TEST_F(ResultWindowTest, TheSurfaceTurnsWithItsScrollBars) {
