@@ -87,12 +87,14 @@ PlotWindow* ResultDocumentViews::PlotView(std::int32_t formType) const {
 }
 
 void ResultDocumentViews::FilledWindows::ResizeWindow(std::int32_t formType) {
-  if (PlotWindow* plot = views_.PlotView(formType)) {
-    plot->UpdatePlot();
-  } else if (frmSFringe* sfringe = views_.SFringeView(); sfringe && formType == viewtype::kSFringe) {
+  if (formType == viewtype::kSFringe) {
     // Filled means a new picture.
-    sfringe->RefreshBitmapFromData();
-    sfringe->UpdateImage();
+    if (frmSFringe* sfringe = views_.SFringeView()) {
+      sfringe->RefreshBitmapFromData();
+      sfringe->UpdateImage();
+    }
+  } else if (PlotWindow* plot = views_.PlotView(formType)) {
+    plot->UpdatePlot();
   }
 }
 

@@ -115,12 +115,10 @@ std::string frmText::SelectedText() const {
 }
 
 bool frmText::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtOutput && (event->type() == QEvent::KeyPress ||
-                               event->type() == QEvent::ShortcutOverride)) {
-    const auto& key = static_cast<const QKeyEvent&>(*event);
-    // A shortcut the box does not take goes on to the main window's menus.
-    if (event->type() == QEvent::ShortcutOverride) return false;
-    if (!KeyPasses(key)) return true;
+  // Dropping a key press is enough: the box cannot be edited in any other way.
+  if (watched == txtOutput && event->type() == QEvent::KeyPress &&
+      !KeyPasses(static_cast<const QKeyEvent&>(*event))) {
+    return true;
   }
   return DocumentSubWindow::eventFilter(watched, event);
 }
