@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -39,12 +40,13 @@ ScreenGeometry PrimaryScreenGeometry() {
   return geometry;
 }
 
-bool Start(AppState& app, ProgramServices* services, int argc, char** argv) {
+bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
+           const std::filesystem::path& programFolder) {
   const int scrollBar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   app.ScrollBarWidth = scrollBar;
   app.ScrollBarHeight = scrollBar;
   SetLineWidthForDevice(nullptr);
-  QtStartupSteps steps(app, services);
+  QtStartupSteps steps(app, services, programFolder);
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }
 
@@ -81,8 +83,9 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return arguments;
 }
 
-QtStartupSteps::QtStartupSteps(AppState& app, ProgramServices* services)
-    : app_(app), services_(services) {}
+QtStartupSteps::QtStartupSteps(AppState& app, ProgramServices* services,
+                               std::filesystem::path programFolder)
+    : app_(app), services_(services), programFolder_(std::move(programFolder)) {}
 
 QtStartupSteps::~QtStartupSteps() {
   if (splash_) delete splash_.data();
@@ -100,7 +103,10 @@ void QtStartupSteps::ShowSplash() {
 }
 
 void QtStartupSteps::FindGrabbers() {
-  FindGrabberPlugins(app_.Grabber, QCoreApplication::applicationDirPath().toStdString());
+  const std::filesystem::path folder =
+      programFolder_.empty() ? std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())
+                             : programFolder_;
+  FindGrabberPlugins(app_.Grabber, folder);
 }
 
 void QtStartupSteps::ReadSettings() {
@@ -140,11 +146,12 @@ void QtStartupSteps::OpenFile(const std::string& path) {
 
 bool RunStartup(AppState& app, int argc, char** argv) {
   app.Services = std::make_unique<ProgramServices>(DefaultSettingsFile());
-  return Start(app, app.Services.get(), argc, argv);
+  return Start(app, app.Services.get(), argc, argv, {});
 }
 
-bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv) {
-  return Start(app, nullptr, argc, argv);
+bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
+                                     const std::filesystem::path& programFolder) {
+  return Start(app, nullptr, argc, argv, programFolder);
 }
 
 }  // namespace orvale

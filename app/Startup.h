@@ -39,7 +39,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 class QtStartupSteps final : public StartupSteps {
  public:
   // `services` (may be null: the caller installed its own) learns the main window.
-  QtStartupSteps(AppState& app, ProgramServices* services);
+  // Grabber plug-ins are looked for in `programFolder` (empty: the program's folder).
+  QtStartupSteps(AppState& app, ProgramServices* services, std::filesystem::path programFolder = {});
   ~QtStartupSteps() override;
 
   void CreateWindows() override;
@@ -61,6 +62,7 @@ class QtStartupSteps final : public StartupSteps {
  private:
   AppState& app_;
   ProgramServices* services_;
+  std::filesystem::path programFolder_;
   QPointer<frmSplash> splash_;
 };
 
@@ -69,7 +71,9 @@ class QtStartupSteps final : public StartupSteps {
 // open when it returns true.
 bool RunStartup(AppState& app, int argc, char** argv);
 
-// The same over services the caller has installed (tests, benchmarks).
-bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv);
+// The same over services the caller has installed (tests, benchmarks); grabber
+// plug-ins are looked for in `programFolder` when it is given.
+bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
+                                     const std::filesystem::path& programFolder = {});
 
 }  // namespace orvale
