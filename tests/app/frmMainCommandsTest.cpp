@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/FringeToolbox.h"
@@ -21,6 +23,7 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
       "mnuViewContourPlot",  "mnuViewLineProfile",   "mnuViewSFringe",    "mnuViewAberrations",
       "mnuViewZernikes",     "mnuViewGridResults",   "mnuProcessTraceV",  "mnuProcessTraceH",
       "mnuPopupFringe_DeleteCenter", "mnuPopupFringe_TraceV", "mnuPopupFringe_IncreaseOrder",
+      "mnuHelpContents",  // no help folder beside the test: nothing happens
   };
   for (const char* name : items) {
     QAction* action = Item(name);
@@ -299,6 +302,43 @@ TEST_F(FrameCommandsTest, TileVerticalPutsTheWindowsSideBySide) {
   Item("mnuWindowTileHorizontal")->setEnabled(true);
   Item("mnuWindowTileHorizontal")->trigger();
   EXPECT_EQ(first->geometry(), QRect(0, 0, inside.width(), inside.height() / 2));
+
+  // The Window menu lists the windows, the active one checked.
+  first->setWindowTitle("Surface Plot - m.jpg");
+  second->setWindowTitle("m.jpg");
+  area->setActiveSubWindow(second);
+  QMenu* menu = Frame().findChild<QMenu*>("mnuWindow");
+  menu->aboutToShow();
+  QStringList listed;
+  QAction* checked = nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator() || action->objectName().startsWith("mnuWindow")) continue;
+    listed << action->text();
+    if (action->isChecked()) checked = action;
+  }
+  EXPECT_EQ(listed, (QStringList{"&1 Surface Plot - m.jpg", "&2 m.jpg"}));
+  ASSERT_NE(checked, nullptr);
+  EXPECT_EQ(checked->text(), "&2 m.jpg");
+  area->setActiveSubWindow(first);
+  checked->trigger();
+  EXPECT_EQ(area->activeSubWindow(), second);
+}
+
+TEST_F(FrameCommandsTest, TheFringePopUpShowsTheItemsTheImageViewAsksFor) {
+  FringePopupRequest request;
+  request.AddApertureCaption = "Add Aperture Circle";
+  request.DeleteCenterVisible = true;
+  request.AddApertureVisible = false;
+  request.ClearApertureVisible = true;
+  QMenu* popup = Frame().PopupFringe();
+  QTimer::singleShot(0, popup, [popup] { popup->close(); });
+  Frame().ShowFringePopup(request);
+  EXPECT_TRUE(Item("mnuPopupFringe_DeleteCenter")->isVisible());
+  EXPECT_FALSE(Item("mnuPopupFringe_AddAperture")->isVisible());
+  EXPECT_EQ(Item("mnuPopupFringe_AddAperture")->text(), "Add Aperture Circle");
+  EXPECT_TRUE(Item("mnuPopupFringe_ClearAperture")->isVisible());
+  EXPECT_TRUE(Item("mnuPopupFringe_AddObstruction")->isVisible());
+  EXPECT_EQ(Item("mnuPopupFringe_AddObstruction")->text(), "Add Obstruction");
 }
 
 }  // namespace
