@@ -46,16 +46,8 @@ QPainterPath Arrows(double angle, bool fourWay) {
     const QPointF side(-dir.y(), dir.x());
     const QPointF tip = kCentre + dir * 11.0;
     const QPointF base = kCentre + dir * 6.0;
-    QPainterPath head;
-    head.moveTo(tip);
-    head.lineTo(base + side * 4.0);
-    head.lineTo(base + side * 1.2);
-    head.lineTo(kCentre + side * 1.2);
-    head.lineTo(kCentre - side * 1.2);
-    head.lineTo(base - side * 1.2);
-    head.lineTo(base - side * 4.0);
-    head.closeSubpath();
-    path = path.united(head);
+    path = path.united(Outline({tip, base + side * 4.0, base + side * 1.2, kCentre + side * 1.2,
+                                kCentre - side * 1.2, base - side * 1.2, base - side * 4.0}));
   }
   return path;
 }
@@ -164,12 +156,7 @@ Drawn Draw(std::string_view key) {
     const QPointF tip(kCentre.x() + 10 * std::cos(end), kCentre.y() - 10 * std::sin(end));
     const QPointF along(std::sin(end), std::cos(end));  // direction of travel
     const QPointF side(-along.y(), along.x());
-    QPainterPath head;
-    head.moveTo(tip + along * 5.0);
-    head.lineTo(tip + side * 4.0);
-    head.lineTo(tip - side * 4.0);
-    head.closeSubpath();
-    Outlined(p, head);
+    Outlined(p, Outline({tip + along * 5.0, tip + side * 4.0, tip - side * 4.0}));
   } else if (key == "curSelectFringe") {
     OutlinedLines(p, Crosshair());
     QPainterPath ring;

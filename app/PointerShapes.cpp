@@ -4,17 +4,18 @@ namespace orvale {
 
 namespace {
 
-QPainterPath Thumb() {
-  QPainterPath thumb;
-  thumb.moveTo(4.5, 12.5);
-  thumb.lineTo(1.0, 8.8);
-  thumb.lineTo(2.4, 7.6);
-  thumb.lineTo(5.5, 10.0);
-  thumb.closeSubpath();
-  return thumb;
-}
+QPainterPath Thumb() { return Outline({{4.5, 12.5}, {1.0, 8.8}, {2.4, 7.6}, {5.5, 10.0}}); }
 
 }  // namespace
+
+QPainterPath Outline(std::initializer_list<QPointF> corners) {
+  QPainterPath path;
+  for (const QPointF& corner : corners) {
+    if (path.elementCount() == 0) path.moveTo(corner); else path.lineTo(corner);
+  }
+  path.closeSubpath();
+  return path;
+}
 
 QPainterPath OpenHandShape() {
   QPainterPath hand;
@@ -27,16 +28,7 @@ QPainterPath OpenHandShape() {
 }
 
 QPainterPath ArrowPointerShape() {
-  QPainterPath arrow;
-  arrow.moveTo(3, 1);
-  arrow.lineTo(3, 13);
-  arrow.lineTo(6, 10.2);
-  arrow.lineTo(8.3, 15);
-  arrow.lineTo(10.3, 14);
-  arrow.lineTo(8, 9.3);
-  arrow.lineTo(12, 9.3);
-  arrow.closeSubpath();
-  return arrow;
+  return Outline({{3, 1}, {3, 13}, {6, 10.2}, {8.3, 15}, {10.3, 14}, {8, 9.3}, {12, 9.3}});
 }
 
 QPainterPath PointingHandShape() {

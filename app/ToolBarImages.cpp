@@ -44,16 +44,10 @@ void Magnifier(QPainter& p, const QColor& lens) {
 }
 
 void Page(QPainter& p, const QRectF& r) {
-  QPainterPath page;
-  page.moveTo(r.left(), r.top());
-  page.lineTo(r.right() - 3, r.top());
-  page.lineTo(r.right(), r.top() + 3);
-  page.lineTo(r.right(), r.bottom());
-  page.lineTo(r.left(), r.bottom());
-  page.closeSubpath();
   Pen(p, kInk);
   p.setBrush(kPaper);
-  p.drawPath(page);
+  p.drawPath(Outline({r.topLeft(), {r.right() - 3, r.top()}, {r.right(), r.top() + 3}, r.bottomRight(),
+                      r.bottomLeft()}));
 }
 
 void Camera(QPainter& p) {
@@ -74,27 +68,14 @@ void Open(QPainter& p) {
   p.setBrush(QColor(230, 190, 80));
   p.drawRect(QRectF(1.5, 3.5, 11, 10));
   p.drawRect(QRectF(1.5, 2.5, 5, 1.5));
-  QPainterPath front;
-  front.moveTo(1.5, 13.5);
-  front.lineTo(4.5, 7.5);
-  front.lineTo(15.0, 7.5);
-  front.lineTo(12.5, 13.5);
-  front.closeSubpath();
   p.setBrush(QColor(250, 220, 120));
-  p.drawPath(front);
+  p.drawPath(Outline({{1.5, 13.5}, {4.5, 7.5}, {15.0, 7.5}, {12.5, 13.5}}));
 }
 
 void Save(QPainter& p) {
   Pen(p, kInk);
   p.setBrush(kBlue);
-  QPainterPath disk;
-  disk.moveTo(1.5, 1.5);
-  disk.lineTo(13.0, 1.5);
-  disk.lineTo(14.5, 3.0);
-  disk.lineTo(14.5, 14.5);
-  disk.lineTo(1.5, 14.5);
-  disk.closeSubpath();
-  p.drawPath(disk);
+  p.drawPath(Outline({{1.5, 1.5}, {13.0, 1.5}, {14.5, 3.0}, {14.5, 14.5}, {1.5, 14.5}}));
   p.setBrush(Qt::white);
   p.drawRect(QRectF(3.5, 1.5, 9, 5.5));
   p.setBrush(QColor(190, 190, 200));
@@ -322,12 +303,7 @@ void GrabProps(QPainter& p) {
 void ArrowHead(QPainter& p, QPointF tip, double angle, double size) {
   const QPointF a = tip + QPointF(std::cos(angle + 2.6) * size, std::sin(angle + 2.6) * size);
   const QPointF b = tip + QPointF(std::cos(angle - 2.6) * size, std::sin(angle - 2.6) * size);
-  QPainterPath head;
-  head.moveTo(tip);
-  head.lineTo(a);
-  head.lineTo(b);
-  head.closeSubpath();
-  p.drawPath(head);
+  p.drawPath(Outline({tip, a, b}));
 }
 
 void Aspect(QPainter& p) {

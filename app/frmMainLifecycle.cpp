@@ -151,16 +151,10 @@ bool frmMain::DropFiles(const QMimeData& data) {
   return true;
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedFiles(*event->mimeData()).empty()) {
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-  } else {
-    event->ignore();
-  }
-}
+void frmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+  // Only local files are taken, and only as a copy.
   if (!DroppedFiles(*event->mimeData()).empty()) {
     event->setDropAction(Qt::CopyAction);
     event->accept();

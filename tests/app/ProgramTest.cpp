@@ -117,23 +117,25 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
   }
 
   const SettingsSections file = File();
-  const char* v = "CurrentVersion";
-  EXPECT_EQ(Value(file, v, "MainLeft"), std::to_string(PixelsToTwips(place.left())));
-  EXPECT_EQ(Value(file, v, "MainTop"), std::to_string(PixelsToTwips(place.top())));
-  EXPECT_EQ(Value(file, v, "MainWidth"), std::to_string(PixelsToTwips(place.width())));
-  EXPECT_EQ(Value(file, v, "MainHeight"), std::to_string(PixelsToTwips(place.height())));
-  EXPECT_EQ(Value(file, v, "MainState"), "0");
-  EXPECT_EQ(Value(file, v, "Toolbar Visible"), "0");
-  EXPECT_EQ(Value(file, v, "Average Box Visible"), "1");
-  EXPECT_EQ(Value(file, v, "Toolbox Visible"), "1");
-  EXPECT_EQ(Value(file, v, "Frame Grabber"), "None");
-  EXPECT_EQ(Value(file, v, "Hog Windows"), "0");
-  EXPECT_EQ(Value(file, v, "SurfacePlotLeft"), "33");
-  EXPECT_EQ(Value(file, v, "SurfacePlotTop"), "44");
-  EXPECT_EQ(Value(file, v, "SurfacePlotWidth"), "420");
-  EXPECT_EQ(Value(file, v, "SurfacePlotHeight"), "260");
-  EXPECT_EQ(Value(file, v, "Surface Visible"), "1");
-  EXPECT_EQ(Value(file, v, "Custom Ref Zernike 36"), "0");
+  const std::pair<const char*, std::string> written[] = {
+      {"MainLeft", std::to_string(PixelsToTwips(place.left()))},
+      {"MainTop", std::to_string(PixelsToTwips(place.top()))},
+      {"MainWidth", std::to_string(PixelsToTwips(place.width()))},
+      {"MainHeight", std::to_string(PixelsToTwips(place.height()))},
+      {"MainState", "0"},
+      {"Toolbar Visible", "0"},
+      {"Average Box Visible", "1"},
+      {"Toolbox Visible", "1"},
+      {"Frame Grabber", "None"},
+      {"Hog Windows", "0"},
+      {"SurfacePlotLeft", "33"},
+      {"SurfacePlotTop", "44"},
+      {"SurfacePlotWidth", "420"},
+      {"SurfacePlotHeight", "260"},
+      {"Surface Visible", "1"},
+      {"Custom Ref Zernike 36", "0"},
+  };
+  for (const auto& [key, value] : written) EXPECT_EQ(Value(file, "CurrentVersion", key), value) << key;
   EXPECT_EQ(Value(file, "Recent File List", "File1"), sample);
   EXPECT_EQ(Value(file, "Recent File List", "File2"), "<missing>");
 
