@@ -36,7 +36,7 @@ class ProgramServices {
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The start-up steps over the real windows of `app`.
-class QtStartupSteps final : public StartupSteps {
+class QtStartupSteps : public StartupSteps {
  public:
   // `services` (may be null: the caller installed its own) learns the main window.
   // Grabber plug-ins are looked for in `programFolder` (empty: the program's folder).
