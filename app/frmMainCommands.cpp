@@ -22,6 +22,7 @@
 #include "app/frmMain.h"
 #include "platform/ui/FileDialogService.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
 
@@ -142,13 +143,23 @@ void frmMain::ToggleToolWindow(ToolWindowKind kind) {
       window->hide();
       SetViewItemChecked(item, false);
     } else {
-      window->show();
+      ShowToolWindow(kind, *window);
       SetViewItemChecked(item, true);
     }
     // The math box's item shows whether it really is on screen.
     if (kind == ToolWindowKind::Math) SetViewItemChecked(item, window->isVisible());
   }
   UpdateToolBar();
+}
+
+void frmMain::ShowToolWindow(ToolWindowKind kind, QWidget& window) {
+  if (!window.testAttribute(Qt::WA_Moved)) {
+    // Staggered down the frame's right side, never over its menus.
+    const QRect frame = frameGeometry();
+    const QPoint beside(frame.right() + 1, frame.top() + 32 * static_cast<int>(kind));
+    window.move(VisibleTopLeft(beside, window.frameGeometry().size(), frame.topLeft() + QPoint(32, 96)));
+  }
+  window.show();
 }
 
 void frmMain::ToggleOutputView(int kind) {

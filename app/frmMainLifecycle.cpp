@@ -82,7 +82,7 @@ void frmMain::ShowToolWindowsByChecks() {
   for (ToolWindowKind kind : kOrder) {
     QWidget* window = app_.Tools.Of(kind);
     if (window == nullptr) continue;
-    window->setVisible(ViewItemChecked(ViewItemOf(kind)));
+    if (ViewItemChecked(ViewItemOf(kind))) ShowToolWindow(kind, *window); else window->hide();
   }
 }
 
