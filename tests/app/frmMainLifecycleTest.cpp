@@ -106,6 +106,19 @@ TEST_F(FrameLifecycleTest, APlugInThatDidNotInitialiseIsReleasedWithoutShutdown)
   EXPECT_EQ(app_->FormInput, nullptr);
 }
 
+TEST_F(FrameLifecycleTest, AFailingShutdownDoesNotStopTheTeardown) {
+  const auto log = InstallPlugin(true, true);
+  dynamic_cast<FakeGrabberPlugin&>(*app_->Grabber.Grabber).ShutdownStatus =
+      PluginStatus::Fail("The camera is gone.");
+
+  ASSERT_TRUE(Frame().close());
+
+  EXPECT_EQ(log->Shutdown, 1);
+  EXPECT_EQ(log->Release, 1);
+  EXPECT_EQ(app_->Tools.Math, nullptr);
+  EXPECT_EQ(Setting("Frame Grabber"), "Fake");
+}
+
 QMimeData* UrlData(const std::vector<QUrl>& urls) {
   auto* data = new QMimeData;
   data->setUrls(QList<QUrl>(urls.begin(), urls.end()));
