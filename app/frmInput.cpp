@@ -81,9 +81,11 @@ NumberInputRequest frmInput::Rules() const {
 }
 
 NumberInputAnswer frmInput::Ask(const NumberInputRequest& request) {
-  Load();
+  // The texts first, so that the box is placed at the size it is shown with.
   setWindowTitle(QString::fromStdString(request.Caption));
   lblPrompt->setText(QString::fromStdString(request.Prompt));
+  txtInput->setText(QString::fromStdString(request.Text));
+  Load();
   NumberOnly = request.NumberOnly;
   IntegerOnly = request.IntegerOnly;
   PositiveIntegerOnly = request.PositiveIntegerOnly;
@@ -91,7 +93,6 @@ NumberInputAnswer frmInput::Ask(const NumberInputRequest& request) {
   MaximumL = request.MaximumL;
   MinimumD = request.MinimumD;
   MaximumD = request.MaximumD;
-  txtInput->setText(QString::fromStdString(request.Text));
   txtInput->selectAll();
   txtInput->setFocus();
   exec();
