@@ -19,6 +19,7 @@
 #include "app/ToolBarImages.h"
 #include "app/document/clsDocument.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/MessageService.h"
 #include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
@@ -69,6 +70,12 @@ QKeySequence Ctrl(char letter) { return QKeySequence(Qt::CTRL | static_cast<Qt::
 }  // namespace
 
 frmMain::frmMain(AppState& app) : app_(app) {
+  // Until a document can take a frame from the grabber, a grab says so and fails.
+  documentGrab_ = [](clsDocument&) {
+    ShowMessage("Grabbing into a document is not available yet.", mb::kOk | mb::kIconExclamation,
+                "Error");
+    return false;
+  };
   setWindowTitle("Orvale");
   setAcceptDrops(true);
   mdi_ = new QMdiArea(this);

@@ -273,6 +273,16 @@ TEST_F(FrameCommandsTest, GrabberPropertiesMakesThePlugInAfreshAndRefreshesTheGr
   EXPECT_FALSE(Button(22)->isEnabled());
 }
 
+TEST_F(FrameCommandsTest, UntilDocumentsCanGrabAGrabSaysSoAndLeavesNoDocument) {
+  InstallPlugin(true, false);
+  app_->Settings.GrabIntoNewWindow = true;
+  Frame().SetMenuItems(false);
+  Item("mnuProcessGrabImage")->trigger();
+  EXPECT_EQ(Table().NumDocuments, 0);
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text, "Grabbing into a document is not available yet.");
+}
+
 TEST_F(FrameCommandsTest, GrabIntoANewDocumentUsesTheDocumentGrab) {
   int grabs = 0;
   Frame().SetDocumentGrab([&grabs](clsDocument& doc) {
