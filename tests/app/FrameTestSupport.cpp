@@ -31,6 +31,7 @@ clsDocument& FrameTest::AddDocument(std::int32_t width, std::int32_t height) {
   doc->SetImageData(std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), 100), width,
                     height);
   doc->CreateView(1);
+  ViewsOf(*doc).log.clear();  // making the image view sets its starting tool
   doc->ActiveView = viewtype::kImage;
   Table().ActiveDocIndex = doc->ovDocIndex;
   Refresh();
