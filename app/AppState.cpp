@@ -17,7 +17,7 @@ void CreateMainWindows(AppState& app) {
   frmMain& frame = *app.FormMain;
   app.Documents = std::make_unique<DocumentTable>(app.Settings, &frame);
   app.RecentFiles = std::make_unique<RecentFileList>(frame);
-  app.Tools = CreateToolWindows(frame, &frame);
+  app.Tools = CreateToolWindows(frame, *app.Documents, app.Settings, &frame);
   app.FormInput = new frmInput(&frame);
   SetNumberInputService(app.FormInput);
 }

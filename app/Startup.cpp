@@ -118,6 +118,7 @@ void QtStartupSteps::LoadFrame() { app_.FormMain->Load(); }
 
 void QtStartupSteps::ShowFrame() {
   app_.FormMain->show();
+  LoadToolWindows(app_.Tools);
   app_.FormMain->ShowToolWindowsByChecks();
 }
 

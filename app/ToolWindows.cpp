@@ -1,6 +1,6 @@
 #include "app/ToolWindows.h"
 
-#include "app/dialogs/ToolWindow.h"
+#include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
 
@@ -26,7 +26,7 @@ const ToolWindowEntry& EntryOf(ToolWindowKind kind) {
 }
 
 // A tool window whose content is not built yet: an empty window of a fitting size.
-QWidget* Placeholder(MainFrame& frame, ToolWindowKind kind, QWidget* owner) {
+ToolWindow* Placeholder(MainFrame& frame, ToolWindowKind kind, QWidget* owner) {
   const ToolWindowEntry& entry = EntryOf(kind);
   auto* window = new ToolWindow(frame, entry.Item, entry.Title, owner);
   window->resize(220, 160);
@@ -35,18 +35,16 @@ QWidget* Placeholder(MainFrame& frame, ToolWindowKind kind, QWidget* owner) {
 
 }  // namespace
 
-// The member of each kind, in ToolWindowKind order.
-constexpr std::array<QWidget* ToolWindows::*, kToolWindowCount> kMembers = {
-    &ToolWindows::ToolBox, &ToolWindows::Analyze,    &ToolWindows::Average,
-    &ToolWindows::AnalyzeGrid, &ToolWindows::RefZernike, &ToolWindows::Math,
-};
-
 QWidget* ToolWindows::Of(ToolWindowKind kind) const {
-  return this->*kMembers[static_cast<std::size_t>(kind)];
-}
-
-QWidget*& ToolWindows::Slot(ToolWindowKind kind) {
-  return this->*kMembers[static_cast<std::size_t>(kind)];
+  switch (kind) {
+    case ToolWindowKind::ToolBox: return ToolBox;
+    case ToolWindowKind::Analyze: return Analyze;
+    case ToolWindowKind::Average: return Average;
+    case ToolWindowKind::AnalyzeGrid: return AnalyzeGrid;
+    case ToolWindowKind::RefZernike: return RefZernike;
+    case ToolWindowKind::Math: return Math;
+  }
+  return nullptr;
 }
 
 ViewMenuItem ViewItemOf(ToolWindowKind kind) { return EntryOf(kind).Item; }
@@ -60,15 +58,44 @@ bool ToolWindowOfViewItem(ViewMenuItem item, ToolWindowKind& kind) {
   return false;
 }
 
-ToolWindows CreateToolWindows(MainFrame& frame, QWidget* owner) {
+ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSettings& settings,
+                              QWidget* owner) {
   ToolWindows tools;
-  tools.Analyze = Placeholder(frame, ToolWindowKind::Analyze, owner);
+  tools.Analyze = new frmAnalyze(frame, table, owner);
   tools.AnalyzeGrid = Placeholder(frame, ToolWindowKind::AnalyzeGrid, owner);
   tools.ToolBox = Placeholder(frame, ToolWindowKind::ToolBox, owner);
   tools.Average = Placeholder(frame, ToolWindowKind::Average, owner);
-  tools.RefZernike = Placeholder(frame, ToolWindowKind::RefZernike, owner);
+  tools.RefZernike = new frmRefZernike(frame, settings, owner);
   tools.Math = Placeholder(frame, ToolWindowKind::Math, owner);
   return tools;
+}
+
+void LoadToolWindows(ToolWindows& tools) {
+  // The analysis window's default place is below the toolbox.
+  const std::int32_t toolboxHeight =
+      tools.ToolBox != nullptr ? PixelsToTwips(tools.ToolBox->frameGeometry().height()) : 0;
+  if (tools.Analyze != nullptr) tools.Analyze->Load(toolboxHeight);
+  if (tools.RefZernike != nullptr) tools.RefZernike->Load();
+}
+
+void UnloadToolWindows(ToolWindows& tools) {
+  if (tools.Analyze != nullptr) tools.Analyze->Unload();
+  if (tools.RefZernike != nullptr) tools.RefZernike->Unload();
+}
+
+void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind) {
+  auto destroy = [](auto*& window) {
+    delete window;
+    window = nullptr;
+  };
+  switch (kind) {
+    case ToolWindowKind::ToolBox: destroy(tools.ToolBox); break;
+    case ToolWindowKind::Analyze: destroy(tools.Analyze); break;
+    case ToolWindowKind::Average: destroy(tools.Average); break;
+    case ToolWindowKind::AnalyzeGrid: destroy(tools.AnalyzeGrid); break;
+    case ToolWindowKind::RefZernike: destroy(tools.RefZernike); break;
+    case ToolWindowKind::Math: destroy(tools.Math); break;
+  }
 }
 
 }  // namespace orvale

@@ -198,7 +198,7 @@ void frmMain::BuildMenus() {
   ruled(M::ProcessTraceH,
         AddItem(process, "mnuProcessTraceH", "Trace &Horizontally", [this] { Trace(0); }));
   ruled(M::ProcessAnalyzeFringes,
-        AddItem(process, "mnuProcessAnalyzeFringes", "&Analyze Fringes", notYet))
+        AddItem(process, "mnuProcessAnalyzeFringes", "&Analyze Fringes", [this] { AnalyzeFringes(); }))
       ->setShortcut(Ctrl('F'));
   ruled(M::ProcessAddAverage, AddItem(process, "mnuProcessAddAverage", "Add To Ave&rage", notYet))
       ->setShortcut(Ctrl('A'));
@@ -261,8 +261,8 @@ void frmMain::BuildPopupMenu() {
   m->addSeparator()->setObjectName("mnuPopupFringe_Bar3");
   item("mnuPopupFringe_TraceV", "Trace Vertically", [this] { Trace(1); });
   item("mnuPopupFringe_TraceH", "Trace Horizontally", [this] { Trace(0); });
-  // Analysis and averaging run once their windows exist.
-  item("mnuPopupFringe_Analyze", "Analyze Fringes", [] {});
+  item("mnuPopupFringe_Analyze", "Analyze Fringes", [this] { AnalyzeFringes(); });
+  // Averaging runs once its window exists.
   ruled_[static_cast<std::size_t>(RuledMenuItem::PopupAddAverage)] =
       item("mnuPopupFringe_AddAverage", "Add To Average", [] {});
 }

@@ -158,6 +158,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void GrabImage();
   void GrabberProperties();
   void Trace(std::int32_t direction);
+  void AnalyzeFringes();
   void HandOrEditTool(bool edit);
   void PopupCommand(const std::function<void()>& command);
   void ShowAbout();

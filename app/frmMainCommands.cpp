@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/AppState.h"
+#include "app/dialogs/frmAnalyze.h"
 #include "app/FringeToolbox.h"
 #include "app/document/DocumentSaveService.h"
 #include "app/document/ExportCommands.h"
@@ -190,6 +191,10 @@ void frmMain::GrabImage() {
 void frmMain::Trace(std::int32_t direction) {
   clsDocument* doc = ActiveDocument();
   if (doc != nullptr && doc->ImageViewExist) doc->AutoTraceFringes(direction);
+}
+
+void frmMain::AnalyzeFringes() {
+  if (app_.Tools.Analyze != nullptr) app_.Tools.Analyze->ApplyAnalysis();
 }
 
 void frmMain::HandOrEditTool(bool edit) {

@@ -26,19 +26,16 @@ void frmMain::GrabberProperties() {
 void frmMain::ReleaseGrabberAtExit() noexcept { ReleaseGrabber(app_.Grabber); }
 
 void frmMain::DestroyToolWindows() {
-  auto destroy = [](auto*& window) {
-    delete window;
-    window = nullptr;
-  };
   ToolWindows& tools = app_.Tools;
-  destroy(tools.Average);
+  DestroyToolWindow(tools, ToolWindowKind::Average);
   if (app_.FormInput != nullptr) SetNumberInputService(nullptr);
-  destroy(app_.FormInput);
-  destroy(tools.Analyze);
-  destroy(tools.ToolBox);
-  destroy(tools.AnalyzeGrid);
-  destroy(tools.RefZernike);
-  destroy(tools.Math);
+  delete app_.FormInput;
+  app_.FormInput = nullptr;
+  DestroyToolWindow(tools, ToolWindowKind::Analyze);
+  DestroyToolWindow(tools, ToolWindowKind::ToolBox);
+  DestroyToolWindow(tools, ToolWindowKind::AnalyzeGrid);
+  DestroyToolWindow(tools, ToolWindowKind::RefZernike);
+  DestroyToolWindow(tools, ToolWindowKind::Math);
 }
 
 void frmMain::ShowAbout() {

@@ -119,6 +119,7 @@ void frmMain::Unload() {
     app_.RecentFiles->SaveRecentFileList();
     batch.Commit();
   }
+  UnloadToolWindows(app_.Tools);
   ReleaseGrabberAtExit();
   DestroyToolWindows();
 }

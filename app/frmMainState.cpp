@@ -11,6 +11,7 @@
 #include "app/AppState.h"
 #include "app/MouseIcons.h"
 #include "app/ToolBarButtons.h"
+#include "app/dialogs/frmAnalyze.h"
 #include "app/document/OutputViewFlags.h"
 #include "app/document/StoreWindowLayout.h"
 #include "app/frmMain.h"
@@ -64,6 +65,8 @@ void frmMain::SetMenuItems(bool ForceOff) {
     ruled_[static_cast<std::size_t>(k)]->setEnabled(states.MenuEnabled[static_cast<std::size_t>(k)]);
   for (int kind = 0; kind < kResultWindowCount; ++kind)
     RuledItem(OutputViewMenuItem(kind))->setChecked(states.OutputViewChecked[static_cast<std::size_t>(kind)]);
+  // The analysis options follow whether a document is open.
+  if (app_.Tools.Analyze != nullptr) app_.Tools.Analyze->SetControls(ForceOff);
 }
 
 void frmMain::SetToolBarItems(bool ForceOff) {

@@ -23,6 +23,7 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
       "mnuViewContourPlot",  "mnuViewLineProfile",   "mnuViewSFringe",    "mnuViewAberrations",
       "mnuViewZernikes",     "mnuViewGridResults",   "mnuProcessTraceV",  "mnuProcessTraceH",
       "mnuPopupFringe_DeleteCenter", "mnuPopupFringe_TraceV", "mnuPopupFringe_IncreaseOrder",
+      "mnuProcessAnalyzeFringes", "mnuPopupFringe_Analyze",
       "mnuHelpContents",  // no help folder beside the test: nothing happens
   };
   for (const char* name : items) {
@@ -130,6 +131,17 @@ TEST_F(FrameCommandsTest, CopyTakesTheSelectionOrTheWholeTextOfATextView) {
   doc.ActiveView = viewtype::kImage;
   Item("mnuEditCopy")->trigger();
   EXPECT_EQ(clipboard->text().toStdString(), "kept");
+}
+
+TEST_F(FrameCommandsTest, AnalyzeFringesAppliesTheAnalysisOptionsToTheActiveDocument) {
+  for (const char* name : {"mnuProcessAnalyzeFringes", "mnuPopupFringe_Analyze"}) {
+    clsDocument& doc = AddDocument();  // an image but no fringe centres yet
+    messages_.Clear();
+    Item(name)->trigger();
+    ASSERT_EQ(messages_.Messages().size(), 1u) << name;
+    EXPECT_EQ(messages_.Messages()[0].text, "No fringe centers to analyze");
+    EXPECT_FALSE(doc.OutputViewsExist);
+  }
 }
 
 TEST_F(FrameCommandsTest, TogglingSurfacePlotTwiceRestoresFlagCheckAndButton) {
