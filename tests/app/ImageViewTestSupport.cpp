@@ -10,13 +10,6 @@ namespace orvale::testing {
 
 namespace {
 
-GeneralSettings ViewSettings() {
-  GeneralSettings s = DefaultDocumentSettings();
-  s.AutoStretch = false;  // grey byte v shows as rgb(v, v, v)
-  s.RedDisplay = false;
-  return s;
-}
-
 clsDocument* NewDocument(DocumentTable& table) {
   clsDocument* doc = nullptr;
   if (!table.NewDocument(doc)) throw std::runtime_error("no document");
@@ -24,6 +17,13 @@ clsDocument* NewDocument(DocumentTable& table) {
 }
 
 }  // namespace
+
+GeneralSettings ViewTestSettings() {
+  GeneralSettings s = DefaultDocumentSettings();
+  s.AutoStretch = false;
+  s.RedDisplay = false;
+  return s;
+}
 
 void ViewTestFrame::StoreWindowLayout(clsDocument& doc) {
   RecordingMainFrame::StoreWindowLayout(doc);
@@ -54,7 +54,7 @@ std::vector<std::uint8_t> PatternImage(std::int32_t width, std::int32_t height) 
 
 ViewFixture::ViewFixture(std::int32_t imageWidth, std::int32_t imageHeight,
                          std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t zoom)
-    : settings(ViewSettings()),
+    : settings(ViewTestSettings()),
       table(settings, &frame),
       doc(NewDocument(table)),
       display(settings, frame),

@@ -18,6 +18,9 @@
 
 namespace orvale::testing {
 
+// The program-wide settings of the view suites: grey byte v shows as rgb(v, v, v).
+GeneralSettings ViewTestSettings();
+
 // Records like RecordingMainFrame; storing a document's layout makes it the active one.
 class ViewTestFrame : public RecordingMainFrame {
  public:
