@@ -264,28 +264,24 @@ void ImageView::resizeEvent(QResizeEvent* /*event*/) {
   });
 }
 
-void ImageView::mousePressEvent(QMouseEvent* event) {
-  GuardHandler([this, event] {
+void ImageView::ForwardMouse(QMouseEvent* event, MouseHandler handler, std::int32_t Button) {
+  GuardHandler([this, event, handler, Button] {
     if (!editor_) return;
     const QPointF p = event->position();
-    editor_->MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
+    (editor_.get()->*handler)(Button, ShiftOf(event->modifiers()), p.x(), p.y());
   });
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+  ForwardMouse(event, &ImageEditController::MouseDown, ButtonOf(event->button()));
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
-  GuardHandler([this, event] {
-    if (!editor_) return;
-    const QPointF p = event->position();
-    editor_->MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()), p.x(), p.y());
-  });
+  ForwardMouse(event, &ImageEditController::MouseMove, ButtonsOf(event->buttons()));
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event) {
-  GuardHandler([this, event] {
-    if (!editor_) return;
-    const QPointF p = event->position();
-    editor_->MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()), p.x(), p.y());
-  });
+  ForwardMouse(event, &ImageEditController::MouseUp, ButtonOf(event->button()));
 }
 
 void ImageView::keyPressEvent(QKeyEvent* event) {

@@ -81,6 +81,9 @@ class ImageView : public QWidget, private ImageViewPort {
   void ScrollBarsChanged() override;
   PointL ScreenPosition(std::int32_t x, std::int32_t y) const override;
 
+  // A mouse event to the controller: its button code, modifiers and position.
+  using MouseHandler = void (ImageEditController::*)(std::int32_t, std::int32_t, double, double);
+  void ForwardMouse(QMouseEvent* event, MouseHandler handler, std::int32_t Button);
   void ScrollBarMoved();
   void FollowSubWindowActivation();
   std::int32_t BarExtent() const;

@@ -274,23 +274,17 @@ void Toolbox::SaveShape(std::int32_t object) {
 
 // --- Fringe orders ---
 
-void Toolbox::InsertFringe() {
-  ImageEditController* editor = nullptr;
-  clsDocument* doc = ActiveDocument(editor);
-  if (doc == nullptr) return;
-  BringViewForward(*doc);
-  editor->SaveFringe(currentOrder_);
-  editor->InsertFringe(currentOrder_);
-  editor->PaintImage();
-}
+void Toolbox::InsertFringe() { ChangeOrders(&ImageEditController::InsertFringe); }
+void Toolbox::RemoveFringe() { ChangeOrders(&ImageEditController::DeleteFringe); }
 
-void Toolbox::RemoveFringe() {
+void Toolbox::ChangeOrders(void (ImageEditController::*command)(std::int32_t)) {
   ImageEditController* editor = nullptr;
   clsDocument* doc = ActiveDocument(editor);
   if (doc == nullptr) return;
   BringViewForward(*doc);
+  // The points traced so far belong to the current order as it is now.
   editor->SaveFringe(currentOrder_);
-  editor->DeleteFringe(currentOrder_);
+  (editor->*command)(currentOrder_);
   editor->PaintImage();
 }
 

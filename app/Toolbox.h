@@ -52,6 +52,8 @@ class Toolbox : public ToolWindow, public FringeToolbox {
   clsDocument* ActiveDocument(ImageEditController*& editor) const;
   // Brings the image view to the front unless it is the document's active view.
   void BringViewForward(clsDocument& doc);
+  // Records the fringe being traced, then inserts or deletes the current order.
+  void ChangeOrders(void (ImageEditController::*command)(std::int32_t));
   void AddShape(std::int32_t object);
   void ClearShape(std::int32_t object);
   // Ends an outline still being drawn in a document that is no longer the active one;

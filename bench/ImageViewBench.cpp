@@ -2,7 +2,6 @@
 // screen-sized picture area, one scroll step, and one frame of an XOR drag.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -125,13 +124,3 @@ BENCHMARK(BM_XorDragFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace orvale
-
-// Fonts and painters need a GUI application.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -2,7 +2,6 @@
 // mesh walks about a million horizon pixels, the filled surface paints 160 000 cells.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cmath>
 #include <vector>
 
@@ -78,13 +77,3 @@ BENCHMARK(BM_SurfaceCreatePolygons)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvale
-
-// Text measuring needs a GUI application.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
