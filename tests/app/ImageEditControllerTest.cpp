@@ -212,6 +212,14 @@ TEST_F(EditTest, ModifiersOnPressChooseTheOperationOrFallBack) {
        }},
       {"Shift on the grid's edge moves it", grid, {90, 40}, modifier::kShift, gridMovedBy(10, 5)},
       {"Ctrl on the grid moves it", grid, {40, 40}, modifier::kCtrl, gridMovedBy(10, 5)},
+      {"Shift on a grid corner resizes it in whole cells", grid, {140, 140}, modifier::kShift,
+       [](ViewFixture& v) {
+         EXPECT_EQ(v.doc->Grid.UpperLeftX, 40);  // the opposite corner stays
+         EXPECT_EQ(v.doc->Grid.PixelSizeX, 110);
+         EXPECT_EQ(v.doc->Grid.PixelSizeY, 88);  // 4 cells of 22
+         EXPECT_TRUE(v.doc->DocDirty);
+         EXPECT_TRUE(v.doc->AnalysisValid);
+       }},
       {"Ctrl on a circle moves it", circle, {140, 100}, modifier::kCtrl,
        [](ViewFixture& v) {
          double x = 0, y = 0;
