@@ -7,10 +7,10 @@
 #include <new>
 #include <vector>
 
-#include "app/BusyPointerScope.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DWordAlign.h"
 #include "app/document/DisplayPalette.h"
+#include "app/document/DocumentHost.h"
 #include "app/document/GreyBitmapInfo.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/ImageDeviceContext.h"
@@ -134,7 +134,7 @@ void ImageViewDisplay::RefreshSmallBitmap() {
   DrawnSize(width, height);
   // Less than a pixel on the screen leaves nothing to pre-shrink.
   if (!imageBitmap_ || width < 1 || height < 1) return;
-  BusyPointerScope busy(*host_);
+  BusyPointer busy(*host_);
   auto small = MakeBitmap(width, height);
   if (!small) return;
   small->SetStretchBltMode(gdi::COLORONCOLOR);

@@ -4,9 +4,9 @@
 #include <QMdiSubWindow>
 #include <new>
 
-#include "app/BusyPointerScope.h"
 #include "app/ImageView.h"
 #include "app/ImageViewDisplay.h"
+#include "app/document/DocumentHost.h"
 #include "app/document/clsDocument.h"
 #include "platform/ui/MessageService.h"
 
@@ -37,7 +37,8 @@ bool ImageViewWindows::CreateImageView(clsDocument& doc) {
     ShowMessage(e.what(), mb::kOk, "Error");
     return false;
   }
-  view_->Editor()->MouseEditMode = doc.Host().ImageViewStartsInEditMode();
+  Attach(doc);
+  SetMouseTool(viewtype::kImage, doc.Host().ImageViewStartsInEditMode());
   return true;
 }
 
@@ -58,20 +59,20 @@ void ImageViewWindows::ShowDocumentImage(clsDocument& doc) {
     display.SetImageSize(width, height);  // no bitmap, but the picture has its extent
   else
     display.RefreshBitmapFromData(doc.ImageData(), width, height);
-  display.ImageReady = true;
+  SetImageReady(true);
 }
 
 void ImageViewWindows::ImageView_Init(clsDocument& doc) {
   if (!view_ || view_->Display() == nullptr) return;
-  BusyPointerScope busy(doc.Host());
+  BusyPointer busy(doc.Host());
   view_->Load();
-  view_->Display()->ImageReady = false;
+  SetImageReady(false);
   ShowDocumentImage(doc);
 }
 
 void ImageViewWindows::ImageView_Refresh(clsDocument& doc) {
   if (!view_ || view_->Display() == nullptr) return;
-  BusyPointerScope busy(doc.Host());
+  BusyPointer busy(doc.Host());
   ShowDocumentImage(doc);
   view_->UpdateImage();
 }
@@ -95,11 +96,17 @@ void ImageViewWindows::SetViewZoom(std::int32_t formType, std::int32_t percent) 
 }
 
 void ImageViewWindows::SetMouseTool(std::int32_t formType, bool editMode) {
+  DocumentViews::SetMouseTool(formType, editMode);
   if (formType != viewtype::kImage) return;
   if (ImageEditController* editor = view_ ? view_->Editor() : nullptr) {
     editor->MouseEditMode = editMode;
     editor->ChangeMouseIcon(0);
   }
+}
+
+void ImageViewWindows::SetImageReady(bool ready) {
+  DocumentViews::SetImageReady(ready);
+  if (ImageViewDisplay* display = view_ ? view_->Display() : nullptr) display->ImageReady = ready;
 }
 
 void ImageViewWindows::DeleteFringeCenter(double X, double Y) {

@@ -1,8 +1,8 @@
 #pragma once
 // A document's window set with a real image view: the image-view members of
 // DocumentViews, and what the main window drives in it (zoom, hand or edit tool, the
-// pop-up's centre deletion, focus), run the ImageView widget. The output views keep
-// the headless behaviour of the base class.
+// pop-up's centre deletion, focus), run the ImageView widget; the base's edit-mode and
+// ready flags follow it. The output views keep the rules and windows of the base.
 #include <QPointer>
 
 #include "app/document/DocumentViews.h"
@@ -39,6 +39,10 @@ class ImageViewWindows : public DocumentViews {
 
   // The image view; null before it is created and after it is unloaded.
   ImageView* View() const;
+
+ protected:
+  // The base's flag and the view's own.
+  void SetImageReady(bool ready) override;
 
  private:
   // The caption, the display bitmap from the document's image (only its size for a

@@ -34,6 +34,16 @@ void ToolWindow::RestorePosition(std::string_view section, const StoredPosition&
   move(VisibleTopLeft(QPoint(read(left), read(top)), frameGeometry().size(), fallback));
 }
 
+void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
+                                         std::string_view topKey, std::int32_t defaultLeft,
+                                         std::int32_t defaultTop) {
+  const QSize screen = ScreenSizeTwips();
+  const QSize size = frameGeometry().size();
+  const std::int32_t maxLeft = screen.width() - PixelsToTwips(size.width()) / 2;
+  const std::int32_t maxTop = screen.height() - PixelsToTwips(size.height()) / 2;
+  RestorePosition(section, {leftKey, 0, maxLeft, defaultLeft}, {topKey, 0, maxTop, defaultTop});
+}
+
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,
                               std::string_view topKey) const {
   const QPoint place = pos();

@@ -36,6 +36,11 @@ class ToolWindow : public QWidget {
   // would not be visible on the screen falls back to the defaults.
   void RestorePosition(std::string_view section, const StoredPosition& left,
                        const StoredPosition& top);
+  // The same with the usual clamp of the tool windows: each coordinate from 0 up to the
+  // screen size less half the window's size, all in twips.
+  void RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
+                               std::string_view topKey, std::int32_t defaultLeft,
+                               std::int32_t defaultTop);
   // Writes the current top-left corner in twips under the two keys.
   void SavePosition(std::string_view section, std::string_view leftKey,
                     std::string_view topKey) const;

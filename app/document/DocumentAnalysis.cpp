@@ -242,6 +242,8 @@ void clsDocument::RefreshLineViewData() {
   ZAnalysis.EvalProfile(ZernikesFiltered, ProfileAngle(), ProfileSize, positions, values);
   ScaleUnlessBlank(values, DisplayScale);
   views_->LoadDataIntoLineProfile(*this, positions, values);
+  // The profile angle is saved with the document.
+  DocDirty = true;
 }
 
 }  // namespace orvale

@@ -7,6 +7,7 @@
 #include "app/analysis/KeywordSection.h"
 #include "app/analysis/LineParser.h"
 #include "app/document/ImageFileChecks.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/document/TextEscapes.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
@@ -23,28 +24,7 @@ namespace {
 constexpr double kLargestStoredReal = 3.0E+38;
 constexpr double kDefaultOutWL = 632.8;
 
-// The output views in the order of their rectangle lines and of the program-wide
-// result-window layout.
-struct OutputViewKey {
-  std::string_view Key;
-  std::int32_t FormType;
-  std::size_t LayoutIndex;
-};
-constexpr std::array<OutputViewKey, 7> kOutputViewKeys = {{
-    {"SurfacePlotView", viewtype::kSurfacePlot, 0},
-    {"ContourPlotView", viewtype::kContourPlot, 1},
-    {"LineProfileView", viewtype::kLineProfile, 2},
-    {"SFringeView", viewtype::kSFringe, 3},
-    {"AberrationsView", viewtype::kAberrations, 4},
-    {"ZernikesView", viewtype::kZernikes, 5},
-    {"GridResultsView", viewtype::kGridResults, 6},
-}};
-
-const OutputViewKey& ViewKey(std::int32_t formType) {
-  for (const auto& view : kOutputViewKeys)
-    if (view.FormType == formType) return view;
-  return kOutputViewKeys[0];
-}
+const OutputViewKind& ViewKey(std::int32_t formType) { return *FindOutputViewKind(formType); }
 
 // Flags read and written under their own names.
 struct FlagKey {
@@ -328,8 +308,8 @@ class DocumentReader {
   }
 
   bool ReadViewRectangle(const std::string& key) {
-    for (const auto& view : kOutputViewKeys) {
-      if (key != LowerKey(view.Key)) continue;
+    for (const auto& view : kOutputViewKinds) {
+      if (key != LowerKey(view.FileKey)) continue;
       const WindowPlacement p = ReadRectangle(parser_);
       GeneralSettings& settings = doc_.Settings();
       // With shared windows every document uses the one program-wide layout.
@@ -444,7 +424,7 @@ std::string DocumentText(const clsDocument& doc) {
     w.Line("ProfileSize," + FormatWholeField(doc.ProfileSize));
     for (const auto& flag : kViewFlags) w.Line(std::string(flag.Key) + "," + Flag(doc.*flag.Field));
     auto rectangle = [&](std::int32_t formType) {
-      w.Line(std::string(ViewKey(formType).Key) + "," +
+      w.Line(std::string(ViewKey(formType).FileKey) + "," +
              Rectangle(views.GetViewPlacement(formType)));
     };
     rectangle(viewtype::kZernikes);

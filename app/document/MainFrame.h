@@ -63,6 +63,10 @@ struct FringePopupRequest {
 
 class MainFrame : public DocumentHost {
  public:
+  // A new image view starts in edit mode when the toolbar is hidden, else exactly when
+  // the toolbar's edit tool is pressed.
+  bool ImageViewStartsInEditMode() const override;
+
   // --- Activation hub ---
   // A document window was activated: its view code, its zoom as a ratio (1.0 = 100 %),
   // and for the image view whether it is in edit mode. Recomputes menus, toolbar, zoom

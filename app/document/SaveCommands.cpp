@@ -7,6 +7,7 @@
 #include "app/document/DocumentSaveService.h"
 #include "app/document/DocumentTextFile.h"
 #include "app/document/FilePaths.h"
+#include "app/document/OutputViewCaptions.h"
 #include "app/document/PromptedFileWrite.h"
 #include "app/document/SaveDialog.h"
 #include "app/document/clsDocument.h"
@@ -17,22 +18,11 @@ namespace orvale {
 
 namespace {
 
-constexpr std::array<std::pair<std::int32_t, std::string_view>, 7> kOutputCaptionPrefixes = {{
-    {viewtype::kSurfacePlot, "Surface Plot - "},
-    {viewtype::kContourPlot, "Contour Plot - "},
-    {viewtype::kLineProfile, "Line Profile - "},
-    {viewtype::kSFringe, "Synthetic Fringes - "},
-    {viewtype::kAberrations, "Aberrations - "},
-    {viewtype::kZernikes, "Zernikes - "},
-    {viewtype::kGridResults, "Grid Results - "},
-}};
-
 void UpdateCaptions(clsDocument& doc) {
-  const std::string& name = doc.DocumentFileName.empty() ? doc.ImageFileName : doc.DocumentFileName;
-  doc.Views().SetCaption(viewtype::kImage, name);
+  doc.Views().SetCaption(viewtype::kImage, DocumentDisplayName(doc));
   if (!doc.OutputViewsExist) return;
-  for (const auto& [formType, prefix] : kOutputCaptionPrefixes)
-    doc.Views().SetCaption(formType, std::string(prefix) + name);
+  for (std::int32_t formType = viewtype::kSurfacePlot; formType <= viewtype::kGridResults; ++formType)
+    doc.Views().SetCaption(formType, OutputViewCaption(doc, formType));
 }
 
 bool HasAnalysisData(const clsDocument& doc) {

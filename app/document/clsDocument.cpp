@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "app/analysis/ImageResample.h"
 #include "app/document/BitmapFile.h"
@@ -73,6 +74,7 @@ clsDocument::clsDocument(GeneralSettings& settings, DocumentHost* host, Document
   AutoScaleZ = true;
   views_ = host_->CreateDocumentViews(*this);
   if (!views_) views_ = std::make_unique<DocumentViews>();
+  views_->Attach(*this);
 }
 
 clsDocument::~clsDocument() {
@@ -83,6 +85,7 @@ clsDocument::~clsDocument() {
 
 void clsDocument::SetViews(std::unique_ptr<DocumentViews> views) {
   views_ = views ? std::move(views) : std::make_unique<DocumentViews>();
+  views_->Attach(*this);
 }
 
 void clsDocument::CopyPlotDefaults() {
@@ -297,28 +300,41 @@ bool clsDocument::GetDIBFromBuffer(std::vector<std::uint8_t>& DIBBuffer, std::in
 // --- Views ---
 
 bool clsDocument::CreateView(std::int32_t ViewType) {
-  switch (ViewType) {
-    case 1:
-      if (!views_->CreateImageView(*this)) return false;
-      ImageViewExist = true;
-      return true;
-    case 2:
-      if (!views_->CreateOutputViews(*this, static_cast<double>(settings_->DefaultSurfaceTheta),
-                                     static_cast<double>(settings_->DefaultSurfacePhi),
-                                     settings_->DefaultLineAngle)) {
+  try {
+    switch (ViewType) {
+      case 1:
+        // The windows that exist are kept: a second set would be left on screen with
+        // nobody to unload it.
+        if (ImageViewExist) return true;
+        if (!views_->CreateImageView(*this)) return false;
+        ImageViewExist = true;
+        return true;
+      case 2:
+        if (OutputViewsExist) return true;
+        if (!views_->CreateOutputViews(*this, static_cast<double>(settings_->DefaultSurfaceTheta),
+                                       static_cast<double>(settings_->DefaultSurfacePhi),
+                                       settings_->DefaultLineAngle)) {
+          return false;
+        }
+        OutputViewsExist = true;
+        return true;
+      default:
         return false;
-      }
-      OutputViewsExist = true;
-      return true;
-    default:
-      return false;
+    }
+  } catch (const std::bad_alloc&) {
+    ShowMessage(RunError::StandardDescription(errnum::kOutOfMemory), mb::kOk, "Error");
+  } catch (const std::exception& e) {
+    ShowMessage(e.what(), mb::kOk, "Error");
   }
+  return false;
 }
 
 void clsDocument::DestroyView(std::int32_t ViewType) {
   if (ViewType == 1) {
+    views_->UnloadImageView();
     ImageViewExist = false;
   } else if (ViewType == 2) {
+    views_->UnloadOutputViews();
     OutputViewsExist = false;
   }
 }
@@ -341,7 +357,10 @@ void clsDocument::OutputViews_Refresh() { views_->OutputViews_Refresh(); }
 void clsDocument::OutputViews_Offset(std::int32_t dxpix, std::int32_t dypix, bool NoShow) {
   views_->OutputViews_Offset(dxpix, dypix, NoShow);
 }
-void clsDocument::UpdateAverageList() { host_->AddToDocumentLists(*this); }
+void clsDocument::UpdateAverageList() {
+  if (!OutputViewsExist || ImageFileName.empty()) return;
+  host_->AddToDocumentLists(*this);
+}
 void clsDocument::LoadDataIntoGridResults() { views_->LoadDataIntoGridResults(*this); }
 
 // --- Files ---

@@ -115,6 +115,20 @@ bool TryReadLeadingNumber(std::string_view text, double& value) {
   return true;
 }
 
+bool TryConvertNumber(std::string_view text, double& value) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  std::size_t start = 0;
+  while (start < text.size() && blank(text[start])) ++start;
+  const std::size_t len = ScanNumber(text, start);
+  if (len == 0 || start + len != text.size()) {
+    value = 0;
+    return false;
+  }
+  value = ConvertScanned(text.substr(start, len));
+  return true;
+}
+
 double ReadLeadingNumber(std::string_view text) {
   double value = 0;
   TryReadLeadingNumber(text, value);

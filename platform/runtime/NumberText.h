@@ -39,6 +39,12 @@ double ReadLeadingNumber(std::string_view text);
 // The same rule, telling whether a number was found at all.
 bool TryReadLeadingNumber(std::string_view text, double& value);
 
+// The conversion rule: the whole text must be one number (the leading-number form,
+// with blanks and tabs allowed around it); anything else, the empty text included,
+// fails and leaves `value` 0. Magnitudes beyond the double range convert to
+// +-infinity.
+bool TryConvertNumber(std::string_view text, double& value);
+
 // The settings reading rule: like ReadLeadingNumber, but blanks, tabs and line feeds
 // are ignored wherever they stand ("12 34" reads 1234), and a leading "&H" or "&O"
 // (either case) reads a hexadecimal or octal whole number of up to 32 bits.

@@ -114,6 +114,16 @@ TEST_F(ImageViewWidgetTest, SpaceBarStepsTheOrderOncePerPress) {
   EXPECT_EQ(view->CursorKey(), "curMoveShapeMono");
 }
 
+TEST_F(ImageViewWidgetTest, TheWindowSetsToolAndReadyFlagsAreTheViews) {
+  EXPECT_TRUE(doc->Views().ImageReady());
+  EXPECT_TRUE(view->Display()->ImageReady);
+  doc->Views().SetMouseTool(viewtype::kImage, false);  // the hand tool
+  EXPECT_FALSE(doc->Views().MouseEditMode());
+  EXPECT_FALSE(editor->MouseEditMode);
+  EXPECT_EQ(view->CursorKey(), "curHandTool");
+  EXPECT_EQ(host.panels[1], "Drag mouse to pan image. Use Shift and Ctrl keys to zoom in and out.");
+}
+
 TEST_F(ImageViewWidgetTest, ClicksLandOnTheImagePointUnderThemAtAnyZoomAndScroll) {
   doc->Views().SetViewZoom(viewtype::kImage, 300);
   QScrollBar* horizontal = nullptr;

@@ -445,6 +445,15 @@ TEST_F(DocumentAnalysisTest, TheProfileFollowsTheLineViewAngle) {
   }
 }
 
+TEST_F(DocumentAnalysisTest, ANewProfileAngleMarksTheDocumentChanged) {
+  AddContourFringes(doc_, pupil_, KnownWavefront());
+  doc_.UpdateAnalysis(false, false);
+  doc_.DocDirty = false;
+  doc_.Views().SetViewAngle(45);
+  doc_.RefreshLineViewData();
+  EXPECT_TRUE(doc_.DocDirty);
+}
+
 TEST_F(DocumentAnalysisTest, GetSurfaceMapEvaluatesTheFilteredFit) {
   AddContourFringes(doc_, pupil_, KnownWavefront());
   doc_.UpdateAnalysis(false, false);

@@ -59,6 +59,24 @@ TEST(NumberText, LeadingNumberRule) {
   EXPECT_EQ(ReadLeadingNumber("1E-400"), 0.0);
 }
 
+TEST(NumberText, ConversionRuleTakesOnlyAWholeNumber) {
+  const struct { const char* text; double v; bool converted; } cases[] = {
+      {"1.5", 1.5, true},   {" 1000 ", 1000, true}, {"\t.5", 0.5, true},
+      {"2E3", 2000, true},  {"-7", -7, true},       {"0", 0, true},
+      {"1.5x", 0, false},   {"1 5", 0, false},      {"", 0, false},
+      {"  ", 0, false},     {".", 0, false},        {"1.2.3", 0, false},
+      {"abc", 0, false},    {"1E", 0, false},
+  };
+  for (const auto& c : cases) {
+    double v = -1;
+    EXPECT_EQ(TryConvertNumber(c.text, v), c.converted) << c.text;
+    EXPECT_DOUBLE_EQ(v, c.v) << c.text;
+  }
+  double v = 0;
+  EXPECT_TRUE(TryConvertNumber("1E400", v));
+  EXPECT_TRUE(std::isinf(v));
+}
+
 TEST(NumberText, SettingNumberRule) {
   EXPECT_EQ(ReadSettingNumber("12 34"), 1234);
   EXPECT_EQ(ReadSettingNumber(" 1\t2\n3"), 123);

@@ -1,5 +1,4 @@
-// The main of the benchmarks that draw: fonts and painters need a GUI application,
-// which runs offscreen unless a platform is chosen.
+// The main of the benchmarks that measure or draw text: fonts need a GUI application.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "platform/com/ClassRegistry.h"
+#include "platform/com/ObjectCreation.h"
+#include "platform/com/PluginLibrary.h"
+#include "tests/support/FakeGrabberPlugin.h"
+#include "tests/support/TempConfigHome.h"
+
+namespace orvale {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kPlugins = ORVALE_FAKE_PLUGIN_DIR;
+
+fs::path PluginFile(const std::string& name) { return kPlugins / ("OVVGPlug" + name + ".so"); }
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+TEST(ClassRegistryTest, MapsProgIdsToAbsoluteLibraryPaths) {
+  testing::TempConfigHome home;
+  const ClassRegistry registry;
+  EXPECT_EQ(registry.File(), home.Folder() / "Halvern" / "Classes.ini");
+  std::string error;
+  fs::path library;
+  EXPECT_FALSE(registry.Lookup("OVVGPlugA.clsA", library));  // no file yet
+
+  ASSERT_TRUE(registry.Register("OVVGPlugA.clsA", "/opt/orvale/OVVGPlugA.so", error)) << error;
+  ASSERT_TRUE(registry.Register("OVVGPlugB.clsB", "/opt/orvale/OVVGPlugB.so", error)) << error;
+  ASSERT_TRUE(registry.Register("OVVGPlugA.clsA", "/usr/lib/orvale/OVVGPlugA.so", error));
+  ASSERT_TRUE(registry.Lookup("OVVGPlugA.clsA", library));
+  EXPECT_EQ(library, "/usr/lib/orvale/OVVGPlugA.so");
+  ASSERT_TRUE(registry.Lookup("ovvgpluga.CLSA", library));  // ProgIDs ignore case
+
+  EXPECT_FALSE(registry.Register("OVVGPlugC.clsC", "OVVGPlugC.so", error));
+  EXPECT_NE(error.find("not absolute"), std::string::npos);
+  EXPECT_FALSE(registry.Register("", "/opt/x.so", error));
+
+  ASSERT_TRUE(registry.Unregister("OVVGPlugA.clsA", error));
+  EXPECT_FALSE(registry.Lookup("OVVGPlugA.clsA", library));
+  EXPECT_TRUE(registry.Unregister("OVVGPlugA.clsA", error));  // already gone: no failure
+  EXPECT_TRUE(registry.Lookup("OVVGPlugB.clsB", library));
+}
+
+TEST(ClassRegistryTest, AHandWrittenRelativePathIsNotTaken) {
+  testing::TempConfigHome home;
+  fs::create_directories(home.Folder() / "Halvern");
+  std::ofstream(home.Folder() / "Halvern" / "Classes.ini")
+      << "[Classes]\r\nOVVGPlugA.clsA=OVVGPlugA.so\r\n";
+  fs::path library;
+  EXPECT_FALSE(ClassRegistry().Lookup("OVVGPlugA.clsA", library));  // never searched for
+}
+
+TEST(ObjectCreationTest, RegisteredPluginsAreCreatedByProgId) {
+  testing::TempConfigHome home;
+  struct Case {
+    const char* name;
+    bool ready;
+    const char* initializeFailure;
+  };
+  const Case cases[] = {
+      {"Fake", true, ""},
+      {"NotReady", false, ""},
+      {"Failing", true, "The fake camera did not start."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    ASSERT_TRUE(RegisterServer(PluginFile(c.name), error)) << error;
+    fs::path library;
+    ASSERT_TRUE(ClassRegistry().Lookup(std::string("OVVGPlug") + c.name + ".cls" + c.name, library));
+    EXPECT_EQ(library, fs::canonical(PluginFile(c.name)));
+
+    GrabberPluginPtr plugin =
+        CreateObject(std::string("OVVGPlug") + c.name + ".cls" + c.name, error);
+    ASSERT_TRUE(plugin) << error;
+    bool ready = !c.ready;
+    const PluginStatus status = plugin->Initialize(ready);
+    EXPECT_EQ(status.Failed(), c.initializeFailure[0] != '\0');
+    EXPECT_EQ(status.Description, c.initializeFailure);
+    if (!status.Failed()) {
+      EXPECT_EQ(ready, c.ready);
+    }
+  }
+  std::string error;
+  ASSERT_TRUE(UnregisterServer(PluginFile("Fake"), error)) << error;
+  EXPECT_FALSE(CreateObject("OVVGPlugFake.clsFake", error));
+  EXPECT_TRUE(StartsWith(error, "Class not registered: OVVGPlugFake.clsFake")) << error;
+}
+
+TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
+  testing::TempConfigHome home;
+  const ClassRegistry registry;
+  std::string error;
+  ASSERT_TRUE(registry.Register("OVVGPlugGone.clsGone", kPlugins / "OVVGPlugGone.so", error));
+  ASSERT_TRUE(registry.Register("OVVGPlugNothing.clsNothing", PluginFile("Nothing"), error));
+  ASSERT_TRUE(registry.Register("OVVGPlugOther.clsOther", PluginFile("Fake"), error));
+  struct Case {
+    const char* progId;
+    std::string expectedStart;
+  };
+  const Case cases[] = {
+      {"OVVGPlugNone.clsNone", "Class not registered: OVVGPlugNone.clsNone has no entry in " +
+                                   registry.File().string()},
+      {"", "Class not registered: (no ProgID)"},
+      {"OVVGPlugGone.clsGone", "Cannot load the plug-in " + (kPlugins / "OVVGPlugGone.so").string() + ": "},
+      {"OVVGPlugNothing.clsNothing",
+       PluginFile("Nothing").string() + " is not an Orvale plug-in: it has no DllCreateObject"},
+      {"OVVGPlugOther.clsOther", "Class not registered"},  // the library serves another class
+  };
+  for (const Case& c : cases) {
+    std::string message;
+    EXPECT_FALSE(CreateObject(c.progId, message)) << c.progId;
+    EXPECT_TRUE(StartsWith(message, c.expectedStart)) << message;
+  }
+}
+
+TEST(ObjectCreationTest, RegisteringSomethingThatIsNoPluginFails) {
+  testing::TempConfigHome home;
+  std::string error;
+  EXPECT_FALSE(RegisterServer(PluginFile("Nothing"), error));
+  EXPECT_NE(error.find("it has no DllRegisterServer"), std::string::npos) << error;
+  EXPECT_FALSE(RegisterServer(kPlugins / "missing.so", error));
+  EXPECT_TRUE(StartsWith(error, "Cannot load the plug-in ")) << error;
+  EXPECT_FALSE(fs::exists(ClassRegistry().File()));
+}
+
+TEST(ObjectCreationTest, AnInstalledCreatorStandsInForTheRegistry) {
+  auto log = std::make_shared<testing::FakeGrabberLog>();
+  std::string asked;
+  {
+    ScopedObjectCreator fake([&](const std::string& progId, std::string&) {
+      asked = progId;
+      return GrabberPluginPtr(new testing::FakeGrabberPlugin(log));
+    });
+    std::string error;
+    GrabberPluginPtr plugin = CreateObject("OVVGPlugAny.clsAny", error);
+    EXPECT_TRUE(plugin);
+    EXPECT_EQ(asked, "OVVGPlugAny.clsAny");
+    {
+      ScopedObjectCreator throwing(
+          [](const std::string&, std::string&) -> GrabberPluginPtr { throw std::runtime_error("boom"); });
+      EXPECT_FALSE(CreateObject("OVVGPlugAny.clsAny", error));  // no exception escapes
+      EXPECT_EQ(error, "boom");
+      ScopedObjectCreator silent([](const std::string&, std::string&) { return GrabberPluginPtr(); });
+      error.clear();
+      EXPECT_FALSE(CreateObject("OVVGPlugAny.clsAny", error));
+      EXPECT_EQ(error, "Cannot create OVVGPlugAny.clsAny.");
+    }
+    EXPECT_TRUE(CreateObject("OVVGPlugAny.clsAny", error));  // the outer fake is back
+  }
+  EXPECT_EQ(log->Release, 2);
+  testing::TempConfigHome home;
+  std::string error;
+  EXPECT_FALSE(CreateObject("OVVGPlugAny.clsAny", error));  // the registry again
+  EXPECT_TRUE(StartsWith(error, "Class not registered")) << error;
+}
+
+}  // namespace
+}  // namespace orvale

@@ -1,0 +1,51 @@
+#pragma once
+// A fresh folder for one test, made the configuration home (XDG_CONFIG_HOME) while the
+// object lives, so that class registries and settings files land there. The previous
+// value is restored and the folder removed afterwards.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace orvale::testing {
+
+class TempConfigHome {
+ public:
+  TempConfigHome() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test != nullptr
+                           ? std::string(test->test_suite_name()) + "-" + test->name()
+                           : std::string("config");
+    for (char& c : name)
+      if (c == '/') c = '_';  // parameterised tests name themselves "Suite/Test/0"
+    folder_ = std::filesystem::temp_directory_path() /
+              ("orvale-" + std::to_string(::getpid()) + "-" + name);
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) previous_ = old;
+    ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+  }
+  ~TempConfigHome() {
+    if (previous_) {
+      ::setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
+    } else {
+      ::unsetenv("XDG_CONFIG_HOME");
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+  TempConfigHome(const TempConfigHome&) = delete;
+  TempConfigHome& operator=(const TempConfigHome&) = delete;
+
+  const std::filesystem::path& Folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::optional<std::string> previous_;
+};
+
+}  // namespace orvale::testing
