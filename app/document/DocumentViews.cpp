@@ -31,19 +31,6 @@ bool IsViewSlot(std::int32_t formType, std::size_t slots) {
   return formType >= 0 && static_cast<std::size_t>(formType) < slots;
 }
 
-// The hourglass while the image view builds its picture, back to normal however the
-// build ends.
-class BusyPointer {
- public:
-  explicit BusyPointer(DocumentHost& host) : host_(host) { host_.SetBusyPointer(true); }
-  ~BusyPointer() { host_.SetBusyPointer(false); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-
- private:
-  DocumentHost& host_;
-};
-
 }  // namespace
 
 DocumentViews::~DocumentViews() {
