@@ -18,6 +18,7 @@ void CreateMainWindows(AppState& app) {
   app.Documents = std::make_unique<DocumentTable>(app.Settings, &frame);
   app.RecentFiles = std::make_unique<RecentFileList>(frame);
   app.Tools = CreateToolWindows(frame, *app.Documents, app.Settings, &frame);
+  frame.SetFringeToolbox(app.Tools.ToolBox);
   app.FormInput = new frmInput(&frame);
   SetNumberInputService(app.FormInput);
 }

@@ -63,7 +63,7 @@ ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSet
   ToolWindows tools;
   tools.Analyze = new frmAnalyze(frame, table, owner);
   tools.AnalyzeGrid = Placeholder(frame, ToolWindowKind::AnalyzeGrid, owner);
-  tools.ToolBox = Placeholder(frame, ToolWindowKind::ToolBox, owner);
+  tools.ToolBox = new Toolbox(table, frame, owner);
   tools.Average = Placeholder(frame, ToolWindowKind::Average, owner);
   tools.RefZernike = new frmRefZernike(frame, settings, owner);
   tools.Math = Placeholder(frame, ToolWindowKind::Math, owner);
@@ -79,6 +79,7 @@ void LoadToolWindows(ToolWindows& tools) {
 }
 
 void UnloadToolWindows(ToolWindows& tools) {
+  if (tools.ToolBox != nullptr) tools.ToolBox->Unload();
   if (tools.Analyze != nullptr) tools.Analyze->Unload();
   if (tools.RefZernike != nullptr) tools.RefZernike->Unload();
 }

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/FrameStateRules.h"
+#include "app/Toolbox.h"
 #include "app/dialogs/ToolWindow.h"
 #include "app/dialogs/frmAnalyze.h"
 #include "app/dialogs/frmRefZernike.h"
@@ -18,7 +19,7 @@ class DocumentTable;
 struct GeneralSettings;
 
 struct ToolWindows {
-  ToolWindow* ToolBox = nullptr;
+  Toolbox* ToolBox = nullptr;
   frmAnalyze* Analyze = nullptr;
   ToolWindow* AnalyzeGrid = nullptr;
   ToolWindow* Average = nullptr;

@@ -2,6 +2,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/ToolboxShapes.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/ScreenTwips.h"
@@ -156,6 +157,20 @@ TEST_F(FrameLifecycleTest, ADroppedFolderIsReportedByTheOpening) {
   EXPECT_EQ(Table().NumDocuments, 0);
   ASSERT_EQ(messages_.Messages().size(), 1u);
   EXPECT_EQ(messages_.Messages()[0].text, "Could not find file " + folder_.path().toStdString());
+}
+
+TEST_F(FrameLifecycleTest, ANewImageTakesTheOutlineStoredInTheToolbox) {
+  EXPECT_EQ(app_->Tools.ToolBox->windowTitle(), "ToolBox");
+  clsShape stored;
+  stored.Init(1);
+  double x[] = {0, 10, 30, 10, -10}, y[] = {0, 10, 30, 50, 30};  // 1-based: a circle
+  ASSERT_EQ(stored.Save(1, 4, x, y), ShapeSaveResult::Saved);
+  SaveToolboxShape(stored, "Aperture");
+
+  clsDocument& doc = AddDocument();
+  EXPECT_TRUE(Frame().LoadAperture(doc));  // the frame hands the question to the toolbox
+  EXPECT_EQ(doc.Aperture.GetShapeType(), 1);
+  EXPECT_FALSE(Frame().LoadObstruction(doc));
 }
 
 }  // namespace
