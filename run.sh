@@ -4,7 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
-if [ -x build/app/orvale ]; then
-  exec build/app/orvale "$PWD/samples/sample.jpg"
+# The grabber plug-ins built beside the program are registered, so that it can create them.
+shopt -s nullglob
+plugins=(build/app/OVVGPlug*.so)
+if ((${#plugins[@]})); then
+  build/platform/com/orvale_regsvr "${plugins[@]}"
 fi
-echo "Built the libraries and tests; the main window is not part of this build yet."
+exec build/app/orvale "$PWD/samples/sample.jpg"

@@ -2,6 +2,7 @@
 // of maps, profile and aberrations, and automatic tracing with its own mask.
 #include <algorithm>
 
+#include "app/analysis/FringeCenterData.h"
 #include "app/document/DocumentHost.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
@@ -70,7 +71,7 @@ void clsDocument::UpdateAnalysis(bool AberrationsUpdate, bool GlobalsUpdate) {
 }
 
 bool clsDocument::AnalyzeFringeCenters(AnalysisViewData& data) {
-  nDataPts = GetFringeNumTicks();
+  nDataPts = orvale::GetFringeNumTicks(Fringes);
   if (nDataPts <= 0) {
     ShowMessage("No fringe centers to analyze", mb::kOk, "Warning");
     return false;
@@ -83,7 +84,7 @@ bool clsDocument::AnalyzeFringeCenters(AnalysisViewData& data) {
       !AssignOrReport(Z, static_cast<std::size_t>(nDataPts), 0.0)) {
     return false;
   }
-  GetFringeCenterData(X, Y, Z);
+  orvale::GetFringeCenterData(Fringes, X, Y, Z);
   if (InvertWavefront) {
     for (double& z : Z) z = -z;
   }
@@ -243,25 +244,6 @@ void clsDocument::RefreshLineViewData() {
   views_->LoadDataIntoLineProfile(*this, positions, values);
   // The profile angle is saved with the document.
   DocDirty = true;
-}
-
-std::int32_t clsDocument::GetFringeNumTicks() const { return Fringes.TotalNumTicks(); }
-
-void clsDocument::GetFringeCenterData(std::vector<double>& X, std::vector<double>& Y,
-                                      std::vector<double>& z) const {
-  std::size_t k = 0;
-  for (std::int32_t index = 1; index <= Fringes.NumFringes(); ++index) {
-    const std::int32_t order = Fringes.GetFringeOrder(index);
-    if (order == kNotGivenLong) continue;
-    std::int32_t record = index;
-    const std::int32_t ticks = Fringes.GetNumTicks(order, record);
-    if (ticks == kNotGivenLong) continue;
-    for (std::int32_t tick = 1; tick <= ticks && k < X.size(); ++tick, ++k) {
-      record = index;
-      Fringes.GetCenter(order, tick, X[k], Y[k], record);
-      z[k] = static_cast<double>(order);
-    }
-  }
 }
 
 }  // namespace orvale

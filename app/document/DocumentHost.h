@@ -47,4 +47,17 @@ class DocumentHost {
 // The host used when none was given.
 DocumentHost& HeadlessDocumentHost();
 
+// The main window's hourglass while a piece of work runs, back to normal however the
+// work ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(DocumentHost& host) : host_(host) { host_.SetBusyPointer(true); }
+  ~BusyPointer() { host_.SetBusyPointer(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  DocumentHost& host_;
+};
+
 }  // namespace orvale

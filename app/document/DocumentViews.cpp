@@ -1,6 +1,5 @@
 #include "app/document/DocumentViews.h"
 
-#include "app/document/BusyPointerScope.h"
 #include "app/document/DocumentHost.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
@@ -132,7 +131,7 @@ void DocumentViews::ImageView_Init(clsDocument& doc) {
   Attach(doc);
   DocumentWindow* window = Window(kImage);
   if (window == nullptr) return;
-  BusyPointerScope busy(doc.Host());
+  BusyPointer busy(doc.Host());
   WindowPlacement placement = window->Placement();
   // Unless the document file placed it, the window takes the size made for its image.
   if ((placement.Width < 1 || placement.Height < 1) && doc.InitWindowWidth > 0 &&
@@ -148,7 +147,7 @@ void DocumentViews::ImageView_Init(clsDocument& doc) {
 void DocumentViews::ImageView_Refresh(clsDocument& doc) {
   // The image may change before its window is made (a grab refreshes first).
   if (Window(kImage) == nullptr) return;
-  BusyPointerScope busy(doc.Host());
+  BusyPointer busy(doc.Host());
   ShowImageCaptionAndPicture(doc);
   UpdateImage();
 }

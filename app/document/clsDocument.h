@@ -250,10 +250,6 @@ class clsDocument {
   // The profile angle in radians: the line view's angle, or the "Line Angle" setting
   // while the output views do not exist.
   double ProfileAngle() const;
-  // The fringe-centre points in image pixels with their orders.
-  std::int32_t GetFringeNumTicks() const;
-  void GetFringeCenterData(std::vector<double>& X, std::vector<double>& Y,
-                           std::vector<double>& z) const;
   // True when the mask no longer has the size it needs (image size, or twice it).
   bool MaskSizeMismatch(bool doubleSize) const;
   void CopyPlotDefaults();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/document/AreaFills.h"
-#include "app/document/BusyPointerScope.h"
+#include "app/document/DocumentHost.h"
 #include "app/document/DocumentViews.h"
 #include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"
@@ -127,7 +127,7 @@ void frmSFringe::RefreshSmallBitmap() {
   const std::int32_t w = ZoomedWidth();
   const std::int32_t h = ZoomedHeight();
   if (parentDoc == nullptr || !full_ || w < 1 || h < 1) return;
-  BusyPointerScope busy(parentDoc->Host());
+  BusyPointer busy(parentDoc->Host());
   small_ = MakeBitmap(w, h);
   if (small_) small_->StretchBlt(0, 0, w, h, *full_, 0, 0, imageWidth_, imageHeight_, gdi::SRCCOPY);
 }

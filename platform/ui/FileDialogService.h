@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvale {
@@ -54,6 +55,8 @@ class ScriptedFileDialogService final : public FileDialogService {
   // Answers the next dialog with `path` (its folder becomes the dialog's folder).
   void QueueFile(const std::string& path, std::int32_t filterIndex = 1);
   void QueueCancel();
+  // Answers the next dialog with `answer` as it stands (several files, another folder).
+  void QueueAnswer(FileDialogAnswer answer) { answers_.push_back(std::move(answer)); }
   FileDialogAnswer ShowSave(const FileDialogRequest& request) override;
   FileDialogAnswer ShowOpen(const FileDialogRequest& request) override;
   const std::vector<FileDialogRequest>& Requests() const { return requests_; }

@@ -1,0 +1,158 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <filesystem>
+#include <system_error>
+
+#include "app/AppState.h"
+#include "app/GrabberSelection.h"
+#include "app/document/LineWidth.h"
+#include "app/document/OpenFiles.h"
+#include "app/document/SaveCommands.h"
+#include "app/document/DocumentSaveService.h"
+#include "app/frmInput.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsStore.h"
+#include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtMessageService.h"
+
+namespace orvale {
+
+namespace {
+
+// The screen the default result-window layout is made for.
+ScreenGeometry PrimaryScreenGeometry() {
+  ScreenGeometry geometry;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen != nullptr ? screen->size() : QSize(1024, 768);
+  geometry.Width = size.width();
+  geometry.Height = size.height();
+  const QStyle* style = QApplication::style();
+  geometry.FrameThickness = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+  geometry.CaptionHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
+  return geometry;
+}
+
+bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
+           const std::filesystem::path& programFolder) {
+  const int scrollBar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  app.ScrollBarWidth = scrollBar;
+  app.ScrollBarHeight = scrollBar;
+  SetLineWidthForDevice(nullptr);
+  QtStartupSteps steps(app, services, programFolder);
+  return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
+}
+
+}  // namespace
+
+struct ProgramServices::Installed {
+  explicit Installed(const std::filesystem::path& file) : settings(file) {}
+  IniSettingsStore settings;
+  QtMessageService messages;
+  QtFileDialogService fileDialogs;
+};
+
+ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
+    : installed_(std::make_unique<Installed>(settingsFile)) {
+  SetSettingsStore(&installed_->settings);
+  SetMessageService(&installed_->messages);
+  SetFileDialogService(&installed_->fileDialogs);
+  SetDocumentSaveService(&FileSaveCommands());
+}
+
+ProgramServices::~ProgramServices() {
+  SetDocumentSaveService(nullptr);
+  SetFileDialogService(nullptr);
+  SetMessageService(nullptr);
+  SetSettingsStore(nullptr);
+}
+
+void ProgramServices::SetMainWindow(QWidget* frame) { installed_->messages.SetMainWindow(frame); }
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+QtStartupSteps::QtStartupSteps(AppState& app, ProgramServices* services,
+                               std::filesystem::path programFolder)
+    : app_(app), services_(services), programFolder_(std::move(programFolder)) {}
+
+QtStartupSteps::~QtStartupSteps() {
+  if (splash_) delete splash_.data();
+}
+
+void QtStartupSteps::CreateWindows() {
+  CreateMainWindows(app_);
+  if (services_ != nullptr) services_->SetMainWindow(app_.FormMain.get());
+}
+
+void QtStartupSteps::ShowSplash() {
+  splash_ = new frmSplash(frmSplash::Mode::Splash, nullptr);
+  splash_->show();
+  QCoreApplication::processEvents();
+}
+
+void QtStartupSteps::FindGrabbers() {
+  const std::filesystem::path folder =
+      programFolder_.empty() ? std::filesystem::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())
+                             : programFolder_;
+  FindGrabberPlugins(app_.Grabber, folder);
+}
+
+void QtStartupSteps::ReadSettings() {
+  app_.Screen = PrimaryScreenGeometry();
+  app_.Settings = ReadGeneralSettings(app_.Screen);
+}
+
+void QtStartupSteps::LoadFrame() { app_.FormMain->Load(); }
+
+void QtStartupSteps::ShowFrame() {
+  app_.FormMain->show();
+  LoadToolWindows(app_.Tools);
+  app_.FormMain->ShowToolWindowsByChecks();
+}
+
+void QtStartupSteps::CloseSplash() {
+  // The user may have closed it with a click already.
+  if (splash_) splash_->close();
+}
+
+void QtStartupSteps::SelectGrabber() { SelectStartupGrabber(app_.Grabber, app_.Settings.GrabberName); }
+
+void QtStartupSteps::ResetFrameStates() {
+  app_.FormMain->SetMenuItems(false);
+  app_.FormMain->SetToolBarItems(false);
+}
+
+void QtStartupSteps::StartAutomation(bool /*embedding*/) {
+  // The automation server registers its D-Bus service here.
+}
+
+void QtStartupSteps::OpenFile(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::string names[] = {error ? path : absolute.string()};
+  OpenFiles(*app_.Documents, *app_.RecentFiles, names, false);
+}
+
+bool RunStartup(AppState& app, int argc, char** argv) {
+  app.Services = std::make_unique<ProgramServices>(DefaultSettingsFile());
+  return Start(app, app.Services.get(), argc, argv, {});
+}
+
+bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
+                                     const std::filesystem::path& programFolder) {
+  return Start(app, nullptr, argc, argv, programFolder);
+}
+
+}  // namespace orvale

@@ -1,0 +1,79 @@
+#pragma once
+// The program's start: the services it installs for its whole run, then the start-up
+// order of StartupSequence.h over the real windows.
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/StartupSequence.h"
+#include "app/frmSplash.h"
+
+namespace orvale {
+
+struct AppState;
+
+// The settings file, Qt message boxes and file dialogs, and the file commands behind
+// the documents' save prompts; installed while the object lives.
+class ProgramServices {
+ public:
+  explicit ProgramServices(const std::filesystem::path& settingsFile);
+  ~ProgramServices();
+  ProgramServices(const ProgramServices&) = delete;
+  ProgramServices& operator=(const ProgramServices&) = delete;
+
+  // Message boxes addressed to the main window are owned by `frame` from now on.
+  void SetMainWindow(QWidget* frame);
+
+ private:
+  struct Installed;
+  std::unique_ptr<Installed> installed_;
+};
+
+// The arguments after the program's name, as raw bytes (the window system's own
+// options have already been taken out by QApplication).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// The start-up steps over the real windows of `app`.
+class QtStartupSteps : public StartupSteps {
+ public:
+  // `services` (may be null: the caller installed its own) learns the main window.
+  // Grabber plug-ins are looked for in `programFolder` (empty: the program's folder).
+  QtStartupSteps(AppState& app, ProgramServices* services, std::filesystem::path programFolder = {});
+  ~QtStartupSteps() override;
+
+  void CreateWindows() override;
+  void ShowSplash() override;
+  void FindGrabbers() override;
+  void ReadSettings() override;
+  void LoadFrame() override;
+  void ShowFrame() override;
+  void CloseSplash() override;
+  void SelectGrabber() override;
+  void ResetFrameStates() override;
+  void StartAutomation(bool embedding) override;
+  // Opens the path, made absolute first so that the recent-file list keeps a path
+  // that still works when the program starts from another folder.
+  void OpenFile(const std::string& path) override;
+
+  frmSplash* Splash() const { return splash_; }
+
+ private:
+  AppState& app_;
+  ProgramServices* services_;
+  std::filesystem::path programFolder_;
+  QPointer<frmSplash> splash_;
+};
+
+// Installs the program's services (kept in `app`) and starts: false when the windows
+// could not be created (reported). The frame is shown and the command line's file
+// open when it returns true.
+bool RunStartup(AppState& app, int argc, char** argv);
+
+// The same over services the caller has installed (tests, benchmarks); grabber
+// plug-ins are looked for in `programFolder` when it is given.
+bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
+                                     const std::filesystem::path& programFolder = {});
+
+}  // namespace orvale

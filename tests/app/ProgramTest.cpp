@@ -1,0 +1,243 @@
+// The whole program in this process: started on the bundled sample over a real settings
+// file in a fresh configuration folder, traced, closed with scripted answers, and
+// started again.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "app/document/DocumentSaveService.h"
+#include "app/document/SaveCommands.h"
+#include "app/document/clsDocument.h"
+#include "app/frmMain.h"
+#include "platform/com/PluginLibrary.h"
+#include "platform/registry/TypedSettings.h"
+#include "platform/registry/IniFormat.h"
+#include "platform/registry/IniSettingsStore.h"
+#include "platform/ui/FileDialogService.h"
+#include "platform/ui/MessageService.h"
+#include "platform/ui/ScreenTwips.h"
+#include "tests/support/TempConfigHome.h"
+
+namespace orvale {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest() {
+    fs::create_directories(work_);
+    for (const char* name : {"sample.jpg", "sample.ovd", "sample.bmp"})
+      fs::copy_file(fs::path(ORVALE_SAMPLES_DIR) / name, work_ / name);
+  }
+
+  // Starts the program with `arguments` after its name; false when the start failed.
+  bool Start(AppState& app, std::vector<std::string> arguments, const fs::path& plugins = {}) {
+    arguments.insert(arguments.begin(), "orvale");
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return RunStartupWithInstalledServices(app, static_cast<int>(arguments.size()), argv.data(), plugins);
+  }
+
+  // The settings file as the next start will read it.
+  SettingsSections File() const {
+    std::ifstream in(DefaultSettingsFile(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return ParseIniSettings(text.str());
+  }
+  static std::string Value(const SettingsSections& file, const char* section, const char* key) {
+    std::string value = "<missing>";
+    file.ReadValue(section, key, value);
+    return value;
+  }
+
+  testing::TempConfigHome home_;
+  fs::path work_ = home_.Folder() / "work";
+  IniSettingsStore store_{DefaultSettingsFile()};
+  ScopedSettingsStore storeInstalled_{store_};
+  ScriptedMessageService messages_;
+  ScopedMessageService messagesInstalled_{messages_};
+  ScriptedFileDialogService dialogs_;
+  ScopedFileDialogService dialogsInstalled_{dialogs_};
+  ScopedDocumentSaveService saving_{FileSaveCommands()};
+};
+
+TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
+  const std::string sample = (work_ / "sample.ovd").string();
+  const QRect place(60, 75, 630, 480);
+  {
+    AppState app;
+    ASSERT_TRUE(Start(app, {sample}));
+    frmMain& frame = *app.FormMain;
+    EXPECT_TRUE(frame.isVisible());
+    ASSERT_EQ(app.Documents->NumDocuments, 1);
+    clsDocument& doc = *app.Documents->Documents[1];
+    EXPECT_EQ(doc.DocumentFileName, "sample.ovd");
+    EXPECT_EQ(doc.Fringes.NumFringes(), 9);
+    EXPECT_EQ(doc.Aperture.GetShapeType(), clsShape::kCircle);
+    EXPECT_EQ(doc.Obstruction.GetShapeType(), clsShape::kCircle);
+
+    // What the image view's activation does, then the trace over the stored fringes.
+    frame.StoreWindowLayout(doc);
+    doc.ActiveView = viewtype::kImage;
+    frame.UpdateMainFrame(viewtype::kImage, 1.0, true);
+    messages_.QueueAnswer(idbutton::kYes);  // erase the fringes there are
+    frame.Action("mnuProcessTraceV")->trigger();
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].title, "Warning");
+    EXPECT_GE(doc.Fringes.NumFringes(), 8);
+    EXPECT_TRUE(doc.DocDirty);
+
+    // An analysis with individual result windows; the surface plot was moved.
+    app.Settings.HogWindows = false;
+    ASSERT_TRUE(doc.CreateView(2));
+    doc.zscale = 1.0;
+    doc.UpdateAnalysis(true, false);
+    ASSERT_TRUE(doc.AnalysisValid);
+    doc.Views().SetViewPlacement(viewtype::kSurfacePlot, {33, 44, 420, 260});
+    frame.StoreWindowLayout(doc);
+
+    frame.setGeometry(place);
+    frame.Action("mnuViewToolbar")->trigger();
+    frame.Action("mnuViewAverageBox")->trigger();
+    messages_.QueueAnswer(idbutton::kNo);  // do not save the traced sample
+    EXPECT_TRUE(frame.close());
+    ASSERT_EQ(messages_.Messages().size(), 2u);
+    EXPECT_EQ(messages_.Messages()[1].text, "Save changes to " + sample + " ?");
+    EXPECT_EQ(app.Documents->NumDocuments, 0);
+  }
+
+  const SettingsSections file = File();
+  const std::pair<const char*, std::string> written[] = {
+      {"MainLeft", std::to_string(PixelsToTwips(place.left()))},
+      {"MainTop", std::to_string(PixelsToTwips(place.top()))},
+      {"MainWidth", std::to_string(PixelsToTwips(place.width()))},
+      {"MainHeight", std::to_string(PixelsToTwips(place.height()))},
+      {"MainState", "0"},
+      {"Toolbar Visible", "0"},
+      {"Average Box Visible", "1"},
+      {"Toolbox Visible", "1"},
+      {"Frame Grabber", "None"},
+      {"Hog Windows", "0"},
+      {"SurfacePlotLeft", "33"},
+      {"SurfacePlotTop", "44"},
+      {"SurfacePlotWidth", "420"},
+      {"SurfacePlotHeight", "260"},
+      {"Surface Visible", "1"},
+      {"Custom Ref Zernike 36", "0"},
+  };
+  for (const auto& [key, value] : written) EXPECT_EQ(Value(file, "CurrentVersion", key), value) << key;
+  EXPECT_EQ(Value(file, "Recent File List", "File1"), sample);
+  EXPECT_EQ(Value(file, "Recent File List", "File2"), "<missing>");
+
+  {
+    AppState app;
+    ASSERT_TRUE(Start(app, {}));
+    frmMain& frame = *app.FormMain;
+    EXPECT_EQ(frame.geometry(), place);
+    EXPECT_TRUE(frame.ToolBar()->isHidden());
+    EXPECT_TRUE(app.Tools.Average->isVisible());
+    EXPECT_FALSE(app.Settings.HogWindows);
+    EXPECT_EQ(app.Settings.ResultWindowLayout[0], (WindowPlacement{33, 44, 420, 260}));
+    EXPECT_EQ(app.Documents->NumDocuments, 0);
+    QAction* recent = frame.Action("mnuFileMRU0");
+    EXPECT_TRUE(recent->isVisible());
+    EXPECT_EQ(recent->text(), "sample.ovd");
+    recent->trigger();
+    EXPECT_EQ(app.Documents->NumDocuments, 1);
+    EXPECT_TRUE(frame.close());
+  }
+  EXPECT_EQ(messages_.Messages().size(), 2u);
+}
+
+TEST_F(ProgramTest, ARelativePathIsOpenedAndRememberedAsAnAbsoluteOne) {
+  const fs::path before = fs::current_path();
+  fs::current_path(work_);
+  AppState app;
+  const bool started = Start(app, {"sample.jpg"});
+  fs::current_path(before);
+  ASSERT_TRUE(started);
+  ASSERT_EQ(app.Documents->NumDocuments, 1);
+  EXPECT_EQ(app.Documents->Documents[1]->ImageFileName, "sample.jpg");
+  EXPECT_EQ(app.RecentFiles->Path(0), (work_ / "sample.jpg").string());
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(ProgramTest, OnlyTheExactAutomationMarkerOpensNothing) {
+  {
+    AppState app;
+    ASSERT_TRUE(Start(app, {"-Embedding"}));
+    EXPECT_TRUE(app.FormMain->isVisible());
+    EXPECT_EQ(app.Documents->NumDocuments, 0);
+    EXPECT_TRUE(messages_.Messages().empty());
+  }
+  AppState app;
+  const fs::path before = fs::current_path();
+  fs::current_path(work_);
+  const bool started = Start(app, {"-embedding"});
+  fs::current_path(before);
+  ASSERT_TRUE(started);
+  EXPECT_TRUE(app.FormMain->isVisible());
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text, "Could not find file " + (work_ / "-embedding").string());
+  EXPECT_EQ(messages_.Messages()[0].title, "Error");
+}
+
+TEST_F(ProgramTest, AFolderOnTheCommandLineIsReportedAndNothingElseChanges) {
+  AppState app;
+  ASSERT_TRUE(Start(app, {work_.string()}));
+  EXPECT_EQ(app.Documents->NumDocuments, 0);
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text, "Could not find file " + work_.string());
+  EXPECT_EQ(app.RecentFiles->NumRecentFiles(), 0);
+}
+
+TEST_F(ProgramTest, AStoredGrabberThatFailsToInitialiseIsReportedAndTheProgramRuns) {
+  const fs::path plugins = ORVALE_FAKE_PLUGIN_DIR;
+  std::string error;
+  ASSERT_TRUE(RegisterServer(plugins / "OVVGPlugFailing.so", error)) << error;
+  GetSettingString("CurrentVersion", "Frame Grabber", "");
+  SaveSettingString("CurrentVersion", "Frame Grabber", "Failing");
+
+  AppState app;
+  ASSERT_TRUE(Start(app, {}, plugins));
+
+  EXPECT_TRUE(app.FormMain->isVisible());
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].title, "Error Loading Frame Grabber");
+  EXPECT_FALSE(app.Grabber.GrabberCreated);
+  EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabImage")->isEnabled());
+  EXPECT_TRUE(app.FormMain->close());
+  EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "None");
+}
+
+// The user clicks the splash away while the start is still running.
+class ClickedSplashSteps : public QtStartupSteps {
+ public:
+  using QtStartupSteps::QtStartupSteps;
+  void ShowSplash() override {
+    QtStartupSteps::ShowSplash();
+    ASSERT_NE(Splash(), nullptr);
+    Splash()->close();
+  }
+};
+
+TEST_F(ProgramTest, ASplashClosedByAClickDoesNotStopTheStart) {
+  AppState app;
+  ClickedSplashSteps steps(app, nullptr);
+  ASSERT_TRUE(RunStartupSequence(steps, {false, ""}));
+  EXPECT_TRUE(app.FormMain->isVisible());
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+}  // namespace
+}  // namespace orvale
