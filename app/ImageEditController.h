@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/ImageEditFeedback.h"
-#include "app/ImageViewGeometry.h"
+#include "app/plots/ImageViewGeometry.h"
 #include "app/analysis/Points.h"
 
 namespace orvale {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <span>
 
-#include "app/ImageViewGeometry.h"
+#include "app/plots/ImageViewGeometry.h"
 
 namespace orvale {
 

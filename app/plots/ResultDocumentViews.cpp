@@ -91,7 +91,7 @@ void ResultDocumentViews::FilledWindows::ResizeWindow(std::int32_t formType) {
     // Filled means a new picture.
     if (frmSFringe* sfringe = views_.SFringeView()) {
       sfringe->RefreshBitmapFromData();
-      sfringe->UpdateImage();
+      sfringe->PaintImage();
     }
   } else if (PlotWindow* plot = views_.PlotView(formType)) {
     plot->UpdatePlot();

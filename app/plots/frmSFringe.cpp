@@ -33,20 +33,6 @@ std::int32_t ShiftState(Qt::KeyboardModifiers modifiers) {
          (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-// A bar over an image side of `imageSize` pixels of which `visible` show: hidden at 0
-// when the whole side shows.
-void LayOutBar(QScrollBar& bar, std::int32_t imageSize, double visible) {
-  const std::int32_t maximum = RoundToInt32(imageSize - visible);
-  if (maximum < 1) {
-    bar.setValue(0);
-    bar.hide();
-    return;
-  }
-  bar.setMaximum(maximum);
-  bar.setPageStep(std::max(1, RoundToInt32(visible)));
-  bar.show();
-}
-
 // A new image of a bitmap's size; null (reported) when the memory cannot be had.
 std::unique_ptr<gdi::ImageDeviceContext> MakeBitmap(std::int32_t width, std::int32_t height) {
   try {
@@ -67,28 +53,23 @@ frmSFringe::frmSFringe(MainFrame& frame, clsDocument& doc, SFringeViewModel& vie
       vsbSFringe(MakeScrollBar(Qt::Vertical, 0, 0)) {
   ChangeMouseIcon(0);
   if (View.ImageReady) RefreshBitmapFromData();
-  for (QScrollBar* bar : {hsbSFringe, vsbSFringe}) {
-    // Qt merges the repaints of a drag into one, so a drag and a click repaint alike.
-    connect(bar, &QScrollBar::valueChanged, this, [this](int) {
-      GuardHandler([this] {
+  // Qt merges the repaints of a drag into one, so a drag and a click repaint alike.
+  const auto follow = [this](ScrollBarState& state) {
+    return [this, &state](int value) {
+      GuardHandler([&] {
+        state.Value = value;
+        geometry_.SyncOrigin();
         if (parentDoc != nullptr && View.ImageReady) PaintImage();
       });
-    });
-  }
+    };
+  };
+  connect(hsbSFringe, &QScrollBar::valueChanged, this, follow(geometry_.Horizontal));
+  connect(vsbSFringe, &QScrollBar::valueChanged, this, follow(geometry_.Vertical));
 }
 
 frmSFringe::~frmSFringe() = default;
 
-double frmSFringe::ZoomRatio() const { return Ratio(); }
-
-double frmSFringe::Scale() const {
-  const double ratio = Ratio();
-  return ratio == 0 ? 0.0 : 1.0 / ratio;
-}
-
-// The picture covers exactly its zoomed size; the strips start right after it.
-std::int32_t frmSFringe::ZoomedWidth() const { return RoundToInt32(imageWidth_ * Ratio()); }
-std::int32_t frmSFringe::ZoomedHeight() const { return RoundToInt32(imageHeight_ * Ratio()); }
+double frmSFringe::ZoomRatio() const { return View.ZoomFactor / 100.0; }
 
 void frmSFringe::RefreshBitmapFromData() {
   if (parentDoc == nullptr) return;
@@ -116,37 +97,47 @@ void frmSFringe::RefreshBitmapFromData() {
     bitmap->SetPixelRow(0, y, row);
   }
   full_ = std::move(bitmap);
-  imageWidth_ = w;
-  imageHeight_ = h;
-  if (View.ZoomFactor < 100) RefreshSmallBitmap();
-  smallZoom_ = View.ZoomFactor;
+  geometry_.ImageWidth = w;
+  geometry_.ImageHeight = h;
+  // The bars and the reduced copy for the new picture.
+  ResizeWindow();
 }
 
 void frmSFringe::RefreshSmallBitmap() {
   small_.reset();
-  const std::int32_t w = ZoomedWidth();
-  const std::int32_t h = ZoomedHeight();
+  const std::int32_t w = geometry_.DrawnWidth;
+  const std::int32_t h = geometry_.DrawnHeight;
   if (parentDoc == nullptr || !full_ || w < 1 || h < 1) return;
   BusyPointer busy(parentDoc->Host());
   small_ = MakeBitmap(w, h);
-  if (small_) small_->StretchBlt(0, 0, w, h, *full_, 0, 0, imageWidth_, imageHeight_, gdi::SRCCOPY);
+  if (small_) {
+    small_->StretchBlt(0, 0, w, h, *full_, 0, 0, geometry_.ImageWidth, geometry_.ImageHeight,
+                       gdi::SRCCOPY);
+  }
+}
+
+void frmSFringe::ShowBars() {
+  const auto show = [](QScrollBar& bar, const ScrollBarState& state, std::int32_t visible) {
+    const QSignalBlocker quiet(&bar);
+    bar.setRange(0, std::max(state.Maximum, 0));
+    bar.setValue(state.Value);
+    bar.setPageStep(std::max(visible, 1));
+    bar.setVisible(state.Enabled);
+  };
+  show(*hsbSFringe, geometry_.Horizontal, geometry_.SourceWidth);
+  show(*vsbSFringe, geometry_.Vertical, geometry_.SourceHeight);
 }
 
 void frmSFringe::ResizeWindow() {
   if (parentDoc == nullptr) return;
-  viewWidth_ = ClientWidth() - vsbSFringe->width();
-  viewHeight_ = ClientHeight() - hsbSFringe->height();
-  if (viewWidth_ < 1 || viewHeight_ < 1) return;
-  const double scale = Scale();
-  {
-    // The new ranges are drawn once, by the caller.
-    const QSignalBlocker quietH(hsbSFringe);
-    const QSignalBlocker quietV(vsbSFringe);
-    vsbSFringe->setGeometry(viewWidth_, 0, vsbSFringe->width(), viewHeight_);
-    LayOutBar(*vsbSFringe, imageHeight_, viewHeight_ * scale);
-    hsbSFringe->setGeometry(0, viewHeight_, viewWidth_, hsbSFringe->height());
-    LayOutBar(*hsbSFringe, imageWidth_, viewWidth_ * scale);
-  }
+  geometry_.ZoomFactor = View.ZoomFactor;
+  geometry_.Layout(ClientWidth() - vsbSFringe->width(), ClientHeight() - hsbSFringe->height());
+  const std::int32_t w = geometry_.ClientWidth;
+  const std::int32_t h = geometry_.ClientHeight;
+  if (w < 1 || h < 1) return;
+  vsbSFringe->setGeometry(w, 0, vsbSFringe->width(), h);
+  hsbSFringe->setGeometry(0, h, w, hsbSFringe->height());
+  ShowBars();
   if (View.ImageReady && full_ && View.ZoomFactor != smallZoom_) {
     if (View.ZoomFactor >= 100) {
       small_.reset();
@@ -158,31 +149,34 @@ void frmSFringe::ResizeWindow() {
 }
 
 void frmSFringe::PaintImage() {
+  const ImageViewGeometry& g = geometry_;
   // A client smaller than the scroll bars has no view to draw.
-  if (parentDoc == nullptr || viewWidth_ < 1 || viewHeight_ < 1) return;
+  if (parentDoc == nullptr || g.ClientWidth < 1 || g.ClientHeight < 1) return;
   gdi::ImageDeviceContext& dc = Canvas().DC();
   const bool fullSize = View.ZoomFactor >= 100;
   if (!View.ImageReady || !(fullSize ? full_ : small_)) {
-    FillRectWorkspace(dc, viewWidth_, viewHeight_, 0, 0);
+    FillRectWorkspace(dc, g.ClientWidth, g.ClientHeight, 0, 0);
     ShowCanvas();
     return;
   }
   dc.SetStretchBltMode(gdi::COLORONCOLOR);
-  const std::int32_t h = hsbSFringe->value();
-  const std::int32_t v = vsbSFringe->value();
+  const auto x = static_cast<std::int32_t>(g.OriginX);
+  const auto y = static_cast<std::int32_t>(g.OriginY);
   if (fullSize) {
-    const double scale = Scale();
-    dc.StretchBlt(0, 0, viewWidth_, viewHeight_, *full_, h, v, RoundToInt32(viewWidth_ * scale),
-                  RoundToInt32(viewHeight_ * scale), gdi::SRCCOPY);
+    dc.StretchBlt(0, 0, g.ClientWidth, g.ClientHeight, *full_, x, y, g.SourceWidth,
+                  g.SourceHeight, gdi::SRCCOPY);
   } else {
-    const double ratio = Ratio();
-    dc.BitBlt(0, 0, viewWidth_, viewHeight_, *small_, static_cast<int>(std::floor(h * ratio)),
-              static_cast<int>(std::floor(v * ratio)), gdi::SRCCOPY);
+    dc.BitBlt(0, 0, g.ClientWidth, g.ClientHeight, *small_,
+              static_cast<int>(std::floor(g.OriginX * g.ScaleFactor)),
+              static_cast<int>(std::floor(g.OriginY * g.ScaleFactor)), gdi::SRCCOPY);
   }
+  // Black right of and below a picture smaller than the view, from just past its last
+  // pixel, as in the image view.
   const gdi::Brush black = gdi::StockBrush(gdi::BLACK_BRUSH);
-  if (ZoomedWidth() < viewWidth_) dc.FillRect(gdi::Rect{ZoomedWidth(), 0, viewWidth_, viewHeight_}, black);
-  if (ZoomedHeight() < viewHeight_)
-    dc.FillRect(gdi::Rect{0, ZoomedHeight(), viewWidth_, viewHeight_}, black);
+  if (g.DrawnWidth < g.ClientWidth)
+    dc.FillRect(gdi::Rect{g.DrawnWidth, 0, g.ClientWidth, g.ClientHeight}, black);
+  if (g.DrawnHeight < g.ClientHeight)
+    dc.FillRect(gdi::Rect{0, g.DrawnHeight, g.ClientWidth, g.ClientHeight}, black);
   ShowCanvas();
 }
 
@@ -210,18 +204,10 @@ void frmSFringe::GetZoomCenter(double clickx, double clicky, bool ZoomIn) {
   const MainFrame& frame = Frame();
   const std::int32_t next = frame.ZoomListIndex() + (ZoomIn ? -1 : 1);
   if (next < 0 || next >= frame.ZoomListCount()) return;
-  const double z = frame.ZoomListItemData(next);
-  if (z <= 0) return;
-  const auto center = [z](QScrollBar& bar, double click, std::int32_t view, std::int32_t image) {
-    const std::int32_t maximum = image - RoundToInt32(view * 100.0 / z);
-    const std::int32_t value = std::min(std::max(RoundToInt32(click - view * 50.0 / z), 1), maximum);
-    // Set quietly: the view is drawn once the main window applies the new zoom.
-    const QSignalBlocker quiet(&bar);
-    bar.setMaximum(std::max(maximum, 0));
-    bar.setValue(value);
-  };
-  center(*hsbSFringe, clickx, viewWidth_, imageWidth_);
-  center(*vsbSFringe, clicky, viewHeight_, imageHeight_);
+  // Set quietly: the view is drawn once the main window applies the new zoom.
+  geometry_.CenterForZoom(clickx, clicky, frame.ZoomListItemData(next));
+  geometry_.SyncOrigin();
+  ShowBars();
 }
 
 bool frmSFringe::eventFilter(QObject* watched, QEvent* event) {
@@ -253,29 +239,23 @@ bool frmSFringe::eventFilter(QObject* watched, QEvent* event) {
 void frmSFringe::MousePressed(const QMouseEvent& event) {
   if (event.button() != Qt::LeftButton || !View.ImageReady) return;
   const QPoint at = event.position().toPoint();
-  const std::int32_t h = hsbSFringe->value();
-  const std::int32_t v = vsbSFringe->value();
-  const double x = at.x() * Scale() + h;
-  const double y = at.y() * Scale() + v;
+  const PointD point = geometry_.ScreenToImage(at.x(), at.y());
   MainFrame& frame = Frame();
   const std::int32_t index = frame.ZoomListIndex();
   switch (ShiftState(event.modifiers())) {
     case 0:
       panning_ = true;
-      panStartH_ = h;
-      panStartV_ = v;
-      panStartX_ = at.x();
-      panStartY_ = at.y();
+      panStart_ = {geometry_.Horizontal.Value, geometry_.Vertical.Value, at.x(), at.y()};
       break;
     case 1:  // Shift: the next larger zoom
       if (index > 0) {
-        GetZoomCenter(x, y, true);
+        GetZoomCenter(point.x, point.y, true);
         frame.SelectZoomListIndex(index - 1);
       }
       break;
     case 2:  // Ctrl: the next smaller zoom
       if (index >= 0 && index + 1 < frame.ZoomListCount()) {
-        GetZoomCenter(x, y, false);
+        GetZoomCenter(point.x, point.y, false);
         frame.SelectZoomListIndex(index + 1);
       }
       break;
@@ -287,13 +267,10 @@ void frmSFringe::MousePressed(const QMouseEvent& event) {
 void frmSFringe::MouseMoved(const QMouseEvent& event) {
   if (!panning_ || !event.buttons().testFlag(Qt::LeftButton) || !View.ImageReady) return;
   const QPoint at = event.position().toPoint();
-  const auto pan = [this](QScrollBar& bar, std::int32_t start, std::int32_t startValue,
-                          std::int32_t now) {
-    if (bar.isHidden()) return;
-    bar.setValue(std::clamp(RoundToInt32((start - now) * Scale() + startValue), 0, bar.maximum()));
-  };
-  pan(*hsbSFringe, panStartX_, panStartH_, at.x());
-  pan(*vsbSFringe, panStartY_, panStartV_, at.y());
+  if (!geometry_.Pan(panStart_, at.x(), at.y())) return;
+  geometry_.SyncOrigin();
+  ShowBars();
+  PaintImage();
 }
 
 void frmSFringe::KeyChanged(const QKeyEvent& event) {

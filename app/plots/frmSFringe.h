@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/plots/CanvasSubWindow.h"
+#include "app/plots/ImageViewGeometry.h"
 #include "app/plots/ResultViewModels.h"
 #include "platform/gdi/DeviceContext.h"
 
@@ -58,29 +59,21 @@ class frmSFringe final : public CanvasSubWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  double Ratio() const { return View.ZoomFactor / 100.0; }
-  // Image pixels per window pixel; 0 for a zoom of 0.
-  double Scale() const;
-  // The picture's extent in the view at the current zoom.
-  std::int32_t ZoomedWidth() const;
-  std::int32_t ZoomedHeight() const;
   void MousePressed(const QMouseEvent& event);
   void MouseMoved(const QMouseEvent& event);
   void KeyChanged(const QKeyEvent& event);
+  // The scroll bars take the geometry's states; nothing is drawn.
+  void ShowBars();
 
   std::unique_ptr<gdi::ImageDeviceContext> full_;
   std::unique_ptr<gdi::ImageDeviceContext> small_;
   std::int32_t smallZoom_ = 0;  // the zoom the reduced copy was made for; 0: none
-  std::int32_t imageWidth_ = 0;
-  std::int32_t imageHeight_ = 0;
-  std::int32_t viewWidth_ = 0;  // the client less the scroll bars
-  std::int32_t viewHeight_ = 0;
+  // The picture in the view: its size, the view area (the client less the scroll
+  // bars), the zoom and the bars.
+  ImageViewGeometry geometry_;
   // Panning: the bars' values and the mouse position where the drag started.
   bool panning_ = false;
-  std::int32_t panStartH_ = 0;
-  std::int32_t panStartV_ = 0;
-  std::int32_t panStartX_ = 0;
-  std::int32_t panStartY_ = 0;
+  PanStart panStart_;
   std::int32_t lastShift_ = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "app/ImageViewGeometry.h"
+#include "app/plots/ImageViewGeometry.h"
 
 #include <gtest/gtest.h>
 

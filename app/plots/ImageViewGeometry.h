@@ -1,8 +1,9 @@
 #pragma once
-// Where the image view's picture lies on the screen: the zoom as a reduced fraction of
-// 300 (so screen and image pixels map by whole-number ratios), the picture area, the
-// two scroll bars and the image corner shown at the top left. Plain arithmetic: the
-// window pushes the bar states to its real scroll bars.
+// Where a zoomed picture lies on the screen, in the image view and in the synthetic-
+// fringe view alike: the zoom as a reduced fraction of 300 (so screen and image pixels
+// map by whole-number ratios), the picture area, the two scroll bars and the image
+// corner shown at the top left. Plain arithmetic: the window pushes the bar states to
+// its real scroll bars.
 #include <cstdint>
 
 #include "app/analysis/Points.h"
