@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/FringeToolbox.h"
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/analysis/Angles.h"
 #include "app/analysis/MathBasics.h"
 #include "app/analysis/MathConstants.h"

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"

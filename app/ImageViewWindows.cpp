@@ -5,7 +5,7 @@
 #include <new>
 
 #include "app/ImageView.h"
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/document/DocumentHost.h"
 #include "app/document/clsDocument.h"
 #include "platform/ui/MessageService.h"

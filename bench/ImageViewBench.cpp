@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/ImageEditController.h"
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"

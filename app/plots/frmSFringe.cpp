@@ -5,20 +5,12 @@
 #include <QSignalBlocker>
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <new>
-#include <vector>
 
-#include "app/document/AreaFills.h"
-#include "app/document/DocumentHost.h"
 #include "app/document/DocumentViews.h"
 #include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"
 #include "app/plots/SFringePicture.h"
-#include "platform/gdi/DrawModes.h"
 #include "platform/gdi/RasterOps.h"
-#include "platform/registry/GeneralSettings.h"
-#include "platform/runtime/NumberText.h"
 #include "platform/ui/AllocationReport.h"
 #include "platform/ui/HandlerGuard.h"
 
@@ -33,24 +25,15 @@ std::int32_t ShiftState(Qt::KeyboardModifiers modifiers) {
          (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-// A new image of a bitmap's size; null (reported) when the memory cannot be had.
-std::unique_ptr<gdi::ImageDeviceContext> MakeBitmap(std::int32_t width, std::int32_t height) {
-  try {
-    auto bitmap = std::make_unique<gdi::ImageDeviceContext>(width, height);
-    if (!bitmap->Image().isNull()) return bitmap;
-  } catch (const std::bad_alloc&) {
-  }
-  ReportOutOfMemory();
-  return nullptr;
-}
-
 }  // namespace
 
 frmSFringe::frmSFringe(MainFrame& frame, clsDocument& doc, SFringeViewModel& view)
     : CanvasSubWindow(frame, doc, viewtype::kSFringe),
       View(view),
       hsbSFringe(MakeScrollBar(Qt::Horizontal, 0, 0)),
-      vsbSFringe(MakeScrollBar(Qt::Vertical, 0, 0)) {
+      vsbSFringe(MakeScrollBar(Qt::Vertical, 0, 0)),
+      display_(doc.Settings(), doc.Host()) {
+  display_.StretchContrast = false;
   ChangeMouseIcon(0);
   if (View.ImageReady) RefreshBitmapFromData();
   // Qt merges the repaints of a drag into one, so a drag and a click repaint alike.
@@ -73,47 +56,19 @@ double frmSFringe::ZoomRatio() const { return View.ZoomFactor / 100.0; }
 
 void frmSFringe::RefreshBitmapFromData() {
   if (parentDoc == nullptr) return;
-  full_.reset();
-  small_.reset();
-  smallZoom_ = 0;
   const std::int32_t w = View.XSize;
   const std::int32_t h = View.YSize;
-  if (w < 1 || h < 1 ||
-      View.Picture.size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) {
-    return;
-  }
-  std::unique_ptr<gdi::ImageDeviceContext> bitmap = MakeBitmap(w, h);
-  if (!bitmap) return;
-  std::array<gdi::Color, 256> table{};
-  const bool red = parentDoc->Settings().RedDisplay;
-  for (int i = 0; i < 256; ++i) {
-    const auto level = static_cast<std::uint8_t>(i);
-    table[static_cast<std::size_t>(i)] = red ? gdi::RGB(level, 0, 0) : gdi::RGB(level, level, level);
-  }
-  std::vector<gdi::Color> row(static_cast<std::size_t>(w));
-  for (std::int32_t y = 0; y < h; ++y) {
-    const std::uint8_t* bytes = View.Picture.data() + static_cast<std::size_t>(y) * w;
-    for (std::int32_t x = 0; x < w; ++x) row[static_cast<std::size_t>(x)] = table[bytes[x]];
-    bitmap->SetPixelRow(0, y, row);
-  }
-  full_ = std::move(bitmap);
-  geometry_.ImageWidth = w;
-  geometry_.ImageHeight = h;
-  // The bars and the reduced copy for the new picture.
+  geometry_.ZoomFactor = View.ZoomFactor;
+  const bool whole =
+      w >= 1 && h >= 1 &&
+      View.Picture.size() >= static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+  // A picture that is whole and still cannot be shown did not get its memory.
+  if (!display_.RefreshBitmapFromData(View.Picture, w, h) && whole) ReportOutOfMemory();
   ResizeWindow();
 }
 
 void frmSFringe::RefreshSmallBitmap() {
-  small_.reset();
-  const std::int32_t w = geometry_.DrawnWidth;
-  const std::int32_t h = geometry_.DrawnHeight;
-  if (parentDoc == nullptr || !full_ || w < 1 || h < 1) return;
-  BusyPointer busy(parentDoc->Host());
-  small_ = MakeBitmap(w, h);
-  if (small_) {
-    small_->StretchBlt(0, 0, w, h, *full_, 0, 0, geometry_.ImageWidth, geometry_.ImageHeight,
-                       gdi::SRCCOPY);
-  }
+  if (parentDoc != nullptr) display_.RefreshSmallBitmap();
 }
 
 void frmSFringe::ShowBars() {
@@ -131,52 +86,25 @@ void frmSFringe::ShowBars() {
 void frmSFringe::ResizeWindow() {
   if (parentDoc == nullptr) return;
   geometry_.ZoomFactor = View.ZoomFactor;
-  geometry_.Layout(ClientWidth() - vsbSFringe->width(), ClientHeight() - hsbSFringe->height());
+  display_.ImageReady = View.ImageReady;
+  display_.ResizeWindow(ClientWidth() - vsbSFringe->width(), ClientHeight() - hsbSFringe->height());
   const std::int32_t w = geometry_.ClientWidth;
   const std::int32_t h = geometry_.ClientHeight;
   if (w < 1 || h < 1) return;
   vsbSFringe->setGeometry(w, 0, vsbSFringe->width(), h);
   hsbSFringe->setGeometry(0, h, w, hsbSFringe->height());
   ShowBars();
-  if (View.ImageReady && full_ && View.ZoomFactor != smallZoom_) {
-    if (View.ZoomFactor >= 100) {
-      small_.reset();
-    } else {
-      RefreshSmallBitmap();
-    }
-    smallZoom_ = View.ZoomFactor;
-  }
 }
 
 void frmSFringe::PaintImage() {
-  const ImageViewGeometry& g = geometry_;
   // A client smaller than the scroll bars has no view to draw.
-  if (parentDoc == nullptr || g.ClientWidth < 1 || g.ClientHeight < 1) return;
-  gdi::ImageDeviceContext& dc = Canvas().DC();
-  const bool fullSize = View.ZoomFactor >= 100;
-  if (!View.ImageReady || !(fullSize ? full_ : small_)) {
-    FillRectWorkspace(dc, g.ClientWidth, g.ClientHeight, 0, 0);
-    ShowCanvas();
-    return;
-  }
-  dc.SetStretchBltMode(gdi::COLORONCOLOR);
-  const auto x = static_cast<std::int32_t>(g.OriginX);
-  const auto y = static_cast<std::int32_t>(g.OriginY);
-  if (fullSize) {
-    dc.StretchBlt(0, 0, g.ClientWidth, g.ClientHeight, *full_, x, y, g.SourceWidth,
-                  g.SourceHeight, gdi::SRCCOPY);
-  } else {
-    dc.BitBlt(0, 0, g.ClientWidth, g.ClientHeight, *small_,
-              static_cast<int>(std::floor(g.OriginX * g.ScaleFactor)),
-              static_cast<int>(std::floor(g.OriginY * g.ScaleFactor)), gdi::SRCCOPY);
-  }
-  // Black right of and below a picture smaller than the view, from just past its last
-  // pixel, as in the image view.
-  const gdi::Brush black = gdi::StockBrush(gdi::BLACK_BRUSH);
-  if (g.DrawnWidth < g.ClientWidth)
-    dc.FillRect(gdi::Rect{g.DrawnWidth, 0, g.ClientWidth, g.ClientHeight}, black);
-  if (g.DrawnHeight < g.ClientHeight)
-    dc.FillRect(gdi::Rect{0, g.DrawnHeight, g.ClientWidth, g.ClientHeight}, black);
+  if (parentDoc == nullptr || geometry_.ClientWidth < 1 || geometry_.ClientHeight < 1) return;
+  display_.ImageReady = View.ImageReady;
+  display_.Paint(nullptr);
+  const gdi::ImageDeviceContext* picture = display_.Backing();
+  if (picture == nullptr) return;
+  Canvas().DC().BitBlt(0, 0, geometry_.ClientWidth, geometry_.ClientHeight, *picture, 0, 0,
+                       gdi::SRCCOPY);
   ShowCanvas();
 }
 

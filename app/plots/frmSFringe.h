@@ -6,10 +6,9 @@
 // Below 100 % the picture is drawn from a reduced copy made once per zoom; black strips
 // fill the view right of and below a picture smaller than the view.
 #include <cstdint>
-#include <memory>
 
 #include "app/plots/CanvasSubWindow.h"
-#include "app/plots/ImageViewGeometry.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/plots/ResultViewModels.h"
 #include "platform/gdi/DeviceContext.h"
 
@@ -33,7 +32,7 @@ class frmSFringe final : public CanvasSubWindow {
   void PrintImage(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
                   std::int32_t bottom);
   // The screen bitmap from the view's picture: grey, or black to red with the setting
-  // "Red Display"; below 100 % also the reduced copy.
+  // "Red Display"; below 100 % also the reduced copy. The bars follow the picture.
   void RefreshBitmapFromData();
   // The reduced copy of the screen bitmap at the current zoom.
   void RefreshSmallBitmap();
@@ -50,8 +49,8 @@ class frmSFringe final : public CanvasSubWindow {
   void RepaintView() override;
 
   // The screen bitmap and its reduced copy; null when there is none.
-  const gdi::ImageDeviceContext* FullBitmap() const { return full_.get(); }
-  const gdi::ImageDeviceContext* SmallBitmap() const { return small_.get(); }
+  const gdi::ImageDeviceContext* FullBitmap() const { return display_.ImageBitmap(); }
+  const gdi::ImageDeviceContext* SmallBitmap() const { return display_.SmallBitmap(); }
 
  protected:
   double ZoomRatio() const override;
@@ -65,12 +64,10 @@ class frmSFringe final : public CanvasSubWindow {
   // The scroll bars take the geometry's states; nothing is drawn.
   void ShowBars();
 
-  std::unique_ptr<gdi::ImageDeviceContext> full_;
-  std::unique_ptr<gdi::ImageDeviceContext> small_;
-  std::int32_t smallZoom_ = 0;  // the zoom the reduced copy was made for; 0: none
-  // The picture in the view: its size, the view area (the client less the scroll
-  // bars), the zoom and the bars.
-  ImageViewGeometry geometry_;
+  // The picture's bitmaps and where it lies in the view (the client less the scroll
+  // bars): the zoom and the bars. It is the image view's.
+  ImageViewDisplay display_;
+  ImageViewGeometry& geometry_ = display_.Geometry;
   // Panning: the bars' values and the mouse position where the drag started.
   bool panning_ = false;
   PanStart panStart_;

@@ -1,4 +1,4 @@
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 
 #include <gtest/gtest.h>
 

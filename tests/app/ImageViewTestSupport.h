@@ -9,7 +9,7 @@
 
 #include "app/FringeToolbox.h"
 #include "app/ImageEditController.h"
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"

@@ -11,7 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "tests/app/ImageViewHost.h"
 

@@ -405,7 +405,7 @@ TEST_F(SFringeWindowTest, TheFirstPictureSizesTheWindowToIt) {
   EXPECT_EQ(SFringe().Canvas().height() - Bar(), 60);
   EXPECT_NE(SFringe().size(), before);
   EXPECT_TRUE(H().isHidden());
-  EXPECT_FALSE(Black(121, 59));
+  EXPECT_FALSE(Black(120, 59));
 }
 
 TEST_F(SFringeWindowTest, ZoomTable) {

@@ -1,9 +1,10 @@
 #pragma once
-// What the image view shows and how: the display bitmaps of the interferogram (the
-// whole image at 1:1, and below 100 % a copy pre-shrunk to the drawn size), the
-// geometry of the picture area, and the backing image of the picture area into which
-// every paint goes. The window only copies the backing image to the screen; the
-// editing controller draws its XOR marks into it.
+// What a zoomable picture view shows and how, in the image view and in the synthetic-
+// fringe view: the display bitmaps of the picture (the whole image at 1:1, and below
+// 100 % a copy pre-shrunk to the drawn size), the geometry of the picture area, and the
+// backing image of the picture area into which every paint goes. The window only copies
+// the backing image to the screen; the image view's editing controller draws its XOR
+// marks into it.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,6 +32,9 @@ class ImageViewDisplay {
 
   ImageViewGeometry Geometry;
   bool ImageReady = false;  // painting allowed
+  // The picture's grey or red ramp is stretched over the bytes in use when the setting
+  // "Auto Stretch" is on; the synthetic fringes span the whole ramp already.
+  bool StretchContrast = true;
   bool Closing = false;     // the window goes: no more layouts
   std::int32_t LastZoom = 0;  // the zoom the pre-shrunk picture was made for
 

@@ -1,4 +1,4 @@
-#include "app/ImageViewDisplay.h"
+#include "app/plots/ImageViewDisplay.h"
 
 #include <QImage>
 #include <algorithm>
@@ -75,7 +75,8 @@ bool ImageViewDisplay::RefreshBitmapFromData(std::span<const std::uint8_t> data,
       const auto pixels = data.first(width * height);
       gdi::BitmapInfo info = GreyBitmapInfo(XSize, YSize, 0);
       std::int32_t first = kNotGivenLong;
-      SetDisplayPalette(settings_->RedDisplay, settings_->AutoStretch, pixels, info, first);
+      SetDisplayPalette(settings_->RedDisplay, StretchContrast && settings_->AutoStretch, pixels,
+                        info, first);
       // DIB rows run bottom-up, each padded to four bytes.
       const std::size_t stride = static_cast<std::size_t>(AlignToDWord(XSize));
       std::vector<std::uint8_t> rows(stride * height, 0);
@@ -103,7 +104,8 @@ bool ImageViewDisplay::RefreshBitmapFromDIB(std::span<const std::uint8_t> dib, s
       gdi::DibPixelSource(*info, dib.subspan(offset))) {
     try {
       std::int32_t first = static_cast<std::int32_t>(offset);
-      SetDisplayPalette(settings_->RedDisplay, settings_->AutoStretch, dib, *info, first);
+      SetDisplayPalette(settings_->RedDisplay, StretchContrast && settings_->AutoStretch, dib,
+                        *info, first);
       imageBitmap_ = BitmapFromDib(*info, dib.subspan(offset), XSize, YSize);
     } catch (const std::bad_alloc&) {
       imageBitmap_.reset();
