@@ -47,10 +47,14 @@ DocumentSubWindow* ResultDocumentViews::MakeSubWindow(MainFrame& frame, clsDocum
     case viewtype::kImage:
       return imageWindow_ ? imageWindow_(frame, doc, formType)
                           : new DocumentSubWindow(frame, doc, formType, new QWidget);
-    case viewtype::kSurfacePlot: return new frmSurfacePlot(frame, doc, m.Surface);
-    case viewtype::kContourPlot: return new frmContourPlot(frame, doc, m.Contour);
-    case viewtype::kLineProfile: return new frmLineProfile(frame, doc, m.Line);
-    case viewtype::kSFringe: return new frmSFringe(frame, doc, m.SFringe);
+    case viewtype::kSurfacePlot:
+      return new frmSurfacePlot(frame, doc, m.Surface);
+    case viewtype::kContourPlot:
+      return new frmContourPlot(frame, doc, m.Contour);
+    case viewtype::kLineProfile:
+      return new frmLineProfile(frame, doc, m.Line);
+    case viewtype::kSFringe:
+      return new frmSFringe(frame, doc, m.SFringe);
     default:
       if (TextViewModel* text = m.Text(formType)) return new frmText(frame, doc, *text);
       return nullptr;
@@ -59,8 +63,9 @@ DocumentSubWindow* ResultDocumentViews::MakeSubWindow(MainFrame& frame, clsDocum
 
 bool ResultDocumentViews::CreateOutputViews(clsDocument& doc, double surfaceTheta,
                                             double surfacePhi, std::int32_t lineAngle) {
-  const bool made = std::any_of(kOutputViewKinds.begin(), kOutputViewKinds.end(),
-                                [this](const OutputViewKind& kind) { return Window(kind.FormType); });
+  const bool made =
+      std::any_of(kOutputViewKinds.begin(), kOutputViewKinds.end(),
+                  [this](const OutputViewKind& kind) { return Window(kind.FormType); });
   if (!made) models_ = NewModels(surfaceTheta, surfacePhi, lineAngle, filled_);
   return MdiDocumentViews::CreateOutputViews(doc, surfaceTheta, surfacePhi, lineAngle);
 }

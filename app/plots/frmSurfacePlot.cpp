@@ -17,9 +17,8 @@ frmSurfacePlot::frmSurfacePlot(MainFrame& frame, clsDocument& doc, SurfacePlotVi
   MeasurePlot();
   for (QScrollBar* bar : {hsbSurface, vsbSurface}) {
     // A move of the thumb draws the box alone; a release or any other change, the surface.
-    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int) {
-      GuardHandler([&] { ViewPointFromBars(bar->isSliderDown()); });
-    });
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int) { GuardHandler([&] { ViewPointFromBars(bar->isSliderDown()); }); });
     connect(bar, &QScrollBar::sliderReleased, this,
             [this] { GuardHandler([&] { ViewPointFromBars(false); }); });
   }

@@ -17,9 +17,12 @@ namespace {
 
 std::int32_t HelpTopicOf(std::int32_t formType) {
   switch (formType) {
-    case viewtype::kAberrations: return 25;
-    case viewtype::kZernikes: return 26;
-    default: return 56;
+    case viewtype::kAberrations:
+      return 25;
+    case viewtype::kZernikes:
+      return 26;
+    default:
+      return 56;
   }
 }
 
@@ -39,7 +42,8 @@ std::string FromBoxText(QString text) {
 QFont ScreenFont(const FontSpec& spec, const QFont& base) {
   QFont font = base;
   const std::string_view face = TrimFaceName(spec.facename);
-  if (!face.empty()) font.setFamily(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())));
+  if (!face.empty())
+    font.setFamily(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())));
   if (spec.Size > 0) font.setPointSize(spec.Size);
   font.setBold(spec.Bold);
   font.setItalic(spec.Italic);
@@ -88,14 +92,15 @@ void frmText::UpdateTextBox() {
   const QFont font = ScreenFont(View.Font, txtOutput->font());
   txtOutput->setFont(font);
   QPalette palette = txtOutput->palette();
-  palette.setColor(QPalette::Text, QColor(gdi::GetRValue(View.Font.colour),
-                                          gdi::GetGValue(View.Font.colour),
-                                          gdi::GetBValue(View.Font.colour)));
+  palette.setColor(QPalette::Text,
+                   QColor(gdi::GetRValue(View.Font.colour), gdi::GetGValue(View.Font.colour),
+                          gdi::GetBValue(View.Font.colour)));
   txtOutput->setPalette(palette);
   // Tab stops come in dialog units: a quarter of the font's average character width.
   const double unit = QFontMetricsF(font).averageCharWidth() / 4.0;
   QList<QTextOption::Tab> tabs;
-  for (const std::int32_t stop : View.TabStops) tabs.append(QTextOption::Tab(stop * unit, QTextOption::LeftTab));
+  for (const std::int32_t stop : View.TabStops)
+    tabs.append(QTextOption::Tab(stop * unit, QTextOption::LeftTab));
   QTextOption option = txtOutput->document()->defaultTextOption();
   option.setTabs(tabs);
   txtOutput->document()->setDefaultTextOption(option);

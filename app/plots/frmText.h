@@ -27,8 +27,8 @@ class frmText final : public DocumentSubWindow {
   void UpdateTextBox();
   // Prints the report inside the rectangle (inclusive edges, device units) of `DC` in
   // the document's printer text style.
-  void PrintTextBox(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top,
-                    std::int32_t right, std::int32_t bottom);
+  void PrintTextBox(gdi::DeviceContext& DC, std::int32_t left, std::int32_t top, std::int32_t right,
+                    std::int32_t bottom);
   // The text box's whole text and its selection, lines ended by CR LF.
   std::string Text() const;
   std::string SelectedText() const;

@@ -10,11 +10,11 @@
 #include <QTextLayout>
 #include <cmath>
 
+#include "PlotTestSupport.h"
 #include "ResultWindowsTestSupport.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentTextFile.h"
 #include "app/document/FloatingHorizon.h"
-#include "PlotTestSupport.h"
 #include "app/plots/PlotPrinting.h"
 #include "app/plots/ResultViewFillers.h"
 #include "app/plots/frmContourPlot.h"
@@ -33,7 +33,8 @@ constexpr double kDegreesPerRadian = 57.29577951308238;
 const std::vector<std::int32_t> kAllOutputViews = {3, 4, 5, 6, 7, 8, 9};
 
 QRgb Workspace() {
-  return qRgb(gdi::GetRValue(kApplicationWorkspaceColor), gdi::GetGValue(kApplicationWorkspaceColor),
+  return qRgb(gdi::GetRValue(kApplicationWorkspaceColor),
+              gdi::GetGValue(kApplicationWorkspaceColor),
               gdi::GetBValue(kApplicationWorkspaceColor));
 }
 
@@ -78,7 +79,8 @@ class ResultWindowTest : public ResultWindowsTest {
                  });
   }
   QImage SurfaceShown() {
-    return Shown(Surface(), {0, 0, Surface().Canvas().width() - Bar(), Surface().Canvas().height() - Bar()});
+    return Shown(Surface(),
+                 {0, 0, Surface().Canvas().width() - Bar(), Surface().Canvas().height() - Bar()});
   }
 };
 
@@ -101,13 +103,13 @@ TEST_F(ResultWindowTest, ThePlotWindowsPaintTheirPlots) {
                              Surface().Canvas().height() - Bar() - m - 1}));
 
   const int lw = Line().Canvas().width(), lh = Line().Canvas().height() - Bar();
-  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}), Drawn(lw, lh + Bar(), lw, lh, [&](gdi::DeviceContext& dc) {
-              Models().Line.LinePlot.PlotRedraw(dc);
-            }));
+  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}),
+            Drawn(lw, lh + Bar(), lw, lh,
+                  [&](gdi::DeviceContext& dc) { Models().Line.LinePlot.PlotRedraw(dc); }));
   // The bars sit along the plot area, the surface's on two sides.
   EXPECT_EQ(Line().hsbLine->geometry(), QRect(0, lh, lw, Bar()));
-  EXPECT_EQ(Surface().vsbSurface->geometry(),
-            QRect(Surface().Canvas().width() - Bar(), 0, Bar(), Surface().Canvas().height() - Bar()));
+  EXPECT_EQ(Surface().vsbSurface->geometry(), QRect(Surface().Canvas().width() - Bar(), 0, Bar(),
+                                                    Surface().Canvas().height() - Bar()));
   // The screen shows the backing image.
   EXPECT_EQ(Contour().Canvas().grab().toImage().convertToFormat(QImage::Format_RGB32),
             Shown(Contour()).convertToFormat(QImage::Format_RGB32));
@@ -118,8 +120,9 @@ TEST_F(ResultWindowTest, PlotsThatAreNotReadyShowTheWorkspace) {
   EXPECT_TRUE(AllPixels(Shown(Contour()), Workspace()));
   // The surface's whole client, the profile's plot area above its bar.
   EXPECT_TRUE(AllPixels(Shown(Surface()), Workspace()));
-  EXPECT_TRUE(AllPixels(Shown(Line(), {0, 0, Line().Canvas().width(), Line().Canvas().height() - Bar()}),
-                        Workspace()));
+  EXPECT_TRUE(
+      AllPixels(Shown(Line(), {0, 0, Line().Canvas().width(), Line().Canvas().height() - Bar()}),
+                Workspace()));
 }
 
 TEST_F(ResultWindowTest, TheSyntheticFringesShowThePictureAtTheZoom) {
@@ -242,8 +245,9 @@ TEST_F(ResultWindowTest, DraggingTheThumbDrawsTheBoxAndTheReleaseTheSurface) {
   bar.setSliderDown(true);
   bar.setValue(200);
   const int w = Surface().Canvas().width() - Bar(), h = Surface().Canvas().height() - Bar();
-  const QImage box = Drawn(Surface().Canvas().width(), Surface().Canvas().height(), w, h,
-                           [&](gdi::DeviceContext& dc) { Models().Surface.SurfacePlot.Chart.ChartRedraw(dc); });
+  const QImage box =
+      Drawn(Surface().Canvas().width(), Surface().Canvas().height(), w, h,
+            [&](gdi::DeviceContext& dc) { Models().Surface.SurfacePlot.Chart.ChartRedraw(dc); });
   EXPECT_EQ(SurfaceShown(), box);
   EXPECT_TRUE(Models().Surface.PolygonsStale);
   EXPECT_EQ(Views().ViewTheta(), 200.0);
@@ -286,7 +290,8 @@ TEST_F(ResultWindowTest, TheProfileTurnsWithItsScrollBar) {
   doc_->DocDirty = false;
   Line().hsbLine->setValue(45);
   EXPECT_EQ(Views().ViewAngle(), 45);
-  EXPECT_EQ(Models().Line.LinePlot.Chart.Axis(kAxisBottom).TitleFont.Caption, "Profile along 45 degs");
+  EXPECT_EQ(Models().Line.LinePlot.Chart.Axis(kAxisBottom).TitleFont.Caption,
+            "Profile along 45 degs");
   EXPECT_TRUE(doc_->DocDirty);
   std::vector<double> x(doc_->ProfileSize), y(doc_->ProfileSize);
   ZernikeVector filtered{};
@@ -296,12 +301,13 @@ TEST_F(ResultWindowTest, TheProfileTurnsWithItsScrollBar) {
   ASSERT_EQ(shown.size(), y.size());
   for (std::size_t i = 0; i < y.size(); i += 10) EXPECT_DOUBLE_EQ(shown[i], y[i]) << i;
   const int lw = Line().Canvas().width(), lh = Line().Canvas().height() - Bar();
-  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}), Drawn(lw, lh + Bar(), lw, lh, [&](gdi::DeviceContext& dc) {
-              Models().Line.LinePlot.PlotRedraw(dc);
-            }));
+  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}),
+            Drawn(lw, lh + Bar(), lw, lh,
+                  [&](gdi::DeviceContext& dc) { Models().Line.LinePlot.PlotRedraw(dc); }));
   // The profile follows the angle at the next analysis too.
   doc_->UpdateAnalysis(false, false);
-  EXPECT_EQ(Models().Line.LinePlot.Chart.Axis(kAxisBottom).TitleFont.Caption, "Profile along 45 degs");
+  EXPECT_EQ(Models().Line.LinePlot.Chart.Axis(kAxisBottom).TitleFont.Caption,
+            "Profile along 45 degs");
 }
 
 TEST_F(ResultWindowTest, ScrollingAPlotThatIsNotReadyDoesNothing) {
@@ -318,7 +324,8 @@ TEST_F(ResultWindowTest, ScrollingAPlotThatIsNotReadyDoesNothing) {
 
 TEST_F(ResultWindowTest, AClientSmallerThanTheScrollBarsIsLeftAlone) {
   ShowOutputViews({3, 5, 6});
-  for (CanvasSubWindow* window : std::initializer_list<CanvasSubWindow*>{&Surface(), &Line(), &SFringe()}) {
+  for (CanvasSubWindow* window :
+       std::initializer_list<CanvasSubWindow*>{&Surface(), &Line(), &SFringe()}) {
     const auto bars = window->Canvas().findChildren<QScrollBar*>();
     std::vector<QRect> places;
     for (const QScrollBar* bar : bars) places.push_back(bar->geometry());
@@ -326,7 +333,8 @@ TEST_F(ResultWindowTest, AClientSmallerThanTheScrollBarsIsLeftAlone) {
     const std::optional<ChartWindowRect> lineRect = Models().Line.WindowRect;
     const QImage before = Shown(*window);
     window->Canvas().resize(Bar() / 2, Bar() / 2);
-    for (int i = 0; i < bars.size(); ++i) EXPECT_EQ(bars[i]->geometry(), places[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < bars.size(); ++i)
+      EXPECT_EQ(bars[i]->geometry(), places[static_cast<std::size_t>(i)]);
     EXPECT_EQ(Models().Surface.WindowRect, surfaceRect);
     EXPECT_EQ(Models().Line.WindowRect, lineRect);
     EXPECT_EQ(Shown(*window), before);
@@ -346,7 +354,6 @@ TEST_F(ResultWindowTest, AMinimisedWindowIsNotLaidOut) {
   EXPECT_EQ(Models().Surface.WindowRect->right, Surface().Canvas().width() - Bar() - m - 1);
   EXPECT_EQ(SurfaceShown(), SurfaceAsDrawn());
 }
-
 
 // --- The synthetic fringes: zoom, pan, tools ---
 
@@ -372,14 +379,16 @@ class SFringeWindowTest : public ResultWindowTest {
   // The window resized so that its view (the client less the bars) has this size.
   void SetViewSize(int w, int h) {
     const QMargins frame = SFringe().contentsMargins();
-    SFringe().resize(w + Bar() + frame.left() + frame.right(), h + Bar() + frame.top() + frame.bottom());
+    SFringe().resize(w + Bar() + frame.left() + frame.right(),
+                     h + Bar() + frame.top() + frame.bottom());
   }
   void Click(QPoint at, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(&SFringe().Canvas(), Qt::LeftButton, modifiers, at);
   }
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, SFringe().Canvas().mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
     QApplication::sendEvent(&SFringe().Canvas(), &event);
   }
   // As the window system sends them: the modifiers held before the key changed them.
@@ -409,9 +418,7 @@ TEST_F(SFringeWindowTest, TheFirstPictureSizesTheWindowToIt) {
 }
 
 TEST_F(SFringeWindowTest, ZoomTable) {
-  const struct {
-    std::int32_t w, h;
-  } pictures[] = {{60, 40}, {300, 250}};
+  const struct { std::int32_t w, h; } pictures[] = {{60, 40}, {300, 250}};
   for (const auto& picture : pictures) {
     for (const std::int32_t zoom : {25, 50, 100, 200, 1600}) {
       Show(picture.w, picture.h, zoom);
@@ -539,7 +546,6 @@ TEST_F(SFringeWindowTest, ActivationReportsTheZoomAsARatio) {
   EXPECT_FALSE(Black(29, 0));
 }
 
-
 // --- Text views ---
 
 TEST_F(ResultWindowTest, TheTextBoxPassesOnlyTheKeysThatMoveAndCopy) {
@@ -558,7 +564,8 @@ TEST_F(ResultWindowTest, TheTextBoxPassesOnlyTheKeysThatMoveAndCopy) {
   EXPECT_EQ(Views().ViewSelectedText(8), firstLine);
   QApplication::clipboard()->clear();
   QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text.substr(0, text.find('\r')) + "\n");
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+            text.substr(0, text.find('\r')) + "\n");
   QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(box.textCursor().position(), box.document()->characterCount() - 1);
   EXPECT_FALSE(box.acceptDrops());
@@ -604,10 +611,10 @@ TEST_F(ResultWindowTest, ActivatingAResultWindowMakesItTheDocumentsActiveView) {
     host_.ClearLog();
     Views().FocusView(formType);
     EXPECT_EQ(doc_->ActiveView, formType);
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{
-                               "StoreWindowLayout " + std::to_string(doc_->ovDocIndex),
-                               "UpdateMainFrame " + std::to_string(formType) + " " +
-                                   std::to_string(1E+308) + " 0"}));
+    EXPECT_EQ(host_.calls,
+              (std::vector<std::string>{"StoreWindowLayout " + std::to_string(doc_->ovDocIndex),
+                                        "UpdateMainFrame " + std::to_string(formType) + " " +
+                                            std::to_string(1E+308) + " 0"}));
     // The keys go to the window's contents.
     QWidget* contents = Views().SubWindow(formType)->widget();
     EXPECT_EQ(contents->window()->focusWidget(), contents) << formType;
@@ -661,14 +668,20 @@ TEST_F(ResultWindowTest, EveryWindowPrintsIntoARectangleAndKeepsItsScreenLayout)
     print(printer);
     return printer.Records().size();
   };
-  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Contour().PrintPlot(dc, 100, 100, 2100, 2100); }), 50u);
-  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Surface().PrintPlot(dc, 100, 100, 3100, 2100); }), 50u);
-  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Line().PrintPlot(dc, 100, 100, 3100, 2100); }), 50u);
+  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Contour().PrintPlot(dc, 100, 100, 2100, 2100); }),
+            50u);
+  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Surface().PrintPlot(dc, 100, 100, 3100, 2100); }),
+            50u);
+  EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Line().PrintPlot(dc, 100, 100, 3100, 2100); }),
+            50u);
   gdi::RecordingDeviceContext picture(PrinterCaps());
   SFringe().PrintImage(picture, 100, 100, 2100, 2100);
   EXPECT_EQ(test::CallsNamed(picture, "StretchDIBits").size(), 1u);
   for (const std::int32_t formType : {7, 8, 9})
-    EXPECT_GT(prints([&](gdi::DeviceContext& dc) { Text(formType).PrintTextBox(dc, 100, 100, 3100, 4100); }), 3u)
+    EXPECT_GT(prints([&](gdi::DeviceContext& dc) {
+                Text(formType).PrintTextBox(dc, 100, 100, 3100, 4100);
+              }),
+              3u)
         << formType;
 
   // The screen layout is back: the next paint matches the window.
@@ -690,8 +703,7 @@ TEST_F(ResultWindowTest, AnAnalysedDocumentFillsItsSevenWindowsWhereTheLayoutPut
     ASSERT_NE(window, nullptr) << kind.FormType;
     EXPECT_EQ(window->mdiArea(), &host_.Area());
     EXPECT_EQ(window->isHidden(), !(doc_->*kind.Visible)) << kind.FormType;
-    EXPECT_EQ(window->windowTitle().toStdString(),
-              std::string(kind.CaptionPrefix) + "mirror.bmp");
+    EXPECT_EQ(window->windowTitle().toStdString(), std::string(kind.CaptionPrefix) + "mirror.bmp");
     const WindowPlacement place = settings_.ResultWindowLayout[kind.LayoutIndex];
     // The synthetic fringes took the size of their first picture at 200 %.
     if (kind.FormType == 6) {
@@ -709,9 +721,9 @@ TEST_F(ResultWindowTest, AnAnalysedDocumentFillsItsSevenWindowsWhereTheLayoutPut
   // Every window shows its own data, hidden ones too.
   EXPECT_EQ(SurfaceShown(), SurfaceAsDrawn());
   const int lw = Line().Canvas().width(), lh = Line().Canvas().height() - Bar();
-  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}), Drawn(lw, lh + Bar(), lw, lh, [&](gdi::DeviceContext& dc) {
-              Models().Line.LinePlot.PlotRedraw(dc);
-            }));
+  EXPECT_EQ(Shown(Line(), {0, 0, lw, lh}),
+            Drawn(lw, lh + Bar(), lw, lh,
+                  [&](gdi::DeviceContext& dc) { Models().Line.LinePlot.PlotRedraw(dc); }));
   EXPECT_EQ(Text(7).Text().substr(0, 19), "Output Units: Waves");
   EXPECT_EQ(Text(8).Text(), Models().Zernikes.Text);
   EXPECT_NE(Text(9).Text().find("Maximum Acceptable RMS:"), std::string::npos);
