@@ -11,11 +11,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/plots/ImageViewDisplay.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"
+#include "app/plots/DocumentSubWindow.h"
+#include "app/plots/ImageViewDisplay.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/ui/HandlerGuard.h"
@@ -116,8 +117,9 @@ void ImageView::Detach() {
 void ImageView::Load() {
   if (!editor_ || loaded_) return;
   loaded_ = true;
-  if (doc_->InitWindowWidth > 0 && doc_->InitWindowHeight > 0)
-    FrameWidget()->resize(doc_->InitWindowWidth, doc_->InitWindowHeight);
+  // In the main window's area the window was sized when it loaded.
+  if (FrameWidget() == this && doc_->InitWindowWidth > 0 && doc_->InitWindowHeight > 0)
+    resize(doc_->InitWindowWidth, doc_->InitWindowHeight);
   editor_->ChangeMouseIcon(0);
 }
 
@@ -227,7 +229,8 @@ bool ImageView::event(QEvent* event) {
 void ImageView::FollowSubWindowActivation() {
   QObject::disconnect(subWindowActivation_);
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-  if (sub == nullptr) return;
+  // A document window of the main window's area reports its activation itself.
+  if (sub == nullptr || dynamic_cast<DocumentSubWindow*>(sub) != nullptr) return;
   subWindowActivation_ = QObject::connect(
       sub, &QMdiSubWindow::windowStateChanged, this,
       [this](Qt::WindowStates before, Qt::WindowStates now) {
@@ -298,21 +301,22 @@ void ImageView::keyReleaseEvent(QKeyEvent* event) {
   });
 }
 
+bool ImageView::CloseByUser() {
+  if (doc_ == nullptr || doc_->Table() == nullptr) return true;
+  clsDocument* doc = doc_;
+  std::int16_t cancel = 0;
+  // Closing the document releases this view later (deleteLater), never here.
+  doc->Table()->CloseDocument(doc, false, cancel);
+  // Cancelled: the view stays open and keeps following its size.
+  if (cancel != 0) return false;
+  if (display_) display_->Closing = true;
+  return true;
+}
+
 void ImageView::closeEvent(QCloseEvent* event) {
   event->ignore();
   GuardHandler([this, event] {
-    if (doc_ == nullptr || doc_->Table() == nullptr) {
-      event->accept();
-      return;
-    }
-    clsDocument* doc = doc_;
-    std::int16_t cancel = 0;
-    // Closing the document releases this view later (deleteLater), never here.
-    doc->Table()->CloseDocument(doc, false, cancel);
-    // Cancelled: the view stays open and keeps following its size.
-    if (cancel != 0) return;
-    if (display_) display_->Closing = true;
-    event->accept();
+    if (CloseByUser()) event->accept();
   });
 }
 

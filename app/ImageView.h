@@ -56,6 +56,9 @@ class ImageView : public QWidget, private ImageViewPort {
   void Activate();
   // The document goes: the view forgets it and shows nothing more.
   void Detach();
+  // The user closes the view: its document closes, after the save question. False
+  // when the user cancelled and the view stays.
+  bool CloseByUser();
 
   // The key of the cursor the view shows ("" the standard pointer).
   const std::string& CursorKey() const { return cursorKey_; }

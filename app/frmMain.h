@@ -47,6 +47,8 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void Unload();
 
   // --- DocumentHost ---
+  // A document's windows in the area: its image view and its result windows.
+  std::unique_ptr<DocumentViews> CreateDocumentViews(clsDocument& doc) override;
   void SetBusyPointer(bool busy) override;
   void SetStatusBar() override;
   void SetMenuItems(bool ForceOff) override;

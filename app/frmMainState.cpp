@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "app/AppState.h"
+#include "app/ImageViewWindows.h"
 #include "app/MouseIcons.h"
 #include "app/ToolBarButtons.h"
 #include "app/dialogs/frmAnalyze.h"
@@ -239,6 +240,10 @@ void frmMain::ApplyPointer() {
     QApplication::setOverrideCursor(MouseIconCursor(screenPointer_));
     ++overrideCursors_;
   }
+}
+
+std::unique_ptr<DocumentViews> frmMain::CreateDocumentViews(clsDocument& /*doc*/) {
+  return std::make_unique<ImageViewWindows>(*this, *mdi_, toolbox_);
 }
 
 WindowFrameMetrics frmMain::FrameMetrics() const {

@@ -118,12 +118,13 @@ void DocumentViews::UnloadOutputViews() {
 
 void DocumentViews::ShowImageCaptionAndPicture(clsDocument& doc) {
   SetCaption(kImage, doc.DocumentFileName.empty() ? doc.ImageFileName : doc.DocumentFileName);
-  if (!doc.BlankImage) {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    doc.GetImageSize(width, height);
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  doc.GetImageSize(width, height);
+  if (doc.BlankImage)
+    RefreshBlankImage(width, height);
+  else
     RefreshBitmapFromData(doc.ImageData(), width, height);
-  }
   SetImageReady(true);
 }
 

@@ -173,6 +173,8 @@ class DocumentViews {
   // Builds the image view's picture from an 8-bit image, rows from the top.
   virtual void RefreshBitmapFromData(std::span<const std::uint8_t> data, std::int32_t width,
                                      std::int32_t height);
+  // A blank image has no picture, but the view still needs its extent.
+  virtual void RefreshBlankImage(std::int32_t /*width*/, std::int32_t /*height*/) {}
   // Repaints the image view after its picture was rebuilt.
   virtual void UpdateImage();
   virtual void SetImageReady(bool ready) { imageReady_ = ready; }

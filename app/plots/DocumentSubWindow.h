@@ -42,6 +42,9 @@ class DocumentSubWindow : public QMdiSubWindow {
   WindowShowState ShowState() const;
   // Redraws the contents from what the window holds.
   virtual void RepaintView();
+  // The document lets the window go: it forgets the document (and so does what it
+  // shows) before it is deleted later.
+  virtual void ReleaseDocument() { parentDoc = nullptr; }
 
   // Closing from the title bar runs UserClose; the window is never destroyed by it.
   void closeEvent(QCloseEvent* event) override;

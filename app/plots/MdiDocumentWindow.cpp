@@ -15,7 +15,7 @@ MdiDocumentWindow::MdiDocumentWindow(QMdiArea& area, DocumentSubWindow* window)
 
 MdiDocumentWindow::~MdiDocumentWindow() {
   if (window_ == nullptr) return;
-  window_->parentDoc = nullptr;
+  window_->ReleaseDocument();
   window_->deleteLater();
 }
 

@@ -146,15 +146,16 @@ TEST_F(ImageViewWidgetTest, ClicksLandOnTheImagePointUnderThemAtAnyZoomAndScroll
 TEST_F(ImageViewWidgetTest, CancelledCloseKeepsTheViewFollowingItsSize) {
   doc->DocDirty = true;
   messages.QueueAnswer(idbutton::kCancel);  // the save question
-  EXPECT_FALSE(view->close());
+  view->FrameWidget()->close();
+  EXPECT_EQ(table.NumDocuments, 1);
   EXPECT_TRUE(view->isVisible());
   const std::int32_t before = view->Display()->Geometry.ClientWidth;
-  view->resize(400, 300);
+  ASSERT_TRUE(testing::ShowViewSized(view, QSize(400, 300)));
   EXPECT_EQ(view->Display()->Geometry.ClientWidth, before + 100);
 
   QPointer<ImageView> watched(view);
   messages.QueueAnswer(idbutton::kNo);
-  EXPECT_TRUE(view->close());
+  view->FrameWidget()->close();
   EXPECT_EQ(table.NumDocuments, 0);
   ASSERT_FALSE(watched.isNull());  // released later, not inside its own close
   EXPECT_EQ(watched->parentDoc(), nullptr);
@@ -181,9 +182,7 @@ TEST_F(ImageViewWidgetTest, BlankImageHasItsSizeSoCentresCanBeDragged) {
   blank->Views().ResizeWindow();
   blank->Views().ShowImageView();
   ImageView* blankView = ImageViewOf(*blank);
-  blankView->resize(300, 200);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(blankView));
-  blankView->Activate();
+  ASSERT_TRUE(testing::ShowViewSized(blankView, QSize(300, 200)));
   EXPECT_EQ(blankView->Display()->Geometry.ImageWidth, 640);
   EXPECT_TRUE(blankView->Display()->Geometry.Horizontal.Enabled);
 
@@ -214,27 +213,25 @@ TEST_F(ImageViewWidgetTest, ActivatingAnotherDocumentEndsThisOnesOutline) {
   EXPECT_GE(host.Count("StoreWindowLayout " + std::to_string(other->ovDocIndex)), 1);
 }
 
-TEST_F(ImageViewWidgetTest, WorksInsideAnMdiSubWindow) {
-  QMdiArea area;
-  area.resize(800, 600);
-  QMdiSubWindow* sub = area.addSubWindow(view);
+TEST_F(ImageViewWidgetTest, LivesInADocumentWindowOfTheArea) {
+  auto* sub = dynamic_cast<DocumentSubWindow*>(view->FrameWidget());
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(sub->mdiArea(), &host.Area());
+  EXPECT_EQ(sub->windowTitle(), "pattern.bmp");
   clsDocument* other = OpenPattern(table, 100, 100);
-  QMdiSubWindow* otherSub = area.addSubWindow(ImageViewOf(*other));
-  area.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
-  EXPECT_EQ(view->FrameWidget(), sub);
-  area.setActiveSubWindow(otherSub);
+  ASSERT_NE(other, nullptr);
   ASSERT_EQ(table.ActiveDocIndex, other->ovDocIndex);
   host.ClearLog();
   doc->Views().FocusView(viewtype::kImage);
-  EXPECT_EQ(area.activeSubWindow(), sub);
+  EXPECT_EQ(host.Area().activeSubWindow(), sub);
   EXPECT_EQ(table.ActiveDocIndex, doc->ovDocIndex);
-  EXPECT_EQ(host.Count("StoreWindowLayout"), 1);
+  EXPECT_EQ(host.Count("StoreWindowLayout"), 1);  // the window's activation runs once
+  EXPECT_EQ(host.Count("UpdateMainFrame 1"), 1);
 
   messages.QueueAnswer(idbutton::kNo);
   doc->DocDirty = true;
   QPointer<QMdiSubWindow> watched(sub);
-  EXPECT_TRUE(sub->close());
+  sub->close();
   EXPECT_EQ(table.NumDocuments, 1);
   DeleteReleasedWindows();
   EXPECT_TRUE(watched.isNull());
