@@ -73,7 +73,10 @@ bool ImageViewDisplay::RefreshBitmapFromData(std::span<const std::uint8_t> data,
       const std::size_t width = static_cast<std::size_t>(XSize);
       const std::size_t height = static_cast<std::size_t>(YSize);
       const auto pixels = data.first(width * height);
+      // The colour table starts empty: the red display with stretching writes only the
+      // red bytes, so that it shows black to red.
       gdi::BitmapInfo info = GreyBitmapInfo(XSize, YSize, 0);
+      info.colors.fill(gdi::RgbQuad{});
       std::int32_t first = kNotGivenLong;
       SetDisplayPalette(settings_->RedDisplay, StretchContrast && settings_->AutoStretch, pixels,
                         info, first);

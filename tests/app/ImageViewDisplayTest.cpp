@@ -41,6 +41,21 @@ TEST(ImageViewDisplay, SmallImageEndsWithItsLastPixelsThenBlackStrips) {
   EXPECT_EQ(shown.pixel(99, 79), kBlack);
 }
 
+TEST(ImageViewDisplay, RedDisplayRunsFromBlackToRedWithOrWithoutStretching) {
+  for (const bool stretch : {false, true}) {
+    GeneralSettings settings = testing::ViewTestSettings();
+    settings.RedDisplay = true;
+    settings.AutoStretch = stretch;
+    testing::ViewTestFrame frame;
+    ImageViewDisplay display(settings, frame);
+    const std::vector<std::uint8_t> pixels = {40, 120, 200, 0};  // 2 x 2
+    ASSERT_TRUE(display.RefreshBitmapFromData(pixels, 2, 2));
+    const QImage picture = display.ImageBitmap()->Image();
+    EXPECT_EQ(picture.pixel(1, 0), stretch ? qRgb(127, 0, 0) : qRgb(120, 0, 0)) << stretch;
+    EXPECT_EQ(picture.pixel(0, 1), stretch ? qRgb(255, 0, 0) : qRgb(200, 0, 0)) << stretch;
+  }
+}
+
 TEST(ImageViewDisplay, PictureLiesWhereTheZoomMapsImagePixels) {
   for (const std::int32_t zoom : {100, 150, 300, 1600}) {
     ViewFixture f(64, 48, 40, 30, zoom);
