@@ -5,12 +5,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/AppState.h"
+#include "app/ImageView.h"
+#include "app/ImageViewWindows.h"
 #include "app/Startup.h"
 #include "app/document/DocumentSaveService.h"
 #include "app/document/SaveCommands.h"
@@ -86,10 +94,9 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
     EXPECT_EQ(doc.Aperture.GetShapeType(), clsShape::kCircle);
     EXPECT_EQ(doc.Obstruction.GetShapeType(), clsShape::kCircle);
 
-    // What the image view's activation does, then the trace over the stored fringes.
-    frame.StoreWindowLayout(doc);
-    doc.ActiveView = viewtype::kImage;
-    frame.UpdateMainFrame(viewtype::kImage, 1.0, true);
+    // The image view opened active; a new trace over the stored fringes.
+    EXPECT_EQ(app.Documents->ActiveDocIndex, 1);
+    EXPECT_EQ(doc.ActiveView, viewtype::kImage);
     messages_.QueueAnswer(idbutton::kYes);  // erase the fringes there are
     frame.Action("mnuProcessTraceV")->trigger();
     ASSERT_EQ(messages_.Messages().size(), 1u);
@@ -218,6 +225,82 @@ TEST_F(ProgramTest, AStoredGrabberThatFailsToInitialiseIsReportedAndTheProgramRu
   EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabImage")->isEnabled());
   EXPECT_TRUE(app.FormMain->close());
   EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "None");
+}
+
+// What a user does with a new interferogram, through the program's own windows: open
+// it, mark the aperture and the obstruction with the toolbox and the mouse, trace,
+// analyse, copy a report, save the document, close it and open it again.
+TEST_F(ProgramTest, AnInterferogramIsMarkedTracedAnalysedSavedAndReopened) {
+  AppState app;
+  ASSERT_TRUE(Start(app, {}));
+  frmMain& frame = *app.FormMain;
+
+  dialogs_.QueueFile((work_ / "sample.jpg").string());
+  frame.Action("mnuFileOpen")->trigger();
+  ASSERT_EQ(app.Documents->NumDocuments, 1);
+  clsDocument& doc = *app.Documents->ActiveDocument();
+  ImageView* view = ImageViewOf(doc);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(static_cast<QWidget*>(frame.MdiArea()->activeSubWindow()), view->FrameWidget());
+  EXPECT_EQ(frame.StatusPanel(2)->text(), "640x480");
+  EXPECT_TRUE(frame.Action("mnuProcessTraceH")->isEnabled());
+
+  // Four clicks on the rim make the circular aperture, four more the obstruction.
+  const auto outline = [&](const char* addButton, double radius) {
+    app.Tools.ToolBox->findChild<QPushButton*>(addButton)->click();
+    const QPoint centre(318, 243);
+    const int r = static_cast<int>(radius);
+    for (const QPoint step : {QPoint(-r, 0), QPoint(r, 0), QPoint(0, -r), QPoint(0, r)})
+      QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + step);
+  };
+  outline("cmdApertureAdd", 190);
+  outline("cmdObstructionAdd", 52);
+  EXPECT_EQ(doc.Aperture.GetShapeType(), clsShape::kCircle);
+  EXPECT_EQ(doc.Obstruction.GetShapeType(), clsShape::kCircle);
+  double radius = 0, unused = 0;
+  doc.Aperture.GetRadii(radius, unused);
+  EXPECT_NEAR(radius, 190, 1);
+
+  frame.Action("mnuProcessTraceH")->trigger();
+  const std::int32_t fringes = doc.Fringes.NumFringes();
+  EXPECT_GE(fringes, 8);
+
+  frame.Action("mnuProcessAnalyzeFringes")->trigger();
+  ASSERT_TRUE(doc.AnalysisValid);
+  ASSERT_TRUE(doc.OutputViewsExist);
+  EXPECT_NE(doc.Views().ViewText(viewtype::kAberrations).find("RMS"), std::string::npos);
+  EXPECT_TRUE(frame.Action("mnuFileExportZernikes")->isEnabled());
+
+  // Showing the Zernikes makes them the active view, which Copy takes.
+  frame.Action("mnuViewZernikes")->trigger();
+  EXPECT_TRUE(frame.Action("mnuViewZernikes")->isChecked());
+  EXPECT_EQ(doc.ActiveView, viewtype::kZernikes);
+  QApplication::clipboard()->clear();
+  frame.Action("mnuEditCopy")->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), doc.Views().ViewText(viewtype::kZernikes));
+  EXPECT_FALSE(QApplication::clipboard()->text().isEmpty());
+
+  const std::string saved = (work_ / "mirror.ovd").string();
+  dialogs_.QueueFile(saved, 2);
+  frame.Action("mnuFileSaveAs")->trigger();
+  EXPECT_TRUE(fs::exists(saved));
+  EXPECT_FALSE(doc.DocDirty);
+  ZernikeVector fitted{};
+  doc.GetZernikes(fitted);
+  frame.Action("mnuFileClose")->trigger();
+  EXPECT_EQ(app.Documents->NumDocuments, 0);
+
+  dialogs_.QueueFile(saved, 3);
+  frame.Action("mnuFileOpen")->trigger();
+  ASSERT_EQ(app.Documents->NumDocuments, 1);
+  clsDocument& reopened = *app.Documents->ActiveDocument();
+  EXPECT_EQ(reopened.DocumentFileName, "mirror.ovd");
+  EXPECT_EQ(reopened.Aperture.GetShapeType(), clsShape::kCircle);
+  EXPECT_EQ(reopened.Fringes.NumFringes(), fringes);
+  EXPECT_TRUE(reopened.AnalysisValid);
+  EXPECT_NEAR(reopened.Zernike(8), fitted[8], 1e-6);
+  EXPECT_TRUE(messages_.Messages().empty());
+  EXPECT_TRUE(frame.close());
 }
 
 // The user clicks the splash away while the start is still running.
