@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then builds and runs the
-# engine and file-format suites again under AddressSanitizer and UBSan.
+# Installs what is missing, builds, and runs every test; then builds everything again
+# under AddressSanitizer and UBSan and runs every test there too.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
@@ -12,4 +12,4 @@ bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALE_SANITIZE=ON \
   -DORVALE_BUILD_BENCHMARKS=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$(nproc)" -L engine)
+  ctest --output-on-failure -j "$(nproc)")
