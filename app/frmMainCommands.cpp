@@ -17,7 +17,7 @@
 #include "app/document/ExportCommands.h"
 #include "app/document/FilePaths.h"
 #include "app/document/OpenFiles.h"
-#include "app/document/OutputViewFlags.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/clsDocument.h"
 #include "app/frmMain.h"
@@ -169,11 +169,12 @@ void frmMain::ToggleOutputView(int kind) {
   QAction* item = RuledItem(OutputViewMenuItem(kind));
   item->setChecked(!item->isChecked());
   UpdateToolBar();
-  bool& flag = OutputViewFlag(*doc, kind);
+  const OutputViewKind& view = kOutputViewKinds[static_cast<std::size_t>(kind)];
+  bool& flag = doc->*view.Visible;
   flag = !flag;
   doc->OutputViews_UpdateVisibility(false);
   if (flag) {
-    doc->Views().FocusView(viewtype::kSurfacePlot + kind);
+    doc->Views().FocusView(view.FormType);
   } else if (doc->ImageViewExist) {
     doc->Views().FocusView(viewtype::kImage);
   }

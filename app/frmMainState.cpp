@@ -12,7 +12,7 @@
 #include "app/MouseIcons.h"
 #include "app/ToolBarButtons.h"
 #include "app/dialogs/frmAnalyze.h"
-#include "app/document/OutputViewFlags.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/document/StoreWindowLayout.h"
 #include "app/frmMain.h"
 #include "app/plots/DocumentSubWindow.h"
@@ -50,7 +50,7 @@ FrameStateInput frmMain::GatherState(bool ForceOff) const {
     in.ImageViewExist = doc->ImageViewExist;
     in.ActiveView = doc->ActiveView;
     for (int kind = 0; kind < kResultWindowCount; ++kind)
-      in.OutputViewFlags[static_cast<std::size_t>(kind)] = OutputViewFlag(*doc, kind);
+      in.OutputViewFlags[static_cast<std::size_t>(kind)] = doc->*kOutputViewKinds[static_cast<std::size_t>(kind)].Visible;
   }
   const GrabberState& grabber = app_.Grabber;
   in.PluginExists = grabber.Grabber != nullptr;
