@@ -1,6 +1,6 @@
 #include "app/plots/ResultReports.h"
 
-#include "app/analysis/AberrationCaptions.h"
+#include "app/document/AberrationCaptions.h"
 #include "app/analysis/clsGrid.h"
 #include "app/document/clsDocument.h"
 #include "platform/runtime/NumberPattern.h"
