@@ -1,6 +1,7 @@
 #include "app/document/DocumentViews.h"
 
 #include "app/document/DocumentHost.h"
+#include "app/document/OutputViewCaptions.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
@@ -117,7 +118,7 @@ void DocumentViews::UnloadOutputViews() {
 // --- Image view ---
 
 void DocumentViews::ShowImageCaptionAndPicture(clsDocument& doc) {
-  SetCaption(kImage, doc.DocumentFileName.empty() ? doc.ImageFileName : doc.DocumentFileName);
+  SetCaption(kImage, DocumentDisplayName(doc));
   std::int32_t width = 0;
   std::int32_t height = 0;
   doc.GetImageSize(width, height);
