@@ -3,17 +3,9 @@
 #include <QCursor>
 
 #include "app/document/DocumentViews.h"
-#include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
 
 namespace orvale {
-
-bool ViewMenuItemOfFormType(std::int32_t formType, ViewMenuItem& item) {
-  const OutputViewKind* kind = FindOutputViewKind(formType);
-  if (kind == nullptr) return false;
-  item = kind->MenuItem;
-  return true;
-}
 
 bool MainFrame::ImageViewStartsInEditMode() const {
   return !ViewItemChecked(ViewMenuItem::Toolbar) || EditToolPressed();

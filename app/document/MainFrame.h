@@ -35,9 +35,6 @@ enum class ViewMenuItem {
   GridResults,
 };
 
-// The output-view item of a view code 3..9; false for any other code.
-bool ViewMenuItemOfFormType(std::int32_t formType, ViewMenuItem& item);
-
 // Status-bar panels, 1-based as the main window numbers them.
 namespace statuspanel {
 inline constexpr std::int32_t kStatus = 1;
