@@ -1,15 +1,18 @@
 #include "app/AppState.h"
 
 #include "app/Startup.h"
-#include "app/frmInput.h"
-#include "app/frmMain.h"
+#include "app/frame/frmInput.h"
+#include "app/frame/frmMain.h"
 
 namespace orvale {
 
 AppState::AppState() = default;
 AppState::~AppState() {
+  RecentFiles.reset();
+  Documents.reset();
   // The input box goes with the frame; nobody may ask it afterwards.
   if (FormInput != nullptr) SetNumberInputService(nullptr);
+  FormMain.reset();
 }
 
 void CreateMainWindows(AppState& app) {

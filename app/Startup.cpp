@@ -10,14 +10,14 @@
 #include <system_error>
 
 #include "app/AppState.h"
-#include "app/GrabberSelection.h"
+#include "app/dialogs/GrabberSelection.h"
 #include "app/document/LineWidth.h"
 #include "app/document/OpenFiles.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/DocumentSaveService.h"
-#include "app/frmInput.h"
-#include "app/frmMain.h"
-#include "app/frmSplash.h"
+#include "app/frame/frmInput.h"
+#include "app/frame/frmMain.h"
+#include "app/frame/frmSplash.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/QtFileDialogService.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/StartupSequence.h"
-#include "app/frmSplash.h"
+#include "app/frame/frmSplash.h"
 
 namespace orvale {
 

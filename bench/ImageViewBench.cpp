@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ImageEditController.h"
+#include "app/imageview/ImageEditController.h"
 #include "app/plots/ImageViewDisplay.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"

@@ -10,7 +10,7 @@
 
 #include "app/AppState.h"
 #include "app/Startup.h"
-#include "app/frmMain.h"
+#include "app/frame/frmMain.h"
 #include "platform/registry/MemorySettingsStore.h"
 #include "platform/ui/MessageService.h"
 

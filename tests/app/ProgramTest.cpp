@@ -17,13 +17,13 @@
 #include <sstream>
 
 #include "app/AppState.h"
-#include "app/ImageView.h"
-#include "app/ImageViewWindows.h"
+#include "app/imageview/ImageView.h"
+#include "app/imageview/ImageViewWindows.h"
 #include "app/Startup.h"
 #include "app/document/DocumentSaveService.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/clsDocument.h"
-#include "app/frmMain.h"
+#include "app/frame/frmMain.h"
 #include "platform/com/PluginLibrary.h"
 #include "platform/registry/TypedSettings.h"
 #include "platform/registry/IniFormat.h"

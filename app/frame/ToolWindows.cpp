@@ -1,0 +1,102 @@
+#include "app/frame/ToolWindows.h"
+
+#include "platform/ui/ScreenTwips.h"
+
+namespace orvale {
+
+namespace {
+
+struct ToolWindowEntry {
+  ToolWindowKind Kind;
+  ViewMenuItem Item;
+  const char* Title;
+};
+
+constexpr std::array<ToolWindowEntry, kToolWindowCount> kEntries = {{
+    {ToolWindowKind::ToolBox, ViewMenuItem::ToolBox, "Toolbox"},
+    {ToolWindowKind::Analyze, ViewMenuItem::AnalyzeBox, "Analyze"},
+    {ToolWindowKind::Average, ViewMenuItem::AverageBox, "Average"},
+    {ToolWindowKind::AnalyzeGrid, ViewMenuItem::GridAnalyzeBox, "Analyze Grid"},
+    {ToolWindowKind::RefZernike, ViewMenuItem::RefZernike, "Reference Zernikes"},
+    {ToolWindowKind::Math, ViewMenuItem::MathBox, "Math"},
+}};
+
+const ToolWindowEntry& EntryOf(ToolWindowKind kind) {
+  return kEntries[static_cast<std::size_t>(kind)];
+}
+
+// A tool window whose content is not built yet: an empty window of a fitting size.
+ToolWindow* Placeholder(MainFrame& frame, ToolWindowKind kind, QWidget* owner) {
+  const ToolWindowEntry& entry = EntryOf(kind);
+  auto* window = new ToolWindow(frame, entry.Item, entry.Title, owner);
+  window->resize(220, 160);
+  return window;
+}
+
+}  // namespace
+
+QWidget* ToolWindows::Of(ToolWindowKind kind) const {
+  switch (kind) {
+    case ToolWindowKind::ToolBox: return ToolBox;
+    case ToolWindowKind::Analyze: return Analyze;
+    case ToolWindowKind::Average: return Average;
+    case ToolWindowKind::AnalyzeGrid: return AnalyzeGrid;
+    case ToolWindowKind::RefZernike: return RefZernike;
+    case ToolWindowKind::Math: return Math;
+  }
+  return nullptr;
+}
+
+ViewMenuItem ViewItemOf(ToolWindowKind kind) { return EntryOf(kind).Item; }
+
+bool ToolWindowOfViewItem(ViewMenuItem item, ToolWindowKind& kind) {
+  for (const ToolWindowEntry& entry : kEntries) {
+    if (entry.Item != item) continue;
+    kind = entry.Kind;
+    return true;
+  }
+  return false;
+}
+
+ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSettings& settings,
+                              QWidget* owner) {
+  ToolWindows tools;
+  tools.Analyze = new frmAnalyze(frame, table, owner);
+  tools.AnalyzeGrid = Placeholder(frame, ToolWindowKind::AnalyzeGrid, owner);
+  tools.ToolBox = new Toolbox(table, frame, owner);
+  tools.Average = Placeholder(frame, ToolWindowKind::Average, owner);
+  tools.RefZernike = new frmRefZernike(frame, settings, owner);
+  tools.Math = Placeholder(frame, ToolWindowKind::Math, owner);
+  return tools;
+}
+
+void LoadToolWindows(ToolWindows& tools) {
+  // The analysis window's default place is below the toolbox.
+  const std::int32_t toolboxHeight =
+      tools.ToolBox != nullptr ? PixelsToTwips(tools.ToolBox->frameGeometry().height()) : 0;
+  if (tools.Analyze != nullptr) tools.Analyze->Load(toolboxHeight);
+  if (tools.RefZernike != nullptr) tools.RefZernike->Load();
+}
+
+void UnloadToolWindows(ToolWindows& tools) {
+  if (tools.ToolBox != nullptr) tools.ToolBox->Unload();
+  if (tools.Analyze != nullptr) tools.Analyze->Unload();
+  if (tools.RefZernike != nullptr) tools.RefZernike->Unload();
+}
+
+void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind) {
+  auto destroy = [](auto*& window) {
+    delete window;
+    window = nullptr;
+  };
+  switch (kind) {
+    case ToolWindowKind::ToolBox: destroy(tools.ToolBox); break;
+    case ToolWindowKind::Analyze: destroy(tools.Analyze); break;
+    case ToolWindowKind::Average: destroy(tools.Average); break;
+    case ToolWindowKind::AnalyzeGrid: destroy(tools.AnalyzeGrid); break;
+    case ToolWindowKind::RefZernike: destroy(tools.RefZernike); break;
+    case ToolWindowKind::Math: destroy(tools.Math); break;
+  }
+}
+
+}  // namespace orvale

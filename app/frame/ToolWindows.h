@@ -1,0 +1,51 @@
+#pragma once
+// The six long-lived tool windows, kept in one place: created once at start-up, owned
+// by the main window, shown and hidden by their View items. Until a window's own
+// content exists, a placeholder stands in for it; putting the real window in is a
+// change of its line in CreateToolWindows and of its member's type.
+#include <QWidget>
+#include <array>
+
+#include "app/frame/FrameStateRules.h"
+#include "app/imageview/Toolbox.h"
+#include "app/dialogs/ToolWindow.h"
+#include "app/dialogs/frmAnalyze.h"
+#include "app/dialogs/frmRefZernike.h"
+#include "app/document/MainFrame.h"
+
+namespace orvale {
+
+class DocumentTable;
+struct GeneralSettings;
+
+struct ToolWindows {
+  Toolbox* ToolBox = nullptr;
+  frmAnalyze* Analyze = nullptr;
+  ToolWindow* AnalyzeGrid = nullptr;
+  ToolWindow* Average = nullptr;
+  frmRefZernike* RefZernike = nullptr;
+  ToolWindow* Math = nullptr;
+
+  // The window of a kind, or null once it is gone.
+  QWidget* Of(ToolWindowKind kind) const;
+};
+
+// The View item that shows a tool window.
+ViewMenuItem ViewItemOf(ToolWindowKind kind);
+// The tool window a View item shows; false for the bars and the output views.
+bool ToolWindowOfViewItem(ViewMenuItem item, ToolWindowKind& kind);
+
+// Creates the six windows in the start-up order (analysis options, grid analysis,
+// toolbox, averaging, reference Zernikes, math), owned by `owner`. They work on the
+// active document of `table` and the program-wide `settings`.
+ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSettings& settings,
+                              QWidget* owner);
+
+// Reads the windows' own settings and places them; once, when the frame is shown.
+void LoadToolWindows(ToolWindows& tools);
+// Writes the windows' own settings back; once, when the program ends.
+void UnloadToolWindows(ToolWindows& tools);
+// Destroys one window and clears its member.
+void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind);
+
+}  // namespace orvale

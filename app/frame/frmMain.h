@@ -1,0 +1,210 @@
+#pragma once
+// This room (app/frame) holds the main window and what only it uses: its menus, toolbar
+// and pictures, status bar, cursors, window arrangement and placement, the enable and
+// check rules of its commands, the host of the tool windows, the splash/About window and
+// the number input box. It may use the image view (app/imageview), the dialogs, and
+// every room below them; nothing but start-up (app/) includes it. Other windows reach
+// the main window only through MainFrame (app/document).
+//
+// The main window: the multiple-document frame with its menus, toolbar, zoom list and
+// status bar. Document windows live in its central area; the tool windows are owned by
+// it. Everything else reaches it through MainFrame (and so DocumentHost); the recent
+// files live in its File menu through RecentFileMenu.
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/frame/FrameStateRules.h"
+#include "app/document/GrabCommand.h"
+#include "app/document/MainFrame.h"
+#include "app/document/RecentFileList.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QMimeData;
+class QToolBar;
+
+namespace orvale {
+
+struct FrameContext;
+class FringeToolbox;
+
+class frmMain final : public QMainWindow, public MainFrame, public RecentFileMenu {
+ public:
+  explicit frmMain(FrameContext& app);
+  ~frmMain() override;
+
+  // --- Life cycle ---
+  // Restores the frame's place and state, the View checks, the recent files and the
+  // bars, and sets the no-document states. Runs once, before the frame is shown.
+  void Load();
+  // Shows the tool windows whose View items are checked, hides the others.
+  void ShowToolWindowsByChecks();
+  // The close request's document closing: false when the user cancelled a save prompt
+  // (the documents not yet asked stay open).
+  bool QueryUnload();
+  // Writes every setting back, releases the grabber and destroys the tool windows.
+  // Runs once, when a close request was not cancelled.
+  void Unload();
+
+  // --- DocumentHost ---
+  // A document's windows in the area: its image view and its result windows.
+  std::unique_ptr<DocumentViews> CreateDocumentViews(clsDocument& doc) override;
+  void SetBusyPointer(bool busy) override;
+  void SetStatusBar() override;
+  void SetMenuItems(bool ForceOff) override;
+  void SetToolBarItems(bool ForceOff) override;
+  void SaveWindowLayout() override;
+  WindowFrameMetrics FrameMetrics() const override;
+  bool ImageViewStartsInEditMode() const override;
+  bool LoadAperture(clsDocument& doc) override;
+  bool LoadObstruction(clsDocument& doc) override;
+
+  // --- MainFrame ---
+  void UpdateMainFrame(std::int32_t WindowType, double ScaleFactor, bool EditMode) override;
+  void StoreWindowLayout(clsDocument& doc) override;
+  void UpdateToolBar() override;
+  void SetToolBarZoomItems(bool ForceOff) override;
+  bool ViewItemChecked(ViewMenuItem item) const override;
+  void SetViewItemChecked(ViewMenuItem item, bool checked) override;
+  void mnuViewGridResults_Click() override;
+  void SetEditToolPressed(bool edit) override;
+  bool EditToolPressed() const override;
+  std::int32_t ZoomListCount() const override;
+  std::int32_t ZoomListIndex() const override;
+  std::int32_t ZoomListItemData(std::int32_t index) const override;
+  void SelectZoomListIndex(std::int32_t index) override;
+  void SetStatusPanelText(std::int32_t panel, const std::string& text) override;
+  QCursor MouseIcon(std::string_view key) const override;
+  void SetScreenPointer(std::string_view key) override;
+  void ShowFringePopup(const FringePopupRequest& request) override;
+
+  // --- RecentFileMenu ---
+  std::string Caption(int index) const override;
+  std::string Tag(int index) const override;
+  bool Visible(int index) const override;
+  void SetEntry(int index, const std::string& caption, const std::string& tag,
+                bool visible) override;
+  void SetSeparatorVisible(bool visible) override;
+
+  // --- Toolbar and zoom list ---
+  // Selects the zoom entry showing `zf` percent, or "100%" when none does. The
+  // selection zooms the active view unless ZoomComboMsgLockOut is set.
+  void SetZoomCombo(std::int32_t zf);
+  bool ZoomComboMsgLockOut = false;
+
+  // --- Commands other windows run ---
+  void ShowHelpFile();
+
+  // --- What plugs in later ---
+  // The toolbox the fringe pop-up's order and outline commands go to (none: they do
+  // nothing).
+  void SetFringeToolbox(FringeToolbox* toolbox) { toolbox_ = toolbox; }
+  // The grab into a document; until the document can grab, reaching it says so.
+  void SetDocumentGrab(DocumentGrab grab) { documentGrab_ = std::move(grab); }
+
+  // --- Parts, by name, for tests and the program's own wiring ---
+  QMdiArea* MdiArea() const { return mdi_; }
+  QAction* Action(const char* name) const;  // menu items by their names ("mnuFileSave")
+  QAction* ToolBarButton(int index) const;  // 1..33
+  QComboBox* ZoomCombo() const { return cboZoom_; }
+  QLabel* StatusPanel(int panel) const;     // 1..4
+  QToolBar* ToolBar() const { return tbToolbar_; }
+  QMenu* PopupFringe() const { return mnuPopupFringe_; }
+
+  // The local files of dropped data in their order; empty when it holds none.
+  static std::vector<std::string> DroppedFiles(const QMimeData& data);
+  // Opens the local files of dropped data; false (nothing opened) for other data.
+  bool DropFiles(const QMimeData& data);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Construction (frmMain.cpp).
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildPopupMenu();
+  QAction* AddItem(QMenu* menu, const char* name, const char* caption,
+                   std::function<void()> handler);
+  void Connect(QAction* action, std::function<void()> handler);
+  void UpdateWindowList();
+
+  // State (frmMainState.cpp).
+  FrameStateInput GatherState(bool ForceOff) const;
+  void ApplyPointer();
+  QAction* RuledItem(RuledMenuItem item) const;
+  QAction* ViewItem(ViewMenuItem item) const;
+  void ZoomComboChanged(int index);
+  void StepZoom(int step);
+
+  // Commands (frmMainCommands.cpp).
+  clsDocument* ActiveDocument() const;
+  void FileOpen();
+  void FileClose();
+  void FileSave();
+  void FileSaveAs();
+  void FileExportMap();
+  void FileExportZernikes();
+  void OpenRecentFile(int index);
+  void EditCopy();
+  void EditClearFringes();
+  void ToggleBar(ViewMenuItem item);
+  void ToggleToolWindow(ToolWindowKind kind);
+  // Shows a tool window; one that has never been placed goes beside the frame.
+  void ShowToolWindow(ToolWindowKind kind, QWidget& window);
+  void ToggleOutputView(int kind);
+  void GrabImage();
+  void GrabberProperties();
+  void Trace(std::int32_t direction);
+  void AnalyzeFringes();
+  void HandOrEditTool(bool edit);
+  void PopupCommand(const std::function<void()>& command);
+  void ShowAbout();
+
+  // Teardown (frmMainLifecycle.cpp).
+  void ReleaseGrabberAtExit() noexcept;
+  void DestroyToolWindows();
+
+  FrameContext& app_;
+  QMdiArea* mdi_ = nullptr;
+  QToolBar* tbToolbar_ = nullptr;
+  std::array<QAction*, kToolBarButtonCount + 1> buttons_{};
+  QActionGroup* toolGroup_ = nullptr;
+  QComboBox* cboZoom_ = nullptr;
+  std::array<QLabel*, 5> panels_{};
+  QMenu* mnuWindow_ = nullptr;
+  QMenu* mnuPopupFringe_ = nullptr;
+  std::array<QAction*, kRuledMenuItemCount> ruled_{};
+  std::array<QAction*, static_cast<int>(ViewMenuItem::GridResults) + 1> viewItems_{};
+  std::array<QAction*, kRecentFileEntries> mnuFileMRU_{};
+  std::array<std::string, kRecentFileEntries> mruCaptions_{};
+  std::array<std::string, kRecentFileEntries> mruTags_{};
+  QAction* mnuFileBar4_ = nullptr;
+  std::vector<QAction*> windowListItems_;
+  // The pop-up items whose caption or visibility the image view chooses.
+  QAction* popupDeleteCenter_ = nullptr;
+  QAction* popupAddAperture_ = nullptr;
+  QAction* popupClearAperture_ = nullptr;
+  QAction* popupAddObstruction_ = nullptr;
+  QAction* popupClearObstruction_ = nullptr;
+
+  FringeToolbox* toolbox_ = nullptr;
+  DocumentGrab documentGrab_;
+  bool busy_ = false;
+  std::string screenPointer_;
+  int overrideCursors_ = 0;
+  bool unloaded_ = false;
+};
+
+}  // namespace orvale
