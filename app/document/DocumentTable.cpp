@@ -28,6 +28,7 @@ bool DocumentTable::RegisterDocument(std::unique_ptr<clsDocument>& doc) {
   for (std::int32_t i = 1; i <= kMaxDocuments; ++i) {
     if (DocumentInUse[static_cast<std::size_t>(i)]) continue;
     doc->ovDocIndex = i;
+    serials_[static_cast<std::size_t>(i)] = ++lastSerial_;
     Documents[static_cast<std::size_t>(i)] = std::move(doc);
     DocumentInUse[static_cast<std::size_t>(i)] = true;
     return true;
@@ -64,6 +65,7 @@ void DocumentTable::CloseDocument(clsDocument*& doc, bool Force, std::int16_t& C
   }
 
   DocumentInUse[static_cast<std::size_t>(slot)] = false;
+  serials_[static_cast<std::size_t>(slot)] = 0;
   Documents[static_cast<std::size_t>(slot)].reset();
   doc = nullptr;
 
@@ -75,6 +77,20 @@ void DocumentTable::CloseDocument(clsDocument*& doc, bool Force, std::int16_t& C
     host_->SetToolBarItems(false);
     host_->ShowCurrentGridData();
   }
+}
+
+DocumentRef DocumentTable::RefOf(const clsDocument& doc) const {
+  const std::int32_t slot = doc.ovDocIndex;
+  if (slot < 1 || slot > kMaxDocuments) return {};
+  if (Documents[static_cast<std::size_t>(slot)].get() != &doc) return {};
+  return {slot, serials_[static_cast<std::size_t>(slot)]};
+}
+
+clsDocument* DocumentTable::Find(const DocumentRef& ref) const {
+  if (ref.Slot < 1 || ref.Slot > kMaxDocuments || ref.Serial == 0) return nullptr;
+  const auto slot = static_cast<std::size_t>(ref.Slot);
+  if (!DocumentInUse[slot] || serials_[slot] != ref.Serial) return nullptr;
+  return Documents[slot].get();
 }
 
 clsDocument* DocumentTable::ActiveDocument() const {

@@ -1,6 +1,8 @@
 #pragma once
 // The open documents of the program: 100 slots, the number in use and the active one.
-// A document's slot number is its identity for the views and the dialogs' lists.
+// A document's slot number is its identity for the views and the dialogs' lists; a
+// DocumentRef also carries the document's serial, so that a holder that outlives the
+// document (an automation client) can never reach a later document in the same slot.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -10,6 +12,14 @@ namespace orvale {
 class clsDocument;
 class DocumentHost;
 struct GeneralSettings;
+
+// A handle on one document: its slot and the serial the table gave it when it was put
+// there. Serials are never reused in a run, so a stale handle finds nothing.
+struct DocumentRef {
+  std::int32_t Slot = 0;
+  std::uint64_t Serial = 0;
+  bool operator==(const DocumentRef&) const = default;
+};
 
 class DocumentTable {
  public:
@@ -41,12 +51,18 @@ class DocumentTable {
 
   // The active document, or null.
   clsDocument* ActiveDocument() const;
+  // The handle of an open document of this table (a zero handle for any other).
+  DocumentRef RefOf(const clsDocument& doc) const;
+  // The document `ref` was made for, or null once it has been closed.
+  clsDocument* Find(const DocumentRef& ref) const;
   GeneralSettings& Settings() const { return *settings_; }
   DocumentHost& Host() const { return *host_; }
 
  private:
   GeneralSettings* settings_;
   DocumentHost* host_;
+  std::array<std::uint64_t, kMaxDocuments + 1> serials_{};  // 0: slot free
+  std::uint64_t lastSerial_ = 0;
 };
 
 }  // namespace orvale

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/document/ActivateDocument.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
@@ -159,23 +160,7 @@ void ImageView::UpdateImage() {
 void ImageView::Activate() {
   if (!editor_) return;
   clsDocument& doc = *doc_;
-  DocumentTable* table = doc.Table();
-  clsDocument* previous = table != nullptr ? table->ActiveDocument() : nullptr;
-  if (table != nullptr && previous != &doc) {
-    // An outline half drawn in the other document ends, so that its toolbox state and
-    // its Clear button do not carry over to this one.
-    if (previous != nullptr && previous->ImageViewExist) previous->Views().StopDrawingObject();
-    if (doc.Settings().HogWindows) {
-      if (previous != nullptr) {
-        previous->OutputViews_HideAll();
-        previous->OutputViews_UpdateGlobals(true);
-      }
-      doc.OutputViews_UpdateGlobals(false);
-      doc.OutputViews_ShowNoActivate(false);
-    }
-    PaintImage();
-  }
-  frame_.StoreWindowLayout(doc);
+  ActivateDocument(frame_, doc);
   doc.ActiveView = FormType;
   frame_.UpdateMainFrame(FormType, display_->Geometry.ScaleFactor, editor_->MouseEditMode);
   editor_->ChangeStatusBar(0);

@@ -65,6 +65,31 @@ TEST_F(DocumentTableTest, AClosedSlotIsReusedByTheNextDocument) {
   EXPECT_EQ(table_.NumDocuments, 3);
 }
 
+TEST_F(DocumentTableTest, AHandleFindsItsDocumentUntilItIsClosedEvenWhenTheSlotIsReused) {
+  clsDocument* first = nullptr;
+  ASSERT_TRUE(table_.NewDocument(first));
+  const DocumentRef ref = table_.RefOf(*first);
+  EXPECT_EQ(ref.Slot, 1);
+  EXPECT_EQ(table_.Find(ref), first);
+
+  std::int16_t cancel = 0;
+  table_.CloseDocument(first, true, cancel);
+  EXPECT_EQ(table_.Find(ref), nullptr);
+
+  clsDocument* reused = nullptr;
+  ASSERT_TRUE(table_.NewDocument(reused));
+  ASSERT_EQ(reused->ovDocIndex, 1);
+  EXPECT_EQ(table_.Find(ref), nullptr);
+  EXPECT_NE(table_.RefOf(*reused), ref);
+  EXPECT_EQ(table_.Find(table_.RefOf(*reused)), reused);
+
+  EXPECT_EQ(table_.Find({}), nullptr);
+  EXPECT_EQ(table_.Find({0, ref.Serial}), nullptr);
+  EXPECT_EQ(table_.Find({101, 1}), nullptr);
+  clsDocument outside(settings_, &host_, nullptr);
+  EXPECT_EQ(table_.RefOf(outside), DocumentRef{});
+}
+
 TEST_F(DocumentTableTest, AFullTableTakesANewDocumentAfterAClose) {
   clsDocument* seventh = nullptr;
   for (int i = 1; i <= DocumentTable::kMaxDocuments; ++i) {

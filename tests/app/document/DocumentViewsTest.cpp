@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DocumentModelTestSupport.h"
+#include "app/document/ActivateDocument.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/RecordingDocumentWindow.h"
@@ -450,6 +451,43 @@ TEST_F(DocumentViewsTest, TakingTheGlobalsAndSavingThemBackChangesNothing) {
   EXPECT_FALSE(doc_->ContourPlotViewVisible);
   doc_->OutputViews_UpdateGlobals(true);
   EXPECT_EQ(settings_.ResultWindowVisible, before);
+}
+
+// --- Activation ---
+
+TEST_F(DocumentViewsTest, ActivatingAnotherDocumentInHogModeSwapsTheSharedResultWindows) {
+  settings_.HogWindows = true;
+  MakeOutputViews({3, 4});
+  doc_->OutputViews_ShowNoActivate(false);
+  table_.ActiveDocIndex = doc_->ovDocIndex;
+  clsDocument* other = nullptr;
+  ASSERT_TRUE(table_.NewDocument(other));
+  ASSERT_TRUE(other->CreateView(2));
+  other->OutputViews_Load(false);
+  host_.ClearLog();
+
+  ActivateDocument(host_, *other);
+  EXPECT_FALSE(Views().Window(3)->IsShown());
+  EXPECT_FALSE(Views().Window(4)->IsShown());
+  EXPECT_TRUE(other->SurfacePlotViewVisible);
+  EXPECT_TRUE(other->Views().Window(3)->IsShown());
+  EXPECT_TRUE(other->Views().Window(4)->IsShown());
+  EXPECT_FALSE(other->Views().Window(5)->IsShown());
+  EXPECT_EQ(host_.calls, Lines{"StoreWindowLayout 2"});
+}
+
+TEST_F(DocumentViewsTest, ActivatingTheActiveDocumentOnlyStoresTheLayout) {
+  settings_.HogWindows = true;
+  MakeOutputViews({3});
+  doc_->OutputViews_ShowNoActivate(false);
+  table_.ActiveDocIndex = doc_->ovDocIndex;
+  Log().Clear();
+  host_.ClearLog();
+
+  ActivateDocument(host_, *doc_);
+  EXPECT_TRUE(Views().Window(3)->IsShown());
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_EQ(host_.calls, Lines{"StoreWindowLayout 1"});
 }
 
 // --- Dialog lists and lifetime ---
