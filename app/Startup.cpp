@@ -20,6 +20,7 @@
 #include "app/frame/frmSplash.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsStore.h"
+#include "platform/ui/FontChooser.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtMessageService.h"
 
@@ -57,6 +58,7 @@ struct ProgramServices::Installed {
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;
+  QtFontDialogService fontDialogs;
 };
 
 ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
@@ -64,11 +66,13 @@ ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
   SetSettingsStore(&installed_->settings);
   SetMessageService(&installed_->messages);
   SetFileDialogService(&installed_->fileDialogs);
+  SetFontDialogService(&installed_->fontDialogs);
   SetDocumentSaveService(&FileSaveCommands());
 }
 
 ProgramServices::~ProgramServices() {
   SetDocumentSaveService(nullptr);
+  SetFontDialogService(nullptr);
   SetFileDialogService(nullptr);
   SetMessageService(nullptr);
   SetSettingsStore(nullptr);

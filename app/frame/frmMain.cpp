@@ -19,6 +19,7 @@
 #include "app/frame/ToolBarImages.h"
 #include "app/document/clsDocument.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/HelpContents.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/ScreenTwips.h"
 
@@ -217,7 +218,7 @@ void frmMain::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("mnuHelp");
-  AddItem(help, "mnuHelpContents", "&Contents", [this] { ShowHelpFile(); });
+  AddItem(help, "mnuHelpContents", "&Contents", [] { ShowHelpContents(); });
   help->addSeparator()->setObjectName("mnuHelpBar1");
   AddItem(help, "mnuHelpAbout", "&About Orvale...", [this] { ShowAbout(); });
 }

@@ -99,9 +99,6 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void SetZoomCombo(std::int32_t zf);
   bool ZoomComboMsgLockOut = false;
 
-  // --- Commands other windows run ---
-  void ShowHelpFile();
-
   // --- What plugs in later ---
   // The toolbox the fringe pop-up's order and outline commands go to (none: they do
   // nothing).
