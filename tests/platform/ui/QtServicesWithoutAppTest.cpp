@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 
+#include "platform/ui/QtClipboardService.h"
 #include "platform/ui/QtTimerService.h"
+#include "tests/platform/ui/DibFixture.h"
 
 namespace orvale {
 namespace {
@@ -15,6 +17,14 @@ TEST(QtServicesWithoutAppTest, TimersCannotStart) {
   EXPECT_EQ(timers.Start(10, [](TimerId) {}), 0u);
   EXPECT_FALSE(timers.Kill(1));
   timers.ProcessDue();
+}
+
+TEST(QtServicesWithoutAppTest, TheClipboardCannotBeHad) {
+  ASSERT_EQ(QCoreApplication::instance(), nullptr);
+  QtClipboardService clipboard;
+  EXPECT_FALSE(clipboard.PutDib(testing::MakePackedDib({})));
+  EXPECT_FALSE(clipboard.GetDib());
+  EXPECT_TRUE(clipboard.GetPalette().empty());
 }
 
 }  // namespace
