@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/profile/PrivateProfile.h"
+#include "platform/runtime/TextOutput.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -55,6 +56,21 @@ TEST(PrivateProfileFileTest, AFileThatCannotBeReadGivesDefaultsAndIsNeverOverwri
   EXPECT_EQ(profile.GetString("S", "K", "d", value, sizeof value, "dir.ini"), 1u);
   EXPECT_FALSE(profile.WriteString("S", "K", "v", "dir.ini"));
   EXPECT_TRUE(fs::is_directory(home.Folder() / "dir.ini"));
+}
+
+TEST(PrivateProfileFileTest, AFailedSectionWriteLeavesTheFileAsItWas) {
+  testing::TempConfigHome home;
+  PrivateProfile profile;
+  ASSERT_TRUE(profile.WriteString("Config", "SignalType", "1", "zelvo.ini"));
+  const std::string before = Slurp(profile.Resolve("zelvo.ini"));
+  const std::vector<ProfileEntry> batch = {{"SignalType", "2"}, {"Contrast", "128"}};
+  {
+    const AtomicWriteFailure fullDisk(AtomicWriteFailure::At::Write, 10);
+    EXPECT_FALSE(profile.WriteSection("Config", batch, "zelvo.ini"));
+  }
+  EXPECT_EQ(Slurp(profile.Resolve("zelvo.ini")), before);
+  EXPECT_TRUE(profile.WriteSection("Config", batch, "zelvo.ini"));
+  EXPECT_EQ(profile.Value("Config", "Contrast", "zelvo.ini"), "128");
 }
 
 TEST(PrivateProfileFileTest, WritersInSeveralThreadsLoseNoValue) {
