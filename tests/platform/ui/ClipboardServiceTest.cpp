@@ -8,12 +8,12 @@
 namespace orvale {
 namespace {
 
-using testing::DibSpec;
+using testing::DibFields;
 using testing::MakePackedDib;
 
 struct DibCase {
   const char* name;
-  DibSpec spec;
+  DibFields fields;
   std::ptrdiff_t sizeChange;  // bytes added to (or cut from) the end
   bool whole;
   std::size_t bitsOffset;
@@ -24,7 +24,7 @@ class WholeDibTest : public ::testing::TestWithParam<DibCase> {};
 
 TEST_P(WholeDibTest, TakesOnlyDibsWhoseHeaderTableAndRowsAreAllThere) {
   const DibCase& c = GetParam();
-  std::vector<std::uint8_t> dib = MakePackedDib(c.spec);
+  std::vector<std::uint8_t> dib = MakePackedDib(c.fields);
   dib.resize(static_cast<std::size_t>(static_cast<std::ptrdiff_t>(dib.size()) + c.sizeChange));
   std::size_t offset = 0;
   EXPECT_EQ(IsWholePackedDib(dib, offset), c.whole);
