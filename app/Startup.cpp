@@ -15,6 +15,7 @@
 #include "app/document/OpenFiles.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/DocumentSaveService.h"
+#include "app/frame/OrvaleLogo.h"
 #include "app/frame/frmInput.h"
 #include "app/frame/frmMain.h"
 #include "app/frame/frmSplash.h"
@@ -46,6 +47,7 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   app.ScrollBarWidth = scrollBar;
   app.ScrollBarHeight = scrollBar;
   SetLineWidthForDevice(nullptr);
+  QApplication::setWindowIcon(OrvaleIcon());
   QtStartupSteps steps(app, services, programFolder);
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }
