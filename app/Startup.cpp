@@ -20,6 +20,7 @@
 #include "app/frame/frmMain.h"
 #include "app/frame/frmSplash.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsBatch.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtMessageService.h"
@@ -48,6 +49,8 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   app.ScrollBarHeight = scrollBar;
   SetLineWidthForDevice(nullptr);
   QApplication::setWindowIcon(OrvaleIcon());
+  // The start reads a few hundred settings: one reading of the settings file serves them.
+  const ScopedSettingsReadBatch settingsReads;
   QtStartupSteps steps(app, services, programFolder);
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }

@@ -80,17 +80,31 @@ bool IniSettingsStore::Update(const std::function<bool(SettingsSections&)>& chan
   if (!Load(contents, before)) return false;
   const bool changed = change(contents);
   const std::string after = FormatIniSettings(contents);
-  if (after == before) return changed;
   RunError error;
-  return WriteFileAtomically(file_, after, error) && changed;
+  const bool written = after == before || WriteFileAtomically(file_, after, error);
+  // The batch's reads go on from the file as it now is, other copies' values included.
+  if (readBatchDepth_ > 0) {
+    if (written) {
+      batchContents_ = std::move(contents);
+    } else {
+      batchContents_.reset();
+    }
+  }
+  return written && changed;
 }
 
 bool IniSettingsStore::Read(std::string_view section, std::string_view key, std::string& value,
                             bool createSection) {
-  SettingsSections contents;
-  std::string fileText;
-  if (!Load(contents, fileText)) return false;
-  if (createSection && !contents.FindSection(section)) {
+  SettingsSections loaded;
+  const SettingsSections* contents = &loaded;
+  if (readBatchDepth_ > 0 && batchContents_) {
+    contents = &*batchContents_;
+  } else {
+    std::string fileText;
+    if (!Load(loaded, fileText)) return false;
+    if (readBatchDepth_ > 0) contents = &batchContents_.emplace(std::move(loaded));
+  }
+  if (createSection && !contents->FindSection(section)) {
     // Another copy may create it meanwhile; Update re-reads under the lock.
     Update([section](SettingsSections& c) {
       c.AddSection(section);
@@ -98,7 +112,13 @@ bool IniSettingsStore::Read(std::string_view section, std::string_view key, std:
     });
     return false;
   }
-  return contents.ReadValue(section, key, value);
+  return contents->ReadValue(section, key, value);
+}
+
+void IniSettingsStore::BeginReadBatch() { ++readBatchDepth_; }
+
+void IniSettingsStore::EndReadBatch() {
+  if (readBatchDepth_ > 0 && --readBatchDepth_ == 0) batchContents_.reset();
 }
 
 bool IniSettingsStore::Apply(std::span<const SettingChange> changes) {
