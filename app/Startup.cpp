@@ -24,10 +24,15 @@
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtMessageService.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
 namespace {
+
+// How long the start waits for the window manager to frame the main window: it takes a
+// few milliseconds; without a window manager there is no frame to wait for.
+constexpr std::chrono::milliseconds kFrameWait{250};
 
 // The screen the default result-window layout is made for.
 ScreenGeometry PrimaryScreenGeometry() {
@@ -123,6 +128,8 @@ void QtStartupSteps::LoadFrame() { app_.FormMain->Load(); }
 
 void QtStartupSteps::ShowFrame() {
   app_.FormMain->show();
+  // The tool windows' default places lie beside the frame, title bar and borders included.
+  AwaitWindowFrame(*app_.FormMain, kFrameWait);
   LoadToolWindows(app_.Tools);
   app_.FormMain->ShowToolWindowsByChecks();
 }

@@ -118,7 +118,6 @@ Toolbox::Toolbox(DocumentTable& table, MainFrame& frame, QWidget* owner)
   QObject::connect(txtOrder_, &QSpinBox::valueChanged, this,
                    [this](int value) { GuardHandler([this, value] { OrderTyped(value); }); });
 
-  PlaceWindow();
   cboAperture_->setCurrentIndex(GetSettingLong(kToolboxSection, "Aperture Type", 1, 3, 1) - 1);
   cboObstruction_->setCurrentIndex(GetSettingLong(kToolboxSection, "Obstruction Type", 1, 3, 1) -
                                    1);

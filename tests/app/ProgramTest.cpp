@@ -114,7 +114,9 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
     doc.Views().SetViewPlacement(viewtype::kSurfacePlot, {33, 44, 420, 260});
     frame.StoreWindowLayout(doc);
 
-    frame.setGeometry(place);
+    frame.move(place.topLeft());  // the outer rectangle: frame included
+    frame.resize(place.size().shrunkBy(QMargins(2, 2, 2, 2)));  // the test platform's frame
+    ASSERT_EQ(frame.frameGeometry(), place);
     frame.Action("mnuViewToolbar")->trigger();
     frame.Action("mnuViewAverageBox")->trigger();
     messages_.QueueAnswer(idbutton::kNo);  // do not save the traced sample
@@ -151,7 +153,8 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
     AppState app;
     ASSERT_TRUE(Start(app, {}));
     frmMain& frame = *app.FormMain;
-    EXPECT_EQ(frame.geometry(), place);
+    EXPECT_EQ(frame.frameGeometry(), place);
+    EXPECT_EQ(frame.geometry(), place - QMargins(2, 2, 2, 2));
     EXPECT_TRUE(frame.ToolBar()->isHidden());
     EXPECT_TRUE(app.Tools.Average->isVisible());
     EXPECT_FALSE(app.Settings.HogWindows);
