@@ -14,12 +14,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/frame/FrameStateRules.h"
 #include "app/document/GrabCommand.h"
 #include "app/document/MainFrame.h"
 #include "app/document/RecentFileList.h"
+#include "platform/ui/PrintDialogService.h"
 
 class QAction;
 class QActionGroup;
@@ -172,6 +174,11 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void PopupCommand(const std::function<void()>& command);
   void ShowAbout();
 
+  // Printing (frmMainPrint.cpp).
+  void FilePrint();
+  void QuickPrint();
+  void FilePageSetup();
+
   // Teardown (frmMainLifecycle.cpp).
   void ReleaseGrabberAtExit() noexcept;
   void DestroyToolWindows();
@@ -201,6 +208,9 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
 
   FringeToolbox* toolbox_ = nullptr;
   DocumentGrab documentGrab_;
+  // The print dialog's last choice in this run: the next dialog opens with it, and
+  // quick print uses its printer.
+  std::optional<PrintDialogAnswer> lastPrint_;
   bool busy_ = false;
   std::string screenPointer_;
   int overrideCursors_ = 0;
