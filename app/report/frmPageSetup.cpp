@@ -156,8 +156,9 @@ void frmPageSetup::Load() {
   const QSize screen = ScreenSizeTwips();
   const std::int32_t w = PixelsToTwips(width());
   const std::int32_t h = PixelsToTwips(height());
-  const std::int32_t defaultLeft = (screen.width() - w) / 2;
-  const std::int32_t defaultTop = (screen.height() / 2 - h) / 2;
+  // A dialog taller than half the screen keeps its title bar on it.
+  const std::int32_t defaultLeft = std::max(0, (screen.width() - w) / 2);
+  const std::int32_t defaultTop = std::max(0, (screen.height() / 2 - h) / 2);
   const std::int32_t left = GetSettingLong(kSection, kLeftKey, 0, screen.width(), defaultLeft);
   const std::int32_t top = GetSettingLong(kSection, kTopKey, 0, screen.height(), defaultTop);
   move(VisibleTopLeft(QPoint(TwipsToPixels(left), TwipsToPixels(top)), size(),
