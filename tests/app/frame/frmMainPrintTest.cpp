@@ -114,14 +114,18 @@ TEST_F(FramePrintTest, PageSetupIsAModalDialogOfTheFrame) {
   AnalysedDocument();
   for (const std::function<void()>& open : std::initializer_list<std::function<void()>>{
            [&] { Item("mnuFilePageSetup")->trigger(); }, [&] { Button(5)->trigger(); }}) {
-    const frmPageSetup* shown = nullptr;
+    bool shown = false;
+    QWidget* owner = nullptr;
     QTimer::singleShot(0, [&] {
-      shown = dynamic_cast<frmPageSetup*>(QApplication::activeModalWidget());
-      if (shown != nullptr) const_cast<frmPageSetup*>(shown)->reject();
+      auto* dialog = dynamic_cast<frmPageSetup*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      shown = true;
+      owner = dialog->parentWidget();
+      dialog->reject();
     });
     open();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->parentWidget(), &Frame());
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(owner, &Frame());
   }
 }
 
