@@ -59,12 +59,13 @@ std::vector<PdfWord> ReadPdfWords(const std::filesystem::path& pdf) {
   return words;
 }
 
-QImage RenderPdfPage(const std::filesystem::path& pdf, int dpi) {
+QImage RenderPdfPage(const std::filesystem::path& pdf, int dpi, bool grey) {
   const std::filesystem::path prefix = pdf.parent_path() / (pdf.stem().string() + "-page");
-  Run("pdftoppm", {"-r", QString::number(dpi), "-gray", "-aa", "no", "-aaVector", "no",
-                   "-singlefile", PathOf(pdf), PathOf(prefix)});
-  QImage page(PathOf(prefix) + ".pgm");
-  return page.convertToFormat(QImage::Format_Grayscale8);
+  QStringList arguments = {"-r", QString::number(dpi), "-aa", "no", "-aaVector", "no", "-singlefile"};
+  if (grey) arguments << "-gray";
+  Run("pdftoppm", arguments << PathOf(pdf) << PathOf(prefix));
+  const QImage page(PathOf(prefix) + (grey ? ".pgm" : ".ppm"));
+  return page.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
 }
 
 }  // namespace orvale::testing

@@ -24,7 +24,8 @@ struct PdfWord {
 };
 std::vector<PdfWord> ReadPdfWords(const std::filesystem::path& pdf);
 
-// The first page in 8-bit grey at `dpi`, without antialiasing; a null image on failure.
-QImage RenderPdfPage(const std::filesystem::path& pdf, int dpi);
+// The first page at `dpi` without antialiasing, in 8-bit grey or in colour; a null
+// image on failure.
+QImage RenderPdfPage(const std::filesystem::path& pdf, int dpi, bool grey = true);
 
 }  // namespace orvale::testing
