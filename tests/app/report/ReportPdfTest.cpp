@@ -20,6 +20,7 @@ class ReportPdfTest : public ReportTest {
  protected:
   void SetUp() override {
     ReportTest::SetUp();
+    pdf_ = Path("report.pdf");
     views_->fillGrey = true;
     settings_.ReportNumPanes = 4;
     settings_.ReportPanes = {0, 6, 2, 3, 7, 0, 0};
@@ -43,7 +44,7 @@ class ReportPdfTest : public ReportTest {
     return v >= 64 && v < 192;
   }
 
-  fs::path pdf_ = Path("report.pdf");
+  fs::path pdf_;  // in the scratch folder, which SetUp makes
 };
 
 TEST_F(ReportPdfTest, ThePageHasItsSizeTitleFrameAndPanesWhereTheGeometrySaysOnPaper) {
