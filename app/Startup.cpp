@@ -21,6 +21,7 @@
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtPrintDialogService.h"
 #include "platform/ui/QtMessageService.h"
 
 namespace orvale {
@@ -57,6 +58,7 @@ struct ProgramServices::Installed {
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;
+  QtPrintDialogService printDialogs;
 };
 
 ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
@@ -64,11 +66,13 @@ ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
   SetSettingsStore(&installed_->settings);
   SetMessageService(&installed_->messages);
   SetFileDialogService(&installed_->fileDialogs);
+  SetPrintDialogService(&installed_->printDialogs);
   SetDocumentSaveService(&FileSaveCommands());
 }
 
 ProgramServices::~ProgramServices() {
   SetDocumentSaveService(nullptr);
+  SetPrintDialogService(nullptr);
   SetFileDialogService(nullptr);
   SetMessageService(nullptr);
   SetSettingsStore(nullptr);

@@ -3,10 +3,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "app/report/ReportPaneKinds.h"
 
@@ -116,27 +119,29 @@ QImage Logo() {
 
 QImage SurfacePlot() {
   return Canvas(64, 48, [](QPainter& p) {
-    // A bowl seen from above at an angle: the mesh's rows and columns.
+    // A bowl seen from above at an angle: cells coloured by height, far ones first.
+    constexpr int kCells = 8;
     const auto at = [](double u, double v) {
-      const double z = 9 * (u * u + v * v);
-      return QPointF(32 + 22 * u - 10 * v, 22 + 8 * u + 8 * v - z + 9);
+      return QPointF(32 + 22 * u - 10 * v, 36 + 6 * (u + v) - 7 * (u * u + v * v));
     };
-    p.setPen(QPen(QColor(30, 110, 60), 0.8));
-    for (int k = 0; k <= 8; ++k) {
-      const double t = k / 4.0 - 1;
-      QPainterPath row, column;
-      for (int i = 0; i <= 16; ++i) {
-        const double s = i / 8.0 - 1;
-        if (i == 0) {
-          row.moveTo(at(s, t));
-          column.moveTo(at(t, s));
-        } else {
-          row.lineTo(at(s, t));
-          column.lineTo(at(t, s));
-        }
+    struct Cell {
+      double depth, height;
+      QPolygonF outline;
+    };
+    std::vector<Cell> cells;
+    for (int i = 0; i < kCells; ++i)
+      for (int j = 0; j < kCells; ++j) {
+        const double u0 = 2.0 * i / kCells - 1, u1 = 2.0 * (i + 1) / kCells - 1;
+        const double v0 = 2.0 * j / kCells - 1, v1 = 2.0 * (j + 1) / kCells - 1;
+        const double um = (u0 + u1) / 2, vm = (v0 + v1) / 2;
+        cells.push_back({um + vm, (um * um + vm * vm) / 2,
+                         QPolygonF({at(u0, v0), at(u1, v0), at(u1, v1), at(u0, v1)})});
       }
-      p.drawPath(row);
-      p.drawPath(column);
+    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.depth < b.depth; });
+    p.setPen(QPen(QColor(20, 60, 40), 0.6));
+    for (const Cell& cell : cells) {
+      p.setBrush(QColor::fromHsvF(0.66 * (1 - std::min(1.0, cell.height)), 0.8, 0.95));
+      p.drawPolygon(cell.outline);
     }
   });
 }

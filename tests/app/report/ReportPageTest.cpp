@@ -130,7 +130,7 @@ TEST_F(ReportPageTest, CountsAndKindsOutOfRangeDrawNoPane) {
 }
 
 TEST_F(ReportPageTest, TheLogoFillsTheUpperHalfAndTheCommentsWrapBelowIt) {
-  doc_->OpticComments = "Tested & passed.\r\nSecond line " + std::string(400, 'x') + " end";
+  doc_->OpticComments = "Tested & passed.\r\nSecond line " + std::string(5000, 'x') + " end";
   // Pane 3 of 3 on Letter at 300 dpi when the title's bottom and margin come to 165.
   DrawCommentsPane(*doc_, dc_, 3, {1275, 2001, 2474, 3224}, 38, dir_);
 
@@ -146,7 +146,7 @@ TEST_F(ReportPageTest, TheLogoFillsTheUpperHalfAndTheCommentsWrapBelowIt) {
   EXPECT_EQ(texts[0].text, "Comments: Tested & passed.");
   EXPECT_EQ(texts[0].points[0], (gdi::Point{1313, 2651}));
   EXPECT_EQ(texts[1].text, "Second line");
-  EXPECT_EQ(texts[2].text, std::string(400, 'x'));  // too long for the line, not split
+  EXPECT_EQ(texts[2].text, std::string(5000, 'x'));  // too long for the line, not split
   EXPECT_EQ(texts[3].text, "end");
   for (const gdi::DrawRecord& text : texts) {
     EXPECT_EQ(text.state.font.FaceName(), "Times New Roman");
