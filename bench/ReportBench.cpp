@@ -5,21 +5,20 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMdiArea>
 #include <QPageSize>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <cmath>
 #include <memory>
 #include <vector>
 
-#include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"
 #include "app/imageview/ImageViewWindows.h"
 #include "app/report/ReportPrinting.h"
 #include "app/report/frmPageSetup.h"
+#include "bench/BenchDocuments.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/registry/MemorySettingsStore.h"
 
@@ -33,20 +32,9 @@ constexpr double kCy = kHeight / 2.0;
 constexpr double kRadius = 900;
 
 GeneralSettings ReportSettings() {
-  GeneralSettings s;
-  s.SurfaceLevels = 10;
-  s.SurfaceGridSize = 30;
-  s.SFringeSize = 150;
-  s.LineSize = 100;
-  s.DefaultFillPolygons = true;
-  s.DefaultDrawMeshWithFill = true;
-  s.LimitScale = true;
-  s.DefaultSurfaceTheta = 60;
-  s.DefaultSurfacePhi = 30;
-  s.ScreenText = {"Arial", 10, 0, false, false, false};
+  GeneralSettings s = bench::PlotSettings(30);
   s.PrinterText = {"Courier New", 10, 0, false, false, false};
   s.ReportOrientation = 1;
-  s.ReportShowFlags.fill(true);
   s.ReportDrawGrid = true;
   s.ReportNumPanes = 6;
   s.ReportPanes = {0, 6, 2, 3, 1, 8, 5};
@@ -54,22 +42,12 @@ GeneralSettings ReportSettings() {
 }
 
 // A main window whose documents get the real image view and result windows.
-class WindowsHost : public MainFrame {
+class WindowsHost : public bench::MdiBenchHost {
  public:
-  WindowsHost() : area_(new QMdiArea) {
-    auto* layout = new QVBoxLayout(&window_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(area_);
-    window_.resize(1400, 1000);
-    window_.show();
-  }
-  std::unique_ptr<DocumentViews> CreateDocumentViews(clsDocument& /*doc*/) override {
-    return std::make_unique<ImageViewWindows>(*this, *area_, nullptr);
-  }
-
- private:
-  QWidget window_;
-  QMdiArea* area_;
+  WindowsHost()
+      : MdiBenchHost([](MainFrame& frame, QMdiArea& area) {
+          return std::make_unique<ImageViewWindows>(frame, area, nullptr);
+        }) {}
 };
 
 // Fringes of defocus and spherical aberration over a circular aperture, 2000 fringe
@@ -96,17 +74,9 @@ void PrepareDocument(clsDocument& doc) {
     doc.Fringes.InsertOrder(ring, 100, x, y);
   }
   doc.InvalidateMask();
-  ZernikeVector z{};
-  z[3] = 2.0;
-  z[4] = 0.4;
-  z[6] = -0.3;
-  z[8] = 0.35;
-  doc.SetZernikes(z);
-  doc.zscale = 1.0;
-  doc.nDataPts = 2000;
+  bench::SetKnownFit(doc, 2000);
   doc.ImageFileName = "camera.bmp";
   doc.OpticComments = "Tested at the centre of curvature with a Bath interferometer.";
-  doc.AnalysisValid = true;
   doc.CreateView(1);
   doc.ImageView_Init();
   doc.CreateView(2);
