@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <string>
 #include <vector>
 
-#include "platform/gdi/ImageDeviceContext.h"
-#include "platform/gdi/PagedDeviceCaps.h"
 #include "platform/gdi/RecordingDeviceContext.h"
-#include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace orvale::gdi {
 namespace {
@@ -113,43 +107,6 @@ TEST_F(DrawTextTest, NothingIsDrawnBelowTheRectangle) {
   dc_.ClearRecords();
   EXPECT_EQ(dc_.DrawText("text", Rect{10, 10, 10, 50}, DT_WORDBREAK), 0);
   EXPECT_TRUE(dc_.Records().empty());
-}
-
-TEST(PagedDeviceCapsTest, TheCapsAreQtsOwnLayoutOfThePage) {
-  struct Case {
-    QPageLayout::Orientation orientation;
-    Size printable, page;
-  };
-  // Qt rounds the 0.4 in bottom margin so that 3104 rows remain, not 3105.
-  const Case cases[] = {{QPageLayout::Portrait, {2325, 3104}, {2550, 3300}},
-                        {QPageLayout::Landscape, {3075, 2354}, {3300, 2550}}};
-  for (const Case& c : cases) {
-    const QPageLayout layout(QPageSize(QPageSize::Letter), c.orientation,
-                             QMarginsF(0.25, 0.25, 0.5, 0.4), QPageLayout::Inch);
-    const DeviceCaps caps = PagedDeviceCaps(layout, 300);
-    EXPECT_EQ((Size{caps.Get(HORZRES), caps.Get(VERTRES)}), c.printable);
-    EXPECT_EQ((Size{caps.Get(PHYSICALWIDTH), caps.Get(PHYSICALHEIGHT)}), c.page);
-    EXPECT_EQ(caps.Get(PHYSICALOFFSETX), 75);
-    EXPECT_EQ(caps.Get(PHYSICALOFFSETY), 75);
-    EXPECT_EQ(caps.Get(LOGPIXELSX), 300);
-    EXPECT_EQ(caps.Get(LOGPIXELSY), 300);
-    EXPECT_EQ(caps.Get(TECHNOLOGY), DT_RASPRINTER);
-    EXPECT_NE(caps.Get(RASTERCAPS) & RC_STRETCHDIB, 0);
-  }
-}
-
-TEST(ImageDeviceContextTest, ALoadedPictureIsCopiedWithItsTransparencyOnWhite) {
-  QImage picture(3, 2, QImage::Format_ARGB32);
-  picture.fill(qRgba(10, 20, 30, 255));
-  picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
-  const ImageDeviceContext dc(picture);
-  EXPECT_EQ(dc.Image().size(), QSize(3, 2));
-  EXPECT_EQ(dc.GetPixel(0, 0), RGB(10, 20, 30));
-  EXPECT_EQ(dc.GetPixel(2, 1), RGB(255, 255, 255));
-  EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 3);
-
-  const ImageDeviceContext empty{QImage()};
-  EXPECT_EQ(empty.Image().size(), QSize(1, 1));
 }
 
 }  // namespace
