@@ -33,7 +33,7 @@ gdi::Size TitleSize(const gdi::DeviceCaps& caps) {
 
 std::vector<std::vector<gdi::Point>> Lines(const gdi::RecordingDeviceContext& dc) {
   std::vector<std::vector<gdi::Point>> lines;
-  for (const gdi::DrawRecord& r : RecordsNamed(dc, "LineTo")) {
+  for (const gdi::DrawRecord& r : CallsNamed(dc, "LineTo")) {
     EXPECT_EQ(r.state.pen, gdi::StockPen(gdi::BLACK_PEN));
     lines.push_back(r.points);
   }
@@ -49,7 +49,7 @@ class ReportPageTest : public ReportTest {
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
-    for (const gdi::DrawRecord& r : RecordsNamed(dc_, "TextOut")) texts.push_back(r.text);
+    for (const gdi::DrawRecord& r : CallsNamed(dc_, "TextOut")) texts.push_back(r.text);
     return texts;
   }
 
@@ -62,7 +62,7 @@ TEST_F(ReportPageTest, OnePaneWithTheGridDrawsTheTitleTheFrameAndItsView) {
   DrawLetterPage();
   const std::int32_t T = top_;
 
-  const auto title = RecordsNamed(dc_, "TextOut");
+  const auto title = CallsNamed(dc_, "TextOut");
   ASSERT_EQ(title.size(), 1u);
   EXPECT_EQ(title[0].text, "Orvale Test Report");
   EXPECT_EQ(title[0].points[0],
@@ -102,7 +102,7 @@ TEST_F(ReportPageTest, PanesPrintInOrderThenTheSeparatorsAndOnlyWithTheGrid) {
   dc_.ClearRecords();
   settings_.ReportDrawGrid = false;
   DrawReportPage(dc_, *doc_, dir_);
-  EXPECT_TRUE(RecordsNamed(dc_, "LineTo").empty());
+  EXPECT_TRUE(CallsNamed(dc_, "LineTo").empty());
 }
 
 TEST_F(ReportPageTest, WithoutResultsOnlyTheInterferogramAndTheLogoPrint) {
@@ -112,7 +112,7 @@ TEST_F(ReportPageTest, WithoutResultsOnlyTheInterferogramAndTheLogoPrint) {
   DrawLetterPage();
   ASSERT_EQ(views_->prints.size(), 1u);
   EXPECT_EQ(views_->prints[0].FormType, 1);
-  EXPECT_EQ(RecordsNamed(dc_, "StretchBlt").size(), 1u);  // the logo
+  EXPECT_EQ(CallsNamed(dc_, "StretchBlt").size(), 1u);  // the logo
 }
 
 TEST_F(ReportPageTest, CountsAndKindsOutOfRangeDrawNoPane) {
@@ -134,14 +134,14 @@ TEST_F(ReportPageTest, TheLogoFillsTheUpperHalfAndTheCommentsWrapBelowIt) {
   // Pane 3 of 3 on Letter at 300 dpi when the title's bottom and margin come to 165.
   DrawCommentsPane(*doc_, dc_, 3, {1275, 2001, 2474, 3224}, 38, dir_);
 
-  const auto blits = RecordsNamed(dc_, "StretchBlt");
+  const auto blits = CallsNamed(dc_, "StretchBlt");
   ASSERT_EQ(blits.size(), 1u);
   EXPECT_EQ(blits[0].rect, (gdi::Rect{1313, 2046, 1313 + 1124, 2046 + 562}));
   EXPECT_EQ(blits[0].sourceRect, (gdi::Rect{0, 0, 200, 100}));
   EXPECT_EQ(blits[0].state.stretchMode, gdi::HALFTONE);
   EXPECT_EQ(dc_.State().stretchMode, gdi::BLACKONWHITE);  // put back
 
-  const auto texts = RecordsNamed(dc_, "TextOut");
+  const auto texts = CallsNamed(dc_, "TextOut");
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_EQ(texts[0].text, "Comments: Tested & passed.");
   EXPECT_EQ(texts[0].points[0], (gdi::Point{1313, 2651}));
@@ -162,7 +162,7 @@ TEST_F(ReportPageTest, ALongCommentStopsAtTheBottomMargin) {
   while (comments.size() < 10000) comments += "The mirror was tested at the centre of curvature. ";
   doc_->OpticComments = comments;
   DrawLetterPage();
-  const auto texts = RecordsNamed(dc_, "TextOut");
+  const auto texts = CallsNamed(dc_, "TextOut");
   ASSERT_GT(texts.size(), 3u);
   EXPECT_LT(texts.size(), 60u);
   for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_LT(texts[i].points[0].y, 3186);
@@ -173,7 +173,7 @@ TEST_F(ReportPageTest, CommentsOffLeaveOnlyTheLogo) {
   settings_.ReportShowFlags[15] = false;
   DrawLetterPage();
   EXPECT_EQ(Texts(), std::vector<std::string>{"Orvale Test Report"});
-  EXPECT_EQ(RecordsNamed(dc_, "StretchBlt").size(), 1u);
+  EXPECT_EQ(CallsNamed(dc_, "StretchBlt").size(), 1u);
 }
 
 // A 24-bit bitmap header claiming a size, with no rows.
@@ -210,7 +210,7 @@ TEST_F(ReportPageTest, ALogoThatCannotBeLoadedIsReportedAndTheRestPrints) {
     EXPECT_EQ(messages_.Messages()[0].text, "Could not load file " + Path("Logo.bmp").string());
     EXPECT_EQ(messages_.Messages()[0].title, "Orvale");
     EXPECT_EQ(messages_.Messages()[0].flags, mb::kOk);
-    EXPECT_TRUE(RecordsNamed(dc_, "StretchBlt").empty()) << c.name;
+    EXPECT_TRUE(CallsNamed(dc_, "StretchBlt").empty()) << c.name;
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Orvale Test Report", "Comments: kept"})) << c.name;
     EXPECT_EQ(views_->prints.size(), 2u) << c.name;
     EXPECT_EQ(Lines(dc_).size(), 6u) << c.name;

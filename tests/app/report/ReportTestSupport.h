@@ -17,6 +17,7 @@
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "tests/app/document/DocumentModelTestSupport.h"
 #include "tests/app/document/DocumentTestSupport.h"
+#include "tests/app/plots/PlotTestSupport.h"
 
 namespace orvale::testing {
 
@@ -53,13 +54,7 @@ class RecordingViews final : public DocumentViews {
   bool fillGrey = false;
 };
 
-inline std::vector<gdi::DrawRecord> RecordsNamed(const gdi::RecordingDeviceContext& dc,
-                                                 const std::string& call) {
-  std::vector<gdi::DrawRecord> out;
-  for (const gdi::DrawRecord& r : dc.Records())
-    if (r.call == call) out.push_back(r);
-  return out;
-}
+using test::CallsNamed;
 
 // A document with the report's default settings (three panes: surface, aberrations,
 // logo; frame lines; every line shown), recording views, and a 200 x 100 Logo.bmp in
