@@ -24,6 +24,7 @@
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/FontChooser.h"
 #include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtPrintDialogService.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/WindowFrame.h"
 
@@ -69,6 +70,7 @@ struct ProgramServices::Installed {
   QtMessageService messages;
   QtFileDialogService fileDialogs;
   QtFontDialogService fontDialogs;
+  QtPrintDialogService printDialogs;
 };
 
 ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
@@ -77,12 +79,14 @@ ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
   SetMessageService(&installed_->messages);
   SetFileDialogService(&installed_->fileDialogs);
   SetFontDialogService(&installed_->fontDialogs);
+  SetPrintDialogService(&installed_->printDialogs);
   SetDocumentSaveService(&FileSaveCommands());
 }
 
 ProgramServices::~ProgramServices() {
   SetDocumentSaveService(nullptr);
   SetFontDialogService(nullptr);
+  SetPrintDialogService(nullptr);
   SetFileDialogService(nullptr);
   SetMessageService(nullptr);
   SetSettingsStore(nullptr);

@@ -14,7 +14,7 @@ namespace orvale {
 
 struct AppState;
 
-// The settings file, Qt message boxes, file and font dialogs, and the file commands
+// The settings file, Qt message boxes, file, font and print dialogs, and the file commands
 // behind the documents' save prompts; installed while the object lives.
 class ProgramServices {
  public:

@@ -135,8 +135,10 @@ void frmMain::BuildMenus() {
   ruled(M::FileExportZernikes, AddItem(file, "mnuFileExportZernikes", "Export &Zernikes...",
                                        [this] { FileExportZernikes(); }));
   file->addSeparator()->setObjectName("mnuFileBar2");
-  ruled(M::FilePageSetup, AddItem(file, "mnuFilePageSetup", "Page Set&up...", notYet));
-  ruled(M::FilePrint, AddItem(file, "mnuFilePrint", "&Print...", notYet))->setShortcut(Ctrl('P'));
+  ruled(M::FilePageSetup,
+        AddItem(file, "mnuFilePageSetup", "Page Set&up...", [this] { FilePageSetup(); }));
+  ruled(M::FilePrint, AddItem(file, "mnuFilePrint", "&Print...", [this] { FilePrint(); }))
+      ->setShortcut(Ctrl('P'));
   file->addSeparator()->setObjectName("mnuFileBar3");
   AddItem(file, "mnuFilePreferences", "P&references...", [this] {
     frmPreferences(app_.Settings, app_.Grabber, *app_.Documents, *this, this).exec();
@@ -315,7 +317,8 @@ void frmMain::BuildToolBar() {
   clicks[kEditTool] = [this] { HandOrEditTool(true); };
   clicks[kZoomIn] = [this] { StepZoom(-1); };
   clicks[kZoomOut] = [this] { StepZoom(1); };
-  // Quick print and page setup run once their windows exist.
+  clicks[kPrint] = [this] { QuickPrint(); };
+  clicks[kPageSetup] = [this] { FilePageSetup(); };
 
   for (int index = 1; index <= kToolBarButtonCount; ++index) {
     const ToolBarButtonSpec& spec = kToolBarButtons[static_cast<std::size_t>(index)];
