@@ -11,18 +11,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogPosition.h"
 #include "app/report/ReportPaneKinds.h"
 #include "platform/gdi/PainterDeviceContext.h"
 #include "platform/registry/GeneralSettings.h"
-#include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
-#include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
 
 namespace {
 
-constexpr const char* kSection = "CurrentVersion";
 constexpr const char* kLeftKey = "PageSetupLeft";
 constexpr const char* kTopKey = "PageSetupTop";
 constexpr int kPreviewPixels = 260;
@@ -150,19 +148,9 @@ frmPageSetup::frmPageSetup(GeneralSettings& settings, QWidget* owner)
 }
 
 void frmPageSetup::Load() {
-  // Centred across the screen and in its upper half, unless it was placed before; a
-  // stored place that leaves too little of the dialog on the screen falls back to that.
+  // Centred across the screen and in its upper half, unless it was placed before.
   adjustSize();
-  const QSize screen = ScreenSizeTwips();
-  const std::int32_t w = PixelsToTwips(width());
-  const std::int32_t h = PixelsToTwips(height());
-  // A dialog taller than half the screen keeps its title bar on it.
-  const std::int32_t defaultLeft = std::max(0, (screen.width() - w) / 2);
-  const std::int32_t defaultTop = std::max(0, (screen.height() / 2 - h) / 2);
-  const std::int32_t left = GetSettingLong(kSection, kLeftKey, 0, screen.width(), defaultLeft);
-  const std::int32_t top = GetSettingLong(kSection, kTopKey, 0, screen.height(), defaultTop);
-  move(VisibleTopLeft(QPoint(TwipsToPixels(left), TwipsToPixels(top)), size(),
-                      QPoint(TwipsToPixels(defaultLeft), TwipsToPixels(defaultTop))));
+  RestoreDialogPosition(*this, kLeftKey, kTopKey);
 
   if (settings_.ReportOrientation == 1) optOrient1->setChecked(true);
   if (settings_.ReportOrientation == 2) optOrient2->setChecked(true);
@@ -210,11 +198,7 @@ void frmPageSetup::cmdOK_Click() {
 }
 
 void frmPageSetup::done(int result) {
-  GuardHandler([this] {
-    const QPoint place = pos();
-    SaveSettingLong(kSection, kLeftKey, PixelsToTwips(place.x()));
-    SaveSettingLong(kSection, kTopKey, PixelsToTwips(place.y()));
-  });
+  GuardHandler([this] { SaveDialogPosition(*this, kLeftKey, kTopKey); });
   QDialog::done(result);
 }
 
