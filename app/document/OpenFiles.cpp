@@ -30,6 +30,7 @@ class FileOpener {
   FileOpener(DocumentTable& table, bool quiet) : table_(table), quiet_(quiet) {}
 
   OpenResult Open(const std::string& path) {
+    opened_ = nullptr;
     if (!FileExists(path)) {
       Report("Could not find file " + path);
       return OpenResult::NotOpened;
@@ -51,6 +52,9 @@ class FileOpener {
     return OpenResult::NotOpened;
   }
 
+  // The document of the last Open that succeeded; null after any other result.
+  clsDocument* OpenedDocument() const { return opened_; }
+
  private:
   OpenResult OpenImage(const std::string& path) {
     if (!table_.NewDocument(doc_)) return OpenResult::Stopped;
@@ -65,8 +69,7 @@ class FileOpener {
     if (settings.AutoLoadObstruction) table_.Host().LoadObstruction(*doc_);
     doc_->Views().ResizeWindow();
     doc_->Views().ShowImageView();
-    doc_ = nullptr;
-    return OpenResult::Opened;
+    return Opened();
   }
 
   OpenResult OpenDocument(const std::string& path) {
@@ -123,6 +126,11 @@ class FileOpener {
     }
     doc_->Views().ShowImageView();
     doc_->DocDirty = false;
+    return Opened();
+  }
+
+  OpenResult Opened() {
+    opened_ = doc_;
     doc_ = nullptr;
     return OpenResult::Opened;
   }
@@ -151,9 +159,15 @@ class FileOpener {
   DocumentTable& table_;
   bool quiet_;
   clsDocument* doc_ = nullptr;
+  clsDocument* opened_ = nullptr;
 };
 
 }  // namespace
+
+clsDocument* OpenOneFile(DocumentTable& table, const std::string& path, bool Quiet) {
+  FileOpener opener(table, Quiet);
+  return opener.Open(path) == OpenResult::Opened ? opener.OpenedDocument() : nullptr;
+}
 
 void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
                bool Quiet) {
