@@ -18,6 +18,8 @@ namespace orvale {
 
 namespace {
 
+bool IsDocumentFile(std::string_view path) { return LowerKey(GetFileExtension(path)) == "ovd"; }
+
 enum class OpenResult {
   Opened,
   NotOpened,  // reported; go on with the next file
@@ -35,10 +37,8 @@ class FileOpener {
       Report("Could not find file " + path);
       return OpenResult::NotOpened;
     }
-    const std::string extension = LowerKey(GetFileExtension(path));
     try {
-      if (extension == "jpg" || extension == "bmp" || extension == "rle") return OpenImage(path);
-      if (extension == "ovd") return OpenDocument(path);
+      if (IsOpenableFile(path)) return IsDocumentFile(path) ? OpenDocument(path) : OpenImage(path);
     } catch (const std::bad_alloc&) {
       Discard();
       ErrorPrompt(RunError::FromNumber(errnum::kOutOfMemory));
@@ -163,6 +163,11 @@ class FileOpener {
 };
 
 }  // namespace
+
+bool IsOpenableFile(std::string_view path) {
+  const std::string extension = LowerKey(GetFileExtension(path));
+  return extension == "jpg" || extension == "bmp" || extension == "rle" || extension == "ovd";
+}
 
 clsDocument* OpenOneFile(DocumentTable& table, const std::string& path, bool Quiet) {
   FileOpener opener(table, Quiet);
