@@ -20,6 +20,8 @@ class ProgramAutomation {
   // AutomationServer::Start.
   bool Start() { return server_.Start(); }
   AutomationServer& Server() { return server_; }
+  // What the server's objects work on, for objects made in process.
+  AutomationContext& Context() { return context_; }
 
  private:
   // The options of the Analyze window; once the window is gone at the program's end,
