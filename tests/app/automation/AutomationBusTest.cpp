@@ -250,6 +250,21 @@ TEST_F(AutomationBusTest, AScriptDrivesAnOrdinaryDocumentOfTheMainWindow) {
   ASSERT_NE(removeComa, nullptr);
   EXPECT_TRUE(removeComa->isChecked());
   EXPECT_TRUE(messages_.Messages().empty());  // nothing reached the user
+  // Kept at the end as the user's own choices are.
+  EXPECT_TRUE(app.FormMain->close());
+  EXPECT_TRUE(GetSettingBool("Analyze", "Invert Scale", false));
+}
+
+TEST_F(AutomationBusTest, WithoutABusTheProgramRunsWithoutAutomationAndSaysSo) {
+  AppState app;
+  std::string name = "orvale";
+  char* argv[] = {name.data(), nullptr};
+  ::testing::internal::CaptureStderr();
+  ASSERT_TRUE(RunStartupWithInstalledServices(app, 1, argv, {}, QDBusConnection(QStringLiteral("no bus"))));
+  const std::string logged = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(app.Automation, nullptr);
+  EXPECT_TRUE(app.FormMain->isVisible());
+  EXPECT_NE(logged.find("orvale automation: off (no D-Bus session bus)\n"), std::string::npos) << logged;
 }
 
 TEST_F(AutomationBusTest, ErrorsComeBackByNameWithTheirTextCodeAndSource) {
