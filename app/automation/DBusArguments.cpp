@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusVariant>
+#include <QStringList>
 #include <limits>
 
 namespace orvale {
@@ -32,24 +33,26 @@ void ReadVariants(const QDBusArgument& argument, NumberList& list) {
 
 AutoValue FromList(const QDBusArgument& argument) {
   const QString signature = argument.currentSignature();
+  static const QStringList kNumberLists = {"ad", "ai", "an", "ax", "av"};
+  if (!kNumberLists.contains(signature)) return OtherValue{};
   NumberList list;
-  if (signature == QLatin1String("ad")) {
-    argument.beginArray();
-    ReadNumbers<double>(argument, list);
-  } else if (signature == QLatin1String("ai")) {
-    argument.beginArray();
-    ReadNumbers<int>(argument, list);
-  } else if (signature == QLatin1String("an")) {
-    argument.beginArray();
-    ReadNumbers<short>(argument, list);
-  } else if (signature == QLatin1String("ax")) {
-    argument.beginArray();
-    ReadNumbers<qlonglong>(argument, list);
-  } else if (signature == QLatin1String("av")) {
-    argument.beginArray();
-    ReadVariants(argument, list);
-  } else {
-    return OtherValue{};
+  argument.beginArray();
+  switch (signature.at(1).toLatin1()) {
+    case 'd':
+      ReadNumbers<double>(argument, list);
+      break;
+    case 'i':
+      ReadNumbers<int>(argument, list);
+      break;
+    case 'n':
+      ReadNumbers<short>(argument, list);
+      break;
+    case 'x':
+      ReadNumbers<qlonglong>(argument, list);
+      break;
+    default:
+      ReadVariants(argument, list);
+      break;
   }
   argument.endArray();
   return list;

@@ -99,6 +99,7 @@ class OrvaleDoc {
   void Wrap(clsDocument& doc);
   bool SetShape(clsDocument& doc, clsShape& target, const AutoValue& ShapeType,
                 const AutoValue& Points);
+  void SetWavelength(std::string AnalyzeControls::*text, const AutoValue& value, const char* notNumeric);
 
   AutomationContext& context_;
   std::optional<DocumentRef> doc_;

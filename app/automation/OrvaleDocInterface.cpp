@@ -22,109 +22,84 @@ AutoValue OptionalArg(const Arguments& arguments, qsizetype i) {
   return text != nullptr && text->empty() ? AutoValue{} : value;
 }
 
+// The calls of the common shapes of member: none, one or two variant arguments and a
+// result, or one variant argument and no result.
+template <auto Member>
+Results OfNone(OrvaleDoc& o, const Arguments&) {
+  return {QVariant::fromValue((o.*Member)())};
+}
+
+template <auto Set>
+Results Setter(OrvaleDoc& o, const Arguments& a) {
+  (o.*Set)(Arg(a, 0));
+  return {};
+}
+
+template <auto Member>
+Results OfOne(OrvaleDoc& o, const Arguments& a) {
+  return {QVariant::fromValue((o.*Member)(Arg(a, 0)))};
+}
+
+template <auto Member>
+Results OfTwo(OrvaleDoc& o, const Arguments& a) {
+  return {QVariant::fromValue((o.*Member)(Arg(a, 0), Arg(a, 1)))};
+}
+
 const std::array<OrvaleDocMethod, 33> kMethods = {{
-    {"GetAberration", "v", "d",
-     [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.Aberration(Arg(a, 0))}; }},
-    {"Analyze", "", "b", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.Analyze()}; }},
+    {"GetAberration", "v", "d", &OfOne<&OrvaleDoc::Aberration>},
+    {"Analyze", "", "b", &OfNone<&OrvaleDoc::Analyze>},
     {"AutoTrace", "vv", "b",
      [](OrvaleDoc& o, const Arguments& a) -> Results {
        return {o.AutoTrace(Arg(a, 0), OptionalArg(a, 1))};
      }},
-    {"ExportMap", "v", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.ExportMap(Arg(a, 0))}; }},
+    {"ExportMap", "v", "b", &OfOne<&OrvaleDoc::ExportMap>},
     {"FringeCenter", "vv", "bdd",
      [](OrvaleDoc& o, const Arguments& a) -> Results {
        const FringeCenterPoint point = o.FringeCenter(Arg(a, 0), Arg(a, 1));
        return {true, point.X, point.Y};
      }},
-    {"Grab", "", "b", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.Grab()}; }},
+    {"Grab", "", "b", &OfNone<&OrvaleDoc::Grab>},
     {"GridCell", "vv", "bdd",
      [](OrvaleDoc& o, const Arguments& a) -> Results {
        const GridCellResult cell = o.GridCell(Arg(a, 0), Arg(a, 1));
        return {true, cell.RMS, cell.PV};
      }},
-    {"SetInputWavelength", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetInputWavelength(Arg(a, 0));
-       return {};
-     }},
-    {"GetInputWavelength", "", "d",
-     [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetInputWavelength()}; }},
-    {"SetInvertWavefront", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetInvertWavefront(Arg(a, 0));
-       return {};
-     }},
-    {"GetInvertWavefront", "", "b",
-     [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetInvertWavefront()}; }},
-    {"SetOrderLimit", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetOrderLimit(Arg(a, 0));
-       return {};
-     }},
-    {"GetOrderLimit", "", "n",
-     [](OrvaleDoc& o, const Arguments&) -> Results { return {QVariant::fromValue(o.GetOrderLimit())}; }},
-    {"SetOutputWavelength", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetOutputWavelength(Arg(a, 0));
-       return {};
-     }},
-    {"GetOutputWavelength", "", "d",
-     [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetOutputWavelength()}; }},
+    {"SetInputWavelength", "v", "", &Setter<&OrvaleDoc::SetInputWavelength>},
+    {"GetInputWavelength", "", "d", &OfNone<&OrvaleDoc::GetInputWavelength>},
+    {"SetInvertWavefront", "v", "", &Setter<&OrvaleDoc::SetInvertWavefront>},
+    {"GetInvertWavefront", "", "b", &OfNone<&OrvaleDoc::GetInvertWavefront>},
+    {"SetOrderLimit", "v", "", &Setter<&OrvaleDoc::SetOrderLimit>},
+    {"GetOrderLimit", "", "n", &OfNone<&OrvaleDoc::GetOrderLimit>},
+    {"SetOutputWavelength", "v", "", &Setter<&OrvaleDoc::SetOutputWavelength>},
+    {"GetOutputWavelength", "", "d", &OfNone<&OrvaleDoc::GetOutputWavelength>},
     {"SetRemove", "vv", "",
      [](OrvaleDoc& o, const Arguments& a) -> Results {
        o.SetRemove(Arg(a, 0), Arg(a, 1));
        return {};
      }},
-    {"GetRemove", "v", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.GetRemove(Arg(a, 0))}; }},
+    {"GetRemove", "v", "b", &OfOne<&OrvaleDoc::GetRemove>},
     {"Save", "v", "b",
      [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.Save(OptionalArg(a, 0))}; }},
-    {"GetScaleFactor", "", "d",
-     [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetScaleFactor()}; }},
-    {"SetScaleFactor", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetScaleFactor(Arg(a, 0));
-       return {};
-     }},
+    {"GetScaleFactor", "", "d", &OfNone<&OrvaleDoc::GetScaleFactor>},
+    {"SetScaleFactor", "v", "", &Setter<&OrvaleDoc::SetScaleFactor>},
     {"Load", "s", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       return {o.Load(a[0].toString().toStdString())};
-     }},
-    {"SetAperture", "vv", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       return {o.SetAperture(Arg(a, 0), Arg(a, 1))};
-     }},
+     [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.Load(a[0].toString().toStdString())}; }},
+    {"SetAperture", "vv", "b", &OfTwo<&OrvaleDoc::SetAperture>},
     {"SetGrid", "iiiiiii", "b",
      [](OrvaleDoc& o, const Arguments& a) -> Results {
        return {o.SetGrid(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt(), a[4].toInt(),
                          a[5].toInt(), a[6].toInt())};
      }},
-    {"SetObstruction", "vv", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       return {o.SetObstruction(Arg(a, 0), Arg(a, 1))};
-     }},
-    {"Stretch", "v", "b", [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.Stretch(Arg(a, 0))}; }},
-    {"SetTrimEdges", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetTrimEdges(Arg(a, 0));
-       return {};
-     }},
-    {"GetTrimEdges", "", "b", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetTrimEdges()}; }},
-    {"GetZernike", "v", "d",
-     [](OrvaleDoc& o, const Arguments& a) -> Results { return {o.Zernike(Arg(a, 0))}; }},
-    {"SetZoom", "v", "",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       o.SetZoom(Arg(a, 0));
-       return {};
-     }},
-    {"GetZoom", "", "i", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetZoom()}; }},
-    {"GetWidth", "", "d", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetWidth()}; }},
-    {"GetHeight", "", "d", [](OrvaleDoc& o, const Arguments&) -> Results { return {o.GetHeight()}; }},
-    {"SizeWindow", "vv", "b",
-     [](OrvaleDoc& o, const Arguments& a) -> Results {
-       return {o.SizeWindow(Arg(a, 0), Arg(a, 1))};
-     }},
+    {"SetObstruction", "vv", "b", &OfTwo<&OrvaleDoc::SetObstruction>},
+    {"Stretch", "v", "b", &OfOne<&OrvaleDoc::Stretch>},
+    {"SetTrimEdges", "v", "", &Setter<&OrvaleDoc::SetTrimEdges>},
+    {"GetTrimEdges", "", "b", &OfNone<&OrvaleDoc::GetTrimEdges>},
+    {"GetZernike", "v", "d", &OfOne<&OrvaleDoc::Zernike>},
+    {"SetZoom", "v", "", &Setter<&OrvaleDoc::SetZoom>},
+    {"GetZoom", "", "i", &OfNone<&OrvaleDoc::GetZoom>},
+    {"GetWidth", "", "d", &OfNone<&OrvaleDoc::GetWidth>},
+    {"GetHeight", "", "d", &OfNone<&OrvaleDoc::GetHeight>},
+    {"SizeWindow", "vv", "b", &OfTwo<&OrvaleDoc::SizeWindow>},
 }};
 
 }  // namespace

@@ -32,7 +32,7 @@ constexpr const char* kNoWindowDocument =
 std::string NumberText(double value) { return FormatGeneral(value); }
 
 // A wavelength text read as Apply reads it: by its leading number.
-double LeadingWavelength(const std::string& text, const char* notANumber) {
+double Wavelength(const std::string& text, const char* notANumber) {
   double value = 0.0;
   if (!TryReadLeadingNumber(text, value) || !std::isfinite(value))
     RaiseOrvaleDocError(ErrorInvalidNumber, notANumber);
@@ -56,23 +56,26 @@ std::size_t RemoveBoxOf(const AutoValue& Aberration) {
 }  // namespace
 
 void OrvaleDoc::SetInputWavelength(const AutoValue& value) {
-  const std::optional<double> number = NumericValue(value);
-  if (!number) RaiseOrvaleDocError(ErrorInvalidNumber, "The input wavelength must be assigned a numeric value.");
-  context_.Options.Edit([&](AnalyzeControls& c) { c.InputWL = NumberText(*number); });
+  SetWavelength(&AnalyzeControls::InputWL, value, "The input wavelength must be assigned a numeric value.");
 }
 
 double OrvaleDoc::GetInputWavelength() const {
-  return LeadingWavelength(context_.Options.Controls().InputWL, "The input wavelength is not a number.");
+  return Wavelength(context_.Options.Controls().InputWL, "The input wavelength is not a number.");
 }
 
 void OrvaleDoc::SetOutputWavelength(const AutoValue& value) {
-  const std::optional<double> number = NumericValue(value);
-  if (!number) RaiseOrvaleDocError(ErrorInvalidNumber, "The output wavelength must be assigned a numeric value.");
-  context_.Options.Edit([&](AnalyzeControls& c) { c.OutputWL = NumberText(*number); });
+  SetWavelength(&AnalyzeControls::OutputWL, value, "The output wavelength must be assigned a numeric value.");
 }
 
 double OrvaleDoc::GetOutputWavelength() const {
-  return LeadingWavelength(context_.Options.Controls().OutputWL, "The output wavelength is not a number.");
+  return Wavelength(context_.Options.Controls().OutputWL, "The output wavelength is not a number.");
+}
+
+void OrvaleDoc::SetWavelength(std::string AnalyzeControls::*text, const AutoValue& value,
+                              const char* notNumeric) {
+  const std::optional<double> number = NumericValue(value);
+  if (!number) RaiseOrvaleDocError(ErrorInvalidNumber, notNumeric);
+  context_.Options.Edit([&](AnalyzeControls& c) { c.*text = NumberText(*number); });
 }
 
 void OrvaleDoc::SetInvertWavefront(const AutoValue& value) {

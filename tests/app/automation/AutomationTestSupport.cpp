@@ -4,7 +4,6 @@
 #include "app/document/StoreWindowLayout.h"
 #include "platform/com/AutomationError.h"
 #include "platform/ui/MessageService.h"
-#include "tests/app/analysis/TraceTestSupport.h"
 
 namespace orvale::testing {
 
@@ -20,16 +19,6 @@ RaisedError ErrorOf(const std::function<void()>& call) {
     return {e.Code(), e.Source(), e.Description()};
   }
   return {};
-}
-
-ZernikeVector ScriptWavefront(double tilt) {
-  ZernikeVector waves{};
-  waves[1] = tilt;
-  waves[2] = 1.0;
-  waves[3] = 1.5;
-  waves[4] = 0.5;
-  waves[6] = 0.3;
-  return waves;
 }
 
 std::string AutomationTest::Bitmap(const std::string& name, std::int32_t width,

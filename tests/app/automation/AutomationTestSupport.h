@@ -21,6 +21,7 @@
 #include "platform/registry/MemorySettingsStore.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/FileDialogService.h"
+#include "tests/app/analysis/TraceTestSupport.h"
 #include "tests/support/RecordingMainFrame.h"
 
 namespace orvale::testing {
@@ -54,10 +55,6 @@ struct RaisedError {
 };
 RaisedError ErrorOf(const std::function<void()>& call);
 
-// The wavefront of the synthetic interferograms, in waves: a tilt with some defocus,
-// astigmatism and coma, whose fringes cross the pupil from top to bottom.
-ZernikeVector ScriptWavefront(double tilt = 4.0);
-
 class AutomationTest : public ScratchFolderTest {
  protected:
   // A grey-ramp bitmap in the scratch folder; its full path.
@@ -70,7 +67,7 @@ class AutomationTest : public ScratchFolderTest {
   static AutoValue CircleThrough(double cx, double cy, double radius);
   // Loads a 200 x 200 bitmap, sets the pupil's circle as the aperture and adds fringe
   // centres on the contours of `waves`; the document.
-  clsDocument& AnalysableDocument(const ZernikeVector& waves = ScriptWavefront(1.0));
+  clsDocument& AnalysableDocument(const ZernikeVector& waves = analysis_test::TracedWavefront(1.0));
   // The document the object wraps (fails the test when there is none).
   clsDocument& Doc();
 

@@ -20,7 +20,7 @@ using OrvaleDocAnalysisTest = AutomationTest;
 // own, in the units the options chose.
 TEST_F(OrvaleDocAnalysisTest, AScriptReadsTheDocumentsOwnResultsInTheChosenUnits) {
   options_.Edit([](AnalyzeControls& c) { c.DisplayUnits = displayunits::kMicrometers; });
-  ASSERT_TRUE(object_.Load(InterferogramFile("fringes.bmp", ScriptWavefront())));
+  ASSERT_TRUE(object_.Load(InterferogramFile("fringes.bmp", analysis_test::TracedWavefront(4.0))));
   const double centre = (256 - 1) / 2.0;
   ASSERT_TRUE(object_.SetAperture(Text("Circle"), CircleThrough(centre, centre, 0.47 * 256)));
   ASSERT_TRUE(object_.AutoTrace(Text("v"), Missing()));
@@ -62,7 +62,7 @@ TEST_F(OrvaleDocAnalysisTest, AberrationAndZernikeArgumentsAreCheckedBeforeAnyVa
 }
 
 TEST_F(OrvaleDocAnalysisTest, AutoTraceChecksDensityThenDirectionThenTheAperture) {
-  ASSERT_TRUE(object_.Load(InterferogramFile("fringes.bmp", ScriptWavefront())));
+  ASSERT_TRUE(object_.Load(InterferogramFile("fringes.bmp", analysis_test::TracedWavefront(4.0))));
   struct Case {
     AutoValue direction;
     AutoValue density;
