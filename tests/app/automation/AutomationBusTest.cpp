@@ -31,6 +31,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <sstream>
 #include <thread>
 
@@ -627,6 +628,24 @@ TEST_F(AutomationBusTest, GrabNeedsASelectedGrabberAndSaysWhyItCannotGrabYet) {
   EXPECT_NE(logged.find("Grabbing into a document is not available yet."), std::string::npos) << logged;
   EXPECT_EQ(grabbing.Documents->NumDocuments, 0);
   EXPECT_EQ(grabbing.ImageCounter, 0);
+  EXPECT_TRUE(messages_.Messages().empty());
+
+  // A failure nobody meant still gets its answer, and shows nothing to the user.
+  grabbing.FormMain->SetDocumentGrab([](clsDocument&) -> bool { throw std::runtime_error("The camera is gone."); });
+  const fs::path image = work_ / "kept.bmp";
+  ASSERT_TRUE(SaveDataBufferToBMP(image, std::vector<std::uint8_t>(16, 9), 4, 4, false));
+  QDBusMessage failed;
+  ASSERT_TRUE(RunClient([&] {
+    Client client;
+    const QString path = client.Create();
+    client.Doc(path, "Load", {QString::fromStdString(image.string())});
+    failed = client.Doc(path, "Grab");
+  }));
+  EXPECT_EQ(failed.errorName(), "com.halvern.Orvale.Error.Internal");
+  EXPECT_EQ(failed.arguments().value(0).toString(), "The camera is gone.");
+  EXPECT_EQ(failed.arguments().value(1).toUInt(), 0x80004005u);
+  ASSERT_EQ(grabbing.Documents->NumDocuments, 1);
+  EXPECT_FALSE(grabbing.Documents->Documents[1]->BMPDirty);
   EXPECT_TRUE(messages_.Messages().empty());
 }
 
