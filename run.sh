@@ -11,4 +11,9 @@ plugins=(build/app/OVVGPlug*.so)
 if ((${#plugins[@]})); then
   build/platform/com/orvale_regsvr "${plugins[@]}"
 fi
+# D-Bus starts the program for an automation client when it is not running.
+services="${XDG_DATA_HOME:-$HOME/.local/share}/dbus-1/services"
+mkdir -p "$services"
+printf '[D-BUS Service]\nName=com.halvern.Orvale\nExec=%s -Embedding\n' "$PWD/build/app/orvale" \
+  > "$services/com.halvern.Orvale.service"
 exec build/app/orvale "$PWD/samples/sample.jpg"

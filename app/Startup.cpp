@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/AppState.h"
+#include "app/ProgramAutomation.h"
 #include "app/dialogs/GrabberSelection.h"
 #include "app/document/LineWidth.h"
 #include "app/document/OpenFiles.h"
@@ -50,7 +51,8 @@ ScreenGeometry PrimaryScreenGeometry() {
 }
 
 bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
-           const std::filesystem::path& programFolder) {
+           const std::filesystem::path& programFolder,
+           std::optional<QDBusConnection> automationBus) {
   const int scrollBar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   app.ScrollBarWidth = scrollBar;
   app.ScrollBarHeight = scrollBar;
@@ -58,7 +60,7 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   QApplication::setWindowIcon(OrvaleIcon());
   // The start reads a few hundred settings: one reading of the settings file serves them.
   const ScopedSettingsReadBatch settingsReads;
-  QtStartupSteps steps(app, services, programFolder);
+  QtStartupSteps steps(app, services, programFolder, std::move(automationBus));
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }
 
@@ -102,8 +104,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 QtStartupSteps::QtStartupSteps(AppState& app, ProgramServices* services,
-                               std::filesystem::path programFolder)
-    : app_(app), services_(services), programFolder_(std::move(programFolder)) {}
+                               std::filesystem::path programFolder,
+                               std::optional<QDBusConnection> automationBus)
+    : app_(app), services_(services), programFolder_(std::move(programFolder)),
+      automationBus_(std::move(automationBus)) {}
 
 QtStartupSteps::~QtStartupSteps() {
   if (splash_) delete splash_.data();
@@ -154,10 +158,6 @@ void QtStartupSteps::ResetFrameStates() {
   app_.FormMain->SetToolBarItems(false);
 }
 
-void QtStartupSteps::StartAutomation(bool /*embedding*/) {
-  // The automation server registers its D-Bus service here.
-}
-
 void QtStartupSteps::OpenFile(const std::string& path) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
@@ -165,14 +165,21 @@ void QtStartupSteps::OpenFile(const std::string& path) {
   OpenFiles(*app_.Documents, *app_.RecentFiles, names, false);
 }
 
+void QtStartupSteps::StartAutomation(bool /*embedding*/) {
+  if (!automationBus_) return;
+  app_.Automation = std::make_unique<ProgramAutomation>(app_, *automationBus_);
+  if (!app_.Automation->Start()) app_.Automation.reset();
+}
+
 bool RunStartup(AppState& app, int argc, char** argv) {
   app.Services = std::make_unique<ProgramServices>(DefaultSettingsFile());
-  return Start(app, app.Services.get(), argc, argv, {});
+  return Start(app, app.Services.get(), argc, argv, {}, QDBusConnection::sessionBus());
 }
 
 bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
-                                     const std::filesystem::path& programFolder) {
-  return Start(app, nullptr, argc, argv, programFolder);
+                                     const std::filesystem::path& programFolder,
+                                     std::optional<QDBusConnection> automationBus) {
+  return Start(app, nullptr, argc, argv, programFolder, std::move(automationBus));
 }
 
 }  // namespace orvale

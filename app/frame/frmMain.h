@@ -84,6 +84,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   std::int32_t ZoomListIndex() const override;
   std::int32_t ZoomListItemData(std::int32_t index) const override;
   void SelectZoomListIndex(std::int32_t index) override;
+  void ShowZoomPercent(std::int32_t percent) override;
   void SetStatusPanelText(std::int32_t panel, const std::string& text) override;
   QCursor MouseIcon(std::string_view key) const override;
   void SetScreenPointer(std::string_view key) override;
@@ -109,6 +110,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void SetFringeToolbox(FringeToolbox* toolbox) { toolbox_ = toolbox; }
   // The grab into a document; until the document can grab, reaching it says so.
   void SetDocumentGrab(DocumentGrab grab) { documentGrab_ = std::move(grab); }
+  const DocumentGrab& GetDocumentGrab() const { return documentGrab_; }
 
   // --- Parts, by name, for tests and the program's own wiring ---
   QMdiArea* MdiArea() const { return mdi_; }

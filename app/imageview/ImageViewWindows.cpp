@@ -62,6 +62,13 @@ void ImageViewWindows::SetViewZoom(std::int32_t formType, std::int32_t percent) 
   }
 }
 
+std::int32_t ImageViewWindows::ViewZoom(std::int32_t formType) const {
+  ImageView* view = View();
+  if (formType != viewtype::kImage || view == nullptr || view->Display() == nullptr)
+    return ResultDocumentViews::ViewZoom(formType);
+  return view->Display()->Geometry.ZoomFactor;
+}
+
 void ImageViewWindows::SetMouseTool(std::int32_t formType, bool editMode) {
   ResultDocumentViews::SetMouseTool(formType, editMode);
   if (formType != viewtype::kImage) return;

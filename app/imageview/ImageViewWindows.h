@@ -24,6 +24,8 @@ class ImageViewWindows : public ResultDocumentViews {
   void ImageView_Init(clsDocument& doc) override;
   void ResizeWindow() override;
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;
+  // The image view's zoom is its picture geometry's.
+  std::int32_t ViewZoom(std::int32_t formType) const override;
   void SetMouseTool(std::int32_t formType, bool editMode) override;
   void DeleteFringeCenter(double X, double Y) override;
   // The image view (1) prints the interferogram with its overlays; the other views are

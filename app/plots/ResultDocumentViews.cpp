@@ -134,6 +134,11 @@ void ResultDocumentViews::SetViewZoom(std::int32_t formType, std::int32_t percen
   if (frmSFringe* view = SFringeView()) view->UpdateImage();
 }
 
+std::int32_t ResultDocumentViews::ViewZoom(std::int32_t formType) const {
+  return formType == viewtype::kSFringe ? models_->SFringe.ZoomFactor
+                                        : MdiDocumentViews::ViewZoom(formType);
+}
+
 void ResultDocumentViews::SetMouseTool(std::int32_t formType, bool editMode) {
   if (formType != viewtype::kSFringe) {
     MdiDocumentViews::SetMouseTool(formType, editMode);

@@ -36,6 +36,7 @@ class ResultDocumentViews : public MdiDocumentViews {
   void LoadDataIntoGridResults(clsDocument& doc) override;
 
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;
+  std::int32_t ViewZoom(std::int32_t formType) const override;
   void SetMouseTool(std::int32_t formType, bool editMode) override;
   void FocusView(std::int32_t formType) override;
   std::string ViewText(std::int32_t formType) const override;

@@ -126,7 +126,10 @@ TEST_F(ImageViewWidgetTest, TheWindowSetsToolAndReadyFlagsAreTheViews) {
 }
 
 TEST_F(ImageViewWidgetTest, ClicksLandOnTheImagePointUnderThemAtAnyZoomAndScroll) {
+  EXPECT_EQ(doc->Views().ViewZoom(viewtype::kImage), 100);
   doc->Views().SetViewZoom(viewtype::kImage, 300);
+  EXPECT_EQ(doc->Views().ViewZoom(viewtype::kImage), 300);
+  EXPECT_EQ(view->Display()->Geometry.ZoomFactor, 300);
   QScrollBar* horizontal = nullptr;
   QScrollBar* vertical = nullptr;
   for (QScrollBar* bar : view->findChildren<QScrollBar*>())
