@@ -1,0 +1,159 @@
+#pragma once
+// Everything zelvo32 keeps for the whole process: the card sessions and the current one,
+// the shared line buffer, the error bookkeeping and the conversion tables. The shared
+// object holds one instance; tests build their own over a simulated card.
+//
+// The member functions named after the exports are the exports: each sets the current
+// function name on entry (an ExportScope), records it as the last failing name when its
+// own check fails, and returns the code. Codes passed through from an inner export keep
+// the inner export's name.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cards/melvex/CardSession.h"
+#include "cards/melvex/ConversionTables.h"
+#include "cards/melvex/MelvexDevice.h"
+#include "cards/melvex/zelvo32.h"
+
+namespace orvale::melvex {
+
+class ZelvoLibrary {
+ public:
+  explicit ZelvoLibrary(MelvexDevice& device);
+  ~ZelvoLibrary();
+  ZelvoLibrary(const ZelvoLibrary&) = delete;
+  ZelvoLibrary& operator=(const ZelvoLibrary&) = delete;
+
+  // Consulted before each allocation of the session layer; false makes it fail as if
+  // memory ran out. By default every allocation is allowed.
+  using AllocationGate = std::function<bool(std::size_t bytes)>;
+  void SetAllocationGate(AllocationGate gate) { allocationGate_ = std::move(gate); }
+
+  // Card session and errors.
+  std::int32_t ZLP_init();
+  std::int32_t ZLP_closedown(std::int32_t mode);
+  std::int32_t ZLP_getCurrentCardHandle(ZLP_HANDLE* handle);
+  std::int32_t ZLP_setActiveCard(ZLP_HANDLE handle);
+  const char* ZLP_errorString(std::int32_t code);
+  const char* ZLP_lastErrorFunctionName();
+  std::int32_t ZLP_getCardIdStrings(char* buffer, std::uint16_t size);
+  std::int32_t ZLP_setControlStatus(std::uint8_t value);
+  std::int32_t ZLP_getControlStatus(std::uint8_t* value);
+  std::int32_t ZLP_getData(std::uint16_t* word);
+  std::int32_t ZLP_windowAddress(void** address);
+
+  // Digitizer set-up, picture adjustments, flash and raw registers.
+  std::int32_t ZLP_videoConfig(std::int32_t input, std::int32_t signalType, std::int32_t* standard);
+  std::int32_t ZLP_testSignal(std::int32_t* standard);
+  std::int32_t ZLP_setBrightness(std::int8_t value);
+  std::int32_t ZLP_setContrast(std::int8_t value);
+  std::int32_t ZLP_setSaturation(std::int8_t value);
+  std::int32_t ZLP_setHue(std::int8_t value);
+  std::int32_t ZLP_setGamma(float gamma);
+  std::int32_t ZLP_getBrightness(std::int8_t* value);
+  std::int32_t ZLP_getContrast(std::int8_t* value);
+  std::int32_t ZLP_getSaturation(std::int8_t* value);
+  std::int32_t ZLP_getHue(std::int8_t* value);
+  std::int32_t ZLP_enableFlash(std::int32_t flashType, ZlpFlashRoutine routine, std::uint16_t delay);
+  std::int32_t ZLP_disableFlash();
+  std::int32_t ZLP_getLimits(std::int32_t standard, ZlpLimits* limits);
+  std::int32_t ZLP_setDigitizerRegister(std::int32_t reg, std::uint8_t value);
+  std::int32_t ZLP_getDigitizerRegister(std::int32_t reg, std::uint8_t* value);
+  std::int32_t ZLP_setDigitizerRegisters(const std::uint8_t* block);
+  std::int32_t ZLP_getDigitizerRegisters(std::uint8_t* block);
+
+  // Snap and readout.
+  std::int32_t ZLP_prepareSnap(const ZlpSnapRequest* request);
+  std::int32_t ZLP_startSnap();
+  std::int32_t ZLP_finishSnap();
+  std::int32_t ZLP_flashSnap();
+  std::int32_t ZLP_extTrigSnap(std::uint16_t timeoutMs);
+  std::int32_t ZLP_startReadout(std::int32_t format, std::uint16_t* lineBytes);
+  std::int32_t ZLP_readLine(void* buffer, std::uint16_t firstPixel, std::uint16_t count);
+  std::int32_t ZLP_skipLines(std::uint16_t count);
+  std::int32_t ZLP_autoCrop(ZlpSnapRequest* request);
+  std::int32_t ZLP_convertCbYCrYToBGR24(std::uint8_t* bgr, const std::uint8_t* cbycry,
+                                       std::uint16_t count);
+
+  // Sets the current function name for the life of an export call and restores the
+  // outer one afterwards, so nested exports report the innermost failure.
+  class ExportScope {
+   public:
+    ExportScope(ZelvoLibrary& library, const char* name);
+    ~ExportScope();
+    ExportScope(const ExportScope&) = delete;
+    ExportScope& operator=(const ExportScope&) = delete;
+
+   private:
+    ZelvoLibrary& library_;
+    const char* outer_;
+  };
+  // Copies the current function name into the last failing name.
+  void RecordFailure() { lastFailing_ = currentName_; }
+
+  // For tests: the live sessions and whether the device is open.
+  std::size_t SessionCount() const { return sessions_.size(); }
+  bool DeviceOpen() const { return deviceOpen_; }
+  const ConversionTables& Tables() const { return tables_; }
+
+ private:
+  std::int32_t Fail(std::int32_t code) {
+    RecordFailure();
+    return code;
+  }
+  bool Allow(std::size_t bytes) const { return !allocationGate_ || allocationGate_(bytes); }
+
+  // Session layer.
+  std::int32_t FailInit(std::int32_t code);
+  void ReleaseAttachment(std::uint32_t driverCardHandle, std::uint32_t word);
+  void CloseDeviceWhenUnused();
+  void DestroySession(CardSession* session);
+  CardSession* Current() const { return current_; }
+
+  // Register and memory transfers. WriteDigitizerRegs gives -1 for a failed request, -2
+  // when the driver wrote another count, else the count; ReadDigitizerRegs the bytes read
+  // (-1 on failure). The control/status routines record the running export as failing
+  // when their transfer fails; a failed read gives 0x12.
+  int WriteDigitizerRegs(std::uint32_t first, const std::uint8_t* bytes, std::uint32_t count);
+  int ReadDigitizerRegs(std::uint32_t first, std::uint8_t* bytes, std::uint32_t count);
+  bool WriteRegisters(std::uint32_t first, std::initializer_list<std::uint8_t> bytes);
+  bool ReadRegister(std::uint32_t reg, std::uint8_t& value);
+  bool WriteControlStatus(std::uint8_t value);
+  std::uint8_t ReadControlStatus(bool* ok = nullptr);
+  bool ReadCardMemory(std::uintptr_t cardAddress, std::uint32_t count, std::span<std::uint8_t> out);
+  bool ReadCardMemory2(std::uintptr_t cardAddress, std::uint32_t count,
+                       std::span<std::uint8_t> out);
+
+  // Snap: the wait unit (n x ticks per unit of the status tick), the bounded waits on a
+  // status bit (false after 100 units), the capture writes and the end of every snap.
+  void WaitTicks(int units);
+  bool WaitWhileStatus(std::uint8_t mask, bool set);
+  bool WriteControlSequence(std::initializer_list<std::uint8_t> values);
+  void CallFlash(CardSession& session, int phase);
+  std::int32_t BeginSnap(CardSession*& session);
+  std::int32_t WaitNotBusyAndFinish(CardSession& session);
+
+  // Readout: moving the card's readout pointer, fetching and stretching one card line,
+  // and assembling output line lineCounter (interpolated when the card made fewer lines).
+  bool SeekCardLine(CardSession& session, int line);
+  bool FetchCardLine(CardSession& session, int line, bool grey, std::uint8_t* dest);
+  std::int32_t AssembleLine(CardSession& session, bool grey, const std::uint8_t*& line, int& pixels);
+
+  MelvexDevice& device_;
+  AllocationGate allocationGate_;
+  bool deviceOpen_ = false;
+  std::map<CardSession*, std::unique_ptr<CardSession>> sessions_;
+  CardSession* current_ = nullptr;
+  std::vector<std::uint8_t> lineBuffer_;  // shared by all sessions
+  const char* currentName_ = "";
+  std::string lastFailing_;
+  ConversionTables tables_;
+};
+
+}  // namespace orvale::melvex
