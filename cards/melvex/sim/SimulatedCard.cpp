@@ -255,10 +255,11 @@ void SimulatedCard::StartCapture(std::uint8_t mode) {
   const int m = r[5] | (((r[3] >> 4) & 0x03) << 8);
   const int v = r[4] | (((r[3] >> 6) & 0x03) << 8);
   const int hscale = (r[8] << 8) | r[9];
-  int vscale = ((r[19] & 0x1F) << 8) | r[20];
-  if (vscale & 0x1000) vscale -= 0x2000;
+  const int vscale = ((r[19] & 0x1F) << 8) | r[20];
   const bool interlaced = (r[19] & 0x20) != 0;
-  const int q = 512 - vscale;
+  // The scale register holds 512 - 512 x active / lines in 13 bits; all the reductions
+  // a request may ask for (up to 14:1) come back modulo 2^13.
+  const int q = (512 - vscale + 0x2000) % 0x2000;
   const int sourceLines = interlaced ? m : m / 2;
   int lines = q > 0 ? (sourceLines * 512 + q - 1) / q : 0;
   int samples = he;
