@@ -1,5 +1,6 @@
 #include "cards/melvex/so/SharedLibrary.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -14,7 +15,11 @@ namespace {
 std::unique_ptr<MelvexDevice> ChooseDevice() {
   const char* choice = std::getenv("ORVALE_MELVEX_DEVICE");
   if (choice != nullptr && std::strcmp(choice, "sim") == 0) {
-    return std::make_unique<sim::SimulatedCard>();
+    auto card = std::make_unique<sim::SimulatedCard>();
+    // A program may drive it for hours: keep no logs and let its clock run on.
+    card->SetLogging(false);
+    card->VirtualTime().SetWatchdog(UINT64_MAX);
+    return card;
   }
   return std::make_unique<NoDriverDevice>();
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -48,6 +49,7 @@ const std::map<std::uint32_t, std::string> kDocumentedOrdinals = {
 class ExportAbiTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    unsetenv("ORVALE_MELVEX_DEVICE");
     handle_ = dlopen(ZELVO32_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle_, nullptr) << dlerror();
     procAddress_ = reinterpret_cast<decltype(&zelvo32_procAddress)>(dlsym(handle_, "zelvo32_procAddress"));
@@ -83,6 +85,14 @@ TEST_F(ExportAbiTest, OrdinalsMatchTheDocumentedTable) {
     }
   }
   EXPECT_EQ(fromTable, kDocumentedOrdinals);
+}
+
+TEST_F(ExportAbiTest, WithoutTheSimulatedCardThereIsNoDriver) {
+  auto* init = Export<decltype(ZLP_init)>("ZLP_init");
+  ASSERT_NE(init, nullptr);
+  EXPECT_EQ(init(), 3);
+  auto* text = Export<decltype(ZLP_errorString)>("ZLP_errorString");
+  EXPECT_STREQ(text(3), "No Melvex Imaging Card driver detected");
 }
 
 TEST_F(ExportAbiTest, UnknownOrdinalsResolveToNothing) {
