@@ -15,10 +15,17 @@ using testing::CardFixture;
 class CardSessionTest : public CardFixture {};
 
 TEST_F(CardSessionTest, SecondInitSharesTheDeviceAndClosedownsReleaseInTurn) {
+  int lineBuffers = 0;
+  Lib().SetAllocationGate([&](std::size_t bytes) {
+    lineBuffers += bytes == kLineBufferBytes;
+    return true;
+  });
   ASSERT_EQ(Lib().ZLP_init(), code::kOk);
+  EXPECT_EQ(lineBuffers, 3);  // the shared line buffer and the session's two
   ZLP_HANDLE first = nullptr;
   ASSERT_EQ(Lib().ZLP_getCurrentCardHandle(&first), code::kOk);
   ASSERT_EQ(Lib().ZLP_init(), code::kOk);
+  EXPECT_EQ(lineBuffers, 5);  // only the second session's own
   ZLP_HANDLE second = nullptr;
   ASSERT_EQ(Lib().ZLP_getCurrentCardHandle(&second), code::kOk);
   EXPECT_NE(first, second);
