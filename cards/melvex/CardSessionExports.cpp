@@ -46,6 +46,7 @@ void ZelvoLibrary::DestroySession(CardSession* session) {
 std::int32_t ZelvoLibrary::ZLP_init() {
   ExportScope scope(*this, export_name::ZLP_init);
   current_ = nullptr;
+  applyAll_ = true;  // a new session, and gamma goes back to 1
   // Later sessions share the device the first one opened.
   if (!deviceOpen_) {
     if (!device_.open()) return Fail(code::kNoDriver);
@@ -107,6 +108,7 @@ std::int32_t ZelvoLibrary::ZLP_init() {
 
 std::int32_t ZelvoLibrary::ZLP_closedown(std::int32_t mode) {
   ExportScope scope(*this, export_name::ZLP_closedown);
+  applyAll_ = true;
   CardSession* session = Current();
   if (session == nullptr) return Fail(code::kNotInitialised);
   ReleaseAttachment(session->driverCardHandle, mode == 0 ? 1 : 0);
@@ -124,6 +126,7 @@ std::int32_t ZelvoLibrary::ZLP_getCurrentCardHandle(ZLP_HANDLE* handle) {
 
 std::int32_t ZelvoLibrary::ZLP_setActiveCard(ZLP_HANDLE handle) {
   ExportScope scope(*this, export_name::ZLP_setActiveCard);
+  applyAll_ = true;  // the record last applied was applied to another card
   // Only a live session is looked at: a closed or made-up handle is never read.
   const auto it = sessions_.find(static_cast<CardSession*>(handle));
   if (it == sessions_.end() || it->second->marker != kSessionMarker || it->second->ioWindow == 0) {

@@ -81,6 +81,12 @@ class ZelvoLibrary {
   std::int32_t ZLP_convertCbYCrYToBGR24(std::uint8_t* bgr, const std::uint8_t* cbycry,
                                        std::uint16_t count);
 
+  // Configuration record: defaults, bringing the card in line with a record (writing only
+  // what changed since the last record applied) and snapping with it.
+  std::int32_t ZLV_defaultConfig(ZlvConfig* config);
+  std::int32_t ZLV_prepare(ZlvConfig* config, std::int32_t force);
+  std::int32_t ZLV_snap(const ZlvConfig* config);
+
   // Sets the current function name for the life of an export call and restores the
   // outer one afterwards, so nested exports report the innermost failure.
   class ExportScope {
@@ -154,6 +160,10 @@ class ZelvoLibrary {
   const char* currentName_ = "";
   std::string lastFailing_;
   ConversionTables tables_;
+  // The last record ZLV_prepare applied, and whether the next one must be applied whole
+  // (at load, and whenever the current session changes).
+  ZlvConfig applied_{};
+  bool applyAll_ = true;
 };
 
 }  // namespace orvale::melvex

@@ -27,6 +27,7 @@ struct BadCall {
   State state;
   std::int32_t expected;
   std::function<std::int32_t(ZelvoLibrary&)> call;
+  const char* failingName = nullptr;  // an inner export whose check failed
 };
 
 // Scratch arguments the calls point at.
@@ -39,6 +40,7 @@ struct Scratch {
   ZLP_HANDLE handle = nullptr;
   ZlpLimits limits{};
   ZlpSnapRequest request = Request(0, 100, 100, 0, 100, 100);
+  ZlvConfig config{};
   char text[16] = {};
   std::uint8_t bytes[512] = {};
 };
@@ -175,6 +177,16 @@ const std::vector<BadCall>& BadCalls() {
        [](L& l) { return l.ZLP_windowAddress(nullptr); }},
       {"ZLP_windowAddress", "Stale", State::Stale, code::kNotInitialised,
        [](L& l) { return l.ZLP_windowAddress(&s.pointer); }},
+      {"ZLV_defaultConfig", "NullFirst", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_defaultConfig(nullptr); }},
+      {"ZLV_defaultConfig", "NoSession", State::NoSession, code::kNotInitialised,
+       [](L& l) { return l.ZLV_defaultConfig(&s.config); }, "ZLP_getLimits"},
+      {"ZLV_prepare", "NullFirst", State::NoSession, code::kBadPointer, [](L& l) { return l.ZLV_prepare(nullptr, 1); }},
+      {"ZLV_prepare", "Stale", State::Stale, code::kNotInitialised, [](L& l) { return l.ZLV_prepare(&s.config, 0); },
+       "ZLP_signalPresent"},
+      {"ZLV_snap", "NullFirst", State::NoSession, code::kBadPointer, [](L& l) { return l.ZLV_snap(nullptr); }},
+      {"ZLV_snap", "NotConfigured", State::Session, code::kNotConfigured, [](L& l) { return l.ZLV_snap(&s.config); },
+       "ZLP_prepareSnap"},
   };
   return calls;
 }
@@ -218,7 +230,7 @@ TEST_P(BadInputTest, GivesTheCodeOfItsFirstFailingCheck) {
   const BadCall& c = GetParam();
   Reach(c.state);
   EXPECT_EQ(c.call(Lib()), c.expected);
-  std::string name = c.exportName;
+  std::string name = c.failingName != nullptr ? c.failingName : c.exportName;
   if (name == "ZLP_testSignal") name = "ZLP_signalPresent";
   if (name == "ZLP_windowAddress") name = "ZLP_ioWindowAddress";
   EXPECT_EQ(Lib().ZLP_lastErrorFunctionName(), name);

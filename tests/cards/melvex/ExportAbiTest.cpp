@@ -44,6 +44,7 @@ const std::map<std::uint32_t, std::string> kDocumentedOrdinals = {
     {32, "ZLP_setControlStatus"}, {33, "ZLP_getControlStatus"}, {34, "ZLP_getData"},
     {35, "ZLP_setDigitizerRegister"}, {36, "ZLP_getDigitizerRegister"}, {37, "ZLP_setDigitizerRegisters"},
     {38, "ZLP_getDigitizerRegisters"}, {39, "ZLP_windowAddress"},
+    {100, "ZLV_defaultConfig"}, {101, "ZLV_prepare"}, {102, "ZLV_snap"},
 };
 
 class ExportAbiTest : public ::testing::Test {
@@ -181,6 +182,9 @@ TEST_F(ExportAbiTest, FailingExportsRecordTheirErrorNames) {
       {"ZLP_setDigitizerRegisters", CALL(ZLP_setDigitizerRegisters, block)},
       {"ZLP_getDigitizerRegisters", CALL(ZLP_getDigitizerRegisters, block)},
       {"ZLP_windowAddress", CALL(ZLP_windowAddress, &pointer)},
+      {"ZLV_defaultConfig", CALL(ZLV_defaultConfig, nullptr)},
+      {"ZLV_prepare", CALL(ZLV_prepare, nullptr, 0)},
+      {"ZLV_snap", CALL(ZLV_snap, nullptr)},
   };
 #undef CALL
   // Exports that cannot fail.
