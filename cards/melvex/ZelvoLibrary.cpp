@@ -2,7 +2,9 @@
 
 namespace orvale::melvex {
 
-ZelvoLibrary::ZelvoLibrary(MelvexDevice& device) : device_(device) { tables_.Build(1.0f); }
+ZelvoLibrary::ZelvoLibrary(MelvexDevice& device, MovableMemory& memory) : device_(device), memory_(memory) {
+  tables_.Build(1.0f);
+}
 
 ZelvoLibrary::~ZelvoLibrary() {
   for (auto& [address, session] : sessions_) session->marker = 0;

@@ -20,12 +20,14 @@
 #include "cards/melvex/ConversionTables.h"
 #include "cards/melvex/MelvexDevice.h"
 #include "cards/melvex/zelvo32.h"
+#include "platform/runtime/MovableMemory.h"
 
 namespace orvale::melvex {
 
 class ZelvoLibrary {
  public:
-  explicit ZelvoLibrary(MelvexDevice& device);
+  // DIBs are made in `memory`, which is the process's unless a test gives its own.
+  explicit ZelvoLibrary(MelvexDevice& device, MovableMemory& memory = ProcessMemory());
   ~ZelvoLibrary();
   ZelvoLibrary(const ZelvoLibrary&) = delete;
   ZelvoLibrary& operator=(const ZelvoLibrary&) = delete;
@@ -87,6 +89,19 @@ class ZelvoLibrary {
   std::int32_t ZLV_prepare(ZlvConfig* config, std::int32_t force);
   std::int32_t ZLV_snap(const ZlvConfig* config);
 
+  // DIBs: reading a snap out into one, into a BMP file, saving, copying and filtering,
+  // and the movable-block calls a caller needs for the DIBs it owns.
+  std::int32_t ZLV_readoutDIB(const ZlvConfig* config, ZLV_HDIB* dib);
+  std::int32_t ZLV_readoutDIBToFile(const ZlvConfig* config, const char* fileName);
+  std::int32_t ZLV_saveDIBToFile(ZLV_HDIB dib, const char* fileName);
+  std::int32_t ZLV_copyDIB(ZLV_HDIB dib, ZLV_HDIB* copy);
+  std::int32_t ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter);
+  const ZlvFilter* ZLV_getFilter(std::int32_t n);
+  void* ZLV_lockDIB(ZLV_HDIB dib);
+  std::int32_t ZLV_unlockDIB(ZLV_HDIB dib);
+  std::size_t ZLV_sizeDIB(ZLV_HDIB dib);
+  std::int32_t ZLV_freeDIB(ZLV_HDIB dib);
+
   // Sets the current function name for the life of an export call and restores the
   // outer one afterwards, so nested exports report the innermost failure.
   class ExportScope {
@@ -107,6 +122,7 @@ class ZelvoLibrary {
   std::size_t SessionCount() const { return sessions_.size(); }
   bool DeviceOpen() const { return deviceOpen_; }
   const ConversionTables& Tables() const { return tables_; }
+  MovableMemory& Memory() { return memory_; }
 
  private:
   std::int32_t Fail(std::int32_t code) {
@@ -152,6 +168,7 @@ class ZelvoLibrary {
   std::int32_t AssembleLine(CardSession& session, bool grey, const std::uint8_t*& line, int& pixels);
 
   MelvexDevice& device_;
+  MovableMemory& memory_;
   AllocationGate allocationGate_;
   bool deviceOpen_ = false;
   std::map<CardSession*, std::unique_ptr<CardSession>> sessions_;

@@ -40,7 +40,19 @@ struct Scratch {
   ZLP_HANDLE handle = nullptr;
   ZlpLimits limits{};
   ZlpSnapRequest request = Request(0, 100, 100, 0, 100, 100);
-  ZlvConfig config{};
+  ZlvConfig config = Configured(7);
+  ZlvConfig format6 = Configured(6);
+  ZLV_HDIB dib = nullptr;
+  ZlvFilter zeroDivisor{3, 3, 0, 0, nullptr};
+  ZlvFilter noKernel{3, 3, 9, 0, nullptr};
+
+  static ZlvConfig Configured(int format) {
+    ZlvConfig c{};
+    c.standard = 1;
+    c.requestPAL = Request(0, 100, 100, 0, 100, 100);
+    c.outputFormat = format;
+    return c;
+  }
   char text[16] = {};
   std::uint8_t bytes[512] = {};
 };
@@ -187,6 +199,40 @@ const std::vector<BadCall>& BadCalls() {
       {"ZLV_snap", "NullFirst", State::NoSession, code::kBadPointer, [](L& l) { return l.ZLV_snap(nullptr); }},
       {"ZLV_snap", "NotConfigured", State::Session, code::kNotConfigured, [](L& l) { return l.ZLV_snap(&s.config); },
        "ZLP_prepareSnap"},
+      {"ZLV_readoutDIB", "NullConfig", State::Reading, code::kBadPointer,
+       [](L& l) { return l.ZLV_readoutDIB(nullptr, &s.dib); }},
+      {"ZLV_readoutDIB", "NullResult", State::Reading, code::kBadPointer,
+       [](L& l) { return l.ZLV_readoutDIB(&s.config, nullptr); }},
+      {"ZLV_readoutDIB", "NotFinished", State::Prepared, code::kSnapNotFinished,
+       [](L& l) { return l.ZLV_readoutDIB(&s.config, &s.dib); }, "ZLP_startReadout"},
+      {"ZLV_readoutDIB", "NoDibFormat", State::Finished, code::kOutOfRange,
+       [](L& l) { return l.ZLV_readoutDIB(&s.format6, &s.dib); }},
+      {"ZLV_readoutDIBToFile", "NullName", State::Finished, code::kBadPointer,
+       [](L& l) { return l.ZLV_readoutDIBToFile(&s.config, nullptr); }},
+      {"ZLV_readoutDIBToFile", "NoDibFormat", State::Finished, code::kOutOfRange,
+       [](L& l) { return l.ZLV_readoutDIBToFile(&s.format6, "unused.bmp"); }},
+      {"ZLV_saveDIBToFile", "NullDib", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_saveDIBToFile(nullptr, "unused.bmp"); }},
+      {"ZLV_saveDIBToFile", "UnknownDib", State::NoSession, code::kNoMemory,
+       [](L& l) { return l.ZLV_saveDIBToFile(gForged, "unused.bmp"); }},
+      {"ZLV_copyDIB", "NullResult", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_copyDIB(gForged, nullptr); }},
+      {"ZLV_copyDIB", "UnknownDib", State::NoSession, code::kNoMemory, [](L& l) { return l.ZLV_copyDIB(gForged, &s.dib); }},
+      {"ZLV_filterDIB", "NullFilter", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_filterDIB(gForged, nullptr); }},
+      {"ZLV_filterDIB", "ZeroDivisor", State::NoSession, code::kOutOfRange,
+       [](L& l) { return l.ZLV_filterDIB(gForged, &s.zeroDivisor); }},
+      {"ZLV_filterDIB", "NullKernel", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_filterDIB(gForged, &s.noKernel); }},
+      {"ZLV_filterDIB", "UnknownDib", State::NoSession, code::kNoMemory,
+       [](L& l) { return l.ZLV_filterDIB(gForged, l.ZLV_getFilter(1)); }},
+      {"ZLV_getFilter", "Zero", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(0) == nullptr ? 1 : 0; }},
+      {"ZLV_getFilter", "Nine", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(9) == nullptr ? 1 : 0; }},
+      {"ZLV_getFilter", "Negative", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(-1) == nullptr ? 1 : 0; }},
+      {"ZLV_lockDIB", "Unknown", State::NoSession, 1, [](L& l) { return l.ZLV_lockDIB(gForged) == nullptr ? 1 : 0; }},
+      {"ZLV_unlockDIB", "Unknown", State::NoSession, code::kBadPointer, [](L& l) { return l.ZLV_unlockDIB(gForged); }},
+      {"ZLV_sizeDIB", "Unknown", State::NoSession, 0, [](L& l) { return static_cast<std::int32_t>(l.ZLV_sizeDIB(gForged)); }},
+      {"ZLV_freeDIB", "Unknown", State::NoSession, code::kBadPointer, [](L& l) { return l.ZLV_freeDIB(gForged); }},
   };
   return calls;
 }

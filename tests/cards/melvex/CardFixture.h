@@ -15,7 +15,8 @@ namespace orvale::melvex::testing {
 
 class CardFixture : public ::testing::Test {
  protected:
-  CardFixture() : card(std::make_unique<sim::SimulatedCard>()), library(std::make_unique<ZelvoLibrary>(*card)) {}
+  CardFixture()
+      : card(std::make_unique<sim::SimulatedCard>()), library(std::make_unique<ZelvoLibrary>(*card, memory)) {}
 
   sim::SimulatedCard& Card() { return *card; }
   ZelvoLibrary& Lib() { return *library; }
@@ -46,6 +47,7 @@ class CardFixture : public ::testing::Test {
     return line;
   }
 
+  MovableMemory memory;  // the library's DIBs, apart from the process's
   std::unique_ptr<sim::SimulatedCard> card;
   std::unique_ptr<ZelvoLibrary> library;
 };

@@ -44,7 +44,9 @@ const std::map<std::uint32_t, std::string> kDocumentedOrdinals = {
     {32, "ZLP_setControlStatus"}, {33, "ZLP_getControlStatus"}, {34, "ZLP_getData"},
     {35, "ZLP_setDigitizerRegister"}, {36, "ZLP_getDigitizerRegister"}, {37, "ZLP_setDigitizerRegisters"},
     {38, "ZLP_getDigitizerRegisters"}, {39, "ZLP_windowAddress"},
-    {100, "ZLV_defaultConfig"}, {101, "ZLV_prepare"}, {102, "ZLV_snap"},
+    {100, "ZLV_defaultConfig"}, {101, "ZLV_prepare"}, {102, "ZLV_snap"}, {105, "ZLV_readoutDIB"},
+    {108, "ZLV_readoutDIBToFile"}, {109, "ZLV_saveDIBToFile"}, {111, "ZLV_filterDIB"}, {112, "ZLV_getFilter"},
+    {113, "ZLV_copyDIB"},
 };
 
 class ExportAbiTest : public ::testing::Test {
@@ -185,6 +187,17 @@ TEST_F(ExportAbiTest, FailingExportsRecordTheirErrorNames) {
       {"ZLV_defaultConfig", CALL(ZLV_defaultConfig, nullptr)},
       {"ZLV_prepare", CALL(ZLV_prepare, nullptr, 0)},
       {"ZLV_snap", CALL(ZLV_snap, nullptr)},
+      {"ZLV_readoutDIB", CALL(ZLV_readoutDIB, nullptr, nullptr)},
+      {"ZLV_readoutDIBToFile", CALL(ZLV_readoutDIBToFile, nullptr, "x.bmp")},
+      {"ZLV_saveDIBToFile", CALL(ZLV_saveDIBToFile, nullptr, "x.bmp")},
+      {"ZLV_filterDIB", CALL(ZLV_filterDIB, nullptr, nullptr)},
+      {"ZLV_copyDIB", CALL(ZLV_copyDIB, nullptr, nullptr)},
+      {"ZLV_unlockDIB", CALL(ZLV_unlockDIB, nullptr)},
+      {"ZLV_freeDIB", CALL(ZLV_freeDIB, reinterpret_cast<ZLV_HDIB>(0x42))},
+      // These return no code: a null pointer or a size of 0 is the failure.
+      {"ZLV_getFilter", [&] { EXPECT_EQ(Export<decltype(ZLV_getFilter)>("ZLV_getFilter")(9), nullptr); }},
+      {"ZLV_lockDIB", [&] { EXPECT_EQ(Export<decltype(ZLV_lockDIB)>("ZLV_lockDIB")(nullptr), nullptr); }},
+      {"ZLV_sizeDIB", [&] { EXPECT_EQ(Export<decltype(ZLV_sizeDIB)>("ZLV_sizeDIB")(nullptr), 0u); }},
   };
 #undef CALL
   // Exports that cannot fail.

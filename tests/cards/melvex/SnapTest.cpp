@@ -185,7 +185,7 @@ TEST_F(SnapTest, WaitsOnADeadCardEndBoundedInVirtualTime) {
   for (const Case& c : cases) {
     library.reset();
     card = std::make_unique<sim::SimulatedCard>();
-    library = std::make_unique<ZelvoLibrary>(*card);
+    library = std::make_unique<ZelvoLibrary>(*card, memory);
     InitAndConfigure(0);
     const ZlpSnapRequest request = Request(0, 100, 100, 0, 100, 100);
     ASSERT_EQ(Lib().ZLP_prepareSnap(&request), code::kOk);
