@@ -20,7 +20,9 @@
 #include "cards/melvex/ConversionTables.h"
 #include "cards/melvex/MelvexDevice.h"
 #include "cards/melvex/zelvo32.h"
+#include "platform/gdi/Palette.h"
 #include "platform/runtime/MovableMemory.h"
+#include "platform/ui/ClipboardService.h"
 
 namespace orvale::melvex {
 
@@ -102,6 +104,21 @@ class ZelvoLibrary {
   std::size_t ZLV_sizeDIB(ZLV_HDIB dib);
   std::int32_t ZLV_freeDIB(ZLV_HDIB dib);
 
+  // Drawing, the library palette for 256-colour displays, and the clipboard. A drawing
+  // surface (ZLV_HDC) is a gdi::DeviceContext.
+  std::int32_t ZLV_draw(ZLV_HDC hdc, const ZlvConfig* config, std::int32_t x, std::int32_t y,
+                        std::int32_t width, std::int32_t height);
+  std::int32_t ZLV_drawDIB(ZLV_HDC hdc, ZLV_HDIB dib, std::int32_t x, std::int32_t y, std::int32_t width,
+                           std::int32_t height);
+  std::int32_t ZLV_defaultPalette(ZLV_HDC hdc, std::int32_t grey);
+  std::int32_t ZLV_releasePalette();
+  std::int32_t ZLV_readoutDIBToClipboard(const ZlvConfig* config);
+  std::int32_t ZLV_saveDIBToClipboard(ZLV_HDIB dib);
+
+  // Where images go on ZLV_saveDIBToClipboard; none (every copy fails) unless set.
+  void SetClipboard(ClipboardService* clipboard) { clipboard_ = clipboard; }
+  gdi::PaletteHandle Palette() const { return palette_; }
+
   // Sets the current function name for the life of an export call and restores the
   // outer one afterwards, so nested exports report the innermost failure.
   class ExportScope {
@@ -181,6 +198,8 @@ class ZelvoLibrary {
   // (at load, and whenever the current session changes).
   ZlvConfig applied_{};
   bool applyAll_ = true;
+  gdi::PaletteHandle palette_ = gdi::PaletteHandle::None;  // at most one for the library
+  ClipboardService* clipboard_ = nullptr;
 };
 
 }  // namespace orvale::melvex

@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "cards/melvex/NoDriverDevice.h"
+#include "cards/melvex/so/LibraryMessageService.h"
 #include "cards/melvex/sim/SimulatedCard.h"
+#include "platform/ui/QtClipboardService.h"
 
 namespace orvale::melvex {
 
@@ -24,8 +26,16 @@ std::unique_ptr<MelvexDevice> ChooseDevice() {
   return std::make_unique<NoDriverDevice>();
 }
 
+// The library with what a program around it would otherwise provide: message boxes and
+// the clipboard.
 struct Instance {
+  Instance() {
+    SetMessageService(&messages);
+    library.SetClipboard(&clipboard);
+  }
   std::unique_ptr<MelvexDevice> device = ChooseDevice();
+  LibraryMessageService messages;
+  QtClipboardService clipboard;
   ZelvoLibrary library{*device};
 };
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/RecordingDeviceContext.h"
+#include "platform/ui/MessageService.h"
 #include "tests/cards/melvex/CardFixture.h"
 
 namespace orvale::melvex {
@@ -43,9 +45,16 @@ struct Scratch {
   ZlvConfig config = Configured(7);
   ZlvConfig format6 = Configured(6);
   ZLV_HDIB dib = nullptr;
+  gdi::RecordingDeviceContext dc{};
+  gdi::RecordingDeviceContext dc16{SixteenColours()};
   ZlvFilter zeroDivisor{3, 3, 0, 0, nullptr};
   ZlvFilter noKernel{3, 3, 9, 0, nullptr};
 
+  static gdi::DeviceCaps SixteenColours() {
+    gdi::DeviceCaps caps = gdi::DisplayCaps(8, 8);
+    caps.bitsPixel = 4;
+    return caps;
+  }
   static ZlvConfig Configured(int format) {
     ZlvConfig c{};
     c.standard = 1;
@@ -226,6 +235,30 @@ const std::vector<BadCall>& BadCalls() {
        [](L& l) { return l.ZLV_filterDIB(gForged, &s.noKernel); }},
       {"ZLV_filterDIB", "UnknownDib", State::NoSession, code::kNoMemory,
        [](L& l) { return l.ZLV_filterDIB(gForged, l.ZLV_getFilter(1)); }},
+      {"ZLV_draw", "NullConfig", State::Finished, code::kBadPointer,
+       [](L& l) { return l.ZLV_draw(&s.dc, nullptr, 0, 0, 0, 0); }},
+      {"ZLV_draw", "NullSurface", State::Finished, code::kBadPointer,
+       [](L& l) { return l.ZLV_draw(nullptr, &s.config, 0, 0, 0, 0); }},
+      {"ZLV_draw", "NotFinished", State::Prepared, code::kSnapNotFinished,
+       [](L& l) { return l.ZLV_draw(&s.dc, &s.config, 0, 0, 0, 0); }, "ZLP_startReadout"},
+      {"ZLV_drawDIB", "NullSurface", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_drawDIB(nullptr, gForged, 0, 0, 0, 0); }},
+      {"ZLV_drawDIB", "NullDib", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_drawDIB(&s.dc, nullptr, 0, 0, 0, 0); }},
+      {"ZLV_drawDIB", "UnknownDib", State::NoSession, code::kNoMemory,
+       [](L& l) { return l.ZLV_drawDIB(&s.dc, gForged, 0, 0, 0, 0); }},
+      {"ZLV_readoutDIBToClipboard", "NullConfig", State::Finished, code::kBadPointer,
+       [](L& l) { return l.ZLV_readoutDIBToClipboard(nullptr); }, "ZLV_readoutDIB"},
+      {"ZLV_readoutDIBToClipboard", "NoClipboard", State::Finished, code::kBadPointer,
+       [](L& l) { return l.ZLV_readoutDIBToClipboard(&s.config); }, "ZLV_saveDIBToClipboard"},
+      {"ZLV_saveDIBToClipboard", "NullDib", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_saveDIBToClipboard(nullptr); }},
+      {"ZLV_saveDIBToClipboard", "UnknownDib", State::NoSession, code::kNoMemory,
+       [](L& l) { return l.ZLV_saveDIBToClipboard(gForged); }},
+      {"ZLV_defaultPalette", "NullSurface", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_defaultPalette(nullptr, 0); }},
+      {"ZLV_defaultPalette", "SixteenColours", State::NoSession, code::kBadPointer,
+       [](L& l) { return l.ZLV_defaultPalette(&s.dc16, 0); }},
       {"ZLV_getFilter", "Zero", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(0) == nullptr ? 1 : 0; }},
       {"ZLV_getFilter", "Nine", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(9) == nullptr ? 1 : 0; }},
       {"ZLV_getFilter", "Negative", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(-1) == nullptr ? 1 : 0; }},
@@ -238,10 +271,13 @@ const std::vector<BadCall>& BadCalls() {
 }
 
 // Exports that have no failing input.
-const std::set<std::string> kCannotFail = {"ZLP_errorString", "ZLP_lastErrorFunctionName"};
+const std::set<std::string> kCannotFail = {"ZLP_errorString", "ZLP_lastErrorFunctionName", "ZLV_releasePalette"};
 
 class BadInputTest : public CardFixture, public ::testing::WithParamInterface<BadCall> {
  protected:
+  ScriptedMessageService messages;
+  ScopedMessageService scopedMessages{messages};
+
   void Reach(State state) {
     if (state == State::NoDriver) Card().SetDriverPresent(false);
     if (state <= State::NoSession) return;
