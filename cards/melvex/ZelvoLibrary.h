@@ -97,6 +97,8 @@ class ZelvoLibrary {
   std::int32_t ZLV_readoutDIBToFile(const ZlvConfig* config, const char* fileName);
   std::int32_t ZLV_saveDIBToFile(ZLV_HDIB dib, const char* fileName);
   std::int32_t ZLV_copyDIB(ZLV_HDIB dib, ZLV_HDIB* copy);
+  std::int32_t ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB* dib, std::int32_t count,
+                                  std::int32_t divisor);
   std::int32_t ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter);
   const ZlvFilter* ZLV_getFilter(std::int32_t n);
   void* ZLV_lockDIB(ZLV_HDIB dib);

@@ -44,6 +44,7 @@ struct Scratch {
   ZlpSnapRequest request = Request(0, 100, 100, 0, 100, 100);
   ZlvConfig config = Configured(7);
   ZlvConfig format6 = Configured(6);
+  ZlvConfig grey = Configured(1);
   ZLV_HDIB dib = nullptr;
   gdi::RecordingDeviceContext dc{};
   gdi::RecordingDeviceContext dc16{SixteenColours()};
@@ -259,6 +260,16 @@ const std::vector<BadCall>& BadCalls() {
        [](L& l) { return l.ZLV_defaultPalette(nullptr, 0); }},
       {"ZLV_defaultPalette", "SixteenColours", State::NoSession, code::kBadPointer,
        [](L& l) { return l.ZLV_defaultPalette(&s.dc16, 0); }},
+      {"ZLV_snapAverageDIB", "NullConfig", State::Configured, code::kBadPointer,
+       [](L& l) { return l.ZLV_snapAverageDIB(nullptr, &s.dib, 1, 1); }},
+      {"ZLV_snapAverageDIB", "CountZero", State::Configured, code::kOutOfRange,
+       [](L& l) { return l.ZLV_snapAverageDIB(&s.grey, &s.dib, 0x100, 1); }},
+      {"ZLV_snapAverageDIB", "DivisorZero", State::Configured, code::kOutOfRange,
+       [](L& l) { return l.ZLV_snapAverageDIB(&s.grey, &s.dib, 1, 0); }},
+      {"ZLV_snapAverageDIB", "Format", State::Configured, code::kOutOfRange,
+       [](L& l) { return l.ZLV_snapAverageDIB(&s.format6, &s.dib, 1, 1); }},
+      {"ZLV_snapAverageDIB", "NotConfigured", State::Session, code::kNotConfigured,
+       [](L& l) { return l.ZLV_snapAverageDIB(&s.grey, &s.dib, 1, 1); }, "ZLP_prepareSnap"},
       {"ZLV_getFilter", "Zero", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(0) == nullptr ? 1 : 0; }},
       {"ZLV_getFilter", "Nine", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(9) == nullptr ? 1 : 0; }},
       {"ZLV_getFilter", "Negative", State::NoSession, 1, [](L& l) { return l.ZLV_getFilter(-1) == nullptr ? 1 : 0; }},
