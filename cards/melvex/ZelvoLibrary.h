@@ -21,6 +21,7 @@
 #include "cards/melvex/MelvexDevice.h"
 #include "cards/melvex/zelvo32.h"
 #include "platform/gdi/Palette.h"
+#include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/MovableMemory.h"
 #include "platform/ui/ClipboardService.h"
 
@@ -121,6 +122,12 @@ class ZelvoLibrary {
   void SetClipboard(ClipboardService* clipboard) { clipboard_ = clipboard; }
   gdi::PaletteHandle Palette() const { return palette_; }
 
+  // The record in a private profile file, under a section of the caller's choosing.
+  std::int32_t ZLV_readIniFile(const char* fileName, const char* section, ZlvConfig* config);
+  std::int32_t ZLV_saveIniFile(const char* fileName, const char* section, const ZlvConfig* config);
+  // Where INI files are read and written; files on disk unless a test gives another.
+  void SetProfile(PrivateProfile& profile) { profile_ = &profile; }
+
   // Sets the current function name for the life of an export call and restores the
   // outer one afterwards, so nested exports report the innermost failure.
   class ExportScope {
@@ -202,6 +209,8 @@ class ZelvoLibrary {
   bool applyAll_ = true;
   gdi::PaletteHandle palette_ = gdi::PaletteHandle::None;  // at most one for the library
   ClipboardService* clipboard_ = nullptr;
+  PrivateProfile diskProfile_;
+  PrivateProfile* profile_ = &diskProfile_;
 };
 
 }  // namespace orvale::melvex

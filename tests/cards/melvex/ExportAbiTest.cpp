@@ -47,7 +47,7 @@ const std::map<std::uint32_t, std::string> kDocumentedOrdinals = {
     {100, "ZLV_defaultConfig"}, {101, "ZLV_prepare"}, {102, "ZLV_snap"}, {103, "ZLV_draw"}, {104, "ZLV_drawDIB"},
     {105, "ZLV_readoutDIB"}, {106, "ZLV_readoutDIBToClipboard"}, {107, "ZLV_saveDIBToClipboard"},
     {108, "ZLV_readoutDIBToFile"}, {109, "ZLV_saveDIBToFile"}, {110, "ZLV_snapAverageDIB"}, {111, "ZLV_filterDIB"}, {112, "ZLV_getFilter"},
-    {113, "ZLV_copyDIB"}, {116, "ZLV_defaultPalette"}, {117, "ZLV_releasePalette"},
+    {113, "ZLV_copyDIB"}, {114, "ZLV_readIniFile"}, {115, "ZLV_saveIniFile"}, {116, "ZLV_defaultPalette"}, {117, "ZLV_releasePalette"},
 };
 
 class ExportAbiTest : public ::testing::Test {
@@ -194,6 +194,8 @@ TEST_F(ExportAbiTest, FailingExportsRecordTheirErrorNames) {
       {"ZLV_filterDIB", CALL(ZLV_filterDIB, nullptr, nullptr)},
       {"ZLV_copyDIB", CALL(ZLV_copyDIB, nullptr, nullptr)},
       {"ZLV_unlockDIB", CALL(ZLV_unlockDIB, nullptr)},
+      {"ZLV_readIniFile", CALL(ZLV_readIniFile, nullptr, nullptr, nullptr)},
+      {"ZLV_saveIniFile", CALL(ZLV_saveIniFile, nullptr, nullptr, nullptr)},
       {"ZLV_snapAverageDIB", CALL(ZLV_snapAverageDIB, nullptr, nullptr, 1, 1)},
       {"ZLV_draw", CALL(ZLV_draw, nullptr, nullptr, 0, 0, 0, 0)},
       {"ZLV_drawDIB", CALL(ZLV_drawDIB, nullptr, nullptr, 0, 0, 0, 0)},
