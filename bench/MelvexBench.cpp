@@ -86,4 +86,27 @@ void BM_ReadLine3200Format7(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLine3200Format7)->Unit(benchmark::kMicrosecond);
 
+// A whole 950 x 610 frame read out into a 24-bit DIB, the simulated card included.
+void BM_ReadoutDIB950x610Format7(benchmark::State& state) {
+  CoreCard core;
+  ZelvoLibrary& lib = core.library;
+  ZlvConfig config{};
+  lib.ZLV_defaultConfig(&config);
+  config.standard = 1;
+  config.outputFormat = 7;
+  if (lib.ZLV_snap(&config) != 0) {
+    state.SkipWithError("snap failed");
+    return;
+  }
+  for (auto _ : state) {
+    ZLV_HDIB dib = nullptr;
+    if (lib.ZLV_readoutDIB(&config, &dib) != 0) {
+      state.SkipWithError("readout failed");
+      return;
+    }
+    lib.ZLV_freeDIB(dib);
+  }
+}
+BENCHMARK(BM_ReadoutDIB950x610Format7)->Unit(benchmark::kMillisecond);
+
 }  // namespace
