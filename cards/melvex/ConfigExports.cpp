@@ -88,4 +88,12 @@ std::int32_t ZelvoLibrary::ZLV_snap(const ZlvConfig* config) {
   return ZLP_finishSnap();
 }
 
+std::int32_t ZelvoLibrary::ZLV_formatDialogBox(void* /*reserved*/, void* parentWindow, ZlvConfig* config) {
+  ExportScope scope(*this, export_name::ZLV_formatDialogBox);
+  constexpr std::int32_t kNotShown = -1;
+  if (config == nullptr || !formatDialog_) return Fail(kNotShown);
+  const std::int32_t result = formatDialog_(parentWindow, *config);
+  return result == kNotShown ? Fail(kNotShown) : result;
+}
+
 }  // namespace orvale::melvex

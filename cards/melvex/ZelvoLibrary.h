@@ -128,6 +128,13 @@ class ZelvoLibrary {
   // Where INI files are read and written; files on disk unless a test gives another.
   void SetProfile(PrivateProfile& profile) { profile_ = &profile; }
 
+  // The modal "Image Format" dialog over the record; 1 for OK, 2 for Cancel, -1 when it
+  // cannot be shown. The dialog itself is Qt's business: the shared object (or a test)
+  // gives the library a runner for it; without one nothing can be shown.
+  std::int32_t ZLV_formatDialogBox(void* reserved, void* parentWindow, ZlvConfig* config);
+  using FormatDialogRunner = std::function<std::int32_t(void* parentWindow, ZlvConfig& config)>;
+  void SetFormatDialog(FormatDialogRunner runner) { formatDialog_ = std::move(runner); }
+
   // Sets the current function name for the life of an export call and restores the
   // outer one afterwards, so nested exports report the innermost failure.
   class ExportScope {
@@ -209,6 +216,7 @@ class ZelvoLibrary {
   bool applyAll_ = true;
   gdi::PaletteHandle palette_ = gdi::PaletteHandle::None;  // at most one for the library
   ClipboardService* clipboard_ = nullptr;
+  FormatDialogRunner formatDialog_;
   PrivateProfile diskProfile_;
   PrivateProfile* profile_ = &diskProfile_;
 };

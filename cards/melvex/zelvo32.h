@@ -106,7 +106,9 @@ typedef struct ZlvFilter {
  * bottom-up padded to 4 bytes. */
 typedef void* ZLV_HDIB;
 
-/* A drawing surface: the address of the caller's orvale::gdi::DeviceContext. */
+/* A drawing surface: the address of the caller's orvale::gdi::DeviceContext. The parent
+ * window of ZLV_formatDialogBox is a QWidget* (null for none); the dialog needs a
+ * QApplication and returns -1 without one. */
 typedef void* ZLV_HDC;
 
 #define ZELVO_EXPORT(ordinal, name, errorName, ret, params, args) ZELVO32_API ret name params;

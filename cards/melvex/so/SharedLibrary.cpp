@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cards/melvex/NoDriverDevice.h"
+#include "cards/melvex/dialog/ImageFormatDialog.h"
 #include "cards/melvex/so/LibraryMessageService.h"
 #include "cards/melvex/sim/SimulatedCard.h"
 #include "platform/ui/QtClipboardService.h"
@@ -26,12 +27,15 @@ std::unique_ptr<MelvexDevice> ChooseDevice() {
   return std::make_unique<NoDriverDevice>();
 }
 
-// The library with what a program around it would otherwise provide: message boxes and
-// the clipboard.
+// The library with what a program around it would otherwise provide: message boxes, the
+// clipboard and the dialog's window.
 struct Instance {
   Instance() {
     SetMessageService(&messages);
     library.SetClipboard(&clipboard);
+    library.SetFormatDialog([this](void* parent, ZlvConfig& config) {
+      return RunImageFormatDialog(library, parent, config);
+    });
   }
   std::unique_ptr<MelvexDevice> device = ChooseDevice();
   LibraryMessageService messages;

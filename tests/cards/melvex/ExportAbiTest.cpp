@@ -48,6 +48,7 @@ const std::map<std::uint32_t, std::string> kDocumentedOrdinals = {
     {105, "ZLV_readoutDIB"}, {106, "ZLV_readoutDIBToClipboard"}, {107, "ZLV_saveDIBToClipboard"},
     {108, "ZLV_readoutDIBToFile"}, {109, "ZLV_saveDIBToFile"}, {110, "ZLV_snapAverageDIB"}, {111, "ZLV_filterDIB"}, {112, "ZLV_getFilter"},
     {113, "ZLV_copyDIB"}, {114, "ZLV_readIniFile"}, {115, "ZLV_saveIniFile"}, {116, "ZLV_defaultPalette"}, {117, "ZLV_releasePalette"},
+    {118, "ZLV_formatDialogBox"},
 };
 
 class ExportAbiTest : public ::testing::Test {
@@ -194,6 +195,7 @@ TEST_F(ExportAbiTest, FailingExportsRecordTheirErrorNames) {
       {"ZLV_filterDIB", CALL(ZLV_filterDIB, nullptr, nullptr)},
       {"ZLV_copyDIB", CALL(ZLV_copyDIB, nullptr, nullptr)},
       {"ZLV_unlockDIB", CALL(ZLV_unlockDIB, nullptr)},
+      {"ZLV_formatDialogBox", CALL(ZLV_formatDialogBox, nullptr, nullptr, nullptr)},
       {"ZLV_readIniFile", CALL(ZLV_readIniFile, nullptr, nullptr, nullptr)},
       {"ZLV_saveIniFile", CALL(ZLV_saveIniFile, nullptr, nullptr, nullptr)},
       {"ZLV_snapAverageDIB", CALL(ZLV_snapAverageDIB, nullptr, nullptr, 1, 1)},
