@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "cards/melvex/DeviceRequests.h"
 #include "cards/melvex/DigitizerLimits.h"
 #include "cards/melvex/ErrorCodes.h"
 #include "cards/melvex/ExportNames.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr std::uint8_t kPictureLevel = 24;
 constexpr int kEdgeBand = 100;
 constexpr int kCornerSize = 200;
-constexpr int kNarrowLimit = 510;
 
 bool HasPicture(const std::uint8_t* line, int from, int to) {
   for (int i = std::max(from, 0); i < to; ++i) {
@@ -43,10 +43,10 @@ std::int32_t ZelvoLibrary::ZLP_autoCrop(ZlpSnapRequest* request) {
     if (const std::int32_t rc = ZLP_prepareSnap(&area)) return rc;
     if (const std::int32_t rc = ZLP_startSnap()) return rc;
     if (const std::int32_t rc = ZLP_finishSnap()) return rc;
-    return WriteControlSequence({0x80, 0}) ? code::kOk : code::kLostContact;
+    return ResetReadoutPointer() ? code::kOk : code::kLostContact;
   };
-  const int width = session->narrowOutput ? std::min(xMax, kNarrowLimit) : xMax;
-  const int height = session->narrowOutput ? std::min(yMax, kNarrowLimit) : yMax;
+  const int width = session->narrowOutput ? std::min(xMax, kNarrowLineLimit) : xMax;
+  const int height = session->narrowOutput ? std::min(yMax, kNarrowLineLimit) : yMax;
   if (const std::int32_t rc = snapArea(0, 0, width, height)) return rc;
 
   // Lines are read in order, one pointer advance each, from the line the pointer is at.
@@ -57,7 +57,7 @@ std::int32_t ZelvoLibrary::ZLP_autoCrop(ZlpSnapRequest* request) {
     const auto units = static_cast<std::uint32_t>((session->hwWidth + 1) / 2);
     if (!ReadCardMemory(session->dataWindow, units, line)) return false;
     ++pointer;
-    return WriteControlSequence({0x40, 0});
+    return AdvanceReadoutPointer();
   };
 
   int top = kEdgeBand;
@@ -92,7 +92,7 @@ std::int32_t ZelvoLibrary::ZLP_autoCrop(ZlpSnapRequest* request) {
     lastLine = kCornerSize - 1;
   } else {
     while (pointer < y) {
-      if (!WriteControlSequence({0x40, 0})) return Fail(code::kLostContact);
+      if (!AdvanceReadoutPointer()) return Fail(code::kLostContact);
       ++pointer;
     }
   }

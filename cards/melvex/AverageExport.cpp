@@ -47,20 +47,12 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
   const int readout = grey ? kGreyReadout : kRawColourReadout;
   const std::size_t lineBytes = static_cast<std::size_t>(LineBytes(readout, width));
 
-  OwnedBlock lineBlock(memory_, memory_.Alloc(lineBytes + kLineSlack));
-  LockedBlock line(memory_, lineBlock.Get());
-  if (!line) {
-    ShowErrorMessage(kCannotAllocate);
-    return Fail(code::kNoMemory);
-  }
+  NewBlock line(memory_, lineBytes + kLineSlack);
+  if (!line) return OutOfMemory(kCannotAllocate);
   const std::size_t bitsOffset = gdi::kBitmapInfoHeaderSize + layout.tableBytes;
   const std::size_t pixelBytes = std::max(stride, sumStride) * static_cast<std::size_t>(height);
-  OwnedBlock dibBlock(memory_, memory_.Alloc(bitsOffset + pixelBytes, true));
-  LockedBlock bytes(memory_, dibBlock.Get());
-  if (!bytes) {
-    ShowErrorMessage(kCannotLock);
-    return Fail(code::kNoMemory);
-  }
+  NewBlock bytes(memory_, bitsOffset + pixelBytes, true);
+  if (!bytes) return OutOfMemory(kCannotLock);
   std::uint8_t* pixels = bytes.Bytes() + bitsOffset;
   const auto sumRow = [&](int row) { return pixels + static_cast<std::size_t>(row) * sumStride; };
 
@@ -101,11 +93,10 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
   }
   WriteDibStart(bytes.Bytes(), format, layout, width, height, kMemoryPixelsPerMetre);
   bytes.Unlock();
-  if (!memory_.Resize(dibBlock.Get(), bitsOffset + stride * static_cast<std::size_t>(height))) {
-    ShowErrorMessage(kCannotAllocate);
-    return Fail(code::kNoMemory);
+  if (!memory_.Resize(bytes.Handle(), bitsOffset + stride * static_cast<std::size_t>(height))) {
+    return OutOfMemory(kCannotAllocate);
   }
-  *dib = dibBlock.Keep();
+  *dib = bytes.Keep();
   return code::kOk;
 }
 

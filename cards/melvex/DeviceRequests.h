@@ -63,8 +63,17 @@ struct ReadMemoryInput {
 inline constexpr std::size_t kFlashTriggerOffset = 2;
 inline constexpr std::size_t kDataWindowOffset = 2048;
 
-// The control/status register, reached through the register requests.
+// The control/status register, reached through the register requests. Written: reset or
+// advance the readout pointer, start a capture (each followed by a write of the mode).
 inline constexpr std::uint32_t kControlStatusRegister = 153;
+namespace control {
+inline constexpr std::uint8_t kResetPointer = 0x80;
+inline constexpr std::uint8_t kAdvancePointer = 0x40;
+inline constexpr std::uint8_t kCapture = 0x10;
+}  // namespace control
+
+// Cards with narrow output make lines (and frames) of at most this many samples.
+inline constexpr int kNarrowLineLimit = 510;
 
 // A request buffer as bytes, and a record read back from bytes.
 template <class T>

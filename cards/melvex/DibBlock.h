@@ -52,4 +52,25 @@ class LockedBlock {
   std::uint8_t* bytes_;
 };
 
+// A new block, locked for the scope and freed at its end unless kept.
+class NewBlock {
+ public:
+  NewBlock(MovableMemory& memory, std::size_t bytes, bool zeroed = false)
+      : owned_(memory, memory.Alloc(bytes, zeroed)), locked_(memory, owned_.Get()) {}
+
+  explicit operator bool() const { return static_cast<bool>(locked_); }
+  std::uint8_t* Bytes() const { return locked_.Bytes(); }
+  MemoryHandle Handle() const { return owned_.Get(); }
+  void Unlock() { locked_.Unlock(); }
+  // Unlocked, and the caller's from now on.
+  MemoryHandle Keep() {
+    locked_.Unlock();
+    return owned_.Keep();
+  }
+
+ private:
+  OwnedBlock owned_;
+  LockedBlock locked_;
+};
+
 }  // namespace orvale::melvex

@@ -41,12 +41,10 @@ std::int32_t ZelvoLibrary::ZLV_copyDIB(ZLV_HDIB dib, ZLV_HDIB* copy) {
   LockedBlock source(memory_, dib);
   if (!source) return Fail(code::kNoMemory);
   if (!CheckDib({source.Bytes(), source.Size()})) return Fail(code::kOutOfRange);
-  OwnedBlock copied(memory_, memory_.Alloc(source.Size()));
-  LockedBlock target(memory_, copied.Get());
+  NewBlock target(memory_, source.Size());
   if (!target) return Fail(code::kNoMemory);
   std::memcpy(target.Bytes(), source.Bytes(), source.Size());
-  target.Unlock();
-  *copy = copied.Keep();
+  *copy = target.Keep();
   return code::kOk;
 }
 

@@ -26,18 +26,15 @@ Rgb Palette332(int i) {
 
 void WriteDibStart(std::uint8_t* out, int format, const DibLayout& layout, int width, int height,
                    std::int32_t pixelsPerMetre) {
-  const auto imageBytes = static_cast<std::uint32_t>(DibRowBytes(width, layout.bitCount) * height);
-  WriteLE32(out, static_cast<std::uint32_t>(gdi::kBitmapInfoHeaderSize));
-  WriteLE32(out + 4, static_cast<std::uint32_t>(width));
-  WriteLE32(out + 8, static_cast<std::uint32_t>(height));
-  WriteLE16(out + 12, 1);
-  WriteLE16(out + 14, static_cast<std::uint16_t>(layout.bitCount));
-  WriteLE32(out + 16, layout.compression);
-  WriteLE32(out + 20, imageBytes);
-  WriteLE32(out + 24, static_cast<std::uint32_t>(pixelsPerMetre));
-  WriteLE32(out + 28, static_cast<std::uint32_t>(pixelsPerMetre));
-  WriteLE32(out + 32, layout.coloursUsed);
-  WriteLE32(out + 36, layout.coloursUsed);
+  gdi::BitmapInfoHeader header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biBitCount = static_cast<std::uint16_t>(layout.bitCount);
+  header.biCompression = layout.compression;
+  header.biSizeImage = static_cast<std::uint32_t>(DibRowBytes(width, layout.bitCount) * height);
+  header.biXPelsPerMeter = header.biYPelsPerMeter = pixelsPerMetre;
+  header.biClrUsed = header.biClrImportant = layout.coloursUsed;
+  gdi::WriteBitmapInfoHeader(header, out);
   std::uint8_t* table = out + gdi::kBitmapInfoHeaderSize;
   if (format == 5) {
     WriteLE32(table, 0xF800);
@@ -60,20 +57,9 @@ void WriteDibStart(std::uint8_t* out, int format, const DibLayout& layout, int w
 
 std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
   if (block.size() < gdi::kBitmapInfoHeaderSize) return std::nullopt;
-  const std::uint8_t* p = block.data();
   DibView dib;
-  gdi::BitmapInfoHeader& h = dib.header;
-  h.biSize = ReadLE32(p);
-  h.biWidth = static_cast<std::int32_t>(ReadLE32(p + 4));
-  h.biHeight = static_cast<std::int32_t>(ReadLE32(p + 8));
-  h.biPlanes = ReadLE16(p + 12);
-  h.biBitCount = ReadLE16(p + 14);
-  h.biCompression = ReadLE32(p + 16);
-  h.biSizeImage = ReadLE32(p + 20);
-  h.biXPelsPerMeter = static_cast<std::int32_t>(ReadLE32(p + 24));
-  h.biYPelsPerMeter = static_cast<std::int32_t>(ReadLE32(p + 28));
-  h.biClrUsed = ReadLE32(p + 32);
-  h.biClrImportant = ReadLE32(p + 36);
+  dib.header = gdi::ReadBitmapInfoHeader(block.data());
+  const gdi::BitmapInfoHeader& h = dib.header;
   if (h.biSize != gdi::kBitmapInfoHeaderSize || h.biWidth <= 0 || h.biHeight <= 0) return std::nullopt;
   const int bits = h.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;

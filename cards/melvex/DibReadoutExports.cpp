@@ -25,63 +25,53 @@ std::string_view Chars(const std::uint8_t* bytes, std::size_t count) {
 }
 }  // namespace
 
+std::int32_t ZelvoLibrary::OutOfMemory(const char* message) {
+  ShowErrorMessage(message);
+  return Fail(code::kNoMemory);
+}
+
+std::int32_t ZelvoLibrary::StartDibReadout(const ZlvConfig& config, DibReadout& readout) {
+  const ZlpSnapRequest& request = RequestOf(config);
+  readout.format = config.outputFormat;
+  if (const std::int32_t rc = ZLP_startReadout(readout.format, nullptr)) return rc;
+  const std::optional<DibLayout> layout = DibLayoutFor(readout.format);
+  if (!layout || request.xPixels == 0 || request.yPixels == 0) return Fail(code::kOutOfRange);
+  readout.width = request.xPixels;
+  readout.height = request.yPixels;
+  readout.stride = static_cast<std::size_t>(DibRowBytes(readout.width, layout->bitCount));
+  readout.bitsOffset = gdi::kBitmapInfoHeaderSize + layout->tableBytes;
+  return code::kOk;
+}
+
 std::int32_t ZelvoLibrary::ZLV_readoutDIB(const ZlvConfig* config, ZLV_HDIB* dib) {
   ExportScope scope(*this, export_name::ZLV_readoutDIB);
   if (config == nullptr || dib == nullptr) return Fail(code::kBadPointer);
   *dib = nullptr;
-  const ZlpSnapRequest& request = RequestOf(*config);
-  const int format = config->outputFormat;
-  if (const std::int32_t rc = ZLP_startReadout(format, nullptr)) return rc;
-  const std::optional<DibLayout> layout = DibLayoutFor(format);
-  if (!layout || request.xPixels == 0 || request.yPixels == 0) return Fail(code::kOutOfRange);
-  const int width = request.xPixels;
-  const int height = request.yPixels;
-  const auto stride = static_cast<std::size_t>(DibRowBytes(width, layout->bitCount));
-
-  OwnedBlock lineBlock(memory_, memory_.Alloc(stride + kLineSlack));
-  LockedBlock line(memory_, lineBlock.Get());
-  if (!line) {
-    ShowErrorMessage(kCannotAllocate);
-    return Fail(code::kNoMemory);
-  }
-  const std::size_t bitsOffset = gdi::kBitmapInfoHeaderSize + layout->tableBytes;
-  OwnedBlock dibBlock(memory_, memory_.Alloc(bitsOffset + stride * static_cast<std::size_t>(height)));
-  LockedBlock bytes(memory_, dibBlock.Get());
-  if (!bytes) {
-    ShowErrorMessage(kCannotLock);
-    return Fail(code::kNoMemory);
-  }
-  WriteDibStart(bytes.Bytes(), format, *layout, width, height, kMemoryPixelsPerMetre);
+  DibReadout r;
+  if (const std::int32_t rc = StartDibReadout(*config, r)) return rc;
+  NewBlock line(memory_, r.stride + kLineSlack);
+  if (!line) return OutOfMemory(kCannotAllocate);
+  NewBlock block(memory_, r.bitsOffset + r.stride * static_cast<std::size_t>(r.height));
+  if (!block) return OutOfMemory(kCannotLock);
+  WriteDibStart(block.Bytes(), r.format, *DibLayoutFor(r.format), r.width, r.height, kMemoryPixelsPerMetre);
   // The first card line is the top of the picture, the last row of the block.
-  for (int j = 0; j < height; ++j) {
-    std::memset(line.Bytes(), 0, stride + kLineSlack);
-    if (const std::int32_t rc = ZLP_readLine(line.Bytes(), 0, static_cast<std::uint16_t>(width))) return rc;
-    std::uint8_t* row = bytes.Bytes() + bitsOffset + static_cast<std::size_t>(height - 1 - j) * stride;
-    std::memcpy(row, line.Bytes(), stride);
+  for (int j = 0; j < r.height; ++j) {
+    std::memset(line.Bytes(), 0, r.stride + kLineSlack);
+    if (const std::int32_t rc = ZLP_readLine(line.Bytes(), 0, static_cast<std::uint16_t>(r.width))) return rc;
+    std::uint8_t* row = block.Bytes() + r.bitsOffset + static_cast<std::size_t>(r.height - 1 - j) * r.stride;
+    std::memcpy(row, line.Bytes(), r.stride);
   }
-  bytes.Unlock();
-  *dib = dibBlock.Keep();
+  *dib = block.Keep();
   return code::kOk;
 }
 
 std::int32_t ZelvoLibrary::ZLV_readoutDIBToFile(const ZlvConfig* config, const char* fileName) {
   ExportScope scope(*this, export_name::ZLV_readoutDIBToFile);
   if (config == nullptr || fileName == nullptr) return Fail(code::kBadPointer);
-  const ZlpSnapRequest& request = RequestOf(*config);
-  const int format = config->outputFormat;
-  if (const std::int32_t rc = ZLP_startReadout(format, nullptr)) return rc;
-  const std::optional<DibLayout> layout = DibLayoutFor(format);
-  if (!layout || request.xPixels == 0 || request.yPixels == 0) return Fail(code::kOutOfRange);
-  const int width = request.xPixels;
-  const int height = request.yPixels;
-  const auto stride = static_cast<std::size_t>(DibRowBytes(width, layout->bitCount));
-
-  OwnedBlock lineBlock(memory_, memory_.Alloc(stride + kLineSlack));
-  LockedBlock line(memory_, lineBlock.Get());
-  if (!line) {
-    ShowErrorMessage(kCannotAllocate);
-    return Fail(code::kNoMemory);
-  }
+  DibReadout r;
+  if (const std::int32_t rc = StartDibReadout(*config, r)) return rc;
+  NewBlock line(memory_, r.stride + kLineSlack);
+  if (!line) return OutOfMemory(kCannotAllocate);
   const auto writeFailed = [&] {
     ShowErrorMessage(kFileWriteFailed);
     return Fail(code::kFileError);
@@ -90,19 +80,19 @@ std::int32_t ZelvoLibrary::ZLV_readoutDIBToFile(const ZlvConfig* config, const c
   RunError error;
   std::unique_ptr<AtomicFileWriter> file = AtomicFileWriter::Open(std::filesystem::path(fileName), error);
   if (!file) return writeFailed();
-  const std::size_t infoBytes = gdi::kBitmapInfoHeaderSize + layout->tableBytes;
-  std::vector<std::uint8_t> head(kFileHeaderSize + infoBytes);
-  WriteBmpFileHeader(head.data(), static_cast<std::uint32_t>(head.size() + stride * static_cast<std::size_t>(height)),
+  std::vector<std::uint8_t> head(kFileHeaderSize + r.bitsOffset);
+  WriteBmpFileHeader(head.data(), static_cast<std::uint32_t>(head.size() + r.stride * static_cast<std::size_t>(r.height)),
                      static_cast<std::uint32_t>(head.size()));
-  WriteDibStart(head.data() + kFileHeaderSize, format, *layout, width, height, kFilePixelsPerMetre);
+  WriteDibStart(head.data() + kFileHeaderSize, r.format, *DibLayoutFor(r.format), r.width, r.height,
+                kFilePixelsPerMetre);
   if (!file->Write(Chars(head.data(), head.size()), error)) return writeFailed();
   // Bottom row first: each row is read from a readout of its own.
-  for (int j = 0; j < height; ++j) {
-    if (const std::int32_t rc = ZLP_startReadout(format, nullptr)) return rc;
-    if (const std::int32_t rc = ZLP_skipLines(static_cast<std::uint16_t>(height - j - 1))) return rc;
-    std::memset(line.Bytes(), 0, stride + kLineSlack);
-    if (const std::int32_t rc = ZLP_readLine(line.Bytes(), 0, static_cast<std::uint16_t>(width))) return rc;
-    if (!file->Write(Chars(line.Bytes(), stride), error)) return writeFailed();
+  for (int j = 0; j < r.height; ++j) {
+    if (const std::int32_t rc = ZLP_startReadout(r.format, nullptr)) return rc;
+    if (const std::int32_t rc = ZLP_skipLines(static_cast<std::uint16_t>(r.height - j - 1))) return rc;
+    std::memset(line.Bytes(), 0, r.stride + kLineSlack);
+    if (const std::int32_t rc = ZLP_readLine(line.Bytes(), 0, static_cast<std::uint16_t>(r.width))) return rc;
+    if (!file->Write(Chars(line.Bytes(), r.stride), error)) return writeFailed();
   }
   if (!file->Commit(error)) return writeFailed();
   return code::kOk;

@@ -75,16 +75,28 @@ std::int32_t ZelvoLibrary::ZLP_testSignal(std::int32_t* standard) {
   return code::kOk;
 }
 
+std::int32_t ZelvoLibrary::SetSignedRegister(std::uint32_t reg, std::int8_t value) {
+  if (Current() == nullptr) return Fail(code::kNotInitialised);
+  return WriteRegisters(reg, {Byte(value)}) ? code::kOk : Fail(code::kLostContact);
+}
+
+std::int32_t ZelvoLibrary::GetSignedRegister(std::uint32_t reg, std::int8_t* value) {
+  if (Current() == nullptr) return Fail(code::kNotInitialised);
+  if (value == nullptr) return Fail(code::kBadPointer);
+  std::uint8_t byte = 0;
+  if (!ReadRegister(reg, byte)) return Fail(code::kLostContact);
+  *value = static_cast<std::int8_t>(byte);
+  return code::kOk;
+}
+
 std::int32_t ZelvoLibrary::ZLP_setBrightness(std::int8_t value) {
   ExportScope scope(*this, export_name::ZLP_setBrightness);
-  if (Current() == nullptr) return Fail(code::kNotInitialised);
-  return WriteRegisters(kBrightnessRegister, {Byte(value)}) ? code::kOk : Fail(code::kLostContact);
+  return SetSignedRegister(kBrightnessRegister, value);
 }
 
 std::int32_t ZelvoLibrary::ZLP_setHue(std::int8_t value) {
   ExportScope scope(*this, export_name::ZLP_setHue);
-  if (Current() == nullptr) return Fail(code::kNotInitialised);
-  return WriteRegisters(kHueRegister, {Byte(value)}) ? code::kOk : Fail(code::kLostContact);
+  return SetSignedRegister(kHueRegister, value);
 }
 
 std::int32_t ZelvoLibrary::ZLP_setContrast(std::int8_t value) {
@@ -124,22 +136,12 @@ std::int32_t ZelvoLibrary::ZLP_setGamma(float gamma) {
 
 std::int32_t ZelvoLibrary::ZLP_getBrightness(std::int8_t* value) {
   ExportScope scope(*this, export_name::ZLP_getBrightness);
-  if (Current() == nullptr) return Fail(code::kNotInitialised);
-  if (value == nullptr) return Fail(code::kBadPointer);
-  std::uint8_t reg = 0;
-  if (!ReadRegister(kBrightnessRegister, reg)) return Fail(code::kLostContact);
-  *value = static_cast<std::int8_t>(reg);
-  return code::kOk;
+  return GetSignedRegister(kBrightnessRegister, value);
 }
 
 std::int32_t ZelvoLibrary::ZLP_getHue(std::int8_t* value) {
   ExportScope scope(*this, export_name::ZLP_getHue);
-  if (Current() == nullptr) return Fail(code::kNotInitialised);
-  if (value == nullptr) return Fail(code::kBadPointer);
-  std::uint8_t reg = 0;
-  if (!ReadRegister(kHueRegister, reg)) return Fail(code::kLostContact);
-  *value = static_cast<std::int8_t>(reg);
-  return code::kOk;
+  return GetSignedRegister(kHueRegister, value);
 }
 
 std::int32_t ZelvoLibrary::ZLP_getContrast(std::int8_t* value) {

@@ -14,9 +14,6 @@
 namespace orvale::melvex {
 
 namespace {
-constexpr std::uint8_t kResetPointer = 0x80;
-constexpr std::uint8_t kAdvancePointer = 0x40;
-
 // Pixels an assembled line holds: the output width once stretched (colour lines to a
 // whole pair), else what the card made.
 int AssembledPixels(const CardSession& session, bool grey) {
@@ -28,11 +25,11 @@ int AssembledPixels(const CardSession& session, bool grey) {
 bool ZelvoLibrary::SeekCardLine(CardSession& session, int line) {
   const int target = line + session.lineSkip;
   if (target < session.hwLine) {
-    if (!WriteControlSequence({kResetPointer, 0})) return false;
+    if (!ResetReadoutPointer()) return false;
     session.hwLine = 0;
   }
   while (session.hwLine < target) {
-    if (!WriteControlSequence({kAdvancePointer, 0})) return false;
+    if (!AdvanceReadoutPointer()) return false;
     ++session.hwLine;
   }
   return true;
@@ -115,7 +112,7 @@ std::int32_t ZelvoLibrary::ZLP_startReadout(std::int32_t format, std::uint16_t* 
   if (session->monochrome && !IsGreyFormat(format)) return Fail(code::kMonochrome);
   session->readoutFormat = format;
   session->lineCounter = 0;
-  if (!WriteControlSequence({kResetPointer, 0})) return code::kLostContact;
+  if (!ResetReadoutPointer()) return code::kLostContact;
   session->hwLine = 0;
   // Cached lines may hold the other kind (grey or colour) from an earlier readout.
   session->ForgetCachedLines();

@@ -14,15 +14,12 @@ namespace orvale::melvex {
 
 namespace {
 
-constexpr std::uint8_t kResetPointer = 0x80;
-constexpr std::uint8_t kCaptureBit = 0x10;
 constexpr std::uint8_t kBusyBit = 0x10;
 constexpr std::uint8_t kFieldBit = 0x40;
 constexpr std::uint8_t kExposureBit = 0x80;
 constexpr std::uint8_t kTickBit = 0x01;
 constexpr int kMaxWaitUnits = 100;
 constexpr int kPollsPerTick = 500;
-constexpr int kNarrowLimit = 510;
 constexpr int kMaxRegisterDelay = 1023;  // hdelay has ten bits
 
 std::uint8_t CaptureMode(const CardSession& session) {
@@ -47,8 +44,8 @@ Programming Program(const ZlpSnapRequest& r, bool interlaced, bool narrow, int s
   p.h = std::min(r.xPixels, r.xActive);
   p.g = std::min(r.yPixels, r.yActive);
   if (narrow) {
-    p.h = std::min(p.h, kNarrowLimit);
-    p.g = std::min(p.g, kNarrowLimit);
+    p.h = std::min(p.h, kNarrowLineLimit);
+    p.g = std::min(p.g, kNarrowLineLimit);
   }
   p.hscale = r.xActive * 4096 / p.h - 4096;
   p.t = p.h * (HorizontalBase(standard) + r.xOffset) / r.xActive;
@@ -97,6 +94,10 @@ bool ZelvoLibrary::WriteControlSequence(std::initializer_list<std::uint8_t> valu
   }
   return true;
 }
+
+bool ZelvoLibrary::ResetReadoutPointer() { return WriteControlSequence({control::kResetPointer, 0}); }
+
+bool ZelvoLibrary::AdvanceReadoutPointer() { return WriteControlSequence({control::kAdvancePointer, 0}); }
 
 void ZelvoLibrary::CallFlash(CardSession& session, int phase) {
   if (!session.builtInFlash) {
@@ -166,7 +167,7 @@ std::int32_t ZelvoLibrary::BeginSnap(CardSession*& session) {
 
 std::int32_t ZelvoLibrary::WaitNotBusyAndFinish(CardSession& session) {
   if (!WaitWhileStatus(kBusyBit, true)) return Fail(code::kNoSignal);
-  if (!WriteControlSequence({kResetPointer, 0})) return code::kLostContact;
+  if (!ResetReadoutPointer()) return code::kLostContact;
   session.finished = true;
   session.started = false;
   session.ForgetCachedLines();
@@ -178,7 +179,7 @@ std::int32_t ZelvoLibrary::ZLP_startSnap() {
   CardSession* session = nullptr;
   if (const std::int32_t rc = BeginSnap(session)) return rc;
   const std::uint8_t mode = CaptureMode(*session);
-  if (!WriteControlSequence({kResetPointer, 0, static_cast<std::uint8_t>(mode | kCaptureBit), mode})) {
+  if (!WriteControlSequence({control::kResetPointer, 0, static_cast<std::uint8_t>(mode | control::kCapture), mode})) {
     return code::kLostContact;
   }
   session->started = true;
@@ -208,7 +209,7 @@ std::int32_t ZelvoLibrary::ZLP_flashSnap() {
     CallFlash(*session, 1);
   }
   const std::uint8_t mode = CaptureMode(*session);
-  if (!WriteControlSequence({kResetPointer, 0, static_cast<std::uint8_t>(mode | kCaptureBit)})) {
+  if (!WriteControlSequence({control::kResetPointer, 0, static_cast<std::uint8_t>(mode | control::kCapture)})) {
     return code::kLostContact;
   }
   if (!WaitWhileStatus(kExposureBit, false)) return Fail(code::kNoSignal);
@@ -229,7 +230,7 @@ std::int32_t ZelvoLibrary::ZLP_extTrigSnap(std::uint16_t timeoutMs) {
             [&] { return (device_.windowRead8(kFlashTriggerOffset) & 1) != 0; });
   if (!WaitWhileStatus(kFieldBit, false)) return Fail(code::kNoSignal);
   const std::uint8_t mode = CaptureMode(*session);
-  if (!WriteControlSequence({kResetPointer, 0, static_cast<std::uint8_t>(mode | kCaptureBit), mode})) {
+  if (!WriteControlSequence({control::kResetPointer, 0, static_cast<std::uint8_t>(mode | control::kCapture), mode})) {
     return code::kLostContact;
   }
   return WaitNotBusyAndFinish(*session);

@@ -163,6 +163,19 @@ class ZelvoLibrary {
     return code;
   }
   bool Allow(std::size_t bytes) const { return !allocationGate_ || allocationGate_(bytes); }
+  // An image function's block that could not be had: its message, and 19.
+  std::int32_t OutOfMemory(const char* message);
+
+  // The start of a readout into a DIB of the record's format and size: 14 for a format
+  // without a DIB or an empty size, the readout's own code otherwise.
+  struct DibReadout {
+    int format = 0;
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    std::size_t bitsOffset = 0;
+  };
+  std::int32_t StartDibReadout(const ZlvConfig& config, DibReadout& readout);
 
   // Session layer.
   std::int32_t FailInit(std::int32_t code);
@@ -179,6 +192,9 @@ class ZelvoLibrary {
   int ReadDigitizerRegs(std::uint32_t first, std::uint8_t* bytes, std::uint32_t count);
   bool WriteRegisters(std::uint32_t first, std::initializer_list<std::uint8_t> bytes);
   bool ReadRegister(std::uint32_t reg, std::uint8_t& value);
+  // Brightness and hue: one signed byte each, checked as their exports check.
+  std::int32_t SetSignedRegister(std::uint32_t reg, std::int8_t value);
+  std::int32_t GetSignedRegister(std::uint32_t reg, std::int8_t* value);
   bool WriteControlStatus(std::uint8_t value);
   std::uint8_t ReadControlStatus(bool* ok = nullptr);
   bool ReadCardMemory(std::uintptr_t cardAddress, std::uint32_t count, std::span<std::uint8_t> out);
@@ -190,6 +206,8 @@ class ZelvoLibrary {
   void WaitTicks(int units);
   bool WaitWhileStatus(std::uint8_t mask, bool set);
   bool WriteControlSequence(std::initializer_list<std::uint8_t> values);
+  bool ResetReadoutPointer();
+  bool AdvanceReadoutPointer();
   void CallFlash(CardSession& session, int phase);
   std::int32_t BeginSnap(CardSession*& session);
   std::int32_t WaitNotBusyAndFinish(CardSession& session);

@@ -10,7 +10,6 @@ namespace orvale::melvex::sim {
 namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
-constexpr int kNarrowLimit = 510;
 constexpr int kMaxFrameLines = 1024;
 constexpr std::uint32_t kLastDigitizerRegister = 26;
 constexpr std::uint32_t kReadOnlyRegister = 23;
@@ -264,8 +263,8 @@ void SimulatedCard::StartCapture(std::uint8_t mode) {
   int lines = q > 0 ? (sourceLines * 512 + q - 1) / q : 0;
   int samples = he;
   if (attachFlags_ & kAttachNarrowOutput) {
-    samples = std::min(samples, kNarrowLimit);
-    lines = std::min(lines, kNarrowLimit);
+    samples = std::min(samples, kNarrowLineLimit);
+    lines = std::min(lines, kNarrowLineLimit);
   }
   lines = std::min(lines, kMaxFrameLines);
   frame.samples = samples;

@@ -12,6 +12,7 @@
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "platform/ui/MessageService.h"
 #include "tests/cards/melvex/CardFixture.h"
+#include "tests/cards/melvex/DibTestSupport.h"
 
 namespace orvale::melvex {
 namespace {
@@ -51,11 +52,7 @@ struct Scratch {
   ZlvFilter zeroDivisor{3, 3, 0, 0, nullptr};
   ZlvFilter noKernel{3, 3, 9, 0, nullptr};
 
-  static gdi::DeviceCaps SixteenColours() {
-    gdi::DeviceCaps caps = gdi::DisplayCaps(8, 8);
-    caps.bitsPixel = 4;
-    return caps;
-  }
+  static gdi::DeviceCaps SixteenColours() { return testing::DisplayOfBits(4, 8, 8); }
   static ZlvConfig Configured(int format) {
     ZlvConfig c{};
     c.standard = 1;

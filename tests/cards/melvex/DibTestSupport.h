@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/DeviceCaps.h"
 #include "platform/runtime/ByteFields.h"
 #include "platform/runtime/MovableMemory.h"
 
@@ -25,6 +26,14 @@ struct DibSpec {
   std::uint32_t imageSize = 0xFFFFFFFF;  // all the rows unless set
   std::int64_t blockBytes = -1;          // header, table and rows unless set
 };
+
+// A display of `bits` bits per pixel.
+inline gdi::DeviceCaps DisplayOfBits(int bits, int width = 64, int height = 32) {
+  gdi::DeviceCaps caps = gdi::DisplayCaps(width, height);
+  caps.bitsPixel = bits;
+  caps.numColors = bits <= 8 ? 1 << bits : -1;
+  return caps;
+}
 
 inline std::int64_t RowBytes(std::int64_t width, int bits) { return ((bits * width + 31) >> 5) * 4; }
 

@@ -25,12 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int kWidth = 20;
 constexpr int kHeight = 10;
 
-gdi::DeviceCaps Display(int bits) {
-  gdi::DeviceCaps caps = gdi::DisplayCaps(64, 32);
-  caps.bitsPixel = bits;
-  caps.numColors = bits <= 8 ? 1 << bits : -1;
-  return caps;
-}
+gdi::DeviceCaps Display(int bits) { return testing::DisplayOfBits(bits); }
 
 class DrawTest : public CardFixture {
  protected:

@@ -14,6 +14,7 @@
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "platform/ui/TimerService.h"
 #include "tests/cards/melvex/CardFixture.h"
+#include "tests/cards/melvex/DibTestSupport.h"
 
 namespace orvale::melvex {
 namespace {
@@ -22,11 +23,7 @@ using testing::CardFixture;
 using testing::Request;
 using D = ImageFormatDialog;
 
-gdi::DeviceCaps Display(int bits) {
-  gdi::DeviceCaps caps = gdi::DisplayCaps(D::kPreviewWidth, D::kPreviewHeight);
-  caps.bitsPixel = bits;
-  return caps;
-}
+gdi::DeviceCaps Display(int bits) { return testing::DisplayOfBits(bits, D::kPreviewWidth, D::kPreviewHeight); }
 
 class FormatDialogTest : public CardFixture {
  protected:
