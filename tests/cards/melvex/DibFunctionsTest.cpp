@@ -14,7 +14,7 @@ namespace orvale::melvex {
 namespace {
 
 using testing::BlockBytes;
-using testing::DibSpec;
+using testing::TestDib;
 using testing::FileBytes;
 using testing::MakeDib;
 using testing::TempFolder;
@@ -33,7 +33,7 @@ class DibFunctionsTest : public ::testing::Test {
 
 struct SaveCase {
   const char* name;
-  DibSpec spec;
+  TestDib dib;
   std::int32_t expected;
   std::uint32_t bitsOffset;  // in the file, when written
 };
@@ -57,7 +57,7 @@ TEST_F(DibFunctionsTest, SavingChecksTheDibAgainstItsBlock) {
       {"TopDown", {4, -2, 8, 0, 256, 0, 40 + 1024}, code::kOutOfRange, 0},
   };
   for (const SaveCase& c : cases) {
-    const MemoryHandle dib = MakeDib(memory, c.spec, [](int row, int column) {
+    const MemoryHandle dib = MakeDib(memory, c.dib, [](int row, int column) {
       return static_cast<std::uint8_t>(10 * row + column);
     });
     const std::filesystem::path path = folder / (std::string(c.name) + ".bmp");
@@ -68,7 +68,7 @@ TEST_F(DibFunctionsTest, SavingChecksTheDibAgainstItsBlock) {
       ASSERT_GE(file.size(), 14u) << c.name;
       EXPECT_EQ(ReadLE32(file.data() + 10), c.bitsOffset) << c.name;
       EXPECT_EQ(ReadLE32(file.data() + 2), file.size()) << c.name;
-      const std::size_t rows = static_cast<std::size_t>(testing::RowBytes(c.spec.width, c.spec.bits) * c.spec.height);
+      const std::size_t rows = static_cast<std::size_t>(testing::RowBytes(c.dib.width, c.dib.bits) * c.dib.height);
       EXPECT_EQ(file.size(), c.bitsOffset + rows) << c.name;
       EXPECT_EQ(Bytes(file.begin() + 14, file.end()), Bytes(block.begin(), block.begin() + (file.size() - 14))) << c.name;
     } else {

@@ -17,7 +17,7 @@
 
 namespace orvale::melvex::testing {
 
-struct DibSpec {
+struct TestDib {
   int width = 3;
   int height = 3;
   int bits = 8;
@@ -37,33 +37,33 @@ inline gdi::DeviceCaps DisplayOfBits(int bits, int width = 64, int height = 32) 
 
 inline std::int64_t RowBytes(std::int64_t width, int bits) { return ((bits * width + 31) >> 5) * 4; }
 
-inline std::size_t TableBytes(const DibSpec& spec) {
-  if (spec.compression == 3) return 12;
-  if (spec.bits <= 8) return 4 * (spec.coloursUsed == 0 ? (1u << spec.bits) : spec.coloursUsed);
-  return 4 * spec.coloursUsed;
+inline std::size_t TableBytes(const TestDib& dib) {
+  if (dib.compression == 3) return 12;
+  if (dib.bits <= 8) return 4 * (dib.coloursUsed == 0 ? (1u << dib.bits) : dib.coloursUsed);
+  return 4 * dib.coloursUsed;
 }
 
 // A DIB whose byte at (row from the bottom, byte column) is pixel(row, column).
-inline MemoryHandle MakeDib(MovableMemory& memory, const DibSpec& spec,
+inline MemoryHandle MakeDib(MovableMemory& memory, const TestDib& dib,
                             const std::function<std::uint8_t(int row, int column)>& pixel = {}) {
-  const std::int64_t stride = RowBytes(spec.width, spec.bits);
-  const std::size_t table = TableBytes(spec);
+  const std::int64_t stride = RowBytes(dib.width, dib.bits);
+  const std::size_t table = TableBytes(dib);
   std::int64_t rows = 0;
-  const bool huge = __builtin_mul_overflow(stride, static_cast<std::int64_t>(spec.height), &rows);
+  const bool huge = __builtin_mul_overflow(stride, static_cast<std::int64_t>(dib.height), &rows);
   const std::int64_t whole = huge ? INT64_MAX : 40 + static_cast<std::int64_t>(table) + rows;
-  const std::size_t size = static_cast<std::size_t>(spec.blockBytes >= 0 ? spec.blockBytes : whole);
+  const std::size_t size = static_cast<std::size_t>(dib.blockBytes >= 0 ? dib.blockBytes : whole);
   const MemoryHandle handle = memory.Alloc(size, true);
   auto* p = static_cast<std::uint8_t*>(memory.Lock(handle));
   WriteLE32(p, 40);
-  WriteLE32(p + 4, static_cast<std::uint32_t>(spec.width));
-  WriteLE32(p + 8, static_cast<std::uint32_t>(spec.height));
+  WriteLE32(p + 4, static_cast<std::uint32_t>(dib.width));
+  WriteLE32(p + 8, static_cast<std::uint32_t>(dib.height));
   WriteLE16(p + 12, 1);
-  WriteLE16(p + 14, static_cast<std::uint16_t>(spec.bits));
-  WriteLE32(p + 16, spec.compression);
-  WriteLE32(p + 20, spec.imageSize == 0xFFFFFFFF ? static_cast<std::uint32_t>(rows) : spec.imageSize);
-  WriteLE32(p + 32, spec.coloursUsed);
+  WriteLE16(p + 14, static_cast<std::uint16_t>(dib.bits));
+  WriteLE32(p + 16, dib.compression);
+  WriteLE32(p + 20, dib.imageSize == 0xFFFFFFFF ? static_cast<std::uint32_t>(rows) : dib.imageSize);
+  WriteLE32(p + 32, dib.coloursUsed);
   if (pixel && static_cast<std::int64_t>(size) >= whole) {
-    for (int row = 0; row < spec.height; ++row) {
+    for (int row = 0; row < dib.height; ++row) {
       for (int column = 0; column < stride; ++column) p[40 + table + row * stride + column] = pixel(row, column);
     }
   }
