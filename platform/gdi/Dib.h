@@ -47,6 +47,10 @@ struct BitmapInfo {
 // Bytes per row of `width` pixels of `bitCount` bits, padded to a multiple of 4.
 std::int64_t DibStride(std::int32_t width, int bitCount);
 
+// The 40 header bytes at `p`, little-endian, read or written field by field.
+BitmapInfoHeader ReadBitmapInfoHeader(const std::uint8_t* p);
+void WriteBitmapInfoHeader(const BitmapInfoHeader& header, std::uint8_t* p);
+
 // The header, and the colour table when there is one, from the start of a packed DIB
 // (header, table, bits). `bitsOffset` gets where the rows start. Fails for a buffer
 // too short for its header and table or a header size below 40.

@@ -10,24 +10,42 @@
 
 namespace orvale::gdi {
 
+// A 16-bit pixel's colour channel: the bits of its mask, scaled to 0..255.
+struct ChannelMask {
+  std::uint32_t mask = 0;
+  int shift = 0;
+  std::uint32_t maximum = 1;  // mask >> shift
+  std::uint32_t Level(std::uint32_t pixel) const {
+    return (((pixel & mask) >> shift) * 255 + maximum / 2) / maximum;
+  }
+  static ChannelMask Of(std::uint32_t mask);
+};
+
 struct PixelSource {
-  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32 };
+  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32, Indexed4, Rgb16 };
   Format format = Format::Rgb32;
   int width = 0;
   int height = 0;
   const std::uint8_t* bits = nullptr;  // the row at the top of the picture
   std::ptrdiff_t stride = 0;           // bytes from one row to the one below (may be < 0)
-  const RgbQuad* palette = nullptr;    // Indexed8 only, 256 entries
+  const RgbQuad* palette = nullptr;    // Indexed8 and Indexed4: 256 or 16 entries
+  ChannelMask red, green, blue;        // Rgb16 only
 
   // The 0x00RRGGBB word of pixel (x, y); x and y must lie inside.
   std::uint32_t RgbAt(int x, int y) const {
     const std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * stride;
     switch (format) {
       case Format::Rgb32: return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
-      case Format::Indexed8: {
-        const RgbQuad& q = palette[row[x]];
+      case Format::Indexed8:
+      case Format::Indexed4: {
+        const int index = format == Format::Indexed8 ? row[x] : (x & 1) ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+        const RgbQuad& q = palette[index];
         return (static_cast<std::uint32_t>(q.rgbRed) << 16) |
                (static_cast<std::uint32_t>(q.rgbGreen) << 8) | q.rgbBlue;
+      }
+      case Format::Rgb16: {
+        const std::uint32_t pixel = row[2 * x] | (static_cast<std::uint32_t>(row[2 * x + 1]) << 8);
+        return (red.Level(pixel) << 16) | (green.Level(pixel) << 8) | blue.Level(pixel);
       }
       case Format::Bgr24: {
         const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x);
@@ -44,8 +62,10 @@ struct PixelSource {
   }
 };
 
-// A source over the rows of an uncompressed 8-, 24- or 32-bit DIB. Fails for any other
-// format, a palette-index colour table, a zero size, or `bits` too short for the rows.
+// A source over the rows of an uncompressed 4-, 8-, 16- (5:5:5), 24- or 32-bit DIB, or a
+// 16-bit DIB with bit-field masks (compression 3, the masks in the first three entries of
+// the colour table). Fails for any other format, a palette-index colour table, a zero
+// size, or `bits` too short for the rows.
 std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
                                           std::span<const std::uint8_t> bits,
                                           std::uint32_t colorUse = DIB_RGB_COLORS);

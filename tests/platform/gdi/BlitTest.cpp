@@ -96,7 +96,7 @@ TEST(DibBlitTest, MalformedDibsDrawNothing) {
   ImageDeviceContext dc(3, 2);
   const std::span<const std::uint8_t> shortBits(dib.bits.data(), 5);
   EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, shortBits, dib.info, DIB_RGB_COLORS, SRCCOPY), 0);
-  dib.info.header.biBitCount = 4;
+  dib.info.header.biBitCount = 7;
   EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, dib.bits, dib.info, DIB_RGB_COLORS, SRCCOPY), 0);
   dib.info.header.biBitCount = 8;
   dib.info.header.biWidth = -3;

@@ -1,0 +1,87 @@
+#include "cards/melvex/DibLayout.h"
+
+#include "platform/runtime/ByteFields.h"
+
+namespace orvale::melvex {
+
+std::optional<DibLayout> DibLayoutFor(int format) {
+  switch (format) {
+    case 1: return DibLayout{8, gdi::BI_RGB, 256, 1024};
+    case 2: return DibLayout{4, gdi::BI_RGB, 16, 64};
+    case 3: return DibLayout{8, gdi::BI_RGB, 256, 1024};
+    case 4: return DibLayout{16, gdi::BI_RGB, 0, 0};
+    case 5: return DibLayout{16, kBitFields, 3, 12};
+    case 7: return DibLayout{24, gdi::BI_RGB, 0, 0};
+    case 8: return DibLayout{32, gdi::BI_RGB, 0, 0};
+    default: return std::nullopt;
+  }
+}
+
+std::int64_t DibRowBytes(std::int64_t width, int bitCount) { return ((bitCount * width + 31) >> 5) * 4; }
+
+Rgb Palette332(int i) {
+  return {static_cast<std::uint8_t>((((i >> 5) & 7) * 73) >> 1), static_cast<std::uint8_t>((((i >> 2) & 7) * 73) >> 1),
+          static_cast<std::uint8_t>((i & 3) * 85)};
+}
+
+void WriteDibStart(std::uint8_t* out, int format, const DibLayout& layout, int width, int height,
+                   std::int32_t pixelsPerMetre) {
+  gdi::BitmapInfoHeader header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biBitCount = static_cast<std::uint16_t>(layout.bitCount);
+  header.biCompression = layout.compression;
+  header.biSizeImage = static_cast<std::uint32_t>(DibRowBytes(width, layout.bitCount) * height);
+  header.biXPelsPerMeter = header.biYPelsPerMeter = pixelsPerMetre;
+  header.biClrUsed = header.biClrImportant = layout.coloursUsed;
+  gdi::WriteBitmapInfoHeader(header, out);
+  std::uint8_t* table = out + gdi::kBitmapInfoHeaderSize;
+  if (format == 5) {
+    WriteLE32(table, 0xF800);
+    WriteLE32(table + 4, 0x07E0);
+    WriteLE32(table + 8, 0x001F);
+    return;
+  }
+  for (std::uint32_t i = 0; i < layout.coloursUsed; ++i) {
+    Rgb c{};
+    if (format == 1) c = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
+    if (format == 2) c = {static_cast<std::uint8_t>(17 * i), static_cast<std::uint8_t>(17 * i), static_cast<std::uint8_t>(17 * i)};
+    if (format == 3) c = Palette332(static_cast<int>(i));
+    std::uint8_t* entry = table + 4 * i;
+    entry[0] = c.blue;
+    entry[1] = c.green;
+    entry[2] = c.red;
+    entry[3] = 0;
+  }
+}
+
+std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
+  if (block.size() < gdi::kBitmapInfoHeaderSize) return std::nullopt;
+  DibView dib;
+  dib.header = gdi::ReadBitmapInfoHeader(block.data());
+  const gdi::BitmapInfoHeader& h = dib.header;
+  if (h.biSize != gdi::kBitmapInfoHeaderSize || h.biWidth <= 0 || h.biHeight <= 0) return std::nullopt;
+  const int bits = h.biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
+  if (h.biCompression == kBitFields) {
+    // The three masks; our own 5:6:5 DIBs count them as three colours.
+    if (bits != 16 || (h.biClrUsed != 0 && h.biClrUsed != 3)) return std::nullopt;
+    dib.tableBytes = 12;
+  } else if (h.biCompression == gdi::BI_RGB) {
+    const std::uint64_t most = bits <= 8 ? (std::uint64_t{1} << bits) : gdi::kColorTableSize;
+    if (h.biClrUsed > most) return std::nullopt;
+    const std::uint64_t colours = h.biClrUsed == 0 && bits <= 8 ? most : h.biClrUsed;
+    dib.tableBytes = static_cast<std::size_t>(4 * colours);
+  } else {
+    return std::nullopt;
+  }
+  dib.bitsOffset = gdi::kBitmapInfoHeaderSize + dib.tableBytes;
+  dib.stride = DibRowBytes(h.biWidth, bits);
+  const std::uint64_t rows = static_cast<std::uint64_t>(dib.stride) * static_cast<std::uint64_t>(h.biHeight);
+  const std::uint64_t image = h.biSizeImage == 0 ? rows : h.biSizeImage;
+  if (image < rows || dib.bitsOffset + image > block.size()) return std::nullopt;
+  dib.imageBytes = static_cast<std::size_t>(image);
+  return dib;
+}
+
+}  // namespace orvale::melvex

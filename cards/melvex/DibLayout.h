@@ -1,0 +1,53 @@
+#pragma once
+// The DIBs the toolkit makes from each output format, and the checks a DIB from a caller
+// must pass before any of its offsets or sizes is trusted.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/gdi/Dib.h"
+
+namespace orvale::melvex {
+
+inline constexpr std::uint32_t kBitFields = 3;
+inline constexpr std::int32_t kMemoryPixelsPerMetre = 5905;
+inline constexpr std::int32_t kFilePixelsPerMetre = 11810;
+inline constexpr std::size_t kFileHeaderSize = 14;
+
+struct DibLayout {
+  int bitCount = 0;
+  std::uint32_t compression = gdi::BI_RGB;
+  std::uint32_t coloursUsed = 0;  // also written as colours important
+  std::size_t tableBytes = 0;     // the colour table, or the three masks of 5:6:5
+};
+
+// The layout of output format 1, 2, 3, 4, 5, 7 or 8; nullopt for any other.
+std::optional<DibLayout> DibLayoutFor(int outputFormat);
+
+std::int64_t DibRowBytes(std::int64_t width, int bitCount);
+
+// Writes the 40-byte header and then the colour table or masks of `outputFormat`.
+void WriteDibStart(std::uint8_t* out, int outputFormat, const DibLayout& layout, int width,
+                   int height, std::int32_t pixelsPerMetre);
+
+// Entry i of the 3:3:2 palette as red, green, blue.
+struct Rgb {
+  std::uint8_t red, green, blue;
+};
+Rgb Palette332(int index);
+
+// A DIB from a caller, checked against the size of its block: a 40-byte header, width and
+// height above 0, 1, 4, 8, 16, 24 or 32 bits, uncompressed or (16 bits) with masks, no
+// more colours than the bit count holds, and the table and every row inside the block.
+// Colours used 0 counts as all the bit count holds; image size 0 as height x row bytes.
+struct DibView {
+  gdi::BitmapInfoHeader header;
+  std::size_t tableBytes = 0;
+  std::size_t bitsOffset = 0;  // from the start of the block
+  std::int64_t stride = 0;
+  std::size_t imageBytes = 0;  // what the header's image size says, at least the rows
+};
+std::optional<DibView> CheckDib(std::span<const std::uint8_t> block);
+
+}  // namespace orvale::melvex

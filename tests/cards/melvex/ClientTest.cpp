@@ -1,0 +1,38 @@
+// A client program linked against the shared object, with the simulated card switched on
+// the way the README tells users to.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "cards/melvex/zelvo32.h"
+
+namespace {
+
+// Set before the library makes its instance, which it does on the first call.
+const bool kSimulated = setenv("ORVALE_MELVEX_DEVICE", "sim", 1) == 0;
+
+TEST(ClientTest, SnapsAndReadsOutOnTheSimulatedCard) {
+  ASSERT_TRUE(kSimulated);
+  ASSERT_EQ(ZLP_init(), 0);
+  std::int32_t standard = -1;
+  ASSERT_EQ(ZLP_videoConfig(0, 0, &standard), 0);
+  EXPECT_EQ(standard, 1);
+  ZlpLimits limits{};
+  ASSERT_EQ(ZLP_getLimits(standard, &limits), 0);
+  const ZlpSnapRequest request{0, limits.xMax, 320, 0, limits.yMax, 240, 1, 0};
+  ASSERT_EQ(ZLP_prepareSnap(&request), 0);
+  ASSERT_EQ(ZLP_startSnap(), 0);
+  ASSERT_EQ(ZLP_finishSnap(), 0);
+  std::uint16_t lineBytes = 0;
+  ASSERT_EQ(ZLP_startReadout(7, &lineBytes), 0);
+  EXPECT_EQ(lineBytes, 960);
+  std::vector<std::uint8_t> line(lineBytes);
+  for (int n = 0; n < 240; ++n) ASSERT_EQ(ZLP_readLine(line.data(), 0, 320), 0) << n;
+  EXPECT_EQ(ZLP_readLine(line.data(), 0, 320), 13);
+  EXPECT_STREQ(ZLP_errorString(13), "Attempt to read outside snapped image");
+  EXPECT_STREQ(ZLP_lastErrorFunctionName(), "ZLP_readLine");
+  EXPECT_EQ(ZLP_closedown(0), 0);
+}
+
+}  // namespace

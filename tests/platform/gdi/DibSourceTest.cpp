@@ -1,0 +1,66 @@
+// DIBs of 4 and 16 bits drawn through the device context.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gdi/ImageDeviceContext.h"
+
+namespace orvale::gdi {
+namespace {
+
+struct TwoPixelDib {
+  BitmapInfo info;
+  std::vector<std::uint8_t> bits;
+};
+
+// Two pixels on one row, drawn 1:1 and read back.
+std::pair<Color, Color> Draw(const TwoPixelDib& dib) {
+  ImageDeviceContext dc(4, 2);
+  EXPECT_EQ(dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.bits, dib.info, DIB_RGB_COLORS, SRCCOPY), 1);
+  return {dc.GetPixel(0, 0), dc.GetPixel(1, 0)};
+}
+
+TwoPixelDib Dib(int bits, std::uint32_t compression, std::vector<std::uint8_t> row) {
+  TwoPixelDib dib;
+  dib.info.header.biWidth = 2;
+  dib.info.header.biHeight = 1;
+  dib.info.header.biBitCount = static_cast<std::uint16_t>(bits);
+  dib.info.header.biCompression = compression;
+  row.resize(4, 0);
+  dib.bits = row;
+  return dib;
+}
+
+TEST(DibSourceTest, FourBitPixelsTakeTheirNibblesInOrder) {
+  TwoPixelDib dib = Dib(4, BI_RGB, {0x2F});
+  dib.info.colors[2] = RgbQuad{10, 20, 30, 0};
+  dib.info.colors[15] = RgbQuad{200, 100, 50, 0};
+  const auto [first, second] = Draw(dib);
+  EXPECT_EQ(first, RGB(30, 20, 10));
+  EXPECT_EQ(second, RGB(50, 100, 200));
+}
+
+TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {
+  // 0x7C00 is full red in 5:5:5; 0x001F full blue.
+  const auto [red, blue] = Draw(Dib(16, BI_RGB, {0x00, 0x7C, 0x1F, 0x00}));
+  EXPECT_EQ(red, RGB(255, 0, 0));
+  EXPECT_EQ(blue, RGB(0, 0, 255));
+
+  // 5:6:5 masks: 0x07E0 is full green; 0x0400 half green (32 of 63).
+  TwoPixelDib masked = Dib(16, 3, {0xE0, 0x07, 0x00, 0x04});
+  masked.info.colors[0] = RgbQuad{0x00, 0xF8, 0x00, 0x00};
+  masked.info.colors[1] = RgbQuad{0xE0, 0x07, 0x00, 0x00};
+  masked.info.colors[2] = RgbQuad{0x1F, 0x00, 0x00, 0x00};
+  const auto [green, half] = Draw(masked);
+  EXPECT_EQ(green, RGB(0, 255, 0));
+  EXPECT_EQ(half, RGB(0, 130, 0));
+}
+
+TEST(DibSourceTest, MasksOnOtherBitCountsAreRefused) {
+  TwoPixelDib dib = Dib(24, 3, {1, 2, 3, 4, 5, 6});
+  ImageDeviceContext dc(4, 2);
+  EXPECT_EQ(dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.bits, dib.info, DIB_RGB_COLORS, SRCCOPY), 0);
+}
+
+}  // namespace
+}  // namespace orvale::gdi
