@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/dialogs/DocumentLists.h"
 #include "app/dialogs/NewOutputViews.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
@@ -14,13 +15,6 @@ namespace orvale {
 namespace {
 
 constexpr std::size_t kTerms = kZernikeTermCount;
-
-// The open document in a slot, or null.
-clsDocument* DocumentInSlot(const DocumentTable& table, std::int32_t slot) {
-  if (slot < 1 || slot > DocumentTable::kMaxDocuments) return nullptr;
-  const auto i = static_cast<std::size_t>(slot);
-  return table.DocumentInUse[i] ? table.Documents[i].get() : nullptr;
-}
 
 // Closes the new document without asking unless it was completed.
 class NewDocumentGuard {
@@ -115,13 +109,13 @@ ZernikeVector AverageZernikes(std::span<const ZernikeVector> sets) {
 }
 
 clsDocument* AverageDocuments(DocumentTable& table, MainFrame& frame,
-                              std::span<const std::int32_t> slots, std::int32_t& averageCounter) {
+                              std::span<const std::int32_t> documentSlots, std::int32_t& averageCounter) {
   // The documents that take part are known before anything is made: with fewer than
   // two there is no average, and nothing may divide by their count.
   const clsDocument* reference = nullptr;
   std::vector<ZernikeVector> sets;
-  for (const std::int32_t slot : slots) {
-    const clsDocument* doc = DocumentInSlot(table, slot);
+  for (const std::int32_t slot : documentSlots) {
+    const clsDocument* doc = ListedDocumentOf(table, slot);
     if (doc == nullptr) continue;
     if (reference == nullptr) reference = doc;
     doc->GetZernikes(sets.emplace_back());
@@ -148,8 +142,8 @@ ZernikeVector CombineZernikes(const ZernikeVector& first, const ZernikeVector& s
 
 clsDocument* CombineDocuments(DocumentTable& table, MainFrame& frame, std::int32_t firstSlot,
                               std::int32_t secondSlot, std::int32_t operation) {
-  const clsDocument* first = DocumentInSlot(table, firstSlot);
-  const clsDocument* second = DocumentInSlot(table, secondSlot);
+  const clsDocument* first = ListedDocumentOf(table, firstSlot);
+  const clsDocument* second = ListedDocumentOf(table, secondSlot);
   if (first == nullptr || second == nullptr) return nullptr;
   ZernikeVector a{};
   ZernikeVector b{};

@@ -29,11 +29,11 @@ clsDocument* MakeResultDocument(DocumentTable& table, MainFrame& frame, const cl
 // The mean of the sets, term by term (all zeros for none).
 ZernikeVector AverageZernikes(std::span<const ZernikeVector> sets);
 
-// Averages the documents in these slots (those still open; the first of them gives the
+// Averages the documents in these documentSlots (those still open; the first of them gives the
 // image size, shapes and options) into "Average<n>", n one more than `averageCounter`,
 // which counts only the averages made. Fewer than two open documents: nothing, null.
 clsDocument* AverageDocuments(DocumentTable& table, MainFrame& frame,
-                              std::span<const std::int32_t> slots, std::int32_t& averageCounter);
+                              std::span<const std::int32_t> documentSlots, std::int32_t& averageCounter);
 
 // The Math window's operations (the item data of its list).
 namespace combine {
@@ -45,7 +45,7 @@ inline constexpr std::int32_t kSubtract = 1;
 ZernikeVector CombineZernikes(const ZernikeVector& first, const ZernikeVector& second,
                               std::int32_t operation);
 
-// Combines the documents in two slots (both open; they may be the same) into
+// Combines the documents in two documentSlots (both open; they may be the same) into
 // "Combination of <first> and <second>", shaped like the first. Null when a slot is
 // not in use or the document could not be made.
 clsDocument* CombineDocuments(DocumentTable& table, MainFrame& frame, std::int32_t firstSlot,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/document/DocumentTable.h"
+
 namespace orvale {
 
 namespace {
@@ -20,6 +22,12 @@ bool Rename(std::vector<ListedDocument>& list, std::int32_t slot, const std::str
 }
 
 }  // namespace
+
+clsDocument* ListedDocumentOf(const DocumentTable& table, std::int32_t slot) {
+  if (slot < 1 || slot > DocumentTable::kMaxDocuments) return nullptr;
+  const auto i = static_cast<std::size_t>(slot);
+  return table.DocumentInUse[i] ? table.Documents[i].get() : nullptr;
+}
 
 // --- AverageLists ---
 
@@ -50,9 +58,9 @@ void AverageLists::Exclude(std::span<const int> rows) {
 }
 
 std::vector<std::int32_t> AverageLists::IncludedSlots() const {
-  std::vector<std::int32_t> slots;
-  for (const ListedDocument& entry : included_) slots.push_back(entry.Slot);
-  return slots;
+  std::vector<std::int32_t> documentSlots;
+  for (const ListedDocument& entry : included_) documentSlots.push_back(entry.Slot);
+  return documentSlots;
 }
 
 // --- CombineChoices ---

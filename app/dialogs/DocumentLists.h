@@ -13,12 +13,18 @@
 
 namespace orvale {
 
+class clsDocument;
+class DocumentTable;
+
 // One entry: the document's slot and the name it shows (its ImageFileName).
 struct ListedDocument {
   std::int32_t Slot = 0;
   std::string Text;
   bool operator==(const ListedDocument&) const = default;
 };
+
+// The open document in a slot an entry names, or null when the slot is not in use.
+clsDocument* ListedDocumentOf(const DocumentTable& table, std::int32_t slot);
 
 // The Average window's lists: the documents available for averaging and those included
 // in the average, each document at most once in each.

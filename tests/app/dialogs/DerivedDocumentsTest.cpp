@@ -77,8 +77,8 @@ TEST_F(DerivedDocumentsTest, AveragingThreeAnalysedDocumentsMakesTheirMeanAsANew
   const clsDocument& second = AnalysedFixtureDocument();
   const clsDocument& third = Analysed(pupil_, Wavefront(-0.5, 1.0, 0.0, 0.4));
 
-  const std::vector<std::int32_t> slots = {first->ovDocIndex, second.ovDocIndex, third.ovDocIndex};
-  clsDocument* average = AverageDocuments(table_, frame_, slots, counter_);
+  const std::vector<std::int32_t> documentSlots = {first->ovDocIndex, second.ovDocIndex, third.ovDocIndex};
+  clsDocument* average = AverageDocuments(table_, frame_, documentSlots, counter_);
 
   ASSERT_NE(average, nullptr);
   EXPECT_EQ(average->ImageFileName, "Average1");
@@ -138,7 +138,7 @@ TEST_F(DerivedDocumentsTest, AveragingThreeAnalysedDocumentsMakesTheirMeanAsANew
   for (std::size_t k = 1; k <= kZernikeTermCount; ++k) EXPECT_NEAR(back[k], mean[k], 1e-12) << k;
 
   // The next average of the run is the second.
-  clsDocument* next = AverageDocuments(table_, frame_, slots, counter_);
+  clsDocument* next = AverageDocuments(table_, frame_, documentSlots, counter_);
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(next->ImageFileName, "Average2");
 }
@@ -150,10 +150,10 @@ TEST_F(DerivedDocumentsTest, FewerThanTwoOpenDocumentsMakeNoAverage) {
   std::int16_t cancel = 0;
   table_.CloseDocument(other, true, cancel);
   const std::int32_t before = table_.NumDocuments;
-  for (const std::vector<std::int32_t>& slots :
+  for (const std::vector<std::int32_t>& documentSlots :
        {std::vector<std::int32_t>{}, {doc.ovDocIndex}, {doc.ovDocIndex, closedSlot},
         {closedSlot, 0, 101, -3}}) {
-    EXPECT_EQ(AverageDocuments(table_, frame_, slots, counter_), nullptr);
+    EXPECT_EQ(AverageDocuments(table_, frame_, documentSlots, counter_), nullptr);
   }
   EXPECT_EQ(table_.NumDocuments, before);
   EXPECT_EQ(counter_, 0);
