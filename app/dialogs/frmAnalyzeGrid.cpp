@@ -105,11 +105,8 @@ void frmAnalyzeGrid::BuildControls() {
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  const auto on = [this](QPushButton* button, auto command) {
-    connect(button, &QPushButton::clicked, this, [this, command] {
-      GuardHandler(command);
-      ShowState();
-    });
+  const auto on = [this](QPushButton* button, std::function<void()> command) {
+    connect(button, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
   };
   on(cmdGridAdd, [this] { controller_.AddGrid(); });
   on(cmdGridClear, [this] { controller_.ClearGrid(); });
@@ -121,23 +118,28 @@ void frmAnalyzeGrid::BuildControls() {
     });
   });
   connect(cmdClose, &QPushButton::clicked, this, [this] { GuardHandler([this] { HideFromView(); }); });
-  connect(chkGridUseRMS, &QCheckBox::toggled, this, [this](bool on) {
-    GuardHandler([this, on] { controller_.SetUseRMS(on); });
-    ShowState();
+  connect(chkGridUseRMS, &QCheckBox::toggled, this,
+          [this](bool on) { RunCommand([this, on] { controller_.SetUseRMS(on); }); });
+  connect(chkGridUsePV, &QCheckBox::toggled, this,
+          [this](bool on) { RunCommand([this, on] { controller_.SetUsePV(on); }); });
+}
+
+void frmAnalyzeGrid::RunCommand(const std::function<void()>& command) {
+  GuardHandler([this, &command] {
+    if (CommitPendingEdits()) command();
   });
-  connect(chkGridUsePV, &QCheckBox::toggled, this, [this](bool on) {
-    GuardHandler([this, on] { controller_.SetUsePV(on); });
-    ShowState();
-  });
+  // A check box whose command did not run shows its stored state again.
+  ShowState();
 }
 
 void frmAnalyzeGrid::ShowState() {
   for (int f = 0; f < kGridFieldCount; ++f) {
     QLineEdit* edit = fields_[static_cast<std::size_t>(f)];
+    // A refused edit keeps its text for the user to correct.
+    if (edit->isModified()) continue;
     const QString text = QString::fromStdString(controller_.Text(static_cast<GridField>(f)));
     // Only a changed text is set: setting it would count as an edit to check again.
     if (edit->text() != text) edit->setText(text);
-    edit->setModified(false);
   }
   for (auto [box, on] : {std::pair{chkGridUseRMS, controller_.UseRMS()},
                          std::pair{chkGridUsePV, controller_.UsePV()}}) {
@@ -159,28 +161,47 @@ bool frmAnalyzeGrid::CommitField(GridField field) {
   if (committing_) return false;
   committing_ = true;
   QLineEdit* edit = Field(field);
-  const bool taken = controller_.CommitField(field, edit->text().toStdString());
+  const QString text = edit->text();
+  const bool taken = controller_.CommitField(field, text.toStdString());
   committing_ = false;
+  std::optional<QString>& refused = refusedTexts_[static_cast<std::size_t>(field)];
   if (taken) {
+    refused.reset();
     edit->setModified(false);
     ShowState();
   } else {
-    edit->setModified(true);  // still to check before the window hides
-    QTimer::singleShot(0, edit, [edit] {
-      edit->setFocus(Qt::OtherFocusReason);
-      edit->selectAll();
-    });
+    refused = text;
+    edit->setModified(true);  // still to take before a command or hiding
+    FocusField(field);
   }
   return taken;
 }
 
-bool frmAnalyzeGrid::ReadyToHide() {
+bool frmAnalyzeGrid::CommitPendingEdits() {
   for (int f = 0; f < kGridFieldCount; ++f) {
-    if (!fields_[static_cast<std::size_t>(f)]->isModified()) continue;
-    if (!CommitField(static_cast<GridField>(f))) return false;
+    const auto field = static_cast<GridField>(f);
+    const QLineEdit* edit = Field(field);
+    if (!edit->isModified()) continue;
+    if (refusedTexts_[static_cast<std::size_t>(f)] == edit->text()) {
+      FocusField(field);
+      return false;
+    }
+    if (!CommitField(field)) return false;
   }
   return true;
 }
+
+void frmAnalyzeGrid::FocusField(GridField field) {
+  // After the Warning closes: the window may have lost its activation to the main one.
+  QLineEdit* edit = Field(field);
+  QTimer::singleShot(0, edit, [this, edit] {
+    activateWindow();
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+  });
+}
+
+bool frmAnalyzeGrid::ReadyToHide() { return CommitPendingEdits(); }
 
 bool frmAnalyzeGrid::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) {
@@ -194,6 +215,11 @@ bool frmAnalyzeGrid::event(QEvent* event) {
 
 void frmAnalyzeGrid::ShowCurrentGridData() {
   controller_.ShowCurrentGridData();
+  // Another document's grid, or none: an edit left pending belonged to the one before.
+  for (std::size_t f = 0; f < fields_.size(); ++f) {
+    fields_[f]->setModified(false);
+    refusedTexts_[f].reset();
+  }
   ShowState();
 }
 

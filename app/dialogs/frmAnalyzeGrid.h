@@ -4,6 +4,10 @@
 // RMS and P-V limits with their check boxes, and Apply. It mirrors a
 // GridDialogController, which holds the rules.
 #include <array>
+#include <functional>
+#include <optional>
+
+#include <QString>
 
 #include "app/dialogs/GridDialogController.h"
 #include "app/dialogs/ToolWindow.h"
@@ -39,8 +43,15 @@ class frmAnalyzeGrid : public ToolWindow {
   void BuildControls();
   // Shows the controller's texts, checks and enables.
   void ShowState();
-  // The user left a field: true when its text was taken.
+  // The user ended an edit: true when its text was taken. A refused text stays in the
+  // field, which gets the focus back.
   bool CommitField(GridField field);
+  // Commits the edits not taken yet, in field order, before a command or hiding; false
+  // at the first one refused. A text refused before is not warned about again.
+  bool CommitPendingEdits();
+  void FocusField(GridField field);
+  // Runs a command once the pending edits are in, then shows the result.
+  void RunCommand(const std::function<void()>& command);
 
   GridDialogController controller_;
   std::array<QLineEdit*, kGridFieldCount> fields_{};
@@ -52,6 +63,7 @@ class frmAnalyzeGrid : public ToolWindow {
   QPushButton* cmdGridLoad = nullptr;
   QPushButton* cmdApply = nullptr;
   QPushButton* cmdClose = nullptr;
+  std::array<std::optional<QString>, kGridFieldCount> refusedTexts_;
   bool committing_ = false;
 };
 

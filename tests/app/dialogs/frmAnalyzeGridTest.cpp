@@ -84,8 +84,9 @@ TEST_F(frmAnalyzeGridTest, ARefusedEditKeepsItsTextAndTheFocusAndHoldsTheWindowO
   }
   EXPECT_EQ(doc_->Grid.CellCountX, 4);
 
-  // A refused edit still pending holds the window open, whether closed by its button or
-  // its title bar; once corrected, the window hides.
+  // An edit still pending is checked before a command or hiding; refused, it holds the
+  // window open (warned once) and keeps its text, whether the window is closed by its
+  // button or its title bar. Once corrected, the window hides.
   frame_.SetViewItemChecked(ViewMenuItem::GridAnalyzeBox, true);
   cellWidth->setFocus();
   cellWidth->selectAll();
@@ -95,7 +96,12 @@ TEST_F(frmAnalyzeGridTest, ARefusedEditKeepsItsTextAndTheFocusAndHoldsTheWindowO
   EXPECT_TRUE(window_.isVisible());
   EXPECT_FALSE(window_.close());
   EXPECT_TRUE(window_.isVisible());
-  EXPECT_EQ(messages_.Messages().size(), 2u);
+  Button("cmdApply")->click();
+  EXPECT_EQ(Texts(), std::vector<std::string>{
+                         "The grid's physical width must be a whole multiple of the cell's "
+                         "physical width."});
+  EXPECT_FALSE(doc_->Grid.IsDefined(clsGrid::kResults));  // Apply did not run
+  EXPECT_EQ(cellWidth->text(), "3");
   EXPECT_TRUE(frame_.ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
   cellWidth->selectAll();
   QTest::keyClicks(cellWidth, "5");
