@@ -161,19 +161,13 @@ bool GridDialogController::CommitLimit(clsDocument& doc, GridField field, double
   return true;
 }
 
-void GridDialogController::SetUseRMS(bool on) {
-  useRMS_ = on;
-  if (clsDocument* doc = EditedDocument(); doc != nullptr && doc->Grid.UseRMS != on) {
-    doc->Grid.UseRMS = on;
-    doc->DocDirty = true;
-  }
-  UpdateGridButtons();
-}
+void GridDialogController::SetUseRMS(bool on) { SetCheck(useRMS_, &clsGrid::UseRMS, on); }
+void GridDialogController::SetUsePV(bool on) { SetCheck(usePV_, &clsGrid::UsePV, on); }
 
-void GridDialogController::SetUsePV(bool on) {
-  usePV_ = on;
-  if (clsDocument* doc = EditedDocument(); doc != nullptr && doc->Grid.UsePV != on) {
-    doc->Grid.UsePV = on;
+void GridDialogController::SetCheck(bool& shown, bool clsGrid::*stored, bool on) {
+  shown = on;
+  if (clsDocument* doc = EditedDocument(); doc != nullptr && doc->Grid.*stored != on) {
+    doc->Grid.*stored = on;
     doc->DocDirty = true;
   }
   UpdateGridButtons();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/analysis/clsGrid.h"
 #include "app/dialogs/GridAnalysisApply.h"
 
 namespace orvale {
@@ -84,6 +85,8 @@ class GridDialogController {
   bool Refuse(const std::string& text) const;
   bool CommitSize(clsDocument& doc, GridField field, double value);
   bool CommitLimit(clsDocument& doc, GridField field, double value);
+  // A check box: shown, and stored in the edited document's grid.
+  void SetCheck(bool& shown, bool clsGrid::*stored, bool on);
   void ShowGrid(const clsDocument& doc);
 
   DocumentTable& table_;
