@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
+# Only what the program needs; test.sh builds and runs the tests and benchmarks.
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release --target orvale_program
 # The grabber plug-ins built beside the program are registered, so that it can create them.
 shopt -s nullglob
 plugins=(build/app/OVVGPlug*.so)

@@ -15,17 +15,24 @@
 #include "app/document/OpenFiles.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/DocumentSaveService.h"
+#include "app/frame/OrvaleLogo.h"
 #include "app/frame/frmInput.h"
 #include "app/frame/frmMain.h"
 #include "app/frame/frmSplash.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsBatch.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtMessageService.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
 namespace {
+
+// How long the start waits for the window manager to frame the main window: it takes a
+// few milliseconds; without a window manager there is no frame to wait for.
+constexpr std::chrono::milliseconds kFrameWait{250};
 
 // The screen the default result-window layout is made for.
 ScreenGeometry PrimaryScreenGeometry() {
@@ -46,6 +53,9 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   app.ScrollBarWidth = scrollBar;
   app.ScrollBarHeight = scrollBar;
   SetLineWidthForDevice(nullptr);
+  QApplication::setWindowIcon(OrvaleIcon());
+  // The start reads a few hundred settings: one reading of the settings file serves them.
+  const ScopedSettingsReadBatch settingsReads;
   QtStartupSteps steps(app, services, programFolder);
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }
@@ -118,6 +128,8 @@ void QtStartupSteps::LoadFrame() { app_.FormMain->Load(); }
 
 void QtStartupSteps::ShowFrame() {
   app_.FormMain->show();
+  // The tool windows' default places lie beside the frame, title bar and borders included.
+  AwaitWindowFrame(*app_.FormMain, kFrameWait);
   LoadToolWindows(app_.Tools);
   app_.FormMain->ShowToolWindowsByChecks();
 }

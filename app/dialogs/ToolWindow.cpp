@@ -1,6 +1,7 @@
 #include "app/dialogs/ToolWindow.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
@@ -50,6 +51,15 @@ void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_v
   const std::int32_t maxLeft = screen.width() - PixelsToTwips(size.width()) / 2;
   const std::int32_t maxTop = screen.height() - PixelsToTwips(size.height()) / 2;
   RestorePosition(section, {leftKey, 0, maxLeft, defaultLeft}, {topKey, 0, maxTop, defaultTop});
+}
+
+QPoint ToolWindow::DefaultPlaceBesideOwner(std::int32_t below, QSize outer) const {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr) return {0, below};
+  const QRect main = owner->frameGeometry();
+  const QRect screen = AvailableScreenPixels();
+  const int left = std::max(screen.left(), std::min(main.right() + 1, screen.right() + 1 - outer.width()));
+  return {PixelsToTwips(left), PixelsToTwips(main.top()) + below};
 }
 
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,

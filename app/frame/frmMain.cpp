@@ -55,7 +55,7 @@ constexpr ViewItemSpec kOutputViewItems[] = {
     {ViewMenuItem::SurfacePlot, "mnuViewSurfacePlot", "&Surface Plot"},
     {ViewMenuItem::ContourPlot, "mnuViewContourPlot", "&Contour Plot"},
     {ViewMenuItem::LineProfile, "mnuViewLineProfile", "&Line Profile"},
-    {ViewMenuItem::SFringe, "mnuViewSFringe", "Synthetic &Finges"},
+    {ViewMenuItem::SFringe, "mnuViewSFringe", "Synthetic &Fringes"},
     {ViewMenuItem::Aberrations, "mnuViewAberrations", "A&berrations"},
     {ViewMenuItem::Zernikes, "mnuViewZernikes", "&Zernikes"},
     {ViewMenuItem::GridResults, "mnuViewGridResults", "Gr&id Results"},

@@ -11,11 +11,13 @@
 // it. Everything else reaches it through MainFrame (and so DocumentHost); the recent
 // files live in its File menu through RecentFileMenu.
 #include <QMainWindow>
+#include <QMargins>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "app/frame/FramePlacement.h"
 #include "app/frame/FrameStateRules.h"
 #include "app/document/GrabCommand.h"
 #include "app/document/MainFrame.h"
@@ -132,6 +134,8 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   // Construction (frmMain.cpp).
@@ -177,6 +181,13 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void PopupCommand(const std::function<void()>& command);
   void ShowAbout();
 
+  // Placement (frmMainLifecycle.cpp). Puts the frame's outer rectangle at the stored
+  // or default place, for the frame margins known now.
+  void PlaceFrame();
+  // Once the window manager has framed the shown window, places it again for the
+  // margins it drew.
+  void PlaceFrameOnceFramed();
+
   // Teardown (frmMainLifecycle.cpp).
   void ReleaseGrabberAtExit() noexcept;
   void DestroyToolWindows();
@@ -210,6 +221,9 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   std::string screenPointer_;
   int overrideCursors_ = 0;
   bool unloaded_ = false;
+  StoredFramePlace storedPlace_;
+  QMargins placedMargins_;
+  bool awaitingFrame_ = false;
 };
 
 }  // namespace orvale

@@ -228,6 +228,7 @@ std::chrono::year_month_day LocalToday() {
 
 GeneralSettings ReadGeneralSettings(const ScreenGeometry& screen,
                                     std::chrono::year_month_day today) {
+  const ScopedSettingsReadBatch reads;
   GeneralSettings settings;
   ReadKeys(Step::Settings, settings);
   settings.ScreenText.FaceName = FixedFaceName(settings.ScreenText.FaceName);

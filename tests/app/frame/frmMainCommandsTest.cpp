@@ -168,6 +168,7 @@ TEST_F(FrameCommandsTest, TogglingSurfacePlotTwiceRestoresFlagCheckAndButton) {
 
 TEST_F(FrameCommandsTest, ToolWindowTogglesShowHideAndPressTheirButtons) {
   QWidget* average = app_->Tools.Average;
+  Frame().setGeometry(0, 0, 400, 300);  // leaves room beside it on the test screen
   Item("mnuViewAverageBox")->trigger();
   EXPECT_TRUE(average->isVisible());
   EXPECT_FALSE(average->frameGeometry().intersects(Frame().geometry()));  // beside the frame
