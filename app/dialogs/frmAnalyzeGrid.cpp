@@ -225,15 +225,11 @@ void frmAnalyzeGrid::ShowCurrentGridData() {
 
 void frmAnalyzeGrid::Load() {
   adjustSize();
-  std::int32_t defaultLeft = 0;
-  std::int32_t defaultTop = 0;
-  if (const QWidget* owner = parentWidget()) {
-    // Beside the main window, halfway down.
-    const QRect main = owner->frameGeometry();
-    defaultLeft = PixelsToTwips(main.left() + main.width());
-    defaultTop = PixelsToTwips(main.top() + main.height() / 2);
-  }
-  RestorePositionOnScreen(kSection, "Left", "Top", defaultLeft, defaultTop);
+  // By default beside the main window, halfway down it.
+  const QWidget* owner = parentWidget();
+  const std::int32_t halfway = owner != nullptr ? PixelsToTwips(owner->frameGeometry().height() / 2) : 0;
+  const QPoint beside = DefaultPlaceBesideOwner(halfway, frameGeometry().size());
+  RestorePositionOnScreen(kSection, "Left", "Top", beside.x(), beside.y());
   ShowCurrentGridData();
 }
 
