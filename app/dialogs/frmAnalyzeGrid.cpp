@@ -47,6 +47,10 @@ frmAnalyzeGrid::frmAnalyzeGrid(MainFrame& frame, DocumentTable& table, QWidget* 
   adjustSize();  // its size is known before it is first placed
 }
 
+frmAnalyzeGrid::~frmAnalyzeGrid() {
+  for (QLineEdit* edit : fields_) edit->disconnect(this);
+}
+
 void frmAnalyzeGrid::BuildControls() {
   for (int f = 0; f < kGridFieldCount; ++f) {
     auto* edit = new QLineEdit(this);

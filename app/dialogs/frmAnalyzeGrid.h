@@ -22,6 +22,8 @@ class frmAnalyzeGrid : public ToolWindow {
  public:
   // Works on the active document of `table`; `owner` is the main window.
   frmAnalyzeGrid(MainFrame& frame, DocumentTable& table, QWidget* owner);
+  // A field that has the focus ends its edit as it goes: that must not reach this window.
+  ~frmAnalyzeGrid() override;
 
   // Places the window from section "Grid_Window" and shows the current grid data;
   // Unload writes the place back.
