@@ -22,7 +22,9 @@
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsBatch.h"
 #include "platform/registry/SettingsStore.h"
+#include "platform/ui/FontChooser.h"
 #include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtPrintDialogService.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/WindowFrame.h"
 
@@ -67,6 +69,8 @@ struct ProgramServices::Installed {
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;
+  QtFontDialogService fontDialogs;
+  QtPrintDialogService printDialogs;
 };
 
 ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
@@ -74,11 +78,15 @@ ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
   SetSettingsStore(&installed_->settings);
   SetMessageService(&installed_->messages);
   SetFileDialogService(&installed_->fileDialogs);
+  SetFontDialogService(&installed_->fontDialogs);
+  SetPrintDialogService(&installed_->printDialogs);
   SetDocumentSaveService(&FileSaveCommands());
 }
 
 ProgramServices::~ProgramServices() {
   SetDocumentSaveService(nullptr);
+  SetFontDialogService(nullptr);
+  SetPrintDialogService(nullptr);
   SetFileDialogService(nullptr);
   SetMessageService(nullptr);
   SetSettingsStore(nullptr);

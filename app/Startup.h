@@ -14,8 +14,8 @@ namespace orvale {
 
 struct AppState;
 
-// The settings file, Qt message boxes and file dialogs, and the file commands behind
-// the documents' save prompts; installed while the object lives.
+// The settings file, Qt message boxes, file, font and print dialogs, and the file commands
+// behind the documents' save prompts; installed while the object lives.
 class ProgramServices {
  public:
   explicit ProgramServices(const std::filesystem::path& settingsFile);

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <algorithm>
 
-#include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/QuitRequests.h"
 #include "platform/ui/ScreenTwips.h"
@@ -36,11 +35,7 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
 
 void ToolWindow::RestorePosition(std::string_view section, const StoredPosition& left,
                                  const StoredPosition& top) {
-  const auto read = [section](const StoredPosition& p) {
-    return TwipsToPixels(GetSettingLong(section, p.Key, p.Minimum, p.Maximum, p.Default));
-  };
-  const QPoint fallback(TwipsToPixels(left.Default), TwipsToPixels(top.Default));
-  move(VisibleTopLeft(QPoint(read(left), read(top)), frameGeometry().size(), fallback));
+  RestoreWindowPosition(*this, section, left, top);
 }
 
 void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
@@ -64,9 +59,7 @@ QPoint ToolWindow::DefaultPlaceBesideOwner(std::int32_t below, QSize outer) cons
 
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,
                               std::string_view topKey) const {
-  const QPoint place = pos();
-  SaveSettingLong(section, leftKey, PixelsToTwips(place.x()));
-  SaveSettingLong(section, topKey, PixelsToTwips(place.y()));
+  SaveWindowPosition(*this, section, leftKey, topKey);
 }
 
 }  // namespace orvale

@@ -8,19 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/dialogs/DialogPosition.h"
 #include "app/document/MainFrame.h"
 
 class QCloseEvent;
 
 namespace orvale {
-
-// A stored window position: the key and the read's clamp and default, all in twips.
-struct StoredPosition {
-  std::string_view Key;
-  std::int32_t Minimum = 0;
-  std::int32_t Maximum = 0;
-  std::int32_t Default = 0;
-};
 
 class ToolWindow : public QWidget {
  public:

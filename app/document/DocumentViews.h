@@ -19,6 +19,9 @@
 namespace orvale {
 
 class clsDocument;
+namespace gdi {
+class DeviceContext;
+}
 
 // View codes (FormType) of a document's windows; 2 is given to no window.
 namespace viewtype {
@@ -135,6 +138,15 @@ class DocumentViews {
   // The whole text and the selected text of a text view (7, 8 or 9).
   virtual std::string ViewText(std::int32_t /*formType*/) const { return {}; }
   virtual std::string ViewSelectedText(std::int32_t /*formType*/) const { return {}; }
+
+  // --- Printing ---
+  // A view prints itself into the device rectangle left..right, top..bottom (edges
+  // included) through its window's own print member: the report reaches the image view
+  // and the result windows here. Nothing for a view that does not exist; the headless
+  // windows print nothing.
+  virtual void PrintView(std::int32_t /*formType*/, gdi::DeviceContext& /*dc*/,
+                         std::int32_t /*left*/, std::int32_t /*top*/, std::int32_t /*right*/,
+                         std::int32_t /*bottom*/) {}
 
   // --- What the windows keep ---
   // Placement of a view in pixels relative to its parent window (FormType code). Set

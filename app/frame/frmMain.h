@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/frame/FramePlacement.h"
@@ -22,6 +23,7 @@
 #include "app/document/GrabCommand.h"
 #include "app/document/MainFrame.h"
 #include "app/document/RecentFileList.h"
+#include "platform/ui/PrintDialogService.h"
 
 class QAction;
 class QActionGroup;
@@ -105,9 +107,6 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void SetZoomCombo(std::int32_t zf);
   bool ZoomComboMsgLockOut = false;
 
-  // --- Commands other windows run ---
-  void ShowHelpFile();
-
   // --- What plugs in later ---
   // The toolbox the fringe pop-up's order and outline commands go to (none: they do
   // nothing).
@@ -188,6 +187,11 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   // margins it drew.
   void PlaceFrameOnceFramed();
 
+  // Printing (frmMainPrint.cpp).
+  void FilePrint();
+  void QuickPrint();
+  void FilePageSetup();
+
   // Teardown (frmMainLifecycle.cpp).
   void ReleaseGrabberAtExit() noexcept;
   void DestroyToolWindows();
@@ -217,6 +221,9 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
 
   FringeToolbox* toolbox_ = nullptr;
   DocumentGrab documentGrab_;
+  // The print dialog's last choice in this run: the next dialog opens with it, and
+  // quick print uses its printer.
+  std::optional<PrintDialogAnswer> lastPrint_;
   bool busy_ = false;
   std::string screenPointer_;
   int overrideCursors_ = 0;

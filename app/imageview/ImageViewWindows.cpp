@@ -93,6 +93,16 @@ void ImageViewWindows::DeleteFringeCenter(double X, double Y) {
   if (ImageEditController* editor = Editor()) editor->DeleteFringeCenter(X, Y);
 }
 
+void ImageViewWindows::PrintView(std::int32_t formType, gdi::DeviceContext& dc,
+                                 std::int32_t left, std::int32_t top, std::int32_t right,
+                                 std::int32_t bottom) {
+  if (formType != viewtype::kImage) {
+    ResultDocumentViews::PrintView(formType, dc, left, top, right, bottom);
+  } else if (ImageEditController* editor = Editor()) {
+    editor->PrintImage(dc, left, top, right, bottom);
+  }
+}
+
 ImageView* ImageViewOf(const clsDocument& doc) {
   const auto* windows = dynamic_cast<const ImageViewWindows*>(&doc.Views());
   return windows != nullptr ? windows->View() : nullptr;

@@ -27,6 +27,10 @@ class ImageViewWindows : public ResultDocumentViews {
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;
   void SetMouseTool(std::int32_t formType, bool editMode) override;
   void DeleteFringeCenter(double X, double Y) override;
+  // The image view (1) prints the interferogram with its overlays; the other views are
+  // the base's.
+  void PrintView(std::int32_t formType, gdi::DeviceContext& dc, std::int32_t left,
+                 std::int32_t top, std::int32_t right, std::int32_t bottom) override;
 
   // The image view; null before it is created and after it is unloaded.
   ImageView* View() const;

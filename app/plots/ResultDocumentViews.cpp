@@ -143,6 +143,18 @@ void ResultDocumentViews::SetMouseTool(std::int32_t formType, bool editMode) {
   if (frmSFringe* view = SFringeView()) view->ChangeMouseIcon(0);
 }
 
+void ResultDocumentViews::PrintView(std::int32_t formType, gdi::DeviceContext& dc,
+                                    std::int32_t left, std::int32_t top, std::int32_t right,
+                                    std::int32_t bottom) {
+  if (PlotWindow* plot = PlotView(formType)) {
+    plot->PrintPlot(dc, left, top, right, bottom);
+  } else if (frmText* text = TextView(formType)) {
+    text->PrintTextBox(dc, left, top, right, bottom);
+  } else if (formType == viewtype::kSFringe) {
+    if (frmSFringe* sfringe = SFringeView()) sfringe->PrintImage(dc, left, top, right, bottom);
+  }
+}
+
 void ResultDocumentViews::FocusView(std::int32_t formType) {
   MdiDocumentViews::FocusView(formType);
   DocumentSubWindow* window = SubWindow(formType);
