@@ -11,7 +11,7 @@
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
 #include "app/document/clsDocument.h"
-#include "platform/registry/GeneralSettings.h"
+#include "bench/ProgramDefaults.h"
 
 namespace orvale {
 namespace {
@@ -32,20 +32,6 @@ std::vector<std::uint8_t> Interferogram() {
     }
   }
   return image;
-}
-
-GeneralSettings ProgramDefaults() {
-  GeneralSettings s;
-  s.SurfaceLevels = 10;
-  s.SurfaceGridSize = 30;
-  s.SFringeSize = 150;
-  s.LineSize = 100;
-  s.DefaultSurfaceTheta = 60;
-  s.DefaultSurfacePhi = 30;
-  s.AutoTraceDensity = 3;
-  s.HogWindows = true;
-  s.ResultWindowVisible = {true, true, true, true, true, true, true};
-  return s;
 }
 
 struct ApplyFixture {

@@ -17,18 +17,10 @@ namespace orvale {
 namespace {
 
 constexpr double kHitTolerance = 3.0;
-// A quotient this close below the next whole number counts as that number: sizes that
-// are whole multiples may fall a hair short in floating point (0.3 / 0.1).
-constexpr double kWholeCellTolerance = 0.99999999999999;
 // A rectangle dragged by a corner keeps at least this size, as one drawn by two clicks.
 constexpr double kMinPixelSize = 1.0;
 
 constexpr std::string_view kSettingsSection = "Grid";
-
-double WholeCells(double quotient) {
-  const double whole = std::floor(quotient);
-  return quotient - whole >= kWholeCellTolerance ? whole + 1 : whole;
-}
 
 bool CountInRange(double count) {
   return count >= 0 && count <= clsGrid::kMaxCellsPerSide;
@@ -67,6 +59,25 @@ bool clsGrid::AllValuesFinite() const {
                    CellPhysicalWidth, CellPhysicalHeight, MaxRMS, MaxPV})
     if (!std::isfinite(v)) return false;
   return true;
+}
+
+// Sizes that are whole multiples may miss by a hair in floating point: 1.2 / 0.4 gives
+// 2.9999999999999996 and 2.1 / 0.7 gives 3.0000000000000004. A quotient within 1E-14 of
+// a whole number (relative to the quotient once it passes 1) is that number.
+bool clsGrid::NearWholeNumber(double quotient, double& whole) {
+  if (!std::isfinite(quotient)) return false;
+  whole = std::nearbyint(quotient);
+  return std::fabs(quotient - whole) <= kWholeTolerance * std::max(1.0, std::fabs(quotient));
+}
+
+double clsGrid::WholeCells(double quotient) {
+  double whole = 0;
+  return NearWholeNumber(quotient, whole) ? whole : std::floor(quotient);
+}
+
+bool clsGrid::IsWholeMultiple(double total, double part) {
+  double whole = 0;
+  return NearWholeNumber(total / part, whole);
 }
 
 bool clsGrid::IsDefined(std::int32_t DefinitionToCheck) const {

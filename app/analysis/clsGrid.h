@@ -33,6 +33,13 @@ class clsGrid {
   // settings or the sizes) are refused rather than allocated and drawn.
   static constexpr std::int32_t kMaxCellsPerSide = 1000;
 
+  // The whole-multiple rule of the grid's sizes, one for the cell counts and the grid
+  // window's checks. WholeCells: the whole number of cells a quotient of sizes stands
+  // for (a quotient a hair off a whole number is that number, any other is rounded
+  // down). IsWholeMultiple: `total` is a whole number of `part`s by the same rule.
+  static double WholeCells(double quotient);
+  static bool IsWholeMultiple(double total, double part);
+
   double UpperLeftX = 0;
   double UpperLeftY = 0;
   double PixelSizeX = -1;  // negative: no rectangle
@@ -118,6 +125,11 @@ class clsGrid {
   bool UpdateCellCounts();
 
  private:
+  static constexpr double kWholeTolerance = 1E-14;
+  // True, with `whole` the nearest whole number, when `quotient` lies within the
+  // tolerance of it.
+  static bool NearWholeNumber(double quotient, double& whole);
+
   // CellCountX x CellCountY, or 0 when the counts are out of range.
   std::size_t CellTotal() const;
   bool AllValuesFinite() const;

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "app/dialogs/NewOutputViews.h"
 #include "app/dialogs/ReferenceZernikeFile.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/MainFrame.h"
@@ -258,21 +259,7 @@ class ApplyCommand {
       return false;
     }
     doc_.OutputViews_Load(!settings_.HogWindows);
-    // The program-wide visibility as it stands now, not as it was at start-up: the
-    // user may have shown or hidden result windows since.
-    const ResultWindowFlags& visible = settings_.ResultWindowVisible;
-    doc_.ZernikesViewVisible = visible[5];
-    doc_.AberrationsViewVisible = visible[4];
-    doc_.GridResultsViewVisible = visible[6];
-    doc_.SFringeViewVisible = visible[3];
-    doc_.LineProfileViewVisible = visible[2];
-    doc_.ContourPlotViewVisible = visible[1];
-    doc_.SurfacePlotViewVisible = visible[0];
-    doc_.OutputViews_UpdateVisibility(true);
-    frame_.SetMenuItems(false);
-    frame_.SetToolBarItems(false);
-    frame_.UpdateToolBar();
-    doc_.UpdateAverageList();
+    ShowNewOutputViews(doc_, frame_);
     return true;
   }
 

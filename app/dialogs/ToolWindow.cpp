@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/QuitRequests.h"
 #include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
@@ -12,15 +13,22 @@ ToolWindow::ToolWindow(MainFrame& frame, ViewMenuItem item, const QString& title
                        QWidget* owner)
     : QWidget(owner, Qt::Tool), frame_(&frame), item_(item) {
   setWindowTitle(title);
+  WatchQuitRequests();
 }
 
 void ToolWindow::HideFromView() {
+  if (!ReadyToHide()) return;
   hide();
   frame_->SetViewItemChecked(item_, false);
   frame_->UpdateToolBar();
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {
+  if (QuitRequested()) {
+    event->accept();
+    ShowAgainIfQuitRefused(*this);
+    return;
+  }
   event->ignore();
   GuardHandler([this] { HideFromView(); });
 }

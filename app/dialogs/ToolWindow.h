@@ -2,7 +2,8 @@
 // The long-lived tool windows (toolbox, analysis options, grid analysis, averaging,
 // reference Zernikes, math): one instance each, created at start-up, owned by the main
 // window and shown by their View-menu item. Closing one from its title bar only hides
-// it, unchecks its item and updates the toolbar.
+// it, unchecks its item and updates the toolbar; only the program's end (a quit
+// request, the session ending) closes it for good.
 #include <QWidget>
 #include <string>
 #include <string_view>
@@ -22,7 +23,8 @@ class ToolWindow : public QWidget {
   MainFrame& Frame() const { return *frame_; }
   ViewMenuItem Item() const { return item_; }
 
-  // Hides the window, unchecks its View item and updates the toolbar.
+  // Hides the window, unchecks its View item and updates the toolbar; nothing when the
+  // window is not ready to hide.
   void HideFromView();
 
   // Places the window from its two stored positions (twips) in `section`; a place that
@@ -43,8 +45,12 @@ class ToolWindow : public QWidget {
                     std::string_view topKey) const;
 
  protected:
-  // Any close request counts as the user hiding the window; it is never destroyed here.
+  // A close request from the user hides the window (it is never destroyed here). One
+  // that is part of the program's end is let through and keeps the View item's check,
+  // so that the window shows again at the next start.
   void closeEvent(QCloseEvent* event) override;
+  // Whether the window may hide now; a window with an edit still to check says no.
+  virtual bool ReadyToHide() { return true; }
 
  private:
   MainFrame* frame_;

@@ -68,6 +68,9 @@ class DocumentViews {
                                  std::int32_t lineAngle);
   // Ends any shape drawing in progress in the image view.
   virtual void StopDrawingObject() {}
+  // Puts the image view into grid drawing: edit mode, and the next two clicks on the
+  // image are the grid's opposite corners. The headless views only count the calls.
+  virtual void BeginGridDrawing() { ++gridDrawingStarts_; }
   // Unload the windows and drop them: the output views in their table order.
   virtual void UnloadImageView();
   virtual void UnloadOutputViews();
@@ -177,6 +180,7 @@ class DocumentViews {
   const AnalysisViewData& LastData() const { return lastData_; }
   std::int32_t DataLoads() const { return dataLoads_; }
   std::int32_t GridResultLoads() const { return gridResultLoads_; }
+  std::int32_t GridDrawingStarts() const { return gridDrawingStarts_; }
   // The calls the headless windows received, and which of them is active.
   WindowCallLog& WindowCalls() { return windowCalls_; }
   const WindowCallLog& WindowCalls() const { return windowCalls_; }
@@ -224,6 +228,7 @@ class DocumentViews {
   AnalysisViewData lastData_;
   std::int32_t dataLoads_ = 0;
   std::int32_t gridResultLoads_ = 0;
+  std::int32_t gridDrawingStarts_ = 0;
 };
 
 }  // namespace orvale

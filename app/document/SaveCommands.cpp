@@ -74,6 +74,8 @@ bool SaveFile(const std::string& FileName, clsDocument& doc) {
   if (writeBitmap && !doc.BlankImage) {
     if (!doc.SaveDataBufferToBMP(bitmap)) return false;
     doc.ImageFileName = GetFileTitle(bitmap, false);
+    // The averaging and math lists show the new name.
+    doc.UpdateAverageList();
   }
   UpdateCaptions(doc);
   return true;

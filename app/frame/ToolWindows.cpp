@@ -10,28 +10,19 @@ namespace {
 struct ToolWindowEntry {
   ToolWindowKind Kind;
   ViewMenuItem Item;
-  const char* Title;
 };
 
 constexpr std::array<ToolWindowEntry, kToolWindowCount> kEntries = {{
-    {ToolWindowKind::ToolBox, ViewMenuItem::ToolBox, "Toolbox"},
-    {ToolWindowKind::Analyze, ViewMenuItem::AnalyzeBox, "Analyze"},
-    {ToolWindowKind::Average, ViewMenuItem::AverageBox, "Average"},
-    {ToolWindowKind::AnalyzeGrid, ViewMenuItem::GridAnalyzeBox, "Analyze Grid"},
-    {ToolWindowKind::RefZernike, ViewMenuItem::RefZernike, "Reference Zernikes"},
-    {ToolWindowKind::Math, ViewMenuItem::MathBox, "Math"},
+    {ToolWindowKind::ToolBox, ViewMenuItem::ToolBox},
+    {ToolWindowKind::Analyze, ViewMenuItem::AnalyzeBox},
+    {ToolWindowKind::Average, ViewMenuItem::AverageBox},
+    {ToolWindowKind::AnalyzeGrid, ViewMenuItem::GridAnalyzeBox},
+    {ToolWindowKind::RefZernike, ViewMenuItem::RefZernike},
+    {ToolWindowKind::Math, ViewMenuItem::MathBox},
 }};
 
 const ToolWindowEntry& EntryOf(ToolWindowKind kind) {
   return kEntries[static_cast<std::size_t>(kind)];
-}
-
-// A tool window whose content is not built yet: an empty window of a fitting size.
-ToolWindow* Placeholder(MainFrame& frame, ToolWindowKind kind, QWidget* owner) {
-  const ToolWindowEntry& entry = EntryOf(kind);
-  auto* window = new ToolWindow(frame, entry.Item, entry.Title, owner);
-  window->resize(220, 160);
-  return window;
 }
 
 }  // namespace
@@ -63,11 +54,11 @@ ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSet
                               QWidget* owner) {
   ToolWindows tools;
   tools.Analyze = new frmAnalyze(frame, table, owner);
-  tools.AnalyzeGrid = Placeholder(frame, ToolWindowKind::AnalyzeGrid, owner);
+  tools.AnalyzeGrid = new frmAnalyzeGrid(frame, table, owner);
   tools.ToolBox = new Toolbox(table, frame, owner);
-  tools.Average = Placeholder(frame, ToolWindowKind::Average, owner);
+  tools.Average = new frmAverage(frame, table, owner);
   tools.RefZernike = new frmRefZernike(frame, settings, owner);
-  tools.Math = Placeholder(frame, ToolWindowKind::Math, owner);
+  tools.Math = new frmCombine(frame, table, owner);
   return tools;
 }
 
@@ -83,13 +74,19 @@ void LoadToolWindows(ToolWindows& tools) {
     toolboxHeight = PixelsToTwips(ExpectedOuterSize(*tools.ToolBox, frame).height());
   }
   if (tools.Analyze != nullptr) tools.Analyze->Load(toolboxHeight);
+  if (tools.AnalyzeGrid != nullptr) tools.AnalyzeGrid->Load();
+  if (tools.Average != nullptr) tools.Average->Load();
   if (tools.RefZernike != nullptr) tools.RefZernike->Load();
+  if (tools.Math != nullptr) tools.Math->Load();
 }
 
 void UnloadToolWindows(ToolWindows& tools) {
   if (tools.ToolBox != nullptr) tools.ToolBox->Unload();
   if (tools.Analyze != nullptr) tools.Analyze->Unload();
+  if (tools.AnalyzeGrid != nullptr) tools.AnalyzeGrid->Unload();
+  if (tools.Average != nullptr) tools.Average->Unload();
   if (tools.RefZernike != nullptr) tools.RefZernike->Unload();
+  if (tools.Math != nullptr) tools.Math->Unload();
 }
 
 void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind) {

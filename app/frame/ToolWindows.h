@@ -1,8 +1,6 @@
 #pragma once
 // The six long-lived tool windows, kept in one place: created once at start-up, owned
-// by the main window, shown and hidden by their View items. Until a window's own
-// content exists, a placeholder stands in for it; putting the real window in is a
-// change of its line in CreateToolWindows and of its member's type.
+// by the main window, shown and hidden by their View items.
 #include <QWidget>
 #include <array>
 
@@ -10,6 +8,9 @@
 #include "app/imageview/Toolbox.h"
 #include "app/dialogs/ToolWindow.h"
 #include "app/dialogs/frmAnalyze.h"
+#include "app/dialogs/frmAnalyzeGrid.h"
+#include "app/dialogs/frmAverage.h"
+#include "app/dialogs/frmCombine.h"
 #include "app/dialogs/frmRefZernike.h"
 #include "app/document/MainFrame.h"
 
@@ -21,10 +22,10 @@ struct GeneralSettings;
 struct ToolWindows {
   Toolbox* ToolBox = nullptr;
   frmAnalyze* Analyze = nullptr;
-  ToolWindow* AnalyzeGrid = nullptr;
-  ToolWindow* Average = nullptr;
+  frmAnalyzeGrid* AnalyzeGrid = nullptr;
+  frmAverage* Average = nullptr;
   frmRefZernike* RefZernike = nullptr;
-  ToolWindow* Math = nullptr;
+  frmCombine* Math = nullptr;
 
   // The window of a kind, or null once it is gone.
   QWidget* Of(ToolWindowKind kind) const;

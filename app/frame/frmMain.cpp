@@ -212,7 +212,8 @@ void frmMain::BuildMenus() {
   ruled(M::ProcessAnalyzeFringes,
         AddItem(process, "mnuProcessAnalyzeFringes", "&Analyze Fringes", [this] { AnalyzeFringes(); }))
       ->setShortcut(Ctrl('F'));
-  ruled(M::ProcessAddAverage, AddItem(process, "mnuProcessAddAverage", "Add To Ave&rage", notYet))
+  ruled(M::ProcessAddAverage, AddItem(process, "mnuProcessAddAverage", "Add To Ave&rage",
+                                      [this] { AddActiveToAverage(); }))
       ->setShortcut(Ctrl('A'));
 
   mnuWindow_ = menuBar()->addMenu("&Window");
@@ -274,9 +275,8 @@ void frmMain::BuildPopupMenu() {
   item("mnuPopupFringe_TraceV", "Trace Vertically", [this] { Trace(1); });
   item("mnuPopupFringe_TraceH", "Trace Horizontally", [this] { Trace(0); });
   item("mnuPopupFringe_Analyze", "Analyze Fringes", [this] { AnalyzeFringes(); });
-  // Averaging runs once its window exists.
   ruled_[static_cast<std::size_t>(RuledMenuItem::PopupAddAverage)] =
-      item("mnuPopupFringe_AddAverage", "Add To Average", [] {});
+      item("mnuPopupFringe_AddAverage", "Add To Average", [this] { AddActiveToAverage(); });
 }
 
 void frmMain::BuildToolBar() {

@@ -69,6 +69,10 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   bool ImageViewStartsInEditMode() const override;
   bool LoadAperture(clsDocument& doc) override;
   bool LoadObstruction(clsDocument& doc) override;
+  // The averaging and math lists, and the grid window's fields (frmMainToolHost.cpp).
+  void AddToDocumentLists(const clsDocument& doc) override;
+  void RemoveFromDocumentLists(std::int32_t slot) override;
+  void ShowCurrentGridData() override;
 
   // --- MainFrame ---
   void UpdateMainFrame(std::int32_t WindowType, double ScaleFactor, bool EditMode) override;
@@ -173,6 +177,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void GrabberProperties();
   void Trace(std::int32_t direction);
   void AnalyzeFringes();
+  void AddActiveToAverage();
   void HandOrEditTool(bool edit);
   void PopupCommand(const std::function<void()>& command);
   void ShowAbout();

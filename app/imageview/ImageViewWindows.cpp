@@ -28,6 +28,18 @@ void ImageViewWindows::StopDrawingObject() {
   if (ImageEditController* editor = Editor()) editor->StopDrawingObject();
 }
 
+void ImageViewWindows::BeginGridDrawing() {
+  ImageEditController* editor = Editor();
+  if (editor == nullptr) return;
+  editor->MouseEditMode = true;
+  editor->ClearSelectedObject();
+  editor->ClearMouseClickBuffer();
+  editor->newMouseClicks = 2;
+  editor->newDrawingType = clsShape::kPolygon;
+  editor->newDrawingObject = drawing::kGrid;
+  editor->ChangeMouseIcon(0);
+}
+
 void ImageViewWindows::ImageView_Init(clsDocument& doc) {
   ResultDocumentViews::ImageView_Init(doc);
   if (ImageView* view = View()) view->Load();

@@ -21,6 +21,7 @@ class ImageViewWindows : public ResultDocumentViews {
   ImageViewWindows(MainFrame& frame, QMdiArea& area, FringeToolbox* toolbox);
 
   void StopDrawingObject() override;
+  void BeginGridDrawing() override;
   void ImageView_Init(clsDocument& doc) override;
   void ResizeWindow() override;
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;

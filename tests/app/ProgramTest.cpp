@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSize>
@@ -37,6 +39,7 @@
 #include "platform/ui/ScreenTwips.h"
 #include "samples/SampleMirror.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/QuitRequest.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -331,6 +334,125 @@ TEST_F(ProgramTest, AnInterferogramIsMarkedTracedAnalysedSavedAndReopened) {
   EXPECT_NEAR(reopened.Zernike(8), fitted[8], 1e-6);
   EXPECT_TRUE(messages_.Messages().empty());
   EXPECT_TRUE(frame.close());
+}
+
+// Averaging and the grid analysis through the program's own windows: two analysed
+// documents go into an average, and the average's wavefront is graded on a grid drawn
+// with two clicks.
+TEST_F(ProgramTest, TwoAnalysedDocumentsAreAveragedAndTheAverageIsGradedOnAGrid) {
+  for (const char* name : {"second.ovd", "second.bmp"})
+    fs::copy_file(work_ / (std::string("sample") + fs::path(name).extension().string()), work_ / name);
+  AppState app;
+  ASSERT_TRUE(Start(app, {}));
+  frmMain& frame = *app.FormMain;
+
+  std::vector<ZernikeVector> fits;
+  for (const char* name : {"sample.ovd", "second.ovd"}) {
+    dialogs_.QueueFile((work_ / name).string(), 3);
+    frame.Action("mnuFileOpen")->trigger();
+    clsDocument& doc = *app.Documents->ActiveDocument();
+    frame.Action("mnuProcessAnalyzeFringes")->trigger();
+    ASSERT_TRUE(doc.AnalysisValid) << name;
+    ASSERT_TRUE(frame.Action("mnuProcessAddAverage")->isEnabled());
+    frame.Action("mnuProcessAddAverage")->trigger();
+    doc.GetZernikes(fits.emplace_back());
+  }
+  frame.Action("mnuViewAverageBox")->trigger();
+  frmAverage& averageBox = *app.Tools.Average;
+  ASSERT_TRUE(averageBox.isVisible());
+  EXPECT_EQ(averageBox.findChild<QListWidget*>("lstAverage")->count(), 2);
+  averageBox.findChild<QPushButton*>("cmdApply")->click();
+
+  ASSERT_EQ(app.Documents->NumDocuments, 3);
+  clsDocument& average = *app.Documents->ActiveDocument();  // its image view came up
+  EXPECT_EQ(average.ImageFileName, "Average1");
+  EXPECT_TRUE(average.Averaged);
+  EXPECT_NEAR(average.Zernike(8), (fits[0][8] + fits[1][8]) / 2, 1e-12);
+  EXPECT_NE(average.Views().ViewText(viewtype::kAberrations).find("RMS"), std::string::npos);
+  EXPECT_EQ(averageBox.findChild<QListWidget*>("lstAvailable")->count(), 3);
+
+  frame.Action("mnuViewGridAnalyzeBox")->trigger();
+  frmAnalyzeGrid& gridBox = *app.Tools.AnalyzeGrid;
+  ASSERT_TRUE(gridBox.isVisible());
+  const auto type = [&](GridField field, const char* text) {
+    QLineEdit* edit = gridBox.Field(field);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
+  type(GridField::GridWidth, "40");
+  type(GridField::CellWidth, "10");
+  type(GridField::CellHeight, "10");
+  type(GridField::MaxPV, "0.5");
+  gridBox.findChild<QPushButton*>("cmdGridAdd")->click();
+  ImageView* view = ImageViewOf(average);
+  ASSERT_NE(view, nullptr);
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(250, 180));
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(390, 320));
+  EXPECT_EQ(average.Grid.CellCountX, 4);
+  EXPECT_EQ(average.Grid.CellCountY, 4);
+  ASSERT_TRUE(gridBox.findChild<QPushButton*>("cmdApply")->isEnabled());
+  gridBox.findChild<QPushButton*>("cmdApply")->click();
+
+  EXPECT_TRUE(messages_.Messages().empty());
+  EXPECT_TRUE(average.GridResultsViewVisible);
+  EXPECT_TRUE(frame.Action("mnuViewGridResults")->isChecked());
+  const std::string results = average.Views().ViewText(viewtype::kGridResults);
+  EXPECT_NE(results.find("Maximum Acceptable P-V:\t 0.5000"), std::string::npos) << results;
+  EXPECT_NE(results.find("(3, 3)"), std::string::npos) << results;
+  EXPECT_NE(results.find("% of cells usable"), std::string::npos);
+
+  for (int prompt = 0; prompt < 3; ++prompt) messages_.QueueAnswer(idbutton::kNo);  // nothing saved
+  EXPECT_TRUE(frame.close());
+  EXPECT_EQ(messages_.Messages().size(), 3u);
+}
+
+// The program ends with every tool window shown: a quit request (as the desktop's end of
+// session also sends) goes through, whichever window Qt asks first. The windows are
+// remembered as shown for the next start.
+TEST_F(ProgramTest, AQuitRequestEndsTheProgramWithAllSixToolWindowsShown) {
+  const char* const items[] = {"mnuViewToolBox", "mnuViewAnalyzeBox", "mnuViewGridAnalyzeBox",
+                               "mnuViewAverageBox", "mnuViewRefZernike", "mnuViewMathBox"};
+  const std::string sample = (work_ / "sample.ovd").string();
+  {
+    AppState app;
+    ASSERT_TRUE(Start(app, {sample}));
+    frmMain& frame = *app.FormMain;
+    for (const char* item : items)
+      if (!frame.Action(item)->isChecked()) frame.Action(item)->trigger();
+    for (int kind = 0; kind < kToolWindowCount; ++kind)
+      ASSERT_TRUE(app.Tools.Of(static_cast<ToolWindowKind>(kind))->isVisible()) << kind;
+
+    // A changed document whose save the user cancels stops the quit: nothing is lost and
+    // every tool window is back.
+    app.Documents->ActiveDocument()->DocDirty = true;
+    messages_.QueueAnswer(idbutton::kCancel);
+    EXPECT_FALSE(testing::RequestQuit());
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_EQ(app.Documents->NumDocuments, 1);
+    for (int kind = 0; kind < kToolWindowCount; ++kind)
+      EXPECT_TRUE(app.Tools.Of(static_cast<ToolWindowKind>(kind))->isVisible()) << kind;
+    for (const char* item : items) EXPECT_TRUE(frame.Action(item)->isChecked()) << item;
+
+    messages_.QueueAnswer(idbutton::kNo);
+    EXPECT_TRUE(testing::RequestQuit());
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(app.Documents->NumDocuments, 0);
+    EXPECT_EQ(app.Tools.Of(ToolWindowKind::Math), nullptr);  // the frame's unload ran
+  }
+  const SettingsSections file = File();
+  for (const char* key : {"Toolbox Visible", "Analyze Box Visible", "Analyze Grid Box Visible",
+                          "Average Box Visible", "Ref Zernike Visible", "Math Box Visible"})
+    EXPECT_EQ(Value(file, "CurrentVersion", key), "1") << key;
+  EXPECT_NE(Value(file, "CurrentVersion", "AverageLeft"), "<missing>");
+  EXPECT_NE(Value(file, "CurrentVersion", "CombineLeft"), "<missing>");
+  EXPECT_NE(Value(file, "Grid_Window", "Left"), "<missing>");
+
+  AppState app;
+  ASSERT_TRUE(Start(app, {}));
+  for (int kind = 0; kind < kToolWindowCount; ++kind)
+    EXPECT_TRUE(app.Tools.Of(static_cast<ToolWindowKind>(kind))->isVisible()) << kind;
 }
 
 // The interferogram's own print: a one-pane Interferogram report of the traced sample

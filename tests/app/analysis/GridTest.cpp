@@ -81,6 +81,8 @@ TEST(GridCounts, WholeCellsCountDespiteRoundingShortfalls) {
       {100, 10, 10, 200, 60, 10, 3},
       {0.3, 0.1, 0.1, 300, 100, 3, 1},  // 0.3 / 0.1 is 2.9999999999999996
       {0.3, 0.1, 0.1, 300, 300, 3, 3},
+      {1.2, 0.4, 0.4, 300, 100, 3, 1},  // 2.9999999999999996
+      {2.1, 0.7, 0.7, 300, 100, 3, 1},  // 3.0000000000000004
       {10, 3, 5, 100, 100, 3, 2},
       {100, 10, 10, 200, 0, 10, 0},  // a height that snapped to no cells
   };
@@ -96,6 +98,22 @@ TEST(GridCounts, WholeCellsCountDespiteRoundingShortfalls) {
     EXPECT_TRUE(grid.UpdateCellCounts());
     EXPECT_EQ(grid.CellCountX, c.columns);
     EXPECT_EQ(grid.CellCountY, c.rows);
+  }
+}
+
+TEST(GridCounts, WholeMultiplesAllowForTheRoundingOfDecimals) {
+  struct Case {
+    double total, part;
+    bool whole;
+  };
+  const Case cases[] = {
+      {10, 2.5, true}, {10, 3, false},  {1.2, 0.4, true}, {2.1, 0.7, true},
+      {0.3, 0.1, true}, {1, 0.3, false}, {99.9, 0.1, true}, {10, 0, false},
+      {0, 0, false},    {10, 10, true},  {10, 20, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.total << " / " << c.part);
+    EXPECT_EQ(clsGrid::IsWholeMultiple(c.total, c.part), c.whole);
   }
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 
 #include "platform/registry/MemorySettingsStore.h"
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/ScreenTwips.h"
+#include "tests/support/QuitRequest.h"
 #include "tests/support/RecordingMainFrame.h"
 
 namespace orvale {
@@ -26,6 +28,61 @@ TEST(ToolWindowTest, CloseRequestHidesUnchecksAndUpdatesTheToolbar) {
   EXPECT_EQ(frame.calls[1], "UpdateToolBar");
   window.show();
   EXPECT_TRUE(window.isVisible());
+}
+
+// A window that refuses to close, as the main window does when the user cancels a save.
+class RefusingWindow : public QWidget {
+ protected:
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+TEST(ToolWindowTest, TheProgramsEndClosesItAndKeepsItsViewItemChecked) {
+  testing::RecordingMainFrame frame;
+  ToolWindow window(frame, ViewMenuItem::MathBox, "Math", nullptr);
+  frame.SetViewItemChecked(ViewMenuItem::MathBox, true);
+  window.show();
+  frame.ClearLog();
+
+  EXPECT_TRUE(testing::RequestQuit());
+
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(frame.ViewItemChecked(ViewMenuItem::MathBox));  // shown again at the next start
+  EXPECT_TRUE(frame.calls.empty());
+  // Afterwards a close is the user's again.
+  window.show();
+  EXPECT_FALSE(window.close());
+  EXPECT_FALSE(frame.ViewItemChecked(ViewMenuItem::MathBox));
+}
+
+// A tool window after whose close the refusing window turns up, so that the quit
+// certainly reaches the tool window before it is refused.
+class FirstToClose : public ToolWindow {
+ public:
+  FirstToClose(MainFrame& frame, QWidget& next)
+      : ToolWindow(frame, ViewMenuItem::AverageBox, "Average", nullptr), next_(next) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    ToolWindow::closeEvent(event);
+    next_.show();
+  }
+
+ private:
+  QWidget& next_;
+};
+
+TEST(ToolWindowTest, AQuitAnotherWindowRefusesLeavesItShown) {
+  testing::RecordingMainFrame frame;
+  RefusingWindow main;
+  FirstToClose window(frame, main);
+  frame.SetViewItemChecked(ViewMenuItem::AverageBox, true);
+  window.show();
+
+  EXPECT_FALSE(testing::RequestQuit());
+
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(frame.ViewItemChecked(ViewMenuItem::AverageBox));
 }
 
 TEST(ToolWindowTest, PositionRoundTripsInTwipsAndFallsBackWhenOffScreen) {

@@ -147,6 +147,32 @@ TEST_F(ImageViewWidgetTest, ClicksLandOnTheImagePointUnderThemAtAnyZoomAndScroll
   EXPECT_TRUE(ScreenShowsTheBacking());
 }
 
+TEST_F(ImageViewWidgetTest, GridDrawingTakesTheNextTwoClicksAsTheGridsCorners) {
+  doc->Grid.GridPhysicalWidth = 40;
+  doc->Grid.CellPhysicalWidth = 10;
+  doc->Grid.CellPhysicalHeight = 10;
+  doc->Views().SetMouseTool(viewtype::kImage, false);  // even from the hand tool
+  host.ClearLog();
+
+  doc->Views().BeginGridDrawing();
+  EXPECT_TRUE(editor->MouseEditMode);
+  EXPECT_EQ(editor->newDrawingObject, drawing::kGrid);
+  EXPECT_EQ(host.panels[1], "Click 2 points to define the grid.");
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+  EXPECT_FALSE(doc->Grid.IsDefined(clsGrid::kPixelRectangle));
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(120, 110));
+
+  EXPECT_TRUE(doc->Grid.IsDefined(clsGrid::kPixelRectangle));
+  EXPECT_EQ(doc->Grid.UpperLeftX, 40);
+  EXPECT_EQ(doc->Grid.PixelSizeX, 80);
+  EXPECT_EQ(doc->Grid.CellCountX, 4);
+  EXPECT_EQ(doc->Grid.CellCountY, 4);
+  EXPECT_EQ(doc->Fringes.NumFringes(), 0);  // no click became a fringe centre
+  EXPECT_TRUE(doc->DocDirty);
+  EXPECT_EQ(host.Count("ShowCurrentGridData"), 1);
+  EXPECT_EQ(editor->newDrawingObject, drawing::kFringeCenters);
+}
+
 TEST_F(ImageViewWidgetTest, CancelledCloseKeepsTheViewFollowingItsSize) {
   doc->DocDirty = true;
   messages.QueueAnswer(idbutton::kCancel);  // the save question
