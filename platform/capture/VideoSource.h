@@ -31,6 +31,8 @@ class VideoSource {
 
   // The names of the cameras present now; the list Open counts in.
   std::vector<std::string> Enumerate();
+  // How many cameras the last enumeration found.
+  std::size_t CameraCount() const { return cameras_ ? cameras_->size() : 0; }
   // Closes the camera in use, then opens camera `index` of the last enumeration (of a
   // fresh one when there was none). False, with `error`, when it cannot be opened.
   bool Open(std::size_t index, std::string& error);

@@ -2,7 +2,6 @@
 #include "platform/capture/SyntheticCamera.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
 
@@ -10,6 +9,7 @@
 #include "platform/capture/VideoSource.h"
 #include "tests/platform/capture/FakeV4l2Device.h"
 #include "tests/platform/capture/RecordingFrameSink.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace orvale {
 namespace {
@@ -17,12 +17,7 @@ namespace {
 using Fault = SyntheticCameraConfig::Fault;
 using testing::RecordingFrameSink;
 
-// Sets the switch for one test and takes it away afterwards.
-class ScopedSyntheticCameras {
- public:
-  explicit ScopedSyntheticCameras(const char* value) { ::setenv(kSyntheticCameraVariable, value, 1); }
-  ~ScopedSyntheticCameras() { ::unsetenv(kSyntheticCameraVariable); }
-};
+using Cameras = testing::ScopedEnvironmentVariable;
 
 TEST(SyntheticCameraConfigTest, ItemsAreReadAndOutOfRangeValuesClamped) {
   struct Case {
@@ -59,13 +54,14 @@ TEST(SyntheticCameraTest, TheCamerasAppearOnlyWhileSwitchedOnAfterTheRealOnes) {
   real.Card = "Bench Camera";
   testing::FakeV4l2Device device({real});
   VideoSource source(device);
+  Cameras none(kSyntheticCameraVariable, std::nullopt);
   EXPECT_EQ(source.Enumerate(), std::vector<std::string>{"Bench Camera"});
   {
-    ScopedSyntheticCameras on("cameras=2");
+    Cameras on(kSyntheticCameraVariable, "cameras=2");
     EXPECT_EQ(source.Enumerate(),
               (std::vector<std::string>{"Bench Camera", "Synthetic Camera 1", "Synthetic Camera 2"}));
   }
-  ScopedSyntheticCameras off("0");
+  Cameras off(kSyntheticCameraVariable, "0");
   EXPECT_EQ(source.Enumerate().size(), 1u);
 }
 

@@ -3,20 +3,19 @@
 #include "platform/capture/VideoSource.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/capture/V4l2Camera.h"
 #include "tests/platform/capture/FakeV4l2Device.h"
 #include "tests/platform/capture/RecordingFrameSink.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace orvale {
 namespace {
 
 TEST(VideoSourceTest, TheRealEnumerationListsNoMoreCamerasThanVideoNodes) {
-  ::unsetenv(kSyntheticCameraVariable);
+  testing::ScopedEnvironmentVariable off(kSyntheticCameraVariable, std::nullopt);
   VideoSource source;
   const auto names = source.Enumerate();
   const auto nodes = SystemV4l2Io().VideoNodes();
@@ -57,7 +56,7 @@ TEST(VideoSourceTest, CamerasAreOpenedByTheirPositionInTheList) {
 TEST(VideoSourceTest, ACameraOnTheDesk) {
   const char* node = std::getenv("ORVALE_TEST_CAMERA");
   if (node == nullptr) GTEST_SKIP() << "ORVALE_TEST_CAMERA names no camera";
-  ::unsetenv(kSyntheticCameraVariable);
+  testing::ScopedEnvironmentVariable off(kSyntheticCameraVariable, std::nullopt);
   VideoSource source;
   const auto nodes = SystemV4l2Io().VideoNodes();
   const auto names = source.Enumerate();
