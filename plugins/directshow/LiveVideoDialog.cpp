@@ -44,7 +44,8 @@ void LiveVideoDialog::paintEvent(QPaintEvent*) {
   if (!shown_ || !shown_->Complete()) return;
   const QImage bottomUp(shown_->Bytes.data(), shown_->Width, shown_->Height,
                         static_cast<qsizetype>(shown_->Stride()), QImage::Format_BGR888);
-  painter.drawImage(QRect(0, 1, width(), height()), bottomUp.mirrored());
+  // The picture starts one pixel down, as the video window always did.
+  painter.drawImage(QRect(0, 1, width(), height() - 1), bottomUp.mirrored());
 }
 
 void LiveVideoDialog::closeEvent(QCloseEvent* event) {
