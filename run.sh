@@ -10,4 +10,9 @@ plugins=(build/app/OVVGPlug*.so)
 if ((${#plugins[@]})); then
   build/platform/com/orvale_regsvr "${plugins[@]}"
 fi
+# A machine without a camera grabs from the synthetic one (a known fringe pattern); a
+# value already set is kept.
+if ! compgen -G "/dev/video*" >/dev/null; then
+  export ORVALE_CAPTURE_SYNTHETIC="${ORVALE_CAPTURE_SYNTHETIC-1}"
+fi
 exec build/app/orvale "$PWD/samples/sample.jpg"
