@@ -31,7 +31,7 @@ std::vector<std::string> CaptureEngine::EnumerateVideoDevices() { return source_
 
 std::int8_t CaptureEngine::OpenDevice(const std::int32_t* cameraIndex) {
   if (cameraIndex == nullptr) return kNoIndex;
-  CloseDevice();
+  StopCamera();
   cameraIndex_ = *cameraIndex;
   if (!StartCamera(cameraIndex_)) {
     CloseDevice();
@@ -55,7 +55,13 @@ bool CaptureEngine::StartCamera(std::int32_t cameraIndex) {
   width_ = format.Width;
   height_ = format.Height;
   frameTime100ns_ = format.FrameTime100ns;
-  if (environment_.LiveWindow) live_ = environment_.LiveWindow(width_, height_);
+  // One live window for every camera the engine streams, so that switching cameras does
+  // not put a new window above the dialog the user switches in.
+  if (live_) {
+    live_->FrameSize(width_, height_);
+  } else if (environment_.LiveWindow) {
+    live_ = environment_.LiveWindow(width_, height_);
+  }
   handover_.Reset();
   return source_.Start(*this);
 }
@@ -71,10 +77,14 @@ bool CaptureEngine::AllocateBuffers() {
 }
 
 void CaptureEngine::CloseDevice() {
+  StopCamera();
+  live_.reset();
+}
+
+void CaptureEngine::StopCamera() {
   // The thread ends first: nothing reaches the live window or the handover afterwards.
   source_.Stop();
   source_.Close();
-  live_.reset();
   for (auto* buffer : {&grey_, &red_, &green_, &blue_}) std::vector<std::uint16_t>().swap(*buffer);
   width_ = height_ = 0;
   frameTime100ns_ = 0;

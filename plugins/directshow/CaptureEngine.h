@@ -28,6 +28,8 @@ class LiveDisplay {
   virtual ~LiveDisplay() = default;
   // Called on the camera's thread with each frame.
   virtual void PostFrame(const FramePtr& frame) = 0;
+  // Another camera streams into the same display, with frames of this size.
+  virtual void FrameSize(std::int32_t width, std::int32_t height) = 0;
 };
 using LiveDisplayFactory =
     std::function<std::unique_ptr<LiveDisplay>(std::int32_t width, std::int32_t height)>;
@@ -57,7 +59,8 @@ class CaptureEngine final : private FrameSink {
 
   // --- The driver's operations ---
   // Closes the camera in use, then opens camera `*cameraIndex`, sets the saved format,
-  // shows the live window and starts streaming. Any failure leaves the size 0 x 0.
+  // shows the live window (the one already open, when there is one) and starts
+  // streaming. Any failure closes the live window and leaves the size 0 x 0.
   std::int8_t OpenDevice(const std::int32_t* cameraIndex);
   // Stops streaming, frees the buffers, closes the camera and the live window.
   void CloseDevice();
@@ -88,6 +91,8 @@ class CaptureEngine final : private FrameSink {
   void OnLost() override;
   // OpenDevice's steps; false at the first that fails.
   bool StartCamera(std::int32_t cameraIndex);
+  // Stops and closes the camera and frees the buffers; the live window stays.
+  void StopCamera();
   bool AllocateBuffers();
   void AccumulateFrame(const VideoFrame& frame);
 

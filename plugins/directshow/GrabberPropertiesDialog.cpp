@@ -14,6 +14,10 @@ namespace orvale {
 GrabberPropertiesDialog::GrabberPropertiesDialog(CaptureEngine& engine, QWidget* parent)
     : QDialog(parent), engine_(engine) {
   setWindowTitle("Tavrel Properties");
+  // A modal frame with a close box only, above the live window, which stays on top of
+  // everything else: a modal dialog hidden beneath it would look like a program that hangs.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setFont(QFont("MS Sans Serif", 8));
   const DialogUnits units(font());
   setFixedSize(units.X(154), units.Y(59));
@@ -53,7 +57,7 @@ void GrabberPropertiesDialog::CameraChosen(int item) {
   const QVariant data = cameras_->itemData(item);
   if (!data.isValid() || data.toInt() == values_.SelectedDevice) return;
   values_.SelectedDevice = data.toInt();
-  engine_.CloseDevice();
+  // Opening closes the camera in use first; its live window shows the new one.
   engine_.OpenDevice(&values_.SelectedDevice);
 }
 

@@ -14,10 +14,15 @@ LiveVideoDialog::LiveVideoDialog(std::int32_t width, std::int32_t height)
   setWindowTitle("Live Video");
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_ShowWithoutActivating);
-  resize(width, height + 1);
+  FrameSize(width, height);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().topLeft());
   show();
+}
+
+void LiveVideoDialog::FrameSize(std::int32_t width, std::int32_t height) {
+  // The picture area, one pixel taller than the picture, which starts a pixel down.
+  resize(width, height + 1);
 }
 
 void LiveVideoDialog::PostFrame(const FramePtr& frame) {

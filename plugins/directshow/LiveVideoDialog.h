@@ -18,6 +18,7 @@ class LiveVideoDialog final : public QWidget, public LiveDisplay {
   LiveVideoDialog(std::int32_t width, std::int32_t height);
 
   void PostFrame(const FramePtr& frame) override;
+  void FrameSize(std::int32_t width, std::int32_t height) override;
 
   // What the window shows, for tests.
   FramePtr ShownFrame() const { return shown_; }

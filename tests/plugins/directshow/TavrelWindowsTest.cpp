@@ -61,10 +61,16 @@ TEST_F(TavrelWindowsTest, TheLiveWindowShowsTheNewestFrameWhileTheCameraStreams)
   EXPECT_EQ(qGray(shown.pixel(32, 25)), centre);
   EXPECT_EQ(shown.pixel(32, 0), qRgb(0, 0, 0));
 
-  // The user cannot close it; the engine does.
+  // The user cannot close it; the engine does, and so does a camera that fails to open.
   live->close();
   EXPECT_TRUE(live->isVisible());
   engine->CloseDevice();
+  EXPECT_EQ(LiveWindow(), nullptr);
+  const std::int32_t camera = 0;
+  ASSERT_EQ(engine->OpenDevice(&camera), 0);
+  EXPECT_NE(LiveWindow(), nullptr);
+  const std::int32_t missing = 7;
+  EXPECT_EQ(engine->OpenDevice(&missing), -4);
   EXPECT_EQ(LiveWindow(), nullptr);
 }
 
@@ -102,6 +108,8 @@ TEST_F(TavrelWindowsTest, ThePropertiesListTheCamerasWithTheSavedOneChosen) {
   for (QPushButton* button : dialog.findChildren<QPushButton*>()) buttons.push_back(button->text());
   EXPECT_EQ(buttons, (std::vector<QString>{"Settings", "OK"}));
   EXPECT_TRUE(dialog.OkButton()->isDefault());
+  // Above the live window, which stays on top of the rest.
+  EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
 
   // The synthetic cameras let the user set nothing: "Settings" opens an empty menu at
   // its top right corner.
@@ -141,11 +149,13 @@ TEST_F(TavrelWindowsTest, ChoosingACameraSwitchesAtOnceAndOnlyOkSavesIt) {
     EXPECT_EQ(SyntheticCamera::OpenCount(0), opened);
 
     const std::uint64_t third = SyntheticCamera::OpenCount(2);
+    QWidget* live = LiveWindow();
     dialog.CameraList()->setCurrentIndex(2);
     emit dialog.CameraList()->activated(2);
     EXPECT_EQ(engine->CameraIndex(), 2);
     EXPECT_EQ(SyntheticCamera::OpenCount(2), third + 1);
-    ASSERT_NE(LiveWindow(), nullptr);
+    // The same live window shows the new camera: a new one would open above the dialog.
+    EXPECT_EQ(LiveWindow(), live);
 
     dialog.show();
     dialog.close();  // the close box
