@@ -340,7 +340,7 @@ class CaptureRoadTest : public ProgramTest {
   const fs::path kTavrel = ORVALE_TAVREL_LIBRARY;
 };
 
-TEST_F(CaptureRoadTest, AGrabbedSyntheticInterferogramIsTracedAndAnalysedToItsWavefront) {
+TEST_F(CaptureRoadTest, AGrabIsTracedAndFittedToTheCamerasWavefront) {
   testing::ScopedEnvironmentVariable camera(kSyntheticCameraVariable, "interval=5");
   AppState app;
   ASSERT_TRUE(StartWithTavrel(app));
@@ -383,7 +383,7 @@ TEST_F(CaptureRoadTest, AGrabbedSyntheticInterferogramIsTracedAndAnalysedToItsWa
   EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "Tavrel");
 }
 
-TEST_F(CaptureRoadTest, GrabberPropertiesMakeThePlugInAfreshOnTheCameraChosen) {
+TEST_F(CaptureRoadTest, PropertiesRemakeThePlugInOnTheCameraChosen) {
   testing::ScopedEnvironmentVariable camera(kSyntheticCameraVariable, "cameras=2;interval=5");
   AppState app;
   ASSERT_TRUE(StartWithTavrel(app));
@@ -422,7 +422,7 @@ TEST_F(CaptureRoadTest, GrabberPropertiesMakeThePlugInAfreshOnTheCameraChosen) {
   EXPECT_TRUE(frame.close());
 }
 
-TEST_F(CaptureRoadTest, AStoredTavrelWithoutACameraIsCreatedButCannotGrab) {
+TEST_F(CaptureRoadTest, AStoredTavrelWithoutACameraCannotGrab) {
   if (!SystemV4l2Io().VideoNodes().empty()) GTEST_SKIP() << "this machine has video devices";
   testing::ScopedEnvironmentVariable noCamera(kSyntheticCameraVariable, std::nullopt);
   StoreTavrel();
@@ -436,7 +436,7 @@ TEST_F(CaptureRoadTest, AStoredTavrelWithoutACameraIsCreatedButCannotGrab) {
   EXPECT_TRUE(app.FormMain->close());
 }
 
-TEST_F(CaptureRoadTest, AStoredTavrelThatIsNotRegisteredIsReportedAndTheProgramGoesOn) {
+TEST_F(CaptureRoadTest, AStoredTavrelNotRegisteredIsReported) {
   std::string error;
   ASSERT_TRUE(UnregisterServer(kTavrel, error)) << error;
   StoreTavrel();

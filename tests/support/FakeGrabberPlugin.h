@@ -7,6 +7,7 @@
 // header and rows), Width x Height, filled with Grey or with Rows as given; the header
 // may lie about the size (HeaderWidth, HeaderHeight) and the buffer size can be set.
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -132,10 +133,13 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
 
  private:
   ~FakeGrabberPlugin() = default;
-  std::int32_t RowBytes() const { return (std::abs(Width) * BitCount + 31) / 32 * 4; }
+  // Sizes of any sign and magnitude give a layout that fits 32 bits.
+  std::int64_t Stride() const { return (std::abs(std::int64_t{Width}) * BitCount + 31) / 32 * 4; }
+  std::int32_t RowBytes() const { return static_cast<std::int32_t>(std::min<std::int64_t>(Stride(), INT32_MAX)); }
   std::size_t FirstRow() const { return BitCount == 8 ? 1064 : 40; }
   std::int32_t FrameBytes() const {
-    return static_cast<std::int32_t>(FirstRow()) + RowBytes() * std::abs(Height);
+    const std::int64_t bytes = static_cast<std::int64_t>(FirstRow()) + Stride() * std::abs(std::int64_t{Height});
+    return static_cast<std::int32_t>(std::min<std::int64_t>(bytes, INT32_MAX));
   }
   static PluginStatus ReadOnly(const char* member) {
     return PluginStatus::Fail(std::string(member) + " is a read-only property.");
