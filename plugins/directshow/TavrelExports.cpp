@@ -25,13 +25,8 @@ ORVALE_PLUGIN_EXPORT std::int32_t DllCreateObject(const char* progId, const char
                                                   orvale::IGrabberPlugin** object, char* error,
                                                   std::size_t errorSize) noexcept {
   using namespace orvale;
-  if (object == nullptr) return ReportPluginError(plugincode::kFailed, "No object pointer", error, errorSize);
-  *object = nullptr;
-  if (!IsTavrelProgId(progId))
-    return ReportPluginError(plugincode::kClassNotRegistered, "Class not registered", error, errorSize);
-  // The interface's identity stands for its layout: a changed interface gets a new one.
-  if (iid == nullptr || std::strcmp(iid, kIGrabberPluginIID) != 0)
-    return ReportPluginError(plugincode::kNoInterface, "No such interface supported", error, errorSize);
+  if (const std::int32_t refused = CheckObjectRequest(IsTavrelProgId(progId), iid, object, error, errorSize))
+    return refused;
   try {
     CaptureEnvironment environment;
     environment.LiveWindow = LiveVideoWindows();

@@ -170,12 +170,7 @@ TEST(CaptureEngineTest, AnEmptyRegionReadsNothingAndTheStatusStillComesBack) {
 }
 
 TEST(CaptureEngineTest, GreyIsTheSumOfTheColoursDividedByThreeWithTheRestDropped) {
-  testing::FakeCamera camera;
-  camera.Formats = {V4L2_PIX_FMT_BGR24};
-  camera.Width = 4;
-  camera.Height = 1;
-  camera.FixedSize = true;
-  TavrelTestBench bench(std::nullopt, {camera});
+  TavrelTestBench bench(std::nullopt, {testing::FixedSizeCamera(V4L2_PIX_FMT_BGR24, 4, 1)});
   auto engine = OpenEngine(bench);
   std::int32_t width = 0, height = 0;
   engine->GetSize(width, height);

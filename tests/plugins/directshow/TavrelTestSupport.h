@@ -17,6 +17,17 @@
 
 namespace orvale::testing {
 
+// A camera that streams `pixelFormat` at width x height and keeps that size whatever the
+// saved format asks for.
+inline FakeCamera FixedSizeCamera(std::uint32_t pixelFormat, std::uint32_t width, std::uint32_t height) {
+  FakeCamera camera;
+  camera.Formats = {pixelFormat};
+  camera.Width = width;
+  camera.Height = height;
+  camera.FixedSize = true;
+  return camera;
+}
+
 class TavrelTestBench {
  public:
   // `synthetic`: the value of the synthetic cameras' switch, or nullopt for none.

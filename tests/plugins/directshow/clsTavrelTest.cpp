@@ -119,12 +119,7 @@ TEST(clsTavrelTest, ACameraThatFailedToOpenReportsNoSizeEvenAfterOneThatOpened) 
 
 TEST(clsTavrelTest, AFrameIsAGreyBottomUpBitmapThatLeavesThePaletteAreaAlone) {
   // A grey camera 641 pixels wide, whose pixel (x, y) is (x + 50 y) mod 256.
-  testing::FakeCamera camera;
-  camera.Formats = {V4L2_PIX_FMT_GREY};
-  camera.Width = 641;
-  camera.Height = 3;
-  camera.FixedSize = true;
-  TavrelTestBench bench(std::nullopt, {camera});
+  TavrelTestBench bench(std::nullopt, {testing::FixedSizeCamera(V4L2_PIX_FMT_GREY, 641, 3)});
   auto tavrel = MakeTavrel(bench);
   bool ready = false;
   ASSERT_FALSE(tavrel->Initialize(ready).Failed());
