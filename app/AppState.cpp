@@ -1,5 +1,6 @@
 #include "app/AppState.h"
 
+#include "app/ProgramAutomation.h"
 #include "app/Startup.h"
 #include "app/frame/frmInput.h"
 #include "app/frame/frmMain.h"
@@ -8,6 +9,7 @@ namespace orvale {
 
 AppState::AppState() = default;
 AppState::~AppState() {
+  Automation.reset();
   RecentFiles.reset();
   Documents.reset();
   // The input box goes with the frame; nobody may ask it afterwards.

@@ -9,6 +9,7 @@
 namespace orvale {
 
 class frmMain;
+class ProgramAutomation;
 class ProgramServices;
 
 struct AppState : FrameContext {
@@ -22,6 +23,8 @@ struct AppState : FrameContext {
   // The services installed for the run (none when the caller installed its own).
   std::unique_ptr<ProgramServices> Services;
   std::unique_ptr<frmMain> FormMain;
+  // The automation server, while it serves a bus; it goes first at the end.
+  std::unique_ptr<ProgramAutomation> Automation;
 };
 
 // Creates the main window, the open-document table and the recent-file list over the

@@ -10,22 +10,32 @@
 #include <system_error>
 
 #include "app/AppState.h"
+#include "app/ProgramAutomation.h"
 #include "app/dialogs/GrabberSelection.h"
 #include "app/document/LineWidth.h"
 #include "app/document/OpenFiles.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/DocumentSaveService.h"
+#include "app/frame/OrvaleLogo.h"
 #include "app/frame/frmInput.h"
 #include "app/frame/frmMain.h"
 #include "app/frame/frmSplash.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsBatch.h"
 #include "platform/registry/SettingsStore.h"
+#include "platform/ui/FontChooser.h"
 #include "platform/ui/QtFileDialogService.h"
+#include "platform/ui/QtPrintDialogService.h"
 #include "platform/ui/QtMessageService.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
 namespace {
+
+// How long the start waits for the window manager to frame the main window: it takes a
+// few milliseconds; without a window manager there is no frame to wait for.
+constexpr std::chrono::milliseconds kFrameWait{250};
 
 // The screen the default result-window layout is made for.
 ScreenGeometry PrimaryScreenGeometry() {
@@ -41,12 +51,16 @@ ScreenGeometry PrimaryScreenGeometry() {
 }
 
 bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
-           const std::filesystem::path& programFolder) {
+           const std::filesystem::path& programFolder,
+           std::optional<QDBusConnection> automationBus) {
   const int scrollBar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   app.ScrollBarWidth = scrollBar;
   app.ScrollBarHeight = scrollBar;
   SetLineWidthForDevice(nullptr);
-  QtStartupSteps steps(app, services, programFolder);
+  QApplication::setWindowIcon(OrvaleIcon());
+  // The start reads a few hundred settings: one reading of the settings file serves them.
+  const ScopedSettingsReadBatch settingsReads;
+  QtStartupSteps steps(app, services, programFolder, std::move(automationBus));
   return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
 }
 
@@ -57,6 +71,8 @@ struct ProgramServices::Installed {
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;
+  QtFontDialogService fontDialogs;
+  QtPrintDialogService printDialogs;
 };
 
 ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
@@ -64,11 +80,15 @@ ProgramServices::ProgramServices(const std::filesystem::path& settingsFile)
   SetSettingsStore(&installed_->settings);
   SetMessageService(&installed_->messages);
   SetFileDialogService(&installed_->fileDialogs);
+  SetFontDialogService(&installed_->fontDialogs);
+  SetPrintDialogService(&installed_->printDialogs);
   SetDocumentSaveService(&FileSaveCommands());
 }
 
 ProgramServices::~ProgramServices() {
   SetDocumentSaveService(nullptr);
+  SetFontDialogService(nullptr);
+  SetPrintDialogService(nullptr);
   SetFileDialogService(nullptr);
   SetMessageService(nullptr);
   SetSettingsStore(nullptr);
@@ -84,8 +104,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 QtStartupSteps::QtStartupSteps(AppState& app, ProgramServices* services,
-                               std::filesystem::path programFolder)
-    : app_(app), services_(services), programFolder_(std::move(programFolder)) {}
+                               std::filesystem::path programFolder,
+                               std::optional<QDBusConnection> automationBus)
+    : app_(app), services_(services), programFolder_(std::move(programFolder)),
+      automationBus_(std::move(automationBus)) {}
 
 QtStartupSteps::~QtStartupSteps() {
   if (splash_) delete splash_.data();
@@ -118,6 +140,8 @@ void QtStartupSteps::LoadFrame() { app_.FormMain->Load(); }
 
 void QtStartupSteps::ShowFrame() {
   app_.FormMain->show();
+  // The tool windows' default places lie beside the frame, title bar and borders included.
+  AwaitWindowFrame(*app_.FormMain, kFrameWait);
   LoadToolWindows(app_.Tools);
   app_.FormMain->ShowToolWindowsByChecks();
 }
@@ -134,10 +158,6 @@ void QtStartupSteps::ResetFrameStates() {
   app_.FormMain->SetToolBarItems(false);
 }
 
-void QtStartupSteps::StartAutomation(bool /*embedding*/) {
-  // The automation server registers its D-Bus service here.
-}
-
 void QtStartupSteps::OpenFile(const std::string& path) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
@@ -145,14 +165,21 @@ void QtStartupSteps::OpenFile(const std::string& path) {
   OpenFiles(*app_.Documents, *app_.RecentFiles, names, false);
 }
 
+void QtStartupSteps::StartAutomation(bool /*embedding*/) {
+  if (!automationBus_) return;
+  app_.Automation = std::make_unique<ProgramAutomation>(app_, *automationBus_);
+  if (!app_.Automation->Start()) app_.Automation.reset();
+}
+
 bool RunStartup(AppState& app, int argc, char** argv) {
   app.Services = std::make_unique<ProgramServices>(DefaultSettingsFile());
-  return Start(app, app.Services.get(), argc, argv, {});
+  return Start(app, app.Services.get(), argc, argv, {}, QDBusConnection::sessionBus());
 }
 
 bool RunStartupWithInstalledServices(AppState& app, int argc, char** argv,
-                                     const std::filesystem::path& programFolder) {
-  return Start(app, nullptr, argc, argv, programFolder);
+                                     const std::filesystem::path& programFolder,
+                                     std::optional<QDBusConnection> automationBus) {
+  return Start(app, nullptr, argc, argv, programFolder, std::move(automationBus));
 }
 
 }  // namespace orvale

@@ -24,8 +24,9 @@ bool RunStartupSequence(StartupSteps& steps, const CommandLine& commandLine) {
   steps.CloseSplash();
   steps.SelectGrabber();
   steps.ResetFrameStates();
-  steps.StartAutomation(commandLine.Embedding);
   if (!commandLine.Embedding && !commandLine.Path.empty()) steps.OpenFile(commandLine.Path);
+  // Last: a client that D-Bus activation started calls a program that is ready.
+  steps.StartAutomation(commandLine.Embedding);
   return true;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The order in which the program starts: the long-lived windows, the splash, the
-// grabber plug-ins, the settings, the main window, the grabber chosen last time and
-// the file named on the command line. Later steps rely on it: the settings are in
-// place before the main window loads, the splash has gone before a plug-in may show a
-// message, and the menus know the grabber before a file opens.
+// grabber plug-ins, the settings, the main window, the grabber chosen last time, the
+// file named on the command line and, last, the automation server. Later steps rely on
+// it: the settings are in place before the main window loads, the splash has gone
+// before a plug-in may show a message, the menus know the grabber before a file opens,
+// and automation clients reach a program that is ready.
 #include <string>
 
 #include "app/CommandLine.h"
@@ -28,10 +29,10 @@ class StartupSteps {
   virtual void SelectGrabber() = 0;
   // Menus and toolbar in the no-document state.
   virtual void ResetFrameStates() = 0;
+  virtual void OpenFile(const std::string& path) = 0;
   // Where the automation server registers itself; `embedding` tells whether the
   // program was started for it.
   virtual void StartAutomation(bool /*embedding*/) {}
-  virtual void OpenFile(const std::string& path) = 0;
 };
 
 // Runs the steps in order. When the windows cannot be created, the failure's

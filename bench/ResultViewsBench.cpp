@@ -7,20 +7,18 @@
 
 #include <QCoreApplication>
 #include <QMdiArea>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <memory>
 #include <vector>
 
 #include "app/document/AreaFills.h"
 #include "app/document/FloatingHorizon.h"
 #include "app/document/clsDocument.h"
-#include "app/document/MainFrame.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/plots/PlotPrinting.h"
 #include "app/plots/ResultDocumentViews.h"
 #include "app/plots/ResultViewFillers.h"
 #include "app/plots/frmSurfacePlot.h"
+#include "bench/BenchDocuments.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/registry/GeneralSettings.h"
 
@@ -34,22 +32,7 @@ constexpr std::int32_t kContourSide = 290;
 constexpr std::int32_t kSurfaceWidth = 484, kSurfaceHeight = 224;
 constexpr std::int32_t kLineWidth = 290, kLineHeight = 164;
 
-GeneralSettings LargestMaps() {
-  GeneralSettings s;
-  s.SurfaceLevels = 10;
-  s.SurfaceGridSize = kMapSize;
-  s.SFringeSize = kMapSize;
-  s.LineSize = 100;
-  s.DefaultFillPolygons = true;
-  s.DefaultDrawMeshWithFill = false;
-  s.LimitScale = true;
-  s.DefaultSurfaceTheta = 60;
-  s.DefaultSurfacePhi = 30;
-  s.ScreenText.FaceName = "Arial";
-  s.ScreenText.Size = 10;
-  s.ReportShowFlags.fill(true);
-  return s;
-}
+GeneralSettings LargestMaps() { return bench::PlotSettings(kMapSize); }
 
 // A document whose fit is current: defocus, astigmatism, coma and spherical aberration.
 void PrepareDocument(clsDocument& doc) {
@@ -58,16 +41,8 @@ void PrepareDocument(clsDocument& doc) {
   doc.Aperture.SetCenter(kImage / 2.0, kImage / 2.0);
   doc.Aperture.SetRadii(kImage * 0.45, kImage * 0.45);
   doc.InvalidateMask();
-  ZernikeVector z{};
-  z[3] = 2.0;
-  z[4] = 0.4;
-  z[6] = -0.3;
-  z[8] = 0.35;
-  doc.SetZernikes(z);
-  doc.zscale = 1.0;
-  doc.nDataPts = 500;
+  bench::SetKnownFit(doc, 500);
   doc.ImageFileName = "bench.bmp";
-  doc.AnalysisValid = true;
   doc.CreateView(2);
   doc.UpdateAnalysis(true, true);  // copies the plot sizes from the settings
 }
@@ -130,22 +105,12 @@ void BM_FillOnly(benchmark::State& state) {
 }
 
 // A main window with an MDI area whose documents get the result windows.
-class WindowsHost : public MainFrame {
+class WindowsHost : public bench::MdiBenchHost {
  public:
-  WindowsHost() : area_(new QMdiArea) {
-    auto* layout = new QVBoxLayout(&window_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(area_);
-    window_.resize(1400, 1000);
-    window_.show();
-  }
-  std::unique_ptr<DocumentViews> CreateDocumentViews(clsDocument& /*doc*/) override {
-    return std::make_unique<ResultDocumentViews>(*this, *area_);
-  }
-
- private:
-  QWidget window_;
-  QMdiArea* area_;
+  WindowsHost()
+      : MdiBenchHost([](MainFrame& frame, QMdiArea& area) {
+          return std::make_unique<ResultDocumentViews>(frame, area);
+        }) {}
 };
 
 // All seven windows shown at the default layout, filled by one analysis.

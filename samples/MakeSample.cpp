@@ -23,32 +23,13 @@
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/registry/MemorySettingsStore.h"
+#include "samples/SampleMirror.h"
 
 namespace {
 
 using namespace orvale;
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr double kCentreX = 318.4;
-constexpr double kCentreY = 243.1;
-constexpr double kRadius = 196.0;
-constexpr double kObstruction = 0.24;  // of the radius
-
-// The mirror under test, in waves: tilt for a workable fringe count, some defocus, a
-// little astigmatism and coma, and spherical aberration of an undercorrected paraboloid.
-ZernikeVector Wavefront() {
-  ZernikeVector w{};
-  w[1] = 4.3;
-  w[2] = -1.3;
-  w[3] = 0.5;
-  w[4] = 0.22;
-  w[5] = -0.14;
-  w[6] = 0.06;
-  w[7] = -0.04;
-  w[8] = 0.28;
-  return w;
-}
+using namespace orvale::sample;
 
 QImage Interferogram() {
   const clsAnalysis engine;
@@ -125,7 +106,7 @@ int main(int argc, char** argv) {
   doc->Obstruction.SetCenter(kCentreX, kCentreY);
   doc->Obstruction.SetRadii(kObstruction * kRadius + 4.0, kObstruction * kRadius + 4.0);
   doc->InvalidateMask();
-  doc->AutoTraceFringes(1);
+  doc->AutoTraceFringes(kTraceDirection);
   std::printf("%d fringes, %d points\n", doc->Fringes.NumFringes(), doc->Fringes.TotalNumTicks());
   if (!SaveFile((folder / "sample.ovd").string(), *doc)) return 1;
   if (argc > 2) WriteOverlay(*doc, argv[2]);

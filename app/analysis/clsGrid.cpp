@@ -91,6 +91,12 @@ void clsGrid::ClearBounds() {
   PixelSizeY = -1;
 }
 
+void clsGrid::ClearResults() {
+  status_.clear();
+  rms_.clear();
+  pv_.clear();
+}
+
 bool clsGrid::UpdateCellCounts() {
   // A rectangle whose height snapped to 0 still gets its counts (no rows), so that no
   // counts of an earlier rectangle stay behind.

@@ -49,6 +49,8 @@ class clsGrid {
 
   // Forgets the rectangle; sizes, limits and results stay.
   void ClearBounds();
+  // Forgets the results of the last grid analysis; the layout stays.
+  void ClearResults();
 
   // Hit test with a tolerance of 3 pixels: Found 2 at corner `vertex` (0 upper left,
   // 1 upper right, 2 lower right, 3 lower left), 1 on an edge (vertex 4), 0 nothing.

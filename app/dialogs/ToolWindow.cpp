@@ -1,8 +1,8 @@
 #include "app/dialogs/ToolWindow.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
-#include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/ScreenTwips.h"
 
@@ -27,11 +27,7 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
 
 void ToolWindow::RestorePosition(std::string_view section, const StoredPosition& left,
                                  const StoredPosition& top) {
-  const auto read = [section](const StoredPosition& p) {
-    return TwipsToPixels(GetSettingLong(section, p.Key, p.Minimum, p.Maximum, p.Default));
-  };
-  const QPoint fallback(TwipsToPixels(left.Default), TwipsToPixels(top.Default));
-  move(VisibleTopLeft(QPoint(read(left), read(top)), frameGeometry().size(), fallback));
+  RestoreWindowPosition(*this, section, left, top);
 }
 
 void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
@@ -44,11 +40,18 @@ void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_v
   RestorePosition(section, {leftKey, 0, maxLeft, defaultLeft}, {topKey, 0, maxTop, defaultTop});
 }
 
+QPoint ToolWindow::DefaultPlaceBesideOwner(std::int32_t below, QSize outer) const {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr) return {0, below};
+  const QRect main = owner->frameGeometry();
+  const QRect screen = AvailableScreenPixels();
+  const int left = std::max(screen.left(), std::min(main.right() + 1, screen.right() + 1 - outer.width()));
+  return {PixelsToTwips(left), PixelsToTwips(main.top()) + below};
+}
+
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,
                               std::string_view topKey) const {
-  const QPoint place = pos();
-  SaveSettingLong(section, leftKey, PixelsToTwips(place.x()));
-  SaveSettingLong(section, topKey, PixelsToTwips(place.y()));
+  SaveWindowPosition(*this, section, leftKey, topKey);
 }
 
 }  // namespace orvale

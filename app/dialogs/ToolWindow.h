@@ -7,19 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/dialogs/DialogPosition.h"
 #include "app/document/MainFrame.h"
 
 class QCloseEvent;
 
 namespace orvale {
-
-// A stored window position: the key and the read's clamp and default, all in twips.
-struct StoredPosition {
-  std::string_view Key;
-  std::int32_t Minimum = 0;
-  std::int32_t Maximum = 0;
-  std::int32_t Default = 0;
-};
 
 class ToolWindow : public QWidget {
  public:
@@ -41,6 +34,10 @@ class ToolWindow : public QWidget {
   void RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
                                std::string_view topKey, std::int32_t defaultLeft,
                                std::int32_t defaultTop);
+  // The default top-left corner (twips) beside the main window's right edge, `below`
+  // twips under its top, both of its outer rectangle; kept on the available screen
+  // with the window's outer size `outer`, since the main window may fill the screen.
+  QPoint DefaultPlaceBesideOwner(std::int32_t below, QSize outer) const;
   // Writes the current top-left corner in twips under the two keys.
   void SavePosition(std::string_view section, std::string_view leftKey,
                     std::string_view topKey) const;

@@ -232,14 +232,8 @@ void frmAnalyze::Load(std::int32_t toolboxHeightTwips) {
   model_ = ReadAnalyzeSettings();
   SetControls(false);  // also shows the options
   adjustSize();
-  std::int32_t defaultLeft = 0;
-  std::int32_t defaultTop = toolboxHeightTwips;
-  if (const QWidget* owner = parentWidget()) {
-    const QRect main = owner->frameGeometry();
-    defaultLeft = PixelsToTwips(main.left() + main.width());
-    defaultTop += PixelsToTwips(main.top());
-  }
-  RestorePositionOnScreen(kAnalyzeSection, "Left", "Top", defaultLeft, defaultTop);
+  const QPoint beside = DefaultPlaceBesideOwner(toolboxHeightTwips, frameGeometry().size());
+  RestorePositionOnScreen(kAnalyzeSection, "Left", "Top", beside.x(), beside.y());
 }
 
 void frmAnalyze::Unload() {

@@ -164,25 +164,25 @@ void clsDocument::ApplyShapesToMask(bool doubleSize) {
   ZAnalysis.MaskValid = true;
 }
 
-void clsDocument::AutoTraceFringes(std::int32_t Direction,
+bool clsDocument::AutoTraceFringes(std::int32_t Direction,
                                    std::optional<std::int32_t> FringeDensity) {
   if (BlankImage) {
     ShowMessage("Cannot AutoTrace a blank image", mb::kOk | mb::kIconExclamation, "Warning");
-    return;
+    return false;
   }
   if (Fringes.NumFringes() > 0 &&
       ShowMessage(kEraseFringesPrompt, mb::kYesNo, "Warning") == idbutton::kNo) {
-    return;
+    return false;
   }
   const std::int32_t density = std::clamp(FringeDensity.value_or(settings_->AutoTraceDensity), 1, 4);
-  if (XSize < 1 || YSize < 1 || DataBuffer.size() != Count(XSize, YSize)) return;
+  if (XSize < 1 || YSize < 1 || DataBuffer.size() != Count(XSize, YSize)) return false;
 
   const bool doubleSize = XSize < kSingleSizeTraceMinimum || YSize < kSingleSizeTraceMinimum;
   bool newMask = false;
   if (!ZAnalysis.MaskAllocated || ZAnalysis.MaskDoubleSize != doubleSize ||
       MaskSizeMismatch(doubleSize)) {
     const std::int32_t factor = doubleSize ? 2 : 1;
-    if (!ZAnalysis.CreateMask(factor * XSize, factor * YSize)) return;
+    if (!ZAnalysis.CreateMask(factor * XSize, factor * YSize)) return false;
     ZAnalysis.MaskDoubleSize = doubleSize;
     newMask = true;
   } else if (!ZAnalysis.MaskValid || ZAnalysis.MaskTrimmed) {
@@ -196,7 +196,7 @@ void clsDocument::AutoTraceFringes(std::int32_t Direction,
     if (Aperture.GetShapeType() == clsShape::kNone) {
       ShowMessage("Set aperture before automatic fringe tracing", mb::kOk, "Warning");
       host_->SetBusyPointer(false);
-      return;
+      return false;
     }
     ApplyShapesToMask(ZAnalysis.MaskDoubleSize);
   }
@@ -205,6 +205,7 @@ void clsDocument::AutoTraceFringes(std::int32_t Direction,
   DocDirty = true;
   AnalysisValid = false;
   host_->SetBusyPointer(false);
+  return Fringes.NumFringes() > 0;
 }
 
 void clsDocument::ClearFringes() {

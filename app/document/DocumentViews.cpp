@@ -341,6 +341,21 @@ WindowShowState DocumentViews::ViewShowState(std::int32_t formType) const {
   return window != nullptr ? window->State() : WindowShowState::Normal;
 }
 
+void DocumentViews::ShowViewNormal(std::int32_t formType) {
+  if (DocumentWindow* window = Window(formType)) window->ShowNormal();
+}
+
+void DocumentViews::SetViewZoom(std::int32_t formType, std::int32_t percent) {
+  if (IsViewSlot(formType, kViewSlots)) zooms_[static_cast<std::size_t>(formType)] = percent;
+}
+
+std::int32_t DocumentViews::ViewZoom(std::int32_t formType) const {
+  constexpr std::int32_t kUnzoomed = 100;
+  if (!IsViewSlot(formType, kViewSlots)) return kUnzoomed;
+  const std::int32_t zoom = zooms_[static_cast<std::size_t>(formType)];
+  return zoom > 0 ? zoom : kUnzoomed;
+}
+
 std::string DocumentViews::Caption(std::int32_t formType) const {
   if (!IsViewSlot(formType, kViewSlots)) return {};
   if (const DocumentWindow* window = Window(formType)) return window->Caption();

@@ -19,6 +19,9 @@
 namespace orvale {
 
 class clsDocument;
+namespace gdi {
+class DeviceContext;
+}
 
 // View codes (FormType) of a document's windows; 2 is given to no window.
 namespace viewtype {
@@ -119,8 +122,9 @@ class DocumentViews {
 
   // --- What the main window drives ---
   // The zoom (percent) of the image view (1) or the synthetic-fringe view (6); the view
-  // redraws at once.
-  virtual void SetViewZoom(std::int32_t /*formType*/, std::int32_t /*percent*/) {}
+  // redraws at once. The headless views keep it, 100 until it is set.
+  virtual void SetViewZoom(std::int32_t formType, std::int32_t percent);
+  virtual std::int32_t ViewZoom(std::int32_t formType) const;
   // The hand (false) or edit (true) tool of the image view (1); the synthetic-fringe
   // view (6) only takes the tool's cursor.
   virtual void SetMouseTool(std::int32_t formType, bool editMode);
@@ -133,6 +137,15 @@ class DocumentViews {
   virtual std::string ViewText(std::int32_t /*formType*/) const { return {}; }
   virtual std::string ViewSelectedText(std::int32_t /*formType*/) const { return {}; }
 
+  // --- Printing ---
+  // A view prints itself into the device rectangle left..right, top..bottom (edges
+  // included) through its window's own print member: the report reaches the image view
+  // and the result windows here. Nothing for a view that does not exist; the headless
+  // windows print nothing.
+  virtual void PrintView(std::int32_t /*formType*/, gdi::DeviceContext& /*dc*/,
+                         std::int32_t /*left*/, std::int32_t /*top*/, std::int32_t /*right*/,
+                         std::int32_t /*bottom*/) {}
+
   // --- What the windows keep ---
   // Placement of a view in pixels relative to its parent window (FormType code). Set
   // before the window exists, it is kept and given to the window when it is made.
@@ -141,6 +154,8 @@ class DocumentViews {
   virtual void SetViewPlacement(std::int32_t formType, const WindowPlacement& placement);
   // Normal, minimised or maximised; a view that does not exist reads Normal.
   virtual WindowShowState ViewShowState(std::int32_t formType) const;
+  // Gives a minimised or maximised view its normal state; nothing when it does not exist.
+  void ShowViewNormal(std::int32_t formType);
   // The line-profile view's angle (whole degrees) and the surface plot's view angles.
   virtual std::int32_t ViewAngle() const { return viewAngle_; }
   virtual void SetViewAngle(std::int32_t degrees) { viewAngle_ = degrees; }
@@ -200,6 +215,7 @@ class DocumentViews {
   std::array<std::unique_ptr<DocumentWindow>, kViewSlots> windows_{};
   std::array<WindowPlacement, kViewSlots> keptPlacements_{};
   std::array<std::string, kViewSlots> keptCaptions_{};
+  std::array<std::int32_t, kViewSlots> zooms_{};  // 0: never set (100)
   bool mouseEditMode_ = true;
   bool imageReady_ = false;
   std::int32_t viewAngle_ = 0;

@@ -39,6 +39,8 @@ class DocumentWindow {
   // Moves the top-left corner; the size stays.
   virtual void Move(std::int32_t left, std::int32_t top) = 0;
   virtual WindowShowState State() const = 0;
+  // Takes a minimised or maximised window back to its normal state.
+  virtual void ShowNormal() = 0;
 
   // Brings a shown window to the top; `activate` also makes it the active window. A
   // hidden window stays hidden.

@@ -17,17 +17,21 @@ void Discard(DocumentTable& table, clsDocument* doc) {
 
 }  // namespace
 
+bool GrabIntoDocument(clsDocument& doc, const DocumentGrab& grab) {
+  // The user's document keeps its image, shapes and fringes when the grab fails.
+  if (!grab(doc)) return false;
+  doc.BMPDirty = true;
+  doc.BlankImage = false;
+  doc.ImageView_Refresh();
+  doc.Host().SetStatusBar();
+  return true;
+}
+
 clsDocument* GrabImage(DocumentTable& table, std::int32_t& imageCounter, bool intoNewWindow,
                        const DocumentGrab& grab) {
   if (!intoNewWindow && table.ActiveDocIndex != 0) {
     clsDocument* doc = table.ActiveDocument();
-    // The user's document keeps its image, shapes and fringes when the grab fails.
-    if (doc == nullptr || !grab(*doc)) return nullptr;
-    doc->BMPDirty = true;
-    doc->BlankImage = false;
-    doc->ImageView_Refresh();
-    table.Host().SetStatusBar();
-    return doc;
+    return doc != nullptr && GrabIntoDocument(*doc, grab) ? doc : nullptr;
   }
 
   clsDocument* doc = nullptr;

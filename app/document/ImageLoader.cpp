@@ -1,9 +1,6 @@
 #include "app/document/ImageLoader.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
-#include <QImageReader>
 
 #include <array>
 #include <new>
@@ -12,23 +9,14 @@
 #include "app/document/FileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
 #include "app/document/GreyConversion.h"
-#include "app/document/ImageFileChecks.h"
+#include "app/document/PictureDecoding.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
 
 namespace {
 
-// Enough for pictures of 256 megapixels in 32-bit colour while decoding; the bitmap
-// checks keep absurd headers from getting this far.
-constexpr int kDecodeAllocationLimitMB = 1024;
-
 void ShowError(const std::string& text) { ShowMessage(text, mb::kOk, "Error"); }
-
-// Icons and vector pictures are not bitmaps the program can take.
-bool IsBitmapKind(const QByteArray& format) {
-  return format != "ico" && format != "cur" && format != "svg" && format != "svgz";
-}
 
 // The decoded picture as bitmap pixels. `keep` holds any converted copy and the colour
 // table the pixels refer to.
@@ -97,33 +85,17 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
   RunError error;
   if (!ReadFileBytes(filename, bytes, error)) return openFailed(error.Description);
 
-  QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                           static_cast<qsizetype>(bytes.size()));
-  QBuffer device(&raw);
-  device.open(QIODevice::ReadOnly);
-  QImageReader reader(&device);
-  reader.setAutoTransform(false);
-  reader.setAllocationLimit(kDecodeAllocationLimitMB);
-  const QByteArray format = reader.format();
-  if (format.isEmpty()) return openFailed(notAPicture);
-  if (!IsBitmapKind(format)) {
-    if (!suppressError) ShowError("Could not load image file " + filename.string());
-    return ImageLoadStatus::NotABitmap;
-  }
-  if ((format == "bmp" && !BitmapFileIsPlausible(bytes)) ||
-      (format == "jpeg" && !JpegIsComplete(bytes))) {
-    return openFailed(notAPicture);
-  }
-
   QImage decoded;
-  try {
-    decoded = reader.read();
-  } catch (const std::bad_alloc&) {
-    return openFailed(outOfMemory);
-  }
-  if (decoded.isNull() ||
-      static_cast<std::int64_t>(decoded.width()) * decoded.height() > kMaxImagePixels) {
-    return openFailed(notAPicture);
+  switch (DecodePicture(bytes, decoded)) {
+    case PictureDecodeStatus::Decoded:
+      break;
+    case PictureDecodeStatus::NotABitmap:
+      if (!suppressError) ShowError("Could not load image file " + filename.string());
+      return ImageLoadStatus::NotABitmap;
+    case PictureDecodeStatus::OutOfMemory:
+      return openFailed(outOfMemory);
+    case PictureDecodeStatus::NotAPicture:
+      return openFailed(notAPicture);
   }
 
   LoadedImage loaded;

@@ -94,6 +94,9 @@ class MainFrame : public DocumentHost {
   virtual std::int32_t ZoomListItemData(std::int32_t /*index*/) const { return 0; }
   // Selects an entry; the selection applies its zoom to the active view.
   virtual void SelectZoomListIndex(std::int32_t /*index*/) {}
+  // Shows the entry of `percent` (or "100%" when there is none) without zooming any
+  // view: for a view whose zoom was set directly.
+  virtual void ShowZoomPercent(std::int32_t /*percent*/) {}
 
   // --- Status bar ---
   virtual void SetStatusPanelText(std::int32_t /*panel*/, const std::string& /*text*/) {}

@@ -18,6 +18,8 @@ namespace orvale {
 
 namespace {
 
+bool IsDocumentFile(std::string_view path) { return LowerKey(GetFileExtension(path)) == "ovd"; }
+
 enum class OpenResult {
   Opened,
   NotOpened,  // reported; go on with the next file
@@ -30,14 +32,13 @@ class FileOpener {
   FileOpener(DocumentTable& table, bool quiet) : table_(table), quiet_(quiet) {}
 
   OpenResult Open(const std::string& path) {
+    opened_ = nullptr;
     if (!FileExists(path)) {
       Report("Could not find file " + path);
       return OpenResult::NotOpened;
     }
-    const std::string extension = LowerKey(GetFileExtension(path));
     try {
-      if (extension == "jpg" || extension == "bmp" || extension == "rle") return OpenImage(path);
-      if (extension == "ovd") return OpenDocument(path);
+      if (IsOpenableFile(path)) return IsDocumentFile(path) ? OpenDocument(path) : OpenImage(path);
     } catch (const std::bad_alloc&) {
       Discard();
       ErrorPrompt(RunError::FromNumber(errnum::kOutOfMemory));
@@ -50,6 +51,9 @@ class FileOpener {
     Report("Could not open file " + path);
     return OpenResult::NotOpened;
   }
+
+  // The document of the last Open that succeeded; null after any other result.
+  clsDocument* OpenedDocument() const { return opened_; }
 
  private:
   OpenResult OpenImage(const std::string& path) {
@@ -65,8 +69,7 @@ class FileOpener {
     if (settings.AutoLoadObstruction) table_.Host().LoadObstruction(*doc_);
     doc_->Views().ResizeWindow();
     doc_->Views().ShowImageView();
-    doc_ = nullptr;
-    return OpenResult::Opened;
+    return Opened();
   }
 
   OpenResult OpenDocument(const std::string& path) {
@@ -123,6 +126,11 @@ class FileOpener {
     }
     doc_->Views().ShowImageView();
     doc_->DocDirty = false;
+    return Opened();
+  }
+
+  OpenResult Opened() {
+    opened_ = doc_;
     doc_ = nullptr;
     return OpenResult::Opened;
   }
@@ -151,9 +159,20 @@ class FileOpener {
   DocumentTable& table_;
   bool quiet_;
   clsDocument* doc_ = nullptr;
+  clsDocument* opened_ = nullptr;
 };
 
 }  // namespace
+
+bool IsOpenableFile(std::string_view path) {
+  const std::string extension = LowerKey(GetFileExtension(path));
+  return extension == "jpg" || extension == "bmp" || extension == "rle" || extension == "ovd";
+}
+
+clsDocument* OpenOneFile(DocumentTable& table, const std::string& path, bool Quiet) {
+  FileOpener opener(table, Quiet);
+  return opener.Open(path) == OpenResult::Opened ? opener.OpenedDocument() : nullptr;
+}
 
 void OpenFiles(DocumentTable& table, RecentFileList& recent, std::span<const std::string> FileNames,
                bool Quiet) {

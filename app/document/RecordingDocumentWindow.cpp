@@ -72,6 +72,11 @@ void RecordingDocumentWindow::Move(std::int32_t left, std::int32_t top) {
   Log("Move " + std::to_string(left) + " " + std::to_string(top));
 }
 
+void RecordingDocumentWindow::ShowNormal() {
+  state_ = WindowShowState::Normal;
+  Log("ShowNormal " + std::to_string(formType_));
+}
+
 void RecordingDocumentWindow::BringToTop(bool activate) {
   if (shown_) {
     ComeToTop();

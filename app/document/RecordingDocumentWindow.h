@@ -39,6 +39,7 @@ class RecordingDocumentWindow final : public DocumentWindow {
   void SetPlacement(const WindowPlacement& placement) override;
   void Move(std::int32_t left, std::int32_t top) override;
   WindowShowState State() const override { return state_; }
+  void ShowNormal() override;
   void BringToTop(bool activate) override;
   void Repaint() override;
   void SetCaption(const std::string& caption) override;

@@ -109,24 +109,24 @@ double clsDocument::Kingslake(std::int32_t AberrationNum) const {
   return ElementOrZero(WNotation, AberrationNum);
 }
 
-void clsDocument::StretchImage(double Ratio, bool /*RefreshDisplay*/) {
-  if (Ratio == 0.0 || Ratio == 1.0) return;
+bool clsDocument::StretchImage(double Ratio, bool /*RefreshDisplay*/) {
+  if (Ratio == 0.0 || Ratio == 1.0) return true;
   // A negative, infinite or undefined ratio has no image to make.
-  if (!std::isfinite(Ratio) || Ratio < 0.0) return;
+  if (!std::isfinite(Ratio) || Ratio < 0.0) return false;
   // Only a real image can be resampled; a blank one holds a single byte.
   if (XSize < 1 || YSize < 1 ||
       DataBuffer.size() != static_cast<std::size_t>(XSize) * static_cast<std::size_t>(YSize)) {
-    return;
+    return false;
   }
   const double scale = Ratio > 1.0 ? 1.0 : 1.0 / Ratio;
   std::int32_t newWidth = 0;
   std::int32_t newHeight = 0;
-  if (!ResampledSize(XSize, YSize, Ratio, scale, newWidth, newHeight)) return;
+  if (!ResampledSize(XSize, YSize, Ratio, scale, newWidth, newHeight)) return false;
 
   std::vector<std::uint8_t> resampled;
   if (!AssignOrReport(resampled, static_cast<std::size_t>(newWidth) *
                                      static_cast<std::size_t>(newHeight), 0)) {
-    return;
+    return false;
   }
   BMPDirty = true;
   ResampleImage(DataBuffer, resampled, Ratio, scale, XSize, YSize);
@@ -136,6 +136,7 @@ void clsDocument::StretchImage(double Ratio, bool /*RefreshDisplay*/) {
   // The mask of the old size is rebuilt when next needed (UpdateMask and tracing
   // compare its size with the image's).
   ImageView_Refresh();
+  return true;
 }
 
 void clsDocument::GetImageSize(std::int32_t& X, std::int32_t& Y) const {

@@ -144,8 +144,10 @@ class clsDocument {
   // Resamples the image by an aspect ratio: above 1 wider, below 1 taller; 0 and 1
   // change nothing. A ratio that is not finite and positive is refused. The mask is
   // rebuilt at the new size on the next analysis or tracing. The image view is
-  // refreshed whatever RefreshDisplay says.
-  void StretchImage(double Ratio, bool RefreshDisplay);
+  // refreshed whatever RefreshDisplay says. True when the image was resampled or the
+  // ratio asks for no change; false when it was refused or there is no image to
+  // resample (nothing changed then).
+  bool StretchImage(double Ratio, bool RefreshDisplay);
   void GetImageSize(std::int32_t& X, std::int32_t& Y) const;
   void GetBufferSize(std::int32_t& tx, std::int32_t& ty) const;
   // Pixel value (0..255) at column tx, row ty; -1 outside the image or for a blank one.
@@ -203,8 +205,10 @@ class clsDocument {
   // stored fit) and hands the results to the output views.
   void UpdateAnalysis(bool AberrationsUpdate, bool GlobalsUpdate);
   // Traces the fringes automatically: Direction 0 horizontal, 1 vertical; FringeDensity
-  // 1..4, the "Auto Trace Fringe Density" setting when not given.
-  void AutoTraceFringes(std::int32_t Direction, std::optional<std::int32_t> FringeDensity = {});
+  // 1..4, the "Auto Trace Fringe Density" setting when not given. True when fringes
+  // were traced; false when the trace did not run (a blank image, no aperture, no mask,
+  // the user kept the fringes there are) or found none.
+  bool AutoTraceFringes(std::int32_t Direction, std::optional<std::int32_t> FringeDensity = {});
   // Deletes every fringe centre after confirmation.
   void ClearFringes();
   // After every change of the aperture or obstruction.

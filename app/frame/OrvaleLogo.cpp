@@ -69,4 +69,10 @@ QPixmap OrvaleLogo(int size) {
   return logo;
 }
 
+QIcon OrvaleIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(OrvaleLogo(size));
+  return icon;
+}
+
 }  // namespace orvale

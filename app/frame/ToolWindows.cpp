@@ -1,6 +1,7 @@
 #include "app/frame/ToolWindows.h"
 
 #include "platform/ui/ScreenTwips.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
@@ -71,9 +72,16 @@ ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSet
 }
 
 void LoadToolWindows(ToolWindows& tools) {
-  // The analysis window's default place is below the toolbox.
-  const std::int32_t toolboxHeight =
-      tools.ToolBox != nullptr ? PixelsToTwips(tools.ToolBox->frameGeometry().height()) : 0;
+  std::int32_t toolboxHeight = 0;
+  if (tools.ToolBox != nullptr) {
+    tools.ToolBox->PlaceWindow();
+    // The analysis window's default place is below the toolbox, frame included. The
+    // toolbox is not framed before it shows; the main window, shown already, is framed
+    // by the same window manager.
+    const QWidget* owner = tools.ToolBox->parentWidget();
+    const QMargins frame = owner != nullptr ? FrameMarginsOf(*owner) : QMargins();
+    toolboxHeight = PixelsToTwips(ExpectedOuterSize(*tools.ToolBox, frame).height());
+  }
   if (tools.Analyze != nullptr) tools.Analyze->Load(toolboxHeight);
   if (tools.RefZernike != nullptr) tools.RefZernike->Load();
 }

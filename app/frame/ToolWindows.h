@@ -41,7 +41,8 @@ bool ToolWindowOfViewItem(ViewMenuItem item, ToolWindowKind& kind);
 ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSettings& settings,
                               QWidget* owner);
 
-// Reads the windows' own settings and places them; once, when the frame is shown.
+// Reads the windows' own settings and places them; once, when the frame has been shown
+// and placed.
 void LoadToolWindows(ToolWindows& tools);
 // Writes the windows' own settings back; once, when the program ends.
 void UnloadToolWindows(ToolWindows& tools);

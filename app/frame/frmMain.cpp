@@ -12,6 +12,10 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/dialogs/frmAspectRatio.h"
+#include "app/dialogs/frmPreferences.h"
+#include "app/dialogs/frmProperties.h"
+#include "app/dialogs/frmUserData.h"
 #include "app/frame/FrameContext.h"
 #include "app/imageview/FringeToolbox.h"
 #include "app/frame/MdiArrange.h"
@@ -19,6 +23,7 @@
 #include "app/frame/ToolBarImages.h"
 #include "app/document/clsDocument.h"
 #include "platform/ui/HandlerGuard.h"
+#include "platform/ui/HelpContents.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/ScreenTwips.h"
 
@@ -55,7 +60,7 @@ constexpr ViewItemSpec kOutputViewItems[] = {
     {ViewMenuItem::SurfacePlot, "mnuViewSurfacePlot", "&Surface Plot"},
     {ViewMenuItem::ContourPlot, "mnuViewContourPlot", "&Contour Plot"},
     {ViewMenuItem::LineProfile, "mnuViewLineProfile", "&Line Profile"},
-    {ViewMenuItem::SFringe, "mnuViewSFringe", "Synthetic &Finges"},
+    {ViewMenuItem::SFringe, "mnuViewSFringe", "Synthetic &Fringes"},
     {ViewMenuItem::Aberrations, "mnuViewAberrations", "A&berrations"},
     {ViewMenuItem::Zernikes, "mnuViewZernikes", "&Zernikes"},
     {ViewMenuItem::GridResults, "mnuViewGridResults", "Gr&id Results"},
@@ -132,10 +137,14 @@ void frmMain::BuildMenus() {
   ruled(M::FileExportZernikes, AddItem(file, "mnuFileExportZernikes", "Export &Zernikes...",
                                        [this] { FileExportZernikes(); }));
   file->addSeparator()->setObjectName("mnuFileBar2");
-  ruled(M::FilePageSetup, AddItem(file, "mnuFilePageSetup", "Page Set&up...", notYet));
-  ruled(M::FilePrint, AddItem(file, "mnuFilePrint", "&Print...", notYet))->setShortcut(Ctrl('P'));
+  ruled(M::FilePageSetup,
+        AddItem(file, "mnuFilePageSetup", "Page Set&up...", [this] { FilePageSetup(); }));
+  ruled(M::FilePrint, AddItem(file, "mnuFilePrint", "&Print...", [this] { FilePrint(); }))
+      ->setShortcut(Ctrl('P'));
   file->addSeparator()->setObjectName("mnuFileBar3");
-  AddItem(file, "mnuFilePreferences", "P&references...", notYet);
+  AddItem(file, "mnuFilePreferences", "P&references...", [this] {
+    frmPreferences(app_.Settings, app_.Grabber, *app_.Documents, *this, this).exec();
+  });
   mnuFileBar4_ = file->addSeparator();
   mnuFileBar4_->setObjectName("mnuFileBar4");
   mnuFileBar4_->setVisible(false);
@@ -153,11 +162,13 @@ void frmMain::BuildMenus() {
   ruled(M::EditCopy, AddItem(edit, "mnuEditCopy", "&Copy", [this] { EditCopy(); }))
       ->setShortcut(Ctrl('C'));
   edit->addSeparator()->setObjectName("mnuEditBar2");
-  ruled(M::EditUserData, AddItem(edit, "mnuEditUserData", "User &Data...", notYet))
+  ruled(M::EditUserData, AddItem(edit, "mnuEditUserData", "User &Data...",
+                                 [this] { frmUserData(app_.Settings, *app_.Documents, this).exec(); }))
       ->setShortcut(Ctrl('U'));
   ruled(M::EditClearFringes, AddItem(edit, "mnuEditClearFringes", "Clea&r Fringes",
                                      [this] { EditClearFringes(); }));
-  ruled(M::EditProperties, AddItem(edit, "mnuEditProperties", "&Properties...", notYet));
+  ruled(M::EditProperties, AddItem(edit, "mnuEditProperties", "&Properties...",
+                                   [this] { ShowPropertiesDialog(*app_.Documents, this); }));
 
   QMenu* view = menuBar()->addMenu("&View");
   view->setObjectName("mnuView");
@@ -194,7 +205,8 @@ void frmMain::BuildMenus() {
   ruled(M::ProcessGrabberProps, AddItem(process, "mnuProcessGrabberProps", "Grabber Properties",
                                         [this] { GrabberProperties(); }));
   ruled(M::ProcessAdjustAspectRatio,
-        AddItem(process, "mnuProcessAdjustAspectRatio", "A&djust Aspect Ratio", notYet));
+        AddItem(process, "mnuProcessAdjustAspectRatio", "A&djust Aspect Ratio",
+                [this] { ShowAspectRatioDialog(app_.Settings, *app_.Documents, this); }));
   ruled(M::ProcessTraceV,
         AddItem(process, "mnuProcessTraceV", "Trace &Vertically", [this] { Trace(1); }));
   ruled(M::ProcessTraceH,
@@ -219,7 +231,7 @@ void frmMain::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("mnuHelp");
-  AddItem(help, "mnuHelpContents", "&Contents", [this] { ShowHelpFile(); });
+  AddItem(help, "mnuHelpContents", "&Contents", [] { ShowHelpContents(); });
   help->addSeparator()->setObjectName("mnuHelpBar1");
   AddItem(help, "mnuHelpAbout", "&About Orvale...", [this] { ShowAbout(); });
 }
@@ -300,13 +312,15 @@ void frmMain::BuildToolBar() {
     clicks[static_cast<std::size_t>(kFirstOutputView + kind)] = [this, kind] { ToggleOutputView(kind); };
   clicks[kGrab] = [this] { GrabImage(); };
   clicks[kGrabberProps] = [this] { GrabberProperties(); };
+  clicks[kAdjustAspect] = [this] { ShowAspectRatioDialog(app_.Settings, *app_.Documents, this); };
   clicks[kTraceH] = [this] { Trace(0); };
   clicks[kTraceV] = [this] { Trace(1); };
   clicks[kHandTool] = [this] { HandOrEditTool(false); };
   clicks[kEditTool] = [this] { HandOrEditTool(true); };
   clicks[kZoomIn] = [this] { StepZoom(-1); };
   clicks[kZoomOut] = [this] { StepZoom(1); };
-  // Quick print, page setup and aspect ratio run once their windows exist.
+  clicks[kPrint] = [this] { QuickPrint(); };
+  clicks[kPageSetup] = [this] { FilePageSetup(); };
 
   for (int index = 1; index <= kToolBarButtonCount; ++index) {
     const ToolBarButtonSpec& spec = kToolBarButtons[static_cast<std::size_t>(index)];

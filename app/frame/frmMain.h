@@ -11,15 +11,19 @@
 // it. Everything else reaches it through MainFrame (and so DocumentHost); the recent
 // files live in its File menu through RecentFileMenu.
 #include <QMainWindow>
+#include <QMargins>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "app/frame/FramePlacement.h"
 #include "app/frame/FrameStateRules.h"
 #include "app/document/GrabCommand.h"
 #include "app/document/MainFrame.h"
 #include "app/document/RecentFileList.h"
+#include "platform/ui/PrintDialogService.h"
 
 class QAction;
 class QActionGroup;
@@ -80,6 +84,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   std::int32_t ZoomListIndex() const override;
   std::int32_t ZoomListItemData(std::int32_t index) const override;
   void SelectZoomListIndex(std::int32_t index) override;
+  void ShowZoomPercent(std::int32_t percent) override;
   void SetStatusPanelText(std::int32_t panel, const std::string& text) override;
   QCursor MouseIcon(std::string_view key) const override;
   void SetScreenPointer(std::string_view key) override;
@@ -99,9 +104,6 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void SetZoomCombo(std::int32_t zf);
   bool ZoomComboMsgLockOut = false;
 
-  // --- Commands other windows run ---
-  void ShowHelpFile();
-
   // --- What plugs in later ---
   // The toolbox the fringe pop-up's order and outline commands go to (none: they do
   // nothing).
@@ -109,6 +111,7 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   // Replaces the grab of the menu and the toolbar, which takes a frame from the selected
   // plug-in.
   void SetDocumentGrab(DocumentGrab grab) { documentGrab_ = std::move(grab); }
+  const DocumentGrab& GetDocumentGrab() const { return documentGrab_; }
 
   // --- Parts, by name, for tests and the program's own wiring ---
   QMdiArea* MdiArea() const { return mdi_; }
@@ -129,6 +132,8 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   // Construction (frmMain.cpp).
@@ -173,6 +178,18 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void PopupCommand(const std::function<void()>& command);
   void ShowAbout();
 
+  // Placement (frmMainLifecycle.cpp). Puts the frame's outer rectangle at the stored
+  // or default place, for the frame margins known now.
+  void PlaceFrame();
+  // Once the window manager has framed the shown window, places it again for the
+  // margins it drew.
+  void PlaceFrameOnceFramed();
+
+  // Printing (frmMainPrint.cpp).
+  void FilePrint();
+  void QuickPrint();
+  void FilePageSetup();
+
   // Teardown (frmMainLifecycle.cpp).
   void ReleaseGrabberAtExit() noexcept;
   void DestroyToolWindows();
@@ -202,10 +219,16 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
 
   FringeToolbox* toolbox_ = nullptr;
   DocumentGrab documentGrab_;
+  // The print dialog's last choice in this run: the next dialog opens with it, and
+  // quick print uses its printer.
+  std::optional<PrintDialogAnswer> lastPrint_;
   bool busy_ = false;
   std::string screenPointer_;
   int overrideCursors_ = 0;
   bool unloaded_ = false;
+  StoredFramePlace storedPlace_;
+  QMargins placedMargins_;
+  bool awaitingFrame_ = false;
 };
 
 }  // namespace orvale

@@ -3,12 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QUrl>
 
 #include "app/frame/FrameContext.h"
 #include "app/dialogs/frmAnalyze.h"
@@ -219,15 +215,6 @@ bool frmMain::LoadAperture(clsDocument& doc) { return toolbox_ != nullptr && too
 
 bool frmMain::LoadObstruction(clsDocument& doc) {
   return toolbox_ != nullptr && toolbox_->LoadObstruction(doc);
-}
-
-// --- Help ---
-
-void frmMain::ShowHelpFile() {
-  const QString index = QDir(QCoreApplication::applicationDirPath()).filePath("help/index.html");
-  // A missing help folder is not worth a message.
-  if (!QFileInfo::exists(index)) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(index));
 }
 
 }  // namespace orvale

@@ -18,6 +18,7 @@
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/ScreenTwips.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
@@ -55,24 +56,60 @@ std::int32_t StateOf(Qt::WindowStates states) {
 
 void frmMain::Load() {
   const QSize screen = ScreenSizeTwips();
-  StoredFramePlace stored;
+  StoredFramePlace& stored = storedPlace_;
   stored.Left = GetSettingLong(kSection, "MainLeft", 0, screen.width(), kDefaultFramePlace.Left);
   stored.Top = GetSettingLong(kSection, "MainTop", 0, screen.height(), kDefaultFramePlace.Top);
   stored.Width = GetSettingLong(kSection, "MainWidth", 0, screen.width(), kDefaultFramePlace.Width);
   stored.Height = GetSettingLong(kSection, "MainHeight", 0, screen.height(), kDefaultFramePlace.Height);
   const std::int32_t state = GetSettingLong(kSection, "MainState", kNormal, kMaximised, kNormal);
-  setGeometry(FrameGeometry(stored, AvailableScreenPixels(), TwipsPerPixel()));
-  if (state == kMinimised) setWindowState(Qt::WindowMinimized);
-  if (state == kMaximised) setWindowState(Qt::WindowMaximized);
 
   for (const FlagKey& flag : kViewFlags)
     SetViewItemChecked(flag.Item, GetSettingBool(kSection, flag.Key, flag.Default));
   app_.RecentFiles->LoadRecentFileList();
   tbToolbar_->setVisible(ViewItemChecked(ViewMenuItem::Toolbar));
   statusBar()->setVisible(ViewItemChecked(ViewMenuItem::StatusBar));
+
+  // The default place's width depends on the toolbar, so the bars come first.
+  PlaceFrame();
+  awaitingFrame_ = true;
+  if (state == kMinimised) setWindowState(Qt::WindowMinimized);
+  if (state == kMaximised) setWindowState(Qt::WindowMaximized);
   SetMenuItems(false);
   SetToolBarItems(false);
   UpdateToolBar();
+}
+
+void frmMain::PlaceFrame() {
+  // The toolbar's full width, so that none of its buttons folds away at the default size.
+  const int toolbarWidth = tbToolbar_->isHidden() ? 0 : tbToolbar_->sizeHint().width();
+  const QMargins margins = FrameMarginsOf(*this);
+  const QRect outer = FrameOuterGeometry(storedPlace_, AvailableScreenPixels(), TwipsPerPixel(),
+                                         toolbarWidth, margins);
+  // A move places the outer rectangle even before the window has a frame.
+  move(outer.topLeft());
+  resize(ClientGeometry(outer, margins).size());
+  placedMargins_ = margins;
+}
+
+void frmMain::PlaceFrameOnceFramed() {
+  if (!awaitingFrame_ || !isVisible()) return;
+  if (windowState() != Qt::WindowNoState) {
+    awaitingFrame_ = false;  // the normal place keeps what Load gave it
+    return;
+  }
+  if (FrameMarginsOf(*this) == placedMargins_) return;
+  awaitingFrame_ = false;
+  PlaceFrame();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  GuardHandler([this] { PlaceFrameOnceFramed(); });
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  GuardHandler([this] { PlaceFrameOnceFramed(); });
 }
 
 void frmMain::ShowToolWindowsByChecks() {
@@ -106,7 +143,7 @@ void frmMain::Unload() {
     ScopedSettingsBatch batch;
     const std::int32_t state = StateOf(windowState());
     if (state == kNormal) {
-      const QRect place = geometry();
+      const QRect place = frameGeometry();  // the outer rectangle, as Load restores it
       SaveSettingLong(kSection, "MainLeft", PixelsToTwips(place.left()));
       SaveSettingLong(kSection, "MainTop", PixelsToTwips(place.top()));
       SaveSettingLong(kSection, "MainWidth", PixelsToTwips(place.width()));

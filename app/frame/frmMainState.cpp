@@ -132,11 +132,7 @@ void frmMain::UpdateMainFrame(std::int32_t WindowType, double ScaleFactor, bool 
     hand->setEnabled(false);
     edit->setEnabled(false);
   }
-  if (plan.ZoomPercent) {
-    ZoomComboMsgLockOut = true;
-    SetZoomCombo(*plan.ZoomPercent);
-    ZoomComboMsgLockOut = false;
-  }
+  if (plan.ZoomPercent) ShowZoomPercent(*plan.ZoomPercent);
   SetStatusBar();
 }
 
@@ -174,6 +170,12 @@ std::int32_t frmMain::ZoomListItemData(std::int32_t index) const {
 
 void frmMain::SelectZoomListIndex(std::int32_t index) {
   if (index >= 0 && index < cboZoom_->count()) cboZoom_->setCurrentIndex(index);
+}
+
+void frmMain::ShowZoomPercent(std::int32_t percent) {
+  ZoomComboMsgLockOut = true;
+  SetZoomCombo(percent);
+  ZoomComboMsgLockOut = false;
 }
 
 void frmMain::StepZoom(int step) {

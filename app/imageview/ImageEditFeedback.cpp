@@ -126,10 +126,10 @@ std::optional<std::string_view> StatusText(const EditFeedbackState& s, std::int3
   }
   if (o.Kind == ImageObject::kFringeCenter) {
     const Choice select = s.SelectionExists ? kUnchanged : Choice("Click to select fringe order.");
-    const Choice clear = s.SelectionExists ? kUnchanged : Choice("Click to clear fringe order.");
+    const Choice remove = s.SelectionExists ? kUnchanged : Choice("Click to delete fringe center.");
     return Pick(shift,
                 "Drag mouse to move fringe center. Use Shift and Ctrl keys for additional commands.",
-                select, clear, "Drag mouse to move fringe center up and down or left and right only.");
+                select, remove, "Drag mouse to move fringe center up and down or left and right only.");
   }
   return kUnchanged;
 }

@@ -62,6 +62,13 @@ void ImageViewWindows::SetViewZoom(std::int32_t formType, std::int32_t percent) 
   }
 }
 
+std::int32_t ImageViewWindows::ViewZoom(std::int32_t formType) const {
+  ImageView* view = View();
+  if (formType != viewtype::kImage || view == nullptr || view->Display() == nullptr)
+    return ResultDocumentViews::ViewZoom(formType);
+  return view->Display()->Geometry.ZoomFactor;
+}
+
 void ImageViewWindows::SetMouseTool(std::int32_t formType, bool editMode) {
   ResultDocumentViews::SetMouseTool(formType, editMode);
   if (formType != viewtype::kImage) return;
@@ -79,6 +86,16 @@ void ImageViewWindows::SetImageReady(bool ready) {
 
 void ImageViewWindows::DeleteFringeCenter(double X, double Y) {
   if (ImageEditController* editor = Editor()) editor->DeleteFringeCenter(X, Y);
+}
+
+void ImageViewWindows::PrintView(std::int32_t formType, gdi::DeviceContext& dc,
+                                 std::int32_t left, std::int32_t top, std::int32_t right,
+                                 std::int32_t bottom) {
+  if (formType != viewtype::kImage) {
+    ResultDocumentViews::PrintView(formType, dc, left, top, right, bottom);
+  } else if (ImageEditController* editor = Editor()) {
+    editor->PrintImage(dc, left, top, right, bottom);
+  }
 }
 
 ImageView* ImageViewOf(const clsDocument& doc) {

@@ -24,8 +24,14 @@ class ImageViewWindows : public ResultDocumentViews {
   void ImageView_Init(clsDocument& doc) override;
   void ResizeWindow() override;
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;
+  // The image view's zoom is its picture geometry's.
+  std::int32_t ViewZoom(std::int32_t formType) const override;
   void SetMouseTool(std::int32_t formType, bool editMode) override;
   void DeleteFringeCenter(double X, double Y) override;
+  // The image view (1) prints the interferogram with its overlays; the other views are
+  // the base's.
+  void PrintView(std::int32_t formType, gdi::DeviceContext& dc, std::int32_t left,
+                 std::int32_t top, std::int32_t right, std::int32_t bottom) override;
 
   // The image view; null before it is created and after it is unloaded.
   ImageView* View() const;

@@ -118,7 +118,6 @@ Toolbox::Toolbox(DocumentTable& table, MainFrame& frame, QWidget* owner)
   QObject::connect(txtOrder_, &QSpinBox::valueChanged, this,
                    [this](int value) { GuardHandler([this, value] { OrderTyped(value); }); });
 
-  PlaceWindow();
   cboAperture_->setCurrentIndex(GetSettingLong(kToolboxSection, "Aperture Type", 1, 3, 1) - 1);
   cboObstruction_->setCurrentIndex(GetSettingLong(kToolboxSection, "Obstruction Type", 1, 3, 1) -
                                    1);
@@ -134,15 +133,9 @@ void Toolbox::PlaceWindow() {
   const std::int32_t width = PixelsToTwips(frameGeometry().width());
   const std::int32_t height = PixelsToTwips(frameGeometry().height());
   // By default at the right edge of the main window, level with its top.
-  std::int32_t ownerRight = 0;
-  std::int32_t ownerTop = 0;
-  if (const QWidget* owner = parentWidget()) {
-    const QRect place = owner->frameGeometry();
-    ownerRight = PixelsToTwips(place.x() + place.width());
-    ownerTop = PixelsToTwips(place.y());
-  }
-  RestorePosition(kToolboxSection, {"Left", 0, screen.width() - width / 2, ownerRight},
-                  {"Top", 0, screen.height() - height / 2, ownerTop});
+  const QPoint beside = DefaultPlaceBesideOwner(0, frameGeometry().size());
+  RestorePosition(kToolboxSection, {"Left", 0, screen.width() - width / 2, beside.x()},
+                  {"Top", 0, screen.height() - height / 2, beside.y()});
 }
 
 void Toolbox::Unload() {

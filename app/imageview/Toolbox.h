@@ -21,9 +21,13 @@ class ImageEditController;
 
 class Toolbox : public ToolWindow, public FringeToolbox {
  public:
-  // Places itself and takes its lists and order from the section "Toolbox". `table`
-  // and `frame` must outlive it; `owner` is the main window (may be null).
+  // Takes its lists and order from the section "Toolbox". `table` and `frame` must
+  // outlive it; `owner` is the main window (may be null).
   Toolbox(DocumentTable& table, MainFrame& frame, QWidget* owner);
+
+  // Goes to its stored place, by default to the main window's right edge, level with its
+  // top: once the main window has its place.
+  void PlaceWindow();
 
   // False while the toolbox itself writes the order box.
   bool ToolBoxReady = false;
@@ -62,7 +66,6 @@ class Toolbox : public ToolWindow, public FringeToolbox {
   void OrderTyped(int value);
   void LoadShape(std::int32_t object);
   void SaveShape(std::int32_t object);
-  void PlaceWindow();
 
   DocumentTable& table_;
   std::int32_t currentOrder_ = 1;

@@ -76,6 +76,10 @@ WindowShowState MdiDocumentWindow::State() const {
   return window_ != nullptr ? window_->ShowState() : WindowShowState::Normal;
 }
 
+void MdiDocumentWindow::ShowNormal() {
+  if (loaded_ && State() != WindowShowState::Normal) window_->showNormal();
+}
+
 void MdiDocumentWindow::BringToTop(bool activate) {
   if (!IsShown()) return;
   if (activate && area_ != nullptr) area_->setActiveSubWindow(window_);

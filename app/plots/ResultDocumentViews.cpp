@@ -134,6 +134,11 @@ void ResultDocumentViews::SetViewZoom(std::int32_t formType, std::int32_t percen
   if (frmSFringe* view = SFringeView()) view->UpdateImage();
 }
 
+std::int32_t ResultDocumentViews::ViewZoom(std::int32_t formType) const {
+  return formType == viewtype::kSFringe ? models_->SFringe.ZoomFactor
+                                        : MdiDocumentViews::ViewZoom(formType);
+}
+
 void ResultDocumentViews::SetMouseTool(std::int32_t formType, bool editMode) {
   if (formType != viewtype::kSFringe) {
     MdiDocumentViews::SetMouseTool(formType, editMode);
@@ -141,6 +146,18 @@ void ResultDocumentViews::SetMouseTool(std::int32_t formType, bool editMode) {
   }
   // The view only pans: either tool gives it the hand.
   if (frmSFringe* view = SFringeView()) view->ChangeMouseIcon(0);
+}
+
+void ResultDocumentViews::PrintView(std::int32_t formType, gdi::DeviceContext& dc,
+                                    std::int32_t left, std::int32_t top, std::int32_t right,
+                                    std::int32_t bottom) {
+  if (PlotWindow* plot = PlotView(formType)) {
+    plot->PrintPlot(dc, left, top, right, bottom);
+  } else if (frmText* text = TextView(formType)) {
+    text->PrintTextBox(dc, left, top, right, bottom);
+  } else if (formType == viewtype::kSFringe) {
+    if (frmSFringe* sfringe = SFringeView()) sfringe->PrintImage(dc, left, top, right, bottom);
+  }
 }
 
 void ResultDocumentViews::FocusView(std::int32_t formType) {

@@ -36,10 +36,14 @@ class ResultDocumentViews : public MdiDocumentViews {
   void LoadDataIntoGridResults(clsDocument& doc) override;
 
   void SetViewZoom(std::int32_t formType, std::int32_t percent) override;
+  std::int32_t ViewZoom(std::int32_t formType) const override;
   void SetMouseTool(std::int32_t formType, bool editMode) override;
   void FocusView(std::int32_t formType) override;
   std::string ViewText(std::int32_t formType) const override;
   std::string ViewSelectedText(std::int32_t formType) const override;
+  // The plots (3, 4, 5), the synthetic fringes (6) and the text reports (7, 8, 9).
+  void PrintView(std::int32_t formType, gdi::DeviceContext& dc, std::int32_t left,
+                 std::int32_t top, std::int32_t right, std::int32_t bottom) override;
 
   // The view angles are the models'.
   std::int32_t ViewAngle() const override;

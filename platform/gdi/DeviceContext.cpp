@@ -144,7 +144,7 @@ bool DeviceContext::TextOut(int x, int y, std::string_view text) {
 }
 
 bool DeviceContext::GetTextExtentPoint32(std::string_view text, Size& size) const {
-  size = surface_->MeasureText(state_.font, text).size;
+  size = surface_->MeasureTextSize(state_.font, text);
   return true;
 }
 
@@ -191,7 +191,7 @@ Size DeviceContext::TabbedTextOut(int x, int y, std::string_view text,
         text.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
     if (!piece.empty()) {
       surface_->TextOut("TabbedTextOut", state_, Point{cursor, y}, piece);
-      cursor += surface_->MeasureText(state_.font, piece).size.cx;
+      cursor += surface_->MeasureTextSize(state_.font, piece).cx;
     }
     if (tab == std::string_view::npos) break;
     cursor = nextStop(cursor);

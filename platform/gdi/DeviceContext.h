@@ -85,6 +85,13 @@ class DeviceContext {
   // pixels. Returns the extent drawn.
   Size TabbedTextOut(int x, int y, std::string_view text, std::span<const int> tabStops,
                      int tabOrigin);
+  // Draws `text` from the top-left corner of `rect`, clipped to it, one TextOut per
+  // line: lines end at CR LF, CR or LF and, with DT_WORDBREAK, before the first word
+  // that would reach past the right edge (a word too long for any line keeps a line of
+  // its own and is cut by the clip). Without DT_NOPREFIX "&&" draws "&" and a single
+  // "&" is dropped. Lines wholly below the rectangle are not drawn. Returns the height
+  // of the lines laid out, 0 for an empty rectangle or a font without height.
+  int DrawText(std::string_view text, const Rect& rect, std::uint32_t format);
 
   // Clipping. Each returns the complexity of the new clip (RGN_ERROR on a bad mode).
   int SelectClipRgn(const Region* region);  // nullptr removes the clip

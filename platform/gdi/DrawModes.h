@@ -26,6 +26,10 @@ inline constexpr int WHITEONBLACK = 2;
 inline constexpr int COLORONCOLOR = 3;
 inline constexpr int HALFTONE = 4;
 
+// DrawText formats. The text always starts at the rectangle's top-left corner.
+inline constexpr std::uint32_t DT_WORDBREAK = 0x10;  // wrap between words to the width
+inline constexpr std::uint32_t DT_NOPREFIX = 0x800;  // "&" is an ordinary character
+
 struct TextMetrics {
   std::int32_t tmHeight = 0;  // ascent + descent
   std::int32_t tmAscent = 0;

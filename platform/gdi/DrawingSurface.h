@@ -64,6 +64,11 @@ class DrawingSurface {
   virtual void TextOut(std::string_view call, const DrawState& state, Point origin,
                        std::string_view text) = 0;
   virtual TextLayout MeasureText(const LogFont& font, std::string_view text) const = 0;
+  // MeasureText's size alone; backends that can measure the whole text at once spare
+  // the extents of every leading part.
+  virtual Size MeasureTextSize(const LogFont& font, std::string_view text) const {
+    return MeasureText(font, text).size;
+  }
   virtual TextMetrics FontMetrics(const LogFont& font) const = 0;
 
   virtual void Blit(std::string_view call, const DrawState& state, const BlitGeometry& geometry,

@@ -1,6 +1,7 @@
 #include "platform/gdi/ImageDeviceContext.h"
 
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 
 #include "platform/gdi/RasterSurface.h"
@@ -8,8 +9,22 @@
 namespace orvale::gdi {
 
 namespace {
-std::unique_ptr<QImage> MakeImage(int width, int height) {
-  return std::make_unique<QImage>(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+std::unique_ptr<QImage> MakeImage(int width, int height, Color background) {
+  auto image =
+      std::make_unique<QImage>(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+  image->fill(0xFF000000u | ColorToRgbWord(background));
+  return image;
+}
+
+// Transparent parts of the picture become white, as on paper.
+std::unique_ptr<QImage> CopyOf(const QImage& picture) {
+  if (picture.isNull()) return MakeImage(1, 1, 0xFFFFFF);
+  if (!picture.hasAlphaChannel())
+    return std::make_unique<QImage>(picture.convertToFormat(QImage::Format_RGB32));
+  auto image = MakeImage(picture.width(), picture.height(), 0xFFFFFF);
+  QPainter painter(image.get());
+  painter.drawImage(0, 0, picture);
+  return image;
 }
 }  // namespace
 
@@ -19,13 +34,14 @@ ImageDeviceContext::ImageDeviceContext(int width, int height, Color background)
 
 ImageDeviceContext::ImageDeviceContext(int width, int height, const DeviceCaps& caps,
                                        Color background)
-    : ImageDeviceContext(MakeImage(width, height), caps, background) {}
+    : ImageDeviceContext(MakeImage(width, height, background), caps) {}
 
-ImageDeviceContext::ImageDeviceContext(std::unique_ptr<QImage> image, const DeviceCaps& caps,
-                                       Color background)
-    : DeviceContext(std::make_unique<RasterSurface>(*image, caps)), image_(std::move(image)) {
-  image_->fill(0xFF000000u | ColorToRgbWord(background));
-}
+ImageDeviceContext::ImageDeviceContext(const QImage& picture)
+    : ImageDeviceContext(CopyOf(picture), DisplayCaps(std::max(1, picture.width()),
+                                                      std::max(1, picture.height()))) {}
+
+ImageDeviceContext::ImageDeviceContext(std::unique_ptr<QImage> image, const DeviceCaps& caps)
+    : DeviceContext(std::make_unique<RasterSurface>(*image, caps)), image_(std::move(image)) {}
 
 ImageDeviceContext::~ImageDeviceContext() = default;
 

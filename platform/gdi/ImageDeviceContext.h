@@ -16,12 +16,15 @@ class ImageDeviceContext : public DeviceContext {
   // The same with the caller's caps (for instance a printer page drawn into an image).
   ImageDeviceContext(int width, int height, const DeviceCaps& caps,
                      Color background = 0xFFFFFF);
+  // A 32-bit copy of a loaded picture (at least 1 x 1) with the caps of a display, to
+  // blit from.
+  explicit ImageDeviceContext(const QImage& picture);
   ~ImageDeviceContext() override;
 
   const QImage& Image() const;
 
  private:
-  ImageDeviceContext(std::unique_ptr<QImage> image, const DeviceCaps& caps, Color background);
+  ImageDeviceContext(std::unique_ptr<QImage> image, const DeviceCaps& caps);
   std::unique_ptr<QImage> image_;
 };
 

@@ -77,6 +77,10 @@ TextLayout PainterSurface::MeasureText(const LogFont& font, std::string_view tex
   return MeasureTextQt(font, text, caps_.logPixelsY, painter_->device());
 }
 
+Size PainterSurface::MeasureTextSize(const LogFont& font, std::string_view text) const {
+  return MeasureTextSizeQt(font, text, caps_.logPixelsY, painter_->device());
+}
+
 TextMetrics PainterSurface::FontMetrics(const LogFont& font) const {
   return FontMetricsQt(font, caps_.logPixelsY, painter_->device());
 }

@@ -35,6 +35,7 @@ class PainterSurface : public DrawingSurface {
   void TextOut(std::string_view call, const DrawState& state, Point origin,
                std::string_view text) override;
   TextLayout MeasureText(const LogFont& font, std::string_view text) const override;
+  Size MeasureTextSize(const LogFont& font, std::string_view text) const override;
   TextMetrics FontMetrics(const LogFont& font) const override;
   void Blit(std::string_view call, const DrawState& state, const BlitGeometry& geometry,
             const PixelSource& source, std::uint32_t rop3) override;

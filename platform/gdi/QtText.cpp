@@ -88,6 +88,13 @@ TextLayout MeasureTextQt(const LogFont& font, std::string_view text, int dpiY,
   return layout;
 }
 
+Size MeasureTextSizeQt(const LogFont& font, std::string_view text, int dpiY,
+                       const QPaintDevice* device) {
+  if (!FontsAvailable()) return {};
+  const QFontMetrics metrics = MetricsFor(ToQFont(font, dpiY), device);
+  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent()};
+}
+
 TextMetrics FontMetricsQt(const LogFont& font, int dpiY, const QPaintDevice* device) {
   TextMetrics tm;
   if (!FontsAvailable()) return tm;

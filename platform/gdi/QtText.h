@@ -17,6 +17,9 @@ bool FontsAvailable();
 QFont ToQFont(const LogFont& font, int dpiY);
 TextLayout MeasureTextQt(const LogFont& font, std::string_view text, int dpiY,
                          const QPaintDevice* device);
+// The size of the whole text alone (MeasureTextQt's size without its extents).
+Size MeasureTextSizeQt(const LogFont& font, std::string_view text, int dpiY,
+                       const QPaintDevice* device);
 TextMetrics FontMetricsQt(const LogFont& font, int dpiY, const QPaintDevice* device);
 // Draws `text` at `origin` with the state's font, colours, background mode, alignment
 // and escapement, clipped by the painter's current clip.

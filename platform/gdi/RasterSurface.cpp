@@ -306,6 +306,10 @@ TextLayout RasterSurface::MeasureText(const LogFont& font, std::string_view text
   return MeasureTextQt(font, text, caps_.logPixelsY, image_);
 }
 
+Size RasterSurface::MeasureTextSize(const LogFont& font, std::string_view text) const {
+  return MeasureTextSizeQt(font, text, caps_.logPixelsY, image_);
+}
+
 TextMetrics RasterSurface::FontMetrics(const LogFont& font) const {
   return FontMetricsQt(font, caps_.logPixelsY, image_);
 }

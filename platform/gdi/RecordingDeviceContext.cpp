@@ -167,6 +167,10 @@ class RecordingDeviceContext::Surface : public DrawingSurface {
     return inner_ ? inner_->MeasureText(font, text)
                   : MeasureTextQt(font, text, caps_.logPixelsY, nullptr);
   }
+  Size MeasureTextSize(const LogFont& font, std::string_view text) const override {
+    return inner_ ? inner_->MeasureTextSize(font, text)
+                  : MeasureTextSizeQt(font, text, caps_.logPixelsY, nullptr);
+  }
   TextMetrics FontMetrics(const LogFont& font) const override {
     return inner_ ? inner_->FontMetrics(font) : FontMetricsQt(font, caps_.logPixelsY, nullptr);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <stdexcept>
 
 #include "platform/registry/SettingsBatch.h"
 #include "platform/registry/TypedSettings.h"
@@ -205,6 +206,13 @@ std::string WithoutTrailingBlanks(std::string text) {
 
 std::span<const GeneralSettingKey> GeneralSettingKeys() { return kKeys; }
 
+WholeRange WholeSettingRange(std::string_view key) {
+  for (const auto& entry : kKeys)
+    if (entry.Key == key && entry.Kind == Kind::Whole)
+      return {static_cast<std::int32_t>(entry.Minimum), static_cast<std::int32_t>(entry.Maximum)};
+  throw std::out_of_range("No whole-number setting named " + std::string(key));
+}
+
 std::string FormatUserDataDate(std::chrono::year_month_day date) {
   static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -228,6 +236,7 @@ std::chrono::year_month_day LocalToday() {
 
 GeneralSettings ReadGeneralSettings(const ScreenGeometry& screen,
                                     std::chrono::year_month_day today) {
+  const ScopedSettingsReadBatch reads;
   GeneralSettings settings;
   ReadKeys(Step::Settings, settings);
   settings.ScreenText.FaceName = FixedFaceName(settings.ScreenText.FaceName);

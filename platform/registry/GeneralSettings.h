@@ -107,6 +107,16 @@ struct GeneralSettingKey {
 // the 28 result-window geometry keys (ResultWindowLayout.h) are read between the
 // Settings and the UserData keys.
 std::span<const GeneralSettingKey> GeneralSettingKeys();
+// The range of the whole-number key `key` of the table (exact spelling), which the
+// dialogs' number boxes hold too; std::out_of_range for any other key.
+struct WholeRange {
+  std::int32_t Minimum = 0;
+  std::int32_t Maximum = 0;
+  std::int32_t Clamp(std::int32_t value) const {
+    return value < Minimum ? Minimum : value > Maximum ? Maximum : value;
+  }
+};
+WholeRange WholeSettingRange(std::string_view key);
 
 inline constexpr std::string_view kCustomRefZernikeKeyPrefix = "Custom Ref Zernike ";
 

@@ -15,20 +15,38 @@ bool IniSettingsStore::Load(SettingsSections& contents, std::string& fileText) c
 }
 
 bool IniSettingsStore::Update(const std::function<bool(SettingsSections&)>& change) {
-  return UpdateFileLocked(file_, [&change](std::string& text) {
+  std::optional<SettingsSections> edited;
+  const bool done = UpdateFileLocked(file_, [&change, &edited](std::string& text) {
     SettingsSections contents = ParseIniSettings(text);
     const bool changed = change(contents);
     text = FormatIniSettings(contents);
+    edited = std::move(contents);
     return changed;
   });
+  // The batch's reads go on from the file as written, other copies' values included;
+  // after a failure, or a change only partly made, from the file read afresh.
+  if (readBatchDepth_ > 0) {
+    if (done && edited) {
+      batchContents_ = std::move(edited);
+    } else {
+      batchContents_.reset();
+    }
+  }
+  return done;
 }
 
 bool IniSettingsStore::Read(std::string_view section, std::string_view key, std::string& value,
                             bool createSection) {
-  SettingsSections contents;
-  std::string fileText;
-  if (!Load(contents, fileText)) return false;
-  if (createSection && !contents.FindSection(section)) {
+  SettingsSections loaded;
+  const SettingsSections* contents = &loaded;
+  if (readBatchDepth_ > 0 && batchContents_) {
+    contents = &*batchContents_;
+  } else {
+    std::string fileText;
+    if (!Load(loaded, fileText)) return false;
+    if (readBatchDepth_ > 0) contents = &batchContents_.emplace(std::move(loaded));
+  }
+  if (createSection && !contents->FindSection(section)) {
     // Another copy may create it meanwhile; Update re-reads under the lock.
     Update([section](SettingsSections& c) {
       c.AddSection(section);
@@ -36,7 +54,13 @@ bool IniSettingsStore::Read(std::string_view section, std::string_view key, std:
     });
     return false;
   }
-  return contents.ReadValue(section, key, value);
+  return contents->ReadValue(section, key, value);
+}
+
+void IniSettingsStore::BeginReadBatch() { ++readBatchDepth_; }
+
+void IniSettingsStore::EndReadBatch() {
+  if (readBatchDepth_ > 0 && --readBatchDepth_ == 0) batchContents_.reset();
 }
 
 bool IniSettingsStore::Apply(std::span<const SettingChange> changes) {

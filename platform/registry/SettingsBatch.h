@@ -1,14 +1,30 @@
 #pragma once
-// Collects the writes and deletes made through the settings functions while it lives
-// and applies them to the store as one update, so that saving many settings rewrites
-// the settings file once instead of once per value. Reads inside the batch see the
-// store as it was before the batch.
+// Batches of settings reads and writes, so that reading or saving many settings reads
+// or rewrites the settings file once instead of once per value.
 #include <vector>
 
 #include "platform/registry/SettingsStore.h"
 
 namespace orvale {
 
+// While it lives, the reads made through the settings functions come from one reading
+// of the settings file: they see one consistent state of it, plus what this program
+// writes meanwhile. Another running copy's later changes show from the next batch on;
+// nothing it writes is lost, as every write re-reads the file.
+class ScopedSettingsReadBatch {
+ public:
+  ScopedSettingsReadBatch() : store_(CurrentSettingsStore()) { store_.BeginReadBatch(); }
+  ~ScopedSettingsReadBatch() { store_.EndReadBatch(); }
+  ScopedSettingsReadBatch(const ScopedSettingsReadBatch&) = delete;
+  ScopedSettingsReadBatch& operator=(const ScopedSettingsReadBatch&) = delete;
+
+ private:
+  SettingsStore& store_;
+};
+
+// Collects the writes and deletes made through the settings functions while it lives
+// and applies them to the store as one update. Reads inside the batch see the store as
+// it was before the batch, read once.
 class ScopedSettingsBatch {
  public:
   ScopedSettingsBatch();
@@ -33,6 +49,8 @@ class ScopedSettingsBatch {
       pending_.insert(pending_.end(), changes.begin(), changes.end());
       return true;
     }
+    void BeginReadBatch() override { target_.BeginReadBatch(); }
+    void EndReadBatch() override { target_.EndReadBatch(); }
     std::vector<SettingChange> pending_;
 
    private:
@@ -40,6 +58,7 @@ class ScopedSettingsBatch {
   };
 
   SettingsStore& target_;
+  ScopedSettingsReadBatch reads_;  // made before the collector is installed: on the target
   Collector collector_;
   bool committed_ = false;
 };

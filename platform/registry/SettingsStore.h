@@ -21,6 +21,11 @@ class SettingsStore {
   // Applies the changes in order, as one update. A write into a section that does not
   // exist is dropped. False when a write was dropped or the store could not be updated.
   virtual bool Apply(std::span<const SettingChange> changes) = 0;
+  // Between these calls (they nest) a store may serve every read from one reading of
+  // its backing file, so that many reads in a row cost one. Reads still see the
+  // changes applied through this store meanwhile. See ScopedSettingsReadBatch.
+  virtual void BeginReadBatch() {}
+  virtual void EndReadBatch() {}
 
   bool Write(std::string_view section, std::string_view key, std::string_view value);
   void Delete(std::string_view section, std::string_view key);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPageSize>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -27,16 +28,21 @@
 #include "app/document/clsDocument.h"
 #include "app/dialogs/GrabberSelection.h"
 #include "app/frame/frmMain.h"
+#include "app/report/ReportGeometry.h"
 #include "platform/capture/SyntheticCameraConfig.h"
 #include "platform/capture/SyntheticPattern.h"
 #include "platform/capture/V4l2Io.h"
 #include "platform/com/PluginLibrary.h"
+#include "platform/gdi/PagedDeviceCaps.h"
 #include "platform/registry/TypedSettings.h"
 #include "platform/registry/IniFormat.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/ui/FileDialogService.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/PrintDialogService.h"
 #include "platform/ui/ScreenTwips.h"
+#include "samples/SampleMirror.h"
+#include "tests/support/PdfPages.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/TempConfigHome.h"
 
@@ -44,6 +50,9 @@ namespace orvale {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::PdfInfo;
+using testing::ReadPdfInfo;
+using testing::RenderPdfPage;
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -83,6 +92,8 @@ class ProgramTest : public ::testing::Test {
   ScopedMessageService messagesInstalled_{messages_};
   ScriptedFileDialogService dialogs_;
   ScopedFileDialogService dialogsInstalled_{dialogs_};
+  ScriptedPrintDialogService printDialogs_;
+  ScopedPrintDialogService printDialogsInstalled_{printDialogs_};
   ScopedDocumentSaveService saving_{FileSaveCommands()};
 };
 
@@ -120,7 +131,9 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
     doc.Views().SetViewPlacement(viewtype::kSurfacePlot, {33, 44, 420, 260});
     frame.StoreWindowLayout(doc);
 
-    frame.setGeometry(place);
+    frame.move(place.topLeft());  // the outer rectangle: frame included
+    frame.resize(place.size().shrunkBy(QMargins(2, 2, 2, 2)));  // the test platform's frame
+    ASSERT_EQ(frame.frameGeometry(), place);
     frame.Action("mnuViewToolbar")->trigger();
     frame.Action("mnuViewAverageBox")->trigger();
     messages_.QueueAnswer(idbutton::kNo);  // do not save the traced sample
@@ -157,7 +170,8 @@ TEST_F(ProgramTest, ASessionOnTheSampleIsWrittenBackAndRestoredAtTheNextStart) {
     AppState app;
     ASSERT_TRUE(Start(app, {}));
     frmMain& frame = *app.FormMain;
-    EXPECT_EQ(frame.geometry(), place);
+    EXPECT_EQ(frame.frameGeometry(), place);
+    EXPECT_EQ(frame.geometry(), place - QMargins(2, 2, 2, 2));
     EXPECT_TRUE(frame.ToolBar()->isHidden());
     EXPECT_TRUE(app.Tools.Average->isVisible());
     EXPECT_FALSE(app.Settings.HogWindows);
@@ -252,31 +266,47 @@ TEST_F(ProgramTest, AnInterferogramIsMarkedTracedAnalysedSavedAndReopened) {
   EXPECT_EQ(frame.StatusPanel(2)->text(), "640x480");
   EXPECT_TRUE(frame.Action("mnuProcessTraceH")->isEnabled());
 
-  // Four clicks on the rim make the circular aperture, four more the obstruction.
+  // Four clicks on the rim make the circular aperture, four more the obstruction; both
+  // just inside the mirror's edges, as a user marks them. The coefficients are relative
+  // to the marked aperture, so it is marked where the mirror's edge is.
   const auto outline = [&](const char* addButton, double radius) {
     app.Tools.ToolBox->findChild<QPushButton*>(addButton)->click();
-    const QPoint centre(318, 243);
+    const QPoint centre(static_cast<int>(sample::kCentreX), static_cast<int>(sample::kCentreY));
     const int r = static_cast<int>(radius);
     for (const QPoint step : {QPoint(-r, 0), QPoint(r, 0), QPoint(0, -r), QPoint(0, r)})
       QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + step);
   };
-  outline("cmdApertureAdd", 190);
-  outline("cmdObstructionAdd", 52);
+  const double apertureRadius = sample::kRadius - 3;
+  outline("cmdApertureAdd", apertureRadius);
+  outline("cmdObstructionAdd", sample::kObstruction * sample::kRadius + 4);
   EXPECT_EQ(doc.Aperture.GetShapeType(), clsShape::kCircle);
   EXPECT_EQ(doc.Obstruction.GetShapeType(), clsShape::kCircle);
   double radius = 0, unused = 0;
   doc.Aperture.GetRadii(radius, unused);
-  EXPECT_NEAR(radius, 190, 1);
+  EXPECT_NEAR(radius, apertureRadius, 1);
 
-  frame.Action("mnuProcessTraceH")->trigger();
+  // The command that fits the sample's fringes: Trace Vertically for fringes that run up
+  // and down, as they do there.
+  frame.Action(sample::kTraceDirection == 1 ? "mnuProcessTraceV" : "mnuProcessTraceH")->trigger();
   const std::int32_t fringes = doc.Fringes.NumFringes();
   EXPECT_GE(fringes, 8);
 
   frame.Action("mnuProcessAnalyzeFringes")->trigger();
   ASSERT_TRUE(doc.AnalysisValid);
+  // The fit finds the mirror the sample was made from. A trace across the wrong way
+  // misses its coefficients by whole waves.
+  const ZernikeVector made = sample::Wavefront();
+  for (int k = 1; k <= 8; ++k) EXPECT_NEAR(doc.Zernike(k), made[k], 0.1) << "Z" << k;
   ASSERT_TRUE(doc.OutputViewsExist);
   EXPECT_NE(doc.Views().ViewText(viewtype::kAberrations).find("RMS"), std::string::npos);
   EXPECT_TRUE(frame.Action("mnuFileExportZernikes")->isEnabled());
+
+  // The test report, printed to a file: surface plot, aberrations and the logo.
+  printDialogs_.QueueFile((work_ / "report.pdf").string());
+  frame.Action("mnuFilePrint")->trigger();
+  const PdfInfo report = ReadPdfInfo(work_ / "report.pdf");
+  EXPECT_EQ(report.Pages, 1);
+  EXPECT_EQ(report.Title, "Orvale - sample.jpg");
 
   // Showing the Zernikes makes them the active view, which Copy takes.
   frame.Action("mnuViewZernikes")->trigger();
@@ -308,6 +338,89 @@ TEST_F(ProgramTest, AnInterferogramIsMarkedTracedAnalysedSavedAndReopened) {
   EXPECT_NEAR(reopened.Zernike(8), fitted[8], 1e-6);
   EXPECT_TRUE(messages_.Messages().empty());
   EXPECT_TRUE(frame.close());
+}
+
+// The interferogram's own print: a one-pane Interferogram report of the traced sample
+// shows the picture centred in its pane with its aspect ratio, the white aperture
+// outline and the coloured fringe centres over it.
+TEST_F(ProgramTest, AOnePaneInterferogramReportShowsThePictureWithItsOverlays) {
+  AppState app;
+  ASSERT_TRUE(Start(app, {(work_ / "sample.ovd").string()}));
+  app.Settings.ReportNumPanes = 1;
+  app.Settings.ReportPanes[1] = 3;
+  app.Settings.ReportOrientation = 1;
+  PrintDialogAnswer toFile;
+  toFile.Cancelled = false;
+  toFile.PrintToFile = true;
+  toFile.OutputFile = (work_ / "picture.pdf").string();
+  toFile.PageLayout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                  QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
+  toFile.Resolution = 300;
+  printDialogs_.QueueAnswer(toFile);
+  app.FormMain->Action("mnuFilePrint")->trigger();
+  const QImage page = RenderPdfPage(work_ / "picture.pdf", 300, false);
+  ASSERT_EQ(page.size(), QSize(2550, 3300));
+  EXPECT_TRUE(messages_.Messages().empty());
+
+  // The pane: the frame less the margin on each side, on paper; its top follows the
+  // title.
+  const gdi::DeviceCaps caps = gdi::PagedDeviceCaps(toFile.PageLayout, 300);
+  const ReportGeometry g = ComputeReportGeometry(caps);
+  const int ox = caps.physicalOffsetX, oy = caps.physicalOffsetY;
+  const auto ink = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+  int frameTop = oy + g.TitleTop;
+  while (frameTop < 600 && !ink(g.Left + ox, frameTop)) ++frameTop;
+  ASSERT_LT(frameTop, 600);
+  const double left = g.Left + g.Margin + ox, right = g.Right - g.Margin + ox;
+  const double top = frameTop + g.Margin, bottom = g.Bottom - g.Margin + oy;
+  const double paneWidth = right - left + 1, paneHeight = bottom - top + 1;
+  const double scale = std::min(paneWidth / 640, paneHeight / 480);
+  const QRectF picture(left + (paneWidth - 640 * scale) / 2, top + (paneHeight - 480 * scale) / 2,
+                       640 * scale, 480 * scale);
+
+  // Where the picture's pixels are: no paper white inside, paper white around it.
+  int inkLeft = page.width(), inkRight = 0, inkTop = page.height(), inkBottom = 0;
+  for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); y += 3)
+    for (int x = static_cast<int>(left); x <= static_cast<int>(right); x += 3)
+      if (qGray(page.pixel(x, y)) < 250) {
+        inkLeft = std::min(inkLeft, x), inkRight = std::max(inkRight, x);
+        inkTop = std::min(inkTop, y), inkBottom = std::max(inkBottom, y);
+      }
+  EXPECT_NEAR(inkLeft, picture.left(), 4);
+  EXPECT_NEAR(inkRight, picture.right(), 4);
+  EXPECT_NEAR(inkTop, picture.top(), 4);
+  EXPECT_NEAR(inkBottom, picture.bottom(), 4);
+
+  // The aperture's outline: white on the picture all round its circle.
+  clsDocument& doc = *app.Documents->ActiveDocument();
+  double cx = 0, cy = 0, radius = 0, unused = 0;
+  doc.Aperture.GetCenter(cx, cy);
+  doc.Aperture.GetRadii(radius, unused);
+  int outlined = 0;
+  for (int step = 0; step < 36; ++step) {
+    const double angle = step * 3.14159265358979 / 18;
+    bool white = false;
+    for (double r = radius - 2; r <= radius + 2; r += 0.25) {
+      const int x = static_cast<int>(picture.left() + (cx + r * std::cos(angle)) * scale);
+      const int y = static_cast<int>(picture.top() + (cy + r * std::sin(angle)) * scale);
+      white |= qGray(page.pixel(x, y)) >= 250;
+    }
+    outlined += white;
+  }
+  EXPECT_GE(outlined, 34);
+
+  // The fringe centres: coloured marks, all inside the aperture.
+  int marks = 0, astray = 0;
+  for (int y = static_cast<int>(picture.top()); y < picture.bottom(); ++y)
+    for (int x = static_cast<int>(picture.left()); x < picture.right(); ++x) {
+      const QRgb p = page.pixel(x, y);
+      if (std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) < 128) continue;
+      ++marks;
+      const double u = (x - picture.left()) / scale - cx, v = (y - picture.top()) / scale - cy;
+      if (u * u + v * v > (radius + 8) * (radius + 8)) ++astray;
+    }
+  EXPECT_GT(marks, 1000);
+  EXPECT_EQ(astray, 0);
 }
 
 // The capture road with the built plug-in: registered in the fresh configuration folder,

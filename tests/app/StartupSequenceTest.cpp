@@ -56,13 +56,14 @@ class StartupSequenceTest : public ::testing::Test {
   RecordingSteps steps_;
 };
 
-TEST_F(StartupSequenceTest, SettingsComeBeforeTheFrameAndTheFileComesLast) {
+TEST_F(StartupSequenceTest, SettingsComeBeforeTheFrameAndAutomationComesLast) {
   ASSERT_TRUE(RunStartupSequence(steps_, {false, "/d/a.jpg"}));
   EXPECT_LT(steps_.At("ReadSettings"), steps_.At("LoadFrame"));
   EXPECT_LT(steps_.At("LoadFrame"), steps_.At("ShowFrame"));
   EXPECT_LT(steps_.At("CloseSplash"), steps_.At("SelectGrabber"));
   EXPECT_LT(steps_.At("SelectGrabber"), steps_.At("ResetFrameStates"));
-  EXPECT_EQ(steps_.log.back(), "OpenFile /d/a.jpg");
+  EXPECT_LT(steps_.At("ResetFrameStates"), steps_.At("OpenFile /d/a.jpg"));
+  EXPECT_EQ(steps_.log.back(), "Automation 0");
   EXPECT_TRUE(messages_.Messages().empty());
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/RecordingMainFrame.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/document/clsDocument.h"
@@ -75,6 +76,13 @@ std::int32_t RecordingMainFrame::ZoomListItemData(std::int32_t index) const {
 void RecordingMainFrame::SelectZoomListIndex(std::int32_t index) {
   if (index >= 0 && index < ZoomListCount()) zoomIndex = index;
   calls.push_back("SelectZoomListIndex " + std::to_string(index));
+}
+
+void RecordingMainFrame::ShowZoomPercent(std::int32_t percent) {
+  const auto entry = std::find(kZoomList.begin(), kZoomList.end(), percent);
+  constexpr std::int32_t kHundred = 6;
+  zoomIndex = entry != kZoomList.end() ? static_cast<std::int32_t>(entry - kZoomList.begin()) : kHundred;
+  calls.push_back("ShowZoomPercent " + std::to_string(percent));
 }
 
 void RecordingMainFrame::SetStatusPanelText(std::int32_t panel, const std::string& text) {

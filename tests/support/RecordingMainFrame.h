@@ -38,6 +38,7 @@ class RecordingMainFrame : public MainFrame {
   std::int32_t ZoomListIndex() const override { return zoomIndex; }
   std::int32_t ZoomListItemData(std::int32_t index) const override;
   void SelectZoomListIndex(std::int32_t index) override;
+  void ShowZoomPercent(std::int32_t percent) override;
   void SetStatusPanelText(std::int32_t panel, const std::string& text) override;
   void SetScreenPointer(std::string_view key) override;
   void ShowFringePopup(const FringePopupRequest& request) override;

@@ -267,6 +267,20 @@ TEST(GridResults, CellsAreStoredRowByRow) {
   EXPECT_FALSE(grid.GetCellMeasurements(0, 3, rms, pv, usable));
 }
 
+TEST(GridResults, ClearingTheResultsKeepsTheLayout) {
+  clsGrid grid = TenByThreeGrid();
+  const Results r = SampleResults(30);
+  ASSERT_TRUE(grid.SetAnalysisResults(r.status, r.rms, r.pv));
+  grid.ClearResults();
+  EXPECT_FALSE(grid.IsDefined(clsGrid::kResults));
+  EXPECT_TRUE(grid.IsDefined(clsGrid::kPhysicalSizes | clsGrid::kPixelRectangle));
+  EXPECT_EQ(grid.CellCountX, 10);
+  EXPECT_EQ(grid.CellCountY, 3);
+  double rms, pv;
+  std::int32_t usable;
+  EXPECT_FALSE(grid.GetCellMeasurements(0, 0, rms, pv, usable));
+}
+
 TEST(GridResults, Statistics) {
   clsGrid grid = TenByThreeGrid();
   std::vector<std::int32_t> status(30, 0);

@@ -33,6 +33,19 @@ inline std::vector<std::uint8_t> Interferogram(int width, int height, double cx,
   return image;
 }
 
+// The wavefront of the traced test interferograms: `tilt` waves across the pupil with
+// some defocus, astigmatism and coma, so the dark fringes cross it from top to bottom
+// and crowd towards its right edge.
+inline ZernikeVector TracedWavefront(double tilt) {
+  ZernikeVector truth{};
+  truth[1] = tilt;
+  truth[2] = 1.0;
+  truth[3] = 1.5;
+  truth[4] = 0.5;
+  truth[6] = 0.3;
+  return truth;
+}
+
 // The points of the store's record `index`.
 inline std::vector<PointD> FringePoints(const clsFringes& store, std::int32_t index) {
   const auto points = store.RecordPoints(index);

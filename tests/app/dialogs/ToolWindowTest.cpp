@@ -52,5 +52,29 @@ TEST(ToolWindowTest, PositionRoundTripsInTwipsAndFallsBackWhenOffScreen) {
   EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(3000)));
 }
 
+// Beside the main window's right edge by default, but never off the screen: a
+// maximised main window reaches the screen's right edge.
+TEST(ToolWindowTest, TheDefaultPlaceBesideTheMainWindowStaysOnTheScreen) {
+  testing::RecordingMainFrame frame;
+  QWidget owner;
+  ToolWindow window(frame, ViewMenuItem::ToolBox, "ToolBox", &owner);
+  const QRect screen = AvailableScreenPixels();
+  const QSize size(200, 150);
+  struct Row {
+    QRect main;
+    int expectedLeft;
+  };
+  const Row rows[] = {
+      {QRect(screen.left() + 10, screen.top() + 20, 400, 300), screen.left() + 410},
+      {screen, screen.right() + 1 - size.width()},
+  };
+  for (const Row& r : rows) {
+    owner.setGeometry(r.main);
+    EXPECT_EQ(window.DefaultPlaceBesideOwner(PixelsToTwips(50), size),
+              QPoint(PixelsToTwips(r.expectedLeft), PixelsToTwips(r.main.top()) + PixelsToTwips(50)))
+        << r.main.width();
+  }
+}
+
 }  // namespace
 }  // namespace orvale

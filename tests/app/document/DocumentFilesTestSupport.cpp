@@ -68,15 +68,6 @@ void DocumentFilesTest::ExpectTableConsistent() const {
   EXPECT_EQ(table_.NumDocuments, inUse);
 }
 
-std::string DocumentFilesTest::ReadText(const std::string& name) const {
-  const std::vector<std::uint8_t> bytes = ReadBytes(Path(name));
-  return {bytes.begin(), bytes.end()};
-}
-
-void DocumentFilesTest::WriteText(const std::string& name, const std::string& text) const {
-  WriteBytes(Path(name), {text.begin(), text.end()});
-}
-
 std::vector<std::string> DocumentFilesTest::RecentPaths() const {
   std::vector<std::string> paths;
   for (int k = 0; k < recent_.NumRecentFiles(); ++k) paths.push_back(recent_.Path(k));

@@ -41,8 +41,6 @@ class DocumentFilesTest : public ScratchFolderTest {
   // image of its size or a blank image with a usable size.
   void ExpectTableConsistent() const;
   std::string File(const std::string& name) const { return Path(name).string(); }
-  std::string ReadText(const std::string& name) const;
-  void WriteText(const std::string& name, const std::string& text) const;
   std::vector<std::string> RecentPaths() const;
 
   MemorySettingsStore store_;

@@ -155,6 +155,7 @@ struct StretchCase {
   std::int32_t width;
   std::int32_t height;
   bool dirty;
+  bool done;  // what StretchImage answers
 };
 
 class StretchImageTest : public DocumentObjectTest,
@@ -164,7 +165,7 @@ TEST_P(StretchImageTest, ResamplesByTheRatioOrRefusesIt) {
   const StretchCase& c = GetParam();
   clsDocument doc(settings_);
   ASSERT_TRUE(doc.SetImageData(std::vector<std::uint8_t>(640 * 480, 77), 640, 480));
-  doc.StretchImage(c.ratio, false);
+  EXPECT_EQ(doc.StretchImage(c.ratio, false), c.done);
   std::int32_t x = 0, y = 0;
   doc.GetImageSize(x, y);
   EXPECT_EQ(x, c.width);
@@ -176,19 +177,19 @@ TEST_P(StretchImageTest, ResamplesByTheRatioOrRefusesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ratios, StretchImageTest,
-    ::testing::Values(StretchCase{2.0, 1280, 480, true}, StretchCase{0.5, 640, 960, true},
-                      StretchCase{1.25, 800, 480, true}, StretchCase{0.8, 640, 600, true},
-                      StretchCase{1.0, 640, 480, false}, StretchCase{0.0, 640, 480, false},
-                      StretchCase{-2.0, 640, 480, false},
-                      StretchCase{std::numeric_limits<double>::infinity(), 640, 480, false},
-                      StretchCase{std::numeric_limits<double>::quiet_NaN(), 640, 480, false},
-                      StretchCase{1e-300, 640, 480, false}));
+    ::testing::Values(StretchCase{2.0, 1280, 480, true, true}, StretchCase{0.5, 640, 960, true, true},
+                      StretchCase{1.25, 800, 480, true, true}, StretchCase{0.8, 640, 600, true, true},
+                      StretchCase{1.0, 640, 480, false, true}, StretchCase{0.0, 640, 480, false, true},
+                      StretchCase{-2.0, 640, 480, false, false},
+                      StretchCase{std::numeric_limits<double>::infinity(), 640, 480, false, false},
+                      StretchCase{std::numeric_limits<double>::quiet_NaN(), 640, 480, false, false},
+                      StretchCase{1e-300, 640, 480, false, false}));
 
 TEST_F(DocumentObjectTest, StretchingABlankImageChangesNothing) {
   clsDocument doc(settings_);
   ASSERT_TRUE(doc.SetImageData(std::vector<std::uint8_t>(6, 1), 3, 2));
   doc.LoadBlankImage(2147483647, 2147483647);
-  doc.StretchImage(2.0, true);
+  EXPECT_FALSE(doc.StretchImage(2.0, true));
   std::int32_t x = 0, y = 0;
   doc.GetImageSize(x, y);
   EXPECT_EQ(x, 3);

@@ -17,6 +17,15 @@ void ScratchFolderTest::SetUp() {
 
 void ScratchFolderTest::TearDown() { fs::remove_all(dir_); }
 
+std::string ScratchFolderTest::ReadText(const std::string& name) const {
+  const std::vector<std::uint8_t> bytes = ReadBytes(Path(name));
+  return {bytes.begin(), bytes.end()};
+}
+
+void ScratchFolderTest::WriteText(const std::string& name, const std::string& text) const {
+  WriteBytes(Path(name), {text.begin(), text.end()});
+}
+
 std::vector<std::string> ScratchFolderTest::Texts() const {
   std::vector<std::string> texts;
   for (const auto& m : messages_.Messages()) texts.push_back(m.text);

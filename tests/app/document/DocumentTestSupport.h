@@ -23,6 +23,9 @@ class ScratchFolderTest : public ::testing::Test {
   fs::path Path(const std::string& name) const { return dir_ / name; }
   // The texts of the messages shown so far.
   std::vector<std::string> Texts() const;
+  // A file of the folder as text, and a file with exactly `text` in it.
+  std::string ReadText(const std::string& name) const;
+  void WriteText(const std::string& name, const std::string& text) const;
 
   fs::path dir_;
   ScriptedMessageService messages_;

@@ -254,6 +254,20 @@ TEST_F(DocumentViewsTest, APlacementFromTheFileIsKeptForTheImageWindow) {
   EXPECT_EQ(Views().GetViewPlacement(1), (WindowPlacement{10, 20, 300, 200}));
 }
 
+TEST_F(DocumentViewsTest, TheHeadlessViewsKeepTheirZoomAndNormalState) {
+  EXPECT_EQ(Views().ViewZoom(viewtype::kImage), 100);
+  Views().SetViewZoom(viewtype::kImage, 75);
+  EXPECT_EQ(Views().ViewZoom(viewtype::kImage), 75);
+  EXPECT_EQ(Views().ViewZoom(viewtype::kSFringe), 100);
+
+  Views().ShowViewNormal(viewtype::kImage);  // no window yet: nothing
+  ASSERT_TRUE(doc_->CreateView(1));
+  Recorded(viewtype::kImage).SetState(WindowShowState::Minimized);
+  Views().ShowViewNormal(viewtype::kImage);
+  EXPECT_EQ(Views().ViewShowState(viewtype::kImage), WindowShowState::Normal);
+  EXPECT_EQ(Log().Count("ShowNormal 1"), 1);
+}
+
 TEST_F(DocumentViewsTest, RefreshingAnImageWithoutItsWindowDoesNothing) {
   doc_->SetImageData(std::vector<std::uint8_t>(40 * 30, 7), 40, 30);
   doc_->ImageView_Refresh();

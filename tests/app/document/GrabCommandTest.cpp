@@ -89,5 +89,26 @@ TEST_F(GrabCommandTest, WithoutAnActiveDocumentTheFrameGoesIntoANewOne) {
   EXPECT_EQ(counter_, 1);
 }
 
+TEST_F(GrabCommandTest, AGrabIntoAGivenDocumentLeavesTheActiveOneAlone) {
+  clsDocument* active = nullptr;
+  clsDocument* target = nullptr;
+  ASSERT_TRUE(table_.NewDocument(active));
+  ASSERT_TRUE(table_.NewDocument(target));
+  ASSERT_TRUE(active->SetImageData(std::vector<std::uint8_t>(6, 7), 3, 2));
+  table_.ActiveDocIndex = active->ovDocIndex;
+
+  EXPECT_FALSE(GrabIntoDocument(*target, Grab(false)));
+  EXPECT_FALSE(target->BMPDirty);
+  EXPECT_EQ(table_.NumDocuments, 2);
+
+  EXPECT_TRUE(GrabIntoDocument(*target, Grab(true)));
+  EXPECT_EQ(target->ImageData().size(), 12u);
+  EXPECT_TRUE(target->BMPDirty);
+  EXPECT_EQ(active->ImageData().size(), 6u);
+  EXPECT_FALSE(active->BMPDirty);
+  EXPECT_EQ(table_.ActiveDocument(), active);
+  EXPECT_EQ(counter_, 0);
+}
+
 }  // namespace
 }  // namespace orvale

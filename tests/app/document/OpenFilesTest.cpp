@@ -173,5 +173,24 @@ TEST_F(OpenFilesTest, OpeningTheLastFreeSlotFailsCleanly) {
   EXPECT_EQ(RecentPaths(), Strings{File("a.bmp")});  // the file itself is fine
 }
 
+TEST_F(OpenFilesTest, OneFileOpensIntoTheDocumentItReturnsAndLeavesTheRecentListAlone) {
+  clsDocument* image = OpenOneFile(table_, Bitmap("one.bmp"), false);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image, Newest());
+  EXPECT_EQ(image->ImageFileName, "one.bmp");
+  clsDocument* document = OpenOneFile(table_, DocumentFile("two.ovd", true), false);
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->DocumentFileName, "two.ovd");
+  EXPECT_EQ(table_.NumDocuments, 2);
+
+  WriteText("bad.ovd", "ImageXSize,  0 \r\n");
+  EXPECT_EQ(OpenOneFile(table_, File("bad.ovd"), false), nullptr);
+  EXPECT_EQ(OpenOneFile(table_, File("missing.bmp"), true), nullptr);
+  EXPECT_EQ(Texts(), Strings{"Could not open file " + File("bad.ovd")});
+  EXPECT_EQ(table_.NumDocuments, 2);
+  EXPECT_TRUE(RecentPaths().empty());
+  ExpectTableConsistent();
+}
+
 }  // namespace
 }  // namespace orvale

@@ -1,6 +1,7 @@
 // The menu, toolbar and pop-up commands of the frame.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -168,6 +169,7 @@ TEST_F(FrameCommandsTest, TogglingSurfacePlotTwiceRestoresFlagCheckAndButton) {
 
 TEST_F(FrameCommandsTest, ToolWindowTogglesShowHideAndPressTheirButtons) {
   QWidget* average = app_->Tools.Average;
+  Frame().setGeometry(0, 0, 400, 300);  // leaves room beside it on the test screen
   Item("mnuViewAverageBox")->trigger();
   EXPECT_TRUE(average->isVisible());
   EXPECT_FALSE(average->frameGeometry().intersects(Frame().geometry()));  // beside the frame
@@ -391,6 +393,36 @@ TEST_F(FrameCommandsTest, TheFringePopUpShowsTheItemsTheImageViewAsksFor) {
   EXPECT_TRUE(Item("mnuPopupFringe_ClearAperture")->isVisible());
   EXPECT_TRUE(Item("mnuPopupFringe_AddObstruction")->isVisible());
   EXPECT_EQ(Item("mnuPopupFringe_AddObstruction")->text(), "Add Obstruction");
+}
+
+TEST_F(FrameCommandsTest, TheDialogCommandsOpenTheirModalDialogs) {
+  clsDocument& doc = AddDocument();
+  ASSERT_TRUE(doc.CreateView(2));
+  struct Case {
+    QAction* command;
+    const char* title;
+  };
+  const Case cases[] = {
+      {Item("mnuFilePreferences"), "Preferences"},
+      {Item("mnuEditUserData"), "User Data"},
+      {Item("mnuEditProperties"), "Properties"},
+      {Item("mnuProcessAdjustAspectRatio"), "Adjust Aspect Ratio"},
+      {Button(24), "Adjust Aspect Ratio"},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    QTimer::singleShot(0, [&shown] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      shown = dialog->windowTitle().toStdString();
+      dialog->reject();
+    });
+    c.command->setEnabled(true);
+    c.command->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(shown, c.title);
+  }
+  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 }  // namespace

@@ -60,6 +60,17 @@ TEST_F(FrameStateTest, TheImageViewsActivationSelectsItsZoomWithoutZooming) {
   EXPECT_FALSE(Frame().ZoomComboMsgLockOut);
 }
 
+TEST_F(FrameStateTest, AZoomSetDirectlyIsShownWithoutZoomingAgain) {
+  clsDocument& doc = AddDocument();
+  Frame().UpdateMainFrame(viewtype::kImage, 1.0, true);
+  Frame().ShowZoomPercent(75);
+  EXPECT_EQ(Frame().ZoomCombo()->currentText(), "75%");
+  Frame().ShowZoomPercent(120);  // not in the list
+  EXPECT_EQ(Frame().ZoomCombo()->currentText(), "100%");
+  EXPECT_TRUE(ViewsOf(doc).log.empty());
+  EXPECT_FALSE(Frame().ZoomComboMsgLockOut);
+}
+
 TEST_F(FrameStateTest, APlotViewWithSharedWindowsOnlyTurnsTheZoomOff) {
   app_->Settings.HogWindows = true;
   clsDocument& doc = AddDocument();

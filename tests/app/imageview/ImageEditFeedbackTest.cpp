@@ -98,7 +98,7 @@ TEST(ImageEditFeedback, CursorKeysAndStatusTextsFollowModeObjectAndModifiers) {
         "Drag mouse to move grid up and down or left and right only."}},
       {"fringe centre", Edit(Under(ImageObject::kFringeCenter, 4)),
        {"", "curSelectFringe", "curClearFringe", "curMoveShapeOrtho"},
-       {kCenter, "Click to select fringe order.", "Click to clear fringe order.", kCenterOrtho}},
+       {kCenter, "Click to select fringe order.", "Click to delete fringe center.", kCenterOrtho}},
       {"fringe centre while dragging", Edit(Under(ImageObject::kFringeCenter, 4), 3, 0, true),
        {"", kSame, kSame, "curMoveShapeOrtho"},
        {kCenter, kSame, kSame, kCenterOrtho}},

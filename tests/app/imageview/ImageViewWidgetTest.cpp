@@ -14,6 +14,7 @@
 #include "app/document/GrabCommand.h"
 #include "app/plots/ImageViewDisplay.h"
 #include "platform/gdi/ImageDeviceContext.h"
+#include "platform/gdi/RecordingDeviceContext.h"
 #include "tests/app/imageview/ImageViewHost.h"
 #include "platform/com/GrabberState.h"
 #include "tests/support/FakeGrabberPlugin.h"
@@ -128,7 +129,10 @@ TEST_F(ImageViewWidgetTest, TheWindowSetsToolAndReadyFlagsAreTheViews) {
 }
 
 TEST_F(ImageViewWidgetTest, ClicksLandOnTheImagePointUnderThemAtAnyZoomAndScroll) {
+  EXPECT_EQ(doc->Views().ViewZoom(viewtype::kImage), 100);
   doc->Views().SetViewZoom(viewtype::kImage, 300);
+  EXPECT_EQ(doc->Views().ViewZoom(viewtype::kImage), 300);
+  EXPECT_EQ(view->Display()->Geometry.ZoomFactor, 300);
   QScrollBar* horizontal = nullptr;
   QScrollBar* vertical = nullptr;
   for (QScrollBar* bar : view->findChildren<QScrollBar*>())
@@ -214,6 +218,24 @@ TEST_F(ImageViewWidgetTest, ActivatingAnotherDocumentEndsThisOnesOutline) {
   EXPECT_EQ(toolbox.calls.back(), "SetControls 1 1 1");
   EXPECT_EQ(host.calls.back(), "SetStatusPanelText 1 Click to add a fringe center.");
   EXPECT_GE(host.Count("StoreWindowLayout " + std::to_string(other->ovDocIndex)), 1);
+}
+
+TEST_F(ImageViewWidgetTest, ThePrintHookPrintsTheInterferogramThroughTheEditor) {
+  doc->Aperture.SetShapeType(clsShape::kCircle);
+  doc->Aperture.SetCenter(160, 120);
+  doc->Aperture.SetRadii(100, 100);
+  gdi::DeviceCaps caps = gdi::DisplayCaps(2000, 2000, 300, 300);
+  caps.technology = gdi::DT_RASPRINTER;
+  gdi::RecordingDeviceContext byHook(caps), byEditor(caps);
+  doc->Views().PrintView(viewtype::kImage, byHook, 100, 200, 1700, 1400);
+  editor->PrintImage(byEditor, 100, 200, 1700, 1400);
+  EXPECT_EQ(byHook.Log(), byEditor.Log());
+  ASSERT_FALSE(byHook.Records().empty());
+  EXPECT_EQ(byHook.Records().front().call, "StretchDIBits");
+  // The image view's document has no result windows: they print nothing.
+  gdi::RecordingDeviceContext none(caps);
+  doc->Views().PrintView(viewtype::kSurfacePlot, none, 100, 200, 1700, 1400);
+  EXPECT_TRUE(none.Records().empty());
 }
 
 TEST_F(ImageViewWidgetTest, LivesInADocumentWindowOfTheArea) {

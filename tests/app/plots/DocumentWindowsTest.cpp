@@ -165,6 +165,12 @@ TEST_F(DocumentWindowsTest, WindowStatesReachTheLayoutRules) {
   EXPECT_EQ(settings_.ResultWindowLayout[0], before[0]);
   EXPECT_EQ(settings_.ResultWindowLayout[1], before[1]);
   EXPECT_EQ(settings_.ResultWindowLayout[2], (WindowPlacement{1, 2, 250, 190}));
+
+  doc_->Views().ShowViewNormal(3);
+  doc_->Views().ShowViewNormal(4);
+  EXPECT_EQ(doc_->Views().ViewShowState(3), WindowShowState::Normal);
+  EXPECT_EQ(doc_->Views().ViewShowState(4), WindowShowState::Normal);
+  EXPECT_TRUE(Sub(4)->isVisible());
 }
 
 class CloseBoxTest : public DocumentWindowsTest,

@@ -694,6 +694,34 @@ TEST_F(ResultWindowTest, EveryWindowPrintsIntoARectangleAndKeepsItsScreenLayout)
   EXPECT_EQ(SurfaceShown(), surface);
 }
 
+TEST_F(ResultWindowTest, ThePrintHookPrintsEachResultWindowThroughItsOwnMember) {
+  ShowOutputViews(kAllOutputViews);
+  const auto printed = [](const std::function<void(gdi::DeviceContext&)>& print) {
+    gdi::RecordingDeviceContext printer(PrinterCaps());
+    print(printer);
+    return printer.Log();
+  };
+  const auto hook = [&](std::int32_t formType) {
+    return printed([&](gdi::DeviceContext& dc) { Views().PrintView(formType, dc, 100, 100, 2100, 2600); });
+  };
+  EXPECT_EQ(hook(3), printed([&](gdi::DeviceContext& dc) { Surface().PrintPlot(dc, 100, 100, 2100, 2600); }));
+  EXPECT_EQ(hook(4), printed([&](gdi::DeviceContext& dc) { Contour().PrintPlot(dc, 100, 100, 2100, 2600); }));
+  EXPECT_EQ(hook(5), printed([&](gdi::DeviceContext& dc) { Line().PrintPlot(dc, 100, 100, 2100, 2600); }));
+  EXPECT_EQ(hook(6), printed([&](gdi::DeviceContext& dc) { SFringe().PrintImage(dc, 100, 100, 2100, 2600); }));
+  for (const std::int32_t formType : {7, 8, 9}) {
+    EXPECT_EQ(hook(formType), printed([&](gdi::DeviceContext& dc) {
+                Text(formType).PrintTextBox(dc, 100, 100, 2100, 2600);
+              }))
+        << formType;
+  }
+  for (const std::int32_t formType : {3, 6, 7}) EXPECT_FALSE(hook(formType).empty()) << formType;
+  // No image view here, no view code 2; and nothing once the windows are gone.
+  EXPECT_EQ(hook(1), "");
+  EXPECT_EQ(hook(2), "");
+  Views().UnloadOutputViews();
+  for (const std::int32_t formType : {3, 4, 5, 6, 7, 8, 9}) EXPECT_EQ(hook(formType), "") << formType;
+}
+
 // --- The whole road: an analysed document fills its windows ---
 
 TEST_F(ResultWindowTest, AnAnalysedDocumentFillsItsSevenWindowsWhereTheLayoutPutsThem) {

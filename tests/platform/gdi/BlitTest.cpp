@@ -192,5 +192,19 @@ TEST(PainterContextTest, DrawsOnAnyPaintDevice) {
   EXPECT_EQ(device.pixel(0, 0), qRgb(GetRValue(first), GetGValue(first), GetBValue(first)));
 }
 
+TEST(ImageDeviceContextTest, ALoadedPictureIsCopiedWithItsTransparencyOnWhite) {
+  QImage picture(3, 2, QImage::Format_ARGB32);
+  picture.fill(qRgba(10, 20, 30, 255));
+  picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
+  const ImageDeviceContext dc(picture);
+  EXPECT_EQ(dc.Image().size(), QSize(3, 2));
+  EXPECT_EQ(dc.GetPixel(0, 0), RGB(10, 20, 30));
+  EXPECT_EQ(dc.GetPixel(2, 1), RGB(255, 255, 255));
+  EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 3);
+
+  const ImageDeviceContext empty{QImage()};
+  EXPECT_EQ(empty.Image().size(), QSize(1, 1));
+}
+
 }  // namespace
 }  // namespace orvale::gdi

@@ -11,6 +11,7 @@
 #include "platform/registry/GeneralSettings.h"
 #include "platform/registry/IniFormat.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsBatch.h"
 
 namespace orvale {
 namespace {
@@ -125,6 +126,47 @@ TEST_F(IniSettingsStoreTest, TwoStoresOnOneFileKeepEachOthersValues) {
   ASSERT_TRUE(first.Write("CurrentVersion", "A", "3"));
   EXPECT_EQ(ReadValue(second, "CurrentVersion", "A"), "3");
   EXPECT_EQ(ReadValue(first, "CurrentVersion", "B"), "2");
+}
+
+// The reads of a batch share one reading of the file: what another copy writes
+// meanwhile shows from the next batch on, never half of it inside this one.
+TEST_F(IniSettingsStoreTest, TheReadsOfABatchSeeOneStateOfTheFile) {
+  WriteFile("[CurrentVersion]\nA=1\n");
+  IniSettingsStore mine(file_);
+  IniSettingsStore other(file_);
+  {
+    ScopedSettingsStore installed(mine);
+    const ScopedSettingsReadBatch outer;
+    EXPECT_EQ(ReadValue(mine, "CurrentVersion", "A"), "1");
+    ASSERT_TRUE(other.Write("CurrentVersion", "A", "2"));
+    ASSERT_TRUE(other.Write("CurrentVersion", "B", "3"));
+    {
+      const ScopedSettingsReadBatch inner;  // batches nest
+      EXPECT_EQ(ReadValue(mine, "CurrentVersion", "A"), "1");
+    }
+    EXPECT_EQ(ReadValue(mine, "CurrentVersion", "A"), "1");
+    EXPECT_EQ(ReadValue(mine, "CurrentVersion", "B"), "(missing)");
+  }
+  EXPECT_EQ(ReadValue(mine, "CurrentVersion", "A"), "2");
+  EXPECT_EQ(ReadValue(mine, "CurrentVersion", "B"), "3");
+}
+
+// A write inside a read batch still re-reads the file under the lock: it keeps what
+// another copy wrote, and the batch's later reads see the file as written.
+TEST_F(IniSettingsStoreTest, AWriteInsideAReadBatchKeepsOtherCopiesValues) {
+  IniSettingsStore mine(file_);
+  IniSettingsStore other(file_);
+  ScopedSettingsStore installed(mine);
+  const ScopedSettingsReadBatch reads;
+  EXPECT_EQ(ReadValue(mine, "Toolbox", "Left"), "(missing)");
+  std::string value;
+  EXPECT_FALSE(mine.Read("Toolbox", "Left", value, true));  // creates the section
+  ASSERT_TRUE(other.Write("Toolbox", "Top", "300"));
+  ASSERT_TRUE(mine.Write("Toolbox", "Left", "200"));
+  EXPECT_EQ(ReadValue(mine, "Toolbox", "Left"), "200");
+  EXPECT_EQ(ReadValue(mine, "Toolbox", "Top"), "300");
+  EXPECT_EQ(ReadValue(other, "Toolbox", "Left"), "200");
+  EXPECT_EQ(ReadValue(other, "Toolbox", "Top"), "300");
 }
 
 TEST_F(IniSettingsStoreTest, ConcurrentWritersLoseNoValue) {
