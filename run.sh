@@ -16,4 +16,9 @@ services="${XDG_DATA_HOME:-$HOME/.local/share}/dbus-1/services"
 mkdir -p "$services"
 printf '[D-BUS Service]\nName=com.halvern.Orvale\nExec=%s -Embedding\n' "$PWD/build/app/orvale" \
   > "$services/com.halvern.Orvale.service"
+# A machine without a camera grabs from the synthetic one (a known fringe pattern); a
+# value already set is kept.
+if ! compgen -G "/dev/video*" >/dev/null; then
+  export ORVALE_CAPTURE_SYNTHETIC="${ORVALE_CAPTURE_SYNTHETIC-1}"
+fi
 exec build/app/orvale "$PWD/samples/sample.jpg"

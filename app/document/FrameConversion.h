@@ -15,4 +15,14 @@ namespace orvale {
 // frame does not match its header". Nothing outside the two buffers is touched.
 bool DIBToImageData(std::span<const std::uint8_t> frame, std::span<std::uint8_t> data);
 
+// The same for a frame that must be `width` x `height` pixels: a header of another width
+// or of another number of rows (either direction) is refused as not matching, before
+// anything is converted.
+bool DIBToImageData(std::span<const std::uint8_t> frame, std::int32_t width, std::int32_t height,
+                    std::span<std::uint8_t> data);
+
+// Shows that a frame does not match its header (or the size it was grabbed as), titled
+// "Error - Orvale"; false, for the caller to return.
+bool RefuseMismatchedFrame();
+
 }  // namespace orvale

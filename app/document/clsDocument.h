@@ -24,6 +24,7 @@
 #include "app/analysis/clsShape.h"
 #include "app/document/DocumentViews.h"
 #include "app/document/FontSpec.h"
+#include "platform/com/IGrabberPlugin.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {
@@ -187,6 +188,12 @@ class clsDocument {
   bool LoadFileIntoDataBuffer(const std::filesystem::path& filename, bool SupressError);
   // A blank image; kNotGivenLong keeps the current size.
   bool LoadBlankImage(std::int32_t xpts, std::int32_t ypts);
+  // Grabs one frame from `grabber` (none: not ready) into the image and stretches it by
+  // the "Grab Aspect Ratio"; InitWindowWidth and InitWindowHeight follow the frame as
+  // grabbed. False when it did not; the document is then unchanged. A member of the
+  // plug-in that fails ends the grab silently with its status in `failure`, for the
+  // caller to report; every other refusal has been shown.
+  bool GrabIntoDataBuffer(IGrabberPlugin* grabber, PluginStatus& failure);
   // Writes the image as an 8-bit grey bitmap; clears BMPDirty on success.
   bool SaveDataBufferToBMP(const std::filesystem::path& filename);
   void LoadFileIntoDIB(const std::filesystem::path& filename, std::vector<std::uint8_t>& dib) const;

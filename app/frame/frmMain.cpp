@@ -75,10 +75,12 @@ QKeySequence Ctrl(char letter) { return QKeySequence(Qt::CTRL | static_cast<Qt::
 }  // namespace
 
 frmMain::frmMain(FrameContext& app) : app_(app) {
-  // Until a document can take a frame from the grabber, a grab says so and fails.
-  documentGrab_ = [](clsDocument&) {
-    ShowMessage("Grabbing into a document is not available yet.", mb::kOk | mb::kIconExclamation,
-                "Error");
+  // The menu's and the toolbar's grab: a frame from the selected plug-in; a failure the
+  // plug-in reports is shown with its own text.
+  documentGrab_ = [this](clsDocument& doc) {
+    PluginStatus failure;
+    if (doc.GrabIntoDataBuffer(app_.Grabber.Grabber.get(), failure)) return true;
+    if (failure.Failed()) ShowMessage(failure.Description, mb::kOk, "Error");
     return false;
   };
   setWindowTitle("Orvale");

@@ -112,7 +112,8 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   // The toolbox the fringe pop-up's order and outline commands go to (none: they do
   // nothing).
   void SetFringeToolbox(FringeToolbox* toolbox) { toolbox_ = toolbox; }
-  // The grab into a document; until the document can grab, reaching it says so.
+  // Replaces the grab of the menu and the toolbar, which takes a frame from the selected
+  // plug-in.
   void SetDocumentGrab(DocumentGrab grab) { documentGrab_ = std::move(grab); }
   const DocumentGrab& GetDocumentGrab() const { return documentGrab_; }
 

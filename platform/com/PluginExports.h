@@ -35,6 +35,13 @@ inline constexpr std::int32_t kNoInterface = static_cast<std::int32_t>(0x8000400
 inline constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005);
 }  // namespace plugincode
 
+// The checks a library's DllCreateObject makes before it builds anything: a place for
+// the object (which is cleared), a ProgID the library serves (`served`), and the grabber
+// interface. 0 when the object may be made; otherwise the failure's code, its text in
+// `error`.
+std::int32_t CheckObjectRequest(bool served, const char* iid, IGrabberPlugin** object, char* error,
+                                std::size_t errorSize) noexcept;
+
 // Copies `text` into `buffer` (cut to fit, always ended by a zero byte) and returns
 // `code`, so an export can fail in one statement.
 std::int32_t ReportPluginError(std::int32_t code, std::string_view text, char* buffer,

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QTimer>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,8 +28,12 @@
 #include "app/document/DocumentSaveService.h"
 #include "app/document/SaveCommands.h"
 #include "app/document/clsDocument.h"
+#include "app/dialogs/GrabberSelection.h"
 #include "app/frame/frmMain.h"
 #include "app/report/ReportGeometry.h"
+#include "platform/capture/SyntheticCameraConfig.h"
+#include "platform/capture/SyntheticPattern.h"
+#include "platform/capture/V4l2Io.h"
 #include "platform/com/PluginLibrary.h"
 #include "platform/gdi/PagedDeviceCaps.h"
 #include "platform/registry/TypedSettings.h"
@@ -40,6 +46,7 @@
 #include "samples/SampleMirror.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/QuitRequest.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -536,6 +543,147 @@ TEST_F(ProgramTest, AOnePaneInterferogramReportShowsThePictureWithItsOverlays) {
     }
   EXPECT_GT(marks, 1000);
   EXPECT_EQ(astray, 0);
+}
+
+// The capture road with the built plug-in: registered in the fresh configuration folder,
+// driven by the synthetic camera, selected, grabbed into a new document through the
+// menu, marked, traced and analysed; the fit gives back the camera's known wavefront.
+class CaptureRoadTest : public ProgramTest {
+ protected:
+  CaptureRoadTest() {
+    std::string error;
+    EXPECT_TRUE(RegisterServer(kTavrel, error)) << error;
+  }
+  // Starts the program with the plug-ins beside the built program and selects "Tavrel".
+  bool StartWithTavrel(AppState& app) {
+    if (!Start(app, {}, kTavrel.parent_path())) return false;
+    for (std::int32_t i = 1; i <= kMaxGrabberPlugins; ++i) {
+      if (app.Grabber.GrabberNames[static_cast<std::size_t>(i)] != "Tavrel") continue;
+      SelectGrabber(app.Grabber, i);
+      app.FormMain->SetMenuItems(false);
+      app.FormMain->SetToolBarItems(false);
+      return app.Grabber.GrabberReady;
+    }
+    return false;
+  }
+  // "Tavrel" as the stored grabber (reading the section first makes it).
+  static void StoreTavrel() {
+    GetSettingString("CurrentVersion", "Frame Grabber", "");
+    SaveSettingString("CurrentVersion", "Frame Grabber", "Tavrel");
+  }
+
+  const fs::path kTavrel = ORVALE_TAVREL_LIBRARY;
+};
+
+TEST_F(CaptureRoadTest, AGrabIsTracedAndFittedToTheCamerasWavefront) {
+  testing::ScopedEnvironmentVariable camera(kSyntheticCameraVariable, "interval=5");
+  AppState app;
+  ASSERT_TRUE(StartWithTavrel(app));
+  frmMain& frame = *app.FormMain;
+  frame.resize(1200, 900);
+  app.Settings.GrabIntoNewWindow = true;
+  app.Settings.GrabAspectRatio = 1.0;
+
+  QAction* grab = frame.Action("mnuProcessGrabImage");
+  ASSERT_TRUE(grab->isEnabled());
+  grab->trigger();
+  ASSERT_EQ(app.Documents->NumDocuments, 1);
+  clsDocument& doc = *app.Documents->ActiveDocument();
+  EXPECT_EQ(doc.ImageFileName, "Image1");
+  EXPECT_EQ(frame.StatusPanel(2)->text(), "640x480");
+  ImageView* view = ImageViewOf(doc);
+  ASSERT_NE(view, nullptr);
+  const SyntheticPupil pupil = SyntheticPupilFor(640, 480);
+  ASSERT_GT(view->width(), pupil.CentreX + pupil.Radius);
+  ASSERT_GT(view->height(), pupil.CentreY + pupil.Radius);
+
+  // Four clicks on the rim of the camera's pupil make the aperture.
+  app.Tools.ToolBox->findChild<QPushButton*>("cmdApertureAdd")->click();
+  const QPoint centre(pupil.CentreX, pupil.CentreY);
+  const int r = pupil.Radius;
+  for (const QPoint step : {QPoint(-r, 0), QPoint(r, 0), QPoint(0, -r), QPoint(0, r)})
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + step);
+  ASSERT_EQ(doc.Aperture.GetShapeType(), clsShape::kCircle);
+
+  frame.Action("mnuProcessTraceV")->trigger();
+  EXPECT_GE(doc.Fringes.NumFringes(), 10);
+  frame.Action("mnuProcessAnalyzeFringes")->trigger();
+  ASSERT_TRUE(doc.AnalysisValid);
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_NEAR(doc.Zernike(k), kSyntheticWavefront[static_cast<std::size_t>(k)], 0.05) << "term " << k;
+  EXPECT_TRUE(messages_.Messages().empty());
+
+  messages_.QueueAnswer(idbutton::kNo);  // do not save the grabbed picture
+  EXPECT_TRUE(frame.close());
+  EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "Tavrel");
+}
+
+TEST_F(CaptureRoadTest, PropertiesRemakeThePlugInOnTheCameraChosen) {
+  testing::ScopedEnvironmentVariable camera(kSyntheticCameraVariable, "cameras=2;interval=5");
+  AppState app;
+  ASSERT_TRUE(StartWithTavrel(app));
+  frmMain& frame = *app.FormMain;
+  QAction* properties = frame.Action("mnuProcessGrabberProps");
+  ASSERT_TRUE(properties->isEnabled());
+
+  QString title;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    title = dialog->windowTitle();
+    auto* cameras = dialog->findChild<QComboBox*>("cboCamera");
+    cameras->setCurrentIndex(1);
+    emit cameras->activated(1);
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+  });
+  properties->trigger();
+
+  EXPECT_EQ(title, "Tavrel Properties");
+  std::ifstream ini(home_.Folder() / "Halvern" / "OVVGPlugTavrel.ini", std::ios::binary);
+  std::stringstream text;
+  text << ini.rdbuf();
+  EXPECT_EQ(text.str(), "[CurrentVersion]\r\nSelectedDevice=1\r\n");
+  // The old object closed its camera and its live window; the new one runs.
+  int liveWindows = 0;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    liveWindows += widget->windowTitle() == "Live Video" && widget->isVisible();
+  EXPECT_EQ(liveWindows, 1);
+  EXPECT_TRUE(app.Grabber.GrabberReady);
+  app.Settings.GrabIntoNewWindow = true;
+  frame.Action("mnuProcessGrabImage")->trigger();
+  EXPECT_EQ(app.Documents->NumDocuments, 1);
+  EXPECT_TRUE(messages_.Messages().empty());
+  messages_.QueueAnswer(idbutton::kNo);
+  EXPECT_TRUE(frame.close());
+}
+
+TEST_F(CaptureRoadTest, AStoredTavrelWithoutACameraCannotGrab) {
+  if (!SystemV4l2Io().VideoNodes().empty()) GTEST_SKIP() << "this machine has video devices";
+  testing::ScopedEnvironmentVariable noCamera(kSyntheticCameraVariable, std::nullopt);
+  StoreTavrel();
+  AppState app;
+  ASSERT_TRUE(Start(app, {}, kTavrel.parent_path()));
+  EXPECT_TRUE(app.Grabber.GrabberCreated);
+  EXPECT_FALSE(app.Grabber.GrabberReady);
+  EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabImage")->isEnabled());
+  EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabberProps")->isEnabled());
+  EXPECT_TRUE(messages_.Messages().empty());
+  EXPECT_TRUE(app.FormMain->close());
+}
+
+TEST_F(CaptureRoadTest, AStoredTavrelNotRegisteredIsReported) {
+  std::string error;
+  ASSERT_TRUE(UnregisterServer(kTavrel, error)) << error;
+  StoreTavrel();
+  AppState app;
+  ASSERT_TRUE(Start(app, {}, kTavrel.parent_path()));
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].title, "Error Loading Frame Grabber");
+  EXPECT_EQ(messages_.Messages()[0].text.rfind("Class not registered: OVVGPlugTavrel.clsTavrel", 0), 0u)
+      << messages_.Messages()[0].text;
+  EXPECT_FALSE(app.Grabber.GrabberCreated);
+  EXPECT_TRUE(app.FormMain->isVisible());
+  EXPECT_TRUE(app.FormMain->close());
 }
 
 // The user clicks the splash away while the start is still running.

@@ -2,11 +2,20 @@
 // A grabber plug-in object for tests: every answer can be set, and every call is
 // counted in a log that outlives the object (Release deletes it). The fake plug-in
 // libraries of the object-creation suite are built from it too.
+//
+// Its frames are bitmaps of BitCount bits (8: header, 1024-byte palette area, rows; else
+// header and rows), Width x Height, filled with Grey or with Rows as given; the header
+// may lie about the size (HeaderWidth, HeaderHeight) and the buffer size can be set.
+#include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/com/IGrabberPlugin.h"
 
@@ -35,6 +44,15 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
   std::int32_t Width = 8;
   std::int32_t Height = 4;
   std::uint8_t Grey = 128;
+  std::uint16_t BitCount = 8;
+  std::vector<std::uint8_t> Rows;            // the row bytes as stored; empty: Grey
+  std::optional<std::int32_t> BufferBytes;   // what BufferSize reports; unset: the layout's
+  std::optional<std::int32_t> HeaderWidth;   // what the header says; unset: Width
+  std::optional<std::int32_t> HeaderHeight;  // unset: Height
+  bool PaletteGarbage = false;               // fills the palette area with noise
+  bool GrabOk = true;                        // GrabFrame's ok flag
+  // Failures of the members the document's grab calls.
+  PluginStatus XSizeStatus, YSizeStatus, BufferSizeStatus, GrabFrameStatus;
 
   const std::shared_ptr<FakeGrabberLog>& Log() const { return log_; }
 
@@ -46,8 +64,8 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
   PluginStatus get_ReservedProp(std::int32_t&) noexcept override { return {}; }
   PluginStatus put_ReservedProp(std::int32_t) noexcept override { return {}; }
   PluginStatus get_BufferSize(std::int32_t& value) noexcept override {
-    value = 1064 + RowBytes() * Height;
-    return {};
+    value = BufferBytes.value_or(FrameBytes());
+    return BufferSizeStatus;
   }
   PluginStatus put_BufferSize(std::int32_t) noexcept override { return ReadOnly("BufferSize"); }
   PluginStatus get_DIBxSize(std::int32_t& value) noexcept override {
@@ -57,12 +75,12 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
   PluginStatus put_DIBxSize(std::int32_t) noexcept override { return ReadOnly("DIBxSize"); }
   PluginStatus get_XSize(std::int32_t& value) noexcept override {
     value = Width;
-    return {};
+    return XSizeStatus;
   }
   PluginStatus put_XSize(std::int32_t) noexcept override { return ReadOnly("XSize"); }
   PluginStatus get_YSize(std::int32_t& value) noexcept override {
     value = Height;
-    return {};
+    return YSizeStatus;
   }
   PluginStatus put_YSize(std::int32_t) noexcept override { return ReadOnly("YSize"); }
   PluginStatus get_HasSetupDlg(bool& value) noexcept override {
@@ -80,18 +98,28 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
     ++log_->Shutdown;
     return ShutdownStatus;
   }
+  // Writes as much of its frame as the buffer holds (at least the header area).
   PluginStatus GrabFrame(std::span<std::uint8_t> buffer, bool& ok) noexcept override {
     ++log_->GrabFrame;
-    std::int32_t size = 0;
-    get_BufferSize(size);
-    ok = buffer.size() >= static_cast<std::size_t>(size);
-    if (!ok) return {};
-    std::memset(buffer.data(), 0, 1064);
-    const std::int32_t header[] = {40, Width, Height};
+    ok = false;
+    if (GrabFrameStatus.Failed()) return GrabFrameStatus;
+    if (!GrabOk || buffer.size() < FirstRow()) return {};
+    std::memset(buffer.data(), 0, FirstRow());
+    const std::int32_t header[] = {40, HeaderWidth.value_or(Width), HeaderHeight.value_or(Height)};
     std::memcpy(buffer.data(), header, sizeof header);
     buffer[12] = 1;  // planes
-    buffer[14] = 8;  // bits per pixel
-    std::memset(buffer.data() + 1064, Grey, static_cast<std::size_t>(size - 1064));
+    std::memcpy(buffer.data() + 14, &BitCount, sizeof BitCount);
+    if (PaletteGarbage && BitCount == 8)
+      for (std::size_t i = 40; i < 1064; ++i) buffer[i] = static_cast<std::uint8_t>(i * 37);
+    const std::size_t rowBytes =
+        std::min(buffer.size(), static_cast<std::size_t>(std::max(FrameBytes(), 0))) - FirstRow();
+    std::uint8_t* rows = buffer.data() + FirstRow();
+    if (Rows.empty()) {
+      std::memset(rows, Grey, rowBytes);
+    } else {
+      std::memcpy(rows, Rows.data(), std::min(rowBytes, Rows.size()));
+    }
+    ok = true;
     return {};
   }
   PluginStatus ShowSetupDlg() noexcept override {
@@ -105,7 +133,14 @@ class FakeGrabberPlugin final : public IGrabberPlugin {
 
  private:
   ~FakeGrabberPlugin() = default;
-  std::int32_t RowBytes() const { return (Width + 3) / 4 * 4; }
+  // Sizes of any sign and magnitude give a layout that fits 32 bits.
+  std::int64_t Stride() const { return (std::abs(std::int64_t{Width}) * BitCount + 31) / 32 * 4; }
+  std::int32_t RowBytes() const { return static_cast<std::int32_t>(std::min<std::int64_t>(Stride(), INT32_MAX)); }
+  std::size_t FirstRow() const { return BitCount == 8 ? 1064 : 40; }
+  std::int32_t FrameBytes() const {
+    const std::int64_t bytes = static_cast<std::int64_t>(FirstRow()) + Stride() * std::abs(std::int64_t{Height});
+    return static_cast<std::int32_t>(std::min<std::int64_t>(bytes, INT32_MAX));
+  }
   static PluginStatus ReadOnly(const char* member) {
     return PluginStatus::Fail(std::string(member) + " is a read-only property.");
   }

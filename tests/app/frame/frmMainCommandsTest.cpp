@@ -287,14 +287,43 @@ TEST_F(FrameCommandsTest, GrabberPropertiesMakesThePlugInAfreshAndRefreshesTheGr
   EXPECT_FALSE(Button(22)->isEnabled());
 }
 
-TEST_F(FrameCommandsTest, UntilDocumentsCanGrabAGrabSaysSoAndLeavesNoDocument) {
+TEST_F(FrameCommandsTest, GrabImageTakesAFrameFromTheSelectedPlugIn) {
   InstallPlugin(true, false);
+  app_->Settings.GrabIntoNewWindow = true;
+  app_->Settings.GrabAspectRatio = 1.0;
+  Frame().SetMenuItems(false);
+  Item("mnuProcessGrabImage")->trigger();
+  ASSERT_EQ(Table().NumDocuments, 1);
+  clsDocument& doc = *Table().Documents[1];
+  EXPECT_EQ(doc.ImageFileName, "Image1");
+  std::int32_t width = 0, height = 0;
+  doc.GetImageSize(width, height);
+  EXPECT_EQ(width, 8);   // the fake plug-in's frame
+  EXPECT_EQ(height, 4);
+  EXPECT_EQ(doc.GetIntensity(7, 3), 128);
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(FrameCommandsTest, AGrabThePlugInFailsIsShownWithItsTextAndLeavesNoDocument) {
+  InstallPlugin(true, false);
+  dynamic_cast<FakeGrabberPlugin&>(*app_->Grabber.Grabber).GrabFrameStatus =
+      PluginStatus::Fail("Tavrel has not been initialized.");
   app_->Settings.GrabIntoNewWindow = true;
   Frame().SetMenuItems(false);
   Item("mnuProcessGrabImage")->trigger();
   EXPECT_EQ(Table().NumDocuments, 0);
   ASSERT_EQ(messages_.Messages().size(), 1u);
-  EXPECT_EQ(messages_.Messages()[0].text, "Grabbing into a document is not available yet.");
+  EXPECT_EQ(messages_.Messages()[0].text, "Tavrel has not been initialized.");
+  EXPECT_EQ(messages_.Messages()[0].title, "Error");
+
+  // Without a plug-in the document says the grabber is not ready.
+  messages_.Clear();
+  app_->Grabber.Grabber.reset();
+  Button(22)->setEnabled(true);
+  Button(22)->trigger();
+  EXPECT_EQ(Table().NumDocuments, 0);
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text, "Frame grabber not ready [7]");
 }
 
 TEST_F(FrameCommandsTest, GrabIntoANewDocumentUsesTheDocumentGrab) {

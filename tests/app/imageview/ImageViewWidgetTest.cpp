@@ -11,10 +11,13 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "app/document/GrabCommand.h"
 #include "app/plots/ImageViewDisplay.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/RecordingDeviceContext.h"
 #include "tests/app/imageview/ImageViewHost.h"
+#include "platform/com/GrabberState.h"
+#include "tests/support/FakeGrabberPlugin.h"
 
 namespace orvale {
 namespace {
@@ -283,6 +286,41 @@ TEST_F(ImageViewWidgetTest, LivesInADocumentWindowOfTheArea) {
   EXPECT_EQ(table.NumDocuments, 1);
   DeleteReleasedWindows();
   EXPECT_TRUE(watched.isNull());
+}
+
+// A frame grabbed into the open document replaces its picture in the view: the new
+// size, scroll range and pre-shrunk picture, with the user's marks kept.
+TEST_F(ImageViewWidgetTest, AGrabIntoTheOpenDocumentShowsTheNewPictureAndKeepsItsMarks) {
+  doc->Aperture.SetShapeType(clsShape::kCircle);
+  doc->Aperture.SetCenter(160, 120);
+  doc->Aperture.SetRadii(100, 100);
+  doc->Fringes.AddOrder(3);
+  doc->Views().SetViewZoom(viewtype::kImage, 50);
+  table.ActiveDocIndex = doc->ovDocIndex;
+
+  testing::FakeGrabberPlugin* grabber = new testing::FakeGrabberPlugin;
+  GrabberPluginPtr owner(grabber);
+  grabber->Width = 800;
+  grabber->Height = 640;
+  grabber->Grey = 77;
+  std::int32_t counter = 0;
+  PluginStatus failure;
+  ASSERT_EQ(GrabImage(table, counter, false,
+                      [&](clsDocument& d) { return d.GrabIntoDataBuffer(grabber, failure); }),
+            doc);
+
+  const ImageViewGeometry& geometry = view->Display()->Geometry;
+  EXPECT_EQ(geometry.ImageWidth, 800);
+  EXPECT_EQ(geometry.ImageHeight, 640);
+  EXPECT_EQ(geometry.Horizontal.Maximum, view->Display()->Geometry.ImageWidth - geometry.SourceWidth);
+  EXPECT_EQ(geometry.Vertical.Maximum, geometry.ImageHeight - geometry.SourceHeight);
+  ASSERT_NE(view->Display()->SmallBitmap(), nullptr);
+  EXPECT_EQ(view->Display()->SmallBitmap()->Image().size(), QSize(400, 320));
+  EXPECT_EQ(qGray(view->Display()->SmallBitmap()->Image().pixel(200, 160)), 77);
+  EXPECT_EQ(doc->Aperture.GetShapeType(), clsShape::kCircle);
+  EXPECT_EQ(doc->Fringes.NumFringes(), 1);
+  EXPECT_TRUE(doc->BMPDirty);
+  EXPECT_TRUE(ScreenShowsTheBacking());
 }
 
 }  // namespace

@@ -22,12 +22,9 @@ ORVALE_PLUGIN_EXPORT std::int32_t DllCreateObject(const char* progId, const char
                                                   orvale::IGrabberPlugin** object, char* error,
                                                   std::size_t errorSize) noexcept {
   using namespace orvale;
-  if (object == nullptr) return ReportPluginError(plugincode::kFailed, "No object pointer", error, errorSize);
-  *object = nullptr;
-  if (progId == nullptr || ProgId() != progId)
-    return ReportPluginError(plugincode::kClassNotRegistered, "Class not registered", error, errorSize);
-  if (iid == nullptr || std::strcmp(iid, kIGrabberPluginIID) != 0)
-    return ReportPluginError(plugincode::kNoInterface, "No such interface supported", error, errorSize);
+  if (const std::int32_t refused =
+          CheckObjectRequest(progId != nullptr && ProgId() == progId, iid, object, error, errorSize))
+    return refused;
   try {
     auto* plugin = new testing::FakeGrabberPlugin();
     plugin->Ready = std::strcmp(kName, "NotReady") != 0;

@@ -1,0 +1,41 @@
+#pragma once
+// "Tavrel Properties": the camera to use, a "Settings" menu of what the camera lets the
+// user set, and OK, which saves the camera. Choosing another camera switches the engine to
+// it at once; closing the window without OK saves nothing.
+#include <QDialog>
+
+#include "plugins/directshow/CaptureEngine.h"
+#include "plugins/directshow/TavrelSettings.h"
+
+class QComboBox;
+class QMenu;
+class QPushButton;
+
+namespace orvale {
+
+class GrabberPropertiesDialog final : public QDialog {
+ public:
+  explicit GrabberPropertiesDialog(CaptureEngine& engine, QWidget* parent = nullptr);
+
+  QComboBox* CameraList() const { return cameras_; }
+  QPushButton* SettingsButton() const { return settings_; }
+  QMenu* SettingsMenu() const { return menu_; }
+  QPushButton* OkButton() const { return ok_; }
+
+ private:
+  void CameraChosen(int item);
+  void ShowSettingsMenu();
+  void Save();
+
+  CaptureEngine& engine_;
+  TavrelSettings values_;
+  QComboBox* cameras_;
+  QPushButton* settings_;
+  QMenu* menu_;
+  QPushButton* ok_;
+};
+
+// Runs the dialog modally over the active window; false when no QApplication runs.
+bool RunGrabberPropertiesDialog(CaptureEngine& engine);
+
+}  // namespace orvale
