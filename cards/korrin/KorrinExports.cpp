@@ -1,0 +1,201 @@
+// The C exports of korrin32: each runs the core's function for it against the live
+// board, guarded so that no exception crosses into the caller.
+#include <type_traits>
+
+#include "cards/korrin/ExportTable.h"
+#include "cards/korrin/LibraryInstance.h"
+#include "cards/korrin/core/BoardFrame.h"
+#include "cards/korrin/core/DisplayProbe.h"
+#include "cards/korrin/core/Eeprom.h"
+#include "cards/korrin/core/Startup.h"
+#include "cards/korrin/core/Status.h"
+#include "cards/korrin/core/VideoConfig.h"
+#include "korrin32.h"
+
+// Every definition below must have exactly the type the table declares.
+#define KR_NO_RESULT
+#define KR_EXPORT(ret, name, params, failure) \
+  static_assert(std::is_same_v<decltype(&::name), ret(*) params>, #name);
+#define KR_CALLBACK(ret, symbol, cname, params, failure) \
+  static_assert(std::is_same_v<decltype(&::cname), ret(*) params>, #symbol);
+#include "korrin32_exports.inc"
+#undef KR_EXPORT
+#undef KR_CALLBACK
+#undef KR_NO_RESULT
+
+namespace {
+
+using orvale::korrin::Guarded;
+using orvale::korrin::Library;
+namespace kr = orvale::korrin;
+
+Library& L() { return kr::TheLibrary(); }
+
+// Exports whose work is not built yet answer with their failure value.
+template <auto Function>
+auto NotBuilt() {
+  return Guarded<Function>([] { return kr::ExportInfo<Function>::Failure(); });
+}
+
+}  // namespace
+
+extern "C" {
+
+// board state and device access
+
+int32_t KR_MultiBoard(int16_t operation, int32_t countOrIndex) {
+  return Guarded<&KR_MultiBoard>([&] { return kr::MultiBoard(L(), operation, countOrIndex); });
+}
+int32_t KR_Locate(void) { return Guarded<&KR_Locate>([] { return kr::Locate(L()); }); }
+int32_t KR_LoadConfig(int32_t) { return Guarded<&KR_LoadConfig>([] { return kr::LoadConfig(L()); }); }
+int32_t KR_Init(void) { return Guarded<&KR_Init>([] { return kr::Init(L()); }); }
+int32_t KR_Cleanup(void) { return Guarded<&KR_Cleanup>([] { return kr::Cleanup(L()); }); }
+int32_t KR_GetVersionInfo(KR_VersionInfo* info) {
+  return Guarded<&KR_GetVersionInfo>([&] { return kr::GetVersionInfo(L(), info); });
+}
+int32_t KR_SaveConfig(int32_t) { return kr::kFail; }  // saving to a file is not supported
+int32_t KR_SaveConfigToEEPROM(int16_t key, int16_t value16, int32_t value32, int32_t configId) {
+  return Guarded<&KR_SaveConfigToEEPROM>(
+      [&] { return kr::SaveConfigToEeprom(L(), key, value16, value32, configId); });
+}
+int32_t KR_PCIConfig(int32_t operation, int32_t a, int32_t b, int32_t c) {
+  return Guarded<&KR_PCIConfig>([&] { return kr::PciConfig(L(), operation, a, b, c); });
+}
+
+// acquisition, interrupts and timing
+
+int32_t KR_GetFieldType(void) { return NotBuilt<&KR_GetFieldType>(); }
+int32_t KR_WaitFieldType(int32_t) { return NotBuilt<&KR_WaitFieldType>(); }
+int32_t KR_WaitVSync(int32_t) { return NotBuilt<&KR_WaitVSync>(); }
+int32_t KR_WaitHSync(int32_t) { return NotBuilt<&KR_WaitHSync>(); }
+int32_t KR_WaitMS(int32_t) { return NotBuilt<&KR_WaitMS>(); }
+int32_t KR_VideoGrab(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_VideoGrab>(); }
+int32_t KR_CheckSwitch(int32_t, int32_t) { return NotBuilt<&KR_CheckSwitch>(); }
+int32_t KR_EnableIRQ(int32_t, int32_t, int32_t, KR_IrqCallback) { return NotBuilt<&KR_EnableIRQ>(); }
+int32_t KR_ClearIRQ(int32_t, int32_t) { return NotBuilt<&KR_ClearIRQ>(); }
+int32_t KR_GetIRQNumber(void) { return NotBuilt<&KR_GetIRQNumber>(); }
+int32_t KR_AsyncGrab(int32_t, int32_t, int32_t) { return NotBuilt<&KR_AsyncGrab>(); }
+
+// I2C, serial port and profile strings
+
+int32_t KR_SetI2CReg(int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetI2CReg>(); }
+int32_t KR_GetI2CReg(int32_t, int32_t) { return NotBuilt<&KR_GetI2CReg>(); }
+int32_t KR_SetupSerial(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {
+  return NotBuilt<&KR_SetupSerial>();
+}
+int32_t KR_ReadSerialBytes(uint8_t*, int32_t, int32_t) { return NotBuilt<&KR_ReadSerialBytes>(); }
+int32_t KR_WriteSerialBytes(const uint8_t*, int32_t, int32_t) {
+  return NotBuilt<&KR_WriteSerialBytes>();
+}
+int32_t KR_GetSerialReg(int32_t) { return NotBuilt<&KR_GetSerialReg>(); }
+int32_t KR_SetSerialReg(int32_t, int32_t) { return NotBuilt<&KR_SetSerialReg>(); }
+int32_t KR_GetPrivateProfileString(const char*, const char*, const char*, char*, int32_t,
+                                   const char*) {
+  return NotBuilt<&KR_GetPrivateProfileString>();
+}
+int32_t KR_WritePrivateProfileString(const char*, const char*, const char*, const char*) {
+  return NotBuilt<&KR_WritePrivateProfileString>();
+}
+int32_t KR_OpenPrivateProfileString(int32_t, int32_t) {
+  return NotBuilt<&KR_OpenPrivateProfileString>();
+}
+int32_t KR_ClosePrivateProfileString(int32_t) { return NotBuilt<&KR_ClosePrivateProfileString>(); }
+
+// video decoder and configuration
+
+int32_t KR_SetVideoConfig(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetVideoConfig>(); }
+int32_t KR_GetVideoType(void) { return NotBuilt<&KR_GetVideoType>(); }
+int32_t KR_GetVideoStandard(void) { return NotBuilt<&KR_GetVideoStandard>(); }
+int32_t KR_GetVideoSource(void) { return NotBuilt<&KR_GetVideoSource>(); }
+int32_t KR_SetVideoAdjustments(int32_t, int32_t) { return NotBuilt<&KR_SetVideoAdjustments>(); }
+int32_t KR_GetVideoAdjustments(int32_t) { return NotBuilt<&KR_GetVideoAdjustments>(); }
+int32_t KR_GetSTVideoAdjustments(int32_t, int32_t, int32_t) {
+  return NotBuilt<&KR_GetSTVideoAdjustments>();
+}
+int32_t KR_SetVidFreq(int16_t, int16_t) { return NotBuilt<&KR_SetVidFreq>(); }
+int32_t KR_SetIrisLevel(int32_t level) {
+  return Guarded<&KR_SetIrisLevel>([&] { return kr::SetIrisLevel(L(), level); });
+}
+int32_t KR_GetMiscParm(int16_t, intptr_t*) { return NotBuilt<&KR_GetMiscParm>(); }
+int32_t KR_SetMiscParm(int16_t, intptr_t) { return NotBuilt<&KR_SetMiscParm>(); }
+int32_t KR_GetMiscReg(int32_t, int32_t) { return NotBuilt<&KR_GetMiscReg>(); }
+int32_t KR_SetMiscReg(int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetMiscReg>(); }
+int32_t KR_GetSAA7146Reg(int32_t) { return NotBuilt<&KR_GetSAA7146Reg>(); }
+int32_t KR_SetSAA7146Reg(int32_t, uint32_t) { return NotBuilt<&KR_SetSAA7146Reg>(); }
+
+// video window, scaler and DMA transfer
+
+int32_t KR_SetInputOffset(int32_t, int32_t) { return NotBuilt<&KR_SetInputOffset>(); }
+int32_t KR_SetInputWindow(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetInputWindow>(); }
+int32_t KR_SetAcqRect(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetAcqRect>(); }
+int32_t KR_SetXYDelay(int32_t, int32_t) { return NotBuilt<&KR_SetXYDelay>(); }
+int32_t KR_GetXDelay(void) { return NotBuilt<&KR_GetXDelay>(); }
+int32_t KR_GetYDelay(void) { return NotBuilt<&KR_GetYDelay>(); }
+int32_t KR_GetVideoRect(int32_t, int16_t*, int16_t*, int16_t*, int16_t*) {
+  return NotBuilt<&KR_GetVideoRect>();
+}
+int32_t KR_SetVideoWindow(int32_t, int32_t, int32_t, int32_t, int32_t) {
+  return NotBuilt<&KR_SetVideoWindow>();
+}
+int32_t KR_VideoOffscreen(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_VideoOffscreen>(); }
+int32_t KR_SetColorSpace(int32_t, int32_t) { return NotBuilt<&KR_SetColorSpace>(); }
+int32_t KR_VideoLive(int32_t, int32_t) { return NotBuilt<&KR_VideoLive>(); }
+int32_t KR_GetLiveStatus(void) { return NotBuilt<&KR_GetLiveStatus>(); }
+int32_t KR_VideoCaptureMem(KR_CaptureRecord*, int32_t) { return NotBuilt<&KR_VideoCaptureMem>(); }
+
+// display memory, overlay window, masks and auto-blit
+
+int32_t KR_GetVGAMode(int32_t flag) {
+  return Guarded<&KR_GetVGAMode>([&] { return kr::GetVgaMode(L(), flag); });
+}
+int32_t KR_SetVGAPixel(int32_t, int32_t, uint32_t) { return NotBuilt<&KR_SetVGAPixel>(); }
+int32_t KR_SetVGARect(int32_t, int32_t, int32_t, int32_t, uint32_t) { return NotBuilt<&KR_SetVGARect>(); }
+int32_t KR_CopyVGARect(int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t, int32_t) {
+  return NotBuilt<&KR_CopyVGARect>();
+}
+int32_t KR_SetPalette(int32_t, intptr_t) { return NotBuilt<&KR_SetPalette>(); }
+int32_t KR_ScreenToDIB(int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*) {
+  return NotBuilt<&KR_ScreenToDIB>();
+}
+int32_t KR_AutoWindow(KR_Window, int32_t, int32_t, int32_t, int32_t, uint32_t) {
+  return NotBuilt<&KR_AutoWindow>();
+}
+int32_t KR_AutoWindowInfo(KR_AutoWindowInfoRecord*) { return NotBuilt<&KR_AutoWindowInfo>(); }
+int32_t KR_EnableVideoMask(int32_t) { return NotBuilt<&KR_EnableVideoMask>(); }
+int32_t KR_SetVideoMask(int32_t, int32_t, int32_t, int32_t, int32_t, intptr_t) {
+  return NotBuilt<&KR_SetVideoMask>();
+}
+int32_t KR_VGARectToMask(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t) {
+  return NotBuilt<&KR_VGARectToMask>();
+}
+int32_t KR_SetMaskDelay(int32_t) { return NotBuilt<&KR_SetMaskDelay>(); }
+int32_t KR_MaskDraw(int32_t, int32_t, int32_t, int32_t, int32_t, intptr_t, void*) {
+  return NotBuilt<&KR_MaskDraw>();
+}
+int32_t KR_AutoBlit(KR_Window, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {
+  return NotBuilt<&KR_AutoBlit>();
+}
+
+// image files and pixel conversion
+
+int32_t KR_LoadFile(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t) {
+  return NotBuilt<&KR_LoadFile>();
+}
+int32_t KR_SaveFile(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                    const uint8_t*, int32_t) {
+  return NotBuilt<&KR_SaveFile>();
+}
+int32_t KR_FileResInfo(const char*, int16_t*) { return NotBuilt<&KR_FileResInfo>(); }
+void KR_ConvertPixel(int32_t, int32_t, int32_t, const void*, void*, const uint8_t*) {}
+
+// callbacks
+
+int32_t KR_GetImgRowProc(int32_t, uint8_t*) { return NotBuilt<&KR_GetImgRowProc>(); }
+int32_t KR_PutImgRowProc(int32_t, const uint8_t*) { return NotBuilt<&KR_PutImgRowProc>(); }
+void KR_AWTimeProc(KR_Window, uint32_t, uintptr_t, uint32_t) {}
+intptr_t HookFilterFunc(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFunc>(); }
+intptr_t HookFilterFuncMulti(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFuncMulti>(); }
+void AutoBlitProc(KR_Window, uint32_t, uintptr_t, uint32_t) {}
+void AutoBlitProcMulti(KR_Window, uint32_t, uintptr_t, uint32_t) {}
+
+}  // extern "C"

@@ -1,0 +1,58 @@
+#pragma once
+// The board library: its services, the live board record and the copies of the other
+// boards of a multi-board program. Every export works on the live record.
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "cards/korrin/core/BoardState.h"
+#include "cards/korrin/core/DeviceAccess.h"
+#include "cards/korrin/core/KrgIni.h"
+#include "platform/clock/Clock.h"
+#include "platform/display/DisplayService.h"
+
+namespace orvale::korrin {
+
+// What the library runs on. Everything is borrowed and must outlive the library.
+struct LibraryServices {
+  Clock* clock = nullptr;
+  DeviceAccess* device = nullptr;
+  DisplayService* display = nullptr;
+  IniReader krgIni;                   // section "config" of krg.ini
+  std::filesystem::path pluginFolder;  // where format plug-ins are looked for
+};
+
+class Library {
+ public:
+  explicit Library(LibraryServices services);
+  // Cleans up every board: interrupt workers stopped and joined, locks released,
+  // boards detached.
+  ~Library();
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  Clock& GetClock() { return *services_.clock; }
+  DeviceAccess& Device() { return *services_.device; }
+  DisplayService& Display() { return *services_.display; }
+  const IniReader& KrgIni() const { return services_.krgIni; }
+  const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
+
+  BoardState& Live() { return live_; }
+  BoardSettings& Settings() { return live_.settings; }
+  // The live board's registers, or null when it is not located.
+  RegisterWindow* LocatedRegisters() { return live_.Located() ? &live_.Registers() : nullptr; }
+
+  // Multi-board table.
+  int BoardCount() const { return static_cast<int>(copies_.size()); }
+  int CurrentBoard() const { return current_; }
+  void SetCurrentBoard(int index) { current_ = index; }
+  std::vector<std::unique_ptr<BoardState>>& Copies() { return copies_; }
+
+ private:
+  LibraryServices services_;
+  BoardState live_;
+  std::vector<std::unique_ptr<BoardState>> copies_;
+  int current_ = 0;
+};
+
+}  // namespace orvale::korrin
