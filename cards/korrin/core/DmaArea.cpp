@@ -1,6 +1,7 @@
 #include "cards/korrin/core/DmaArea.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace orvale::korrin {

@@ -3,7 +3,7 @@
 namespace orvale::korrin::sim {
 
 bool SimEeprom::Busy() const {
-  return busySince_ && now_() - *busySince_ < kWriteCycleMs;
+  return busySince_ && (writeCycleNeverEnds || now_() - *busySince_ < kWriteCycleMs);
 }
 
 bool SimEeprom::Write(std::span<const std::uint8_t> bytes) {

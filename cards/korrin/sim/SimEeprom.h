@@ -24,10 +24,12 @@ class SimEeprom final : public SimI2cDevice {
   std::array<std::uint8_t, 256>& Bytes() { return bytes_; }
   std::size_t ByteWrites() const { return byteWrites_; }
 
-  // Faults: writes are acknowledged but do not change the byte; reads of these
+  // Faults: writes are acknowledged but do not change the byte; a write cycle that
+  // never ends (the bus stays busy); reads of these
   // addresses are never acknowledged; the byte write with this index (0-based) and all
   // after it are refused.
   bool writesIgnored = false;
+  bool writeCycleNeverEnds = false;
   std::set<int> unreadable;
   std::optional<std::size_t> refuseWritesFrom;
 
