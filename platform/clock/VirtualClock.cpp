@@ -120,7 +120,14 @@ void VirtualClock::Move(std::uint64_t ms, bool isPoll) {
     if (isPoll) return;
     throw std::logic_error("virtual time cannot be moved from inside a scheduled event");
   }
-  std::lock_guard moving(moving_);
+  // A poll while another thread moves time reads without stepping rather than wait for
+  // it: that thread may be running an event that waits for this one.
+  std::unique_lock moving(moving_, std::defer_lock);
+  if (isPoll) {
+    if (!moving.try_lock()) return;
+  } else {
+    moving.lock();
+  }
   struct MoverMark {
     explicit MoverMark(std::atomic<std::thread::id>& mover) : mover_(mover) {
       mover_.store(std::this_thread::get_id());

@@ -23,7 +23,9 @@
 // one throw WatchdogExpired. A test that waits without bound thus fails loudly instead
 // of hanging.
 //
-// Threads: any thread may read, move time, schedule or signal; moves are serialised.
+// Threads: any thread may read, move time, schedule or signal. Moves are serialised; a
+// NowMs() on one thread while another moves time reads without stepping, so a worker
+// polling the clock never waits for the thread that drives it.
 // A WakeEvent's Wait on this clock is passive: it ends when signalled or when another
 // thread moves time past its time-out. A thread waiting on its own is never woken by
 // time, so a worker thread waits and the test thread drives time.
@@ -86,7 +88,8 @@ class VirtualClock final : public Clock {
 
  private:
   class Event;
-  // Moves time on by `ms`, running due events. A poll inside an event does nothing.
+  // Moves time on by `ms`, running due events. A poll inside an event, or while another
+  // thread moves time, does nothing.
   void Move(std::uint64_t ms, bool isPoll);
   bool IsMovingThread() const { return mover_.load() == std::this_thread::get_id(); }
   [[noreturn]] void FireWatchdog();

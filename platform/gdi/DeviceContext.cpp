@@ -314,6 +314,32 @@ int DeviceContext::SetDIBitsToDevice(int xDest, int yDest, int width, int height
   return rows;
 }
 
+PaletteHandle DeviceContext::SelectPalette(PaletteHandle palette, bool forceBackground) {
+  if (!IsPalette(palette)) return PaletteHandle::None;
+  const PaletteHandle previous = std::exchange(state_.palette, palette);
+  state_.paletteInBackground = forceBackground;
+  surface_->Note("SelectPalette", state_);
+  return previous;
+}
+
+std::uint32_t DeviceContext::RealizePalette() {
+  const auto entries = PaletteEntries(state_.palette);
+  if (!entries) return GDI_ERROR;
+  surface_->Note("RealizePalette", state_);
+  const DeviceCaps caps = surface_->Caps();
+  const bool paletteDevice = caps.bitsPixel * caps.planes <= 8;
+  return paletteDevice ? static_cast<std::uint32_t>(entries->size()) : 0;
+}
+
+std::uint32_t DeviceContext::GetSystemPaletteEntries(std::uint32_t start,
+                                                     std::span<PaletteEntry> out) const {
+  const std::vector<PaletteEntry>& system = SystemPalette();
+  if (start >= system.size()) return 0;
+  const std::size_t count = std::min(out.size(), system.size() - start);
+  std::copy_n(system.begin() + start, count, out.begin());
+  return static_cast<std::uint32_t>(count);
+}
+
 int DeviceContext::SaveDC() {
   saved_.push_back(state_);
   return static_cast<int>(saved_.size());

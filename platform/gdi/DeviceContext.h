@@ -110,6 +110,18 @@ class DeviceContext {
                         int startScan, int numScans, std::span<const std::uint8_t> bits,
                         const BitmapInfo& info, std::uint32_t colorUse);
 
+  // Palettes (Palette.h). Qt draws in true colour, so these change no pixel: the state
+  // keeps the selection, SaveDC/RestoreDC include it, and a recording logs the calls.
+  // Returns the palette selected before; None for an unknown palette (nothing changes).
+  PaletteHandle SelectPalette(PaletteHandle palette, bool forceBackground);
+  // How many entries of the selected palette are mapped: all of them on a palette device
+  // (8 bits per pixel or fewer), none on a true-colour one; GDI_ERROR when the selected
+  // palette has been deleted.
+  std::uint32_t RealizePalette();
+  // As GetSystemPaletteEntries: copies the system palette (Palette.h) from `start` into
+  // `out`, on any device; returns how many.
+  std::uint32_t GetSystemPaletteEntries(std::uint32_t start, std::span<PaletteEntry> out) const;
+
   // State. SaveDC returns the new save level; RestoreDC takes a level (or -n for the
   // n-th most recent) and drops every later one.
   int SaveDC();

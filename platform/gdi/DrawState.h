@@ -5,6 +5,7 @@
 #include "platform/gdi/DrawModes.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Geometry.h"
+#include "platform/gdi/Palette.h"
 #include "platform/gdi/RasterOps.h"
 #include "platform/gdi/Region.h"
 
@@ -23,6 +24,8 @@ struct DrawState {
   int stretchMode = BLACKONWHITE;
   Point position;               // current position of MoveTo/LineTo
   std::optional<Region> clip;   // nullopt: the whole surface
+  PaletteHandle palette = kDefaultPalette;
+  bool paletteInBackground = false;  // as SelectPalette was told
 };
 
 }  // namespace orvale::gdi

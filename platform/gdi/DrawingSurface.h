@@ -68,6 +68,10 @@ class DrawingSurface {
 
   virtual void Blit(std::string_view call, const DrawState& state, const BlitGeometry& geometry,
                     const PixelSource& source, std::uint32_t rop3) = 0;
+  // A call that changes no pixel but that a recording shows (selecting and realising
+  // palettes); `state` is the state after it.
+  virtual void Note(std::string_view /*call*/, const DrawState& /*state*/) {}
+
   // The surface's own pixels as a blit source, when it has readable ones.
   virtual std::optional<PixelSource> Pixels() const { return std::nullopt; }
 };

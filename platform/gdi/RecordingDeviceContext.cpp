@@ -65,6 +65,11 @@ std::string RectDescription(const Rect& r) {
 std::string DrawRecord::ToString() const {
   std::ostringstream out;
   out << call;
+  if (call == "SelectPalette" || call == "RealizePalette") {
+    out << " palette=#" << static_cast<std::uintptr_t>(state.palette)
+        << (state.paletteInBackground ? " background" : " foreground");
+    return out.str();
+  }
   if (!points.empty()) {
     out << ' ';
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -181,6 +186,7 @@ class RecordingDeviceContext::Surface : public DrawingSurface {
   std::optional<PixelSource> Pixels() const override {
     return inner_ ? inner_->Pixels() : std::nullopt;
   }
+  void Note(std::string_view call, const DrawState& state) override { Add(call, state); }
 
   std::vector<DrawRecord> records;
   const QImage* image() const { return image_.get(); }

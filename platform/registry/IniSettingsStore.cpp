@@ -1,66 +1,10 @@
 #include "platform/registry/IniSettingsStore.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-
 #include "platform/registry/IniFormat.h"
-#include "platform/runtime/TextOutput.h"
+#include "platform/runtime/ConfigFolder.h"
+#include "platform/runtime/LockedFileUpdate.h"
 
 namespace orvale {
-
-namespace {
-
-// An exclusive advisory lock on a lock file, held for the object's lifetime.
-class FileLock {
- public:
-  explicit FileLock(const std::filesystem::path& lockFile)
-      : fd_(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-      }
-    }
-  }
-  ~FileLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  bool Held() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
-// Reads the whole file. A missing file reads as empty; false on any other failure.
-bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
-  text.clear();
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return true;
-}
-
-}  // namespace
 
 IniSettingsStore::IniSettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
 
@@ -71,18 +15,12 @@ bool IniSettingsStore::Load(SettingsSections& contents, std::string& fileText) c
 }
 
 bool IniSettingsStore::Update(const std::function<bool(SettingsSections&)>& change) {
-  std::error_code ec;
-  std::filesystem::create_directories(file_.parent_path(), ec);
-  FileLock lock(std::filesystem::path(file_) += ".lock");
-  if (!lock.Held()) return false;
-  SettingsSections contents;
-  std::string before;
-  if (!Load(contents, before)) return false;
-  const bool changed = change(contents);
-  const std::string after = FormatIniSettings(contents);
-  if (after == before) return changed;
-  RunError error;
-  return WriteFileAtomically(file_, after, error) && changed;
+  return UpdateFileLocked(file_, [&change](std::string& text) {
+    SettingsSections contents = ParseIniSettings(text);
+    const bool changed = change(contents);
+    text = FormatIniSettings(contents);
+    return changed;
+  });
 }
 
 bool IniSettingsStore::Read(std::string_view section, std::string_view key, std::string& value,
@@ -105,20 +43,6 @@ bool IniSettingsStore::Apply(std::span<const SettingChange> changes) {
   return Update([changes](SettingsSections& c) { return c.Apply(changes); });
 }
 
-std::filesystem::path DefaultSettingsFile() {
-  std::filesystem::path base;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || !home[0]) {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user && user->pw_dir ? user->pw_dir : ".";
-    }
-    base = std::filesystem::path(home) / ".config";
-  }
-  return base / "Halvern" / "Orvale.ini";
-}
+std::filesystem::path DefaultSettingsFile() { return HalvernConfigFolder() / "Orvale.ini"; }
 
 }  // namespace orvale

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 
@@ -21,6 +23,24 @@ bool StringTextOutput::Write(std::string_view text, RunError&) {
 }
 
 namespace {
+
+// What an AtomicWriteFailure left to allow: bytes to write and commits to make; -1 is
+// no limit.
+std::atomic<std::int64_t> gWriteBudget{-1};
+std::atomic<std::int64_t> gCommitBudget{-1};
+
+// Takes up to `wanted` from `budget`; returns how much may go ahead.
+std::uint64_t TakeFromBudget(std::atomic<std::int64_t>& budget, std::uint64_t wanted) {
+  std::int64_t left = budget.load();
+  for (;;) {
+    if (left < 0) return wanted;
+    const auto granted = std::min<std::uint64_t>(wanted, static_cast<std::uint64_t>(left));
+    if (budget.compare_exchange_weak(left, left - static_cast<std::int64_t>(granted))) {
+      return granted;
+    }
+  }
+}
+
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -78,7 +98,8 @@ bool AtomicFileWriter::Write(std::string_view bytes, RunError& error) {
     return false;
   }
   const char* p = bytes.data();
-  std::size_t left = bytes.size();
+  const std::size_t allowed = TakeFromBudget(gWriteBudget, bytes.size());
+  std::size_t left = allowed;
   while (left > 0) {
     const ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
@@ -89,12 +110,21 @@ bool AtomicFileWriter::Write(std::string_view bytes, RunError& error) {
     p += n;
     left -= static_cast<std::size_t>(n);
   }
+  if (allowed < bytes.size()) {
+    error = RunError::FromErrno(ENOSPC, target_);
+    return false;
+  }
   return true;
 }
 
 bool AtomicFileWriter::Commit(RunError& error) {
   if (fd_ < 0) {
     error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return false;
+  }
+  if (TakeFromBudget(gCommitBudget, 1) == 0) {
+    error = RunError::FromErrno(EIO, target_);
+    Discard();
     return false;
   }
   if (::fsync(fd_) != 0 && errno != EINVAL) {
@@ -116,6 +146,15 @@ bool AtomicFileWriter::Commit(RunError& error) {
   committed_ = true;
   temp_.clear();
   return true;
+}
+
+AtomicWriteFailure::AtomicWriteFailure(At at, std::uint64_t after) {
+  (at == At::Write ? gWriteBudget : gCommitBudget).store(static_cast<std::int64_t>(after));
+}
+
+AtomicWriteFailure::~AtomicWriteFailure() {
+  gWriteBudget.store(-1);
+  gCommitBudget.store(-1);
 }
 
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,

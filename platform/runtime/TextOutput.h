@@ -2,6 +2,7 @@
 // Writing text and binary files. Every file the program writes goes to a temporary
 // file in the target's folder and replaces the target only when it is complete, so a
 // failed save never damages the previous file.
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -60,5 +61,18 @@ class AtomicFileWriter final : public TextOutput {
 // Writes `bytes` as the whole content of `target`, atomically.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                          RunError& error);
+
+// For tests: while one lives, every AtomicFileWriter in the process fails as a full or
+// broken disk would, so a test can show that a failed save keeps the old file.
+//   Write:  once `after` more bytes have been written, writes fail (ENOSPC) and stop there;
+//   Commit: after `after` more successful commits, commits fail (EIO) before the rename.
+class AtomicWriteFailure {
+ public:
+  enum class At { Write, Commit };
+  explicit AtomicWriteFailure(At at, std::uint64_t after = 0);
+  ~AtomicWriteFailure();  // writes and commits work again
+  AtomicWriteFailure(const AtomicWriteFailure&) = delete;
+  AtomicWriteFailure& operator=(const AtomicWriteFailure&) = delete;
+};
 
 }  // namespace orvale

@@ -98,6 +98,16 @@ TEST(VirtualClockTest, TimeCannotBeMovedFromInsideAnEvent) {
   EXPECT_EQ(clock.PeekMs(), 25u);
 }
 
+TEST(VirtualClockTest, APollFromAnotherThreadDuringAMoveReadsWithoutWaiting) {
+  VirtualClock clock;
+  std::uint32_t seen = 0;
+  // The worker's poll would deadlock if it waited for the move that is running the event.
+  clock.ScheduleAfter(10, [&] { std::thread([&] { seen = clock.NowMs(); }).join(); });
+  clock.Advance(10);
+  EXPECT_EQ(seen, 10u);
+  EXPECT_EQ(clock.PeekMs(), 10u);
+}
+
 TEST(VirtualClockTest, WatchdogStopsAnUnboundedWait) {
   VirtualClock clock;
   std::vector<std::string> reports;

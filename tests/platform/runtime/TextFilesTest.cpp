@@ -101,5 +101,42 @@ TEST_F(TextFilesTest, AtomicWriteKeepsTheReplacedFilesMode) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST_F(TextFilesTest, AFailedWriteKeepsTheOldFile) {
+  const fs::path p = dir_ / "image.bmp";
+  std::ofstream(p, std::ios::binary) << "old";
+  {
+    const AtomicWriteFailure fullDisk(AtomicWriteFailure::At::Write, 6);
+    RunError err;
+    auto out = AtomicFileWriter::Open(p, err);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out->Write("head", err));
+    EXPECT_FALSE(out->Write("rows", err));  // two bytes fit, then the disk is full
+    EXPECT_TRUE(err.IsFileError());
+    EXPECT_FALSE(out->Write("more", err));
+    EXPECT_FALSE(WriteFileAtomically(p, "x", err));
+  }
+  EXPECT_EQ(Slurp(p), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  RunError err;
+  EXPECT_TRUE(WriteFileAtomically(p, "new", err)) << "writes work again";
+  EXPECT_EQ(Slurp(p), "new");
+}
+
+TEST_F(TextFilesTest, AFailedCommitKeepsTheOldFile) {
+  const fs::path first = dir_ / "first.ini";
+  const fs::path second = dir_ / "second.ini";
+  std::ofstream(second, std::ios::binary) << "old";
+  {
+    const AtomicWriteFailure brokenDisk(AtomicWriteFailure::At::Commit, 1);
+    RunError err;
+    EXPECT_TRUE(WriteFileAtomically(first, "one", err));  // the one commit allowed
+    EXPECT_FALSE(WriteFileAtomically(second, "two", err));
+    EXPECT_TRUE(err.IsFileError());
+  }
+  EXPECT_EQ(Slurp(first), "one");
+  EXPECT_EQ(Slurp(second), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
 }  // namespace
 }  // namespace orvale

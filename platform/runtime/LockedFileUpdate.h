@@ -1,0 +1,22 @@
+#pragma once
+// Read-change-write of a text file that several processes share (the settings store,
+// private profile files). The change happens under an exclusive advisory lock on
+// "<file>.lock" beside the file, on the file as it is now, and the result replaces the
+// file atomically (TextOutput.h), so no writer loses another's values and a failure
+// leaves the old file whole.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace orvale {
+
+// The whole file; a missing file reads as empty. False when it exists but cannot be read.
+bool ReadWholeFile(const std::filesystem::path& file, std::string& text);
+
+// Makes the folder, takes the lock, reads the file and lets `edit` change the text; writes
+// it back when it changed. Returns `edit`'s result, or false when the lock, the read or
+// the write failed. A file that cannot be read is never overwritten.
+bool UpdateFileLocked(const std::filesystem::path& file,
+                      const std::function<bool(std::string& text)>& edit);
+
+}  // namespace orvale
