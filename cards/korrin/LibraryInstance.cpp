@@ -30,6 +30,7 @@ struct Backend {
   std::unique_ptr<sim::SimBoard> simBoard;
   NoDevice noDevice;
   ScreenDisplayService screen;
+  PrivateProfile profile;
   std::unique_ptr<Library> library;
 
   Backend() {
@@ -47,7 +48,7 @@ struct Backend {
       services.display = &screen;
     }
     services.clock = clock.get();
-    services.krgIni = [](const std::string&, const std::string& fallback) { return fallback; };
+    services.profile = &profile;
     services.pluginFolder = OwnFolder();
     library = std::make_unique<Library>(std::move(services));
   }

@@ -1,7 +1,7 @@
 #include "cards/korrin/core/KrgIni.h"
 
 #include <charconv>
-#include <limits>
+#include <string>
 
 namespace orvale::korrin {
 namespace {
@@ -15,19 +15,26 @@ T Parse(const std::string& text, T fallback) {
   return value;
 }
 
-std::uint32_t ReadUnsigned(const IniReader& read, const char* key, std::uint32_t fallback) {
-  return Parse<std::uint32_t>(read(key, std::to_string(fallback)), fallback);
+// Values are read into a 128-byte buffer, as the board's original library does.
+std::string Read(const PrivateProfile& profile, const char* key, const std::string& fallback) {
+  char text[128];
+  profile.GetString(kKrgIniSection, key, fallback.c_str(), text, sizeof text, kKrgIniName);
+  return text;
+}
+
+std::uint32_t ReadUnsigned(const PrivateProfile& profile, const char* key, std::uint32_t fallback) {
+  return Parse<std::uint32_t>(Read(profile, key, std::to_string(fallback)), fallback);
 }
 
 }  // namespace
 
-KrgIniSettings ReadKrgIni(const IniReader& read) {
+KrgIniSettings ReadKrgIni(const PrivateProfile& profile) {
   KrgIniSettings ini;
-  ini.offscreen = ReadUnsigned(read, "offscreen", 1) != 0;
-  ini.onscreen = ReadUnsigned(read, "onscreen", 1) != 0;
-  ini.vgaDepth = ReadUnsigned(read, "VGADepth", 0);
-  ini.latency = Parse<std::int32_t>(read("latency", "-1"), -1);
-  ini.burstThresh = ReadUnsigned(read, "BurstThresh", kDefaultBurstThresh);
+  ini.offscreen = ReadUnsigned(profile, "offscreen", 1) != 0;
+  ini.onscreen = ReadUnsigned(profile, "onscreen", 1) != 0;
+  ini.vgaDepth = ReadUnsigned(profile, "VGADepth", 0);
+  ini.latency = Parse<std::int32_t>(Read(profile, "latency", "-1"), -1);
+  ini.burstThresh = ReadUnsigned(profile, "BurstThresh", kDefaultBurstThresh);
   return ini;
 }
 

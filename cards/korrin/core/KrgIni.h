@@ -1,17 +1,14 @@
 #pragma once
 // The library's settings file "krg.ini", section "config".
 #include <cstdint>
-#include <functional>
-#include <string>
+
+#include "platform/profile/PrivateProfile.h"
 
 namespace orvale::korrin {
 
 inline constexpr char kKrgIniName[] = "krg.ini";
 inline constexpr char kKrgIniSection[] = "config";
 inline constexpr std::uint32_t kDefaultBurstThresh = 0x10101210;
-
-// Reads one string of section "config": key, default -> value.
-using IniReader = std::function<std::string(const std::string& key, const std::string& defaultValue)>;
 
 struct KrgIniSettings {
   bool offscreen = true;
@@ -24,6 +21,6 @@ struct KrgIniSettings {
 // The values the library reads at locate time. "latency" is signed, the other keys are
 // unsigned decimal; a value that is not a number, or out of range, gives the key's
 // default.
-KrgIniSettings ReadKrgIni(const IniReader& read);
+KrgIniSettings ReadKrgIni(const PrivateProfile& profile);
 
 }  // namespace orvale::korrin

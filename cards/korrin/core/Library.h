@@ -7,9 +7,9 @@
 
 #include "cards/korrin/core/BoardState.h"
 #include "cards/korrin/core/DeviceAccess.h"
-#include "cards/korrin/core/KrgIni.h"
 #include "platform/clock/Clock.h"
 #include "platform/display/DisplayService.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace orvale::korrin {
 
@@ -18,7 +18,7 @@ struct LibraryServices {
   Clock* clock = nullptr;
   DeviceAccess* device = nullptr;
   DisplayService* display = nullptr;
-  IniReader krgIni;                   // section "config" of krg.ini
+  PrivateProfile* profile = nullptr;   // krg.ini and the profile-string exports
   std::filesystem::path pluginFolder;  // where format plug-ins are looked for
 };
 
@@ -34,7 +34,7 @@ class Library {
   Clock& GetClock() { return *services_.clock; }
   DeviceAccess& Device() { return *services_.device; }
   DisplayService& Display() { return *services_.display; }
-  const IniReader& KrgIni() const { return services_.krgIni; }
+  PrivateProfile& Profile() { return *services_.profile; }
   const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
 
   BoardState& Live() { return live_; }

@@ -67,7 +67,7 @@ bool LocateBoard(Library& lib) {
   BoardState& board = lib.Live();
   FrameSettings& frame = board.settings.frame;
   frame.located = false;
-  frame.ini = ReadKrgIni(lib.KrgIni());
+  frame.ini = ReadKrgIni(lib.Profile());
   if (board.resources.session && board.resources.attachedIndex != lib.CurrentBoard()) {
     // The record holds another board: let that one go before taking this one.
     Cleanup(lib);

@@ -1,7 +1,7 @@
 #pragma once
 // A library on a simulated machine, all on one virtual clock. The clock's watchdog
 // aborts a test whose virtual time passes one hour, so an unbounded wait cannot hang.
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,12 +9,15 @@
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "platform/clock/VirtualClock.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace orvale::korrin::test {
 
 struct TestBoard {
   explicit TestBoard(sim::SimOptions options = {})
-      : sim(clock, options), lib(library.emplace(Services())) {}
+      : profile(files), sim(clock, options), lib(library.emplace(Services())) {
+    profile.SetRoot("/korrin-test");
+  }
 
   // Ends the library as unloading it would; `lib` is gone afterwards.
   void DestroyLibrary() { library.reset(); }
@@ -24,11 +27,13 @@ struct TestBoard {
     services.clock = &clock;
     services.device = &sim;
     services.display = &sim.Display();
-    services.krgIni = [this](const std::string& key, const std::string& fallback) {
-      const auto it = ini.find(key);
-      return it == ini.end() ? fallback : it->second;
-    };
+    services.profile = &profile;
     return services;
+  }
+
+  // Sets a key of krg.ini's section "config".
+  void SetIni(const char* key, const char* value) {
+    profile.WriteString("config", key, value, "krg.ini");
   }
 
   sim::SimCard& Card(int index = 0) { return sim.Card(index); }
@@ -46,7 +51,8 @@ struct TestBoard {
   }
 
   VirtualClock clock;
-  std::map<std::string, std::string> ini;
+  std::shared_ptr<MemoryProfileFiles> files = std::make_shared<MemoryProfileFiles>();
+  PrivateProfile profile;
   sim::SimBoard sim;
   std::optional<Library> library;
   Library& lib;

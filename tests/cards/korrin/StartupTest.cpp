@@ -90,7 +90,7 @@ TEST(StartupTest, LatencyKeyChangesOnlyTheLatencyByte) {
     sim::SimOptions options;
     options.latencyTimer = row.current;
     TestBoard board(options);
-    if (row.key) board.ini["latency"] = row.key;
+    if (row.key) board.SetIni("latency", row.key);
     auto& space = board.sim.ConfigSpace(board.sim.CardHandle(0));
     space[14] = 0x80;  // header type
     space[15] = 0x40;  // BIST
@@ -109,7 +109,7 @@ TEST(StartupTest, LatencyKeyChangesOnlyTheLatencyByte) {
 
 TEST(StartupTest, InitialisationProgramsTheBridge) {
   TestBoard board;
-  board.ini["BurstThresh"] = "305419896";  // 0x12345678
+  board.SetIni("BurstThresh", "305419896");  // 0x12345678
   board.StartUp();
   auto& regs = board.Registers();
   EXPECT_EQ(regs.Peek(saa::kBurstThresh), 0x12345678u);
@@ -125,8 +125,8 @@ TEST(StartupTest, InitialisationProgramsTheBridge) {
 
 TEST(StartupTest, InvalidIniValuesFallBackToTheirDefaults) {
   TestBoard board;
-  board.ini["BurstThresh"] = "not a number";
-  board.ini["onscreen"] = "0";
+  board.SetIni("BurstThresh", "not a number");
+  board.SetIni("onscreen", "0");
   ASSERT_EQ(Locate(board.lib), 0);
   EXPECT_EQ(board.Registers().Peek(saa::kBurstThresh), 0x10101210u);
   EXPECT_FALSE(board.lib.Settings().frame.ini.onscreen);
