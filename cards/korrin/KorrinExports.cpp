@@ -7,6 +7,9 @@
 #include "cards/korrin/core/BoardFrame.h"
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
+#include "cards/korrin/core/I2cRegisters.h"
+#include "cards/korrin/core/ProfileStrings.h"
+#include "cards/korrin/core/SerialPort.h"
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/VideoConfig.h"
@@ -78,28 +81,54 @@ int32_t KR_AsyncGrab(int32_t, int32_t, int32_t) { return NotBuilt<&KR_AsyncGrab>
 
 // I2C, serial port and profile strings
 
-int32_t KR_SetI2CReg(int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetI2CReg>(); }
-int32_t KR_GetI2CReg(int32_t, int32_t) { return NotBuilt<&KR_GetI2CReg>(); }
-int32_t KR_SetupSerial(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {
-  return NotBuilt<&KR_SetupSerial>();
+int32_t KR_SetI2CReg(int32_t device, int32_t reg, int32_t value) {
+  return Guarded<&KR_SetI2CReg>([&] { return kr::SetI2cReg(L(), device, reg, value); });
 }
-int32_t KR_ReadSerialBytes(uint8_t*, int32_t, int32_t) { return NotBuilt<&KR_ReadSerialBytes>(); }
-int32_t KR_WriteSerialBytes(const uint8_t*, int32_t, int32_t) {
-  return NotBuilt<&KR_WriteSerialBytes>();
+int32_t KR_GetI2CReg(int32_t device, int32_t reg) {
+  return Guarded<&KR_GetI2CReg>([&] { return kr::GetI2cReg(L(), device, reg); });
 }
-int32_t KR_GetSerialReg(int32_t) { return NotBuilt<&KR_GetSerialReg>(); }
-int32_t KR_SetSerialReg(int32_t, int32_t) { return NotBuilt<&KR_SetSerialReg>(); }
-int32_t KR_GetPrivateProfileString(const char*, const char*, const char*, char*, int32_t,
-                                   const char*) {
-  return NotBuilt<&KR_GetPrivateProfileString>();
+int32_t KR_SetupSerial(int32_t, int32_t, int32_t baud, int32_t dataBits, int32_t parity,
+                       int32_t stopBits) {
+  return Guarded<&KR_SetupSerial>(
+      [&] { return kr::SetupSerial(L(), baud, dataBits, parity, stopBits); });
 }
-int32_t KR_WritePrivateProfileString(const char*, const char*, const char*, const char*) {
-  return NotBuilt<&KR_WritePrivateProfileString>();
+int32_t KR_ReadSerialBytes(uint8_t* buffer, int32_t length, int32_t timeoutMs) {
+  return Guarded<&KR_ReadSerialBytes>(
+      [&] { return kr::ReadSerialBytes(L(), buffer, length, timeoutMs); });
+}
+int32_t KR_WriteSerialBytes(const uint8_t* buffer, int32_t length, int32_t timeoutMs) {
+  return Guarded<&KR_WriteSerialBytes>(
+      [&] { return kr::WriteSerialBytes(L(), buffer, length, timeoutMs); });
+}
+int32_t KR_GetSerialReg(int32_t reg) {
+  return Guarded<&KR_GetSerialReg>([&] { return kr::GetSerialReg(L(), reg); });
+}
+int32_t KR_SetSerialReg(int32_t reg, int32_t value) {
+  return Guarded<&KR_SetSerialReg>([&] { return kr::SetSerialReg(L(), reg, value); });
+}
+int32_t KR_GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, int32_t size, const char* fileName) {
+  return Guarded<&KR_GetPrivateProfileString>([&] {
+    return kr::GetProfileString(L(), section, key, defaultValue, buffer, size, fileName);
+  });
+}
+int32_t KR_WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                     const char* fileName) {
+  return Guarded<&KR_WritePrivateProfileString>(
+      [&] { return kr::WriteProfileString(L(), section, key, value, fileName); });
 }
 int32_t KR_OpenPrivateProfileString(int32_t, int32_t) {
-  return NotBuilt<&KR_OpenPrivateProfileString>();
+  return Guarded<&KR_OpenPrivateProfileString>([] {
+    L().profileOpen = true;
+    return 1;
+  });
 }
-int32_t KR_ClosePrivateProfileString(int32_t) { return NotBuilt<&KR_ClosePrivateProfileString>(); }
+int32_t KR_ClosePrivateProfileString(int32_t) {
+  return Guarded<&KR_ClosePrivateProfileString>([] {
+    L().profileOpen = false;
+    return 1;
+  });
+}
 
 // video decoder and configuration
 

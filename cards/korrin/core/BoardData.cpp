@@ -95,7 +95,25 @@ constexpr std::array<std::uint32_t, kDescriptorWords> MakeDescriptorTemplate() {
 }
 constexpr auto kDescriptorTemplate = MakeDescriptorTemplate();
 
+// Device 0x8A mirrors the decoder's input registers: its registers 119..127 are shadow
+// positions 33..41 (index r - 118 into this table; 0 stands for every register below
+// 118 and has no position).
+constexpr std::array<std::uint8_t, 138> MakeAux8AMap() {
+  std::array<std::uint8_t, 138> map{};
+  map.fill(0xFF);
+  for (int i = 1; i <= 9; ++i) map[i] = static_cast<std::uint8_t>(32 + i);
+  return map;
+}
+constexpr auto kAux8AMap = MakeAux8AMap();
+
 }  // namespace
+
+std::optional<int> Aux8AShadowPosition(int reg) {
+  if (reg < 0 || reg > 255) return std::nullopt;
+  const std::uint8_t position = kAux8AMap[reg < 118 ? 0 : reg - 118];
+  if (position == 0xFF) return std::nullopt;
+  return position;
+}
 
 const DecoderTable& DefaultDecoderTable(int standardIndex, int type) {
   return kDecoderTables.at(standardIndex).at(type);

@@ -45,6 +45,9 @@ int DefaultYDelay(int standardIndex, int type);
 // The 19-entry local timing table of (table set, standard index).
 const std::array<std::uint16_t, kTimingEntries>& TimingTable(int tableSet, int standardIndex);
 
+// Where a register of I2C device 0x8A is kept in the decoder shadow, if anywhere.
+std::optional<int> Aux8AShadowPosition(int reg);
+
 // The template of a channel's descriptor set.
 const std::array<std::uint32_t, kDescriptorWords>& DescriptorTemplate();
 

@@ -48,6 +48,10 @@ class Library {
   void SetCurrentBoard(int index) { current_ = index; }
   std::vector<std::unique_ptr<BoardState>>& Copies() { return copies_; }
 
+  // Set between KR_OpenPrivateProfileString and KR_ClosePrivateProfileString; nothing
+  // depends on it.
+  bool profileOpen = false;
+
  private:
   LibraryServices services_;
   BoardState live_;

@@ -13,6 +13,7 @@ SimCard::SimCard(VirtualClock& clock, SimMemory& memory, int index, ControllerKi
       registers_([&clock] { return clock.PeekMs(); }),
       eeprom_([&clock] { return clock.PeekMs(); }),
       localBus_([&clock] { return clock.PeekMs(); }),
+      uart_([&clock] { return clock.PeekMs(); }),
       dmaBuffer_(dmaBufferSize),
       dmaAddress_(0x10000000u + static_cast<std::uint32_t>(index) * 0x01000000u) {
   registers_.SetWriteHook([this](std::uint32_t o, std::uint32_t v) { OnWrite(o, v); });
@@ -21,6 +22,8 @@ SimCard::SimCard(VirtualClock& clock, SimMemory& memory, int index, ControllerKi
   i2c_.Attach(0x9C, &decoder_);
   i2c_.Attach(0x4A, &gains_);
   i2c_.Attach(0x8A, &aux8A_);
+  i2c_.Attach(0x40, &uart_.Control());
+  i2c_.Attach(0x42, &uart_.Data());
   decoder_.status = [this] {
     if (!SignalOnSelectedInput()) return std::uint8_t{0x40};
     return camera_.fieldsPerSecond == 60 ? std::uint8_t{0x20} : std::uint8_t{0};

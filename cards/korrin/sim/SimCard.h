@@ -16,6 +16,7 @@
 #include "cards/korrin/sim/SimLocalBus.h"
 #include "cards/korrin/sim/SimMemory.h"
 #include "cards/korrin/sim/SimRegisters.h"
+#include "cards/korrin/sim/SimUart.h"
 #include "platform/clock/VirtualClock.h"
 
 namespace orvale::korrin::sim {
@@ -53,6 +54,7 @@ class SimCard {
   SimRegisterFile& Aux8A() { return aux8A_; }      // I2C 0x8A
   SimController* Controller() { return controller_.get(); }
   SimLocalBus& LocalBus() { return localBus_; }
+  SimUart& Uart() { return uart_; }
   SimCamera& Camera() { return camera_; }
 
   std::uint32_t DmaBufferAddress() const { return dmaAddress_; }
@@ -90,6 +92,7 @@ class SimCard {
   SimRegisterFile aux8A_;
   std::unique_ptr<SimController> controller_;
   SimLocalBus localBus_;
+  SimUart uart_;
   SimCamera camera_;
   std::vector<std::uint8_t> dmaBuffer_;
   std::uint32_t dmaAddress_;
