@@ -8,7 +8,9 @@
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/I2cRegisters.h"
+#include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/ProfileStrings.h"
+#include "cards/korrin/core/RegisterAccess.h"
 #include "cards/korrin/core/SerialPort.h"
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/core/Status.h"
@@ -132,25 +134,53 @@ int32_t KR_ClosePrivateProfileString(int32_t) {
 
 // video decoder and configuration
 
-int32_t KR_SetVideoConfig(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetVideoConfig>(); }
-int32_t KR_GetVideoType(void) { return NotBuilt<&KR_GetVideoType>(); }
-int32_t KR_GetVideoStandard(void) { return NotBuilt<&KR_GetVideoStandard>(); }
-int32_t KR_GetVideoSource(void) { return NotBuilt<&KR_GetVideoSource>(); }
-int32_t KR_SetVideoAdjustments(int32_t, int32_t) { return NotBuilt<&KR_SetVideoAdjustments>(); }
-int32_t KR_GetVideoAdjustments(int32_t) { return NotBuilt<&KR_GetVideoAdjustments>(); }
-int32_t KR_GetSTVideoAdjustments(int32_t, int32_t, int32_t) {
-  return NotBuilt<&KR_GetSTVideoAdjustments>();
+int32_t KR_SetVideoConfig(int32_t type, int32_t standard, int32_t source, int32_t fourth) {
+  return Guarded<&KR_SetVideoConfig>(
+      [&] { return kr::SetVideoConfig(L(), type, standard, source, fourth); });
 }
-int32_t KR_SetVidFreq(int16_t, int16_t) { return NotBuilt<&KR_SetVidFreq>(); }
+int32_t KR_GetVideoType(void) {
+  return Guarded<&KR_GetVideoType>([] { return L().Settings().video.type; });
+}
+int32_t KR_GetVideoStandard(void) {
+  return Guarded<&KR_GetVideoStandard>([] { return L().Settings().video.standard; });
+}
+int32_t KR_GetVideoSource(void) {
+  return Guarded<&KR_GetVideoSource>([] { return L().Settings().video.source; });
+}
+int32_t KR_SetVideoAdjustments(int32_t index, int32_t value) {
+  return Guarded<&KR_SetVideoAdjustments>([&] { return kr::SetVideoAdjustment(L(), index, value); });
+}
+int32_t KR_GetVideoAdjustments(int32_t index) {
+  return Guarded<&KR_GetVideoAdjustments>([&] { return kr::GetVideoAdjustment(L(), index); });
+}
+int32_t KR_GetSTVideoAdjustments(int32_t standard, int32_t type, int32_t index) {
+  return Guarded<&KR_GetSTVideoAdjustments>(
+      [&] { return kr::GetStoredVideoAdjustment(L(), standard, type, index); });
+}
+int32_t KR_SetVidFreq(int16_t first, int16_t second) {
+  return Guarded<&KR_SetVidFreq>([&] { return kr::SetVidFreq(L(), first, second); });
+}
 int32_t KR_SetIrisLevel(int32_t level) {
   return Guarded<&KR_SetIrisLevel>([&] { return kr::SetIrisLevel(L(), level); });
 }
-int32_t KR_GetMiscParm(int16_t, intptr_t*) { return NotBuilt<&KR_GetMiscParm>(); }
-int32_t KR_SetMiscParm(int16_t, intptr_t) { return NotBuilt<&KR_SetMiscParm>(); }
-int32_t KR_GetMiscReg(int32_t, int32_t) { return NotBuilt<&KR_GetMiscReg>(); }
-int32_t KR_SetMiscReg(int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetMiscReg>(); }
-int32_t KR_GetSAA7146Reg(int32_t) { return NotBuilt<&KR_GetSAA7146Reg>(); }
-int32_t KR_SetSAA7146Reg(int32_t, uint32_t) { return NotBuilt<&KR_SetSAA7146Reg>(); }
+int32_t KR_GetMiscParm(int16_t id, intptr_t* value) {
+  return Guarded<&KR_GetMiscParm>([&] { return kr::GetMiscParm(L(), id, value); });
+}
+int32_t KR_SetMiscParm(int16_t id, intptr_t value) {
+  return Guarded<&KR_SetMiscParm>([&] { return kr::SetMiscParm(L(), id, value); });
+}
+int32_t KR_GetMiscReg(int32_t kind, int32_t address) {
+  return Guarded<&KR_GetMiscReg>([&] { return kr::GetMiscReg(L(), kind, address); });
+}
+int32_t KR_SetMiscReg(int32_t kind, int32_t reg, int32_t value) {
+  return Guarded<&KR_SetMiscReg>([&] { return kr::SetMiscReg(L(), kind, reg, value); });
+}
+int32_t KR_GetSAA7146Reg(int32_t offset) {
+  return Guarded<&KR_GetSAA7146Reg>([&] { return kr::GetSaaRegister(L(), offset); });
+}
+int32_t KR_SetSAA7146Reg(int32_t offset, uint32_t value) {
+  return Guarded<&KR_SetSAA7146Reg>([&] { return kr::SetSaaRegister(L(), offset, value); });
+}
 
 // video window, scaler and DMA transfer
 

@@ -87,10 +87,9 @@ constexpr std::array<std::array<std::array<std::uint16_t, kTimingEntries>, kVide
 
 constexpr std::array<std::uint32_t, kDescriptorWords> MakeDescriptorTemplate() {
   std::array<std::uint32_t, kDescriptorWords> words{};
-  // Selection: type 0, standard 0, source 1, fourth 0.
+  // Selection: type 0, standard 0, source 1, fourth 0; the decoder words are filled
+  // from the board's own register set when the template is taken.
   words[2] = 1;
-  // Decoder table of type 0, standard 0.
-  for (int i = 0; i < kDecoderTableSize; ++i) words[8 + i] = MakeTable(0, 0)[i];
   return words;
 }
 constexpr auto kDescriptorTemplate = MakeDescriptorTemplate();

@@ -60,6 +60,12 @@ struct VideoSelection {
   friend bool operator==(const VideoSelection&, const VideoSelection&) = default;
 };
 
+// The row of the per-source tables: with type 2 the fourth selector picks the
+// alternate inputs, counted from 3.
+inline int EffectiveSource(const VideoSelection& v) {
+  return v.type == 2 && v.fourth != 0 ? v.source + 3 : v.source;
+}
+
 struct DecoderSettings {
   // Register sets per (standard index, type); the one of the current selection is the
   // decoder shadow.

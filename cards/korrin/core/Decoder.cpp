@@ -57,7 +57,7 @@ DecoderTable& DecoderShadow(BoardSettings& settings) {
 void LoadDecoder(Library& lib) {
   BoardSettings& settings = lib.Settings();
   DecoderTable& table = DecoderShadow(settings);
-  const auto& patch = SourcePatch(settings.video.type, settings.video.source);
+  const auto& patch = SourcePatch(settings.video.type, EffectiveSource(settings.video));
   for (int i = 0; i < 4; ++i) table[kPatchedRegisters[i]] = patch[i];
   if (settings.misc.colourFlag == 0) table[34] &= 0x3F;
   table[13] = static_cast<std::uint8_t>((table[13] & 0x7F) | (settings.misc.decoderFlag13 ? 0x80 : 0));

@@ -36,7 +36,7 @@ bool WriteGain(Library& lib, int reg, int value) {
 // pair per input group, the other types three colour stages with per-source offsets.
 bool SpreadGain(Library& lib, int reg, std::uint8_t value) {
   BoardSettings& s = lib.Settings();
-  const int source = s.video.source;
+  const int source = EffectiveSource(s.video);
   const bool contrast = reg == kContrast;
   if (s.video.type == 4) {
     int out;
@@ -89,7 +89,7 @@ bool SetDecoderRegister(Library& lib, int reg, std::uint8_t value) {
   if (reg == kStoredGain) {
     // The gain of the current input, keeping the two high bits the decoder holds (as
     // its shadow knows them).
-    const int gain = GainRegister(s.video.type, s.video.source);
+    const int gain = GainRegister(s.video.type, EffectiveSource(s.video));
     shadow[gain] = static_cast<std::uint8_t>((shadow[gain] & 0xC0) | (value & 0x3F));
     return WriteDecoderBus(lib, gain, shadow[gain]);
   }

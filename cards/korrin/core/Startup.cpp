@@ -5,6 +5,7 @@
 #include "cards/korrin/core/BoardActivity.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/Decoder.h"
+#include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/LocalBus.h"
@@ -152,6 +153,8 @@ std::int32_t Init(Library& lib) {
   InitDefaultGeometry(lib);
   SetIrisLevel(lib, 0);
   s.descriptors = {DescriptorTemplate(), DescriptorTemplate()};
+  StoreDescriptorSet(lib);
+  s.descriptors[1 - s.misc.channel] = s.descriptors[s.misc.channel];
   RegisterWindow& regs = lib.Live().Registers();
   if (!s.controller.present) {
     regs.Write32(saa::kGpio, 0x50500000);

@@ -85,6 +85,8 @@ TEST(ExportTableTest, StartUpReachesTheSimulatedBoard) {
   ASSERT_NE(so.Handle(), nullptr) << dlerror();
   EXPECT_EQ(so.Get<int32_t()>("KR_Locate")(), 0);
   EXPECT_EQ(so.Get<int32_t()>("KR_Init")(), 0);
+  EXPECT_EQ(so.Get<int32_t(int32_t, int32_t, int32_t, int32_t)>("KR_SetVideoConfig")(0, 1, 2, 0), 0);
+  EXPECT_EQ(so.Get<int32_t()>("KR_GetVideoStandard")(), 1);
   EXPECT_EQ(so.Get<int32_t()>("KR_Cleanup")(), 0);
   unsetenv(kDeviceVariable);
 }

@@ -17,6 +17,8 @@ int main(void) {
   Expect("KR_Locate", KR_Locate(), 0);
   Expect("KR_LoadConfig", KR_LoadConfig(0), 1);
   Expect("KR_Init", KR_Init(), 0);
+  Expect("KR_SetVideoConfig", KR_SetVideoConfig(1, 0, 2, 0), 0);
+  Expect("KR_GetVideoSource", KR_GetVideoSource(), 2);
   Expect("KR_GetVersionInfo", KR_GetVersionInfo(&info), 0);
   Expect("configuration identifier", (int32_t)info.configId, 0x319);
   Expect("board kind", info.boardKind, 2);

@@ -1,0 +1,190 @@
+#include "cards/korrin/core/MiscParams.h"
+
+#include <array>
+
+#include "cards/korrin/core/BoardController.h"
+#include "cards/korrin/core/Decoder.h"
+#include "cards/korrin/core/I2cBus.h"
+#include "cards/korrin/core/I2cRegisters.h"
+#include "cards/korrin/core/LocalBus.h"
+#include "cards/korrin/core/SourceDetection.h"
+#include "cards/korrin/core/Status.h"
+#include "cards/korrin/core/VideoConfig.h"
+#include "korrin32.h"
+
+namespace orvale::korrin {
+namespace {
+
+using Getter = std::int32_t (*)(Library&, std::intptr_t&);
+using Setter = std::int32_t (*)(Library&, std::intptr_t);
+
+struct MiscParam {
+  Getter get = nullptr;
+  Setter set = nullptr;
+};
+
+constexpr std::uint32_t kDetectionFailed = 0x10000;
+
+std::int32_t GetDetection(Library& lib, std::intptr_t& value) {
+  const auto found = DetectSource(lib);
+  value = found.value_or(kDetectionFailed);
+  return found ? kOk : kFail;
+}
+
+std::int32_t GetSignal(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = SignalPresent(lib) ? 1 : 0;
+  return kOk;
+}
+
+std::int32_t GetControllerTimeout(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().controller.timeoutMs;
+  return kOk;
+}
+std::int32_t SetControllerTimeout(Library& lib, std::intptr_t value) {
+  lib.Settings().controller.timeoutMs = static_cast<std::int32_t>(value);
+  return kOk;
+}
+
+std::int32_t GetFileBits(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.fileBits;
+  return kOk;
+}
+std::int32_t SetFileBits(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.fileBits = static_cast<std::int32_t>(value);
+  return kOk;
+}
+
+// The EEPROM words of a caller's version record.
+std::int32_t SetEepromValues(Library& lib, std::intptr_t value) {
+  const auto* info = reinterpret_cast<const KR_VersionInfo*>(value);
+  if (info == nullptr) return kFail;
+  FrameSettings& frame = lib.Settings().frame;
+  frame.configId = info->configId;
+  frame.value32 = info->eepromValue32;
+  frame.value16 = info->eepromValue16;
+  return kOk;
+}
+
+std::int32_t GetDecoderFlag(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.decoderFlag13;
+  return kOk;
+}
+std::int32_t SetDecoderFlag(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.decoderFlag13 = value != 0 ? 1 : 0;
+  return SetVideoAdjustment(lib, 8, value != 0 ? 1 : 0) == kFail ? kFail : kOk;
+}
+
+std::int32_t GetColourFlag(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.colourFlag;
+  return kOk;
+}
+std::int32_t SetColourFlag(Library& lib, std::intptr_t value) {
+  BoardSettings& s = lib.Settings();
+  s.misc.colourFlag = value != 0 ? 1 : 0;
+  if (!lib.Live().Located()) return kOk;
+  const std::uint8_t patched = SourcePatch(s.video.type, EffectiveSource(s.video))[2];
+  return SetI2cReg(lib, 0x9C, 34, s.misc.colourFlag ? patched : patched & 0x3F);
+}
+
+std::int32_t GetUartBank(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.uartBank;
+  return kOk;
+}
+std::int32_t SetUartBank(Library& lib, std::intptr_t value) {
+  BoardSettings& s = lib.Settings();
+  s.misc.uartBank = value != 0 ? 1 : 0;
+  s.uartBase = value != 0 ? 0xE0 : 0xC0;
+  if (s.controller.present && lib.Live().Located()) {
+    return StatusOf(ControllerOutputs(lib, value != 0 ? 32 : 0, 32));
+  }
+  return kOk;
+}
+
+std::int32_t GetColourMode(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.colourMode;
+  return kOk;
+}
+std::int32_t SetColourMode(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.colourMode = static_cast<std::int32_t>(value);
+  if (!lib.Live().Located()) return kOk;
+  for (int index : {3, 1}) SetVideoAdjustment(lib, index, GetVideoAdjustment(lib, index));
+  return kOk;
+}
+
+std::int32_t GetLocalInputs(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = static_cast<std::intptr_t>(LocalBus(lib).Read(0xF100));
+  return kOk;
+}
+// Masked write of local register 0xF200: the high word selects the bits that change.
+std::int32_t SetLocalOutputs(Library& lib, std::intptr_t value) {
+  if (!lib.Live().Located()) return kFail;
+  LocalBus bus(lib);
+  const auto word = static_cast<std::uint32_t>(value);
+  const std::uint32_t mask = word >> 16;
+  bus.Write(0xF200, (bus.Read(0xF200) & ~mask & 0xFFFF) | (word & mask));
+  return kOk;
+}
+
+std::int32_t GetControllerStatus(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located() || !lib.Settings().controller.present) return kFail;
+  const auto status = ControllerStatus(lib);
+  if (!status) return kFail;
+  value = *status;
+  return kOk;
+}
+std::int32_t SetAuxOutput(Library& lib, std::intptr_t value) {
+  if (!lib.Live().Located()) return kFail;
+  BoardSettings& s = lib.Settings();
+  if (s.frame.configId & config::kControllerGate) {
+    I2cBus bus(lib.Live().Registers(), lib.GetClock());
+    return StatusOf(bus.Write(kGainDevice, 245, value != 0 ? 63 : 0));
+  }
+  LocalBus bus(lib);
+  const std::uint32_t current = bus.Read(0xFB00);
+  bus.Write(0xFB00, value != 0 ? current | 0x80 : current & ~0x80u);
+  return kOk;
+}
+
+std::array<MiscParam, 39> MakeTable() {
+  std::array<MiscParam, 39> t{};
+  t[1] = {GetDetection, nullptr};
+  t[10] = {GetSignal, nullptr};
+  t[13] = {GetControllerTimeout, SetControllerTimeout};
+  t[14] = {GetFileBits, SetFileBits};
+  t[15] = {nullptr, SetEepromValues};
+  t[19] = {GetDecoderFlag, SetDecoderFlag};
+  t[21] = {GetColourFlag, SetColourFlag};
+  t[22] = {GetUartBank, SetUartBank};
+  t[24] = {GetColourMode, SetColourMode};
+  t[33] = {GetLocalInputs, SetLocalOutputs};
+  t[37] = {GetControllerStatus, SetAuxOutput};
+  return t;
+}
+
+const MiscParam* Find(std::int16_t id) {
+  static const std::array<MiscParam, 39> table = MakeTable();
+  if (id < 1 || id >= static_cast<int>(table.size())) return nullptr;
+  return &table[id];
+}
+
+}  // namespace
+
+std::int32_t GetMiscParm(Library& lib, std::int16_t id, std::intptr_t* value) {
+  const MiscParam* param = Find(id);
+  if (value == nullptr || param == nullptr || param->get == nullptr) return kFail;
+  std::intptr_t result = 0;
+  const std::int32_t status = param->get(lib, result);
+  // Detection reports its failure value through the pointer too.
+  if (status == kOk || id == 1) *value = result;
+  return status;
+}
+
+std::int32_t SetMiscParm(Library& lib, std::int16_t id, std::intptr_t value) {
+  const MiscParam* param = Find(id);
+  if (param == nullptr || param->set == nullptr) return kFail;
+  return param->set(lib, value);
+}
+
+}  // namespace orvale::korrin
