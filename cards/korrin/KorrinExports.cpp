@@ -8,6 +8,7 @@
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/I2cRegisters.h"
+#include "cards/korrin/core/ImageFiles.h"
 #include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/ProfileStrings.h"
 #include "cards/korrin/core/RegisterAccess.h"
@@ -15,6 +16,7 @@
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/image/PixelConvert.h"
 #include "korrin32.h"
 
 // Every definition below must have exactly the type the table declares.
@@ -237,20 +239,35 @@ int32_t KR_AutoBlit(KR_Window, int32_t, int32_t, int32_t, int32_t, int32_t, int3
 
 // image files and pixel conversion
 
-int32_t KR_LoadFile(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t) {
-  return NotBuilt<&KR_LoadFile>();
+int32_t KR_LoadFile(const char* fileName, int32_t x, int32_t y, int32_t width, int32_t rows,
+                    int32_t flags, uint8_t* buffer, int32_t pitch) {
+  return Guarded<&KR_LoadFile>(
+      [&] { return kr::LoadFile(L(), fileName, x, y, width, rows, flags, buffer, pitch); });
 }
-int32_t KR_SaveFile(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                    const uint8_t*, int32_t) {
-  return NotBuilt<&KR_SaveFile>();
+int32_t KR_SaveFile(const char* fileName, int32_t x, int32_t y, int32_t width, int32_t height,
+                    int32_t bits, int32_t flags, const uint8_t* buffer, int32_t pitch) {
+  return Guarded<&KR_SaveFile>(
+      [&] { return kr::SaveFile(L(), fileName, x, y, width, height, bits, flags, buffer, pitch); });
 }
-int32_t KR_FileResInfo(const char*, int16_t*) { return NotBuilt<&KR_FileResInfo>(); }
-void KR_ConvertPixel(int32_t, int32_t, int32_t, const void*, void*, const uint8_t*) {}
+int32_t KR_FileResInfo(const char* fileName, int16_t* results) {
+  return Guarded<&KR_FileResInfo>([&] { return kr::FileResInfo(L(), fileName, results); });
+}
+void KR_ConvertPixel(int32_t count, int32_t fromBits, int32_t toBits, const void* source,
+                     void* destination, const uint8_t* palette) {
+  Guarded<&KR_ConvertPixel>([&] {
+    kr::ConvertPixels(count, fromBits, toBits, static_cast<const uint8_t*>(source),
+                      static_cast<uint8_t*>(destination), palette);
+  });
+}
 
 // callbacks
 
-int32_t KR_GetImgRowProc(int32_t, uint8_t*) { return NotBuilt<&KR_GetImgRowProc>(); }
-int32_t KR_PutImgRowProc(int32_t, const uint8_t*) { return NotBuilt<&KR_PutImgRowProc>(); }
+int32_t KR_GetImgRowProc(int32_t row, uint8_t* pixels) {
+  return Guarded<&KR_GetImgRowProc>([&] { return kr::GetImageRow(L(), row, pixels); });
+}
+int32_t KR_PutImgRowProc(int32_t row, const uint8_t* pixels) {
+  return Guarded<&KR_PutImgRowProc>([&] { return kr::PutImageRow(L(), row, pixels); });
+}
 void KR_AWTimeProc(KR_Window, uint32_t, uintptr_t, uint32_t) {}
 intptr_t HookFilterFunc(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFunc>(); }
 intptr_t HookFilterFuncMulti(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFuncMulti>(); }

@@ -50,6 +50,8 @@ struct Backend {
     services.clock = clock.get();
     services.profile = &profile;
     services.pluginFolder = OwnFolder();
+    services.putRow = &KR_PutImgRowProc;
+    services.getRow = &KR_GetImgRowProc;
     library = std::make_unique<Library>(std::move(services));
   }
 };

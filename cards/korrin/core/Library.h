@@ -9,9 +9,12 @@
 #include "cards/korrin/core/DeviceAccess.h"
 #include "platform/clock/Clock.h"
 #include "platform/display/DisplayService.h"
+#include "korrin32.h"
 #include "platform/profile/PrivateProfile.h"
 
 namespace orvale::korrin {
+
+struct FileTransfer;
 
 // What the library runs on. Everything is borrowed and must outlive the library.
 struct LibraryServices {
@@ -20,6 +23,9 @@ struct LibraryServices {
   DisplayService* display = nullptr;
   PrivateProfile* profile = nullptr;   // krg.ini and the profile-string exports
   std::filesystem::path pluginFolder;  // where format plug-ins are looked for
+  // The exported row callbacks handed to format plug-ins.
+  KR_PutRowProc putRow = nullptr;
+  KR_GetRowProc getRow = nullptr;
 };
 
 class Library {
@@ -36,6 +42,8 @@ class Library {
   DisplayService& Display() { return *services_.display; }
   PrivateProfile& Profile() { return *services_.profile; }
   const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
+  KR_PutRowProc PutRowCallback() const { return services_.putRow; }
+  KR_GetRowProc GetRowCallback() const { return services_.getRow; }
 
   BoardState& Live() { return live_; }
   BoardSettings& Settings() { return live_.settings; }
@@ -51,6 +59,8 @@ class Library {
   // Set between KR_OpenPrivateProfileString and KR_ClosePrivateProfileString; nothing
   // depends on it.
   bool profileOpen = false;
+  // The image-file load or save in progress, for the row callbacks; null between them.
+  FileTransfer* transfer = nullptr;
 
  private:
   LibraryServices services_;
