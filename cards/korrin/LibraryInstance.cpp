@@ -64,7 +64,9 @@ Library& TheLibrary() {
   return *backend.library;
 }
 
-ScopedLibraryOverride::ScopedLibraryOverride(Library& library) { g_override = &library; }
-ScopedLibraryOverride::~ScopedLibraryOverride() { g_override = nullptr; }
+ScopedLibraryOverride::ScopedLibraryOverride(Library& library) : previous_(g_override) {
+  g_override = &library;
+}
+ScopedLibraryOverride::~ScopedLibraryOverride() { g_override = previous_; }
 
 }  // namespace orvale::korrin

@@ -11,13 +11,16 @@ inline constexpr char kDeviceVariable[] = "ORVALE_KORRIN_DEVICE";
 Library& TheLibrary();
 
 // While one exists, the exports run against `library` instead (test programs that
-// link the export layer and drive a simulated board of their own).
+// link the export layer and drive a simulated board of their own). Overrides nest.
 class ScopedLibraryOverride {
  public:
   explicit ScopedLibraryOverride(Library& library);
   ~ScopedLibraryOverride();
   ScopedLibraryOverride(const ScopedLibraryOverride&) = delete;
   ScopedLibraryOverride& operator=(const ScopedLibraryOverride&) = delete;
+
+ private:
+  Library* previous_;
 };
 
 }  // namespace orvale::korrin

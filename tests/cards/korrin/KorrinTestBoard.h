@@ -1,10 +1,12 @@
 #pragma once
 // A library on a simulated machine, all on one virtual clock. The clock's watchdog
 // aborts a test whose virtual time passes one hour, so an unbounded wait cannot hang.
+// While the board lives, the C exports (and the callbacks handed to plug-ins) reach it.
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "cards/korrin/LibraryInstance.h"
 #include "cards/korrin/core/Library.h"
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
@@ -15,7 +17,7 @@ namespace orvale::korrin::test {
 
 struct TestBoard {
   explicit TestBoard(sim::SimOptions options = {})
-      : profile(files), sim(clock, options), lib(library.emplace(Services())) {
+      : profile(files), sim(clock, options), lib(library.emplace(Services())), exports(lib) {
     profile.SetRoot("/korrin-test");
   }
 
@@ -28,6 +30,9 @@ struct TestBoard {
     services.device = &sim;
     services.display = &sim.Display();
     services.profile = &profile;
+    services.pluginFolder = KORRIN_TEST_PLUGIN_DIR;  // where the fake format plug-ins are built
+    services.putRow = &KR_PutImgRowProc;
+    services.getRow = &KR_GetImgRowProc;
     return services;
   }
 
@@ -56,6 +61,7 @@ struct TestBoard {
   sim::SimBoard sim;
   std::optional<Library> library;
   Library& lib;
+  ScopedLibraryOverride exports;
 };
 
 }  // namespace orvale::korrin::test
