@@ -18,7 +18,7 @@ namespace orvale::korrin::sim {
 
 struct SimOptions {
   int boards = 1;
-  std::vector<ControllerKind> controllers;  // per board; missing entries: none
+  std::vector<ControllerKind> controllers{};  // per board; missing entries: none
   std::uint32_t displayAdapterId = 0x01231002;
   int displayWidth = 1024;
   int displayHeight = 768;
