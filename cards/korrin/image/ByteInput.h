@@ -13,6 +13,7 @@ namespace orvale::korrin {
 
 class ByteInput {
  public:
+  // Reads `bytes` in place: they must outlive the input.
   explicit ByteInput(std::span<const std::uint8_t> bytes);
   // Empty when the file cannot be opened.
   static std::optional<ByteInput> Open(const std::filesystem::path& path);

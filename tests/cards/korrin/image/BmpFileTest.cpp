@@ -88,7 +88,8 @@ TEST(BmpFileTest, HeadersTheReaderRefuses) {
       {"16 bits", {.bits = 16, .pixels = Bytes(16)}},
   };
   for (const auto& row : rows) {
-    ByteInput in(MakeBmp(row.spec));
+    const Bytes file = MakeBmp(row.spec);
+    ByteInput in(file);
     EXPECT_FALSE(ReadBmpInfo(in)) << row.name;
   }
 }
