@@ -4,6 +4,7 @@
 
 #include "cards/korrin/ExportTable.h"
 #include "cards/korrin/LibraryInstance.h"
+#include "cards/korrin/core/AsyncCapture.h"
 #include "cards/korrin/core/BoardFrame.h"
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
@@ -16,6 +17,7 @@
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/core/VideoWindow.h"
 #include "cards/korrin/image/PixelConvert.h"
 #include "korrin32.h"
 
@@ -81,7 +83,9 @@ int32_t KR_CheckSwitch(int32_t, int32_t) { return NotBuilt<&KR_CheckSwitch>(); }
 int32_t KR_EnableIRQ(int32_t, int32_t, int32_t, KR_IrqCallback) { return NotBuilt<&KR_EnableIRQ>(); }
 int32_t KR_ClearIRQ(int32_t, int32_t) { return NotBuilt<&KR_ClearIRQ>(); }
 int32_t KR_GetIRQNumber(void) { return NotBuilt<&KR_GetIRQNumber>(); }
-int32_t KR_AsyncGrab(int32_t, int32_t, int32_t) { return NotBuilt<&KR_AsyncGrab>(); }
+int32_t KR_AsyncGrab(int32_t operation, int32_t a, int32_t b) {
+  return Guarded<&KR_AsyncGrab>([&] { return kr::AsyncGrab(L(), operation, a, b); });
+}
 
 // I2C, serial port and profile strings
 
@@ -186,23 +190,42 @@ int32_t KR_SetSAA7146Reg(int32_t offset, uint32_t value) {
 
 // video window, scaler and DMA transfer
 
-int32_t KR_SetInputOffset(int32_t, int32_t) { return NotBuilt<&KR_SetInputOffset>(); }
-int32_t KR_SetInputWindow(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetInputWindow>(); }
-int32_t KR_SetAcqRect(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_SetAcqRect>(); }
-int32_t KR_SetXYDelay(int32_t, int32_t) { return NotBuilt<&KR_SetXYDelay>(); }
-int32_t KR_GetXDelay(void) { return NotBuilt<&KR_GetXDelay>(); }
-int32_t KR_GetYDelay(void) { return NotBuilt<&KR_GetYDelay>(); }
-int32_t KR_GetVideoRect(int32_t, int16_t*, int16_t*, int16_t*, int16_t*) {
-  return NotBuilt<&KR_GetVideoRect>();
+int32_t KR_SetInputOffset(int32_t x, int32_t y) {
+  return Guarded<&KR_SetInputOffset>([&] { return kr::SetInputOffset(L(), x, y); });
 }
-int32_t KR_SetVideoWindow(int32_t, int32_t, int32_t, int32_t, int32_t) {
-  return NotBuilt<&KR_SetVideoWindow>();
+int32_t KR_SetInputWindow(int32_t x, int32_t y, int32_t width, int32_t height) {
+  return Guarded<&KR_SetInputWindow>([&] { return kr::SetInputWindow(L(), x, y, width, height); });
 }
-int32_t KR_VideoOffscreen(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_VideoOffscreen>(); }
-int32_t KR_SetColorSpace(int32_t, int32_t) { return NotBuilt<&KR_SetColorSpace>(); }
-int32_t KR_VideoLive(int32_t, int32_t) { return NotBuilt<&KR_VideoLive>(); }
-int32_t KR_GetLiveStatus(void) { return NotBuilt<&KR_GetLiveStatus>(); }
-int32_t KR_VideoCaptureMem(KR_CaptureRecord*, int32_t) { return NotBuilt<&KR_VideoCaptureMem>(); }
+int32_t KR_SetAcqRect(int32_t xDelay, int32_t yDelay, int32_t width, int32_t height) {
+  return Guarded<&KR_SetAcqRect>([&] { return kr::SetAcqRect(L(), xDelay, yDelay, width, height); });
+}
+int32_t KR_SetXYDelay(int32_t xDelay, int32_t yDelay) {
+  return Guarded<&KR_SetXYDelay>([&] { return kr::SetXYDelay(L(), xDelay, yDelay); });
+}
+int32_t KR_GetXDelay(void) { return Guarded<&KR_GetXDelay>([] { return L().Settings().xDelay; }); }
+int32_t KR_GetYDelay(void) { return Guarded<&KR_GetYDelay>([] { return L().Settings().yDelay; }); }
+int32_t KR_GetVideoRect(int32_t selector, int16_t* x, int16_t* y, int16_t* width, int16_t* height) {
+  return Guarded<&KR_GetVideoRect>([&] { return kr::GetVideoRect(L(), selector, x, y, width, height); });
+}
+int32_t KR_SetVideoWindow(int32_t x, int32_t y, int32_t width, int32_t height, int32_t limit) {
+  return Guarded<&KR_SetVideoWindow>(
+      [&] { return kr::SetVideoWindow(L(), x, y, width, height, limit); });
+}
+int32_t KR_VideoOffscreen(int32_t width, int32_t height, int32_t bits, int32_t limit) {
+  return Guarded<&KR_VideoOffscreen>([&] { return kr::VideoOffscreen(L(), width, height, bits, limit); });
+}
+int32_t KR_SetColorSpace(int32_t inputFormat, int32_t outputFormat) {
+  return Guarded<&KR_SetColorSpace>([&] { return kr::SetColorSpace(L(), inputFormat, outputFormat); });
+}
+int32_t KR_VideoLive(int32_t state, int32_t flags) {
+  return Guarded<&KR_VideoLive>([&] { return kr::VideoLive(L(), state, flags); });
+}
+int32_t KR_GetLiveStatus(void) {
+  return Guarded<&KR_GetLiveStatus>([] { return L().Settings().liveState; });
+}
+int32_t KR_VideoCaptureMem(KR_CaptureRecord* record, int32_t flags) {
+  return Guarded<&KR_VideoCaptureMem>([&] { return kr::VideoCaptureMem(L(), record, flags); });
+}
 
 // display memory, overlay window, masks and auto-blit
 

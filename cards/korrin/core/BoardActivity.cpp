@@ -1,9 +1,19 @@
 #include "cards/korrin/core/BoardActivity.h"
 
+#include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/VideoWindow.h"
+
 namespace orvale::korrin {
 
 void ReleaseBoardActivity(Library& lib) {
-  lib.Settings().asyncWord = 0;
+  BoardSettings& s = lib.Settings();
+  // Stop without refreshing any window; then nothing may DMA into memory about to go.
+  VideoLive(lib, 0, 0x8002);
+  if (s.async.running) StopAsyncProgram(lib);
+  StopTransfer(lib);
+  s.asyncWord = 0;
+  s.geometry.dmaBaseSet = false;
 }
 
 }  // namespace orvale::korrin

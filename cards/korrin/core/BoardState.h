@@ -121,16 +121,25 @@ struct Rect16 {
   friend bool operator==(const Rect16&, const Rect16&) = default;
 };
 
-// What the caller set of the video geometry.
+// What the caller set of the video geometry, and what was made of it.
 struct VideoGeometry {
-  Rect16 input{0, 0, 640, 480};
-  Rect16 window{0, 0, 640, 480};
-  int acquisitionWidth = 640;
-  int acquisitionHeight = 480;
-  int limitWidth = 640;   // the scaling limit
-  int limitHeight = 480;
-  bool limitFlag = true;
+  Rect16 input{0, 0, 640, 480};   // offset and size in the digitised picture
+  Rect16 window{0, 0, 640, 480};  // on the display, or the off-screen frame's size
+  bool limitFlag = true;          // scale limit: the full size, else the window's own
+  int fullWidth = 640;            // the full size of the standard
+  int fullHeight = 480;
   bool offscreen = false;
+  int inputFormat = 0;
+  bool interleave = false;  // both fields on alternate lines (decided at apply time)
+  bool dmaBaseSet = false;  // a layout has been programmed
+};
+
+// The asynchronous multi-frame capture program while it runs.
+struct AsyncProgramState {
+  bool running = false;
+  std::uint32_t start = 0;  // bus address of its first word
+  int frames = 0;
+  int wordsPerEntry = 9;
 };
 
 // The parts of one channel's set-up that follow the channel selector.
@@ -151,6 +160,9 @@ struct BoardSettings {
   std::int32_t displayBits = 0;
   std::int32_t colourSpaceBits = 0;
   std::int32_t liveState = 0;
+  bool transferOn = false;  // the video DMA is enabled (live state may be paused)
+  AsyncProgramState async;
+  bool maskEnabled = false;
   std::int32_t dmaOffset = 0;
   std::int32_t dmaOffset2 = 0;
   std::uint32_t uartBase = 0xE0;

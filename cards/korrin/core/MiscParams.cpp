@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/AsyncCapture.h"
 #include "cards/korrin/core/BoardController.h"
+#include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/I2cBus.h"
 #include "cards/korrin/core/I2cRegisters.h"
@@ -10,6 +13,7 @@
 #include "cards/korrin/core/SourceDetection.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/core/VideoWindow.h"
 #include "korrin32.h"
 
 namespace orvale::korrin {
@@ -147,9 +151,96 @@ std::int32_t SetAuxOutput(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
+std::int32_t GetTargetAddress(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = reinterpret_cast<std::intptr_t>(lib.Live().resources.dmaTarget.linear);
+  return kOk;
+}
+std::int32_t GetTargetSize(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = lib.Live().resources.dmaTarget.size;
+  return kOk;
+}
+std::int32_t GetFramesThatFit(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = FramesThatFit(lib);
+  return kOk;
+}
+std::int32_t GetTargetPhysical(Library& lib, std::intptr_t& value) {
+  if (!lib.Live().Located()) return kFail;
+  value = lib.Live().resources.dmaTarget.physical;
+  return kOk;
+}
+
+// Words 6 and 29 are kept for the caller; setting one re-applies the acquisition.
+template <std::int32_t MiscSettings::*Word>
+std::int32_t GetWord(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.*Word;
+  return kOk;
+}
+template <std::int32_t MiscSettings::*Word>
+std::int32_t SetReapplied(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.*Word = static_cast<std::int32_t>(value);
+  if (!lib.Live().Located() || !lib.Settings().geometry.dmaBaseSet) return kOk;
+  return StatusOf(ApplyAcquisition(lib));
+}
+
+std::int32_t GetOffset(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().dmaOffset;
+  return kOk;
+}
+std::int32_t SetOffset(Library& lib, std::intptr_t value) {
+  return SetDmaOffset(lib, 1, static_cast<std::int32_t>(value));
+}
+std::int32_t GetOffset2(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().dmaOffset2;
+  return kOk;
+}
+std::int32_t SetOffset2(Library& lib, std::intptr_t value) {
+  return SetDmaOffset(lib, 2, static_cast<std::int32_t>(value));
+}
+
+std::int32_t SetAcquisitionMode(Library& lib, std::intptr_t value) {
+  if (value < 1 || value > 3) return kFail;
+  return SetReapplied<&MiscSettings::acquisitionMode>(lib, value);
+}
+
+std::int32_t GetChannel(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.channel;
+  return kOk;
+}
+std::int32_t SetChannel(Library& lib, std::intptr_t value) {
+  if (value < 0 || value > 1) return kFail;
+  return SelectChannel(lib, static_cast<std::int32_t>(value));
+}
+
+// Asynchronous capture position: 36 in frames, 38 in fields (as KR_AsyncGrab 4 and 5).
+std::int32_t GetAsyncFrame(Library& lib, std::intptr_t& value) {
+  value = AsyncCurrentFrame(lib);
+  return value < 0 ? kFail : kOk;
+}
+std::int32_t SetAsyncFrame(Library& lib, std::intptr_t value) {
+  return AsyncJumpToFrame(lib, static_cast<std::int32_t>(value));
+}
+std::int32_t GetAsyncField(Library& lib, std::intptr_t& value) {
+  const std::int32_t frame = AsyncCurrentFrame(lib);
+  value = frame < 0 ? frame : frame * 2;
+  return frame < 0 ? kFail : kOk;
+}
+std::int32_t SetAsyncField(Library& lib, std::intptr_t value) {
+  return value < 0 ? kFail : AsyncJumpToFrame(lib, static_cast<std::int32_t>(value / 2));
+}
+
 std::array<MiscParam, 39> MakeTable() {
   std::array<MiscParam, 39> t{};
   t[1] = {GetDetection, nullptr};
+  t[3] = {GetTargetAddress, nullptr};
+  t[4] = {GetTargetSize, nullptr};
+  t[5] = {GetFramesThatFit, nullptr};
+  t[6] = {GetWord<&MiscSettings::word6>, SetReapplied<&MiscSettings::word6>};
+  t[7] = {GetTargetPhysical, nullptr};
+  t[8] = {GetOffset, SetOffset};
+  t[9] = {GetOffset2, SetOffset2};
   t[10] = {GetSignal, nullptr};
   t[13] = {GetControllerTimeout, SetControllerTimeout};
   t[14] = {GetFileBits, SetFileBits};
@@ -158,7 +249,13 @@ std::array<MiscParam, 39> MakeTable() {
   t[21] = {GetColourFlag, SetColourFlag};
   t[22] = {GetUartBank, SetUartBank};
   t[24] = {GetColourMode, SetColourMode};
+  t[29] = {GetWord<&MiscSettings::word29>, SetReapplied<&MiscSettings::word29>};
+  t[30] = {GetWord<&MiscSettings::acquisitionMode>, SetAcquisitionMode};
+  t[31] = {GetWord<&MiscSettings::horizontalHalving>, SetReapplied<&MiscSettings::horizontalHalving>};
   t[33] = {GetLocalInputs, SetLocalOutputs};
+  t[34] = {GetChannel, SetChannel};
+  t[36] = {GetAsyncFrame, SetAsyncFrame};
+  t[38] = {GetAsyncField, SetAsyncField};
   t[37] = {GetControllerStatus, SetAuxOutput};
   return t;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/BoardActivity.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/Decoder.h"
@@ -140,6 +141,8 @@ std::int32_t Init(Library& lib) {
   s.misc.vidFreq2 = 36;
   s.frame.irqNumber = -1;
   s.colourSpaceBits = s.displayBits;
+  s.geometry.offscreen = false;
+  WriteFormatWord(lib);
   s.xDelay = 140;
   s.yDelay = 12;
   s.misc.colourKey = 0xFFFFFF;

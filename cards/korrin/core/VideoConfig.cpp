@@ -1,5 +1,6 @@
 #include "cards/korrin/core/VideoConfig.h"
 
+#include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/I2cBus.h"
