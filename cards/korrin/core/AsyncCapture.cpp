@@ -92,6 +92,9 @@ std::int32_t StartAsyncProgram(Library& lib, std::uint32_t asyncWord) {
   regs.Write32(0xD4, 0);
   regs.Write32(kProgramAddressRegister, spec.start);
   regs.Write32(0xC4, 1);
+  // Channel 1 captures; the program moves it from frame to frame and ends by
+  // switching it off.
+  regs.Write32(saa::kMainControl1, 0x00400000 | encoding::kEnableChannel1);
   regs.Write32(saa::kMainControl1, 0x10000000 | encoding::kEnableProgram);
   s.async = {true, spec.start, frames, trigger ? kTriggeredEntryWords : kEntryWords};
   s.transferOn = true;

@@ -130,12 +130,12 @@ std::int32_t SetVideoWindow(Library& lib, std::int32_t x, std::int32_t y, std::i
   }
   const bool stopOffscreen = s.geometry.offscreen && LiveRunning(lib);
   if (stopOffscreen) VideoLive(lib, 0, 3);
-  const VideoGeometry before = s.geometry;
+  // A scale that cannot be made fails, but the window stays stored, so that a following
+  // call can make it fit.
   s.geometry.offscreen = false;
   s.geometry.window = window;
   s.geometry.limitFlag = limit != 0;
   const bool ok = ApplyAcquisition(lib);
-  if (!ok && !before.offscreen) s.geometry = before;
   if (stopOffscreen) VideoLive(lib, 1, 3);
   return StatusOf(ok);
 }
@@ -154,19 +154,11 @@ std::int32_t VideoOffscreen(Library& lib, std::int32_t width, std::int32_t heigh
   const std::int64_t needed = std::int64_t{s.dmaOffset} + std::int64_t{bpp} * w * h;
   if (needed > board.resources.dmaTarget.size) return kFail;
   LivePause pause(lib);
-  const VideoGeometry before = s.geometry;
-  const int bitsBefore = s.colourSpaceBits;
   s.geometry.offscreen = true;
   s.geometry.window = {0, 0, w, h};
   s.geometry.limitFlag = limit != 0;
   s.colourSpaceBits = outBits;
-  if (!ApplyAcquisition(lib)) {
-    s.geometry = before;
-    s.colourSpaceBits = bitsBefore;
-    ApplyAcquisition(lib);
-    return kFail;
-  }
-  return kOk;
+  return StatusOf(ApplyAcquisition(lib));
 }
 
 std::int32_t SetColorSpace(Library& lib, std::int32_t inputFormat, std::int32_t outputFormat) {

@@ -3,6 +3,7 @@
 // the signal is on the input the board has selected.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace orvale::korrin::sim {
@@ -16,6 +17,9 @@ struct SimCamera {
   int fieldsPerSecond = 60;
   // The input the camera is plugged into; empty: every input sees it.
   std::optional<InputKey> input;
+  // When set, every pixel of line `line` of field `fieldNumber` has this brightness
+  // (a flash script); otherwise fields carry the board's test pattern.
+  std::function<int(std::uint64_t fieldNumber, int line)> brightness;
 
   bool SeenOn(const InputKey& selected) const { return signal && (!input || *input == selected); }
   // Length of field `n` in ms: 20 at 50 fields a second, 17, 17, 16, ... at 60.

@@ -14,6 +14,17 @@ SimCard::SimCard(VirtualClock& clock, SimMemory& memory, int index, ControllerKi
       eeprom_([&clock] { return clock.PeekMs(); }),
       localBus_([&clock] { return clock.PeekMs(); }),
       uart_([&clock] { return clock.PeekMs(); }),
+      video_(registers_, memory, camera_),
+      program_(
+          registers_, memory, [this](std::uint32_t bits) { video_.Upload(bits); },
+          [this] {
+            registers_.RaiseStatus(kProgramSignalBit);
+            SignalIrqIfPending();
+          },
+          [this](std::uint32_t condition) {
+            const bool high = switchLevel(clock_.PeekMs()) != 0;
+            return high != ((condition & 0x08000000) != 0);
+          }),
       dmaBuffer_(dmaBufferSize),
       dmaAddress_(0x10000000u + static_cast<std::uint32_t>(index) * 0x01000000u) {
   registers_.SetWriteHook([this](std::uint32_t o, std::uint32_t v) { OnWrite(o, v); });
@@ -58,6 +69,10 @@ void SimCard::FieldTick() {
   if (SignalOnSelectedInput()) {
     field_ ^= 1;
     ++fields_;
+    video_.CaptureField(field_, fields_);
+    program_.OnField();
+    registers_.RaiseStatus(kFieldCapturedBit);
+    SignalIrqIfPending();
   }
   ScheduleField();
 }
@@ -74,8 +89,13 @@ void SimCard::OnWrite(std::uint32_t offset, std::uint32_t value) {
     registers_.Poke(saa::kI2cStatus, value & ~0x83u);
     return;
   }
+  if (offset == saa::kMainControl1) {
+    program_.OnControl();
+    return;
+  }
   if (offset != saa::kMainControl2) return;
   const std::uint32_t uploads = value & (value >> 16);
+  video_.Upload(uploads);
   if (uploads & 0x1) {
     if (i2c_.stuckBusyUploads > 0) {
       --i2c_.stuckBusyUploads;

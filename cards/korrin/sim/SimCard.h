@@ -15,8 +15,10 @@
 #include "cards/korrin/sim/SimI2c.h"
 #include "cards/korrin/sim/SimLocalBus.h"
 #include "cards/korrin/sim/SimMemory.h"
+#include "cards/korrin/sim/SimProgram.h"
 #include "cards/korrin/sim/SimRegisters.h"
 #include "cards/korrin/sim/SimUart.h"
+#include "cards/korrin/sim/SimVideoDma.h"
 #include "platform/clock/VirtualClock.h"
 
 namespace orvale::korrin::sim {
@@ -55,6 +57,14 @@ class SimCard {
   SimController* Controller() { return controller_.get(); }
   SimLocalBus& LocalBus() { return localBus_; }
   SimUart& Uart() { return uart_; }
+  SimVideoDma& Video() { return video_; }
+  SimProgram& Program() { return program_; }
+
+  // The level of the external switch (trigger input) at a time.
+  std::function<int(std::uint32_t timeMs)> switchLevel = [](std::uint32_t) { return 0; };
+  // Interrupt status bit raised when the programming sequence signals.
+  static constexpr std::uint32_t kProgramSignalBit = 0x10000000;
+  static constexpr std::uint32_t kFieldCapturedBit = 0x100;
   SimCamera& Camera() { return camera_; }
 
   std::uint32_t DmaBufferAddress() const { return dmaAddress_; }
@@ -94,6 +104,8 @@ class SimCard {
   SimLocalBus localBus_;
   SimUart uart_;
   SimCamera camera_;
+  SimVideoDma video_;
+  SimProgram program_;
   std::vector<std::uint8_t> dmaBuffer_;
   std::uint32_t dmaAddress_;
   int stuckUploads_ = 0;

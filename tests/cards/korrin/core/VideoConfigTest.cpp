@@ -9,6 +9,7 @@
 #include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/RegisterAccess.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/core/VideoWindow.h"
 #include "korrin32.h"
 
 namespace orvale::korrin {
@@ -102,6 +103,19 @@ TEST(VideoConfigTest, StandardAndTypeChangesResetGeometryAndDelays) {
   EXPECT_EQ(board.lib.Settings().yDelay, 24);
   ASSERT_EQ(SetVideoConfig(board.lib, 2, 0, 1, 0), 0);
   EXPECT_EQ(g.input, (Rect16{0, 0, 640, 480}));
+}
+
+TEST(VideoConfigTest, LiveVideoStopsForTheChangeAndStartsAgain) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  board.Registers().ClearLog();
+  ASSERT_EQ(SetVideoConfig(board.lib, 1, 0, 2, 0), 0);
+  const auto mc1 = board.Registers().WritesTo(0xFC);
+  ASSERT_GE(mc1.size(), 2u);
+  EXPECT_EQ(mc1.front(), 0x00400000u);
+  EXPECT_EQ(mc1.back(), 0x00400040u);
+  EXPECT_EQ(board.lib.Settings().liveState, 1);
 }
 
 TEST(VideoConfigTest, TheSameSelectionIsAppliedAgain) {
