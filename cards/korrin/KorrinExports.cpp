@@ -9,6 +9,7 @@
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/I2cRegisters.h"
+#include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/ImageFiles.h"
 #include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/ProfileStrings.h"
@@ -16,8 +17,11 @@
 #include "cards/korrin/core/SerialPort.h"
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/core/Status.h"
+#include "cards/korrin/core/SwitchState.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/core/VideoGrab.h"
 #include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/core/Waits.h"
 #include "cards/korrin/image/PixelConvert.h"
 #include "korrin32.h"
 
@@ -73,16 +77,33 @@ int32_t KR_PCIConfig(int32_t operation, int32_t a, int32_t b, int32_t c) {
 
 // acquisition, interrupts and timing
 
-int32_t KR_GetFieldType(void) { return NotBuilt<&KR_GetFieldType>(); }
-int32_t KR_WaitFieldType(int32_t) { return NotBuilt<&KR_WaitFieldType>(); }
-int32_t KR_WaitVSync(int32_t) { return NotBuilt<&KR_WaitVSync>(); }
-int32_t KR_WaitHSync(int32_t) { return NotBuilt<&KR_WaitHSync>(); }
-int32_t KR_WaitMS(int32_t) { return NotBuilt<&KR_WaitMS>(); }
-int32_t KR_VideoGrab(int32_t, int32_t, int32_t, int32_t) { return NotBuilt<&KR_VideoGrab>(); }
-int32_t KR_CheckSwitch(int32_t, int32_t) { return NotBuilt<&KR_CheckSwitch>(); }
-int32_t KR_EnableIRQ(int32_t, int32_t, int32_t, KR_IrqCallback) { return NotBuilt<&KR_EnableIRQ>(); }
-int32_t KR_ClearIRQ(int32_t, int32_t) { return NotBuilt<&KR_ClearIRQ>(); }
-int32_t KR_GetIRQNumber(void) { return NotBuilt<&KR_GetIRQNumber>(); }
+int32_t KR_GetFieldType(void) { return Guarded<&KR_GetFieldType>([] { return kr::GetFieldType(L()); }); }
+int32_t KR_WaitFieldType(int32_t fieldType) {
+  return Guarded<&KR_WaitFieldType>([&] { return kr::WaitFieldType(L(), fieldType); });
+}
+int32_t KR_WaitVSync(int32_t fields) {
+  return Guarded<&KR_WaitVSync>([&] { return kr::WaitVSync(L(), fields); });
+}
+int32_t KR_WaitHSync(int32_t lines) {
+  return Guarded<&KR_WaitHSync>([&] { return kr::WaitHSync(L(), lines); });
+}
+int32_t KR_WaitMS(int32_t milliseconds) {
+  return Guarded<&KR_WaitMS>([&] { return kr::WaitMs(L(), milliseconds); });
+}
+int32_t KR_VideoGrab(int32_t fieldAndWindow, int32_t modeAndFlags, int32_t fields, int32_t lines) {
+  return Guarded<&KR_VideoGrab>(
+      [&] { return kr::VideoGrab(L(), fieldAndWindow, modeAndFlags, fields, lines); });
+}
+int32_t KR_CheckSwitch(int32_t word, int32_t timeoutMs) {
+  return Guarded<&KR_CheckSwitch>([&] { return kr::CheckSwitch(L(), word, timeoutMs); });
+}
+int32_t KR_EnableIRQ(int32_t source, int32_t argument, int32_t type, KR_IrqCallback callback) {
+  return Guarded<&KR_EnableIRQ>([&] { return kr::EnableIrq(L(), source, argument, type, callback); });
+}
+int32_t KR_ClearIRQ(int32_t source, int32_t argument) {
+  return Guarded<&KR_ClearIRQ>([&] { return kr::ClearIrq(L(), source, argument); });
+}
+int32_t KR_GetIRQNumber(void) { return Guarded<&KR_GetIRQNumber>([] { return kr::GetIrqNumber(L()); }); }
 int32_t KR_AsyncGrab(int32_t operation, int32_t a, int32_t b) {
   return Guarded<&KR_AsyncGrab>([&] { return kr::AsyncGrab(L(), operation, a, b); });
 }

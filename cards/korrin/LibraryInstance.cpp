@@ -10,6 +10,8 @@
 #include "korrin32.h"
 #include "platform/clock/SystemClock.h"
 #include "platform/clock/VirtualClock.h"
+#include "platform/process/PriorityService.h"
+#include "platform/ui/QtTimerService.h"
 
 namespace orvale::korrin {
 namespace {
@@ -31,6 +33,8 @@ struct Backend {
   NoDevice noDevice;
   ScreenDisplayService screen;
   PrivateProfile profile;
+  ThreadPriority priority;
+  QtTimerService timers;
   std::unique_ptr<Library> library;
 
   Backend() {
@@ -49,6 +53,8 @@ struct Backend {
     }
     services.clock = clock.get();
     services.profile = &profile;
+    services.priority = &priority;
+    services.timers = &timers;
     services.pluginFolder = OwnFolder();
     services.putRow = &KR_PutImgRowProc;
     services.getRow = &KR_GetImgRowProc;

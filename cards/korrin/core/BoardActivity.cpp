@@ -2,12 +2,15 @@
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/VideoWindow.h"
 
 namespace orvale::korrin {
 
 void ReleaseBoardActivity(Library& lib) {
   BoardSettings& s = lib.Settings();
+  // The interrupt worker is stopped and joined before anything it might touch goes.
+  StopInterrupts(lib);
   // Stop without refreshing any window; then nothing may DMA into memory about to go.
   VideoLive(lib, 0, 0x8002);
   if (s.async.running) StopAsyncProgram(lib);

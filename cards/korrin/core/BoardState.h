@@ -167,6 +167,7 @@ struct BoardSettings {
   std::int32_t dmaOffset2 = 0;
   std::uint32_t uartBase = 0xE0;
   std::uint32_t triggerOutput = 0;
+  std::int32_t switchWord = 0;  // kept by KR_CheckSwitch, no effect
 };
 
 // A caller's buffer locked for DMA.
@@ -179,6 +180,11 @@ struct LockedBuffer {
 };
 inline constexpr std::size_t kLockRows = 8;
 
+class IrqMachinery;
+struct IrqMachineryDeleter {
+  void operator()(IrqMachinery* irq) const;
+};
+
 struct BoardResources {
   // Declared first, destroyed last: everything below may still use the attach.
   std::unique_ptr<DeviceSession> session;
@@ -187,6 +193,7 @@ struct BoardResources {
   std::array<std::optional<LockedBuffer>, kLockRows> locks;
   MemoryRegion dmaTarget;  // the driver's DMA buffer, or a locked caller buffer
   bool callerTarget = false;
+  std::unique_ptr<IrqMachinery, IrqMachineryDeleter> irq;
 };
 
 struct BoardState {

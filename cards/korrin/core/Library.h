@@ -10,7 +10,9 @@
 #include "platform/clock/Clock.h"
 #include "platform/display/DisplayService.h"
 #include "korrin32.h"
+#include "platform/process/PriorityService.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/ui/TimerService.h"
 
 namespace orvale::korrin {
 
@@ -22,6 +24,8 @@ struct LibraryServices {
   DeviceAccess* device = nullptr;
   DisplayService* display = nullptr;
   PrivateProfile* profile = nullptr;   // krg.ini and the profile-string exports
+  PriorityService* priority = nullptr;  // raised around grabs
+  TimerService* timers = nullptr;       // window timers on the caller's message loop
   std::filesystem::path pluginFolder;  // where format plug-ins are looked for
   // The exported row callbacks handed to format plug-ins.
   KR_PutRowProc putRow = nullptr;
@@ -41,6 +45,8 @@ class Library {
   DeviceAccess& Device() { return *services_.device; }
   DisplayService& Display() { return *services_.display; }
   PrivateProfile& Profile() { return *services_.profile; }
+  PriorityService& Priority() { return *services_.priority; }
+  TimerService& Timers() { return *services_.timers; }
   const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
   KR_PutRowProc PutRowCallback() const { return services_.putRow; }
   KR_GetRowProc GetRowCallback() const { return services_.getRow; }

@@ -12,6 +12,7 @@
 #include "cards/korrin/core/LocalBus.h"
 #include "cards/korrin/core/SourceDetection.h"
 #include "cards/korrin/core/Status.h"
+#include "cards/korrin/core/TriggerOutput.h"
 #include "cards/korrin/core/VideoConfig.h"
 #include "cards/korrin/core/VideoWindow.h"
 #include "korrin32.h"
@@ -231,6 +232,37 @@ std::int32_t SetAsyncField(Library& lib, std::intptr_t value) {
   return value < 0 ? kFail : AsyncJumpToFrame(lib, static_cast<std::int32_t>(value / 2));
 }
 
+// Flash line (low word) and margin (high word) of the brightness trigger; -1 each for
+// the defaults (half the window height, 16).
+std::int32_t GetFlash(Library& lib, std::intptr_t& value) {
+  const MiscSettings& m = lib.Settings().misc;
+  value = static_cast<std::intptr_t>((static_cast<std::uint32_t>(m.flashMargin) << 16) |
+                                     (static_cast<std::uint32_t>(m.flashLine) & 0xFFFF));
+  return kOk;
+}
+std::int32_t SetFlash(Library& lib, std::intptr_t value) {
+  MiscSettings& m = lib.Settings().misc;
+  m.flashLine = static_cast<std::int16_t>(value & 0xFFFF);
+  m.flashMargin = static_cast<std::int16_t>((value >> 16) & 0xFFFF);
+  return kOk;
+}
+
+// Writes the trigger output from bit 0.
+std::int32_t SetTriggerOutput(Library& lib, std::intptr_t value) {
+  if (!lib.Live().Located()) return kFail;
+  return StatusOf(WriteTriggerOutput(lib, static_cast<std::uint32_t>(value)));
+}
+
+std::int32_t GetTriggerMode(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().misc.triggerMode;
+  return kOk;
+}
+std::int32_t SetTriggerMode(Library& lib, std::intptr_t value) {
+  // 3 is the short form of timed exposure with a second pulse.
+  lib.Settings().misc.triggerMode = value == 3 ? 0x4020 : static_cast<std::int32_t>(value);
+  return kOk;
+}
+
 std::array<MiscParam, 39> MakeTable() {
   std::array<MiscParam, 39> t{};
   t[1] = {GetDetection, nullptr};
@@ -242,10 +274,13 @@ std::array<MiscParam, 39> MakeTable() {
   t[8] = {GetOffset, SetOffset};
   t[9] = {GetOffset2, SetOffset2};
   t[10] = {GetSignal, nullptr};
+  t[12] = {nullptr, SetTriggerOutput};
   t[13] = {GetControllerTimeout, SetControllerTimeout};
   t[14] = {GetFileBits, SetFileBits};
   t[15] = {nullptr, SetEepromValues};
+  t[18] = {GetTriggerMode, SetTriggerMode};
   t[19] = {GetDecoderFlag, SetDecoderFlag};
+  t[20] = {GetFlash, SetFlash};
   t[21] = {GetColourFlag, SetColourFlag};
   t[22] = {GetUartBank, SetUartBank};
   t[24] = {GetColourMode, SetColourMode};

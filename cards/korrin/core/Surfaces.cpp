@@ -45,4 +45,17 @@ std::optional<Surface> DmaTargetSurface(Library& lib) {
   return s;
 }
 
+std::optional<Surface> CaptureSurface(Library& lib) {
+  if (lib.Settings().geometry.offscreen) return DmaTargetSurface(lib);
+  auto display = DisplaySurface(lib);
+  if (!display) return std::nullopt;
+  const Rect16& w = lib.Settings().geometry.window;
+  if (!display->Contains(w.x, w.y, w.width, w.height)) return std::nullopt;
+  Surface window = *display;
+  window.base = display->At(w.x, w.y);
+  window.width = w.width;
+  window.height = w.height;
+  return window;
+}
+
 }  // namespace orvale::korrin

@@ -31,5 +31,8 @@ std::optional<Surface> DisplaySurface(Library& lib);
 // The DMA target laid out as off-screen video writes it: rows of the video window's
 // width in the colour-space depth, from the DMA offset on.
 std::optional<Surface> DmaTargetSurface(Library& lib);
+// Where live video writes its frames: the DMA target off-screen, the video window's part
+// of the display on-screen.
+std::optional<Surface> CaptureSurface(Library& lib);
 
 }  // namespace orvale::korrin

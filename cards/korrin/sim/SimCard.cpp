@@ -42,6 +42,9 @@ SimCard::SimCard(VirtualClock& clock, SimMemory& memory, int index, ControllerKi
   if (controller != ControllerKind::kNone) {
     controller_ = std::make_unique<SimController>([&clock] { return clock.PeekMs(); });
     i2c_.Attach(0xD6, controller_.get());
+    controller_->switchState = [this](std::uint32_t timeMs) {
+      return static_cast<std::uint8_t>(switchLevel(timeMs) != 0 ? 1 : 0);
+    };
     if (controller == ControllerKind::kController) {
       localBus_.statusBits = [this] { return controller_->LineHigh() ? 0x10u : 0u; };
     }
@@ -127,6 +130,10 @@ std::uint32_t SimCard::OnRead(std::uint32_t offset, std::uint32_t stored) {
     if (field_) status |= 0x180;  // the field, for channel 1 (bit 8) and 3 (bit 7)
     if (kind_ == ControllerKind::kControllerGate && controller_->LineHigh()) status |= 0x08;
     return status;
+  }
+  if (offset == saa::kGpio) {
+    // Input pin 0 shows the external switch.
+    return (stored & ~0x4u) | (switchLevel(clock_.PeekMs()) != 0 ? 0x4u : 0u);
   }
   return stored;
 }

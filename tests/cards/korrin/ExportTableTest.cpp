@@ -91,5 +91,19 @@ TEST(ExportTableTest, StartUpReachesTheSimulatedBoard) {
   unsetenv(kDeviceVariable);
 }
 
+void Nothing() {}
+
+TEST(ExportTableTest, UnloadingWithAnInterruptWorkerRunningIsSafe) {
+  setenv(kDeviceVariable, "sim", 1);
+  {
+    SharedObject so;
+    ASSERT_NE(so.Handle(), nullptr) << dlerror();
+    EXPECT_EQ(so.Get<int32_t()>("KR_Locate")(), 0);
+    EXPECT_EQ(so.Get<int32_t()>("KR_Init")(), 0);
+    EXPECT_EQ(so.Get<int32_t(int32_t, int32_t, int32_t, KR_IrqCallback)>("KR_EnableIRQ")(0, 0, 1, Nothing), 0);
+  }  // dlclose: the library's teardown stops and joins the worker
+  unsetenv(kDeviceVariable);
+}
+
 }  // namespace
 }  // namespace orvale::korrin

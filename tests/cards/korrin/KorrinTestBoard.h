@@ -11,13 +11,15 @@
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "platform/clock/VirtualClock.h"
+#include "platform/process/PriorityService.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/ui/TimerService.h"
 
 namespace orvale::korrin::test {
 
 struct TestBoard {
   explicit TestBoard(sim::SimOptions options = {})
-      : profile(files), sim(clock, options), lib(library.emplace(Services())), exports(lib) {
+      : profile(files), timers(clock), sim(clock, options), lib(library.emplace(Services())), exports(lib) {
     profile.SetRoot("/korrin-test");
   }
 
@@ -30,6 +32,8 @@ struct TestBoard {
     services.device = &sim;
     services.display = &sim.Display();
     services.profile = &profile;
+    services.priority = &priority;
+    services.timers = &timers;
     services.pluginFolder = KORRIN_TEST_PLUGIN_DIR;  // where the fake format plug-ins are built
     services.putRow = &KR_PutImgRowProc;
     services.getRow = &KR_GetImgRowProc;
@@ -58,6 +62,8 @@ struct TestBoard {
   VirtualClock clock;
   std::shared_ptr<MemoryProfileFiles> files = std::make_shared<MemoryProfileFiles>();
   PrivateProfile profile;
+  RecordingPriority priority;
+  PumpedTimerService timers;
   sim::SimBoard sim;
   std::optional<Library> library;
   Library& lib;
