@@ -5,13 +5,18 @@
 #include "cards/korrin/ExportTable.h"
 #include "cards/korrin/LibraryInstance.h"
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/AutoBlit.h"
+#include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/BoardFrame.h"
+#include "cards/korrin/core/DisplayMemory.h"
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/I2cRegisters.h"
 #include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/ImageFiles.h"
+#include "cards/korrin/core/Masks.h"
 #include "cards/korrin/core/MiscParams.h"
+#include "cards/korrin/core/Palettes.h"
 #include "cards/korrin/core/ProfileStrings.h"
 #include "cards/korrin/core/RegisterAccess.h"
 #include "cards/korrin/core/SerialPort.h"
@@ -43,12 +48,6 @@ using orvale::korrin::Library;
 namespace kr = orvale::korrin;
 
 Library& L() { return kr::TheLibrary(); }
-
-// Exports whose work is not built yet answer with their failure value.
-template <auto Function>
-auto NotBuilt() {
-  return Guarded<Function>([] { return kr::ExportInfo<Function>::Failure(); });
-}
 
 }  // namespace
 
@@ -253,32 +252,56 @@ int32_t KR_VideoCaptureMem(KR_CaptureRecord* record, int32_t flags) {
 int32_t KR_GetVGAMode(int32_t flag) {
   return Guarded<&KR_GetVGAMode>([&] { return kr::GetVgaMode(L(), flag); });
 }
-int32_t KR_SetVGAPixel(int32_t, int32_t, uint32_t) { return NotBuilt<&KR_SetVGAPixel>(); }
-int32_t KR_SetVGARect(int32_t, int32_t, int32_t, int32_t, uint32_t) { return NotBuilt<&KR_SetVGARect>(); }
-int32_t KR_CopyVGARect(int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t, int32_t) {
-  return NotBuilt<&KR_CopyVGARect>();
+int32_t KR_SetVGAPixel(int32_t x, int32_t y, uint32_t value) {
+  return Guarded<&KR_SetVGAPixel>([&] { return kr::SetVgaPixel(L(), x, y, value); });
 }
-int32_t KR_SetPalette(int32_t, intptr_t) { return NotBuilt<&KR_SetPalette>(); }
-int32_t KR_ScreenToDIB(int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*) {
-  return NotBuilt<&KR_ScreenToDIB>();
+int32_t KR_SetVGARect(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t value) {
+  return Guarded<&KR_SetVGARect>([&] { return kr::SetVgaRect(L(), x, y, width, height, value); });
 }
-int32_t KR_AutoWindow(KR_Window, int32_t, int32_t, int32_t, int32_t, uint32_t) {
-  return NotBuilt<&KR_AutoWindow>();
+int32_t KR_CopyVGARect(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* buffer, int32_t pitch,
+                       int32_t direction) {
+  return Guarded<&KR_CopyVGARect>(
+      [&] { return kr::CopyVgaRect(L(), x, y, width, height, buffer, pitch, direction); });
 }
-int32_t KR_AutoWindowInfo(KR_AutoWindowInfoRecord*) { return NotBuilt<&KR_AutoWindowInfo>(); }
-int32_t KR_EnableVideoMask(int32_t) { return NotBuilt<&KR_EnableVideoMask>(); }
-int32_t KR_SetVideoMask(int32_t, int32_t, int32_t, int32_t, int32_t, intptr_t) {
-  return NotBuilt<&KR_SetVideoMask>();
+int32_t KR_SetPalette(int32_t operation, intptr_t argument) {
+  return Guarded<&KR_SetPalette>([&] { return kr::SetPalette(L(), operation, argument); });
 }
-int32_t KR_VGARectToMask(uint32_t, int32_t, int32_t, int32_t, int32_t, uint8_t*, int32_t) {
-  return NotBuilt<&KR_VGARectToMask>();
+int32_t KR_ScreenToDIB(int32_t x, int32_t y, int32_t width, int32_t height, int32_t flags, uint8_t* dib) {
+  return Guarded<&KR_ScreenToDIB>([&] { return kr::ScreenToDib(L(), x, y, width, height, flags, dib); });
 }
-int32_t KR_SetMaskDelay(int32_t) { return NotBuilt<&KR_SetMaskDelay>(); }
-int32_t KR_MaskDraw(int32_t, int32_t, int32_t, int32_t, int32_t, intptr_t, void*) {
-  return NotBuilt<&KR_MaskDraw>();
+int32_t KR_AutoWindow(KR_Window window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                      uint32_t flags) {
+  return Guarded<&KR_AutoWindow>(
+      [&] { return kr::AutoWindowAttach(L(), window, left, top, right, bottom, flags); });
 }
-int32_t KR_AutoBlit(KR_Window, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {
-  return NotBuilt<&KR_AutoBlit>();
+int32_t KR_AutoWindowInfo(KR_AutoWindowInfoRecord* info) {
+  return Guarded<&KR_AutoWindowInfo>([&] { return kr::AutoWindowInfo(L(), info); });
+}
+int32_t KR_EnableVideoMask(int32_t on) {
+  return Guarded<&KR_EnableVideoMask>([&] { return kr::EnableVideoMask(L(), on); });
+}
+int32_t KR_SetVideoMask(int32_t x, int32_t y, int32_t width, int32_t height, int32_t stride, intptr_t bits) {
+  return Guarded<&KR_SetVideoMask>([&] { return kr::SetVideoMask(L(), x, y, width, height, stride, bits); });
+}
+int32_t KR_VGARectToMask(uint32_t key, int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* mask,
+                         int32_t stride) {
+  return Guarded<&KR_VGARectToMask>(
+      [&] { return kr::VgaRectToMask(L(), key, x, y, width, height, mask, stride); });
+}
+int32_t KR_SetMaskDelay(int32_t delay) {
+  return Guarded<&KR_SetMaskDelay>([&] {
+    L().Settings().frame.maskDelay = delay;
+    return kr::kOk;
+  });
+}
+int32_t KR_MaskDraw(int32_t command, int32_t x1, int32_t y1, int32_t x2, int32_t y2, intptr_t fill,
+                    void* windowOrDc) {
+  return Guarded<&KR_MaskDraw>([&] { return kr::MaskDraw(L(), command, x1, y1, x2, y2, fill, windowOrDc); });
+}
+int32_t KR_AutoBlit(KR_Window window, int32_t periodOrCommand, int32_t x, int32_t y, int32_t right,
+                    int32_t bottom, int32_t flags) {
+  return Guarded<&KR_AutoBlit>(
+      [&] { return kr::AutoBlitSet(L(), window, periodOrCommand, x, y, right, bottom, flags); });
 }
 
 // image files and pixel conversion
@@ -312,10 +335,30 @@ int32_t KR_GetImgRowProc(int32_t row, uint8_t* pixels) {
 int32_t KR_PutImgRowProc(int32_t row, const uint8_t* pixels) {
   return Guarded<&KR_PutImgRowProc>([&] { return kr::PutImageRow(L(), row, pixels); });
 }
-void KR_AWTimeProc(KR_Window, uint32_t, uintptr_t, uint32_t) {}
-intptr_t HookFilterFunc(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFunc>(); }
-intptr_t HookFilterFuncMulti(int32_t, uintptr_t, intptr_t) { return NotBuilt<&HookFilterFuncMulti>(); }
-void AutoBlitProc(KR_Window, uint32_t, uintptr_t, uint32_t) {}
-void AutoBlitProcMulti(KR_Window, uint32_t, uintptr_t, uint32_t) {}
+void KR_AWTimeProc(KR_Window window, uint32_t, uintptr_t, uint32_t) {
+  Guarded<&KR_AWTimeProc>([&] { kr::OnTrackingTimer(L(), window); });
+}
+intptr_t HookFilterFunc(int32_t, uintptr_t, intptr_t lParam) {
+  return Guarded<&HookFilterFunc>([&]() -> intptr_t {
+    if (const auto* message = reinterpret_cast<const KR_HookMessage*>(lParam)) {
+      kr::OnHookMessage(L(), *message, false);
+    }
+    return 0;
+  });
+}
+intptr_t HookFilterFuncMulti(int32_t, uintptr_t, intptr_t lParam) {
+  return Guarded<&HookFilterFuncMulti>([&]() -> intptr_t {
+    if (const auto* message = reinterpret_cast<const KR_HookMessage*>(lParam)) {
+      kr::OnHookMessage(L(), *message, true);
+    }
+    return 0;
+  });
+}
+void AutoBlitProc(KR_Window, uint32_t, uintptr_t, uint32_t) {
+  Guarded<&AutoBlitProc>([] { kr::OnBlitTimer(L(), false); });
+}
+void AutoBlitProcMulti(KR_Window, uint32_t, uintptr_t, uint32_t) {
+  Guarded<&AutoBlitProcMulti>([] { kr::OnBlitTimer(L(), true); });
+}
 
 }  // extern "C"

@@ -11,6 +11,7 @@
 #include "platform/clock/SystemClock.h"
 #include "platform/clock/VirtualClock.h"
 #include "platform/process/PriorityService.h"
+#include "platform/ui/QtClipboardService.h"
 #include "platform/ui/QtTimerService.h"
 
 namespace orvale::korrin {
@@ -35,6 +36,7 @@ struct Backend {
   PrivateProfile profile;
   ThreadPriority priority;
   QtTimerService timers;
+  QtClipboardService clipboard;
   std::unique_ptr<Library> library;
 
   Backend() {
@@ -58,6 +60,12 @@ struct Backend {
     services.pluginFolder = OwnFolder();
     services.putRow = &KR_PutImgRowProc;
     services.getRow = &KR_GetImgRowProc;
+    services.clipboard = &clipboard;
+    services.hook = &HookFilterFunc;
+    services.hookMulti = &HookFilterFuncMulti;
+    services.trackingTimer = &KR_AWTimeProc;
+    services.blitTimer = &AutoBlitProc;
+    services.blitTimerMulti = &AutoBlitProcMulti;
     library = std::make_unique<Library>(std::move(services));
   }
 };

@@ -102,6 +102,10 @@ typedef struct KR_HookMessage {
   KR_Window window;
 } KR_HookMessage;
 
+/* Window hooks and window timers, as the window system calls them. */
+typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam);
+typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
+
 /* Called on the library's interrupt thread, once per interrupt. */
 typedef void (*KR_IrqCallback)(void);
 

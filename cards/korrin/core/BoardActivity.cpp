@@ -2,6 +2,9 @@
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/AutoBlit.h"
+#include "cards/korrin/core/AutoWindow.h"
+#include "cards/korrin/core/Masks.h"
 #include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/VideoWindow.h"
 
@@ -9,8 +12,13 @@ namespace orvale::korrin {
 
 void ReleaseBoardActivity(Library& lib) {
   BoardSettings& s = lib.Settings();
-  // The interrupt worker is stopped and joined before anything it might touch goes.
+  // The interrupt worker is stopped and joined before anything it might touch goes;
+  // the auto-window and auto-blit lose their hooks and timers.
   StopInterrupts(lib);
+  AutoWindowDetach(lib);
+  StopAutoBlit(lib);
+  s.maskOverlay = 0;
+  if (s.maskEnabled) EnableVideoMask(lib, 0);
   // Stop without refreshing any window; then nothing may DMA into memory about to go.
   VideoLive(lib, 0, 0x8002);
   if (s.async.running) StopAsyncProgram(lib);

@@ -134,6 +134,23 @@ struct VideoGeometry {
   bool dmaBaseSet = false;  // a layout has been programmed
 };
 
+// The overlay marker of misc parameter 2: a box, a cross or a filled rectangle.
+struct OverlayMarker {
+  bool shown = false;
+  std::int16_t left = 0, top = 0, width = 0, height = 0;
+  int shape = 0;  // 0 box outline, 1 cross, 2 filled
+};
+
+// KR_MaskDraw between its begin and end commands.
+struct MaskDrawState {
+  bool open = false;
+  std::uint8_t* buffer = nullptr;  // the caller's mask, 95-byte rows
+  void* window = nullptr;
+  bool loadAsMask = false;   // end loads it as the video mask (else: the mask overlay)
+  bool directDraw = false;   // display figures are written into the frame buffer
+  bool perFrame = true;
+};
+
 // The asynchronous multi-frame capture program while it runs.
 struct AsyncProgramState {
   bool running = false;
@@ -163,6 +180,9 @@ struct BoardSettings {
   bool transferOn = false;  // the video DMA is enabled (live state may be paused)
   AsyncProgramState async;
   bool maskEnabled = false;
+  std::intptr_t maskOverlay = 0;  // misc 11: a caller's mask ORed into the clip mask
+  OverlayMarker marker;
+  MaskDrawState maskDraw;
   std::int32_t dmaOffset = 0;
   std::int32_t dmaOffset2 = 0;
   std::uint32_t uartBase = 0xE0;
@@ -184,6 +204,14 @@ class IrqMachinery;
 struct IrqMachineryDeleter {
   void operator()(IrqMachinery* irq) const;
 };
+class AutoWindow;
+struct AutoWindowDeleter {
+  void operator()(AutoWindow* window) const;
+};
+class AutoBlit;
+struct AutoBlitDeleter {
+  void operator()(AutoBlit* blit) const;
+};
 
 struct BoardResources {
   // Declared first, destroyed last: everything below may still use the attach.
@@ -194,6 +222,8 @@ struct BoardResources {
   MemoryRegion dmaTarget;  // the driver's DMA buffer, or a locked caller buffer
   bool callerTarget = false;
   std::unique_ptr<IrqMachinery, IrqMachineryDeleter> irq;
+  std::unique_ptr<AutoWindow, AutoWindowDeleter> autoWindow;
+  std::unique_ptr<AutoBlit, AutoBlitDeleter> autoBlit;
 };
 
 struct BoardState {

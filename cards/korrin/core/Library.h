@@ -1,6 +1,7 @@
 #pragma once
 // The board library: its services, the live board record and the copies of the other
 // boards of a multi-board program. Every export works on the live record.
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -10,8 +11,10 @@
 #include "platform/clock/Clock.h"
 #include "platform/display/DisplayService.h"
 #include "korrin32.h"
+#include "platform/gdi/Palette.h"
 #include "platform/process/PriorityService.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/ui/ClipboardService.h"
 #include "platform/ui/TimerService.h"
 
 namespace orvale::korrin {
@@ -26,10 +29,17 @@ struct LibraryServices {
   PrivateProfile* profile = nullptr;   // krg.ini and the profile-string exports
   PriorityService* priority = nullptr;  // raised around grabs
   TimerService* timers = nullptr;       // window timers on the caller's message loop
+  ClipboardService* clipboard = nullptr;
   std::filesystem::path pluginFolder;  // where format plug-ins are looked for
   // The exported row callbacks handed to format plug-ins.
   KR_PutRowProc putRow = nullptr;
   KR_GetRowProc getRow = nullptr;
+  // The exported hooks and timer procedures the window system and timers call.
+  KR_HookProc hook = nullptr;
+  KR_HookProc hookMulti = nullptr;
+  KR_TimerProc trackingTimer = nullptr;
+  KR_TimerProc blitTimer = nullptr;
+  KR_TimerProc blitTimerMulti = nullptr;
 };
 
 class Library {
@@ -47,9 +57,15 @@ class Library {
   PrivateProfile& Profile() { return *services_.profile; }
   PriorityService& Priority() { return *services_.priority; }
   TimerService& Timers() { return *services_.timers; }
+  ClipboardService& Clipboard() { return *services_.clipboard; }
   const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
   KR_PutRowProc PutRowCallback() const { return services_.putRow; }
   KR_GetRowProc GetRowCallback() const { return services_.getRow; }
+  KR_HookProc HookCallback(bool multi) const { return multi ? services_.hookMulti : services_.hook; }
+  KR_TimerProc TrackingTimerCallback() const { return services_.trackingTimer; }
+  KR_TimerProc BlitTimerCallback(bool multi) const {
+    return multi ? services_.blitTimerMulti : services_.blitTimer;
+  }
 
   BoardState& Live() { return live_; }
   BoardSettings& Settings() { return live_.settings; }
@@ -67,6 +83,16 @@ class Library {
   bool profileOpen = false;
   // The image-file load or save in progress, for the row callbacks; null between them.
   FileTransfer* transfer = nullptr;
+  // The library's grey palette (created once) and the palette made current.
+  gdi::PaletteHandle greyPalette = gdi::PaletteHandle::None;
+  gdi::PaletteHandle currentPalette = gdi::PaletteHandle::None;
+  // The timer auto-blit boards share, and which of the first four take part.
+  struct SharedBlitTimer {
+    TimerId id = 0;
+    std::array<bool, 4> boards{};
+  } blitTimer;
+  // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
+  bool allocationFails = false;
 
  private:
   LibraryServices services_;

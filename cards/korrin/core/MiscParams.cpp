@@ -263,9 +263,71 @@ std::int32_t SetTriggerMode(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
+// The overlay marker: a pointer to four int16_t {left, top, width, height}.
+std::int32_t GetMarker(Library& lib, std::intptr_t& value) {
+  auto* rect = reinterpret_cast<std::int16_t*>(value);
+  if (rect == nullptr) return kFail;
+  const OverlayMarker& m = lib.Settings().marker;
+  rect[0] = m.left;
+  rect[1] = m.top;
+  rect[2] = m.width;
+  rect[3] = m.height;
+  return kOk;
+}
+std::int32_t SetMarker(Library& lib, std::intptr_t value) {
+  const auto* rect = reinterpret_cast<const std::int16_t*>(value);
+  if (rect == nullptr) return kFail;
+  OverlayMarker& m = lib.Settings().marker;
+  m = {rect[2] != 0 && rect[3] != 0, rect[0], rect[1], rect[2], rect[3], rect[2] < 0 ? 1 : rect[3] < 0 ? 2 : 0};
+  return kOk;
+}
+
+std::int32_t GetMaskOverlay(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().maskOverlay;
+  return kOk;
+}
+// A caller's mask ORed into the clip mask; 0 for none.
+std::int32_t SetMaskOverlay(Library& lib, std::intptr_t value) {
+  lib.Settings().maskOverlay = value;
+  return kOk;
+}
+
+template <std::int32_t MiscSettings::*Word>
+std::int32_t SetWord(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.*Word = static_cast<std::int32_t>(value);
+  return kOk;
+}
+
+std::int32_t GetColourKey(Library& lib, std::intptr_t& value) {
+  value = static_cast<std::intptr_t>(lib.Settings().misc.colourKey);
+  return kOk;
+}
+std::int32_t SetColourKey(Library& lib, std::intptr_t value) {
+  lib.Settings().misc.colourKey = static_cast<std::uint32_t>(value) & 0xFFFFFF;
+  return kOk;
+}
+
+std::int32_t SetRebuild(Library& lib, std::intptr_t) {
+  return lib.Live().Located() ? kOk : kFail;
+}
+
+// Gated capture: the DMA stays on, the board's gate switches the capture; the transfer
+// is restarted for it.
+std::int32_t SetGatedCapture(Library& lib, std::intptr_t value) {
+  BoardSettings& s = lib.Settings();
+  s.misc.gatedCapture = value != 0 ? 1 : 0;
+  if (!lib.Live().Located()) return kOk;
+  if (TransferOn(lib)) {
+    StopTransfer(lib);
+    StartTransfer(lib, 3);
+  }
+  return kOk;
+}
+
 std::array<MiscParam, 39> MakeTable() {
   std::array<MiscParam, 39> t{};
   t[1] = {GetDetection, nullptr};
+  t[2] = {GetMarker, SetMarker};
   t[3] = {GetTargetAddress, nullptr};
   t[4] = {GetTargetSize, nullptr};
   t[5] = {GetFramesThatFit, nullptr};
@@ -274,9 +336,11 @@ std::array<MiscParam, 39> MakeTable() {
   t[8] = {GetOffset, SetOffset};
   t[9] = {GetOffset2, SetOffset2};
   t[10] = {GetSignal, nullptr};
+  t[11] = {GetMaskOverlay, SetMaskOverlay};
   t[12] = {nullptr, SetTriggerOutput};
   t[13] = {GetControllerTimeout, SetControllerTimeout};
   t[14] = {GetFileBits, SetFileBits};
+  t[16] = {GetWord<&MiscSettings::gatedCapture>, SetGatedCapture};
   t[15] = {nullptr, SetEepromValues};
   t[18] = {GetTriggerMode, SetTriggerMode};
   t[19] = {GetDecoderFlag, SetDecoderFlag};
@@ -284,11 +348,17 @@ std::array<MiscParam, 39> MakeTable() {
   t[21] = {GetColourFlag, SetColourFlag};
   t[22] = {GetUartBank, SetUartBank};
   t[24] = {GetColourMode, SetColourMode};
+  t[25] = {GetWord<&MiscSettings::markerLineWidth>, SetWord<&MiscSettings::markerLineWidth>};
+  t[26] = {GetColourKey, SetColourKey};
+  t[27] = {nullptr, SetRebuild};
+  t[28] = {nullptr, SetWord<&MiscSettings::noRepaint>};
   t[29] = {GetWord<&MiscSettings::word29>, SetReapplied<&MiscSettings::word29>};
   t[30] = {GetWord<&MiscSettings::acquisitionMode>, SetAcquisitionMode};
   t[31] = {GetWord<&MiscSettings::horizontalHalving>, SetReapplied<&MiscSettings::horizontalHalving>};
+  t[32] = {GetWord<&MiscSettings::fullFrameMask>, SetWord<&MiscSettings::fullFrameMask>};
   t[33] = {GetLocalInputs, SetLocalOutputs};
   t[34] = {GetChannel, SetChannel};
+  t[35] = {GetWord<&MiscSettings::switchSource>, SetWord<&MiscSettings::switchSource>};
   t[36] = {GetAsyncFrame, SetAsyncFrame};
   t[38] = {GetAsyncField, SetAsyncField};
   t[37] = {GetControllerStatus, SetAuxOutput};

@@ -10,6 +10,7 @@
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/LocalBus.h"
+#include "cards/korrin/core/Palettes.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/TriggerOutput.h"
@@ -173,6 +174,7 @@ std::int32_t Init(Library& lib) {
 
 std::int32_t Cleanup(Library& lib) {
   BoardState& board = lib.Live();
+  DeleteGreyPalette(lib);
   if (board.Located()) {
     ReleaseBoardActivity(lib);
   }

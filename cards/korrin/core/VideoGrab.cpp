@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/AutoBlit.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/FieldWait.h"
 #include "cards/korrin/core/PostProcess.h"
@@ -205,6 +206,10 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   if (!lib.Live().Located()) return kFail;
   const int fieldType = fieldAndWindow & 0xFF;
   const int mode = modeAndFlags & 0xFF;
+  // Auto-blit pauses for the grab; only what it suspended is resumed.
+  AutoBlit* blit = lib.Live().resources.autoBlit.get();
+  const bool blitSuspended = blit != nullptr && blit->running;
+  if (blitSuspended) AutoBlitSet(lib, blit->window, -2, 0, 0, 0, 0, 0);
   bool missed;
   {
     PriorityGuard raised(lib.Priority(), PriorityLevel::kHigh);
@@ -212,6 +217,7 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   }
   lib.Settings().liveState = 0;
   PostProcessFrame(lib, modeAndFlags);
+  if (blitSuspended) AutoBlitSet(lib, blit->window, -3, 0, 0, 0, 0, 0);
   return missed ? 1 : kOk;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/DmaLock.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/Surfaces.h"
@@ -183,8 +184,10 @@ bool LiveRunning(Library& lib) { return lib.Settings().liveState != 0; }
 std::int32_t VideoLive(Library& lib, std::int32_t state, std::int32_t flags) {
   if (!lib.Live().Located()) return kFail;
   BoardSettings& s = lib.Settings();
+  // With an auto-window the wanted state is kept; video starts only where it shows.
+  const bool allowed = AutoWindowAllowsLive(lib, state != 0);
   if (state != 0) {
-    if (StartTransfer(lib, flags) != kOk) return kFail;
+    if (allowed && StartTransfer(lib, flags) != kOk) return kFail;
   } else {
     StopTransfer(lib);
   }

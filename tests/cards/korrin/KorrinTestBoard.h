@@ -13,6 +13,7 @@
 #include "platform/clock/VirtualClock.h"
 #include "platform/process/PriorityService.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/ui/ClipboardService.h"
 #include "platform/ui/TimerService.h"
 
 namespace orvale::korrin::test {
@@ -37,6 +38,12 @@ struct TestBoard {
     services.pluginFolder = KORRIN_TEST_PLUGIN_DIR;  // where the fake format plug-ins are built
     services.putRow = &KR_PutImgRowProc;
     services.getRow = &KR_GetImgRowProc;
+    services.clipboard = &clipboard;
+    services.hook = &HookFilterFunc;
+    services.hookMulti = &HookFilterFuncMulti;
+    services.trackingTimer = &KR_AWTimeProc;
+    services.blitTimer = &AutoBlitProc;
+    services.blitTimerMulti = &AutoBlitProcMulti;
     return services;
   }
 
@@ -64,6 +71,7 @@ struct TestBoard {
   PrivateProfile profile;
   RecordingPriority priority;
   PumpedTimerService timers;
+  MemoryClipboard clipboard;
   sim::SimBoard sim;
   std::optional<Library> library;
   Library& lib;
