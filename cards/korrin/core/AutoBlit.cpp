@@ -121,20 +121,20 @@ std::int32_t AutoBlitSet(Library& lib, KR_Window window, std::int32_t periodOrCo
   // One timer serves at most four boards.
   if (BoardIndex(lib) >= kMaxBlitBoards) return kFail;
   AutoBlit* blit = Blit(lib);
-  const bool wasRunning = blit != nullptr && blit->running;
-  LeaveTimer(lib);
-  if (periodOrCommand == -2) {
-    if (blit != nullptr && wasRunning) blit->suspended = true;
-    return kOk;
-  }
   if (periodOrCommand == -3) {
     if (blit == nullptr) return kOk;
     if (TrackedWindow* w = FindWindow(blit->window)) Draw(lib, *blit, *w);
-    // Only what a suspend stopped starts again.
+    // Only what a suspend stopped starts again; a running timer runs on.
     if (blit->suspended) {
       blit->suspended = false;
       if (!JoinTimer(lib, static_cast<std::uint32_t>(blit->period))) return kFail;
     }
+    return kOk;
+  }
+  const bool wasRunning = blit != nullptr && blit->running;
+  LeaveTimer(lib);
+  if (periodOrCommand == -2) {
+    if (blit != nullptr && wasRunning) blit->suspended = true;
     return kOk;
   }
   if (window == nullptr) {

@@ -57,12 +57,13 @@ void RebuildClipState(Library& lib) {
   }
   aw.overlayVisible = !visible.empty();
   if ((aw.flags & autoflag::kMask) && lib.Live().Located()) {
-    const bool perField = MaskPerField(s);
+    // One mask row per window row: per field the window holds one field's lines, per
+    // frame both fields' interleaved.
     const int rows = MaskRows(s);
     std::fill(aw.mask.begin(), aw.mask.end(), 0xFF);
     for (const gdi::Rect& r : visible) {
       for (int y = r.top - aw.overlay.top; y < r.bottom - aw.overlay.top; ++y) {
-        const int row = perField ? y / 2 : y;
+        const int row = y;
         if (row < 0 || row >= rows) continue;
         for (int x = r.left - aw.overlay.left; x < r.right - aw.overlay.left && x < kMaskWidth; ++x) {
           if (x >= 0) aw.mask[row * kMaskRowBytes + x / 8] &= static_cast<std::uint8_t>(~(1u << (x % 8)));

@@ -79,14 +79,17 @@ std::int32_t EnableVideoMask(Library& lib, std::int32_t on) {
   BoardSettings& s = board.settings;
   RegisterWindow& regs = board.Registers();
   if (on) {
+    // The mask spans several pages of the DMA area; channel 2 reaches them through the
+    // area's own page table, so addresses are offsets into the area.
     const bool perField = MaskPerField(s);
-    const std::uint32_t base = board.resources.dmaArea->PhysicalAt(kHardwareMaskAt);
+    const std::uint32_t base = kHardwareMaskAt;
     const std::uint32_t rows = static_cast<std::uint32_t>(MaskRows(s));
     regs.Write32(encoding::kChannel2 + 0x00, base);
     regs.Write32(encoding::kChannel2 + 0x04, perField ? base : base + kHardwareRowBytes);
     regs.Write32(encoding::kChannel2 + 0x08, base + rows * kHardwareRowBytes);
     regs.Write32(encoding::kChannel2 + 0x0C, perField ? kHardwareRowBytes : 2 * kHardwareRowBytes);
-    regs.Write32(encoding::kChannel2 + 0x10, 0);
+    regs.Write32(encoding::kChannel2 + 0x10,
+                 board.resources.dmaArea->PhysicalAt(kAreaPageTableAt) | encoding::kPageTableEnable);
     regs.Write32(encoding::kChannel2 + 0x14, (rows << 16) | kHardwareRowBytes);
     regs.Write32(saa::kMainControl2, encoding::kUploadChannel2);
     regs.Write32(saa::kMainControl1, 0x00200020);

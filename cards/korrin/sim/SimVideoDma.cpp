@@ -56,13 +56,28 @@ void SimVideoDma::CaptureField(int field, std::uint64_t fieldNumber) {
   }
 }
 
+const std::uint8_t* SimVideoDma::Read(const ChannelWords& c, std::uint32_t address) {
+  if (!(c.pageTable & enc::kPageTableEnable)) return memory_.Translate(address, 4);
+  const std::uint32_t entryAddress = (c.pageTable & ~0xFFFu) + ((address >> 12) & 0x3FF) * 4;
+  const std::uint8_t* entry = memory_.Translate(entryAddress, 4);
+  if (entry == nullptr) return nullptr;
+  const std::uint32_t page =
+      (entry[0] | (entry[1] << 8) | (entry[2] << 16) | (std::uint32_t{entry[3]} << 24)) & ~0xFFFu;
+  return memory_.Translate(page + (address & 0xFFF), 4);
+}
+
 bool SimVideoDma::Masked(int field, int line, int column) {
   const std::uint32_t control = registers_.Peek(saa::kMainControl1);
   if (!(control & enc::kEnableChannel2) || !enc::FormatMaskOn(registers_.Peek(saa::kFormat))) return false;
   const std::uint32_t row = (field == 1 ? channel2_.base : channel2_.even) +
                             static_cast<std::uint32_t>(line) * channel2_.pitch;
-  const std::uint8_t* word = memory_.Translate(row + static_cast<std::uint32_t>(column / 32) * 4, 4);
-  if (word == nullptr) return false;
+  const std::uint32_t address = row + static_cast<std::uint32_t>(column / 32) * 4;
+  if (address + 4 > channel2_.protection) return false;
+  const std::uint8_t* word = Read(channel2_, address);
+  if (word == nullptr) {
+    memory_.LogFault(address, 4, "clip mask read");
+    return false;
+  }
   const std::uint32_t bits = word[0] | (word[1] << 8) | (word[2] << 16) | (std::uint32_t{word[3]} << 24);
   return (bits >> (31 - column % 32)) & 1;
 }

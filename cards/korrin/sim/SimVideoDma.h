@@ -42,6 +42,8 @@ class SimVideoDma {
  private:
   void WriteField(const ChannelWords& c, int width, int lines, int field, std::uint64_t fieldNumber);
   bool Masked(int field, int line, int column);
+  // Four bytes channel `c` reads at `address`, through its page table when it has one.
+  const std::uint8_t* Read(const ChannelWords& c, std::uint32_t address);
   // Writes through the page table when the channel has one.
   void Write(const ChannelWords& c, std::uint32_t address, const std::uint8_t* data, std::uint32_t size);
 
