@@ -31,31 +31,31 @@ int ProgramCapacity(bool trigger) {
   return words / (trigger ? kTriggeredEntryWords : kEntryWords);
 }
 
-std::vector<std::uint32_t> BuildAsyncProgram(const AsyncProgramSpec& spec) {
+std::vector<std::uint32_t> BuildAsyncProgram(const AsyncProgramPlan& plan) {
   std::vector<std::uint32_t> w;
   const std::uint32_t upload = program::kUpload | (encoding::kUploadChannel1 & 0xFFFF);
-  for (int i = 0; i < spec.frames; ++i) {
+  for (int i = 0; i < plan.frames; ++i) {
     const std::size_t entryStart = w.size();
-    if (spec.trigger) {
+    if (plan.trigger) {
       // Wait for the trigger, pulse the output pin, and go on.
-      w.push_back(program::kPinConditions[std::clamp(spec.triggerCode, 0, 2)]);
+      w.push_back(program::kPinConditions[std::clamp(plan.triggerCode, 0, 2)]);
       w.insert(w.end(), {program::Write(0xE0), 0x50500001, program::Write(0xE0), 0x50500000});
     }
-    const std::uint32_t shift = static_cast<std::uint32_t>(i) * spec.frameBytes;
-    AppendBases(w, spec.base + shift, spec.evenBase + shift, spec.protection + shift);
+    const std::uint32_t shift = static_cast<std::uint32_t>(i) * plan.frameBytes;
+    AppendBases(w, plan.base + shift, plan.evenBase + shift, plan.protection + shift);
     w.push_back(upload);
     w.push_back(program::kWait | program::kFieldDone);
     w.push_back(program::kWait | program::kFieldDone);
     // Entries keep the board's fixed sizes, so a program counter names its frame.
-    const std::size_t size = spec.trigger ? kTriggeredEntryWords : kEntryWords;
+    const std::size_t size = plan.trigger ? kTriggeredEntryWords : kEntryWords;
     while (w.size() - entryStart < size) w.push_back(program::kNop);
   }
-  if (spec.ring) {
-    w.insert(w.end(), {program::kJump, spec.start});
+  if (plan.ring) {
+    w.insert(w.end(), {program::kJump, plan.start});
     return w;
   }
   w.insert(w.end(), {program::Write(saa::kMainControl1), 0x00400000});
-  AppendBases(w, spec.base, spec.evenBase, spec.protection);
+  AppendBases(w, plan.base, plan.evenBase, plan.protection);
   w.insert(w.end(), {upload, program::kSignal, program::kStop, program::kNop});
   return w;
 }
@@ -73,30 +73,30 @@ std::int32_t StartAsyncProgram(Library& lib, std::uint32_t asyncWord) {
   const auto layout = LayoutFor(lib, 0, frames);
   if (!layout) return kFail;
 
-  AsyncProgramSpec spec;
-  spec.frames = frames;
-  spec.trigger = trigger;
-  spec.triggerCode = static_cast<int>((asyncWord >> 24) & 3);
-  spec.ring = (asyncWord & asyncbit::kRing) != 0;
-  spec.start = board.resources.dmaArea->PhysicalAt(kProgramsAt);
-  spec.base = layout->base;
-  spec.evenBase = layout->evenBase;
-  spec.protection = layout->protection;
-  spec.frameBytes = static_cast<std::uint32_t>(layout->frameBytes);
-  const std::vector<std::uint32_t> words = BuildAsyncProgram(spec);
+  AsyncProgramPlan plan;
+  plan.frames = frames;
+  plan.trigger = trigger;
+  plan.triggerCode = static_cast<int>((asyncWord >> 24) & 3);
+  plan.ring = (asyncWord & asyncbit::kRing) != 0;
+  plan.start = board.resources.dmaArea->PhysicalAt(kProgramsAt);
+  plan.base = layout->base;
+  plan.evenBase = layout->evenBase;
+  plan.protection = layout->protection;
+  plan.frameBytes = static_cast<std::uint32_t>(layout->frameBytes);
+  const std::vector<std::uint32_t> words = BuildAsyncProgram(plan);
   std::uint8_t* page = board.resources.dmaArea->Base() + kProgramsAt;
   std::memset(page, 0, kProgramBytes);
   std::memcpy(page, words.data(), words.size() * 4);
 
   RegisterWindow& regs = board.Registers();
   regs.Write32(0xD4, 0);
-  regs.Write32(kProgramAddressRegister, spec.start);
+  regs.Write32(kProgramAddressRegister, plan.start);
   regs.Write32(0xC4, 1);
   // Channel 1 captures; the program moves it from frame to frame and ends by
   // switching it off.
   regs.Write32(saa::kMainControl1, 0x00400000 | encoding::kEnableChannel1);
   regs.Write32(saa::kMainControl1, 0x10000000 | encoding::kEnableProgram);
-  s.async = {true, spec.start, frames, trigger ? kTriggeredEntryWords : kEntryWords};
+  s.async = {true, plan.start, frames, trigger ? kTriggeredEntryWords : kEntryWords};
   s.transferOn = true;
   if (asyncWord & asyncbit::kWait) {
     const bool done = PollUntil(lib.GetClock(), kWaitTimeoutMs, [&] {

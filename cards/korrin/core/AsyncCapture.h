@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kWait = 0x20000000;
 inline constexpr std::uint32_t kArmed = 0x40000000;
 }  // namespace asyncbit
 
-struct AsyncProgramSpec {
+struct AsyncProgramPlan {
   int frames = 1;
   bool trigger = false;
   int triggerCode = 0;
@@ -37,7 +37,7 @@ struct AsyncProgramSpec {
 // The most frames a program page holds.
 int ProgramCapacity(bool trigger);
 // The program's words: one entry per frame, then a jump back (ring) or the stop entry.
-std::vector<std::uint32_t> BuildAsyncProgram(const AsyncProgramSpec& spec);
+std::vector<std::uint32_t> BuildAsyncProgram(const AsyncProgramPlan& plan);
 
 // Builds the program for the async word and starts it; with the wait bit, waits up to
 // 5000 ms for it to end (-1, with the program stopped, when it does not).

@@ -18,7 +18,7 @@ gdi::Rect ComputeOverlayRect(const OverlayInput& in) {
   int y = first || (in.flags & autoflag::kFollowPosition) ? inner.top : in.current.top;
   int w = first || (in.flags & autoflag::kFollowSize) ? inner.Width() : in.current.Width();
   int h = first || (in.flags & autoflag::kFollowSize) ? inner.Height() : in.current.Height();
-  if (in.flags & autoflag::kAspect) {
+  if (in.flags & autoflag::kFourThree) {
     // The side that changed decides the other.
     const bool widthChanged = first || w != in.current.Width();
     if (widthChanged) {

@@ -12,7 +12,7 @@ namespace autoflag {
 inline constexpr std::uint32_t kMask = 0x2;
 inline constexpr std::uint32_t kFollowPosition = 0x4;
 inline constexpr std::uint32_t kFollowSize = 0x8;
-inline constexpr std::uint32_t kAspect = 0x10;
+inline constexpr std::uint32_t kFourThree = 0x10;
 inline constexpr std::uint32_t kNoAlign = 0x20;
 inline constexpr std::uint32_t kPaintOld = 0x40;
 inline constexpr std::uint32_t kLastFrame = 0x100;

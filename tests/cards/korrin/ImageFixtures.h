@@ -16,7 +16,7 @@ inline void Put32(Bytes& b, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-struct TgaSpec {
+struct TgaFields {
   int type = 2;
   int width = 2;
   int height = 2;
@@ -30,7 +30,7 @@ struct TgaSpec {
   Bytes pixels{};  // as stored (raw rows or RLE packets)
 };
 
-inline Bytes MakeTga(const TgaSpec& s) {
+inline Bytes MakeTga(const TgaFields& s) {
   Bytes b;
   b.push_back(static_cast<std::uint8_t>(s.id.size()));
   b.push_back(static_cast<std::uint8_t>(s.mapType));
@@ -50,7 +50,7 @@ inline Bytes MakeTga(const TgaSpec& s) {
   return b;
 }
 
-struct BmpSpec {
+struct BmpFields {
   int width = 4;
   int height = 2;
   int bits = 24;
@@ -62,7 +62,7 @@ struct BmpSpec {
   Bytes pixels{};                     // rows as stored, padded, bottom row first
 };
 
-inline Bytes MakeBmp(const BmpSpec& s) {
+inline Bytes MakeBmp(const BmpFields& s) {
   const std::uint32_t offset =
       s.pixelOffset >= 0 ? static_cast<std::uint32_t>(s.pixelOffset)
                          : static_cast<std::uint32_t>(54 + s.table.size());

@@ -20,7 +20,7 @@ namespace {
 
 using test::TestBoard;
 
-TEST(OverlayRectTest, FollowingAspectAlignmentAndLimits) {
+TEST(OverlayRectTest, FollowingFourThreeAlignmentAndLimits) {
   struct Row {
     const char* name;
     gdi::Rect client;
@@ -34,8 +34,8 @@ TEST(OverlayRectTest, FollowingAspectAlignmentAndLimits) {
       {"aligned to 2", {101, 50, 503, 350}, 0, {}, 2, {102, 50, 502, 350}},
       {"enlarging", {101, 50, 503, 350}, autoflag::kEnlarge, {}, 4, {100, 50, 504, 350}},
       {"no alignment", {101, 50, 503, 350}, autoflag::kNoAlign, {}, 4, {101, 50, 503, 350}},
-      {"4:3 from the width", {0, 0, 400, 400}, autoflag::kAspect, {}, 4, {0, 0, 400, 300}},
-      {"4:3 from the height", {0, 0, 400, 360}, autoflag::kAspect | autoflag::kFollowSize, {0, 0, 400, 300}, 4,
+      {"4:3 from the width", {0, 0, 400, 400}, autoflag::kFourThree, {}, 4, {0, 0, 400, 300}},
+      {"4:3 from the height", {0, 0, 400, 360}, autoflag::kFourThree | autoflag::kFollowSize, {0, 0, 400, 300}, 4,
        {0, 0, 480, 360}},
       {"limited to the standard", {0, 0, 1000, 900}, 0, {}, 4, {0, 0, 640, 480}},
       {"position kept without following", {200, 200, 520, 440}, 0, {0, 0, 320, 240}, 4, {0, 0, 320, 240}},

@@ -22,7 +22,7 @@ namespace {
 using test::Bytes;
 using test::MakeBmp;
 using test::MakeTga;
-using test::TgaSpec;
+using test::TgaFields;
 
 class ImageFilesTest : public ::testing::Test {
  protected:

@@ -9,7 +9,7 @@
 namespace orvale::korrin {
 namespace {
 
-using test::BmpSpec;
+using test::BmpFields;
 using test::Bytes;
 using test::MakeBmp;
 
@@ -77,7 +77,7 @@ TEST(BmpFileTest, WriterRoundsTheWidthDownToFour) {
 TEST(BmpFileTest, HeadersTheReaderRefuses) {
   struct Row {
     const char* name;
-    BmpSpec spec;
+    BmpFields fields;
   };
   const Row rows[] = {
       {"300 used colours", {.bits = 8, .coloursUsed = 300, .table = Bytes(1200), .pixels = Bytes(8)}},
@@ -88,7 +88,7 @@ TEST(BmpFileTest, HeadersTheReaderRefuses) {
       {"16 bits", {.bits = 16, .pixels = Bytes(16)}},
   };
   for (const auto& row : rows) {
-    const Bytes file = MakeBmp(row.spec);
+    const Bytes file = MakeBmp(row.fields);
     ByteInput in(file);
     EXPECT_FALSE(ReadBmpInfo(in)) << row.name;
   }
@@ -108,13 +108,13 @@ TEST(BmpFileTest, TruncatedFilesAndOffsetsPastTheEndFail) {
 
 TEST(BmpFileTest, TheStatedPixelOffsetIsHonoured) {
   // A 24-bit file carrying a two-entry colour table before its pixels.
-  BmpSpec spec{.width = 1, .height = 1, .coloursUsed = 2, .table = Bytes(8, 0x55), .pixelOffset = 70,
+  BmpFields fields{.width = 1, .height = 1, .coloursUsed = 2, .table = Bytes(8, 0x55), .pixelOffset = 70,
                .pixels = {1, 2, 3, 0}};
-  const Decoded d = Decode(MakeBmp(spec));
+  const Decoded d = Decode(MakeBmp(fields));
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(d.rows.at(0), (Bytes{1, 2, 3}));
   // An 8-bit file with a short table; an offset inside the headers is not used.
-  BmpSpec eight{.width = 4, .height = 1, .bits = 8, .coloursUsed = 2,
+  BmpFields eight{.width = 4, .height = 1, .bits = 8, .coloursUsed = 2,
                 .table = {10, 20, 30, 0, 40, 50, 60, 0}, .pixelOffset = 20, .pixels = {1, 0, 1, 0}};
   const Decoded e = Decode(MakeBmp(eight));
   ASSERT_TRUE(e.ok);

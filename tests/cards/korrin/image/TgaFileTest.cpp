@@ -11,7 +11,7 @@ namespace {
 
 using test::Bytes;
 using test::MakeTga;
-using test::TgaSpec;
+using test::TgaFields;
 
 struct Decoded {
   bool ok = false;
@@ -40,13 +40,13 @@ Decoded Decode(const Bytes& file) {
 TEST(TgaFileTest, UncompressedTypesAndDepths) {
   struct Row {
     const char* name;
-    TgaSpec spec;
+    TgaFields fields;
     int bits;
     Bytes row0;
   };
-  TgaSpec mapped{.type = 1, .width = 2, .height = 1, .depth = 8, .mapType = 1, .mapLength = 2,
+  TgaFields mapped{.type = 1, .width = 2, .height = 1, .depth = 8, .mapType = 1, .mapLength = 2,
                  .mapEntryBits = 24, .map = {1, 2, 3, 4, 5, 6}, .pixels = {1, 0}};
-  TgaSpec mapped15 = mapped;
+  TgaFields mapped15 = mapped;
   mapped15.mapEntryBits = 15;
   mapped15.map = {0x1F, 0x00, 0x00, 0x7C};
   const Row rows[] = {
@@ -61,7 +61,7 @@ TEST(TgaFileTest, UncompressedTypesAndDepths) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const Decoded d = Decode(MakeTga(row.spec));
+    const Decoded d = Decode(MakeTga(row.fields));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.bits, row.bits);
     EXPECT_EQ(d.rows.at(0), row.row0);
@@ -73,33 +73,33 @@ TEST(TgaFileTest, UncompressedTypesAndDepths) {
 }
 
 TEST(TgaFileTest, RowsComeBottomUpUnlessTheOriginIsTopLeft) {
-  TgaSpec spec{.width = 1, .height = 2, .descriptor = 0, .pixels = {1, 1, 1, 2, 2, 2}};
-  EXPECT_EQ(Decode(MakeTga(spec)).rows.at(1), (Bytes{1, 1, 1}));
-  spec.descriptor = 0x20;
-  EXPECT_EQ(Decode(MakeTga(spec)).rows.at(0), (Bytes{1, 1, 1}));
+  TgaFields fields{.width = 1, .height = 2, .descriptor = 0, .pixels = {1, 1, 1, 2, 2, 2}};
+  EXPECT_EQ(Decode(MakeTga(fields)).rows.at(1), (Bytes{1, 1, 1}));
+  fields.descriptor = 0x20;
+  EXPECT_EQ(Decode(MakeTga(fields)).rows.at(0), (Bytes{1, 1, 1}));
 }
 
 TEST(TgaFileTest, RunLengthPacketsCrossRowsAndStopAtTheEnd) {
   // 3 x 2 grey: a run of 4 crosses into row 1, then raw 2 pixels.
-  TgaSpec spec{.type = 11, .width = 3, .height = 2, .depth = 8, .pixels = {0x83, 7, 0x01, 8, 9}};
-  Decoded d = Decode(MakeTga(spec));
+  TgaFields fields{.type = 11, .width = 3, .height = 2, .depth = 8, .pixels = {0x83, 7, 0x01, 8, 9}};
+  Decoded d = Decode(MakeTga(fields));
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(d.rows.at(0), (Bytes{7, 7, 7}));
   EXPECT_EQ(d.rows.at(1), (Bytes{7, 8, 9}));
   // A run longer than the image stops at its end.
-  spec.pixels = {0xFF, 5};
-  d = Decode(MakeTga(spec));
+  fields.pixels = {0xFF, 5};
+  d = Decode(MakeTga(fields));
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(d.rows.at(1), (Bytes{5, 5, 5}));
   // Colour true-colour RLE.
-  TgaSpec colour{.type = 10, .width = 2, .height = 1, .pixels = {0x81, 1, 2, 3}};
+  TgaFields colour{.type = 10, .width = 2, .height = 1, .pixels = {0x81, 1, 2, 3}};
   EXPECT_EQ(Decode(MakeTga(colour)).rows.at(0), (Bytes{1, 2, 3, 1, 2, 3}));
 }
 
 TEST(TgaFileTest, AFileThatEndsEarlyFails) {
-  TgaSpec raw{.width = 2, .height = 2, .pixels = Bytes(11, 1)};
+  TgaFields raw{.width = 2, .height = 2, .pixels = Bytes(11, 1)};
   EXPECT_FALSE(Decode(MakeTga(raw)).ok);
-  TgaSpec rle{.type = 10, .width = 2, .height = 2, .pixels = {0x01, 1, 2, 3}};
+  TgaFields rle{.type = 10, .width = 2, .height = 2, .pixels = {0x01, 1, 2, 3}};
   EXPECT_FALSE(Decode(MakeTga(rle)).ok);
   Bytes header = MakeTga({});
   header.resize(10);
@@ -108,28 +108,28 @@ TEST(TgaFileTest, AFileThatEndsEarlyFails) {
 }
 
 TEST(TgaFileTest, LongColourMapsKeep256Entries) {
-  TgaSpec spec{.type = 1, .width = 1, .height = 1, .depth = 8, .mapType = 1, .mapLength = 300,
+  TgaFields fields{.type = 1, .width = 1, .height = 1, .depth = 8, .mapType = 1, .mapLength = 300,
                .mapEntryBits = 24};
-  for (int i = 0; i < 300; ++i) spec.map.insert(spec.map.end(), {std::uint8_t(i), 0, 0});
-  spec.pixels = {42};
-  const Decoded d = Decode(MakeTga(spec));
+  for (int i = 0; i < 300; ++i) fields.map.insert(fields.map.end(), {std::uint8_t(i), 0, 0});
+  fields.pixels = {42};
+  const Decoded d = Decode(MakeTga(fields));
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(d.palette[255 * 3], 255);
   EXPECT_EQ(d.rows.at(0), (Bytes{42}));
 }
 
 TEST(TgaFileTest, AColourMapOnATrueColourImageIsSkipped) {
-  TgaSpec spec{.width = 1, .height = 1, .mapType = 1, .mapLength = 2, .mapEntryBits = 24,
+  TgaFields fields{.width = 1, .height = 1, .mapType = 1, .mapLength = 2, .mapEntryBits = 24,
                .map = {9, 9, 9, 9, 9, 9}, .pixels = {1, 2, 3}};
-  spec.id = "hello";
-  const Decoded d = Decode(MakeTga(spec));
+  fields.id = "hello";
+  const Decoded d = Decode(MakeTga(fields));
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(d.rows.at(0), (Bytes{1, 2, 3}));
   EXPECT_EQ(d.palette[0], 0) << "the palette is untouched";
 }
 
 TEST(TgaFileTest, HeadersTheReaderRefuses) {
-  const TgaSpec rows[] = {
+  const TgaFields rows[] = {
       {.type = 4},
       {.depth = 12},
       {.width = 0},
@@ -137,11 +137,11 @@ TEST(TgaFileTest, HeadersTheReaderRefuses) {
       {.type = 1, .depth = 8, .mapType = 1, .mapLength = 1, .mapEntryBits = 8},
       {.type = 9, .depth = 8, .mapType = 0},
   };
-  for (const auto& spec : rows) {
-    Bytes file = MakeTga(spec);
+  for (const auto& fields : rows) {
+    Bytes file = MakeTga(fields);
     file.resize(file.size() + 64);
     ByteInput in(file);
-    EXPECT_FALSE(ReadTgaInfo(in)) << "type " << spec.type << " depth " << spec.depth;
+    EXPECT_FALSE(ReadTgaInfo(in)) << "type " << fields.type << " depth " << fields.depth;
   }
 }
 
