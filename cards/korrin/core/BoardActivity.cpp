@@ -15,6 +15,8 @@ void ReleaseBoardActivity(Library& lib) {
   // The interrupt worker is stopped and joined before anything it might touch goes;
   // the auto-window and auto-blit lose their hooks and timers.
   StopInterrupts(lib);
+  if (s.cameraTiming.timer != 0) lib.Timers().Kill(s.cameraTiming.timer);
+  s.cameraTiming = {};
   AutoWindowDetach(lib);
   StopAutoBlit(lib);
   s.maskOverlay = 0;

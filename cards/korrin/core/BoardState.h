@@ -151,6 +151,13 @@ struct MaskDrawState {
   bool perFrame = true;
 };
 
+// Camera timing (misc parameters 17 and 18).
+struct CameraTimingState {
+  std::int32_t periodMs = 0;
+  std::uint32_t timer = 0;  // TimerId
+  std::uint64_t ticks = 0;
+};
+
 // The asynchronous multi-frame capture program while it runs.
 struct AsyncProgramState {
   bool running = false;
@@ -182,6 +189,7 @@ struct BoardSettings {
   bool maskEnabled = false;
   std::intptr_t maskOverlay = 0;  // misc 11: a caller's mask ORed into the clip mask
   OverlayMarker marker;
+  CameraTimingState cameraTiming;
   MaskDrawState maskDraw;
   std::int32_t dmaOffset = 0;
   std::int32_t dmaOffset2 = 0;

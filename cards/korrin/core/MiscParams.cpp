@@ -5,6 +5,7 @@
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AsyncCapture.h"
 #include "cards/korrin/core/BoardController.h"
+#include "cards/korrin/core/CameraTiming.h"
 #include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/I2cBus.h"
@@ -324,6 +325,14 @@ std::int32_t SetGatedCapture(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
+std::int32_t GetCameraPeriod(Library& lib, std::intptr_t& value) {
+  value = lib.Settings().cameraTiming.periodMs;
+  return kOk;
+}
+std::int32_t SetCameraPeriodParam(Library& lib, std::intptr_t value) {
+  return SetCameraPeriod(lib, static_cast<std::int32_t>(value));
+}
+
 std::array<MiscParam, 39> MakeTable() {
   std::array<MiscParam, 39> t{};
   t[1] = {GetDetection, nullptr};
@@ -342,6 +351,7 @@ std::array<MiscParam, 39> MakeTable() {
   t[14] = {GetFileBits, SetFileBits};
   t[16] = {GetWord<&MiscSettings::gatedCapture>, SetGatedCapture};
   t[15] = {nullptr, SetEepromValues};
+  t[17] = {GetCameraPeriod, SetCameraPeriodParam};
   t[18] = {GetTriggerMode, SetTriggerMode};
   t[19] = {GetDecoderFlag, SetDecoderFlag};
   t[20] = {GetFlash, SetFlash};

@@ -399,3 +399,57 @@ TEST(InterruptBoardsTest, EachBoardSignalsOnlyItsOwnWorker) {
 
 }  // namespace
 }  // namespace orvale::korrin
+
+namespace orvale::korrin {
+namespace {
+
+TEST(CameraTimingTest, MeasuredSwitchPeriodDrivesTheTimer) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 18, 1), 0);
+  ASSERT_EQ(SetMiscParm(board.lib, 13, 1000), 0);
+  // The exposure switch closes for 50 ms every 200 ms.
+  board.Card().switchLevel = [](std::uint32_t t) { return t % 200 < 50 ? 1 : 0; };
+  ASSERT_EQ(SetMiscParm(board.lib, 17, 500), 0);
+  std::intptr_t period = 0;
+  ASSERT_EQ(GetMiscParm(board.lib, 17, &period), 0);
+  EXPECT_NEAR(static_cast<double>(period), 200, 2);
+  ASSERT_EQ(board.timers.ActiveCount(), 1u);
+  EXPECT_NEAR(static_cast<double>(board.timers.IntervalMs(board.lib.Settings().cameraTiming.timer)), 132, 2);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  for (std::uint64_t tick = 1; tick <= 3; ++tick) {
+    board.clock.Advance(140);
+    board.timers.ProcessDue();
+    EXPECT_EQ(board.lib.Settings().cameraTiming.ticks, tick);
+  }
+  // Period 0: the timer goes and the capture stops.
+  ASSERT_EQ(SetMiscParm(board.lib, 17, 0), 0);
+  EXPECT_EQ(board.timers.ActiveCount(), 0u);
+  EXPECT_EQ(board.lib.Settings().liveState, 0);
+}
+
+TEST(CameraTimingTest, ASilentSwitchCannotBeMeasured) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 18, 2), 0);
+  ASSERT_EQ(SetMiscParm(board.lib, 13, 300), 0);
+  EXPECT_EQ(SetMiscParm(board.lib, 17, 500), -1);
+  EXPECT_EQ(board.timers.ActiveCount(), 0u);
+  std::intptr_t period = -1;
+  ASSERT_EQ(GetMiscParm(board.lib, 17, &period), 0);
+  EXPECT_EQ(period, 0) << "timing is off";
+}
+
+TEST(CameraTimingTest, ANewControllerTimesTheExposureItself) {
+  TestBoard board(WithController(sim::ControllerKind::kController));
+  board.Card().Controller()->status = 19;
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 18, 3), 0);  // 0x4020: timed, two fields
+  ASSERT_EQ(SetMiscParm(board.lib, 17, 300), 0);
+  EXPECT_EQ(board.timers.ActiveCount(), 0u);
+  const auto& last = board.Card().Controller()->Commands().back();
+  EXPECT_EQ(last.command, 10);
+}
+
+}  // namespace
+}  // namespace orvale::korrin
