@@ -58,19 +58,23 @@ struct Backend {
     services.priority = &priority;
     services.timers = &timers;
     services.pluginFolder = OwnFolder();
-    services.putRow = &KR_PutImgRowProc;
-    services.getRow = &KR_GetImgRowProc;
     services.clipboard = &clipboard;
-    services.hook = &HookFilterFunc;
-    services.hookMulti = &HookFilterFuncMulti;
-    services.trackingTimer = &KR_AWTimeProc;
-    services.blitTimer = &AutoBlitProc;
-    services.blitTimerMulti = &AutoBlitProcMulti;
+    UseExportedCallbacks(services);
     library = std::make_unique<Library>(std::move(services));
   }
 };
 
 }  // namespace
+
+void UseExportedCallbacks(LibraryServices& services) {
+  services.putRow = &KR_PutImgRowProc;
+  services.getRow = &KR_GetImgRowProc;
+  services.hook = &HookFilterFunc;
+  services.hookMulti = &HookFilterFuncMulti;
+  services.trackingTimer = &KR_AWTimeProc;
+  services.blitTimer = &AutoBlitProc;
+  services.blitTimerMulti = &AutoBlitProcMulti;
+}
 
 Library& TheLibrary() {
   if (g_override != nullptr) return *g_override;

@@ -10,6 +10,10 @@ inline constexpr char kDeviceVariable[] = "ORVALE_KORRIN_DEVICE";
 
 Library& TheLibrary();
 
+// Hands `services` the exported callbacks (row callbacks, hooks, timer procedures) that
+// the window system, timers and format plug-ins call.
+void UseExportedCallbacks(LibraryServices& services);
+
 // While one exists, the exports run against `library` instead (test programs that
 // link the export layer and drive a simulated board of their own). Overrides nest.
 class ScopedLibraryOverride {

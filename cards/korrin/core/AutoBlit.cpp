@@ -14,7 +14,10 @@
 
 namespace orvale::korrin {
 
-void AutoBlitDeleter::operator()(AutoBlit* blit) const { delete blit; }
+template <>
+void ResourceDeleter<AutoBlit>::operator()(AutoBlit* blit) const {
+  delete blit;
+}
 
 namespace {
 

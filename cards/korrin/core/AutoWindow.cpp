@@ -17,7 +17,10 @@
 
 namespace orvale::korrin {
 
-void AutoWindowDeleter::operator()(AutoWindow* window) const { delete window; }
+template <>
+void ResourceDeleter<AutoWindow>::operator()(AutoWindow* window) const {
+  delete window;
+}
 
 AutoWindow::AutoWindow(TrackedWindow& w, std::uint32_t f, const int m[4]) : window(&w), flags(f) {
   std::copy(m, m + 4, margins);

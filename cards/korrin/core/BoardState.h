@@ -208,18 +208,20 @@ struct LockedBuffer {
 };
 inline constexpr std::size_t kLockRows = 8;
 
+// Resources whose classes the record only names; each is deleted where it is defined.
+template <class T>
+struct ResourceDeleter {
+  void operator()(T* resource) const;
+};
 class IrqMachinery;
-struct IrqMachineryDeleter {
-  void operator()(IrqMachinery* irq) const;
-};
 class AutoWindow;
-struct AutoWindowDeleter {
-  void operator()(AutoWindow* window) const;
-};
 class AutoBlit;
-struct AutoBlitDeleter {
-  void operator()(AutoBlit* blit) const;
-};
+template <>
+void ResourceDeleter<IrqMachinery>::operator()(IrqMachinery* resource) const;
+template <>
+void ResourceDeleter<AutoWindow>::operator()(AutoWindow* resource) const;
+template <>
+void ResourceDeleter<AutoBlit>::operator()(AutoBlit* resource) const;
 
 struct BoardResources {
   // Declared first, destroyed last: everything below may still use the attach.
@@ -229,9 +231,9 @@ struct BoardResources {
   std::array<std::optional<LockedBuffer>, kLockRows> locks;
   MemoryRegion dmaTarget;  // the driver's DMA buffer, or a locked caller buffer
   bool callerTarget = false;
-  std::unique_ptr<IrqMachinery, IrqMachineryDeleter> irq;
-  std::unique_ptr<AutoWindow, AutoWindowDeleter> autoWindow;
-  std::unique_ptr<AutoBlit, AutoBlitDeleter> autoBlit;
+  std::unique_ptr<IrqMachinery, ResourceDeleter<IrqMachinery>> irq;
+  std::unique_ptr<AutoWindow, ResourceDeleter<AutoWindow>> autoWindow;
+  std::unique_ptr<AutoBlit, ResourceDeleter<AutoBlit>> autoBlit;
 };
 
 struct BoardState {

@@ -4,7 +4,10 @@
 
 namespace orvale::korrin {
 
-void IrqMachineryDeleter::operator()(IrqMachinery* irq) const { delete irq; }
+template <>
+void ResourceDeleter<IrqMachinery>::operator()(IrqMachinery* irq) const {
+  delete irq;
+}
 
 namespace {
 

@@ -18,6 +18,13 @@
 
 namespace orvale::korrin::test {
 
+// A board with an on-board controller of the given kind.
+inline sim::SimOptions WithController(sim::ControllerKind kind) {
+  sim::SimOptions options;
+  options.controllers = {kind};
+  return options;
+}
+
 struct TestBoard {
   explicit TestBoard(sim::SimOptions options = {})
       : profile(files), timers(clock), sim(clock, options), lib(library.emplace(Services())), exports(lib) {
@@ -36,14 +43,8 @@ struct TestBoard {
     services.priority = &priority;
     services.timers = &timers;
     services.pluginFolder = KORRIN_TEST_PLUGIN_DIR;  // where the fake format plug-ins are built
-    services.putRow = &KR_PutImgRowProc;
-    services.getRow = &KR_GetImgRowProc;
     services.clipboard = &clipboard;
-    services.hook = &HookFilterFunc;
-    services.hookMulti = &HookFilterFuncMulti;
-    services.trackingTimer = &KR_AWTimeProc;
-    services.blitTimer = &AutoBlitProc;
-    services.blitTimerMulti = &AutoBlitProcMulti;
+    UseExportedCallbacks(services);
     return services;
   }
 

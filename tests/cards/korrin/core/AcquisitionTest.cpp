@@ -23,12 +23,7 @@ namespace orvale::korrin {
 namespace {
 
 using test::TestBoard;
-
-sim::SimOptions WithController(sim::ControllerKind kind) {
-  sim::SimOptions options;
-  options.controllers = {kind};
-  return options;
-}
+using test::WithController;
 
 std::uint64_t Elapsed(TestBoard& board, std::uint64_t since) { return board.clock.ElapsedMs() - since; }
 

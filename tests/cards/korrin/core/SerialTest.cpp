@@ -13,6 +13,7 @@ namespace orvale::korrin {
 namespace {
 
 using test::TestBoard;
+using test::WithController;
 
 class UartTest : public ::testing::Test {
  protected:
@@ -112,12 +113,6 @@ TEST_F(UartTest, TheOtherBankStrobesNoUart) {
   SetSerialReg(board.lib, 4, 0x55);
   EXPECT_NE(Uart().Acr(), 0x55);
   EXPECT_GT(Uart().OtherBankStrobes(), 0u);
-}
-
-sim::SimOptions WithController(sim::ControllerKind kind) {
-  sim::SimOptions options;
-  options.controllers = {kind};
-  return options;
 }
 
 class ControllerTest : public ::testing::Test {

@@ -16,12 +16,7 @@ namespace orvale::korrin {
 namespace {
 
 using test::TestBoard;
-
-sim::SimOptions Board(sim::ControllerKind kind) {
-  sim::SimOptions options;
-  options.controllers = {kind};
-  return options;
-}
+using test::WithController;
 
 // A board whose EEPROM carries `configId`.
 void StartWithConfig(TestBoard& board, std::uint32_t configId) {
@@ -59,7 +54,7 @@ TEST(VideoConfigTest, SelectionLoadsTheSourcePatch) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    TestBoard board(Board(row.configId & 0x20 ? sim::ControllerKind::kControllerGate
+    TestBoard board(WithController(row.configId & 0x20 ? sim::ControllerKind::kControllerGate
                                               : sim::ControllerKind::kNone));
     StartWithConfig(board, row.configId);
     const auto before = InputRegisters(board);
@@ -141,7 +136,7 @@ TEST(VideoConfigTest, FrameModeCarriesTheSelectionToBothChannels) {
 }
 
 TEST(VideoConfigTest, ControllerBoardsRouteTheInputOnTheLocalBus) {
-  TestBoard board(Board(sim::ControllerKind::kController));
+  TestBoard board(WithController(sim::ControllerKind::kController));
   board.StartUp();
   ASSERT_EQ(SetVideoConfig(board.lib, 4, 1, 2, 0), 0);
   auto& bus = board.Card().LocalBus();
@@ -232,7 +227,7 @@ TEST(VideoConfigTest, DetectionFindsTheCameraAndRestoresTheSelection) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    TestBoard board(Board(row.configId & 0x20 ? sim::ControllerKind::kControllerGate
+    TestBoard board(WithController(row.configId & 0x20 ? sim::ControllerKind::kControllerGate
                                               : sim::ControllerKind::kNone));
     StartWithConfig(board, row.configId);
     sim::SimCamera& camera = board.Card().Camera();
