@@ -1,0 +1,143 @@
+// korrin32: the cost of an export through the shared object against the same call into
+// the core, pixel conversion of a display line, and loading a run-length TGA.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "cards/korrin/core/ImageFiles.h"
+#include "cards/korrin/core/MiscParams.h"
+#include "cards/korrin/core/RegisterAccess.h"
+#include "cards/korrin/core/Startup.h"
+#include "cards/korrin/image/PixelConvert.h"
+#include "cards/korrin/sim/SimBoard.h"
+#include "platform/clock/VirtualClock.h"
+#include "platform/profile/PrivateProfile.h"
+
+namespace {
+
+using namespace orvale;
+using namespace orvale::korrin;
+
+// The shared object on its simulated board, located.
+struct SharedObject {
+  SharedObject() {
+    setenv("ORVALE_KORRIN_DEVICE", "sim", 1);
+    handle = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) std::abort();
+    getVideoType = reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_GetVideoType"));
+    getSaaRegister = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "KR_GetSAA7146Reg"));
+    reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_Locate"))();
+  }
+  void* handle;
+  int32_t (*getVideoType)();
+  int32_t (*getSaaRegister)(int32_t);
+};
+SharedObject& So() {
+  static SharedObject so;
+  return so;
+}
+
+// The core on its own simulated board, located.
+struct Core {
+  Core() : profile(std::make_shared<MemoryProfileFiles>()), sim(clock) {
+    LibraryServices services;
+    services.clock = &clock;
+    services.device = &sim;
+    services.display = &sim.Display();
+    services.profile = &profile;
+    lib = std::make_unique<Library>(services);
+    Locate(*lib);
+    LoadConfig(*lib);
+    Init(*lib);
+  }
+  VirtualClock clock;
+  PrivateProfile profile;
+  sim::SimBoard sim;
+  std::unique_ptr<Library> lib;
+};
+Core& TheCore() {
+  static Core core;
+  return core;
+}
+
+void BM_ExportGetVideoType(benchmark::State& state) {
+  auto* f = So().getVideoType;
+  for (auto _ : state) benchmark::DoNotOptimize(f());
+}
+BENCHMARK(BM_ExportGetVideoType);
+
+void BM_CoreGetVideoType(benchmark::State& state) {
+  Library& lib = *TheCore().lib;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(lib.Settings().video.type);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CoreGetVideoType);
+
+void BM_ExportGetSaa7146Reg(benchmark::State& state) {
+  auto* f = So().getSaaRegister;
+  for (auto _ : state) benchmark::DoNotOptimize(f(0x48));
+}
+BENCHMARK(BM_ExportGetSaa7146Reg);
+
+void BM_CoreGetSaa7146Reg(benchmark::State& state) {
+  Library& lib = *TheCore().lib;
+  for (auto _ : state) benchmark::DoNotOptimize(GetSaaRegister(lib, 0x48));
+}
+BENCHMARK(BM_CoreGetSaa7146Reg);
+
+void BM_ConvertPixelLine(benchmark::State& state) {
+  const int from = static_cast<int>(state.range(0));
+  const int to = static_cast<int>(state.range(1));
+  constexpr int kPixels = 1600;
+  std::vector<std::uint8_t> in(kPixels * 4), out(kPixels * 4);
+  for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<std::uint8_t>(i * 13);
+  for (auto _ : state) {
+    ConvertPixels(kPixels, from, to, in.data(), out.data(), nullptr);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_ConvertPixelLine)->Args({24, 16})->Args({16, 24})->Unit(benchmark::kMicrosecond);
+
+// A 1024 x 768 24-bit run-length TGA: rows of runs and raw stretches.
+std::string MakeRleTga() {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("korrin-bench-" + std::to_string(::getpid()) + ".tga");
+  std::ofstream out(path, std::ios::binary);
+  const unsigned char header[18] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 3, 24, 0x20};
+  out.write(reinterpret_cast<const char*>(header), 18);
+  for (int y = 0; y < 768; ++y) {
+    for (int x = 0; x < 1024; x += 128) {
+      const unsigned char run[4] = {0x80 | 63, static_cast<unsigned char>(y), static_cast<unsigned char>(x), 7};
+      out.write(reinterpret_cast<const char*>(run), 4);
+      out.put(static_cast<char>(63));
+      for (int i = 0; i < 64; ++i) {
+        const unsigned char bgr[3] = {static_cast<unsigned char>(i), static_cast<unsigned char>(y),
+                                      static_cast<unsigned char>(x + i)};
+        out.write(reinterpret_cast<const char*>(bgr), 3);
+      }
+    }
+  }
+  return path.string();
+}
+
+void BM_LoadRleTga(benchmark::State& state) {
+  Library& lib = *TheCore().lib;
+  static const std::string file = MakeRleTga();
+  SetMiscParm(lib, 14, 24);
+  std::vector<std::uint8_t> buffer(1024 * 768 * 3);
+  for (auto _ : state) {
+    if (LoadFile(lib, file.c_str(), 0, 0, 0, 0, 0, buffer.data(), -1) != 0) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(buffer.data());
+  }
+}
+BENCHMARK(BM_LoadRleTga)->Unit(benchmark::kMillisecond);
+
+}  // namespace

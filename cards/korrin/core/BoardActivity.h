@@ -1,0 +1,10 @@
+#pragma once
+// Stopping everything a located board is doing before its resources go: live video,
+// the overlay, the auto-window, auto-blit and the interrupt worker.
+#include "cards/korrin/core/Library.h"
+
+namespace orvale::korrin {
+
+void ReleaseBoardActivity(Library& lib);
+
+}  // namespace orvale::korrin

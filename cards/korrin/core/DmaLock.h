@@ -1,0 +1,24 @@
+#pragma once
+// Locking a caller's buffer for DMA, and making it (or the driver's buffer again) the
+// current DMA target. A board holds at most eight such locks.
+#include <cstddef>
+#include <cstdint>
+
+#include "cards/korrin/core/Library.h"
+
+namespace orvale::korrin {
+
+namespace lockflag {
+inline constexpr std::uint32_t kUnlock = 0x4000;
+inline constexpr std::uint32_t kKeepTarget = 0x8000;  // do not change the DMA target
+}  // namespace lockflag
+
+inline constexpr std::size_t kMaxLockPages = kPageTableEntries;
+
+// Pages a buffer touches: its size rounded up, plus one when it starts inside a page
+// and so crosses one more boundary.
+std::size_t PagesSpanned(const void* buffer, std::size_t size);
+
+std::int32_t LockDmaMemory(Library& lib, void* buffer, std::size_t size, std::uint32_t flags);
+
+}  // namespace orvale::korrin

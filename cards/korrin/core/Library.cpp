@@ -1,0 +1,19 @@
+#include "cards/korrin/core/Library.h"
+
+#include "cards/korrin/core/Startup.h"
+
+namespace orvale::korrin {
+
+Library::Library(LibraryServices services) : services_(std::move(services)) {}
+
+Library::~Library() {
+  // Every board, the live one and the copies, lets go of what it holds: interrupt
+  // workers stop, locks are released, boards detach.
+  try {
+    for (auto& copy : copies_) CleanupOther(*this, *copy);
+    Cleanup(*this);
+  } catch (...) {
+  }
+}
+
+}  // namespace orvale::korrin

@@ -1,0 +1,104 @@
+#pragma once
+// The board library: its services, the live board record and the copies of the other
+// boards of a multi-board program. Every export works on the live record.
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "cards/korrin/core/BoardState.h"
+#include "cards/korrin/core/DeviceAccess.h"
+#include "platform/clock/Clock.h"
+#include "platform/display/DisplayService.h"
+#include "korrin32.h"
+#include "platform/gdi/Palette.h"
+#include "platform/process/PriorityService.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/ui/ClipboardService.h"
+#include "platform/ui/TimerService.h"
+
+namespace orvale::korrin {
+
+struct FileTransfer;
+
+// What the library runs on. Everything is borrowed and must outlive the library.
+struct LibraryServices {
+  Clock* clock = nullptr;
+  DeviceAccess* device = nullptr;
+  DisplayService* display = nullptr;
+  PrivateProfile* profile = nullptr;   // krg.ini and the profile-string exports
+  PriorityService* priority = nullptr;  // raised around grabs
+  TimerService* timers = nullptr;       // window timers on the caller's message loop
+  ClipboardService* clipboard = nullptr;
+  std::filesystem::path pluginFolder;  // where format plug-ins are looked for
+  // The exported row callbacks handed to format plug-ins.
+  KR_PutRowProc putRow = nullptr;
+  KR_GetRowProc getRow = nullptr;
+  // The exported hooks and timer procedures the window system and timers call.
+  KR_HookProc hook = nullptr;
+  KR_HookProc hookMulti = nullptr;
+  KR_TimerProc trackingTimer = nullptr;
+  KR_TimerProc blitTimer = nullptr;
+  KR_TimerProc blitTimerMulti = nullptr;
+};
+
+class Library {
+ public:
+  explicit Library(LibraryServices services);
+  // Cleans up every board: interrupt workers stopped and joined, locks released,
+  // boards detached.
+  ~Library();
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  Clock& GetClock() { return *services_.clock; }
+  DeviceAccess& Device() { return *services_.device; }
+  DisplayService& Display() { return *services_.display; }
+  PrivateProfile& Profile() { return *services_.profile; }
+  PriorityService& Priority() { return *services_.priority; }
+  TimerService& Timers() { return *services_.timers; }
+  ClipboardService& Clipboard() { return *services_.clipboard; }
+  const std::filesystem::path& PluginFolder() const { return services_.pluginFolder; }
+  KR_PutRowProc PutRowCallback() const { return services_.putRow; }
+  KR_GetRowProc GetRowCallback() const { return services_.getRow; }
+  KR_HookProc HookCallback(bool multi) const { return multi ? services_.hookMulti : services_.hook; }
+  KR_TimerProc TrackingTimerCallback() const { return services_.trackingTimer; }
+  KR_TimerProc BlitTimerCallback(bool multi) const {
+    return multi ? services_.blitTimerMulti : services_.blitTimer;
+  }
+
+  BoardState& Live() { return live_; }
+  BoardSettings& Settings() { return live_.settings; }
+  // The live board's registers, or null when it is not located.
+  RegisterWindow* LocatedRegisters() { return live_.Located() ? &live_.Registers() : nullptr; }
+
+  // Multi-board table.
+  int BoardCount() const { return static_cast<int>(copies_.size()); }
+  int CurrentBoard() const { return current_; }
+  void SetCurrentBoard(int index) { current_ = index; }
+  std::vector<std::unique_ptr<BoardState>>& Copies() { return copies_; }
+
+  // Set between KR_OpenPrivateProfileString and KR_ClosePrivateProfileString; nothing
+  // depends on it.
+  bool profileOpen = false;
+  // The image-file load or save in progress, for the row callbacks; null between them.
+  FileTransfer* transfer = nullptr;
+  // The library's grey palette (created once) and the palette made current.
+  gdi::PaletteHandle greyPalette = gdi::PaletteHandle::None;
+  gdi::PaletteHandle currentPalette = gdi::PaletteHandle::None;
+  // The timer auto-blit boards share, and which of the first four take part.
+  struct SharedBlitTimer {
+    TimerId id = 0;
+    std::array<bool, 4> boards{};
+  } blitTimer;
+  // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
+  bool allocationFails = false;
+
+ private:
+  LibraryServices services_;
+  BoardState live_;
+  std::vector<std::unique_ptr<BoardState>> copies_;
+  int current_ = 0;
+};
+
+}  // namespace orvale::korrin

@@ -1,0 +1,142 @@
+/* korrin32: the library for Korrin PCI frame-grabber boards (Philips SAA7146).
+ *
+ * This header is the ABI of libkorrin32.so. It is plain C; C++ callers include it too.
+ *
+ * Results. Every export except KR_ConvertPixel returns int32_t. A status is 0 for
+ * success and -1 for failure: all bits set, so the low 16 bits read 0xFFFF and a caller
+ * comparing with -1 sees the failure too. Exports that return a value return -1 for
+ * failure unless their row in korrin32_exports.inc gives another failure value (the
+ * serial transfers and the profile-string exports fail with 0, as counts and Booleans).
+ * No export lets a failure escape in any other way.
+ *
+ * A call that needs the board (registers, I2C, DMA) on a board that is not located
+ * fails and touches nothing. A null record or result pointer fails. Out-of-range
+ * indexes, offsets, sizes and operation codes fail.
+ *
+ * 64-bit ABI. Every argument or record field that carries an address, a window, a
+ * device context or a buffer is pointer-sized; physical (bus) addresses stay 32-bit.
+ * Misc-parameter values are intptr_t because some of them carry pointers:
+ *   id 2   pointer to four int16_t {left, top, width, height} (set and get);
+ *   id 3   the DMA target's linear address (get);
+ *   id 11  pointer to a caller's mask of 95-byte rows, or 0 for none (set and get);
+ *   id 15  pointer to a KR_VersionInfo whose EEPROM words are taken (set).
+ *
+ * Choices where the board's original description leaves a value open:
+ *   KR_GetI2CReg    returns 0 after a failed bus transfer; -1 is reserved (no device is
+ *                   ever locked by this library).
+ *   KR_FileResInfo  fills {width, height, bits, extra}; extra is the TGA image type for
+ *                   TGA files, 0 for BMP files, and the plug-in's value otherwise.
+ *   KR_LoadFile     flag 0x8000 loads into the DMA target, 0x800 uses the file palette
+ *                   for 8-bit files; other bits are ignored. The file name is never
+ *                   changed.
+ *
+ * The board. No Linux driver exists for Korrin boards. Without one, KR_Locate fails as
+ * it does when the driver is missing. With ORVALE_KORRIN_DEVICE=sim in the environment
+ * the library drives a simulated board, in process, whose waits run on a virtual
+ * clock. */
+#ifndef KORRIN32_H
+#define KORRIN32_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define KR_API __attribute__((visibility("default")))
+#else
+#define KR_API
+#endif
+
+/* A window of the window system; 0 for none. */
+typedef void* KR_Window;
+
+/* Filled by KR_GetVersionInfo; the offsets are those of the board's 34-byte record. */
+typedef struct KR_VersionInfo {
+  uint16_t libraryWords[8]; /* 37, 0, 0, 1, 0, 50, 0, 0 */
+  uint32_t configId;        /* +16: 0x319 when the EEPROM is not valid */
+  uint32_t eepromValue32;   /* +20 */
+  uint16_t eepromValue16;   /* +24 */
+  uint16_t word26;          /* +26: 3 */
+  uint16_t word28;          /* +28: 0 */
+  uint16_t boardKind;       /* +30: 2 once located */
+  uint16_t eepromByte2;     /* +32 */
+  /* Two bytes of padding follow; the library never writes them. */
+} KR_VersionInfo;
+
+/* KR_VideoCaptureMem's record. Flags: 0x20000 lock `buffer`/`size` as the DMA target,
+ * 0x40000 unlock it, 0x80000 take dmaOffset, 0x100000 take dmaOffset2, 0x10000 fill the
+ * record with the current values. */
+typedef struct KR_CaptureRecord {
+  void* buffer;
+  uint32_t size;
+  int32_t dmaOffset;
+  int32_t dmaOffset2;
+  uint32_t physical;
+  int32_t frameBytes;
+  void* displayLinear;
+  uint32_t displaySize; /* 0x400000 */
+  uint32_t displayPhysical;
+  void* maskArea;
+} KR_CaptureRecord;
+
+/* Filled by KR_AutoWindowInfo. */
+typedef struct KR_AutoWindowInfoRecord {
+  KR_Window window;
+  uint8_t* maskBuffer;
+  int32_t maskBytesPerRow;
+  int32_t maskRows;
+  int32_t overlayVisible;
+  int32_t desiredLive;
+  uint8_t* lastFrameDib;
+  int32_t maskDelay;
+  void* watchHandle;
+} KR_AutoWindowInfoRecord;
+
+/* What HookFilterFunc's lParam points to: one message sent to a window. */
+typedef struct KR_HookMessage {
+  intptr_t lParam;
+  uintptr_t wParam;
+  uint32_t message;
+  KR_Window window;
+} KR_HookMessage;
+
+/* Window hooks and window timers, as the window system calls them. */
+typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam);
+typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
+
+/* Called on the library's interrupt thread, once per interrupt. */
+typedef void (*KR_IrqCallback)(void);
+
+/* Format plug-ins KRV<EXT>32.so, loaded from the library's own folder, export
+ * <EXT>_LoadInfo, <EXT>_LoadImg and <EXT>_SaveImg with these types. Each returns -1 on
+ * failure. Palettes are 256 entries of blue, green, red. */
+typedef int32_t (*KR_GetRowProc)(int32_t row, uint8_t* pixels);
+typedef int32_t (*KR_PutRowProc)(int32_t row, const uint8_t* pixels);
+typedef int32_t (*KR_PluginLoadInfo)(const char* fileName, int16_t* width, int16_t* height,
+                                     int16_t* bits, int16_t* extra);
+typedef int32_t (*KR_PluginLoadImg)(const char* fileName, uint8_t* paletteOut,
+                                    const uint8_t* paletteIn, KR_PutRowProc putRow);
+typedef int32_t (*KR_PluginSaveImg)(const char* fileName, int32_t width, int32_t height,
+                                    int32_t bits, const uint8_t* palette, int32_t flags,
+                                    KR_GetRowProc getRow);
+
+#define KR_NO_RESULT
+#define KR_EXPORT(ret, name, params, failure) KR_API ret name params;
+#if defined(__GNUC__)
+#define KR_CALLBACK(ret, symbol, cname, params, failure) \
+  KR_API ret cname params __asm__(#symbol);
+#else
+#define KR_CALLBACK(ret, symbol, cname, params, failure) KR_API ret cname params;
+#endif
+#include "korrin32_exports.inc"
+#undef KR_EXPORT
+#undef KR_CALLBACK
+#undef KR_NO_RESULT
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KORRIN32_H */

@@ -1,0 +1,109 @@
+// The shared object exports exactly the table's names, each resolvable, and they reach
+// the core: the start-up road runs through it on the simulated board.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "cards/korrin/ExportTable.h"
+#include "cards/korrin/LibraryInstance.h"
+
+namespace orvale::korrin {
+namespace {
+
+std::set<std::string> DefinedDynamicSymbols(const char* library) {
+  const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + library;
+  std::set<std::string> names;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return names;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    char type = 0;
+    char name[400] = {};
+    if (std::sscanf(line, "%*s %c %399s", &type, name) != 2) continue;
+    std::string symbol(name);
+    symbol = symbol.substr(0, symbol.find('@'));
+    if (type == 'A' && symbol == "KORRIN32_1") continue;  // the version node itself
+    names.insert(symbol);
+  }
+  pclose(pipe);
+  return names;
+}
+
+class SharedObject {
+ public:
+  SharedObject() { handle_ = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL); }
+  ~SharedObject() {
+    if (handle_ != nullptr) dlclose(handle_);
+  }
+  void* Handle() const { return handle_; }
+  template <class F>
+  F* Get(const char* name) const {
+    return reinterpret_cast<F*>(dlsym(handle_, name));
+  }
+
+ private:
+  void* handle_ = nullptr;
+};
+
+TEST(ExportTableTest, TableHoldsEveryExportOnce) {
+  const std::set<std::string_view> unique(kExportedSymbols.begin(), kExportedSymbols.end());
+  EXPECT_EQ(unique.size(), kExportedSymbols.size());
+  EXPECT_EQ(kExportedSymbols.size(), 84u);
+}
+
+TEST(ExportTableTest, EveryNameResolves) {
+  SharedObject so;
+  ASSERT_NE(so.Handle(), nullptr) << dlerror();
+  for (std::string_view name : kExportedSymbols) {
+    EXPECT_NE(dlsym(so.Handle(), std::string(name).c_str()), nullptr) << name;
+  }
+}
+
+TEST(ExportTableTest, NothingElseIsExported) {
+  const auto exported = DefinedDynamicSymbols(KORRIN32_PATH);
+  ASSERT_FALSE(exported.empty());
+  const std::set<std::string> table(kExportedSymbols.begin(), kExportedSymbols.end());
+  for (const auto& name : exported) EXPECT_TRUE(table.count(name) != 0) << "leaked: " << name;
+  EXPECT_EQ(exported.size(), table.size());
+}
+
+TEST(ExportTableTest, WithoutTheSwitchThereIsNoBoard) {
+  unsetenv(kDeviceVariable);
+  SharedObject so;
+  ASSERT_NE(so.Handle(), nullptr) << dlerror();
+  EXPECT_EQ(so.Get<int32_t()>("KR_Locate")(), -1);
+  EXPECT_EQ(so.Get<int32_t(int32_t)>("KR_LoadConfig")(0), -1);
+}
+
+TEST(ExportTableTest, StartUpReachesTheSimulatedBoard) {
+  setenv(kDeviceVariable, "sim", 1);
+  SharedObject so;
+  ASSERT_NE(so.Handle(), nullptr) << dlerror();
+  EXPECT_EQ(so.Get<int32_t()>("KR_Locate")(), 0);
+  EXPECT_EQ(so.Get<int32_t()>("KR_Init")(), 0);
+  EXPECT_EQ(so.Get<int32_t(int32_t, int32_t, int32_t, int32_t)>("KR_SetVideoConfig")(0, 1, 2, 0), 0);
+  EXPECT_EQ(so.Get<int32_t()>("KR_GetVideoStandard")(), 1);
+  EXPECT_EQ(so.Get<int32_t()>("KR_Cleanup")(), 0);
+  unsetenv(kDeviceVariable);
+}
+
+void Nothing() {}
+
+TEST(ExportTableTest, UnloadingWithAnInterruptWorkerRunningIsSafe) {
+  setenv(kDeviceVariable, "sim", 1);
+  {
+    SharedObject so;
+    ASSERT_NE(so.Handle(), nullptr) << dlerror();
+    EXPECT_EQ(so.Get<int32_t()>("KR_Locate")(), 0);
+    EXPECT_EQ(so.Get<int32_t()>("KR_Init")(), 0);
+    EXPECT_EQ(so.Get<int32_t(int32_t, int32_t, int32_t, KR_IrqCallback)>("KR_EnableIRQ")(0, 0, 1, Nothing), 0);
+  }  // dlclose: the library's teardown stops and joins the worker
+  unsetenv(kDeviceVariable);
+}
+
+}  // namespace
+}  // namespace orvale::korrin

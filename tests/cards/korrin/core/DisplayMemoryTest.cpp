@@ -1,0 +1,281 @@
+// Frame-buffer access, DIB copies, display probing, palettes and the clip mask.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "KorrinTestBoard.h"
+#include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/DisplayMemory.h"
+#include "cards/korrin/core/DisplayProbe.h"
+#include "cards/korrin/core/Masks.h"
+#include "cards/korrin/core/Palettes.h"
+#include "cards/korrin/core/RegisterEncoding.h"
+#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/core/Surfaces.h"
+#include "cards/korrin/core/VideoWindow.h"
+#include "platform/gdi/RecordingDeviceContext.h"
+
+namespace orvale::korrin {
+namespace {
+
+using test::TestBoard;
+
+sim::SimOptions Display(int bits) {
+  sim::SimOptions options;
+  options.displayBits = bits;
+  return options;
+}
+
+TEST(DisplayMemoryTest, PixelsAndRectanglesStayOnTheDisplay) {
+  TestBoard board(Display(16));
+  board.StartUp();
+  const Surface display = *DisplaySurface(board.lib);
+  EXPECT_EQ(SetVgaPixel(board.lib, 1023, 767, 0xABCD), 0);
+  EXPECT_EQ(display.At(1023, 767)[0], 0xCD);
+  EXPECT_EQ(display.At(1023, 767)[1], 0xAB);
+  for (auto [x, y] : {std::pair{1024, 0}, std::pair{0, 768}, std::pair{-1, 5}}) {
+    EXPECT_EQ(SetVgaPixel(board.lib, x, y, 1), -1);
+  }
+  std::memset(display.base, 0, static_cast<std::size_t>(display.pitch) * display.height);
+  ASSERT_EQ(SetVgaRect(board.lib, 1020, 765, 10, 10, 0x1111), 0);
+  EXPECT_EQ(display.At(1023, 767)[0], 0x11);
+  EXPECT_EQ(display.At(1019, 767)[0], 0);
+  EXPECT_EQ(board.sim.FrameBuffer()[768 * 2048], 0) << "nothing past the last row";
+}
+
+TEST(DisplayMemoryTest, CopiesNeedTheWholeRectangleInsideTheSource) {
+  TestBoard board;
+  board.StartUp();
+  std::vector<std::uint8_t> buffer(4 * 4 * 4 + 8, 0xEE);
+  for (int i = 0; i < 64; ++i) buffer[i] = static_cast<std::uint8_t>(i);
+  ASSERT_EQ(CopyVgaRect(board.lib, 10, 10, 4, 4, buffer.data(), -1, copydirection::kToDisplay), 0);
+  std::vector<std::uint8_t> back(64);
+  ASSERT_EQ(CopyVgaRect(board.lib, 10, 10, 4, 4, back.data(), -1, copydirection::kFromDisplay), 0);
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + 64), back);
+  EXPECT_EQ(CopyVgaRect(board.lib, 1022, 0, 4, 4, back.data(), -1, 1), -1);
+  EXPECT_EQ(CopyVgaRect(board.lib, 0, 0, 4, 4, back.data(), 8, 1), -1) << "pitch below a row";
+  // From the DMA target, in the colour-space depth, with a wider caller pitch.
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 16, 8, 1), 0);
+  board.Card().DmaBuffer()[64 * 2 + 3] = 0x77;
+  std::vector<std::uint8_t> wide(3 * 10, 0);
+  ASSERT_EQ(CopyVgaRect(board.lib, 0, 0, 4, 3, wide.data(), 10, copydirection::kFromDmaTarget), 0);
+  EXPECT_EQ(wide[2 * 10 + 3], 0x77);
+  EXPECT_EQ(CopyVgaRect(board.lib, 62, 0, 4, 3, wide.data(), 10, 2), -1);
+}
+
+TEST(DisplayMemoryTest, ScreenToDibWritesABottomUpBitmap) {
+  TestBoard board;
+  board.StartUp();
+  const Surface display = *DisplaySurface(board.lib);
+  // Row 0 red, the last row blue (32-bit display: blue, green, red, unused).
+  for (int x = 0; x < 640; ++x) {
+    display.At(x, 0)[2] = 200;
+    display.At(x, 9)[0] = 100;
+  }
+  std::vector<std::uint8_t> dib(DibSize(640, 10, false));
+  ASSERT_EQ(ScreenToDib(board.lib, 0, 0, 641, 10, 0, dib.data()), 0);
+  std::int32_t width, height;
+  std::memcpy(&width, &dib[4], 4);
+  std::memcpy(&height, &dib[8], 4);
+  EXPECT_EQ(width, 640) << "rounded down to a multiple of 4";
+  EXPECT_EQ(height, 10);
+  EXPECT_EQ(dib[0], 40);
+  EXPECT_EQ(dib[12], 1);
+  EXPECT_EQ(dib[14], 24);
+  for (int i = 16; i < 40; ++i) EXPECT_EQ(dib[i], 0) << i;
+  EXPECT_EQ(dib[40], 100) << "the bottom row first";
+  EXPECT_EQ(dib[40 + 9 * 640 * 3 + 2], 200);
+  EXPECT_EQ(ScreenToDib(board.lib, 0, 0, 3, 10, 0, dib.data()), -1);
+  EXPECT_EQ(ScreenToDib(board.lib, 1020, 0, 8, 10, 0, dib.data()), -1);
+  EXPECT_EQ(ScreenToDib(board.lib, 0, 0, 8, 10, 0, nullptr), -1);
+}
+
+TEST(DisplayMemoryTest, AnAllocatedGreyDibGoesToTheClipboard) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(ScreenToDib(board.lib, 0, 0, 4, 4, dibflag::kAllocate | dibflag::kGrey, nullptr), 0);
+  const auto dib = board.clipboard.GetDib();
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->size(), 40u + 1024 + 16);
+  EXPECT_EQ((*dib)[14], 8);
+  EXPECT_EQ((*dib)[40 + 4 * 200], 200) << "grey colour table";
+}
+
+TEST(DisplayMemoryTest, DisplayProbeAndModeCodes) {
+  struct Row {
+    int bits;
+    int greens;  // distinct greens the nearest-colour answer gives
+    int width;
+    std::int32_t mode;
+  };
+  for (const Row row : {Row{16, 64, 1024, (16 << 8) | 56}, Row{16, 32, 800, (15 << 8) | 48},
+                        Row{32, 0, 1600, (32 << 8) | 64}, Row{8, 0, 700, (8 << 8) | 47}}) {
+    TestBoard board(Display(row.bits));
+    board.sim.Display().SetMode(row.width, 600, row.bits);
+    if (row.greens != 0) {
+      const int step = 256 / row.greens;
+      board.sim.Display().SetNearestColor([step](std::uint32_t c) { return ((c >> 8) & 0xFF) / step * step << 8; });
+    }
+    EXPECT_EQ(GetVgaMode(board.lib, 0), row.mode) << row.bits << " " << row.greens;
+    EXPECT_EQ(GetVgaMode(board.lib, 1), 0);
+  }
+}
+
+TEST(DisplayMemoryTest, PaletteOperations) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetPalette(board.lib, 0, 0), 0);
+  const auto grey = gdi::PaletteEntries(board.lib.greyPalette);
+  ASSERT_TRUE(grey.has_value());
+  EXPECT_EQ((*grey)[100], (gdi::PaletteEntry{100, 100, 100, gdi::PC_NOCOLLAPSE}));
+  EXPECT_EQ((*grey)[0], gdi::SystemPalette()[0]);
+  gdi::RecordingDeviceContext dc;
+  EXPECT_EQ(SetPalette(board.lib, 5, reinterpret_cast<std::intptr_t>(&dc)), 0);
+  EXPECT_NE(dc.Log().find("Palette"), std::string::npos);
+  EXPECT_EQ(SetPalette(board.lib, 2, 12345), -1) << "not a palette";
+  EXPECT_EQ(SetPalette(board.lib, 1, 0), 0);
+  EXPECT_FALSE(gdi::IsPalette(*&board.lib.greyPalette));
+  // Output lookup tables: loaded while bit 0 of 0xF900 is clear.
+  auto& bus = board.Card().LocalBus();
+  bus.Write(0xF900, 1);
+  board.lib.Settings().localBus.pageShadow[9] = 1;
+  const std::size_t before = bus.Writes().size();
+  ASSERT_EQ(SetPalette(board.lib, 8, 1), 0);
+  const auto& writes = bus.Writes();
+  std::vector<std::uint32_t> data;
+  for (std::size_t i = before; i < writes.size(); ++i) {
+    if (writes[i].address == kLutData) data.push_back(writes[i].value);
+  }
+  ASSERT_EQ(data.size(), 256u);
+  EXPECT_EQ(data[0], 10u);
+  EXPECT_EQ(data[128], 128u);
+  EXPECT_EQ(data[255], 245u);
+  EXPECT_EQ(writes[before].address, 0xF900u);
+  EXPECT_EQ(writes[before].value & 1, 0u);
+  EXPECT_EQ(writes.back().value & 1, 1u) << "bit 0 set again after the load";
+  EXPECT_EQ(SetPalette(board.lib, 11, 0), -1);
+}
+
+TEST(MaskTest, HardwareRowsReverseEveryWordIncludingTheLast) {
+  std::array<std::uint8_t, kMaskRowBytes> software{};
+  for (int pixel : {0, 31, 32, 759}) software[pixel / 8] |= static_cast<std::uint8_t>(1u << (pixel % 8));
+  std::array<std::uint8_t, kHardwareRowBytes> hardware{};
+  ToHardwareMask(software, hardware);
+  auto word = [&](int i) {
+    std::uint32_t w;
+    std::memcpy(&w, &hardware[i * 4], 4);
+    return w;
+  };
+  EXPECT_EQ(word(0), 0x80000001u) << "pixels 0 and 31";
+  EXPECT_EQ(word(1), 0x80000000u) << "pixel 32";
+  EXPECT_EQ(word(23), 1u << (31 - 759 % 32)) << "pixel 759 in the padded last word";
+  for (int i = 2; i < 23; ++i) EXPECT_EQ(word(i), 0u);
+}
+
+TEST(MaskTest, EnablingTwiceAddsTheMaskFormatOnce) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(EnableVideoMask(board.lib, 1), 0);
+  const std::uint32_t format = board.Registers().Peek(saa::kFormat);
+  ASSERT_EQ(EnableVideoMask(board.lib, 1), 0);
+  EXPECT_EQ(board.Registers().Peek(saa::kFormat), format);
+  EXPECT_TRUE(encoding::FormatMaskOn(format));
+  ASSERT_EQ(EnableVideoMask(board.lib, 0), 0);
+  EXPECT_FALSE(encoding::FormatMaskOn(board.Registers().Peek(saa::kFormat)));
+}
+
+TEST(MaskTest, KeyComparisonFollowsTheDisplayDepth) {
+  struct Row {
+    int bits;
+    std::uint32_t pixel;
+    std::uint32_t key;
+    bool shown;
+  };
+  const Row rows[] = {
+      {32, 0x00102030, 0x102030, true},  {32, 0x00FF2030, 0x102030, false},  // red differs
+      {24, 0x00102030, 0x102030, true},  {16, 0xF81F, 0xF81F, true},
+      {16, 0x781F, 0xF81F, false},       {15, 0xFC1F, 0x7C1F, true},  // top bit ignored
+      {8, 0x37, 0x37, true},             {8, 0x38, 0x37, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.bits << " " << std::hex << row.pixel);
+    TestBoard board(Display(row.bits == 15 ? 16 : row.bits));
+    board.StartUp();
+    board.lib.Settings().displayBits = row.bits;
+    ASSERT_EQ(SetVgaPixel(board.lib, 5, 4, row.pixel), 0);
+    std::vector<std::uint8_t> mask(2 + 1, 0xAA);
+    ASSERT_EQ(VgaRectToMask(board.lib, row.key, 0, 4, 16, 1, mask.data(), 2), 0);
+    EXPECT_EQ(((mask[0] >> 5) & 1) == 0, row.shown);
+    EXPECT_EQ(mask[2], 0xAA) << "only the rows written";
+    ASSERT_EQ(VgaRectToMask(board.lib, row.key | 0x80000000u, 0, 4, 16, 1, mask.data(), 2), 0);
+    EXPECT_EQ(((mask[0] >> 5) & 1) == 0, !row.shown) << "inverted";
+  }
+}
+
+TEST(MaskTest, MaskRectanglesAreClippedToTheMask) {
+  TestBoard board;
+  board.StartUp();
+  const int rows = MaskRows(board.lib.Settings());
+  EXPECT_EQ(SetVideoMask(board.lib, 700, rows - 2, 200, 10, -1, 1), 0);
+  const std::uint8_t* area = board.lib.Live().resources.dmaArea->Base() + kHardwareMaskAt;
+  std::uint32_t lastWord;
+  std::memcpy(&lastWord, area + (rows - 1) * kHardwareRowBytes + 92, 4);
+  EXPECT_NE(lastWord, 0u);
+  EXPECT_EQ(area[rows * kHardwareRowBytes], 0) << "nothing past the last row";
+  EXPECT_EQ(SetVideoMask(board.lib, 0, 0, -8, 4, -1, 1), -1);
+}
+
+// A mask-draw buffer with a sentinel after it.
+struct DrawBuffer {
+  explicit DrawBuffer(int rows) : bytes(static_cast<std::size_t>(rows) * kMaskRowBytes + 16, 0xEE), rows(rows) {}
+  bool Cleared(int x, int row) const { return ((bytes[row * kMaskRowBytes + x / 8] >> (x % 8)) & 1) == 0; }
+  std::vector<std::uint8_t> bytes;
+  int rows;
+};
+
+TEST(MaskTest, MaskDrawFigures) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 640, 480, 1), 0);
+  board.lib.Settings().misc.acquisitionMode = 2;
+  ASSERT_TRUE(ApplyAcquisition(board.lib));
+  ASSERT_FALSE(MaskPerField(board.lib.Settings()));
+  EXPECT_EQ(MaskDraw(board.lib, 6, 0, 0, 4, 4, 0, nullptr), -1) << "no begin";
+  DrawBuffer frame(kMaskFrameRows);
+  ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 3, 0, 0, 0, 0, 0xFF, nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 6, 10, 10, 20, 15, 0, nullptr), 0);  // a line
+  EXPECT_TRUE(frame.Cleared(10, 10));
+  EXPECT_TRUE(frame.Cleared(20, 15));
+  EXPECT_TRUE(frame.Cleared(10, 11)) << "the next mask row too";
+  EXPECT_FALSE(frame.Cleared(10, 12));
+  ASSERT_EQ(MaskDraw(board.lib, 6, 30, 30, 30, 30, 0, nullptr), 0);  // zero length
+  EXPECT_TRUE(frame.Cleared(30, 30));
+  ASSERT_EQ(MaskDraw(board.lib, 8, 100, 100, 110, 108, 0, nullptr), 0);  // outline
+  EXPECT_TRUE(frame.Cleared(100, 104));
+  EXPECT_FALSE(frame.Cleared(105, 104));
+  ASSERT_EQ(MaskDraw(board.lib, 10, 200, 200, 210, 210, 0, nullptr), 0);  // cross
+  EXPECT_TRUE(frame.Cleared(205, 200));
+  EXPECT_TRUE(frame.Cleared(200, 205));
+  EXPECT_FALSE(frame.Cleared(201, 201));
+  ASSERT_EQ(MaskDraw(board.lib, 14, 750, 565, 900, 900, 0, nullptr), 0);  // filled, past the edge
+  EXPECT_TRUE(frame.Cleared(759, 569));
+  EXPECT_EQ(frame.bytes[kMaskFrameRows * kMaskRowBytes], 0xEE) << "clipped to the buffer";
+  ASSERT_EQ(MaskDraw(board.lib, 4, 0, 0, 0, 0, 0, nullptr), 0);
+  EXPECT_EQ(board.lib.Settings().maskOverlay, reinterpret_cast<std::intptr_t>(frame.bytes.data()));
+  EXPECT_EQ(MaskDraw(board.lib, 14, 0, 0, 1, 1, 0, nullptr), -1) << "closed";
+
+  // Per field: a mask row stands for two display rows.
+  board.lib.Settings().misc.fullFrameMask = 0;
+  DrawBuffer field(kMaskFrameRows / 2);
+  ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(field.bytes.data()), nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 3, 0, 0, 0, 0, 0xFF, nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 14, 0, 569, 759, 600, 0, nullptr), 0);
+  EXPECT_TRUE(field.Cleared(0, 284));
+  EXPECT_EQ(field.bytes[field.rows * kMaskRowBytes], 0xEE);
+  EXPECT_EQ(MaskDraw(board.lib, 2, 0, 0, 0, 0, 0, nullptr), 0) << "the choice did not change";
+}
+
+}  // namespace
+}  // namespace orvale::korrin

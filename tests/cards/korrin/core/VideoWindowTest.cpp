@@ -1,0 +1,337 @@
+// The video window, the scaler and video DMA on the simulated board: every layout puts
+// the picture exactly into its window and nowhere else.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "KorrinTestBoard.h"
+#include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/MiscParams.h"
+#include "cards/korrin/core/RegisterEncoding.h"
+#include "cards/korrin/core/Surfaces.h"
+#include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/sim/SimVideoDma.h"
+
+namespace orvale::korrin {
+namespace {
+
+using test::TestBoard;
+constexpr std::uint8_t kSentinel = 0xEE;
+
+sim::SimOptions Display(int bits, std::uint32_t adapter = 0x01231002) {
+  sim::SimOptions options;
+  options.displayBits = bits;
+  options.displayAdapterId = adapter;
+  return options;
+}
+
+// Lets `fields` fields pass.
+void RunFields(TestBoard& board, int fields) { board.clock.Advance(static_cast<std::uint32_t>(fields) * 17 + 1); }
+
+// Which bytes of a surface-like region were written: each row of `rows`, `rowBytes`
+// wide at `pitch`, must be all written inside [x0, x1) bytes and untouched outside.
+struct Region {
+  const std::uint8_t* base;
+  std::int64_t pitch;
+  int rows;
+  std::int64_t rowBytes;
+};
+
+// True when exactly the window (byte columns [x0, x1) of rows [y0, y1)) was written.
+::testing::AssertionResult ExactlyWritten(const Region& r, int y0, int y1, std::int64_t x0, std::int64_t x1) {
+  for (int y = 0; y < r.rows; ++y) {
+    for (std::int64_t x = 0; x < r.rowBytes; ++x) {
+      const bool inside = y >= y0 && y < y1 && x >= x0 && x < x1;
+      const bool written = r.base[y * r.pitch + x] != kSentinel;
+      if (inside != written) {
+        return ::testing::AssertionFailure() << "byte " << x << " of row " << y
+                                             << (inside ? " not written" : " written outside the window");
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(VideoWindowTest, WindowsAreRoundedForTheDisplay) {
+  for (int bits : {8, 16, 32}) {
+    SCOPED_TRACE(bits);
+    TestBoard board(Display(bits));
+    board.StartUp();
+    ASSERT_EQ(SetVideoWindow(board.lib, 1, 0, 641, 480, 0), 0);
+    EXPECT_EQ(board.lib.Settings().geometry.window, (Rect16{0, 0, 640, 480}));
+    for (int size : {3, 0, -5}) {
+      ASSERT_EQ(SetVideoWindow(board.lib, 8, 8, size, size, 1), -1) << "a 4 x 4 window cannot be scaled to";
+      EXPECT_EQ(board.lib.Settings().geometry.window, (Rect16{8, 8, 4, 4})) << size;
+    }
+  }
+}
+
+TEST(VideoWindowTest, OffscreenWidthsAreRoundedByFormat) {
+  TestBoard board;
+  board.StartUp();
+  struct Row {
+    int bits;
+    int width;
+    int expected;
+  };
+  // Widths too small to scale to fail, but are stored rounded all the same.
+  for (const Row row : {Row{24, 641, 640}, Row{32, 643, 642}, Row{16, 642, 640}, Row{8, 7, 4}, Row{15, -9, 4}}) {
+    VideoOffscreen(board.lib, row.width, 20, row.bits, 1);
+    EXPECT_EQ(board.lib.Settings().geometry.window.width, row.expected) << row.bits;
+  }
+}
+
+struct LayoutRow {
+  const char* name;
+  bool offscreen;
+  int mode;
+  int channel;
+  int bits;  // display depth on-screen, colour space off-screen
+  Rect16 window;
+  std::uint32_t adapter = 0x01231002;
+};
+
+TEST(VideoWindowTest, EveryLayoutFillsExactlyItsWindow) {
+  const LayoutRow rows[] = {
+      {"on-screen fields 32", false, 1, 0, 32, {100, 40, 320, 240}},
+      {"on-screen frames interleaved 16", false, 2, 0, 16, {8, 6, 640, 480}},
+      {"on-screen frames one field 8", false, 2, 0, 8, {16, 10, 320, 200}},
+      {"on-screen single field 32", false, 3, 0, 32, {0, 0, 160, 120}},
+      {"on-screen wide-line adapter", false, 1, 0, 16, {40, 30, 320, 240}, 0x8A205333},
+      {"on-screen channel 3", false, 1, 1, 32, {20, 20, 320, 240}},
+      {"off-screen 24 fields", true, 1, 0, 24, {0, 0, 320, 240}},
+      {"off-screen 32 frames", true, 2, 0, 32, {0, 0, 640, 480}},
+      {"off-screen 8 single field", true, 3, 0, 8, {0, 0, 320, 240}},
+      {"off-screen 16 channel 3", true, 1, 1, 16, {0, 0, 320, 240}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestBoard board(Display(row.offscreen ? 32 : row.bits, row.adapter));
+    board.StartUp();
+    BoardSettings& s = board.lib.Settings();
+    s.misc.acquisitionMode = row.mode;
+    ASSERT_EQ(SetMiscParm(board.lib, 34, row.channel), 0);
+    if (row.offscreen) {
+      ASSERT_EQ(VideoOffscreen(board.lib, row.window.width, row.window.height, row.bits, 1), 0);
+    } else {
+      ASSERT_EQ(SetVideoWindow(board.lib, row.window.x, row.window.y, row.window.width, row.window.height, 1), 0);
+    }
+    const int bpp = row.bits <= 8 ? 1 : row.bits <= 16 ? 2 : row.bits / 8;
+    std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
+    std::fill(memory.begin(), memory.end(), kSentinel);
+    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+    RunFields(board, 4);
+    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
+    EXPECT_TRUE(board.sim.Memory().Faults().empty());
+    if (row.offscreen) {
+      const std::int64_t line = std::int64_t{row.window.width} * bpp;
+      const Region r{memory.data(), line, row.window.height + 2, line};
+      EXPECT_TRUE(ExactlyWritten(r, 0, row.window.height, 0, line));
+    } else {
+      const std::int64_t pitch = row.adapter == 0x8A205333 ? 8192 : std::int64_t{1024} * bpp;
+      const Region r{memory.data(), pitch, row.window.y + row.window.height + 4,
+                     std::int64_t{row.window.x + row.window.width + 8} * bpp};
+      EXPECT_TRUE(ExactlyWritten(r, row.window.y, row.window.y + row.window.height,
+                                 std::int64_t{row.window.x} * bpp,
+                                 std::int64_t{row.window.x + row.window.width} * bpp));
+    }
+  }
+}
+
+TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
+  TestBoard board;
+  board.StartUp();
+  board.lib.Settings().misc.acquisitionMode = 2;
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 480, 8, 1), 0);
+  ASSERT_TRUE(board.lib.Settings().geometry.interleave);
+  EXPECT_EQ(board.Registers().Peek(0x0C), 128u) << "pitch: two lines";
+  EXPECT_EQ(board.Registers().Peek(0x04), board.Registers().Peek(0x00) + 64) << "even base: one line on";
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  const std::uint64_t before = board.Card().FieldsSeen();
+  RunFields(board, 2);
+  VideoLive(board.lib, 0, 0);
+  const std::uint64_t last = board.Card().FieldsSeen();
+  ASSERT_GE(last, before + 2);
+  // The latest field's parity decides which window rows it wrote.
+  const int lastField = static_cast<int>(last % 2);  // field 1 after an odd count of toggles
+  const auto& target = board.Card().DmaBuffer();
+  const int row = lastField == 1 ? 2 * 5 : 2 * 5 + 1;
+  EXPECT_EQ(target[row * 64 + 3], sim::PatternByte(last / 2, lastField, 5, 3, 0));
+}
+
+TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
+  sim::SimOptions small;
+  small.dmaBufferSize = 100000;
+  TestBoard board(small);
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 160, 120, 16, 1), 0);
+  const auto writes = board.Registers().Writes().size();
+  const auto target = board.lib.Live().resources.dmaTarget;
+  EXPECT_EQ(VideoOffscreen(board.lib, 320, 240, 16, 1), -1) << "larger than the DMA buffer";
+  EXPECT_EQ(VideoOffscreen(board.lib, 32767, 32767, 32, 1), -1);
+  EXPECT_EQ(board.Registers().Writes().size(), writes);
+  EXPECT_EQ(board.lib.Settings().geometry.window.width, 160);
+  EXPECT_EQ(board.lib.Live().resources.dmaTarget.linear, target.linear);
+  // An offset that pushes the frame past the end: refused, the old one stays.
+  EXPECT_EQ(SetMiscParm(board.lib, 8, 70000), -1);
+  EXPECT_EQ(board.lib.Settings().dmaOffset, 0);
+  EXPECT_EQ(SetMiscParm(board.lib, 8, 1000), 0);
+  EXPECT_EQ(board.Registers().Peek(0x00), board.Card().DmaBufferAddress() + 1000);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 3);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  // A window beyond the display.
+  EXPECT_EQ(SetVideoWindow(board.lib, 900, 0, 320, 240, 1), -1);
+  EXPECT_EQ(SetVideoWindow(board.lib, 0, -2, 320, 240, 1), -1);
+}
+
+TEST(VideoWindowTest, AScaleThatCannotBeMadeLeavesTheScaler) {
+  TestBoard board;
+  board.StartUp();
+  const std::uint32_t scaler = board.Registers().Peek(encoding::kScalerHorizontal);
+  EXPECT_EQ(SetInputWindow(board.lib, 0, 0, 760, 480), 0);
+  const std::uint32_t fitted = board.Registers().Peek(encoding::kScalerHorizontal);
+  EXPECT_NE(fitted, scaler);
+  EXPECT_EQ(SetVideoWindow(board.lib, 0, 0, 4, 480, 0), -1) << "a prescale above 64";
+  EXPECT_EQ(board.Registers().Peek(encoding::kScalerHorizontal), fitted);
+  EXPECT_EQ(board.lib.Settings().geometry.window.width, 4) << "stored for a later call";
+  EXPECT_EQ(SetInputWindow(board.lib, 0, 0, 8, 480), 0) << "now it fits";
+}
+
+TEST(VideoWindowTest, LiveVideoNeedsALayout) {
+  TestBoard board;
+  ASSERT_EQ(Locate(board.lib), 0);
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), -1);
+  board.StartUp();
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), 0);
+  EXPECT_EQ(board.lib.Settings().liveState, 1);
+}
+
+TEST(VideoWindowTest, VideoRectSelectorsAndRefusals) {
+  TestBoard board;
+  board.StartUp();
+  std::int16_t x = 7, y = 7, w = 7, h = 7;
+  EXPECT_EQ(GetVideoRect(board.lib, 0, &x, &y, &w, &h), 0);
+  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{140, 12, 640, 480}));
+  x = y = w = h = 7;
+  EXPECT_EQ(GetVideoRect(board.lib, -1, &x, &y, &w, &h), -1);
+  EXPECT_EQ(GetVideoRect(board.lib, 3, &x, &y, &w, &h), -1);
+  EXPECT_EQ(GetVideoRect(board.lib, 2, &x, nullptr, &w, &h), -1);
+  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{7, 7, 7, 7}));
+}
+
+// A page-aligned allocation with sentinels on both sides of the buffer inside it.
+struct CallerBuffer {
+  explicit CallerBuffer(std::size_t size, std::size_t offset)
+      : storage(static_cast<std::uint8_t*>(std::aligned_alloc(4096, 4 * 4096))), data(storage + offset),
+        size(size) {
+    std::memset(storage, kSentinel, 4 * 4096);
+  }
+  ~CallerBuffer() { std::free(storage); }
+  std::uint8_t* storage;
+  std::uint8_t* data;
+  std::size_t size;
+};
+
+TEST(VideoWindowTest, CaptureIntoALockedCallerBufferThroughThePageTable) {
+  TestBoard board;
+  board.StartUp();
+  CallerBuffer buffer(2 * 4096 + 1000, 3000);  // three pages, unaligned
+  KR_CaptureRecord record{};
+  record.buffer = buffer.data;
+  record.size = static_cast<std::uint32_t>(buffer.size);
+  ASSERT_EQ(VideoCaptureMem(board.lib, &record, 0x20000), 0);
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 100, 8, 1), 0);
+  EXPECT_EQ(board.Registers().Peek(0x10) & encoding::kPageTableEnable, encoding::kPageTableEnable);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({buffer.storage, 4 * 4096, 1, 4 * 4096}, 0, 1, 3000, 3000 + 6400));
+
+  // Unlocking while live moves DMA back to the driver's buffer before the pages go.
+  ASSERT_EQ(VideoCaptureMem(board.lib, &record, 0x40000), 0);
+  std::memset(buffer.storage, kSentinel, 4 * 4096);
+  RunFields(board, 3);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({buffer.storage, 4 * 4096, 1, 4 * 4096}, 0, 0, 0, 0));
+  EXPECT_EQ(board.lib.Settings().liveState, 1);
+  EXPECT_EQ(board.Registers().Peek(0x10), 0u);
+
+  KR_CaptureRecord info{};
+  ASSERT_EQ(VideoCaptureMem(board.lib, &info, 0x10000), 0);
+  EXPECT_EQ(info.buffer, board.Card().DmaBuffer().data());
+  EXPECT_EQ(info.frameBytes, 6400);
+  EXPECT_EQ(info.displaySize, 0x400000u);
+  EXPECT_EQ(VideoCaptureMem(board.lib, nullptr, 0x10000), -1);
+}
+
+TEST(VideoWindowTest, AsyncFramesLandOneAfterAnother) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 32, 16, 8, 1), 0);
+  board.lib.Settings().misc.acquisitionMode = 1;
+  ASSERT_EQ(ApplyAcquisition(board.lib), true);
+  auto& target = board.Card().DmaBuffer();
+  std::fill(target.begin(), target.end(), kSentinel);
+  ASSERT_EQ(AsyncGrab(board.lib, 1, 3, 0), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 9);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  for (int frame = 0; frame < 3; ++frame) EXPECT_NE(target[frame * 512 + 7], kSentinel) << frame;
+  EXPECT_EQ(target[3 * 512 + 7], kSentinel) << "no fourth frame";
+  EXPECT_FALSE(board.Card().Program().Running()) << "stopped after the last frame";
+  EXPECT_EQ(board.Card().Program().Signals(), 1u);
+}
+
+TEST(VideoWindowTest, RingProgramsWrapAndReportTheirFrame) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 32, 16, 8, 1), 0);
+  ASSERT_EQ(AsyncGrab(board.lib, 1, 4, 0x10000000), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  std::vector<int> frames;
+  for (int i = 0; i < 12; ++i) {
+    RunFields(board, 1);
+    frames.push_back(AsyncGrab(board.lib, 3, 0, 0));
+  }
+  EXPECT_TRUE(std::find(frames.begin(), frames.end(), 3) != frames.end());
+  EXPECT_TRUE(board.Card().Program().Running());
+  EXPECT_EQ(AsyncGrab(board.lib, 2, 4, 0), -1) << "past the program";
+  EXPECT_EQ(AsyncGrab(board.lib, 2, 1, 0), 0);
+  EXPECT_EQ(AsyncGrab(board.lib, 3, 0, 0), 1) << "the program goes on at frame 1";
+  std::intptr_t fields = 0;
+  RunFields(board, 1);
+  ASSERT_EQ(GetMiscParm(board.lib, 38, &fields), 0);
+  EXPECT_EQ(fields, 2 * AsyncGrab(board.lib, 3, 0, 0));
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+}
+
+TEST(VideoWindowTest, AsyncCountsBeyondTheTargetOrThePageFail) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 320, 240, 16, 1), 0);
+  const std::int32_t fit = FramesThatFit(board.lib);
+  ASSERT_GT(fit, 0);
+  ASSERT_EQ(AsyncGrab(board.lib, 1, fit + 1, 0), 0);
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), -1);
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 4, 8, 1), 0);
+  ASSERT_GT(FramesThatFit(board.lib), ProgramCapacity(false));
+  ASSERT_EQ(AsyncGrab(board.lib, 1, ProgramCapacity(false) + 1, 0), 0);
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), -1);
+}
+
+TEST(VideoWindowTest, AWaitOnAProgramThatNeverEndsTimesOut) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 32, 16, 8, 1), 0);
+  ASSERT_EQ(AsyncGrab(board.lib, 1, 2, 0x10000000 | 0x20000000), 0);
+  const std::uint64_t start = board.clock.ElapsedMs();
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), -1);
+  EXPECT_GE(board.clock.ElapsedMs() - start, 5000u);
+  EXPECT_FALSE(board.Card().Program().Running());
+}
+
+}  // namespace
+}  // namespace orvale::korrin
