@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -45,6 +46,12 @@ QPushButton* NamedButton(const char* caption, const char* objectName, QWidget* p
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(objectName);
   return button;
+}
+
+QLabel* NamedLabel(const char* caption, const char* objectName, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(objectName);
+  return label;
 }
 
 OkCancelButtons::OkCancelButtons(QDialog& dialog) {

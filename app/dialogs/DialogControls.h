@@ -9,6 +9,7 @@ class QDialog;
 class QFormLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -36,6 +37,9 @@ QCheckBox* NamedCheck(const char* caption, const char* objectName, QWidget* pare
 
 // A push button with its object name.
 QPushButton* NamedButton(const char* caption, const char* objectName, QWidget* parent);
+
+// A label with its object name.
+QLabel* NamedLabel(const char* caption, const char* objectName, QWidget* parent);
 
 // The "OK" (the default button) and "Cancel" buttons of a dialog at the right of a row;
 // Cancel rejects the dialog. A dialog may put more at the row's left.

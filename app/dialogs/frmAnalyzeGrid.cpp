@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogControls.h"
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/ScreenTwips.h"
 
@@ -24,18 +25,6 @@ constexpr int kFieldWidth = 70;
 
 constexpr std::array<const char*, kGridFieldCount> kFieldNames = {
     "txtGridWidth", "txtCellWidth", "txtCellHeight", "txtGridMaxRMS", "txtGridMaxPV"};
-
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
-
-QLabel* Label(const char* caption, const char* name, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
 
 }  // namespace
 
@@ -60,25 +49,22 @@ void frmAnalyzeGrid::BuildControls() {
             [this, f] { GuardHandler([this, f] { CommitField(static_cast<GridField>(f)); }); });
     fields_[static_cast<std::size_t>(f)] = edit;
   }
-  cmdGridAdd = Button("Add", "cmdGridAdd", this);
-  cmdGridClear = Button("Clear", "cmdGridClear", this);
-  cmdGridSave = Button("Save", "cmdGridSave", this);
-  cmdGridLoad = Button("Load", "cmdGridLoad", this);
-  cmdApply = Button("Apply", "cmdApply", this);
-  cmdClose = Button("Close", "cmdClose", this);
-  chkGridUseRMS = new QCheckBox("Verify RMS", this);
-  chkGridUseRMS->setObjectName("chkGridUseRMS");
-  chkGridUsePV = new QCheckBox("Verify P-V", this);
-  chkGridUsePV->setObjectName("chkGridUsePV");
+  cmdGridAdd = NamedButton("Add", "cmdGridAdd", this);
+  cmdGridClear = NamedButton("Clear", "cmdGridClear", this);
+  cmdGridSave = NamedButton("Save", "cmdGridSave", this);
+  cmdGridLoad = NamedButton("Load", "cmdGridLoad", this);
+  cmdApply = NamedButton("Apply", "cmdApply", this);
+  cmdClose = NamedButton("Close", "cmdClose", this);
+  chkGridUseRMS = NamedCheck("Verify RMS", "chkGridUseRMS", this);
+  chkGridUsePV = NamedCheck("Verify P-V", "chkGridUsePV", this);
 
-  auto* fraGrid = new QGroupBox("Calibrate", this);
-  fraGrid->setObjectName("fraGrid");
+  auto* fraGrid = NamedGroup("Calibrate", "fraGrid", this);
   auto* sizes = new QGridLayout;
-  sizes->addWidget(Label("Grid Width (mm)", "lblApertureWidth", fraGrid), 0, 0);
+  sizes->addWidget(NamedLabel("Grid Width (mm)", "lblApertureWidth", fraGrid), 0, 0);
   sizes->addWidget(Field(GridField::GridWidth), 0, 1);
-  sizes->addWidget(Label("Cell Size (mm)", "lblCellSize", fraGrid), 1, 0);
+  sizes->addWidget(NamedLabel("Cell Size (mm)", "lblCellSize", fraGrid), 1, 0);
   sizes->addWidget(Field(GridField::CellWidth), 1, 1);
-  sizes->addWidget(Label("x", "lblGridScale", fraGrid), 1, 2);
+  sizes->addWidget(NamedLabel("x", "lblGridScale", fraGrid), 1, 2);
   sizes->addWidget(Field(GridField::CellHeight), 1, 3);
   sizes->setColumnStretch(4, 1);
   auto* gridButtons = new QHBoxLayout;
@@ -88,14 +74,13 @@ void frmAnalyzeGrid::BuildControls() {
   gridLayout->addLayout(sizes);
   gridLayout->addLayout(gridButtons);
 
-  auto* fraUsability = new QGroupBox("Usability Criteria", this);
-  fraUsability->setObjectName("fraUsability");
+  auto* fraUsability = NamedGroup("Usability Criteria", "fraUsability", this);
   auto* limits = new QGridLayout(fraUsability);
   limits->addWidget(chkGridUseRMS, 0, 0);
-  limits->addWidget(Label("RMS", "lblGridMaxRMS", fraUsability), 0, 1);
+  limits->addWidget(NamedLabel("RMS", "lblGridMaxRMS", fraUsability), 0, 1);
   limits->addWidget(Field(GridField::MaxRMS), 0, 2);
   limits->addWidget(chkGridUsePV, 1, 0);
-  limits->addWidget(Label("P-V", "lblGridMaxPV", fraUsability), 1, 1);
+  limits->addWidget(NamedLabel("P-V", "lblGridMaxPV", fraUsability), 1, 1);
   limits->addWidget(Field(GridField::MaxPV), 1, 2);
   limits->setColumnStretch(3, 1);
 
