@@ -4,6 +4,7 @@
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/CameraTiming.h"
 #include "cards/korrin/core/Descriptors.h"
@@ -11,6 +12,7 @@
 #include "cards/korrin/core/I2cBus.h"
 #include "cards/korrin/core/I2cRegisters.h"
 #include "cards/korrin/core/LocalBus.h"
+#include "cards/korrin/core/OverlayMarker.h"
 #include "cards/korrin/core/SourceDetection.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/TriggerOutput.h"
@@ -278,8 +280,8 @@ std::int32_t GetMarker(Library& lib, std::intptr_t& value) {
 std::int32_t SetMarker(Library& lib, std::intptr_t value) {
   const auto* rect = reinterpret_cast<const std::int16_t*>(value);
   if (rect == nullptr) return kFail;
-  OverlayMarker& m = lib.Settings().marker;
-  m = {rect[2] != 0 && rect[3] != 0, rect[0], rect[1], rect[2], rect[3], rect[2] < 0 ? 1 : rect[3] < 0 ? 2 : 0};
+  lib.Settings().marker = MarkerFrom(rect);
+  OverlayMarkerChanged(lib);
   return kOk;
 }
 
@@ -287,9 +289,11 @@ std::int32_t GetMaskOverlay(Library& lib, std::intptr_t& value) {
   value = lib.Settings().maskOverlay;
   return kOk;
 }
-// A caller's mask ORed into the clip mask; 0 for none.
+// A caller's mask ORed into the clip mask; 0 for none. The video is placed again and,
+// unless misc parameter 28 says not to, the window repainted.
 std::int32_t SetMaskOverlay(Library& lib, std::intptr_t value) {
   lib.Settings().maskOverlay = value;
+  MaskOverlayChanged(lib);
   return kOk;
 }
 
@@ -308,8 +312,12 @@ std::int32_t SetColourKey(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
-std::int32_t SetRebuild(Library& lib, std::intptr_t) {
-  return lib.Live().Located() ? kOk : kFail;
+// The clip state rebuilt now; a non-zero value loads the mask even when the visible
+// parts have not changed.
+std::int32_t SetRebuild(Library& lib, std::intptr_t value) {
+  if (!lib.Live().Located()) return kFail;
+  RebuildAutoWindowClip(lib, value != 0);
+  return kOk;
 }
 
 // Gated capture: the DMA stays on, the board's gate switches the capture; the transfer
