@@ -481,19 +481,22 @@ void OnTrackingTimer(Library& lib, KR_Window window) {
   auto tracks = [window](const BoardState& b) {
     return b.resources.autoWindow && b.resources.autoWindow->window == window;
   };
-  int board = -1;
-  if (!tracks(lib.Live())) {
-    for (int i = 0; i < lib.BoardCount() && board < 0; ++i) {
-      if (i != lib.CurrentBoard() && tracks(*lib.Copies()[i])) board = i;
-    }
-    if (board < 0) return;
-  }
-  WithBoardLive(lib, board, [&] {
+  auto fire = [&] {
     AutoWindow& aw = *Tracked(lib);
     lib.Timers().Kill(aw.trackingTimer);
     aw.trackingTimer = 0;
     Refresh(lib);
-  });
+  };
+  if (tracks(lib.Live())) {
+    fire();
+    return;
+  }
+  for (int i = 0; i < lib.BoardCount(); ++i) {
+    if (i != lib.CurrentBoard() && tracks(*lib.Copies()[i])) {
+      WithBoardLive(lib, i, fire);
+      return;
+    }
+  }
 }
 
 bool AutoWindowAllowsLive(Library& lib, bool on) {

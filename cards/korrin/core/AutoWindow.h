@@ -41,7 +41,7 @@ class AutoWindow {
 
   TrackedWindow* window;
   std::thread::id thread;  // the window's: the hook follows its windows
-  int board;               // the multi-board index callbacks run on (-1 without a table)
+  int board;               // the multi-board index its callbacks run on
   std::uint32_t flags;
   int margins[4];
   int ownHook = 0;  // one board: its own hook; several share the library's

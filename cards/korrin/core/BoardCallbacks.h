@@ -7,12 +7,13 @@
 
 namespace orvale::korrin {
 
-// The board a callback set up now belongs to: its index in the multi-board table, or -1
-// without a table (the live board).
-inline int CallbackBoard(Library& lib) { return lib.BoardCount() > 0 ? lib.CurrentBoard() : -1; }
+// The board a callback set up now belongs to: its index in the multi-board table. Without
+// a table it is board 0, which the live board becomes when a table is made.
+inline int CallbackBoard(Library& lib) { return lib.BoardCount() > 0 ? lib.CurrentBoard() : 0; }
 
-// Runs `action` with `board` live, then makes the board that was live live again. A
-// board the table no longer holds runs nothing.
+// Runs `action` with `board` live, then makes the board that was live live again.
+// Without a table board 0 is the live board; a board the table no longer holds runs
+// nothing.
 template <class Action>
 void WithBoardLive(Library& lib, int board, Action&& action) {
   if (board > 0 && board >= lib.BoardCount()) return;

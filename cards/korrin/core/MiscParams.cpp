@@ -7,6 +7,7 @@
 #include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/CameraTiming.h"
+#include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/I2cBus.h"
@@ -320,16 +321,21 @@ std::int32_t SetRebuild(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
-// Gated capture: the DMA stays on, the board's gate switches the capture; the transfer
-// is restarted for it.
+// Gated capture: live video starts and stops at the board's gate. The transfer is
+// restarted the new way; ending it leaves the gate open, so that every field passes.
 std::int32_t SetGatedCapture(Library& lib, std::intptr_t value) {
   BoardSettings& s = lib.Settings();
-  s.misc.gatedCapture = value != 0 ? 1 : 0;
-  if (!lib.Live().Located()) return kOk;
-  if (TransferOn(lib)) {
-    StopTransfer(lib);
-    StartTransfer(lib, 3);
+  const bool gated = value != 0;
+  if (!lib.Live().Located()) {
+    s.misc.gatedCapture = gated ? 1 : 0;
+    return kOk;
   }
+  const bool wasGated = s.misc.gatedCapture != 0;
+  const bool wasOn = TransferOn(lib);
+  if (wasOn) StopTransfer(lib);
+  s.misc.gatedCapture = gated ? 1 : 0;
+  if (wasGated && !gated) GateCapture(lib, true);
+  if (wasOn) return StartTransfer(lib, 3);
   return kOk;
 }
 
