@@ -205,9 +205,21 @@ std::int32_t SetOffset2(Library& lib, std::intptr_t value) {
   return SetDmaOffset(lib, 2, static_cast<std::int32_t>(value));
 }
 
+// The input format and the acquisition follow the mode. A mode whose layout does not
+// fit its target (the second channel's in frame mode, say) is refused and the old one
+// stays, on the board too.
 std::int32_t SetAcquisitionMode(Library& lib, std::intptr_t value) {
   if (value < 1 || value > 3) return kFail;
-  return SetReapplied<&MiscSettings::acquisitionMode>(lib, value);
+  BoardSettings& s = lib.Settings();
+  const std::int32_t before = s.misc.acquisitionMode;
+  s.misc.acquisitionMode = static_cast<std::int32_t>(value);
+  if (!lib.Live().Located()) return kOk;
+  ProgramInputFormat(lib);
+  if (!s.geometry.dmaBaseSet || ApplyAcquisition(lib)) return kOk;
+  s.misc.acquisitionMode = before;
+  ProgramInputFormat(lib);
+  ApplyAcquisition(lib);
+  return kFail;
 }
 
 std::int32_t GetChannel(Library& lib, std::intptr_t& value) {

@@ -2,6 +2,7 @@
 // the picture exactly into its window and nowhere else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -185,6 +186,39 @@ TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
   // A window beyond the display.
   EXPECT_EQ(SetVideoWindow(board.lib, 900, 0, 320, 240, 1), -1);
   EXPECT_EQ(SetVideoWindow(board.lib, 0, -2, 320, 240, 1), -1);
+}
+
+TEST(VideoWindowTest, TheAcquisitionModeReprogramsInputFormatAndLayout) {
+  sim::SimOptions small;
+  small.dmaBufferSize = 100000;
+  TestBoard board(small);
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 160, 480, 8, 1), 0);
+  ASSERT_FALSE(board.lib.Settings().geometry.interleave);
+  const std::size_t from = board.Registers().Writes().size();
+  ASSERT_EQ(SetMiscParm(board.lib, 30, 2), 0);
+  std::vector<std::uint32_t> offsets;
+  for (const auto& w : board.Registers().Writes()) offsets.push_back(w.offset);
+  const auto format = std::find(offsets.begin() + static_cast<std::ptrdiff_t>(from), offsets.end(), 0x54u);
+  const auto pitch = std::find(offsets.begin() + static_cast<std::ptrdiff_t>(from), offsets.end(), 0x0Cu);
+  ASSERT_NE(format, offsets.end()) << "the input format is programmed again";
+  EXPECT_LT(format, pitch) << "before the layout";
+  EXPECT_TRUE(board.lib.Settings().geometry.interleave);
+  EXPECT_EQ(board.Registers().Peek(0x0C), 320u) << "both fields on alternate lines";
+  // A second offset that only frame mode's second channel uses: field mode takes it, a
+  // change to frame mode is refused and leaves the board in field mode.
+  ASSERT_EQ(SetMiscParm(board.lib, 30, 1), 0);
+  ASSERT_EQ(SetMiscParm(board.lib, 9, 60000), 0);
+  const std::uint32_t channel3 = board.Registers().Peek(0x30);
+  EXPECT_EQ(SetMiscParm(board.lib, 30, 2), -1);
+  std::intptr_t mode = 0;
+  ASSERT_EQ(GetMiscParm(board.lib, 30, &mode), 0);
+  EXPECT_EQ(mode, 1);
+  EXPECT_FALSE(board.lib.Settings().geometry.interleave);
+  EXPECT_EQ(board.Registers().Peek(0x30), channel3);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 3);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
 }
 
 TEST(VideoWindowTest, AScaleThatCannotBeMadeLeavesTheScaler) {
