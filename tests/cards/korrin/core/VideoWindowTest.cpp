@@ -141,14 +141,62 @@ TEST(VideoWindowTest, EveryLayoutFillsExactlyItsWindow) {
   }
 }
 
+// Channel 3 divides lines and fields by whole numbers: a window that is no such part of
+// the input gets what the divisors give, from its corner on, and nothing outside it.
+TEST(VideoWindowTest, ChannelThreeKeepsEveryNthPixelAndLine) {
+  struct Row {
+    const char* name;
+    bool offscreen;
+    Rect16 window;
+    int width;  // pixels and lines written
+    int lines;
+  };
+  const Row rows[] = {
+      {"on-screen, halves", false, {40, 20, 400, 300}, 320, 240},
+      {"on-screen, quarters cut by the window", false, {40, 20, 200, 100}, 160, 100},
+      {"off-screen, quarters", true, {0, 0, 300, 200}, 160, 120},
+      {"off-screen, eighths", true, {0, 0, 100, 60}, 80, 60},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestBoard board(Display(16));
+    board.StartUp();
+    ASSERT_EQ(SetMiscParm(board.lib, 34, 1), 0);
+    if (row.offscreen) {
+      ASSERT_EQ(VideoOffscreen(board.lib, row.window.width, row.window.height, 16, 1), 0);
+    } else {
+      ASSERT_EQ(SetVideoWindow(board.lib, row.window.x, row.window.y, row.window.width, row.window.height, 1), 0);
+    }
+    std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
+    std::fill(memory.begin(), memory.end(), kSentinel);
+    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+    RunFields(board, 4);
+    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
+    EXPECT_TRUE(board.sim.Memory().Faults().empty());
+    const std::int64_t pitch = row.offscreen ? std::int64_t{row.window.width} * 2 : 1024 * 2;
+    const std::int64_t rowBytes = row.offscreen ? pitch : std::int64_t{row.window.x + row.window.width + 4} * 2;
+    const Region r{memory.data(), pitch, row.window.y + row.window.height + 2, rowBytes};
+    EXPECT_TRUE(ExactlyWritten(r, row.window.y, row.window.y + row.lines, std::int64_t{row.window.x} * 2,
+                               std::int64_t{row.window.x + row.width} * 2));
+  }
+  // Narrower than an eighth of the input, its lines would run past the window.
+  TestBoard board(Display(16));
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 34, 1), 0);
+  EXPECT_EQ(SetVideoWindow(board.lib, 40, 20, 76, 60, 1), -1);
+  EXPECT_EQ(VideoOffscreen(board.lib, 76, 60, 16, 1), -1);
+}
+
 TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
   TestBoard board;
   board.StartUp();
   board.lib.Settings().misc.acquisitionMode = 2;
-  ASSERT_EQ(VideoOffscreen(board.lib, 64, 480, 8, 1), 0);
+  // Frame mode lays out channel 3 too, which divides by eight at most: 80 is the
+  // narrowest window of a 640-pixel input.
+  ASSERT_EQ(VideoOffscreen(board.lib, 80, 480, 8, 1), 0);
   ASSERT_TRUE(board.lib.Settings().geometry.interleave);
-  EXPECT_EQ(board.Registers().Peek(0x0C), 128u) << "pitch: two lines";
-  EXPECT_EQ(board.Registers().Peek(0x04), board.Registers().Peek(0x00) + 64) << "even base: one line on";
+  EXPECT_EQ(board.Registers().Peek(0x0C), 160u) << "pitch: two lines";
+  EXPECT_EQ(board.Registers().Peek(0x04), board.Registers().Peek(0x00) + 80) << "even base: one line on";
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   const std::uint64_t before = board.Card().FieldsSeen();
   RunFields(board, 2);
@@ -159,7 +207,7 @@ TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
   const int lastField = static_cast<int>(last % 2);  // field 1 after an odd count of toggles
   const auto& target = board.Card().DmaBuffer();
   const int row = lastField == 1 ? 2 * 5 : 2 * 5 + 1;
-  EXPECT_EQ(target[row * 64 + 3], sim::PatternByte(last / 2, lastField, 5, 3, 0));
+  EXPECT_EQ(target[row * 80 + 3], sim::PatternByte(last / 2, lastField, 5, 3, 0));
 }
 
 TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
