@@ -34,6 +34,7 @@ void FakeWindow::Activate(bool active) {
 
 void FakeWindow::ActivateApp(bool active, bool otherThread) {
   active_ = active;
+  appActive_ = active;
   Send({WindowMessage::kActivateApp, active, otherThread});
 }
 

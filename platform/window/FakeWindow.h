@@ -18,6 +18,7 @@ class FakeWindow final : public TrackedWindow {
   bool Shown() const override { return shown_; }
   bool Minimized() const override { return minimized_; }
   bool Active() const override { return active_; }
+  bool AppActive() const override { return appActive_; }
   gdi::DeviceContext* Dc() override { return &dc_; }
   void SetTopmost(bool topmost) override { topmost_ = topmost; }
   void Repaint() override { ++repaints_; }
@@ -55,6 +56,7 @@ class FakeWindow final : public TrackedWindow {
   bool shown_ = true;
   bool minimized_ = false;
   bool active_ = true;
+  bool appActive_ = true;
   bool topmost_ = false;
   int repaints_ = 0;
   std::uint32_t background_ = 0xFFFFFF;

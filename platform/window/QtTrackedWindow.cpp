@@ -58,6 +58,9 @@ std::vector<gdi::Rect> QtTrackedWindow::VisibleRects() const {
 bool QtTrackedWindow::Shown() const { return widget_.isVisible(); }
 bool QtTrackedWindow::Minimized() const { return widget_.window()->isMinimized(); }
 bool QtTrackedWindow::Active() const { return widget_.isActiveWindow(); }
+bool QtTrackedWindow::AppActive() const {
+  return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
 
 gdi::DeviceContext* QtTrackedWindow::Dc() {
   // Whoever takes the context may draw; the widget shows it at its next paint.

@@ -33,6 +33,7 @@ class QtTrackedWindow final : public QObject, public TrackedWindow {
   bool Shown() const override;
   bool Minimized() const override;
   bool Active() const override;
+  bool AppActive() const override;
   gdi::DeviceContext* Dc() override;
   void SetTopmost(bool topmost) override;
   void Repaint() override;

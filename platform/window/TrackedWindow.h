@@ -75,6 +75,8 @@ class TrackedWindow {
   virtual bool Shown() const = 0;
   virtual bool Minimized() const = 0;
   virtual bool Active() const = 0;
+  // The program is in the foreground (false: another program's window is active).
+  virtual bool AppActive() const = 0;
   // Drawing on the window's client area, in client coordinates; null when it has none.
   virtual gdi::DeviceContext* Dc() = 0;
   virtual void SetTopmost(bool topmost) = 0;

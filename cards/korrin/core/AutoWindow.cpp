@@ -399,12 +399,11 @@ void WatchClip(Library& lib, AutoWindow& aw) {
 
 std::int32_t AutoWindowAttach(Library& lib, KR_Window handle, std::int32_t left, std::int32_t top,
                               std::int32_t right, std::int32_t bottom, std::uint32_t flags) {
+  // Video the old window paused for comes back; the new window may pause it again.
   const bool wanted = Tracked(lib) != nullptr && Tracked(lib)->desiredLive;
   AutoWindowDetach(lib);
-  if (handle == nullptr) {
-    if (wanted && lib.Live().Located()) VideoLive(lib, 1, 3);
-    return 0;
-  }
+  if (wanted && lib.Live().Located()) VideoLive(lib, 1, 3);
+  if (handle == nullptr) return 0;
   TrackedWindow* window = FindWindow(handle);
   if (window == nullptr || !lib.Live().Located()) return kFail;
   const int margins[4] = {left, top, right, bottom};
@@ -422,7 +421,9 @@ std::int32_t AutoWindowAttach(Library& lib, KR_Window handle, std::int32_t left,
   }
   if (flags & autoflag::kTopmost) window->SetTopmost(true);
   aw->desiredLive = lib.Settings().liveState != 0;
-  aw->hiding = window->Active() || (flags & autoflag::kKeepOnDeactivate) ? 0 : hiding::kOtherActive;
+  // Another window active, perhaps another program's.
+  if (!window->Active() && !(flags & autoflag::kKeepOnDeactivate)) aw->hiding |= hiding::kOtherActive;
+  if (!window->AppActive() && !(flags & autoflag::kKeepOnAppDeactivate)) aw->hiding |= hiding::kAppInactive;
   lib.Live().resources.autoWindow.reset(aw.release());
   AutoWindow& tracked = *Tracked(lib);
   WatchClip(lib, tracked);

@@ -97,6 +97,45 @@ TEST_F(AutoWindowTest, AttachResults) {
   EXPECT_EQ(AutoWindowInfo(board.lib, nullptr), -1);
 }
 
+TEST_F(AutoWindowTest, AttachingBehindAnotherWindowOrProgramPauses) {
+  struct Row {
+    const char* name;
+    std::function<void(FakeWindow&)> before;
+    std::uint32_t flags;
+    std::uint32_t hiding;
+  };
+  const Row rows[] = {
+      {"active", [](FakeWindow&) {}, 0, 0},
+      {"another window active", [](FakeWindow& w) { w.Activate(false); }, 0, hiding::kOtherActive},
+      {"another window active, kept", [](FakeWindow& w) { w.Activate(false); }, autoflag::kKeepOnDeactivate, 0},
+      {"another program active", [](FakeWindow& w) { w.ActivateApp(false); }, 0,
+       hiding::kOtherActive | hiding::kAppInactive},
+      {"another program active, kept", [](FakeWindow& w) { w.ActivateApp(false); }, autoflag::kKeepOnAppDeactivate,
+       hiding::kOtherActive},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestBoard local;
+    local.StartUp();
+    FakeWindow w({100, 100, 420, 340});
+    row.before(w);
+    ASSERT_EQ(VideoLive(local.lib, 1, 3), 0);
+    ASSERT_EQ(AutoWindowAttach(local.lib, w.Handle(), 0, 0, 0, 0, row.flags), 1);
+    EXPECT_EQ(local.lib.Live().resources.autoWindow->hiding, row.hiding);
+    EXPECT_EQ(TransferOn(local.lib), row.hiding == 0);
+  }
+}
+
+TEST_F(AutoWindowTest, LiveVideoMovesOnToTheNextWindow) {
+  ASSERT_EQ(Attach(autoflag::kMask), 1);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  FakeWindow next({500, 300, 820, 540});
+  ASSERT_EQ(AutoWindowAttach(board.lib, next.Handle(), 0, 0, 0, 0, autoflag::kMask), 1);
+  EXPECT_TRUE(Live());
+  EXPECT_EQ(board.lib.Settings().geometry.window, (Rect16{500, 300, 320, 240}));
+  EXPECT_EQ(Tracked()->desiredLive, true);
+}
+
 TEST_F(AutoWindowTest, ADestroyedWindowDetaches) {
   ASSERT_EQ(Attach(autoflag::kMask), 1);
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
