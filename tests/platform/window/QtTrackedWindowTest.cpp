@@ -30,7 +30,11 @@ class QtTrackedWindowTest : public ::testing::Test {
     handle = tracked->Handle();
     watch = tracked->WatchClip([this](ClipEvent e) { clipEvents.push_back(e); });
   }
-  void TearDown() override { TrackedWindow::Unhook(hook); }
+  // The widget goes first: its last messages still find the fixture.
+  void TearDown() override {
+    widget.reset();
+    TrackedWindow::Unhook(hook);
+  }
 
   bool Heard(WindowMessage message, bool flag) const {
     for (const auto& e : heard) {

@@ -447,10 +447,12 @@ TEST(CameraTimingTest, TheTimerStaysWithItsBoard) {
   board.StartUp();
   ASSERT_EQ(SetMiscParm(board.lib, 18, 0x4010), 0);  // timed exposure of one field
   ASSERT_EQ(SetMiscParm(board.lib, 17, 100), 0);
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);  // small fields keep it quick
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   ASSERT_EQ(MultiBoard(board.lib, 0, 2), 0);
   ASSERT_EQ(MultiBoard(board.lib, 2, 1), 0);
   board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   std::intptr_t period = -1;
   ASSERT_EQ(GetMiscParm(board.lib, 17, &period), 0);
@@ -505,6 +507,7 @@ TEST(GatedCaptureTest, LiveVideoStartsAndStopsAtTheGate) {
     SCOPED_TRACE(row.name);
     TestBoard board(WithController(row.kind));
     board.StartUpWithConfig(row.configId);
+    ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
     sim::SimCard& card = board.Card();
     ASSERT_EQ(SetMiscParm(board.lib, 16, 1), 0);
     GateCapture(board.lib, false);
@@ -538,6 +541,7 @@ TEST(GatedCaptureTest, LiveVideoStartsAndStopsAtTheGate) {
 TEST(GatedCaptureTest, SwitchingItOnWhileLiveRestartsAtTheGate) {
   TestBoard board;
   board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   GateCapture(board.lib, false);  // left closed by earlier camera timing
   const std::uint64_t held = board.Card().Video().FieldsWritten();

@@ -467,7 +467,8 @@ TEST_F(AutoWindowTest, TheLastFrameIsCopiedWithoutTheMarker) {
     TestBoard local;
     local.StartUp();
     local.lib.Settings().misc.acquisitionMode = 1;
-    FakeWindow w({100, 100, 420, 340});
+    constexpr int kWidth = 96, kHeight = 64;  // small fields keep it quick
+    FakeWindow w({100, 100, 100 + kWidth, 100 + kHeight});
     ASSERT_EQ(AutoWindowAttach(local.lib, w.Handle(), 0, 0, 0, 0, autoflag::kMask | autoflag::kLastFrame), 1);
     const std::int16_t filled[4] = {16, 16, 32, -16};
     ASSERT_EQ(SetMiscParm(local.lib, 2, reinterpret_cast<std::intptr_t>(filled)), 0);
@@ -482,8 +483,9 @@ TEST_F(AutoWindowTest, TheLastFrameIsCopiedWithoutTheMarker) {
     KR_AutoWindowInfoRecord info{};
     ASSERT_EQ(AutoWindowInfo(local.lib, &info), 0);
     EXPECT_EQ(info.desiredLive, 0);
-    // The bitmap is bottom-up: window row 20 is bitmap row 240 - 1 - 20.
-    const std::uint8_t* pixel = info.lastFrameDib + gdi::kBitmapInfoHeaderSize + (239 - 20) * 320 * 3 + 20 * 3;
+    // The bitmap is bottom-up: window row 20 is bitmap row kHeight - 1 - 20.
+    const std::uint8_t* pixel =
+        info.lastFrameDib + gdi::kBitmapInfoHeaderSize + (kHeight - 1 - 20) * kWidth * 3 + 20 * 3;
     if (row.copied) {
       EXPECT_NE(pixel[0], kSentinel) << "no marker in the copied frame";
       EXPECT_NE(pixel[0], 0);
@@ -501,8 +503,8 @@ TEST(AutoWindowBoardsTest, EachBoardFollowsItsOwnWindowThroughOneHook) {
   two.boards = 2;
   TestBoard board(two);
   ASSERT_EQ(MultiBoard(board.lib, 0, 2), 0);
-  FakeWindow first({0, 0, 320, 240});
-  FakeWindow second({400, 0, 720, 240});
+  FakeWindow first({0, 0, 80, 60});  // small fields keep it quick
+  FakeWindow second({400, 0, 480, 60});
   for (int i : {0, 1}) {
     ASSERT_EQ(MultiBoard(board.lib, 2, i), 0);
     board.StartUp();
