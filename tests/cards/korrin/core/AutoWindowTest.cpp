@@ -173,6 +173,16 @@ TEST_F(AutoWindowTest, CoveredPartsOfTheWindowGetNoVideo) {
   EXPECT_EQ(board.lib.Settings().liveState, 1) << "still wanted";
 }
 
+// `board` started and live in `window`, tracked with `flags`.
+::testing::AssertionResult TrackLive(TestBoard& board, FakeWindow& window, std::uint32_t flags) {
+  board.StartUp();
+  if (AutoWindowAttach(board.lib, window.Handle(), 0, 0, 0, 0, flags) < 1) {
+    return ::testing::AssertionFailure() << "not tracked";
+  }
+  if (VideoLive(board.lib, 1, 3) != 0) return ::testing::AssertionFailure() << "not live";
+  return ::testing::AssertionSuccess();
+}
+
 struct SequenceRow {
   const char* name;
   std::uint32_t flags;
@@ -205,10 +215,8 @@ TEST_F(AutoWindowTest, MessageSequences) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TestBoard local;
-    local.StartUp();
     FakeWindow w({100, 100, 420, 340});
-    ASSERT_EQ(AutoWindowAttach(local.lib, w.Handle(), 0, 0, 0, 0, row.flags), 1);
-    ASSERT_EQ(VideoLive(local.lib, 1, 3), 0);
+    ASSERT_TRUE(TrackLive(local, w, row.flags));
     ASSERT_TRUE(TransferOn(local.lib));
     w.Recording().ClearRecords();
     row.events(w);
@@ -285,14 +293,10 @@ TEST_F(AutoWindowTest, TheOtherWindowsOfItsThreadAreFollowed) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TestBoard local;
-    local.StartUp();
-    local.lib.Settings().misc.acquisitionMode = 1;
     FakeWindow tracked({100, 100, 420, 340});
     FakeWindow other({150, 150, 300, 250});
     // Without clip notifications, so that only the other window's messages show changes.
-    ASSERT_EQ(AutoWindowAttach(local.lib, tracked.Handle(), 0, 0, 0, 0, autoflag::kMask | autoflag::kNoNotification),
-              1);
-    ASSERT_EQ(VideoLive(local.lib, 1, 3), 0);
+    ASSERT_TRUE(TrackLive(local, tracked, autoflag::kMask | autoflag::kNoNotification));
     const std::size_t from = local.Registers().Writes().size();
     row.events(tracked, other);
     EXPECT_EQ(local.lib.Live().resources.autoWindow->hiding, row.hiding);
@@ -341,10 +345,8 @@ TEST_F(AutoWindowTest, ClipChangesArriveByNotificationUnlessItIsOff) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TestBoard local;
-    local.StartUp();
     FakeWindow w({100, 100, 420, 340});
-    ASSERT_GE(AutoWindowAttach(local.lib, w.Handle(), 0, 0, 0, 0, row.flags), 1);
-    ASSERT_EQ(VideoLive(local.lib, 1, 3), 0);
+    ASSERT_TRUE(TrackLive(local, w, row.flags));
     w.SetCovered(true);
     EXPECT_EQ(TransferOn(local.lib), !row.stoppedAtOnce);
     w.EnterIdle();

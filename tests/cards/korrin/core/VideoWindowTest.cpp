@@ -28,6 +28,13 @@ sim::SimOptions Display(int bits, std::uint32_t adapter = 0x01231002) {
   return options;
 }
 
+// A board whose DMA buffer holds 100000 bytes.
+sim::SimOptions SmallDmaBuffer() {
+  sim::SimOptions options;
+  options.dmaBufferSize = 100000;
+  return options;
+}
+
 // Lets `fields` fields pass.
 void RunFields(TestBoard& board, int fields) { board.clock.Advance(static_cast<std::uint32_t>(fields) * 17 + 1); }
 
@@ -52,6 +59,21 @@ struct Region {
       }
     }
   }
+  return ::testing::AssertionSuccess();
+}
+
+// Sets the video window up on the display, or off-screen in `bits`, fills the memory it
+// goes to with sentinels, and captures four fields into it.
+::testing::AssertionResult CaptureFourFields(TestBoard& board, bool offscreen, const Rect16& window, int bits) {
+  const std::int32_t set = offscreen ? VideoOffscreen(board.lib, window.width, window.height, bits, 1)
+                                     : SetVideoWindow(board.lib, window.x, window.y, window.width, window.height, 1);
+  if (set != 0) return ::testing::AssertionFailure() << "window refused";
+  std::vector<std::uint8_t>& memory = offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
+  std::fill(memory.begin(), memory.end(), kSentinel);
+  if (VideoLive(board.lib, 1, 3) != 0) return ::testing::AssertionFailure() << "not live";
+  RunFields(board, 4);
+  VideoLive(board.lib, 0, 0);
+  if (!board.sim.Memory().Faults().empty()) return ::testing::AssertionFailure() << "bus faults";
   return ::testing::AssertionSuccess();
 }
 
@@ -114,18 +136,9 @@ TEST(VideoWindowTest, EveryLayoutFillsExactlyItsWindow) {
     BoardSettings& s = board.lib.Settings();
     s.misc.acquisitionMode = row.mode;
     ASSERT_EQ(SetMiscParm(board.lib, 34, row.channel), 0);
-    if (row.offscreen) {
-      ASSERT_EQ(VideoOffscreen(board.lib, row.window.width, row.window.height, row.bits, 1), 0);
-    } else {
-      ASSERT_EQ(SetVideoWindow(board.lib, row.window.x, row.window.y, row.window.width, row.window.height, 1), 0);
-    }
+    ASSERT_TRUE(CaptureFourFields(board, row.offscreen, row.window, row.bits));
     const int bpp = row.bits <= 8 ? 1 : row.bits <= 16 ? 2 : row.bits / 8;
-    std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
-    std::fill(memory.begin(), memory.end(), kSentinel);
-    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-    RunFields(board, 4);
-    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
-    EXPECT_TRUE(board.sim.Memory().Faults().empty());
+    const std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
     if (row.offscreen) {
       const std::int64_t line = std::int64_t{row.window.width} * bpp;
       const Region r{memory.data(), line, row.window.height + 2, line};
@@ -162,17 +175,8 @@ TEST(VideoWindowTest, ChannelThreeKeepsEveryNthPixelAndLine) {
     TestBoard board(Display(16));
     board.StartUp();
     ASSERT_EQ(SetMiscParm(board.lib, 34, 1), 0);
-    if (row.offscreen) {
-      ASSERT_EQ(VideoOffscreen(board.lib, row.window.width, row.window.height, 16, 1), 0);
-    } else {
-      ASSERT_EQ(SetVideoWindow(board.lib, row.window.x, row.window.y, row.window.width, row.window.height, 1), 0);
-    }
-    std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
-    std::fill(memory.begin(), memory.end(), kSentinel);
-    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-    RunFields(board, 4);
-    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
-    EXPECT_TRUE(board.sim.Memory().Faults().empty());
+    ASSERT_TRUE(CaptureFourFields(board, row.offscreen, row.window, 16));
+    const std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
     const std::int64_t pitch = row.offscreen ? std::int64_t{row.window.width} * 2 : 1024 * 2;
     const std::int64_t rowBytes = row.offscreen ? pitch : std::int64_t{row.window.x + row.window.width + 4} * 2;
     const Region r{memory.data(), pitch, row.window.y + row.window.height + 2, rowBytes};
@@ -211,9 +215,7 @@ TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
 }
 
 TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
-  sim::SimOptions small;
-  small.dmaBufferSize = 100000;
-  TestBoard board(small);
+  TestBoard board(SmallDmaBuffer());
   board.StartUp();
   ASSERT_EQ(VideoOffscreen(board.lib, 160, 120, 16, 1), 0);
   const auto writes = board.Registers().Writes().size();
@@ -237,9 +239,7 @@ TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
 }
 
 TEST(VideoWindowTest, TheAcquisitionModeReprogramsInputFormatAndLayout) {
-  sim::SimOptions small;
-  small.dmaBufferSize = 100000;
-  TestBoard board(small);
+  TestBoard board(SmallDmaBuffer());
   board.StartUp();
   ASSERT_EQ(VideoOffscreen(board.lib, 160, 480, 8, 1), 0);
   ASSERT_FALSE(board.lib.Settings().geometry.interleave);
