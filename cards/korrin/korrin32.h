@@ -16,7 +16,8 @@
  * 64-bit ABI. Every argument or record field that carries an address, a window, a
  * device context or a buffer is pointer-sized; physical (bus) addresses stay 32-bit.
  * Misc-parameter values are intptr_t because some of them carry pointers:
- *   id 2   pointer to four int16_t {left, top, width, height} (set and get);
+ *   id 2   pointer to four int16_t {left, top, width, height} (set and get), in the
+ *          video picture's own coordinates;
  *   id 3   the DMA target's linear address (get);
  *   id 11  pointer to a caller's mask of 95-byte rows, or 0 for none (set and get);
  *   id 15  pointer to a KR_VersionInfo whose EEPROM words are taken (set).
@@ -49,7 +50,8 @@ extern "C" {
 #define KR_API
 #endif
 
-/* A window of the window system; 0 for none. */
+/* A window the library tracks (a TrackedWindow of its platform layer, for instance a Qt
+ * widget's QtTrackedWindow); 0 for none. An unknown or destroyed window fails. */
 typedef void* KR_Window;
 
 /* Filled by KR_GetVersionInfo; the offsets are those of the board's 34-byte record. */

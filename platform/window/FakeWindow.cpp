@@ -14,9 +14,18 @@ void FakeWindow::Move(gdi::Rect client) {
   Send({WindowMessage::kPosChanging, true});
   client_ = client;
   Send({WindowMessage::kPosChanged});
+  ClipChanged();
 }
 
-void FakeWindow::SetVisibleRects(std::vector<gdi::Rect> visible) { visible_ = std::move(visible); }
+void FakeWindow::SetVisibleRects(std::vector<gdi::Rect> visible) {
+  visible_ = std::move(visible);
+  ClipChanged();
+}
+
+void FakeWindow::SetCovered(bool covered) {
+  covered_ = covered;
+  ClipChanged();
+}
 
 void FakeWindow::Activate(bool active) {
   active_ = active;
@@ -25,18 +34,21 @@ void FakeWindow::Activate(bool active) {
 
 void FakeWindow::ActivateApp(bool active, bool otherThread) {
   active_ = active;
+  appActive_ = active;
   Send({WindowMessage::kActivateApp, active, otherThread});
 }
 
 void FakeWindow::Show(bool shown) {
   shown_ = shown;
   Send({WindowMessage::kShowWindow, shown});
+  ClipChanged();
 }
 
 void FakeWindow::Minimize(bool minimized) {
   minimized_ = minimized;
   Send({WindowMessage::kPosChanging, true});
   Send({WindowMessage::kPosChanged});
+  ClipChanged();
 }
 
 void FakeWindow::OpenMenu() { Send({WindowMessage::kInitMenu}); }
@@ -49,6 +61,7 @@ void FakeWindow::SizeMove(gdi::Rect client) {
   client_ = client;
   Send({WindowMessage::kPosChanged});
   Send({WindowMessage::kExitSizeMove});
+  ClipChanged();
 }
 
 }  // namespace orvale

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/FieldWait.h"
 #include "cards/korrin/core/RegisterEncoding.h"
 #include "cards/korrin/core/Saa7146.h"
@@ -170,6 +171,8 @@ void StopTransfer(Library& lib) {
   if (!lib.Live().Located()) return;
   BoardSettings& s = lib.Settings();
   RegisterWindow& regs = lib.Live().Registers();
+  // Gated, the gate closes first: it holds fields back at once, the DMA only at the next.
+  if (s.misc.gatedCapture) GateCapture(lib, false);
   if (s.async.running) {
     StopAsyncProgram(lib);
     ProgramLayout(lib);
@@ -189,6 +192,9 @@ std::int32_t StartTransfer(Library& lib, std::int32_t flags) {
     if (field == 0) async |= 0x400000;
     if (field == 1) async |= 0x800000;
   }
+  // Gated, the gate passes fields again (a grab or camera timing may have closed it);
+  // on its own, without the DMA, it captures nothing.
+  if (s.misc.gatedCapture) GateCapture(lib, true);
   if (async & 0xC0000000) return StartAsyncProgram(lib, async);
   WaitForField(lib, flags & 0xFF);
   lib.Live().Registers().Write32(saa::kMainControl1, EnableWord(s));

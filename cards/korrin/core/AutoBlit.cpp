@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cards/korrin/core/Acquisition.h"
-#include "cards/korrin/core/BoardFrame.h"
+#include "cards/korrin/core/BoardCallbacks.h"
 #include "cards/korrin/core/DisplayMemory.h"
 #include "cards/korrin/core/Palettes.h"
 #include "cards/korrin/core/Status.h"
@@ -182,12 +182,8 @@ void OnBlitTimer(Library& lib, bool everyBoard) {
     Tick(lib);
     return;
   }
-  const int current = lib.CurrentBoard();
   for (int i = 0; i < std::min(lib.BoardCount(), kMaxBlitBoards); ++i) {
-    if (!lib.blitTimer.boards[i]) continue;
-    if (i != current) MultiBoard(lib, 2, i);
-    Tick(lib);
-    if (i != current) MultiBoard(lib, 2, current);
+    if (lib.blitTimer.boards[i]) WithBoardLive(lib, i, [&] { Tick(lib); });
   }
 }
 

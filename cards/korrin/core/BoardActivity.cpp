@@ -4,6 +4,7 @@
 #include "cards/korrin/core/AsyncCapture.h"
 #include "cards/korrin/core/AutoBlit.h"
 #include "cards/korrin/core/AutoWindow.h"
+#include "cards/korrin/core/CameraTiming.h"
 #include "cards/korrin/core/Masks.h"
 #include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/VideoWindow.h"
@@ -15,7 +16,7 @@ void ReleaseBoardActivity(Library& lib) {
   // The interrupt worker is stopped and joined before anything it might touch goes;
   // the auto-window and auto-blit lose their hooks and timers.
   StopInterrupts(lib);
-  if (s.cameraTiming.timer != 0) lib.Timers().Kill(s.cameraTiming.timer);
+  StopCameraTiming(lib);
   s.cameraTiming = {};
   AutoWindowDetach(lib);
   StopAutoBlit(lib);

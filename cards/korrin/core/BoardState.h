@@ -151,10 +151,9 @@ struct MaskDrawState {
   bool perFrame = true;
 };
 
-// Camera timing (misc parameters 17 and 18).
+// Camera timing (misc parameters 17 and 18); its timer is a resource of the board.
 struct CameraTimingState {
   std::int32_t periodMs = 0;
-  std::uint32_t timer = 0;  // TimerId
   std::uint64_t ticks = 0;
 };
 
@@ -234,6 +233,7 @@ struct BoardResources {
   std::unique_ptr<IrqMachinery, ResourceDeleter<IrqMachinery>> irq;
   std::unique_ptr<AutoWindow, ResourceDeleter<AutoWindow>> autoWindow;
   std::unique_ptr<AutoBlit, ResourceDeleter<AutoBlit>> autoBlit;
+  std::uint32_t cameraTimer = 0;  // the camera-timing window timer (a TimerId)
 };
 
 struct BoardState {

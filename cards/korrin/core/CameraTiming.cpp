@@ -1,7 +1,9 @@
 #include "cards/korrin/core/CameraTiming.h"
 
 #include "cards/korrin/core/Acquisition.h"
+#include "cards/korrin/core/BoardCallbacks.h"
 #include "cards/korrin/core/BoardController.h"
+#include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/FieldWait.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
@@ -36,36 +38,36 @@ std::optional<std::uint32_t> MeasureCamera(Library& lib, int mode) {
   return period;
 }
 
-void StopTiming(Library& lib) {
-  CameraTimingState& t = lib.Settings().cameraTiming;
-  if (t.timer != 0) lib.Timers().Kill(t.timer);
-  t.timer = 0;
-  t.periodMs = 0;
-}
-
 bool StartTimer(Library& lib, std::uint32_t intervalMs) {
-  CameraTimingState& t = lib.Settings().cameraTiming;
-  t.timer = lib.Timers().Start(intervalMs, [&lib](TimerId) { CameraTimingTick(lib); });
-  return t.timer != 0;
+  Library* library = &lib;
+  const int board = CallbackBoard(lib);
+  TimerId& timer = lib.Live().resources.cameraTimer;
+  timer = lib.Timers().Start(intervalMs, [library, board, intervalMs](TimerId) {
+    RunForBoard(*library, board, [&] {
+      CameraTimingTick(*library);
+      // The next exposure is timed from the end of this one.
+      TimerId& own = library->Live().resources.cameraTimer;
+      if (own == 0) return;
+      library->Timers().Kill(own);
+      StartTimer(*library, intervalMs);
+    });
+  });
+  return timer != 0;
 }
 
 }  // namespace
 
-void GateCapture(Library& lib, bool open) {
-  BoardSettings& s = lib.Settings();
-  if (s.controller.present && (s.frame.configId & config::kControllerGate)) {
-    RunControllerCommand(lib, {controller::kGate, std::nullopt, {static_cast<std::uint8_t>(open ? 1 : 0), 0}, 2, 160});
-    return;
-  }
-  RegisterWindow& regs = lib.Live().Registers();
-  const std::uint32_t gpio = regs.Read32(saa::kGpio) & ~0x00500000u;
-  regs.Write32(saa::kGpio, gpio | (open ? 0x00500000u : 0x00400000u));
+void StopCameraTiming(Library& lib) {
+  TimerId& timer = lib.Live().resources.cameraTimer;
+  if (timer != 0) lib.Timers().Kill(timer);
+  timer = 0;
+  lib.Settings().cameraTiming.periodMs = 0;
 }
 
 std::int32_t SetCameraPeriod(Library& lib, std::int32_t periodMs) {
   if (!lib.Live().Located()) return kFail;
   BoardSettings& s = lib.Settings();
-  StopTiming(lib);
+  StopCameraTiming(lib);
   if (periodMs <= 0) {
     VideoLive(lib, 0, 0);
     return kOk;

@@ -3,7 +3,9 @@
 // boards of a multi-board program. Every export works on the live record.
 #include <array>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "cards/korrin/core/BoardState.h"
@@ -91,6 +93,13 @@ class Library {
     TimerId id = 0;
     std::array<bool, 4> boards{};
   } blitTimer;
+  // With several boards one hook per thread serves every board's auto-window; it goes
+  // when the last of them detaches.
+  struct SharedHook {
+    int id = 0;
+    int users = 0;
+  };
+  std::map<std::thread::id, SharedHook> sharedHooks;
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
 

@@ -4,13 +4,16 @@
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AsyncCapture.h"
+#include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/CameraTiming.h"
+#include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/I2cBus.h"
 #include "cards/korrin/core/I2cRegisters.h"
 #include "cards/korrin/core/LocalBus.h"
+#include "cards/korrin/core/OverlayMarker.h"
 #include "cards/korrin/core/SourceDetection.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/TriggerOutput.h"
@@ -202,9 +205,21 @@ std::int32_t SetOffset2(Library& lib, std::intptr_t value) {
   return SetDmaOffset(lib, 2, static_cast<std::int32_t>(value));
 }
 
+// The input format and the acquisition follow the mode. A mode whose layout does not
+// fit its target (the second channel's in frame mode, say) is refused and the old one
+// stays, on the board too.
 std::int32_t SetAcquisitionMode(Library& lib, std::intptr_t value) {
   if (value < 1 || value > 3) return kFail;
-  return SetReapplied<&MiscSettings::acquisitionMode>(lib, value);
+  BoardSettings& s = lib.Settings();
+  const std::int32_t before = s.misc.acquisitionMode;
+  s.misc.acquisitionMode = static_cast<std::int32_t>(value);
+  if (!lib.Live().Located()) return kOk;
+  ProgramInputFormat(lib);
+  if (!s.geometry.dmaBaseSet || ApplyAcquisition(lib)) return kOk;
+  s.misc.acquisitionMode = before;
+  ProgramInputFormat(lib);
+  ApplyAcquisition(lib);
+  return kFail;
 }
 
 std::int32_t GetChannel(Library& lib, std::intptr_t& value) {
@@ -278,8 +293,8 @@ std::int32_t GetMarker(Library& lib, std::intptr_t& value) {
 std::int32_t SetMarker(Library& lib, std::intptr_t value) {
   const auto* rect = reinterpret_cast<const std::int16_t*>(value);
   if (rect == nullptr) return kFail;
-  OverlayMarker& m = lib.Settings().marker;
-  m = {rect[2] != 0 && rect[3] != 0, rect[0], rect[1], rect[2], rect[3], rect[2] < 0 ? 1 : rect[3] < 0 ? 2 : 0};
+  lib.Settings().marker = MarkerFrom(rect);
+  OverlayMarkerChanged(lib);
   return kOk;
 }
 
@@ -287,9 +302,11 @@ std::int32_t GetMaskOverlay(Library& lib, std::intptr_t& value) {
   value = lib.Settings().maskOverlay;
   return kOk;
 }
-// A caller's mask ORed into the clip mask; 0 for none.
+// A caller's mask ORed into the clip mask; 0 for none. The video is placed again and,
+// unless misc parameter 28 says not to, the window repainted.
 std::int32_t SetMaskOverlay(Library& lib, std::intptr_t value) {
   lib.Settings().maskOverlay = value;
+  MaskOverlayChanged(lib);
   return kOk;
 }
 
@@ -308,20 +325,29 @@ std::int32_t SetColourKey(Library& lib, std::intptr_t value) {
   return kOk;
 }
 
-std::int32_t SetRebuild(Library& lib, std::intptr_t) {
-  return lib.Live().Located() ? kOk : kFail;
+// The clip state rebuilt now; a non-zero value loads the mask even when the visible
+// parts have not changed.
+std::int32_t SetRebuild(Library& lib, std::intptr_t value) {
+  if (!lib.Live().Located()) return kFail;
+  RebuildAutoWindowClip(lib, value != 0);
+  return kOk;
 }
 
-// Gated capture: the DMA stays on, the board's gate switches the capture; the transfer
-// is restarted for it.
+// Gated capture: live video starts and stops at the board's gate. The transfer is
+// restarted the new way; ending it leaves the gate open, so that every field passes.
 std::int32_t SetGatedCapture(Library& lib, std::intptr_t value) {
   BoardSettings& s = lib.Settings();
-  s.misc.gatedCapture = value != 0 ? 1 : 0;
-  if (!lib.Live().Located()) return kOk;
-  if (TransferOn(lib)) {
-    StopTransfer(lib);
-    StartTransfer(lib, 3);
+  const bool gated = value != 0;
+  if (!lib.Live().Located()) {
+    s.misc.gatedCapture = gated ? 1 : 0;
+    return kOk;
   }
+  const bool wasGated = s.misc.gatedCapture != 0;
+  const bool wasOn = TransferOn(lib);
+  if (wasOn) StopTransfer(lib);
+  s.misc.gatedCapture = gated ? 1 : 0;
+  if (wasGated && !gated) GateCapture(lib, true);
+  if (wasOn) return StartTransfer(lib, 3);
   return kOk;
 }
 

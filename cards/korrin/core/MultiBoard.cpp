@@ -41,6 +41,7 @@ std::int32_t MultiBoard(Library& lib, std::int16_t operation, std::int32_t count
       settingsOnly.settings = lib.Live().settings;
       settingsOnly.settings.frame.located = false;
       settingsOnly.settings.frame.configSignature = 0;
+      settingsOnly.settings.cameraTiming = {};  // its timer stays with the live board
       for (std::int32_t i = 0; i < countOrIndex; ++i) {
         auto copy = std::make_unique<BoardState>();
         copy->settings = settingsOnly.settings;

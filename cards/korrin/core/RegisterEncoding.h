@@ -40,9 +40,14 @@ inline std::uint32_t OutputWidth(std::uint32_t horizontal) { return horizontal >
 inline std::uint32_t OutputLines(std::uint32_t gain) { return gain >> 16; }
 
 // Selector 1's one scaler register, 0x58: source position bits 8-16, vertical position
-// bits 19+, horizontal divider code bits 4-6, vertical code bits 17-18.
+// bits 19+, horizontal divider code bits 4-6, vertical code bits 17-18. A code divides by
+// itself plus one: the library writes 0, 1, 3 or 7, halving step by step.
 inline constexpr std::uint32_t kSelector1Scaler = 0x58;
-inline int DividerOf(int code) { return code + 1; }  // codes 0, 1, 3, 7 divide by 1, 2, 4, 8
+inline constexpr std::uint32_t Selector1Codes(int horizontal, int vertical) {
+  return (static_cast<std::uint32_t>(horizontal & 7) << 4) | (static_cast<std::uint32_t>(vertical & 3) << 17);
+}
+inline int Selector1HorizontalDivider(std::uint32_t word) { return static_cast<int>((word >> 4) & 7) + 1; }
+inline int Selector1VerticalDivider(std::uint32_t word) { return static_cast<int>((word >> 17) & 3) + 1; }
 
 // Register-programming sequence commands (one word, then their operands).
 namespace program {

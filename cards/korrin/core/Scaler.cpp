@@ -37,9 +37,12 @@ std::optional<ScalerWords> ComputeScaler(const ScalerInput& in) {
   ScalerWords words;
 
   if (in.channel == 1) {
+    // Dividing by eight at most, a window narrower than an eighth of the input would get
+    // lines longer than its own.
+    const int horizontal = HorizontalCode(inWidth, outWidth);
+    if (inWidth / (horizontal + 1) > outWidth) return std::nullopt;
     const std::uint32_t word = ((hStart & 0x1FF) << 8) | (vStart << 19) |
-                               (static_cast<std::uint32_t>(HorizontalCode(inWidth, outWidth)) << 4) |
-                               (static_cast<std::uint32_t>(VerticalCode(inLines, outLines)) << 17) |
+                               encoding::Selector1Codes(horizontal, VerticalCode(inLines, outLines)) |
                                0x60000001u;
     words.writes.emplace_back(encoding::kSelector1Scaler, word);
     words.upload = encoding::kUploadSelector1Scaler;

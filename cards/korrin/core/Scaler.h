@@ -27,7 +27,8 @@ struct ScalerWords {
 };
 
 // Empty when the scale cannot be made: a prescale above 64, a fine scale above 4095 or
-// a vertical ratio of 1024 or more.
+// a vertical ratio of 1024 or more; with channel selector 1, a window narrower than an
+// eighth of the input.
 std::optional<ScalerWords> ComputeScaler(const ScalerInput& in);
 
 }  // namespace orvale::korrin

@@ -47,10 +47,7 @@ void ProgramLocalVideo(Library& lib) {
 void ProgramBoardVideo(Library& lib) {
   BoardSettings& s = lib.Settings();
   if (HasLocalVideoRegisters(s)) ProgramLocalVideo(lib);
-  RegisterWindow& regs = lib.Live().Registers();
-  regs.Write32(0x54, s.video.type >= 2 ? 0x04200400 : 0x04000400);
-  regs.Write32(0x50, 0x00C000C0);
-  regs.Write32(saa::kMainControl2, 0x06000600);
+  ProgramInputFormat(lib);
   const int tableSet = (s.frame.configId & config::kSecondTimingSet) ? 1 : 0;
   const int standard = StandardIndex(s.video.standard);
   if (HasLocalVideoRegisters(s)) {
@@ -86,6 +83,13 @@ bool ValidSelection(std::int32_t type, std::int32_t source, std::int32_t fourth)
 }
 
 }  // namespace
+
+void ProgramInputFormat(Library& lib) {
+  RegisterWindow& regs = lib.Live().Registers();
+  regs.Write32(0x54, lib.Settings().video.type >= 2 ? 0x04200400 : 0x04000400);
+  regs.Write32(0x50, 0x00C000C0);
+  regs.Write32(saa::kMainControl2, 0x06000600);
+}
 
 std::int32_t SetVideoConfig(Library& lib, std::int32_t type, std::int32_t standard,
                             std::int32_t source, std::int32_t fourth) {

@@ -23,6 +23,9 @@ std::int32_t GetVideoAdjustment(Library& lib, std::int32_t index);
 std::int32_t GetStoredVideoAdjustment(Library& lib, std::int32_t standard, std::int32_t type,
                                       std::int32_t index);
 
+// The bridge's input format for the selection (registers 0x54 and 0x50, uploaded).
+void ProgramInputFormat(Library& lib);
+
 std::int32_t SetVidFreq(Library& lib, std::int16_t first, std::int16_t second);
 // Writes the iris level to I2C 0x4A registers 240 and 241; -1 without an iris output.
 std::int32_t SetIrisLevel(Library& lib, std::int32_t level);

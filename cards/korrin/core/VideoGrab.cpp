@@ -4,6 +4,7 @@
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AutoBlit.h"
+#include "cards/korrin/core/AutoWindow.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/FieldWait.h"
 #include "cards/korrin/core/PostProcess.h"
@@ -206,6 +207,8 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   if (!lib.Live().Located()) return kFail;
   const int fieldType = fieldAndWindow & 0xFF;
   const int mode = modeAndFlags & 0xFF;
+  const bool refresh = (fieldAndWindow & 0x8000) == 0;
+  BeforeVideoStops(lib, refresh);
   // Auto-blit pauses for the grab; only what it suspended is resumed.
   AutoBlit* blit = lib.Live().resources.autoBlit.get();
   const bool blitSuspended = blit != nullptr && blit->running;
@@ -218,6 +221,7 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   lib.Settings().liveState = 0;
   PostProcessFrame(lib, modeAndFlags);
   if (blitSuspended) AutoBlitSet(lib, blit->window, -3, 0, 0, 0, 0, 0);
+  AfterVideoStopped(lib, refresh, true);
   return missed ? 1 : kOk;
 }
 

@@ -189,7 +189,11 @@ std::int32_t VideoLive(Library& lib, std::int32_t state, std::int32_t flags) {
   if (state != 0) {
     if (allowed && StartTransfer(lib, flags) != kOk) return kFail;
   } else {
+    const bool refresh = (flags & 0x8000) == 0;
+    const bool hadFrame = TransferOn(lib);
+    BeforeVideoStops(lib, refresh);
     StopTransfer(lib);
+    AfterVideoStopped(lib, refresh, hadFrame);
   }
   s.liveState = state != 0 ? 1 : 0;
   return kOk;

@@ -68,11 +68,16 @@ void SimCard::ScheduleField() {
   fieldEvent_ = clock_.ScheduleAfter(camera_.FieldLengthMs(fieldNumber_++), [this] { FieldTick(); });
 }
 
+bool SimCard::CaptureGateOpen() const {
+  if (kind_ == ControllerKind::kControllerGate) return controller_->gateOpen;
+  return (registers_.Peek(saa::kGpio) & 0x00500000u) != 0x00400000u;
+}
+
 void SimCard::FieldTick() {
   if (SignalOnSelectedInput()) {
     field_ ^= 1;
     ++fields_;
-    video_.CaptureField(field_, fields_);
+    if (CaptureGateOpen()) video_.CaptureField(field_, fields_);
     program_.OnField();
     registers_.RaiseStatus(kFieldCapturedBit);
     SignalIrqIfPending();

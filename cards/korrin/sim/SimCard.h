@@ -74,6 +74,10 @@ class SimCard {
   InputKey SelectedInput() const;
   bool SignalOnSelectedInput() const { return camera_.SeenOn(SelectedInput()); }
   int Field() const { return field_; }
+  // Whether the capture gate passes fields to the video DMA: the controller's gate on
+  // boards that gate through it, else general-purpose port bits 0x500000 (0x400000
+  // alone holds them back; neither driven passes them).
+  bool CaptureGateOpen() const;
   std::uint64_t FieldsSeen() const { return fields_; }
 
   // Driver side of the attach.

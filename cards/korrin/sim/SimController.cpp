@@ -62,6 +62,9 @@ void SimController::Execute(int command) {
     case 6:
       answers_.push_back(switchState(now_()));
       break;
+    case 8:
+      gateOpen = data[0] != 0;
+      break;
     default:
       break;
   }

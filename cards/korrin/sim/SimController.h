@@ -41,6 +41,8 @@ class SimController final : public SimI2cDevice {
   std::optional<std::uint8_t> reportCount;    // a wrong byte count for command 2
   // The switch state byte at a time (command 6).
   std::function<std::uint8_t(std::uint32_t timeMs)> switchState = [](std::uint32_t) { return 0; };
+  // The capture gate (command 8: register 6 non-zero opens it); open at power-up.
+  bool gateOpen = true;
 
  private:
   void Execute(int command);

@@ -47,12 +47,13 @@ void SimVideoDma::CaptureField(int field, std::uint64_t fieldNumber) {
                static_cast<int>(enc::OutputLines(scalerGain_)), field, fieldNumber);
   }
   if (control & enc::kEnableChannel3) {
-    // Channel 3's scaler only divides: the input width by its code, and the lines up to
-    // the window's limit (the protection address ends a shorter window).
+    // Channel 3's scaler keeps every n-th pixel of a line and every m-th line of a field,
+    // as its two codes say. The lines word tells it what a field brings: the input width
+    // (doubled) and the lines. The protection address ends a window that is shorter.
     const int inputWidth = static_cast<int>(channel3_.lines & 0xFFFF) / 2;
     const int fieldLines = static_cast<int>(channel3_.lines >> 16);
-    const int h = enc::DividerOf(static_cast<int>((selector1Scaler_ >> 4) & 7));
-    WriteField(channel3_, inputWidth / h, fieldLines, field, fieldNumber);
+    WriteField(channel3_, inputWidth / enc::Selector1HorizontalDivider(selector1Scaler_),
+               fieldLines / enc::Selector1VerticalDivider(selector1Scaler_), field, fieldNumber);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cards/korrin/LibraryInstance.h"
+#include "cards/korrin/core/EepromImage.h"
 #include "cards/korrin/core/Library.h"
 #include "cards/korrin/core/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
@@ -65,6 +66,13 @@ struct TestBoard {
     Locate(lib);
     LoadConfig(lib);
     Init(lib);
+  }
+  // The same on a board whose EEPROM carries `configId`.
+  void StartUpWithConfig(std::uint32_t configId) {
+    EepromImage image = DefaultEepromImage();
+    image.configId = configId;
+    WriteEeprom(image);
+    StartUp();
   }
 
   VirtualClock clock;

@@ -2,14 +2,17 @@
 // trigger, post-processing, and interrupts reaching a callback on the worker thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
 
 #include "KorrinTestBoard.h"
+#include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/BoardFrame.h"
+#include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/PostProcess.h"
@@ -410,7 +413,7 @@ TEST(CameraTimingTest, MeasuredSwitchPeriodDrivesTheTimer) {
   ASSERT_EQ(GetMiscParm(board.lib, 17, &period), 0);
   EXPECT_NEAR(static_cast<double>(period), 200, 2);
   ASSERT_EQ(board.timers.ActiveCount(), 1u);
-  EXPECT_NEAR(static_cast<double>(board.timers.IntervalMs(board.lib.Settings().cameraTiming.timer)), 132, 2);
+  EXPECT_NEAR(static_cast<double>(board.timers.IntervalMs(board.lib.Live().resources.cameraTimer)), 132, 2);
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   for (std::uint64_t tick = 1; tick <= 3; ++tick) {
     board.clock.Advance(140);
@@ -435,6 +438,42 @@ TEST(CameraTimingTest, ASilentSwitchCannotBeMeasured) {
   EXPECT_EQ(period, 0) << "timing is off";
 }
 
+// The camera-timing timer of board 0 fires while board 1 is live: it works on board 0
+// and leaves board 1 live.
+TEST(CameraTimingTest, TheTimerStaysWithItsBoard) {
+  sim::SimOptions two;
+  two.boards = 2;
+  TestBoard board(two);
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 18, 0x4010), 0);  // timed exposure of one field
+  ASSERT_EQ(SetMiscParm(board.lib, 17, 100), 0);
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);  // small fields keep it quick
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  ASSERT_EQ(MultiBoard(board.lib, 0, 2), 0);
+  ASSERT_EQ(MultiBoard(board.lib, 2, 1), 0);
+  board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  std::intptr_t period = -1;
+  ASSERT_EQ(GetMiscParm(board.lib, 17, &period), 0);
+  EXPECT_EQ(period, 0) << "the copy has no timing of its own";
+  board.Registers(0).ClearLog();
+  board.Registers(1).ClearLog();
+  for (int tick = 0; tick < 2; ++tick) {
+    board.clock.Advance(110);
+    board.timers.ProcessDue();
+  }
+  EXPECT_FALSE(board.Registers(0).WritesTo(saa::kGpio).empty()) << "board 0 gated its capture";
+  EXPECT_TRUE(board.Registers(1).WritesTo(saa::kGpio).empty());
+  EXPECT_EQ(board.lib.CurrentBoard(), 1);
+  EXPECT_EQ(board.lib.Settings().cameraTiming.ticks, 0u);
+  EXPECT_EQ(board.lib.Copies()[0]->settings.cameraTiming.ticks, 2u);
+  EXPECT_EQ(board.timers.ActiveCount(), 1u);
+  ASSERT_EQ(MultiBoard(board.lib, 1, 0), 0);
+  ASSERT_EQ(Cleanup(board.lib), 0);
+  EXPECT_EQ(board.timers.ActiveCount(), 0u);
+}
+
 TEST(CameraTimingTest, ANewControllerTimesTheExposureItself) {
   TestBoard board(WithController(sim::ControllerKind::kController));
   board.Card().Controller()->status = 19;
@@ -444,6 +483,74 @@ TEST(CameraTimingTest, ANewControllerTimesTheExposureItself) {
   EXPECT_EQ(board.timers.ActiveCount(), 0u);
   const auto& last = board.Card().Controller()->Commands().back();
   EXPECT_EQ(last.command, 10);
+}
+
+}  // namespace
+}  // namespace orvale::korrin
+
+namespace orvale::korrin {
+namespace {
+
+// Gated capture: live video starts and stops at the board's gate, whichever state a
+// grab or camera timing left it in; ending gated capture leaves the gate open.
+TEST(GatedCaptureTest, LiveVideoStartsAndStopsAtTheGate) {
+  struct Row {
+    const char* name;
+    sim::ControllerKind kind;
+    std::uint32_t configId;
+  };
+  const Row rows[] = {
+      {"general-purpose port", sim::ControllerKind::kNone, 0x319},
+      {"controller", sim::ControllerKind::kControllerGate, 0x20},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestBoard board(WithController(row.kind));
+    board.StartUpWithConfig(row.configId);
+    ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
+    sim::SimCard& card = board.Card();
+    ASSERT_EQ(SetMiscParm(board.lib, 16, 1), 0);
+    GateCapture(board.lib, false);
+    ASSERT_FALSE(card.CaptureGateOpen());
+    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+    EXPECT_TRUE(card.CaptureGateOpen());
+    std::uint64_t written = card.Video().FieldsWritten();
+    board.clock.Advance(60);
+    EXPECT_GT(card.Video().FieldsWritten(), written);
+    const std::size_t from = board.Registers().Writes().size();
+    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
+    EXPECT_FALSE(card.CaptureGateOpen());
+    if (row.kind == sim::ControllerKind::kNone) {
+      // The gate closes before the DMA: it holds fields back at once.
+      const auto writes = board.Registers().Writes();
+      std::vector<std::uint32_t> order;
+      for (std::size_t i = from; i < writes.size(); ++i) order.push_back(writes[i].offset);
+      const auto gate = std::find(order.begin(), order.end(), saa::kGpio);
+      const auto dma = std::find(order.begin(), order.end(), saa::kMainControl1);
+      EXPECT_LT(gate - order.begin(), dma - order.begin());
+    }
+    ASSERT_EQ(SetMiscParm(board.lib, 16, 0), 0);
+    EXPECT_TRUE(card.CaptureGateOpen());
+    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+    written = card.Video().FieldsWritten();
+    board.clock.Advance(60);
+    EXPECT_GT(card.Video().FieldsWritten(), written);
+  }
+}
+
+TEST(GatedCaptureTest, SwitchingItOnWhileLiveRestartsAtTheGate) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  GateCapture(board.lib, false);  // left closed by earlier camera timing
+  const std::uint64_t held = board.Card().Video().FieldsWritten();
+  board.clock.Advance(60);
+  ASSERT_EQ(board.Card().Video().FieldsWritten(), held);
+  ASSERT_EQ(SetMiscParm(board.lib, 16, 1), 0);
+  board.clock.Advance(60);
+  EXPECT_GT(board.Card().Video().FieldsWritten(), held);
+  EXPECT_TRUE(TransferOn(board.lib));
 }
 
 }  // namespace

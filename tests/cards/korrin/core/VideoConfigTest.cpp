@@ -20,10 +20,7 @@ using test::WithController;
 
 // A board whose EEPROM carries `configId`.
 void StartWithConfig(TestBoard& board, std::uint32_t configId) {
-  EepromImage image = DefaultEepromImage();
-  image.configId = configId;
-  board.WriteEeprom(image);
-  board.StartUp();
+  board.StartUpWithConfig(configId);
   ASSERT_EQ(board.lib.Settings().frame.configId, configId);
 }
 

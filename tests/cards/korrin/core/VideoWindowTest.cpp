@@ -2,6 +2,7 @@
 // the picture exactly into its window and nowhere else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -24,6 +25,13 @@ sim::SimOptions Display(int bits, std::uint32_t adapter = 0x01231002) {
   sim::SimOptions options;
   options.displayBits = bits;
   options.displayAdapterId = adapter;
+  return options;
+}
+
+// A board whose DMA buffer holds 100000 bytes.
+sim::SimOptions SmallDmaBuffer() {
+  sim::SimOptions options;
+  options.dmaBufferSize = 100000;
   return options;
 }
 
@@ -51,6 +59,21 @@ struct Region {
       }
     }
   }
+  return ::testing::AssertionSuccess();
+}
+
+// Sets the video window up on the display, or off-screen in `bits`, fills the memory it
+// goes to with sentinels, and captures four fields into it.
+::testing::AssertionResult CaptureFourFields(TestBoard& board, bool offscreen, const Rect16& window, int bits) {
+  const std::int32_t set = offscreen ? VideoOffscreen(board.lib, window.width, window.height, bits, 1)
+                                     : SetVideoWindow(board.lib, window.x, window.y, window.width, window.height, 1);
+  if (set != 0) return ::testing::AssertionFailure() << "window refused";
+  std::vector<std::uint8_t>& memory = offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
+  std::fill(memory.begin(), memory.end(), kSentinel);
+  if (VideoLive(board.lib, 1, 3) != 0) return ::testing::AssertionFailure() << "not live";
+  RunFields(board, 4);
+  VideoLive(board.lib, 0, 0);
+  if (!board.sim.Memory().Faults().empty()) return ::testing::AssertionFailure() << "bus faults";
   return ::testing::AssertionSuccess();
 }
 
@@ -113,18 +136,9 @@ TEST(VideoWindowTest, EveryLayoutFillsExactlyItsWindow) {
     BoardSettings& s = board.lib.Settings();
     s.misc.acquisitionMode = row.mode;
     ASSERT_EQ(SetMiscParm(board.lib, 34, row.channel), 0);
-    if (row.offscreen) {
-      ASSERT_EQ(VideoOffscreen(board.lib, row.window.width, row.window.height, row.bits, 1), 0);
-    } else {
-      ASSERT_EQ(SetVideoWindow(board.lib, row.window.x, row.window.y, row.window.width, row.window.height, 1), 0);
-    }
+    ASSERT_TRUE(CaptureFourFields(board, row.offscreen, row.window, row.bits));
     const int bpp = row.bits <= 8 ? 1 : row.bits <= 16 ? 2 : row.bits / 8;
-    std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
-    std::fill(memory.begin(), memory.end(), kSentinel);
-    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-    RunFields(board, 4);
-    ASSERT_EQ(VideoLive(board.lib, 0, 0), 0);
-    EXPECT_TRUE(board.sim.Memory().Faults().empty());
+    const std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
     if (row.offscreen) {
       const std::int64_t line = std::int64_t{row.window.width} * bpp;
       const Region r{memory.data(), line, row.window.height + 2, line};
@@ -140,14 +154,53 @@ TEST(VideoWindowTest, EveryLayoutFillsExactlyItsWindow) {
   }
 }
 
+// Channel 3 divides lines and fields by whole numbers: a window that is no such part of
+// the input gets what the divisors give, from its corner on, and nothing outside it.
+TEST(VideoWindowTest, ChannelThreeKeepsEveryNthPixelAndLine) {
+  struct Row {
+    const char* name;
+    bool offscreen;
+    Rect16 window;
+    int width;  // pixels and lines written
+    int lines;
+  };
+  const Row rows[] = {
+      {"on-screen, halves", false, {40, 20, 400, 300}, 320, 240},
+      {"on-screen, quarters cut by the window", false, {40, 20, 200, 100}, 160, 100},
+      {"off-screen, quarters", true, {0, 0, 300, 200}, 160, 120},
+      {"off-screen, eighths", true, {0, 0, 100, 60}, 80, 60},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestBoard board(Display(16));
+    board.StartUp();
+    ASSERT_EQ(SetMiscParm(board.lib, 34, 1), 0);
+    ASSERT_TRUE(CaptureFourFields(board, row.offscreen, row.window, 16));
+    const std::vector<std::uint8_t>& memory = row.offscreen ? board.Card().DmaBuffer() : board.sim.FrameBuffer();
+    const std::int64_t pitch = row.offscreen ? std::int64_t{row.window.width} * 2 : 1024 * 2;
+    const std::int64_t rowBytes = row.offscreen ? pitch : std::int64_t{row.window.x + row.window.width + 4} * 2;
+    const Region r{memory.data(), pitch, row.window.y + row.window.height + 2, rowBytes};
+    EXPECT_TRUE(ExactlyWritten(r, row.window.y, row.window.y + row.lines, std::int64_t{row.window.x} * 2,
+                               std::int64_t{row.window.x + row.width} * 2));
+  }
+  // Narrower than an eighth of the input, its lines would run past the window.
+  TestBoard board(Display(16));
+  board.StartUp();
+  ASSERT_EQ(SetMiscParm(board.lib, 34, 1), 0);
+  EXPECT_EQ(SetVideoWindow(board.lib, 40, 20, 76, 60, 1), -1);
+  EXPECT_EQ(VideoOffscreen(board.lib, 76, 60, 16, 1), -1);
+}
+
 TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
   TestBoard board;
   board.StartUp();
   board.lib.Settings().misc.acquisitionMode = 2;
-  ASSERT_EQ(VideoOffscreen(board.lib, 64, 480, 8, 1), 0);
+  // Frame mode lays out channel 3 too, which divides by eight at most: 80 is the
+  // narrowest window of a 640-pixel input.
+  ASSERT_EQ(VideoOffscreen(board.lib, 80, 480, 8, 1), 0);
   ASSERT_TRUE(board.lib.Settings().geometry.interleave);
-  EXPECT_EQ(board.Registers().Peek(0x0C), 128u) << "pitch: two lines";
-  EXPECT_EQ(board.Registers().Peek(0x04), board.Registers().Peek(0x00) + 64) << "even base: one line on";
+  EXPECT_EQ(board.Registers().Peek(0x0C), 160u) << "pitch: two lines";
+  EXPECT_EQ(board.Registers().Peek(0x04), board.Registers().Peek(0x00) + 80) << "even base: one line on";
   ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   const std::uint64_t before = board.Card().FieldsSeen();
   RunFields(board, 2);
@@ -158,13 +211,11 @@ TEST(VideoWindowTest, InterleavedFieldsTakeAlternateLines) {
   const int lastField = static_cast<int>(last % 2);  // field 1 after an odd count of toggles
   const auto& target = board.Card().DmaBuffer();
   const int row = lastField == 1 ? 2 * 5 : 2 * 5 + 1;
-  EXPECT_EQ(target[row * 64 + 3], sim::PatternByte(last / 2, lastField, 5, 3, 0));
+  EXPECT_EQ(target[row * 80 + 3], sim::PatternByte(last / 2, lastField, 5, 3, 0));
 }
 
 TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
-  sim::SimOptions small;
-  small.dmaBufferSize = 100000;
-  TestBoard board(small);
+  TestBoard board(SmallDmaBuffer());
   board.StartUp();
   ASSERT_EQ(VideoOffscreen(board.lib, 160, 120, 16, 1), 0);
   const auto writes = board.Registers().Writes().size();
@@ -185,6 +236,37 @@ TEST(VideoWindowTest, LayoutsThatDoNotFitAreRefused) {
   // A window beyond the display.
   EXPECT_EQ(SetVideoWindow(board.lib, 900, 0, 320, 240, 1), -1);
   EXPECT_EQ(SetVideoWindow(board.lib, 0, -2, 320, 240, 1), -1);
+}
+
+TEST(VideoWindowTest, TheAcquisitionModeReprogramsInputFormatAndLayout) {
+  TestBoard board(SmallDmaBuffer());
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 160, 480, 8, 1), 0);
+  ASSERT_FALSE(board.lib.Settings().geometry.interleave);
+  const std::size_t from = board.Registers().Writes().size();
+  ASSERT_EQ(SetMiscParm(board.lib, 30, 2), 0);
+  std::vector<std::uint32_t> offsets;
+  for (const auto& w : board.Registers().Writes()) offsets.push_back(w.offset);
+  const auto format = std::find(offsets.begin() + static_cast<std::ptrdiff_t>(from), offsets.end(), 0x54u);
+  const auto pitch = std::find(offsets.begin() + static_cast<std::ptrdiff_t>(from), offsets.end(), 0x0Cu);
+  ASSERT_NE(format, offsets.end()) << "the input format is programmed again";
+  EXPECT_LT(format, pitch) << "before the layout";
+  EXPECT_TRUE(board.lib.Settings().geometry.interleave);
+  EXPECT_EQ(board.Registers().Peek(0x0C), 320u) << "both fields on alternate lines";
+  // A second offset that only frame mode's second channel uses: field mode takes it, a
+  // change to frame mode is refused and leaves the board in field mode.
+  ASSERT_EQ(SetMiscParm(board.lib, 30, 1), 0);
+  ASSERT_EQ(SetMiscParm(board.lib, 9, 60000), 0);
+  const std::uint32_t channel3 = board.Registers().Peek(0x30);
+  EXPECT_EQ(SetMiscParm(board.lib, 30, 2), -1);
+  std::intptr_t mode = 0;
+  ASSERT_EQ(GetMiscParm(board.lib, 30, &mode), 0);
+  EXPECT_EQ(mode, 1);
+  EXPECT_FALSE(board.lib.Settings().geometry.interleave);
+  EXPECT_EQ(board.Registers().Peek(0x30), channel3);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 3);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
 }
 
 TEST(VideoWindowTest, AScaleThatCannotBeMadeLeavesTheScaler) {
