@@ -50,8 +50,12 @@ extern "C" {
 #define KR_API
 #endif
 
-/* A window the library tracks (a TrackedWindow of its platform layer, for instance a Qt
- * widget's QtTrackedWindow); 0 for none. An unknown or destroyed window fails. */
+/* A window: a program passes its QWidget* (a widget of the running QApplication, called on
+ * the application's thread), which the library then tracks for as long as the widget lives;
+ * a program that links the library's core may also pass a TrackedWindow handle of it. 0 for
+ * none. A pointer that names no live widget or tracked window fails. Handles the library
+ * hands back (in KR_AutoWindowInfoRecord, to callbacks) are its own tracked windows, not
+ * the widget's address; they may be passed back. */
 typedef void* KR_Window;
 
 /* Filled by KR_GetVersionInfo; the offsets are those of the board's 34-byte record. */
