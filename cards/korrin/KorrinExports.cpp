@@ -305,7 +305,9 @@ int32_t KR_SetMaskDelay(int32_t delay) {
 }
 int32_t KR_MaskDraw(int32_t command, int32_t x1, int32_t y1, int32_t x2, int32_t y2, intptr_t fill,
                     void* windowOrDc) {
-  return Guarded<&KR_MaskDraw>([&] { return kr::MaskDraw(L(), command, x1, y1, x2, y2, fill, windowOrDc); });
+  return Guarded<&KR_MaskDraw>([&] {
+    return kr::MaskDraw(L(), command, x1, y1, x2, y2, fill, kr::TrackedHandleOf(windowOrDc));
+  });
 }
 int32_t KR_AutoBlit(KR_Window window, int32_t periodOrCommand, int32_t x, int32_t y, int32_t right,
                     int32_t bottom, int32_t flags) {

@@ -2,7 +2,8 @@
 // A program's own widgets as the windows the exports take. The shared object keeps its
 // own set of live tracked windows, apart from any the program makes with its own copy of
 // the platform layer; so a program hands in its QWidget*, and the library wraps it in a
-// tracked window of its own, once per widget, for as long as the widget lives.
+// tracked window of its own, once per widget, for as long as the widget lives (or
+// the library stays loaded).
 #include "korrin32.h"
 
 namespace orvale::korrin {
