@@ -50,12 +50,22 @@ extern "C" {
 #define KR_API
 #endif
 
-/* A window: a program passes its QWidget* (a widget of the running QApplication, called on
- * the application's thread), which the library then tracks for as long as the widget lives;
- * a program that links the library's core may also pass a TrackedWindow handle of it. 0 for
- * none. A pointer that names no live widget or tracked window fails. Handles the library
- * hands back (in KR_AutoWindowInfoRecord, to callbacks) are its own tracked windows, not
- * the widget's address; they may be passed back. */
+/* A window. A Qt program passes its QWidget*: a live widget of its QApplication, on the
+ * application's thread. The library wraps each widget once in a tracked window of its
+ * own, which lives as long as the widget or until the library is unloaded (a program
+ * then unloads it on the application's thread); a window that goes away ends the
+ * library's use of it. A program that links the library's core rather than this shared
+ * object passes a TrackedWindow handle of that core instead. 0 means none. Any other
+ * pointer given as a window fails (-1) and is never read through.
+ *
+ * Handles the library gives back (KR_AutoWindowInfoRecord.window, the window argument of
+ * the timer callbacks) are its tracked windows, not the widget's address; they may be
+ * passed back while the widget lives.
+ *
+ * KR_SetPalette operations 3 and 4 take a window. KR_MaskDraw's last argument is the
+ * window at begin; for a figure drawn on the display (screen coordinates) it is a window,
+ * whose own context takes the figure in client coordinates, or a device context, which
+ * the library cannot check. */
 typedef void* KR_Window;
 
 /* Filled by KR_GetVersionInfo; the offsets are those of the board's 34-byte record. */
