@@ -4,6 +4,7 @@
 
 #include "cards/korrin/ExportTable.h"
 #include "cards/korrin/LibraryInstance.h"
+#include "cards/korrin/WidgetWindows.h"
 #include "cards/korrin/core/AsyncCapture.h"
 #include "cards/korrin/core/AutoBlit.h"
 #include "cards/korrin/core/AutoWindow.h"
@@ -264,7 +265,12 @@ int32_t KR_CopyVGARect(int32_t x, int32_t y, int32_t width, int32_t height, uint
       [&] { return kr::CopyVgaRect(L(), x, y, width, height, buffer, pitch, direction); });
 }
 int32_t KR_SetPalette(int32_t operation, intptr_t argument) {
-  return Guarded<&KR_SetPalette>([&] { return kr::SetPalette(L(), operation, argument); });
+  return Guarded<&KR_SetPalette>([&] {
+    // Operations 3 and 4 select into a window's device context.
+    if (operation == 3 || operation == 4)
+      argument = reinterpret_cast<intptr_t>(kr::TrackedHandleOf(reinterpret_cast<KR_Window>(argument)));
+    return kr::SetPalette(L(), operation, argument);
+  });
 }
 int32_t KR_ScreenToDIB(int32_t x, int32_t y, int32_t width, int32_t height, int32_t flags, uint8_t* dib) {
   return Guarded<&KR_ScreenToDIB>([&] { return kr::ScreenToDib(L(), x, y, width, height, flags, dib); });
@@ -272,7 +278,10 @@ int32_t KR_ScreenToDIB(int32_t x, int32_t y, int32_t width, int32_t height, int3
 int32_t KR_AutoWindow(KR_Window window, int32_t left, int32_t top, int32_t right, int32_t bottom,
                       uint32_t flags) {
   return Guarded<&KR_AutoWindow>(
-      [&] { return kr::AutoWindowAttach(L(), window, left, top, right, bottom, flags); });
+      [&] {
+        return kr::AutoWindowAttach(L(), kr::TrackedHandleOf(window), left, top, right, bottom,
+                                    flags);
+      });
 }
 int32_t KR_AutoWindowInfo(KR_AutoWindowInfoRecord* info) {
   return Guarded<&KR_AutoWindowInfo>([&] { return kr::AutoWindowInfo(L(), info); });
@@ -296,12 +305,17 @@ int32_t KR_SetMaskDelay(int32_t delay) {
 }
 int32_t KR_MaskDraw(int32_t command, int32_t x1, int32_t y1, int32_t x2, int32_t y2, intptr_t fill,
                     void* windowOrDc) {
-  return Guarded<&KR_MaskDraw>([&] { return kr::MaskDraw(L(), command, x1, y1, x2, y2, fill, windowOrDc); });
+  return Guarded<&KR_MaskDraw>([&] {
+    return kr::MaskDraw(L(), command, x1, y1, x2, y2, fill, kr::TrackedHandleOf(windowOrDc));
+  });
 }
 int32_t KR_AutoBlit(KR_Window window, int32_t periodOrCommand, int32_t x, int32_t y, int32_t right,
                     int32_t bottom, int32_t flags) {
   return Guarded<&KR_AutoBlit>(
-      [&] { return kr::AutoBlitSet(L(), window, periodOrCommand, x, y, right, bottom, flags); });
+      [&] {
+        return kr::AutoBlitSet(L(), kr::TrackedHandleOf(window), periodOrCommand, x, y, right,
+                               bottom, flags);
+      });
 }
 
 // image files and pixel conversion

@@ -50,8 +50,22 @@ extern "C" {
 #define KR_API
 #endif
 
-/* A window the library tracks (a TrackedWindow of its platform layer, for instance a Qt
- * widget's QtTrackedWindow); 0 for none. An unknown or destroyed window fails. */
+/* A window. A Qt program passes its QWidget*: a live widget of its QApplication, on the
+ * application's thread. The library wraps each widget once in a tracked window of its
+ * own, which lives as long as the widget or until the library is unloaded (a program
+ * then unloads it on the application's thread); a window that goes away ends the
+ * library's use of it. A program that links the library's core rather than this shared
+ * object passes a TrackedWindow handle of that core instead. 0 means none. Any other
+ * pointer given as a window fails (-1) and is never read through.
+ *
+ * Handles the library gives back (KR_AutoWindowInfoRecord.window, the window argument of
+ * the timer callbacks) are its tracked windows, not the widget's address; they may be
+ * passed back while the widget lives.
+ *
+ * KR_SetPalette operations 3 and 4 take a window. KR_MaskDraw's last argument is the
+ * window at begin; for a figure drawn on the display (screen coordinates) it is a window,
+ * whose own context takes the figure in client coordinates, or a device context, which
+ * the library cannot check. */
 typedef void* KR_Window;
 
 /* Filled by KR_GetVersionInfo; the offsets are those of the board's 34-byte record. */

@@ -9,6 +9,7 @@
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/Surfaces.h"
+#include "cards/korrin/core/Windows.h"
 #include "platform/gdi/DeviceContext.h"
 
 namespace orvale::korrin {
@@ -272,10 +273,15 @@ std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::
     });
     return kOk;
   }
-  auto* dc = static_cast<gdi::DeviceContext*>(windowOrDc);
+  // Through the caller's DC, or a tracked window's own, which draws in client coordinates.
+  TrackedWindow* window = FindWindow(windowOrDc);
+  gdi::DeviceContext* dc = window != nullptr ? window->Dc() : static_cast<gdi::DeviceContext*>(windowOrDc);
+  const gdi::Rect client = window != nullptr ? window->ClientOnScreen() : gdi::Rect{};
   if (dc == nullptr) return kFail;
   const gdi::Brush brush = gdi::CreateSolidBrush(static_cast<gdi::Color>(fill & 0xFFFFFF));
-  Figure(command, box, [&](int ax, int ay, int bx, int by) { dc->FillRect({ax, ay, bx + 1, by + 1}, brush); });
+  Figure(command, box, [&](int ax, int ay, int bx, int by) {
+    dc->FillRect({ax - client.left, ay - client.top, bx + 1 - client.left, by + 1 - client.top}, brush);
+  });
   return kOk;
 }
 

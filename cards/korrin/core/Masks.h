@@ -35,6 +35,8 @@ std::int32_t SetVideoMask(Library& lib, std::int32_t x, std::int32_t y, std::int
 std::int32_t VgaRectToMask(Library& lib, std::uint32_t key, std::int32_t x, std::int32_t y,
                            std::int32_t width, std::int32_t height, std::uint8_t* buffer,
                            std::int32_t stride);
+// Figures are given in screen coordinates; `windowOrDc` is a device context or a tracked
+// window's handle, whose own context then takes them in client coordinates.
 std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::int32_t y1,
                       std::int32_t x2, std::int32_t y2, std::intptr_t fill, void* windowOrDc);
 

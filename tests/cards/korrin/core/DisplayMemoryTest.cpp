@@ -15,6 +15,7 @@
 #include "cards/korrin/core/Surfaces.h"
 #include "cards/korrin/core/VideoWindow.h"
 #include "platform/gdi/RecordingDeviceContext.h"
+#include "platform/window/FakeWindow.h"
 
 namespace orvale::korrin {
 namespace {
@@ -275,6 +276,32 @@ TEST(MaskTest, MaskDrawFigures) {
   EXPECT_TRUE(field.Cleared(0, 284));
   EXPECT_EQ(field.bytes[field.rows * kMaskRowBytes], 0xEE);
   EXPECT_EQ(MaskDraw(board.lib, 2, 0, 0, 0, 0, 0, nullptr), 0) << "the choice did not change";
+}
+
+// Figures come in screen coordinates: a caller's DC takes them as they are, a tracked
+// window's own context in its client coordinates.
+TEST(MaskTest, MaskDrawFiguresThroughADcOrAWindow) {
+  TestBoard board;
+  board.StartUp();
+  DrawBuffer frame(kMaskFrameRows);
+  ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
+  gdi::RecordingDeviceContext dc;
+  FakeWindow window({100, 50, 420, 290});
+  const struct {
+    void* target;
+    gdi::RecordingDeviceContext& records;
+    gdi::Rect drawn;
+  } cases[] = {
+      {&dc, dc, {120, 70, 131, 81}},
+      {window.Handle(), window.Recording(), {20, 20, 31, 31}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(MaskDraw(board.lib, 13, 120, 70, 130, 80, 0x0000FF, c.target), 0);
+    ASSERT_EQ(c.records.Records().size(), 1u);
+    EXPECT_EQ(c.records.Records()[0].call, "FillRect");
+    EXPECT_EQ(c.records.Records()[0].rect, c.drawn);
+  }
+  EXPECT_EQ(MaskDraw(board.lib, 13, 120, 70, 130, 80, 0x0000FF, nullptr), -1) << "nowhere to draw";
 }
 
 }  // namespace
