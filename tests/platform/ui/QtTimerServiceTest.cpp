@@ -19,7 +19,7 @@ TEST(QtTimerServiceTest, RepeatsUntilKilledAlsoFromItsOwnCallback) {
     }
   });
   ASSERT_NE(id, 0u);
-  QTRY_COMPARE(ticks, 3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks == 3; }));
   QTest::qWait(20);
   EXPECT_EQ(ticks, 3);
   EXPECT_FALSE(timers.Kill(id));

@@ -70,7 +70,7 @@ TEST_F(QtTrackedWindowTest, QtEventsBecomeWindowMessages) {
 
   heard.clear();
   widget->move(80, 90);
-  QTRY_VERIFY(Heard(WindowMessage::kPosChanged, false));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Heard(WindowMessage::kPosChanged, false); }));
   EXPECT_TRUE(Heard(WindowMessage::kPosChanging, true));
   EXPECT_EQ(tracked->ClientOnScreen().left, widget->mapToGlobal(QPoint(0, 0)).x());
 
