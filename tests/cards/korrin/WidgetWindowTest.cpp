@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -61,11 +62,12 @@ class WidgetWindowTest : public ::testing::Test {
     EXPECT_EQ(Get<decltype(KR_GetVideoRect)>("KR_GetVideoRect")(2, &r.x, &r.y, &r.width, &r.height), 0);
     return r;
   }
-  static std::unique_ptr<QApplication> MakeApplication() {
+  template <class Application = QApplication>
+  static std::unique_ptr<Application> MakeApplication() {
     static int argc = 1;
     static char name[] = "korrin_widget_window_test";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<Application>(argc, argv);
   }
   static std::unique_ptr<QWidget> ShownWidget(QRect geometry) {
     auto widget = std::make_unique<QWidget>();
@@ -179,9 +181,26 @@ TEST_F(WidgetWindowTest, AWidgetOutlivesTheLibrary) {
   widget.reset();
 }
 
+// Pointers that look like widgets: one to a widget gone with its application, and a
+// byte copy of a live widget (its vtable and private data pointer look real, but the
+// data is freed). With no application, or a console one, neither is read through.
 TEST_F(WidgetWindowTest, WithoutAnApplicationNoPointerIsAWindow) {
-  int notAWindow = 0;
-  for (const auto& c : WindowCalls()) EXPECT_EQ(c.call(&notAWindow), -1) << c.name;
+  void* stale = nullptr;
+  alignas(QWidget) unsigned char lookalike[sizeof(QWidget)];
+  {
+    const auto app = MakeApplication();
+    const auto widget = std::make_unique<QWidget>();
+    stale = widget.get();
+    std::memcpy(lookalike, static_cast<const void*>(widget.get()), sizeof(QWidget));
+  }
+  const auto refused = [&](const char* when) {
+    for (void* handle : {stale, static_cast<void*>(lookalike)})
+      for (const auto& c : WindowCalls()) EXPECT_EQ(c.call(handle), -1) << c.name << ", " << when;
+  };
+  refused("no application");
+  const auto console = MakeApplication<QCoreApplication>();
+  refused("a console application");
+  EXPECT_EQ(TrackedWindow(), nullptr);
 }
 
 }  // namespace
