@@ -68,7 +68,10 @@ bool clsTavrel::FrameLayout(std::int32_t& width, std::int32_t& height, std::int6
   if (!engine_) return false;
   engine_->GetSize(width, height);
   stride = gdi::DibStride(width, 8);
-  bufferSize = static_cast<std::int64_t>(kFirstRow) + stride * height;
+  // No camera open, no frame: a buffer of nothing as well, so that a caller's readiness
+  // check sees all three sizes missing rather than a header-only frame.
+  const bool noPicture = width <= 0 || height <= 0;
+  bufferSize = noPicture ? 0 : static_cast<std::int64_t>(kFirstRow) + stride * height;
   return true;
 }
 

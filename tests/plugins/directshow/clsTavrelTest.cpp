@@ -91,7 +91,7 @@ TEST(clsTavrelTest, WithoutACameraItInitialisesNotReadyWithASizeOfNothing) {
   EXPECT_FALSE(tavrel->get_BufferSize(size).Failed());
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
-  EXPECT_EQ(size, 1064);
+  EXPECT_EQ(size, 0);
   std::int32_t reserved = 12;
   EXPECT_FALSE(tavrel->get_ReservedProp(reserved).Failed());
   EXPECT_EQ(reserved, 12);
