@@ -55,7 +55,11 @@ void frmAspectRatio::Ok() {
     return;
   }
   settings_->ManualAspectRatio = ratio;
-  doc->StretchImage(ratio, true);
+  if (!doc->StretchImage(ratio, true)) {
+    ShowMessage(std::string(kCannotResampleWarning), mb::kOk | mb::kIconExclamation, "Warning",
+                reinterpret_cast<WindowHandle>(this));
+    return;
+  }
   // The status bar shows the image's new size.
   doc->Host().SetStatusBar();
   accept();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
+#include "app/dialogs/AspectRatio.h"
 #include "app/document/DocumentTable.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/MemorySettingsStore.h"
@@ -91,6 +92,22 @@ TEST_F(frmAspectRatioTest, TwoMakesTheImageTwiceAsWide) {
   EXPECT_EQ(settings_.ManualAspectRatio, 2.0);
   EXPECT_EQ(frame_.Count("SetStatusBar"), 1);  // the status bar shows the new size
   EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(frmAspectRatioTest, ADocumentWithoutACameraImageIsNotClosedOverAsIfResampled) {
+  clsDocument* doc = nullptr;
+  ASSERT_TRUE(table_.NewDocument(doc));
+  doc->LoadBlankImage(640, 480);  // as an average or a combination has
+  table_.ActiveDocIndex = doc->ovDocIndex;
+  dialog_.show();
+  Field()->setText("2");
+  Click(dialog_, "cmdOK");
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text, kCannotResampleWarning);
+  EXPECT_EQ(messages_.Messages()[0].title, "Warning");
+  EXPECT_TRUE(dialog_.isVisible());
+  EXPECT_EQ(Size(*doc), std::make_pair(640, 480));
+  EXPECT_FALSE(doc->BMPDirty);
 }
 
 TEST_F(frmAspectRatioTest, ZeroAndOneChangeNothingButAreTaken) {
