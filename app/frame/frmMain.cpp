@@ -121,9 +121,6 @@ void frmMain::BuildMenus() {
     ruled_[static_cast<std::size_t>(item)] = action;
     return action;
   };
-  // Commands whose windows are not built yet do nothing until their window plugs in.
-  const std::function<void()> notYet = [] {};
-
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("mnuFile");
   AddItem(file, "mnuFileOpen", "&Open...", [this] { FileOpen(); })->setShortcut(Ctrl('O'));
