@@ -31,6 +31,18 @@ class FrameSink {
   virtual void OnLost() = 0;
 };
 
+// Runs a camera thread's streaming loop. A failure inside it (memory running out for a
+// frame, in the camera or in a sink) ends the stream as a lost camera would: waiting
+// grabs wake and fail, and the program goes on.
+template <typename Loop>
+void RunStreamLoop(FrameSink& sink, Loop&& loop) noexcept {
+  try {
+    loop();
+  } catch (...) {
+    sink.OnLost();
+  }
+}
+
 class CaptureDevice {
  public:
   virtual ~CaptureDevice() = default;

@@ -58,7 +58,7 @@ VideoFormat SyntheticCamera::Format() const {
 bool SyntheticCamera::Start(FrameSink& sink) {
   if (thread_.joinable()) return false;
   stopping_ = false;
-  thread_ = std::thread([this, &sink] { Run(sink); });
+  thread_ = std::thread([this, &sink] { RunStreamLoop(sink, [&] { Run(sink); }); });
   return true;
 }
 

@@ -266,7 +266,7 @@ bool V4l2Camera::Start(FrameSink& sink) {
     return false;
   }
   streaming_ = true;
-  thread_ = std::thread([this, &sink] { Stream(sink); });
+  thread_ = std::thread([this, &sink] { RunStreamLoop(sink, [&] { Stream(sink); }); });
   return true;
 }
 

@@ -34,12 +34,19 @@ using FramePtr = std::shared_ptr<const VideoFrame>;
 // else holds it, so a consumer may keep a delivered frame as long as it likes.
 class FramePool {
  public:
+  FramePool();
+  ~FramePool();
+  FramePool(const FramePool&) = delete;
+  FramePool& operator=(const FramePool&) = delete;
+
   // A frame of width x height that nobody else holds.
   std::shared_ptr<VideoFrame> Take(std::int32_t width, std::int32_t height);
 
  private:
-  static constexpr std::size_t kKept = 4;
-  std::vector<std::shared_ptr<VideoFrame>> frames_;
+  struct Shelf;
+  // Frames come back to the shelf when their last holder lets go, on that holder's
+  // thread; the shelf outlives the pool while frames are still out.
+  std::shared_ptr<Shelf> shelf_;
 };
 
 }  // namespace orvale

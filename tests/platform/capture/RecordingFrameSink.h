@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -13,7 +14,11 @@ namespace orvale::testing {
 
 class RecordingFrameSink final : public FrameSink {
  public:
+  // Set before streaming starts: every delivery fails as if memory had run out.
+  explicit RecordingFrameSink(bool outOfMemory = false) : outOfMemory_(outOfMemory) {}
+
   void OnFrame(const FramePtr& frame) override {
+    if (outOfMemory_) throw std::bad_alloc();
     {
       std::lock_guard lock(mutex_);
       frames_.push_back(frame);
@@ -54,6 +59,7 @@ class RecordingFrameSink final : public FrameSink {
 
  private:
   static constexpr std::chrono::seconds kFailingTestBound{20};
+  const bool outOfMemory_;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<FramePtr> frames_;

@@ -124,6 +124,16 @@ TEST(SyntheticCameraTest, OpeningCountsPerCameraAndABusyOneCannotBeOpened) {
   EXPECT_EQ(SyntheticCamera::Open(ParseSyntheticCameraConfig("cameras=2"), 2, error), nullptr);
 }
 
+TEST(SyntheticCameraTest, MemoryRunningOutOnItsThreadEndsTheStreamAsALoss) {
+  auto camera = Open("size=64x32;interval=1");
+  RecordingFrameSink sink(/*outOfMemory=*/true);
+  ASSERT_TRUE(camera->Start(sink));
+  ASSERT_TRUE(sink.WaitForLoss());
+  camera->Stop();
+  EXPECT_EQ(sink.Losses(), 1);
+  EXPECT_TRUE(sink.Frames().empty());
+}
+
 TEST(SyntheticCameraTest, FaultsBeginAfterTheGoodFrames) {
   {
     auto camera = Open("interval=1;fault=lost@2");

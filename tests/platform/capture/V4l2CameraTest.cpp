@@ -205,6 +205,19 @@ TEST(V4l2CameraTest, ADeviceLostMidStreamIsReportedOnceAndEndsTheThread) {
   }
 }
 
+TEST(V4l2CameraTest, MemoryRunningOutOnItsThreadEndsTheStreamAsALoss) {
+  FakeV4l2Device device({GreyCamera()});
+  auto camera = OpenCamera(device);
+  ASSERT_NE(camera, nullptr);
+  RecordingFrameSink sink(/*outOfMemory=*/true);
+  ASSERT_TRUE(camera->Start(sink));
+  device.Deliver(GreyPicture(9));
+  ASSERT_TRUE(sink.WaitForLoss());
+  camera->Stop();
+  EXPECT_EQ(sink.Losses(), 1);
+  EXPECT_EQ(device.Calls().Unmaps, device.Calls().Maps);
+}
+
 TEST(V4l2CameraTest, StopWakesAThreadWaitingInPoll) {
   FakeV4l2Device device({GreyCamera()});
   auto camera = OpenCamera(device);
