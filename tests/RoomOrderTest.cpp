@@ -50,9 +50,15 @@ bool RunsAgainstTheOrder(const Room& from, const Room& to) {
   return to.Rank > from.Rank || to.Rank == from.Rank;
 }
 
-std::vector<std::string> Violations(const fs::path& root) {
+struct OrderCheck {
+  std::size_t FilesRead = 0;
+  std::vector<std::string> Violations;
+};
+
+OrderCheck CheckTheOrder(const fs::path& root) {
   static const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re");
-  std::vector<std::string> found;
+  OrderCheck check;
+  std::vector<std::string>& found = check.Violations;
   for (const char* top : {"app", "platform", "plugins", "cards"}) {
     if (!fs::exists(root / top)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
@@ -62,6 +68,7 @@ std::vector<std::string> Violations(const fs::path& root) {
       const Room* from = RoomOf(file);
       if (from == nullptr) continue;
       std::ifstream in(entry.path());
+      ++check.FilesRead;
       std::string line;
       for (int number = 1; std::getline(in, line); ++number) {
         std::smatch match;
@@ -75,12 +82,16 @@ std::vector<std::string> Violations(const fs::path& root) {
       }
     }
   }
-  return found;
+  return check;
 }
 
 TEST(RoomOrderTest, NoFileIncludesAHeaderFromARoomAboveOrBesideItsOwn) {
+  const OrderCheck check = CheckTheOrder(ORVALE_SOURCE_DIR);
+  // A source root that moved would otherwise pass with nothing read.
+  EXPECT_GT(check.FilesRead, 500u) << "read only " << check.FilesRead << " files under "
+                                   << ORVALE_SOURCE_DIR;
   std::string report;
-  for (const std::string& violation : Violations(ORVALE_SOURCE_DIR)) report += violation + "\n";
+  for (const std::string& violation : check.Violations) report += violation + "\n";
   EXPECT_TRUE(report.empty()) << report;
 }
 

@@ -2,9 +2,10 @@
 // This room (app/frame) holds the main window and what only it uses: its menus, toolbar
 // and pictures, status bar, cursors, window arrangement and placement, the enable and
 // check rules of its commands, the host of the tool windows, the splash/About window and
-// the number input box. It may use the image view (app/imageview), the dialogs, and
-// every room below them; nothing but start-up (app/) includes it. Other windows reach
-// the main window only through MainFrame (app/document).
+// the number input box. It may use the image view (app/imageview), the test report
+// (app/report), the dialogs, and every room below them; nothing but start-up (app/)
+// includes it. Other windows reach the main window only through MainFrame
+// (app/document).
 //
 // The main window: the multiple-document frame with its menus, toolbar, zoom list and
 // status bar. Document windows live in its central area; the tool windows are owned by
