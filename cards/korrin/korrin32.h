@@ -124,7 +124,8 @@ typedef struct KR_HookMessage {
 typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam);
 typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
 
-/* Called on the library's interrupt thread, once per interrupt. */
+/* Called on the library's interrupt thread, once per interrupt. It may call KR_EnableIRQ
+ * (to swap or stop itself) and KR_Cleanup. */
 typedef void (*KR_IrqCallback)(void);
 
 /* Format plug-ins KRV<EXT>32.so, loaded from the library's own folder, export
