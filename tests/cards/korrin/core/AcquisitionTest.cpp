@@ -575,6 +575,25 @@ TEST(GatedCaptureTest, LiveVideoStartsAndStopsAtTheGate) {
   }
 }
 
+// The gate command that fails is reported, and the earlier choice stays.
+TEST(GatedCaptureTest, AControllerThatDoesNotAnswerFailsTheSwitch) {
+  TestBoard board(WithController(sim::ControllerKind::kControllerGate));
+  board.StartUpWithConfig(0x20);
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  sim::SimController& controller = *board.Card().Controller();
+  controller.stuckBusy = true;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 1), -1) << "switched on while live";
+  EXPECT_EQ(board.lib.Settings().misc.gatedCapture, 0);
+  controller.stuckBusy = false;
+  ASSERT_EQ(SetMiscParm(board.lib, 16, 1), 0);
+  controller.stuckBusy = true;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 0), -1) << "switched off";
+  EXPECT_EQ(board.lib.Settings().misc.gatedCapture, 1);
+  controller.stuckBusy = false;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 0), 0);
+}
+
 TEST(GatedCaptureTest, SwitchingItOnWhileLiveRestartsAtTheGate) {
   TestBoard board;
   board.StartUp();
