@@ -254,13 +254,18 @@ struct DrawBuffer {
   int rows;
 };
 
-TEST(MaskTest, MaskDrawFigures) {
-  TestBoard board;
+// A started board with a window at the origin and a mask per frame.
+void StartWithAFrameMask(TestBoard& board) {
   board.StartUp();
   ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 640, 480, 1), 0);
   board.lib.Settings().misc.acquisitionMode = 2;
   ASSERT_TRUE(ApplyAcquisition(board.lib));
   ASSERT_FALSE(MaskPerField(board.lib.Settings()));
+}
+
+TEST(MaskTest, MaskDrawFigures) {
+  TestBoard board;
+  ASSERT_NO_FATAL_FAILURE(StartWithAFrameMask(board));
   EXPECT_EQ(MaskDraw(board.lib, 6, 0, 0, 4, 4, 0, nullptr), -1) << "no begin";
   DrawBuffer frame(kMaskFrameRows);
   ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
@@ -301,11 +306,7 @@ TEST(MaskTest, MaskDrawFigures) {
 // walked: they finish, and clear what lies inside the mask as a smaller figure would.
 TEST(MaskTest, MaskDrawFiguresAtExtremeCoordinates) {
   TestBoard board;
-  board.StartUp();
-  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 640, 480, 1), 0);
-  board.lib.Settings().misc.acquisitionMode = 2;
-  ASSERT_TRUE(ApplyAcquisition(board.lib));
-  ASSERT_FALSE(MaskPerField(board.lib.Settings()));
+  ASSERT_NO_FATAL_FAILURE(StartWithAFrameMask(board));
   struct Point {
     int x, row;
   };
