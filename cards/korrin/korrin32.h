@@ -83,7 +83,9 @@ typedef struct KR_VersionInfo {
 
 /* KR_VideoCaptureMem's record. Flags: 0x20000 lock `buffer`/`size` as the DMA target,
  * 0x40000 unlock it, 0x80000 take dmaOffset, 0x100000 take dmaOffset2, 0x10000 fill the
- * record with the current values. */
+ * record with the current values. The frame must fit the new target, else -1: a lock
+ * then leaves the earlier target locked and in use; an unlock still unlocks, and video
+ * stays stopped until a frame that fits the driver's buffer is set. */
 typedef struct KR_CaptureRecord {
   void* buffer;
   uint32_t size;
@@ -122,7 +124,8 @@ typedef struct KR_HookMessage {
 typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam);
 typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
 
-/* Called on the library's interrupt thread, once per interrupt. */
+/* Called on the library's interrupt thread, once per interrupt. It may call KR_EnableIRQ
+ * (to swap or stop itself) and KR_Cleanup. */
 typedef void (*KR_IrqCallback)(void);
 
 /* Format plug-ins KRV<EXT>32.so, loaded from the library's own folder, export

@@ -8,6 +8,7 @@
 
 namespace orvale::korrin {
 
-void GateCapture(Library& lib, bool open);
+// False when the controller did not take the command.
+bool GateCapture(Library& lib, bool open);
 
 }  // namespace orvale::korrin

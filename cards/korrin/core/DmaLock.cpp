@@ -23,45 +23,71 @@ void TargetDriverBuffer(BoardResources& res) {
 std::int32_t Unlock(BoardResources& res, void* buffer, std::uint32_t flags) {
   for (auto& row : res.locks) {
     if (!row || row->buffer != buffer) continue;
-    res.session->Unlock(row->handle);
     const bool wasTarget = res.callerTarget && res.dmaTarget.linear == buffer;
-    row.reset();
+    ReleaseLock(res, row);
     if ((flags & lockflag::kKeepTarget) == 0 || wasTarget) TargetDriverBuffer(res);
     return kOk;
   }
   return kFail;
 }
 
+// Locks `buffer` into a free row without touching the DMA target.
+std::optional<LockedBuffer>* LockRow(Library& lib, void* buffer, std::size_t size) {
+  BoardResources& res = lib.Live().resources;
+  if (!lib.Live().Located() || !res.dmaArea || buffer == nullptr) return nullptr;
+  // One page table maps the target, so a larger buffer could not be reached whole.
+  const std::size_t pages = PagesSpanned(buffer, size);
+  if (pages == 0 || pages > kMaxLockPages) return nullptr;
+  auto free = std::find_if(res.locks.begin(), res.locks.end(), [](const auto& r) { return !r; });
+  if (free == res.locks.end()) return nullptr;
+  auto locked = res.session->Lock(buffer, size);
+  if (!locked) return nullptr;
+  locked->pages.resize(std::min(locked->pages.size(), pages));
+  *free = LockedBuffer{buffer, size, locked->handle,
+                       static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(buffer) % kPageSize),
+                       std::move(locked->pages)};
+  return &*free;
+}
+
 }  // namespace
+
+std::optional<LockedBuffer>* LockDmaTarget(Library& lib, void* buffer, std::size_t size) {
+  auto* row = LockRow(lib, buffer, size);
+  if (row != nullptr) RestoreDmaTarget(lib.Live().resources, &**row);
+  return row;
+}
+
+std::optional<LockedBuffer>* TargetLock(BoardResources& res) {
+  if (!res.callerTarget) return nullptr;
+  for (auto& row : res.locks) {
+    if (row && row->buffer == res.dmaTarget.linear) return &row;
+  }
+  return nullptr;
+}
+
+void RestoreDmaTarget(BoardResources& res, const LockedBuffer* row) {
+  if (row == nullptr) {
+    TargetDriverBuffer(res);
+    return;
+  }
+  // Through the page table, the buffer starts at its offset into the first page.
+  res.dmaTarget = {row->pageOffset, static_cast<std::uint8_t*>(row->buffer), static_cast<std::uint32_t>(row->size)};
+  res.callerTarget = true;
+  res.dmaArea->WritePageTable(kTargetPageTableAt, row->pages);
+}
+
+void ReleaseLock(BoardResources& res, std::optional<LockedBuffer>& row) {
+  if (!row) return;
+  res.session->Unlock(row->handle);
+  row.reset();
+}
 
 std::int32_t LockDmaMemory(Library& lib, void* buffer, std::size_t size, std::uint32_t flags) {
   BoardResources& res = lib.Live().resources;
   if (!lib.Live().Located() || !res.dmaArea || buffer == nullptr) return kFail;
   if (flags & lockflag::kUnlock) return Unlock(res, buffer, flags);
-
-  // One page table maps the target, so a larger buffer could not be reached whole.
-  const std::size_t pages = PagesSpanned(buffer, size);
-  if (pages == 0 || pages > kMaxLockPages) return kFail;
-  auto locked = res.session->Lock(buffer, size);
-  if (!locked) return kFail;
-  auto free = std::find_if(res.locks.begin(), res.locks.end(), [](const auto& r) { return !r; });
-  if (free == res.locks.end()) {
-    res.session->Unlock(locked->handle);
-    return kFail;
-  }
-  locked->pages.resize(std::min(locked->pages.size(), pages));
-  LockedBuffer row{buffer, size, locked->handle,
-                   static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(buffer) % kPageSize),
-                   std::move(locked->pages)};
-  if ((flags & lockflag::kKeepTarget) == 0) {
-    // Through the page table, the buffer starts at its offset into the first page.
-    res.dmaTarget = {row.pageOffset, static_cast<std::uint8_t*>(buffer),
-                     static_cast<std::uint32_t>(size)};
-    res.callerTarget = true;
-    res.dmaArea->WritePageTable(kTargetPageTableAt, row.pages);
-  }
-  *free = std::move(row);
-  return kOk;
+  if (flags & lockflag::kKeepTarget) return LockRow(lib, buffer, size) ? kOk : kFail;
+  return LockDmaTarget(lib, buffer, size) ? kOk : kFail;
 }
 
 }  // namespace orvale::korrin

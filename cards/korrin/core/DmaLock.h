@@ -3,6 +3,7 @@
 // current DMA target. A board holds at most eight such locks.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "cards/korrin/core/Library.h"
 
@@ -20,5 +21,15 @@ inline constexpr std::size_t kMaxLockPages = kPageTableEntries;
 std::size_t PagesSpanned(const void* buffer, std::size_t size);
 
 std::int32_t LockDmaMemory(Library& lib, void* buffer, std::size_t size, std::uint32_t flags);
+
+// Locks `buffer` and makes it the DMA target; its lock row, or null when it cannot be locked
+// (then nothing has changed).
+std::optional<LockedBuffer>* LockDmaTarget(Library& lib, void* buffer, std::size_t size);
+// The lock row of the current DMA target, or null when the target is the driver's buffer.
+std::optional<LockedBuffer>* TargetLock(BoardResources& res);
+// Makes `row` the DMA target again, or the driver's buffer when it is null.
+void RestoreDmaTarget(BoardResources& res, const LockedBuffer* row);
+// Unlocks exactly this row and empties it; the DMA target is left to the caller.
+void ReleaseLock(BoardResources& res, std::optional<LockedBuffer>& row);
 
 }  // namespace orvale::korrin

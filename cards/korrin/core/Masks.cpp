@@ -1,6 +1,8 @@
 #include "cards/korrin/core/Masks.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "cards/korrin/core/Acquisition.h"
@@ -114,15 +116,16 @@ std::int32_t SetVideoMask(Library& lib, std::int32_t x, std::int32_t y, std::int
   if (pattern && rowBytes < w / 8) return kFail;
   const auto* source = reinterpret_cast<const std::uint8_t*>(bits);
   const int rows = MaskRows(board.settings);
-  for (int r = 0; r < height; ++r) {
-    const int row = y + r;
-    if (row < 0 || row >= rows) continue;
-    std::uint8_t* hardware = HardwareRow(lib, row);
-    for (int i = 0; i < w; ++i) {
-      const int column = x0 + i;
-      if (column < 0 || column >= kMaskWidth) continue;
-      const bool hidden = pattern ? Bit(source + static_cast<std::int64_t>(r) * rowBytes, i) : bits == 1;
-      SetHardwareBit(hardware, column, hidden);
+  // Only the rows and columns that fall inside the mask are visited.
+  const std::int64_t firstRow = std::max<std::int64_t>(0, -std::int64_t{y});
+  const std::int64_t endRow = std::min<std::int64_t>(std::int64_t{rows} - y, height);
+  const std::int64_t firstColumn = std::max<std::int64_t>(0, -std::int64_t{x0});
+  const std::int64_t endColumn = std::min<std::int64_t>(std::int64_t{kMaskWidth} - x0, w);
+  for (std::int64_t r = firstRow; r < endRow; ++r) {
+    std::uint8_t* hardware = HardwareRow(lib, static_cast<int>(y + r));
+    for (std::int64_t i = firstColumn; i < endColumn; ++i) {
+      const bool hidden = pattern ? Bit(source + r * rowBytes, static_cast<int>(i)) : bits == 1;
+      SetHardwareBit(hardware, static_cast<int>(x0 + i), hidden);
     }
   }
   return kOk;
@@ -174,40 +177,94 @@ void ClearMaskPoint(const BoardSettings& s, int column, int row) {
 }
 
 struct Box {
-  int x0, y0, x1, y1;  // inclusive
+  std::int64_t x0, y0, x1, y1;  // inclusive
 };
 
+// Narrows the span [a, b] to [lo, hi]; false when nothing of it is left.
+bool ClipSpan(std::int64_t& a, std::int64_t& b, std::int64_t lo, std::int64_t hi) {
+  a = std::max(a, lo);
+  b = std::min(b, hi);
+  return a <= b;
+}
+
+// The smallest step in [0, steps + 1] at which `reached` holds, for a test that, once
+// true, stays true.
+template <class Test>
+std::int64_t FirstStep(std::int64_t steps, Test reached) {
+  std::int64_t lo = 0, hi = steps + 1;
+  while (lo < hi) {
+    const std::int64_t mid = lo + (hi - lo) / 2;
+    if (reached(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// Narrows the steps [first, last] of a line to those whose coordinate from + delta * i /
+// steps lies in [lo, hi]; the coordinate only grows or only falls along the line. The
+// product needs more than 64 bits for lines across the whole coordinate range.
+void ClipSteps(std::int64_t from, std::int64_t delta, std::int64_t steps, std::int64_t lo, std::int64_t hi,
+               std::int64_t& first, std::int64_t& last) {
+  const auto at = [&](std::int64_t i) {
+    return from + static_cast<std::int64_t>(static_cast<__int128>(delta) * i / steps);
+  };
+  if (delta >= 0) {
+    first = std::max(first, FirstStep(steps, [&](std::int64_t i) { return at(i) >= lo; }));
+    last = std::min(last, FirstStep(steps, [&](std::int64_t i) { return at(i) > hi; }) - 1);
+  } else {
+    first = std::max(first, FirstStep(steps, [&](std::int64_t i) { return at(i) <= hi; }));
+    last = std::min(last, FirstStep(steps, [&](std::int64_t i) { return at(i) < lo; }) - 1);
+  }
+}
+
+// Plots the parts of a figure inside `clip`, so that the work follows what can be seen,
+// not the figure's size.
 template <class Plot>
-void Figure(int command, Box b, Plot plot) {
+void Figure(int command, Box b, Box clip, Plot plot) {
+  const auto span = [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) {
+    if (ClipSpan(ax, bx, clip.x0, clip.x1) && ClipSpan(ay, by, clip.y0, clip.y1)) {
+      plot(static_cast<int>(ax), static_cast<int>(ay), static_cast<int>(bx), static_cast<int>(by));
+    }
+  };
   switch (command) {
     case 5:
     case 6: {
       // Stepped along the longer axis.
-      const int dx = b.x1 - b.x0, dy = b.y1 - b.y0;
-      const int steps = std::max(std::abs(dx), std::abs(dy));
-      for (int i = 0; i <= steps; ++i) {
-        const int px = steps == 0 ? b.x0 : b.x0 + (dx * i) / steps;
-        const int py = steps == 0 ? b.y0 : b.y0 + (dy * i) / steps;
-        plot(px, py, px, py);
+      const std::int64_t dx = b.x1 - b.x0, dy = b.y1 - b.y0;
+      const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
+      if (steps == 0) {
+        span(b.x0, b.y0, b.x0, b.y0);
+        break;
+      }
+      std::int64_t first = 0, last = steps;
+      ClipSteps(b.x0, dx, steps, clip.x0, clip.x1, first, last);
+      ClipSteps(b.y0, dy, steps, clip.y0, clip.y1, first, last);
+      for (std::int64_t i = first; i <= last; ++i) {
+        const std::int64_t px = b.x0 + static_cast<std::int64_t>(static_cast<__int128>(dx) * i / steps);
+        const std::int64_t py = b.y0 + static_cast<std::int64_t>(static_cast<__int128>(dy) * i / steps);
+        span(px, py, px, py);
       }
       break;
     }
     case 7:
     case 8:
-      plot(b.x0, b.y0, b.x1, b.y0);
-      plot(b.x0, b.y1, b.x1, b.y1);
-      plot(b.x0, b.y0, b.x0, b.y1);
-      plot(b.x1, b.y0, b.x1, b.y1);
+      span(b.x0, b.y0, b.x1, b.y0);
+      span(b.x0, b.y1, b.x1, b.y1);
+      span(b.x0, b.y0, b.x0, b.y1);
+      span(b.x1, b.y0, b.x1, b.y1);
       break;
     case 9:
     case 10: {
-      const int cx = (b.x0 + b.x1) / 2, cy = (b.y0 + b.y1) / 2;
-      plot(b.x0, cy, b.x1, cy);
-      plot(cx, b.y0, cx, b.y1);
+      const std::int64_t cx = (b.x0 + b.x1) / 2, cy = (b.y0 + b.y1) / 2;
+      span(b.x0, cy, b.x1, cy);
+      span(cx, b.y0, cx, b.y1);
       break;
     }
     default:
-      plot(b.x0, b.y0, b.x1, b.y1);
+      span(b.x0, b.y0, b.x1, b.y1);
       break;
   }
 }
@@ -258,8 +315,10 @@ std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::
   const Box box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
   const Rect16& video = s.geometry.window;
   if (command % 2 == 0) {
-    // Clear the figure's bits: video shows there. Coordinates are on the screen.
-    Figure(command, box, [&](int ax, int ay, int bx, int by) {
+    // Clear the figure's bits: video shows there. Coordinates are on the screen; a
+    // screen row stands for mask rows row - 1 to row (per frame) or row / 2 (per field).
+    const Box mask{video.x, video.y - 1, video.x + kMaskWidth - 1, video.y + kMaskFrameRows - 1};
+    Figure(command, box, mask, [&](int ax, int ay, int bx, int by) {
       for (int row = ay; row <= by; ++row) {
         for (int column = ax; column <= bx; ++column) ClearMaskPoint(s, column - video.x, row - video.y);
       }
@@ -267,8 +326,10 @@ std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::
     return kOk;
   }
   // Draw the figure on the display.
+  // Nothing beyond the 16-bit coordinate range shows on a display or in a window.
+  const Box screen{INT16_MIN, INT16_MIN, INT16_MAX, INT16_MAX};
   if (d.directDraw) {
-    Figure(command, box, [&](int ax, int ay, int bx, int by) {
+    Figure(command, box, screen, [&](int ax, int ay, int bx, int by) {
       SetVgaRect(lib, ax, ay, bx - ax + 1, by - ay + 1, static_cast<std::uint32_t>(fill));
     });
     return kOk;
@@ -279,7 +340,7 @@ std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::
   const gdi::Rect client = window != nullptr ? window->ClientOnScreen() : gdi::Rect{};
   if (dc == nullptr) return kFail;
   const gdi::Brush brush = gdi::CreateSolidBrush(static_cast<gdi::Color>(fill & 0xFFFFFF));
-  Figure(command, box, [&](int ax, int ay, int bx, int by) {
+  Figure(command, box, screen, [&](int ax, int ay, int bx, int by) {
     dc->FillRect({ax - client.left, ay - client.top, bx + 1 - client.left, by + 1 - client.top}, brush);
   });
   return kOk;

@@ -346,9 +346,13 @@ std::int32_t SetGatedCapture(Library& lib, std::intptr_t value) {
   const bool wasOn = TransferOn(lib);
   if (wasOn) StopTransfer(lib);
   s.misc.gatedCapture = gated ? 1 : 0;
-  if (wasGated && !gated) GateCapture(lib, true);
-  if (wasOn) return StartTransfer(lib, 3);
-  return kOk;
+  // Ungated, or gated while live, the gate must be open; if it cannot be opened the
+  // earlier choice stays.
+  bool gateOk = true;
+  if (gated != wasGated && (!gated || wasOn)) gateOk = GateCapture(lib, true);
+  if (!gateOk) s.misc.gatedCapture = wasGated ? 1 : 0;
+  if (wasOn && StartTransfer(lib, 3) != kOk) return kFail;
+  return gateOk ? kOk : kFail;
 }
 
 std::int32_t GetCameraPeriod(Library& lib, std::intptr_t& value) {

@@ -150,9 +150,13 @@ std::int32_t Init(Library& lib) {
   s.asyncWord = 0;
   s.controller.timeoutMs = 10000;
   s.misc.markerLineWidth = 2;
+  // A controller that does not answer is reported; the rest is still set up.
+  bool controllerOk = true;
   if (s.controller.present) {
-    ControllerReset(lib);
-    s.controller.status = ControllerStatus(lib).value_or(0);
+    controllerOk = ControllerReset(lib);
+    const auto status = ControllerStatus(lib);
+    s.controller.status = status.value_or(0);
+    controllerOk = controllerOk && status.has_value();
   }
   InitDefaultGeometry(lib);
   SetIrisLevel(lib, 0);
@@ -169,7 +173,7 @@ std::int32_t Init(Library& lib) {
   bus.Write(0xF900, 1);
   WriteTriggerOutput(lib, 0);
   if ((s.frame.configId & config::kControllerGate) == 0) bus.Write(0xFF00, 0);
-  return kOk;
+  return controllerOk ? kOk : kFail;
 }
 
 std::int32_t Cleanup(Library& lib) {

@@ -215,22 +215,44 @@ std::int32_t SetDmaOffset(Library& lib, int which, std::int32_t offset) {
   return kOk;
 }
 
+namespace {
+
+// Locks the record's buffer as the DMA target, or with `lock` false goes back to the
+// driver's buffer, and unlocks the previous caller buffer. The frame must fit the new
+// target: a lock it does not fit is undone and the old target stays. An unlocked buffer
+// cannot stay, so then video stays stopped and no layout is left to start DMA with.
+std::int32_t ChangeDmaTarget(Library& lib, const KR_CaptureRecord& record, bool lock) {
+  BoardResources& res = lib.Live().resources;
+  // DMA must not run through a page table while its pages change hands.
+  LivePause pause(lib);
+  auto* previous = TargetLock(res);
+  if (lock) {
+    auto* fresh = LockDmaTarget(lib, record.buffer, record.size);
+    if (fresh == nullptr) return kFail;
+    if (!ApplyAcquisition(lib)) {
+      ReleaseLock(res, *fresh);
+      RestoreDmaTarget(res, previous != nullptr ? &**previous : nullptr);
+      return kFail;
+    }
+    if (previous != nullptr) ReleaseLock(res, *previous);
+    return kOk;
+  }
+  if (previous == nullptr) return kOk;  // the driver's buffer is the target already
+  ReleaseLock(res, *previous);
+  RestoreDmaTarget(res, nullptr);
+  if (ApplyAcquisition(lib)) return kOk;
+  lib.Settings().geometry.dmaBaseSet = false;
+  return kFail;
+}
+
+}  // namespace
+
 std::int32_t VideoCaptureMem(Library& lib, KR_CaptureRecord* record, std::int32_t flags) {
   BoardState& board = lib.Live();
   if (record == nullptr || !board.Located()) return kFail;
   BoardResources& res = board.resources;
-  if (flags & (0x20000 | 0x40000)) {
-    // DMA must not run through a page table while its pages change hands.
-    LivePause pause(lib);
-    if (res.callerTarget) {
-      LockDmaMemory(lib, res.dmaTarget.linear, res.dmaTarget.size, lockflag::kUnlock);
-    }
-    if ((flags & 0x20000) &&
-        LockDmaMemory(lib, record->buffer, record->size, 0) != kOk) {
-      ApplyAcquisition(lib);
-      return kFail;
-    }
-    ApplyAcquisition(lib);
+  if ((flags & (0x20000 | 0x40000)) && ChangeDmaTarget(lib, *record, (flags & 0x20000) != 0) != kOk) {
+    return kFail;
   }
   if ((flags & 0x80000) && SetDmaOffset(lib, 1, record->dmaOffset) != kOk) return kFail;
   if ((flags & 0x100000) && SetDmaOffset(lib, 2, record->dmaOffset2) != kOk) return kFail;

@@ -1,11 +1,13 @@
 // Bad input to every export: an unlocated board, null pointers, unknown windows and
 // out-of-range indexes, offsets, sizes and operation codes. Each call returns its
 // export's failure value, writes nothing to the board and nothing to caller memory,
-// and does not crash. The table is checked against the export table, so a new export
+// and does not crash. Figures at the ends of the coordinate range are accepted: they
+// must finish, with nothing to do. The table is checked against the export table, so a new export
 // without rows fails here.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -15,6 +17,7 @@
 
 #include "KorrinTestBoard.h"
 #include "cards/korrin/ExportTable.h"
+#include "cards/korrin/core/Masks.h"
 
 namespace orvale::korrin {
 namespace {
@@ -49,6 +52,20 @@ struct BadCall {
   std::optional<std::int64_t> failure;        // none for exports without a result
 };
 
+// Accepted rather than refused.
+BadCall Accepted(BadCall row) {
+  row.failure = 0;
+  return row;
+}
+
+// Begins a mask drawing into a buffer of its own, then draws the figure.
+std::int32_t FigureInFreshMask(std::int32_t command, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                               std::int32_t y2) {
+  static std::vector<std::uint8_t> mask(static_cast<std::size_t>(kMaskRowBytes) * kMaskFrameRows);
+  KR_MaskDraw(0, 0, 0, 0, 0, reinterpret_cast<intptr_t>(mask.data()), nullptr);
+  return KR_MaskDraw(command, x1, y1, x2, y2, 0, nullptr);
+}
+
 template <auto Function, class Call>
 BadCall Row(std::string why, Board board, Call call) {
   BadCall row{std::move(why), board, nullptr, std::nullopt};
@@ -74,6 +91,8 @@ std::map<std::string, std::vector<BadCall>> Table() {
   auto add = [&](std::string_view name, BadCall row) { t[std::string(name)].push_back(std::move(row)); };
 #define BAD(fn, why, board, ...) add(#fn, Row<&fn>(why, board, [](Memory& m) { (void)m; return __VA_ARGS__; }))
 #define BAD_VOID(fn, why, board, ...) add(#fn, Row<&fn>(why, board, [](Memory& m) { (void)m; __VA_ARGS__; }))
+#define ACCEPTED(fn, why, board, ...) \
+  add(#fn, Accepted(Row<&fn>(why, board, [](Memory& m) { (void)m; return __VA_ARGS__; })))
 
   // board state and device access
   BAD(KR_MultiBoard, "switch without copies", U, KR_MultiBoard(2, 0));
@@ -210,6 +229,12 @@ std::map<std::string, std::vector<BadCall>> Table() {
   BAD(KR_VGARectToMask, "unlocated", U, KR_VGARectToMask(0, 0, 0, 8, 8, m.Buffer(), 1));
   BAD(KR_MaskDraw, "figure without a begin", S, KR_MaskDraw(6, 0, 0, 4, 4, 0, nullptr));
   BAD(KR_MaskDraw, "unknown command", S, KR_MaskDraw(99, 0, 0, 0, 0, 0, nullptr));
+  ACCEPTED(KR_SetVideoMask, "rectangle at INT_MAX", S, KR_SetVideoMask(INT_MAX, INT_MAX, INT_MAX, INT_MAX, -1, 1));
+  ACCEPTED(KR_SetVideoMask, "rectangle from INT_MIN", S, KR_SetVideoMask(INT_MIN, INT_MIN, INT_MAX, INT_MAX, -1, 1));
+  ACCEPTED(KR_MaskDraw, "line at INT_MAX", S, FigureInFreshMask(6, INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX));
+  ACCEPTED(KR_MaskDraw, "line across the range", S, FigureInFreshMask(6, INT_MIN, 0, INT_MAX, INT_MAX));
+  ACCEPTED(KR_MaskDraw, "filled at INT_MAX", S, FigureInFreshMask(14, INT_MAX - 1, 0, INT_MAX, INT_MAX));
+  ACCEPTED(KR_MaskDraw, "cross at INT_MIN", S, FigureInFreshMask(10, INT_MIN, INT_MIN, INT_MIN + 9, INT_MIN + 9));
   BAD(KR_AutoBlit, "unknown window", S, KR_AutoBlit(kUnknownWindow, 100, 0, 0, 0, 0, 0));
 
   // image files and pixel conversion
@@ -234,6 +259,7 @@ std::map<std::string, std::vector<BadCall>> Table() {
   BAD_VOID(AutoBlitProcMulti, "unknown window", S, AutoBlitProcMulti(kUnknownWindow, 0x113, 1, 0));
 #undef BAD
 #undef BAD_VOID
+#undef ACCEPTED
   return t;
 }
 

@@ -295,11 +295,16 @@ TEST(AcquisitionTest, CheckSwitchWaitsForItToChange) {
 std::atomic<int> g_callsA{0};
 std::atomic<int> g_callsB{0};
 std::atomic<bool> g_stopInside{false};
+std::atomic<bool> g_swapInside{false};
+std::atomic<bool> g_cleanUpInside{false};
+std::atomic<int> g_insideResult{7};
+void CountB() { ++g_callsB; }
 void CountA() {
   ++g_callsA;
   if (g_stopInside.load()) KR_EnableIRQ(0, 0, 0, nullptr);
+  if (g_swapInside.load()) g_insideResult = KR_EnableIRQ(0, 0, 1, CountB);
+  if (g_cleanUpInside.load()) g_insideResult = KR_Cleanup();
 }
-void CountB() { ++g_callsB; }
 
 bool WaitFor(const std::function<bool()>& done) {
   for (int i = 0; i < 2000; ++i) {
@@ -315,6 +320,9 @@ class InterruptTest : public ::testing::Test {
     g_callsA = 0;
     g_callsB = 0;
     g_stopInside = false;
+    g_swapInside = false;
+    g_cleanUpInside = false;
+    g_insideResult = 7;
     board.StartUp();
     ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
   }
@@ -363,6 +371,35 @@ TEST_F(InterruptTest, StoppingFromInsideTheCallbackDoesNotDeadlock) {
   EXPECT_EQ(g_callsA.load(), 1);
   // Clean-up joins the worker that stopped itself.
   EXPECT_EQ(Cleanup(board.lib), 0);
+}
+
+TEST_F(InterruptTest, TheCallbackCanSwapItself) {
+  g_swapInside = true;
+  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
+  OneField(1);
+  ASSERT_TRUE(WaitFor([&] { return g_insideResult.load() == 0; }));
+  board.clock.Advance(17);
+  EXPECT_TRUE(WaitFor([&] { return g_callsB.load() >= 1; }));
+  EXPECT_EQ(g_callsA.load(), 1);
+  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 0, nullptr), 0);
+}
+
+// Cleaning up from inside the callback frees the board's resources at once; the
+// worker, left alone, ends when the callback returns, reading nothing that was freed.
+TEST_F(InterruptTest, CleaningUpFromInsideTheCallbackLeavesTheWorkerNothingFreed) {
+  g_cleanUpInside = true;
+  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
+  OneField(1);
+  ASSERT_TRUE(WaitFor([&] { return g_insideResult.load() == 0; }));
+  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 0; }));
+  EXPECT_FALSE(board.lib.Live().Located());
+  EXPECT_EQ(board.lib.Live().resources.irq, nullptr);
+  board.clock.Advance(100);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(g_callsA.load(), 1);
+  // The board can be taken again.
+  board.StartUp();
+  EXPECT_TRUE(board.lib.Live().Located());
 }
 
 TEST_F(InterruptTest, ClearWritesThePendingBits) {
@@ -536,6 +573,25 @@ TEST(GatedCaptureTest, LiveVideoStartsAndStopsAtTheGate) {
     board.clock.Advance(60);
     EXPECT_GT(card.Video().FieldsWritten(), written);
   }
+}
+
+// The gate command that fails is reported, and the earlier choice stays.
+TEST(GatedCaptureTest, AControllerThatDoesNotAnswerFailsTheSwitch) {
+  TestBoard board(WithController(sim::ControllerKind::kControllerGate));
+  board.StartUpWithConfig(0x20);
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 64, 48, 1), 0);
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  sim::SimController& controller = *board.Card().Controller();
+  controller.stuckBusy = true;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 1), -1) << "switched on while live";
+  EXPECT_EQ(board.lib.Settings().misc.gatedCapture, 0);
+  controller.stuckBusy = false;
+  ASSERT_EQ(SetMiscParm(board.lib, 16, 1), 0);
+  controller.stuckBusy = true;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 0), -1) << "switched off";
+  EXPECT_EQ(board.lib.Settings().misc.gatedCapture, 1);
+  controller.stuckBusy = false;
+  EXPECT_EQ(SetMiscParm(board.lib, 16, 0), 0);
 }
 
 TEST(GatedCaptureTest, SwitchingItOnWhileLiveRestartsAtTheGate) {

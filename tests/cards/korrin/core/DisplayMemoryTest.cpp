@@ -1,6 +1,7 @@
 // Frame-buffer access, DIB copies, display probing, palettes and the clip mask.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -227,6 +228,24 @@ TEST(MaskTest, MaskRectanglesAreClippedToTheMask) {
   EXPECT_EQ(SetVideoMask(board.lib, 0, 0, -8, 4, -1, 1), -1);
 }
 
+// Rectangles reaching to the ends of the coordinate range visit only the mask.
+TEST(MaskTest, MaskRectanglesAtExtremeCoordinatesFinish) {
+  TestBoard board;
+  board.StartUp();
+  const int rows = MaskRows(board.lib.Settings());
+  const std::uint8_t* area = board.lib.Live().resources.dmaArea->Base() + kHardwareMaskAt;
+  EXPECT_EQ(SetVideoMask(board.lib, INT_MAX, INT_MAX, INT_MAX, INT_MAX, -1, 1), 0);
+  EXPECT_EQ(SetVideoMask(board.lib, INT_MIN, INT_MIN, INT_MAX, INT_MAX, -1, 1), 0);
+  EXPECT_EQ(area[0], 0);
+  EXPECT_EQ(SetVideoMask(board.lib, -8, -8, INT_MAX, INT_MAX, -1, 1), 0);
+  std::uint32_t first, last;
+  std::memcpy(&first, area, 4);
+  std::memcpy(&last, area + (rows - 1) * kHardwareRowBytes + 92, 4);
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(last, 0u);
+  EXPECT_EQ(area[rows * kHardwareRowBytes], 0) << "nothing past the last row";
+}
+
 // A mask-draw buffer with a sentinel after it.
 struct DrawBuffer {
   explicit DrawBuffer(int rows) : bytes(static_cast<std::size_t>(rows) * kMaskRowBytes + 16, 0xEE), rows(rows) {}
@@ -235,13 +254,18 @@ struct DrawBuffer {
   int rows;
 };
 
-TEST(MaskTest, MaskDrawFigures) {
-  TestBoard board;
+// A started board with a window at the origin and a mask per frame.
+void StartWithAFrameMask(TestBoard& board) {
   board.StartUp();
   ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 640, 480, 1), 0);
   board.lib.Settings().misc.acquisitionMode = 2;
   ASSERT_TRUE(ApplyAcquisition(board.lib));
   ASSERT_FALSE(MaskPerField(board.lib.Settings()));
+}
+
+TEST(MaskTest, MaskDrawFigures) {
+  TestBoard board;
+  ASSERT_NO_FATAL_FAILURE(StartWithAFrameMask(board));
   EXPECT_EQ(MaskDraw(board.lib, 6, 0, 0, 4, 4, 0, nullptr), -1) << "no begin";
   DrawBuffer frame(kMaskFrameRows);
   ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
@@ -276,6 +300,51 @@ TEST(MaskTest, MaskDrawFigures) {
   EXPECT_TRUE(field.Cleared(0, 284));
   EXPECT_EQ(field.bytes[field.rows * kMaskRowBytes], 0xEE);
   EXPECT_EQ(MaskDraw(board.lib, 2, 0, 0, 0, 0, 0, nullptr), 0) << "the choice did not change";
+}
+
+// Figures reaching to the ends of the coordinate range are clipped before they are
+// walked: they finish, and clear what lies inside the mask as a smaller figure would.
+TEST(MaskTest, MaskDrawFiguresAtExtremeCoordinates) {
+  TestBoard board;
+  ASSERT_NO_FATAL_FAILURE(StartWithAFrameMask(board));
+  struct Point {
+    int x, row;
+  };
+  const struct {
+    const char* what;
+    int command, x1, y1, x2, y2;
+    std::vector<Point> cleared, kept;
+  } figures[] = {
+      {"diagonal to INT_MAX", 6, 0, 0, INT_MAX, INT_MAX, {{0, 0}, {100, 100}, {100, 101}, {568, 568}}, {{101, 100}}},
+      {"diagonal across the range", 6, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {{0, 0}, {300, 300}}, {{301, 300}}},
+      {"long flat line", 6, 0, 5, INT_MAX, 5, {{0, 5}, {759, 5}}, {{0, 7}}},
+      {"line outside", 6, INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX, {}, {{0, 0}, {759, 569}}},
+      {"filled, everything", 14, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {{0, 0}, {759, 569}}, {}},
+      {"filled, outside", 14, INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX, {}, {{759, 0}}},
+      {"outline", 8, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {}, {{0, 0}, {400, 300}}},
+      {"cross", 10, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {{0, 300}, {400, 0}}, {{400, 300}}},
+  };
+  for (const auto& f : figures) {
+    SCOPED_TRACE(f.what);
+    DrawBuffer frame(kMaskFrameRows);
+    ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
+    ASSERT_EQ(MaskDraw(board.lib, 3, 0, 0, 0, 0, 0xFF, nullptr), 0);
+    EXPECT_EQ(MaskDraw(board.lib, f.command, f.x1, f.y1, f.x2, f.y2, 0, nullptr), 0);
+    for (const Point& p : f.cleared) EXPECT_TRUE(frame.Cleared(p.x, p.row)) << p.x << "," << p.row;
+    for (const Point& p : f.kept) EXPECT_FALSE(frame.Cleared(p.x, p.row)) << p.x << "," << p.row;
+    EXPECT_EQ(frame.bytes[kMaskFrameRows * kMaskRowBytes], 0xEE);
+    ASSERT_EQ(MaskDraw(board.lib, 4, 0, 0, 0, 0, 0, nullptr), 0);
+  }
+
+  // Drawn through a DC, a figure stops at the 16-bit coordinate range.
+  DrawBuffer frame(kMaskFrameRows);
+  ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(frame.bytes.data()), nullptr), 0);
+  gdi::RecordingDeviceContext dc;
+  ASSERT_EQ(MaskDraw(board.lib, 13, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0x0000FF, &dc), 0);
+  ASSERT_EQ(dc.Records().size(), 1u);
+  EXPECT_EQ(dc.Records()[0].rect, (gdi::Rect{INT16_MIN, INT16_MIN, INT16_MAX + 1, INT16_MAX + 1}));
+  ASSERT_EQ(MaskDraw(board.lib, 5, 0, 0, INT_MAX, 0, 0x0000FF, &dc), 0);
+  EXPECT_EQ(dc.Records().size(), 1u + INT16_MAX + 1);
 }
 
 // Figures come in screen coordinates: a caller's DC takes them as they are, a tracked

@@ -134,6 +134,14 @@ TEST_F(ControllerTest, InitResetsItAndKeepsItsStatus) {
   EXPECT_EQ(board.lib.Settings().controller.status, 20);
 }
 
+TEST_F(ControllerTest, InitReportsAControllerThatDoesNotAnswer) {
+  Controller().stuckBusy = true;
+  EXPECT_EQ(Init(board.lib), -1);
+  EXPECT_TRUE(board.lib.Live().Located()) << "the rest is still set up";
+  Controller().stuckBusy = false;
+  EXPECT_EQ(Init(board.lib), 0);
+}
+
 TEST_F(ControllerTest, SerialSetUpSendsTheBaud) {
   ASSERT_EQ(SetupSerial(board.lib, 9600, 8, 0, 1), 0);
   ASSERT_FALSE(Controller().Commands().empty());

@@ -306,10 +306,10 @@ TEST(VideoWindowTest, VideoRectSelectorsAndRefusals) {
 
 // A page-aligned allocation with sentinels on both sides of the buffer inside it.
 struct CallerBuffer {
-  explicit CallerBuffer(std::size_t size, std::size_t offset)
-      : storage(static_cast<std::uint8_t*>(std::aligned_alloc(4096, 4 * 4096))), data(storage + offset),
+  explicit CallerBuffer(std::size_t size, std::size_t offset, std::size_t pages = 4)
+      : storage(static_cast<std::uint8_t*>(std::aligned_alloc(4096, pages * 4096))), data(storage + offset),
         size(size) {
-    std::memset(storage, kSentinel, 4 * 4096);
+    std::memset(storage, kSentinel, pages * 4096);
   }
   ~CallerBuffer() { std::free(storage); }
   std::uint8_t* storage;
@@ -347,6 +347,86 @@ TEST(VideoWindowTest, CaptureIntoALockedCallerBufferThroughThePageTable) {
   EXPECT_EQ(info.frameBytes, 6400);
   EXPECT_EQ(info.displaySize, 0x400000u);
   EXPECT_EQ(VideoCaptureMem(board.lib, nullptr, 0x10000), -1);
+}
+
+KR_CaptureRecord RecordFor(const CallerBuffer& buffer) {
+  KR_CaptureRecord record{};
+  record.buffer = buffer.data;
+  record.size = static_cast<std::uint32_t>(buffer.size);
+  return record;
+}
+
+// A frame that fits the caller's buffer but not the driver's: unlocking cannot move the
+// DMA back, so it fails and nothing runs through the unlocked pages any more.
+TEST(VideoWindowTest, UnlockingAFrameTheDriverBufferCannotHoldStopsTheVideo) {
+  TestBoard board(SmallDmaBuffer());
+  board.StartUp();
+  CallerBuffer buffer(40 * 4096, 0, 40);
+  KR_CaptureRecord record = RecordFor(buffer);
+  ASSERT_EQ(VideoCaptureMem(board.lib, &record, 0x20000), 0);
+  ASSERT_EQ(VideoOffscreen(board.lib, 320, 200, 16, 1), 0);  // 128000 bytes
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 2);
+  ASSERT_TRUE(board.sim.Memory().Faults().empty());
+
+  EXPECT_EQ(VideoCaptureMem(board.lib, &record, 0x40000), -1);
+  std::memset(buffer.storage, kSentinel, 40 * 4096);
+  RunFields(board, 3);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({buffer.storage, 40 * 4096, 1, 40 * 4096}, 0, 0, 0, 0));
+  EXPECT_EQ(board.lib.Settings().liveState, 0);
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), -1);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+
+  // A frame that fits again brings the video back, into the driver's buffer.
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 100, 8, 1), 0);
+  EXPECT_EQ(VideoLive(board.lib, 1, 3), 0);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+}
+
+// Locking a buffer the frame does not fit fails and keeps the earlier target, lock and
+// layout; a buffer it fits then replaces the earlier lock.
+TEST(VideoWindowTest, ALockTheFrameDoesNotFitKeepsTheEarlierTarget) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(VideoOffscreen(board.lib, 64, 100, 8, 1), 0);  // 6400 bytes
+  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
+  const std::uint32_t layoutWord = board.Registers().Peek(0x10);
+  CallerBuffer small(4000, 0);
+  KR_CaptureRecord tooSmall = RecordFor(small);
+  EXPECT_EQ(VideoCaptureMem(board.lib, &tooSmall, 0x20000), -1);
+  EXPECT_EQ(board.Registers().Peek(0x10), layoutWord);
+  KR_CaptureRecord info{};
+  ASSERT_EQ(VideoCaptureMem(board.lib, &info, 0x10000), 0);
+  EXPECT_EQ(info.buffer, board.Card().DmaBuffer().data());
+  EXPECT_EQ(board.lib.Settings().liveState, 1);
+
+  CallerBuffer first(2 * 4096, 0);
+  KR_CaptureRecord firstRecord = RecordFor(first);
+  ASSERT_EQ(VideoCaptureMem(board.lib, &firstRecord, 0x20000), 0);
+  EXPECT_EQ(VideoCaptureMem(board.lib, &tooSmall, 0x20000), -1);
+  std::memset(first.storage, kSentinel, 4 * 4096);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({first.storage, 4 * 4096, 1, 4 * 4096}, 0, 1, 0, 6400));
+  EXPECT_TRUE(ExactlyWritten({small.storage, 4 * 4096, 1, 4 * 4096}, 0, 0, 0, 0));
+  ASSERT_EQ(VideoCaptureMem(board.lib, &info, 0x10000), 0);
+  EXPECT_EQ(info.buffer, first.data);
+
+  // Locking over a lock: the earlier buffer is unlocked and no longer written.
+  CallerBuffer second(2 * 4096, 0);
+  KR_CaptureRecord secondRecord = RecordFor(second);
+  ASSERT_EQ(VideoCaptureMem(board.lib, &secondRecord, 0x20000), 0);
+  std::memset(first.storage, kSentinel, 4 * 4096);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({first.storage, 4 * 4096, 1, 4 * 4096}, 0, 0, 0, 0));
+  EXPECT_TRUE(ExactlyWritten({second.storage, 4 * 4096, 1, 4 * 4096}, 0, 1, 0, 6400));
+  EXPECT_EQ(std::count_if(board.lib.Live().resources.locks.begin(), board.lib.Live().resources.locks.end(),
+                          [](const auto& row) { return row.has_value(); }),
+            1);
 }
 
 TEST(VideoWindowTest, AsyncFramesLandOneAfterAnother) {
