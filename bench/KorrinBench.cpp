@@ -1,5 +1,6 @@
 // korrin32: the cost of an export through the shared object against the same call into
-// the core, pixel conversion of a display line, and loading a run-length TGA.
+// the core, and two exports at work: pixel conversion of a display line and loading a
+// run-length TGA.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <unistd.h>
@@ -10,11 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "cards/korrin/core/ImageFiles.h"
-#include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/RegisterAccess.h"
 #include "cards/korrin/core/Startup.h"
-#include "cards/korrin/image/PixelConvert.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "platform/clock/VirtualClock.h"
 #include "platform/profile/PrivateProfile.h"
@@ -32,11 +30,20 @@ struct SharedObject {
     if (handle == nullptr) std::abort();
     getVideoType = reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_GetVideoType"));
     getSaaRegister = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "KR_GetSAA7146Reg"));
+    convertPixel = reinterpret_cast<ConvertPixelExport>(dlsym(handle, "KR_ConvertPixel"));
+    loadFile = reinterpret_cast<LoadFileExport>(dlsym(handle, "KR_LoadFile"));
+    setMiscParm = reinterpret_cast<int32_t (*)(int16_t, intptr_t)>(dlsym(handle, "KR_SetMiscParm"));
     reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_Locate"))();
   }
+  using ConvertPixelExport = void (*)(int32_t, int32_t, int32_t, const void*, void*, const uint8_t*);
+  using LoadFileExport = int32_t (*)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                     uint8_t*, int32_t);
   void* handle;
   int32_t (*getVideoType)();
   int32_t (*getSaaRegister)(int32_t);
+  ConvertPixelExport convertPixel;
+  LoadFileExport loadFile;
+  int32_t (*setMiscParm)(int16_t, intptr_t);
 };
 SharedObject& So() {
   static SharedObject so;
@@ -93,14 +100,16 @@ void BM_CoreGetSaa7146Reg(benchmark::State& state) {
 }
 BENCHMARK(BM_CoreGetSaa7146Reg);
 
+// KR_ConvertPixel through the shared object, as a program calls it.
 void BM_ConvertPixelLine(benchmark::State& state) {
+  auto* convert = So().convertPixel;
   const int from = static_cast<int>(state.range(0));
   const int to = static_cast<int>(state.range(1));
   constexpr int kPixels = 1600;
   std::vector<std::uint8_t> in(kPixels * 4), out(kPixels * 4);
   for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<std::uint8_t>(i * 13);
   for (auto _ : state) {
-    ConvertPixels(kPixels, from, to, in.data(), out.data(), nullptr);
+    convert(kPixels, from, to, in.data(), out.data(), nullptr);
     benchmark::DoNotOptimize(out.data());
   }
 }
@@ -128,13 +137,14 @@ std::string MakeRleTga() {
   return path.string();
 }
 
+// KR_LoadFile through the shared object into a caller buffer.
 void BM_LoadRleTga(benchmark::State& state) {
-  Library& lib = *TheCore().lib;
+  SharedObject& so = So();
   static const std::string file = MakeRleTga();
-  SetMiscParm(lib, 14, 24);
+  so.setMiscParm(14, 24);
   std::vector<std::uint8_t> buffer(1024 * 768 * 3);
   for (auto _ : state) {
-    if (LoadFile(lib, file.c_str(), 0, 0, 0, 0, 0, buffer.data(), -1) != 0) state.SkipWithError("load failed");
+    if (so.loadFile(file.c_str(), 0, 0, 0, 0, 0, buffer.data(), -1) != 0) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(buffer.data());
   }
 }
