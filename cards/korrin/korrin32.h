@@ -27,9 +27,9 @@
  *                   ever locked by this library).
  *   KR_FileResInfo  fills {width, height, bits, extra}; extra is the TGA image type for
  *                   TGA files, 0 for BMP files, and the plug-in's value otherwise.
- *   KR_LoadFile     flag 0x8000 loads into the DMA target, 0x800 uses the file palette
- *                   for 8-bit files; other bits are ignored. The file name is never
- *                   changed.
+ *   KR_LoadFile     flag 0x8000 loads into the DMA target; other bits are ignored.
+ *                   8-bit files load through their own palette (a grey ramp when the
+ *                   file has none). The file name is never changed.
  *
  * The board. No Linux driver exists for Korrin boards. Without one, KR_Locate fails as
  * it does when the driver is missing. With ORVALE_KORRIN_DEVICE=sim in the environment
