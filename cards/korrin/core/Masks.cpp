@@ -63,6 +63,12 @@ std::uint32_t PixelValue(const std::uint8_t* p, int bytes) {
 bool MaskPerField(const BoardSettings& s) { return s.misc.fullFrameMask == 0 || !Interleaves(s); }
 int MaskRows(const BoardSettings& s) { return MaskPerField(s) ? kMaskFrameRows / 2 : kMaskFrameRows; }
 
+namespace {
+// An interleaved window shows both fields, and a field mask serves both: one mask row
+// covers two window rows. Otherwise each window row has its own mask row.
+bool MaskRowSpansTwoWindowRows(const BoardSettings& s) { return Interleaves(s) && MaskPerField(s); }
+}  // namespace
+
 void ToHardwareMask(std::span<const std::uint8_t, kMaskRowBytes> software,
                     std::span<std::uint8_t, kHardwareRowBytes> hardware) {
   for (int word = 0; word < kHardwareRowBytes / 4; ++word) {
@@ -144,7 +150,7 @@ std::int32_t VgaRectToMask(Library& lib, std::uint32_t key, std::int32_t x, std:
   const int x1 = static_cast<int>(std::min<std::int64_t>({std::int64_t{x} + width, display->width,
                                                           std::int64_t{x0} + std::int64_t{stride} * 8}));
   const int y1 = static_cast<int>(std::min<std::int64_t>(std::int64_t{y} + height, display->height));
-  const int step = MaskPerField(lib.Settings()) ? 2 : 1;
+  const int step = MaskRowSpansTwoWindowRows(lib.Settings()) ? 2 : 1;
   const int bpp = display->BytesPerPixel();
   int maskRow = 0;
   for (int row = y0; row < y1; row += step, ++maskRow) {
@@ -168,11 +174,12 @@ void ClearMaskPoint(const BoardSettings& s, int column, int row) {
   auto clear = [&](int r) {
     if (r >= 0 && r < rows) SetBit(d.buffer + static_cast<std::size_t>(r) * kMaskRowBytes, column, false);
   };
-  if (d.perFrame) {
+  // The choice made when drawing began: a field mask under an interleaved window.
+  if (!d.perFrame && Interleaves(s)) {
+    clear((row & ~1) / 2);
+  } else {
     clear(row);
     clear(row + 1);
-  } else {
-    clear((row & ~1) / 2);
   }
 }
 

@@ -302,6 +302,35 @@ TEST(MaskTest, MaskDrawFigures) {
   EXPECT_EQ(MaskDraw(board.lib, 2, 0, 0, 0, 0, 0, nullptr), 0) << "the choice did not change";
 }
 
+// A window of one field has a mask row for each of its rows, as the video reads the
+// mask: figures and key areas land on the rows they were drawn at.
+TEST(MaskTest, AWindowOfOneFieldHasAMaskRowForEachOfItsRows) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(SetVideoWindow(board.lib, 0, 0, 320, 240, 1), 0);
+  board.lib.Settings().misc.acquisitionMode = 2;
+  ASSERT_TRUE(ApplyAcquisition(board.lib));
+  ASSERT_TRUE(MaskPerField(board.lib.Settings()));
+  DrawBuffer field(kMaskFrameRows / 2);
+  ASSERT_EQ(MaskDraw(board.lib, 0, 0, 0, 0, 0, reinterpret_cast<std::intptr_t>(field.bytes.data()), nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 3, 0, 0, 0, 0, 0xFF, nullptr), 0);
+  ASSERT_EQ(MaskDraw(board.lib, 14, 40, 100, 47, 109, 0, nullptr), 0);
+  EXPECT_TRUE(field.Cleared(40, 100));
+  EXPECT_TRUE(field.Cleared(47, 109));
+  EXPECT_FALSE(field.Cleared(40, 50)) << "not at half height";
+  EXPECT_FALSE(field.Cleared(40, 99));
+
+  TestBoard keyed(Display(32));
+  keyed.StartUp();
+  ASSERT_EQ(SetVideoWindow(keyed.lib, 0, 0, 320, 240, 1), 0);
+  ASSERT_TRUE(ApplyAcquisition(keyed.lib));
+  ASSERT_EQ(SetVgaPixel(keyed.lib, 5, 7, 0x102030), 0);
+  std::vector<std::uint8_t> mask(2 * 10, 0xAA);
+  ASSERT_EQ(VgaRectToMask(keyed.lib, 0x102030, 0, 0, 16, 10, mask.data(), 2), 0);
+  EXPECT_EQ((mask[7 * 2] >> 5) & 1, 0) << "the key's row is mask row 7";
+  EXPECT_EQ(mask[3 * 2], 0xFF);
+}
+
 // Figures reaching to the ends of the coordinate range are clipped before they are
 // walked: they finish, and clear what lies inside the mask as a smaller figure would.
 TEST(MaskTest, MaskDrawFiguresAtExtremeCoordinates) {
