@@ -108,7 +108,8 @@ typedef void* ZLV_HDIB;
 
 /* A drawing surface: the address of the caller's orvale::gdi::DeviceContext. The parent
  * window of ZLV_formatDialogBox is a QWidget* (null for none); the dialog needs a
- * QApplication and returns -1 without one. */
+ * QApplication and a call on its thread, and returns -1 without one, from another thread
+ * or when the parent is no live widget of the application. */
 typedef void* ZLV_HDC;
 
 #define ZELVO_EXPORT(ordinal, name, errorName, ret, params, args) ZELVO32_API ret name params;
