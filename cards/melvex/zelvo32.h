@@ -11,7 +11,8 @@
  * Images are DIBs in movable memory blocks that the caller owns. Linux has no global
  * memory functions, so the library adds ZLV_lockDIB, ZLV_unlockDIB, ZLV_sizeDIB and
  * ZLV_freeDIB for them, and zelvo32_procAddress to look an export up by its ordinal.
- * These have no ordinal of their own.
+ * These have no ordinal of their own. ZLV_lockDIB gives null and ZLV_sizeDIB 0 when
+ * they fail.
  *
  * ZLP_readLine in format 10 writes whole Cb, Y, Cr, Y pairs: with an odd count it writes
  * two bytes past count x 2. */
