@@ -1,10 +1,9 @@
 #include "cards/korrin/WidgetWindows.h"
 
-#include <QApplication>
-#include <QThread>
 #include <QWidget>
 #include <map>
 
+#include "platform/ui/LiveWidget.h"
 #include "platform/window/QtTrackedWindow.h"
 
 namespace orvale::korrin {
@@ -35,16 +34,6 @@ class WidgetAdapters {
  private:
   std::map<const QWidget*, QtTrackedWindow*> byWidget_;
 };
-
-// The widget `handle` names, found by address among the application's widgets only, so
-// that nothing is read through a pointer that names none.
-QWidget* LiveWidget(const void* handle) {
-  const auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  if (app == nullptr || QThread::currentThread() != app->thread()) return nullptr;
-  for (QWidget* widget : QApplication::allWidgets())
-    if (widget == handle) return widget;
-  return nullptr;
-}
 
 }  // namespace
 

@@ -90,10 +90,9 @@ std::int32_t ZelvoLibrary::ZLV_snap(const ZlvConfig* config) {
 
 std::int32_t ZelvoLibrary::ZLV_formatDialogBox(void* /*reserved*/, void* parentWindow, ZlvConfig* config) {
   ExportScope scope(*this, export_name::ZLV_formatDialogBox);
-  constexpr std::int32_t kNotShown = -1;
-  if (config == nullptr || !formatDialog_) return Fail(kNotShown);
+  if (config == nullptr || !formatDialog_) return Fail(kFormatDialogNotShown);
   const std::int32_t result = formatDialog_(parentWindow, *config);
-  return result == kNotShown ? Fail(kNotShown) : result;
+  return result == kFormatDialogNotShown ? Fail(kFormatDialogNotShown) : result;
 }
 
 }  // namespace orvale::melvex

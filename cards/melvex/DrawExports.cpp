@@ -10,6 +10,7 @@
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawModes.h"
+#include "platform/gdi/PixelSource.h"
 #include "platform/gdi/RasterOps.h"
 
 namespace orvale::melvex {
@@ -52,6 +53,8 @@ std::int32_t ZelvoLibrary::ZLV_drawDIB(ZLV_HDC hdc, ZLV_HDIB dib, std::int32_t x
   }
   const gdi::BitmapInfo info = InfoOf(*view, bytes.Bytes());
   const std::span<const std::uint8_t> bits(bytes.Bytes() + view->bitsOffset, view->imageBytes);
+  // A DIB the drawing layer cannot read (1 bit) would draw nothing: refuse it, not report 0.
+  if (!gdi::DibPixelSource(info, bits, gdi::DIB_RGB_COLORS)) return Fail(code::kOutOfRange);
   const int dibWidth = view->header.biWidth;
   const int dibHeight = view->header.biHeight;
   if ((width != 0 && width != dibWidth) || (height != 0 && height != dibHeight)) {

@@ -132,6 +132,7 @@ class ZelvoLibrary {
   // cannot be shown. The dialog itself is Qt's business: the shared object (or a test)
   // gives the library a runner for it; without one nothing can be shown.
   std::int32_t ZLV_formatDialogBox(void* reserved, void* parentWindow, ZlvConfig* config);
+  static constexpr std::int32_t kFormatDialogNotShown = -1;
   using FormatDialogRunner = std::function<std::int32_t(void* parentWindow, ZlvConfig& config)>;
   void SetFormatDialog(FormatDialogRunner runner) { formatDialog_ = std::move(runner); }
 

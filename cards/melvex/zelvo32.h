@@ -11,7 +11,8 @@
  * Images are DIBs in movable memory blocks that the caller owns. Linux has no global
  * memory functions, so the library adds ZLV_lockDIB, ZLV_unlockDIB, ZLV_sizeDIB and
  * ZLV_freeDIB for them, and zelvo32_procAddress to look an export up by its ordinal.
- * These have no ordinal of their own.
+ * These have no ordinal of their own. ZLV_lockDIB gives null and ZLV_sizeDIB 0 when
+ * they fail.
  *
  * ZLP_readLine in format 10 writes whole Cb, Y, Cr, Y pairs: with an odd count it writes
  * two bytes past count x 2. */
@@ -108,7 +109,8 @@ typedef void* ZLV_HDIB;
 
 /* A drawing surface: the address of the caller's orvale::gdi::DeviceContext. The parent
  * window of ZLV_formatDialogBox is a QWidget* (null for none); the dialog needs a
- * QApplication and returns -1 without one. */
+ * QApplication and a call on its thread, and returns -1 without one, from another thread
+ * or when the parent is no live widget of the application. */
 typedef void* ZLV_HDC;
 
 #define ZELVO_EXPORT(ordinal, name, errorName, ret, params, args) ZELVO32_API ret name params;

@@ -21,6 +21,7 @@
 #include "cards/melvex/ErrorCodes.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/ImageDeviceContext.h"
+#include "platform/ui/LiveWidget.h"
 #include "platform/ui/QtTimerService.h"
 
 namespace orvale::melvex {
@@ -482,9 +483,12 @@ int ImageFormatDialog::Cancel() {
 }
 
 std::int32_t RunImageFormatDialog(ZelvoLibrary& library, void* parentWindow, ZlvConfig& config) {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return -1;
+  // The parent is only an address from a C caller: use it only when it names one of the
+  // application's live widgets, and build widgets only on the application's thread.
+  QWidget* parent = parentWindow != nullptr ? LiveWidget(parentWindow) : nullptr;
+  if (!OnWidgetThread() || (parentWindow != nullptr && parent == nullptr)) return ZelvoLibrary::kFormatDialogNotShown;
   QtTimerService timers;
-  ImageFormatDialog dialog(library, config, timers, static_cast<QWidget*>(parentWindow));
+  ImageFormatDialog dialog(library, config, timers, parent);
   // Closing the window is a Cancel.
   QObject::connect(&dialog, &QDialog::rejected, &dialog, [&dialog] {
     if (dialog.result() != 2) dialog.Cancel();

@@ -112,7 +112,8 @@ class ImageFormatDialog final : public QDialog {
 };
 
 // Shows the dialog modally over the parent widget (null for none); 1 for OK, 2 for
-// Cancel, -1 without a QApplication to show it in.
+// Cancel, -1 without a QApplication to show it in, off the application's thread, or when
+// the parent names no live widget.
 std::int32_t RunImageFormatDialog(ZelvoLibrary& library, void* parentWindow, ZlvConfig& config);
 
 }  // namespace orvale::melvex

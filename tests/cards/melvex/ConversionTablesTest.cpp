@@ -52,6 +52,29 @@ TEST_F(ConversionTablesTest, GreyExtremesFollowTheTruncatedTables) {
   }
 }
 
+TEST_F(ConversionTablesTest, EightBitGreyFollowsTheLuminanceFormula) {
+  // 0 below 16, 255 from 240, else gamma[round((Y - 16) x 255 / 223)]; worked by hand.
+  // Y = 20 gives 4.57, so 5 shows the rounding; gamma 2 is round(255 x sqrt(k / 255)).
+  struct Case {
+    int y;
+    int gammaOne;
+    int gammaTwo;
+  };
+  ConversionTables gammaTwo;
+  gammaTwo.Build(2.0f);
+  for (const Case c : {Case{0, 0, 0}, Case{15, 0, 0}, Case{16, 0, 0}, Case{17, 1, 16}, Case{20, 5, 36},
+                       Case{100, 96, 156}, Case{128, 128, 181}, Case{200, 210, 231}, Case{239, 255, 255},
+                       Case{240, 255, 255}, Case{255, 255, 255}}) {
+    EXPECT_EQ(tables.luminance[c.y], c.gammaOne) << c.y;
+    EXPECT_EQ(gammaTwo.luminance[c.y], c.gammaTwo) << c.y;
+    // A grey card line holds one byte a pixel.
+    const auto grey = static_cast<std::uint8_t>(c.y);
+    std::uint8_t out = 0xEE;
+    ConvertLine(tables, 1, CardLine{&grey, 1, false}, 0, 1, 0, &out);
+    EXPECT_EQ(out, c.gammaOne) << c.y;
+  }
+}
+
 TEST_F(ConversionTablesTest, PureColoursInThePackedLayouts) {
   // Hand-worked: red (81, 90, 240) gives R 253, G 0, B 0; blue (41, 240, 110) gives R 1,
   // G 0, B 255; white (255, 128, 128) everything at the top.

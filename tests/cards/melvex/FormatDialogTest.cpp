@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWidget>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "cards/melvex/ConfigRules.h"
 #include "cards/melvex/DigitizerLimits.h"
@@ -82,6 +84,23 @@ TEST_F(FormatDialogTest, TheExportShowsNothingWithoutARecordOrAWindow) {
   Lib().SetFormatDialog([this](void* parent, ZlvConfig& config) { return RunImageFormatDialog(Lib(), parent, config); });
   EXPECT_EQ(Lib().ZLV_formatDialogBox(nullptr, nullptr, nullptr), -1);
   EXPECT_STREQ(Lib().ZLP_lastErrorFunctionName(), "ZLV_formatDialogBox");
+}
+
+TEST_F(FormatDialogTest, TheExportRefusesParentsThatAreNoLiveWidgetAndOtherThreads) {
+  Lib().SetFormatDialog([this](void* parent, ZlvConfig& config) { return RunImageFormatDialog(Lib(), parent, config); });
+  const ZlvConfig before = record;
+  auto deleted = std::make_unique<QWidget>();
+  void* stale = deleted.get();
+  deleted.reset();
+  QObject notAWidget;
+  for (void* parent : {stale, static_cast<void*>(&notAWidget)}) {
+    EXPECT_EQ(Lib().ZLV_formatDialogBox(nullptr, parent, &record), -1);
+    EXPECT_STREQ(Lib().ZLP_lastErrorFunctionName(), "ZLV_formatDialogBox");
+  }
+  std::int32_t fromThread = 0;
+  std::thread([&] { fromThread = Lib().ZLV_formatDialogBox(nullptr, nullptr, &record); }).join();
+  EXPECT_EQ(fromThread, -1);
+  EXPECT_EQ(std::memcmp(&record, &before, sizeof(record)), 0);
 }
 
 TEST_F(FormatDialogTest, ColourSettingListsTheOfferedFormatsInItsOrder) {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "platform/ui/LiveWidget.h"
 #include "platform/ui/QtClipboardService.h"
 #include "platform/ui/QtTimerService.h"
 #include "tests/platform/ui/DibFixture.h"
@@ -25,6 +26,13 @@ TEST(QtServicesWithoutAppTest, TheClipboardCannotBeHad) {
   EXPECT_FALSE(clipboard.PutDib(testing::MakePackedDib({})));
   EXPECT_FALSE(clipboard.GetDib());
   EXPECT_TRUE(clipboard.GetPalette().empty());
+}
+
+TEST(QtServicesWithoutAppTest, NoAddressNamesAWidget) {
+  ASSERT_EQ(QCoreApplication::instance(), nullptr);
+  int notAWidget = 0;
+  EXPECT_FALSE(OnWidgetThread());
+  EXPECT_EQ(LiveWidget(&notAWidget), nullptr);
 }
 
 }  // namespace
