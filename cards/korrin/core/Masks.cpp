@@ -323,7 +323,8 @@ std::int32_t MaskDraw(Library& lib, std::int32_t command, std::int32_t x1, std::
   const Rect16& video = s.geometry.window;
   if (command % 2 == 0) {
     // Clear the figure's bits: video shows there. Coordinates are on the screen; a
-    // screen row stands for mask rows row - 1 to row (per frame) or row / 2 (per field).
+    // screen row clears its own mask row and the next, or row / 2 under a field mask
+    // shared by an interleaved window's two fields (ClearMaskPoint).
     const Box mask{video.x, video.y - 1, video.x + kMaskWidth - 1, video.y + kMaskFrameRows - 1};
     Figure(command, box, mask, [&](int ax, int ay, int bx, int by) {
       for (int row = ay; row <= by; ++row) {
