@@ -1,4 +1,8 @@
 #pragma once
+// This room (app/) holds the program's start: main(), the command line, the start-up
+// order and its wiring of the services, the automation server and the main window, and
+// the program-wide state. It may use every room; no room includes it.
+//
 // The program-wide state: what the main window works on (FrameContext), the services
 // installed for the run and the main window itself. main() owns the one instance;
 // everything else is given a reference to it, the main window to its FrameContext.

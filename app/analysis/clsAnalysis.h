@@ -1,4 +1,10 @@
 #pragma once
+// This room (app/analysis) holds the fringe analysis engine: the pupil mask, automatic
+// tracing, the fringe store, the aperture and obstruction shapes, the cell grid, the
+// Zernike fit and the evaluation of the wavefront, and the line parser and numeric
+// helpers they share. It is plain C++ (Qt only where it draws) and uses only the
+// platform stand-ins (platform/); every room of the program above it uses it.
+//
 // The analysis engine of one document: the pupil mask with the scale that maps image
 // pixels onto the unit pupil, the Zernike fit of the fringe centres, and the
 // evaluation of a coefficient set into aberrations, maps and profiles.

@@ -1,4 +1,11 @@
 #pragma once
+// This room (app/dialogs) holds the tool windows and dialogs and their plain models:
+// analysis options with Apply, reference Zernikes, grid analysis, averaging and math,
+// view properties, user data, aspect ratio and preferences, and what several rooms
+// above share (the grabber selection, the number-input service, the tool-window base).
+// It may use the plots (app/plots) and every room below them; the image view, the
+// automation server, the report and the main window use it.
+//
 // The analysis-options tool window titled "Analyze": which aberrations are removed,
 // which reference is subtracted, scale factor, wavelengths, display units, trimming
 // and fit order, with the Apply command. Its controls mirror an AnalyzeControls model;

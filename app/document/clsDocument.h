@@ -1,4 +1,10 @@
 #pragma once
+// This room (app/document) holds the document and what works on one: the open-document
+// table, opening, saving and exporting files, picture reading and conversion, grabbing
+// into a document, and the seams through which the rooms above reach the main window
+// (MainFrame, DocumentHost) and a document's windows (DocumentViews). It may use the
+// analysis engine (app/analysis) and the platform stand-ins; it never includes a window.
+//
 // One open interferogram: its 8-bit image, the analysis objects (mask, shapes, fringe
 // centres, grid), the fitted coefficients with the evaluated results, the display and
 // analysis options, the user data and the handles of its windows.

@@ -1,4 +1,10 @@
 #pragma once
+// This room (app/plots) holds the result windows and what draws in them: the 2-D and 3-D
+// chart frames, the contour, surface and line-profile plots, synthetic fringes, the text
+// reports, the fillers that build their view models after an analysis, and a document's
+// windows in the main window's MDI area. It may use the document (app/document) and the
+// rooms below it; the dialogs and the rooms above use it.
+//
 // A document's windows in the main window's MDI area with the real result windows: the
 // seven output views render the document's view models, which this object owns and
 // the analysis fills. The image view's window comes from the host's factory (the image
