@@ -62,6 +62,9 @@ void GrabberPropertiesDialog::CameraChosen(int item) {
 }
 
 void GrabberPropertiesDialog::ShowSettingsMenu() {
+  // A camera may let the user set nothing: an empty menu would open unseen and take the
+  // next click.
+  if (menu_->isEmpty()) return;
   menu_->popup(settings_->mapToGlobal(settings_->rect().topRight()));
 }
 

@@ -193,16 +193,23 @@ TEST_F(TavrelWindowsTest, ThePropertiesListTheCamerasWithTheSavedOneChosen) {
   EXPECT_TRUE(dialog.OkButton()->isDefault());
   // A dialog of the program like any other: above the live window, not above everything.
   EXPECT_FALSE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+}
 
-  // The synthetic cameras let the user set nothing: "Settings" opens an empty menu at
-  // its top right corner.
-  dialog.show();
-  dialog.SettingsButton()->click();
-  EXPECT_TRUE(dialog.SettingsMenu()->isVisible());
-  EXPECT_TRUE(dialog.SettingsMenu()->actions().isEmpty());
-  EXPECT_EQ(dialog.SettingsMenu()->pos(),
-            dialog.SettingsButton()->mapToGlobal(dialog.SettingsButton()->rect().topRight()));
-  dialog.SettingsMenu()->hide();
+// The synthetic cameras let the user set nothing. An empty menu popped up unseen and took
+// the next click, so that OK had to be pressed twice.
+TEST_F(TavrelWindowsTest, AnEmptySettingsMenuOpensNothingAndTheNextClickCounts) {
+  TavrelTestBench bench("interval=1");
+  auto engine = OpenEngine(bench);
+  GrabberPropertiesDialog dialog(*engine);
+  ASSERT_TRUE(dialog.SettingsMenu()->actions().isEmpty());
+  Activate(dialog);
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  EXPECT_FALSE(dialog.SettingsMenu()->isVisible());
+  QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(bench.SettingsText(), "[CurrentVersion]\r\nSelectedDevice=0\r\n");
 }
 
 TEST_F(TavrelWindowsTest, TheSettingsMenuOffersWhatTheCameraLetsTheUserSet) {
@@ -219,8 +226,17 @@ TEST_F(TavrelWindowsTest, TheSettingsMenuOffersWhatTheCameraLetsTheUserSet) {
   EXPECT_EQ(actions[1]->text(), "Video Capture Pin...");
   EXPECT_EQ(actions[1]->data().toInt(), 5001);
 
+  // "Settings" pops them up at its top right corner.
+  Activate(dialog);
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), dialog.SettingsMenu());
+  EXPECT_EQ(dialog.SettingsMenu()->pos(),
+            dialog.SettingsButton()->mapToGlobal(dialog.SettingsButton()->rect().topRight()));
+  dialog.SettingsMenu()->hide();
+
   actions[0]->trigger();  // opens nothing
-  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(TavrelWindowsTest, ChoosingACameraSwitchesAtOnceAndOnlyOkSavesIt) {
