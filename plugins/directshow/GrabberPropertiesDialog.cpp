@@ -14,10 +14,10 @@ namespace orvale {
 GrabberPropertiesDialog::GrabberPropertiesDialog(CaptureEngine& engine, QWidget* parent)
     : QDialog(parent), engine_(engine) {
   setWindowTitle("Tavrel Properties");
-  // A modal frame with a close box only, above the live window, which stays on top of
-  // everything else: a modal dialog hidden beneath it would look like a program that hangs.
+  // A modal frame with a close box only. Opened over the program's window after the live
+  // window, it stands above that as the program's other dialogs do.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+                 Qt::WindowCloseButtonHint);
   setFont(QFont("MS Sans Serif", 8));
   const DialogUnits units(font());
   setFixedSize(units.X(154), units.Y(59));
@@ -62,6 +62,9 @@ void GrabberPropertiesDialog::CameraChosen(int item) {
 }
 
 void GrabberPropertiesDialog::ShowSettingsMenu() {
+  // A camera may let the user set nothing: an empty menu would open unseen and take the
+  // next click.
+  if (menu_->isEmpty()) return;
   menu_->popup(settings_->mapToGlobal(settings_->rect().topRight()));
 }
 

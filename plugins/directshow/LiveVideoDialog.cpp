@@ -4,20 +4,51 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/ui/WindowFrame.h"
+#include "plugins/directshow/HostWindow.h"
 
 namespace orvale {
 
-LiveVideoDialog::LiveVideoDialog(std::int32_t width, std::int32_t height)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowStaysOnTopHint) {
+LiveVideoDialog::LiveVideoDialog(std::int32_t width, std::int32_t height, QWidget* host)
+    // Owned windows stay above their owner and below what it opens later, as a dialog
+    // does; nothing is put above every window, where it hid the program's questions.
+    : QWidget(nullptr, (host != nullptr ? Qt::Tool : Qt::Window) | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint) {
   setWindowTitle("Live Video");
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_ShowWithoutActivating);
   FrameSize(width, height);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().topLeft());
+  // Placed before the native window exists, so that the place is the frame's.
+  PlaceOver(host);
+  if (host != nullptr) {
+    // Owned by the host's window but not its child: the engine alone destroys it.
+    createWinId();
+    windowHandle()->setTransientParent(host->windowHandle());
+  }
   show();
+}
+
+void LiveVideoDialog::PlaceOver(const QWidget* host) {
+  const QScreen* screen = host != nullptr ? host->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect available = screen->availableGeometry();
+  if (host == nullptr) {
+    move(available.topLeft());
+    return;
+  }
+  // The work area's top right corner, where it covers no menu and no toolbar and the
+  // least of the documents, which open at the left; within the screen.
+  const QSize outer = ExpectedOuterSize(*this, FrameMarginsOf(*host));
+  const QRect area = HostWorkArea(*host);
+  const int x = std::clamp(area.right() + 1 - outer.width(), available.left(),
+                           std::max(available.left(), available.right() + 1 - outer.width()));
+  const int y = std::clamp(area.top(), available.top(),
+                           std::max(available.top(), available.bottom() + 1 - outer.height()));
+  move(x, y);
 }
 
 void LiveVideoDialog::FrameSize(std::int32_t width, std::int32_t height) {
@@ -61,7 +92,9 @@ void LiveVideoDialog::closeEvent(QCloseEvent* event) {
 LiveDisplayFactory LiveVideoWindows() {
   return [](std::int32_t width, std::int32_t height) -> std::unique_ptr<LiveDisplay> {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return nullptr;
-    return std::make_unique<LiveVideoDialog>(width, height);
+    QWidget* host = FindHostWindow();
+    if (host != nullptr && host->windowHandle() == nullptr) host = nullptr;
+    return std::make_unique<LiveVideoDialog>(width, height, host);
   };
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The "Live Video" window: the camera's running picture, at the top left of the screen and
-// above other windows, while the plug-in streams. Frames arrive from the camera's thread;
-// the window takes the newest on the GUI thread and drops the ones it had no time for.
-// The user cannot close it: the engine does, when it stops the camera.
+// The "Live Video" window: the camera's running picture while the plug-in streams. It
+// belongs to the program's main window: above it, but below the program's own dialogs and
+// message boxes, and placed off its menus and toolbars. Frames arrive from the camera's
+// thread; the window takes the newest on the GUI thread and drops the ones it had no time
+// for. The user cannot close it: the engine does, when it stops the camera.
 #include <QImage>
 #include <QWidget>
 #include <mutex>
@@ -14,8 +15,9 @@ namespace orvale {
 
 class LiveVideoDialog final : public QWidget, public LiveDisplay {
  public:
-  // A window whose picture area is width x (height + 1) pixels.
-  LiveVideoDialog(std::int32_t width, std::int32_t height);
+  // A window whose picture area is width x (height + 1) pixels, belonging to `host`, at the
+  // top right of its work area; with no host, at the top left of the screen.
+  LiveVideoDialog(std::int32_t width, std::int32_t height, QWidget* host);
 
   void PostFrame(const FramePtr& frame) override;
   void FrameSize(std::int32_t width, std::int32_t height) override;
@@ -30,6 +32,7 @@ class LiveVideoDialog final : public QWidget, public LiveDisplay {
 
  private:
   void ShowNewest();
+  void PlaceOver(const QWidget* host);
 
   std::mutex mutex_;
   FramePtr pending_;
@@ -38,7 +41,8 @@ class LiveVideoDialog final : public QWidget, public LiveDisplay {
   std::thread::id shownOn_;
 };
 
-// Makes live windows while a QApplication runs; without one the engine streams unseen.
+// Makes live windows, belonging to the program's main window, while a QApplication runs;
+// without one the engine streams unseen.
 LiveDisplayFactory LiveVideoWindows();
 
 }  // namespace orvale

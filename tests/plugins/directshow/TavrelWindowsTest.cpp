@@ -5,11 +5,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+#include <functional>
 #include <thread>
 
 #include "platform/capture/SyntheticCamera.h"
@@ -27,6 +32,28 @@ QWidget* LiveWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets())
     if (widget->windowTitle() == "Live Video") return widget;
   return nullptr;
+}
+
+// A program's main window: menus, a toolbar and the work area below them, shown and active.
+std::unique_ptr<QMainWindow> ShowHostWindow() {
+  auto host = std::make_unique<QMainWindow>();
+  for (const char* menu : {"File", "Edit", "View", "Process", "Window", "Help"}) host->menuBar()->addMenu(menu);
+  host->addToolBar("Tools")->addAction("Grab");
+  host->setCentralWidget(new QWidget);
+  host->setGeometry(20, 30, 600, 400);
+  host->show();
+  host->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(host.get()));
+  return host;
+}
+
+QRect GlobalRect(const QWidget& widget) { return {widget.mapToGlobal(QPoint(0, 0)), widget.size()}; }
+
+// Shows `window` and makes it the active one.
+void Activate(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
 class TavrelWindowsTest : public ::testing::Test {
@@ -48,9 +75,12 @@ TEST_F(TavrelWindowsTest, TheLiveWindowShowsTheNewestFrameWhileTheCameraStreams)
   auto* live = dynamic_cast<LiveVideoDialog*>(LiveWindow());
   ASSERT_NE(live, nullptr);
   EXPECT_TRUE(live->isVisible());
-  EXPECT_TRUE(live->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(live->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(live->size(), QSize(64, 49));
+  // With no program window to belong to, it owns nothing and covers nothing: top left,
+  // and not above other programs' windows.
+  EXPECT_FALSE(live->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(live->windowHandle()->transientParent(), nullptr);
   EXPECT_EQ(live->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 
   ASSERT_TRUE(QTest::qWaitFor([&] { return live->ShownFrame() != nullptr; }));
@@ -89,6 +119,59 @@ TEST_F(TavrelWindowsTest, TheLiveWindowComesWithInitializeAndGoesWithShutdown) {
   EXPECT_EQ(LiveWindow(), nullptr);
 }
 
+// The live window belongs to the program's main window, whichever of its windows is active
+// when the camera opens: above the main window, below the program's dialogs and message
+// boxes (which a window on top of everything hid), and off its menus and toolbars.
+TEST_F(TavrelWindowsTest, TheLiveWindowBelongsToTheMainWindowBelowItsMenus) {
+  struct Case {
+    const char* Situation;
+    // Makes the situation over the shown main window; what it returns lives until the
+    // camera is open.
+    std::function<std::unique_ptr<QWidget>(QMainWindow& host)> Arrange;
+  };
+  const Case cases[] = {
+      {"the main window is active", [](QMainWindow&) { return std::unique_ptr<QWidget>(); }},
+      {"a dialog of the main window is active (Preferences' OK)",
+       [](QMainWindow& host) {
+         auto dialog = std::make_unique<QDialog>(&host);
+         Activate(*dialog);
+         return std::unique_ptr<QWidget>(std::move(dialog));
+       }},
+      {"a window of no owner is active",
+       [](QMainWindow&) {
+         auto other = std::make_unique<QWidget>();
+         other->setGeometry(300, 300, 100, 100);
+         Activate(*other);
+         return other;
+       }},
+      {"the properties dialog was just closed with OK",
+       [](QMainWindow&) {
+         TavrelTestBench bench("interval=1");
+         CaptureEngine engine(bench.Environment());
+         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>("cmdOK")->click(); });
+         EXPECT_TRUE(RunGrabberPropertiesDialog(engine));
+         return std::unique_ptr<QWidget>();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Situation);
+    TavrelTestBench bench("size=64x48;interval=1");
+    const auto host = ShowHostWindow();
+    const auto situation = c.Arrange(*host);
+    auto engine = OpenEngine(bench);
+    QWidget* live = LiveWindow();
+    ASSERT_NE(live, nullptr);
+    EXPECT_FALSE(live->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(live->windowHandle(), nullptr);
+    EXPECT_EQ(live->windowHandle()->transientParent(), host->windowHandle());
+    const QRect place = live->frameGeometry();
+    EXPECT_FALSE(place.intersects(GlobalRect(*host->menuBar())));
+    EXPECT_FALSE(place.intersects(GlobalRect(*host->findChild<QToolBar*>())));
+    EXPECT_TRUE(GlobalRect(*host->centralWidget()).contains(place));
+    EXPECT_TRUE(live->screen()->availableGeometry().contains(place));
+  }
+}
+
 TEST_F(TavrelWindowsTest, ThePropertiesListTheCamerasWithTheSavedOneChosen) {
   TavrelTestBench bench("cameras=3;interval=1");
   bench.SetSettingsText("[CurrentVersion]\r\nSelectedDevice=1\r\n");
@@ -108,18 +191,25 @@ TEST_F(TavrelWindowsTest, ThePropertiesListTheCamerasWithTheSavedOneChosen) {
   for (QPushButton* button : dialog.findChildren<QPushButton*>()) buttons.push_back(button->text());
   EXPECT_EQ(buttons, (std::vector<QString>{"Settings", "OK"}));
   EXPECT_TRUE(dialog.OkButton()->isDefault());
-  // Above the live window, which stays on top of the rest.
-  EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+  // A dialog of the program like any other: above the live window, not above everything.
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+}
 
-  // The synthetic cameras let the user set nothing: "Settings" opens an empty menu at
-  // its top right corner.
-  dialog.show();
-  dialog.SettingsButton()->click();
-  EXPECT_TRUE(dialog.SettingsMenu()->isVisible());
-  EXPECT_TRUE(dialog.SettingsMenu()->actions().isEmpty());
-  EXPECT_EQ(dialog.SettingsMenu()->pos(),
-            dialog.SettingsButton()->mapToGlobal(dialog.SettingsButton()->rect().topRight()));
-  dialog.SettingsMenu()->hide();
+// The synthetic cameras let the user set nothing. An empty menu popped up unseen and took
+// the next click, so that OK had to be pressed twice.
+TEST_F(TavrelWindowsTest, AnEmptySettingsMenuOpensNothingAndTheNextClickCounts) {
+  TavrelTestBench bench("interval=1");
+  auto engine = OpenEngine(bench);
+  GrabberPropertiesDialog dialog(*engine);
+  ASSERT_TRUE(dialog.SettingsMenu()->actions().isEmpty());
+  Activate(dialog);
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  EXPECT_FALSE(dialog.SettingsMenu()->isVisible());
+  QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(bench.SettingsText(), "[CurrentVersion]\r\nSelectedDevice=0\r\n");
 }
 
 TEST_F(TavrelWindowsTest, TheSettingsMenuOffersWhatTheCameraLetsTheUserSet) {
@@ -135,8 +225,18 @@ TEST_F(TavrelWindowsTest, TheSettingsMenuOffersWhatTheCameraLetsTheUserSet) {
   EXPECT_EQ(actions[0]->data().toInt(), 5000);
   EXPECT_EQ(actions[1]->text(), "Video Capture Pin...");
   EXPECT_EQ(actions[1]->data().toInt(), 5001);
+
+  // "Settings" pops them up at its top right corner.
+  Activate(dialog);
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), dialog.SettingsMenu());
+  EXPECT_EQ(dialog.SettingsMenu()->pos(),
+            dialog.SettingsButton()->mapToGlobal(dialog.SettingsButton()->rect().topRight()));
+  dialog.SettingsMenu()->hide();
+
   actions[0]->trigger();  // opens nothing
-  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST_F(TavrelWindowsTest, ChoosingACameraSwitchesAtOnceAndOnlyOkSavesIt) {

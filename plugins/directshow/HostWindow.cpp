@@ -1,0 +1,43 @@
+#include "plugins/directshow/HostWindow.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QWidget>
+
+namespace orvale {
+
+namespace {
+
+// The window at the top of `window`'s chain of owners.
+QWidget* OwnerRoot(QWidget* window) {
+  while (window != nullptr && window->parentWidget() != nullptr) window = window->parentWidget()->window();
+  return window;
+}
+
+bool IsMainWindow(const QWidget* window) { return qobject_cast<const QMainWindow*>(window) != nullptr; }
+
+}  // namespace
+
+QWidget* FindHostWindow() {
+  QWidget* active = OwnerRoot(QApplication::activeWindow());
+  if (IsMainWindow(active)) return active;
+  // Between two windows nothing may be active (a dialog just closed): the main window
+  // is still the one to belong to.
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (IsMainWindow(window) && window->isVisible() && window->parentWidget() == nullptr) return window;
+  return active;
+}
+
+QRect HostWorkArea(const QWidget& host) {
+  if (const auto* main = qobject_cast<const QMainWindow*>(&host); main != nullptr && main->centralWidget() != nullptr) {
+    const QWidget* central = main->centralWidget();
+    return {central->mapToGlobal(QPoint(0, 0)), central->size()};
+  }
+  QRect area(host.mapToGlobal(QPoint(0, 0)), host.size());
+  if (const auto* bar = host.findChild<const QMenuBar*>(QString(), Qt::FindDirectChildrenOnly); bar != nullptr && bar->isVisible())
+    area.setTop(bar->mapToGlobal(QPoint(0, bar->height())).y());
+  return area;
+}
+
+}  // namespace orvale
