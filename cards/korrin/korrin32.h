@@ -83,9 +83,11 @@ typedef struct KR_VersionInfo {
 
 /* KR_VideoCaptureMem's record. Flags: 0x20000 lock `buffer`/`size` as the DMA target,
  * 0x40000 unlock it, 0x80000 take dmaOffset, 0x100000 take dmaOffset2, 0x10000 fill the
- * record with the current values. The frame must fit the new target, else -1: a lock
- * then leaves the earlier target locked and in use; an unlock still unlocks, and video
- * stays stopped until a frame that fits the driver's buffer is set. */
+ * record with the current values. An unlock names the locked buffer: any other `buffer`,
+ * or one unlocked already, gives -1 and changes nothing. The frame must fit the new
+ * target, else -1: a lock then leaves the earlier target locked and in use; an unlock
+ * still unlocks, and video stays stopped until a frame that fits the driver's buffer is
+ * set. */
 typedef struct KR_CaptureRecord {
   void* buffer;
   uint32_t size;

@@ -205,6 +205,8 @@ std::map<std::string, std::vector<BadCall>> Table() {
   BAD(KR_VideoCaptureMem, "null record", S, KR_VideoCaptureMem(nullptr, 0x10000));
   BAD(KR_VideoCaptureMem, "unlocated", U,
       KR_VideoCaptureMem(reinterpret_cast<KR_CaptureRecord*>(m.Buffer()), 0x10000));
+  BAD(KR_VideoCaptureMem, "unlock with nothing locked", S,
+      KR_VideoCaptureMem(reinterpret_cast<KR_CaptureRecord*>(m.Buffer()), 0x40000));
 
   // display memory, overlay window, masks and auto-blit
   BAD(KR_SetVGAPixel, "outside the display", S, KR_SetVGAPixel(-1, 0, 0));
