@@ -131,6 +131,8 @@ std::int32_t SetVideoWindow(Library& lib, std::int32_t x, std::int32_t y, std::i
   }
   const bool stopOffscreen = s.geometry.offscreen && LiveRunning(lib);
   if (stopOffscreen) VideoLive(lib, 0, 3);
+  // Back on the display, the video is in the display's colour space again.
+  if (s.geometry.offscreen) s.colourSpaceBits = s.displayBits;
   // A scale that cannot be made fails, but the window stays stored, so that a following
   // call can make it fit.
   s.geometry.offscreen = false;
