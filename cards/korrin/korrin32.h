@@ -16,8 +16,9 @@
  * 64-bit ABI. Every argument or record field that carries an address, a window, a
  * device context or a buffer is pointer-sized; physical (bus) addresses stay 32-bit.
  * Misc-parameter values are intptr_t because some of them carry pointers:
- *   id 2   pointer to four int16_t {left, top, width, height} (set and get), in the
- *          video picture's own coordinates;
+ *   id 2   pointer to four int16_t {left, top, width, height}, in the video picture's
+ *          own coordinates: set takes it as the value; get takes it from *value and
+ *          writes the rectangle there, leaving *value as it is;
  *   id 3   the DMA target's linear address (get);
  *   id 11  pointer to a caller's mask of 95-byte rows, or 0 for none (set and get);
  *   id 15  pointer to a KR_VersionInfo whose EEPROM words are taken (set).
