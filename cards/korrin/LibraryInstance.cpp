@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -44,6 +45,9 @@ struct Backend {
     const char* choice = std::getenv(kDeviceVariable);
     if (choice != nullptr && std::string_view(choice) == "sim") {
       auto virtualClock = std::make_unique<VirtualClock>();
+      // A program may drive the board for hours: the watchdog that stops a runaway
+      // test must never end it.
+      virtualClock->SetWatchdog(UINT64_MAX);
       simBoard = std::make_unique<sim::SimBoard>(*virtualClock);
       services.device = simBoard.get();
       services.display = &simBoard->Display();

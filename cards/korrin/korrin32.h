@@ -16,8 +16,9 @@
  * 64-bit ABI. Every argument or record field that carries an address, a window, a
  * device context or a buffer is pointer-sized; physical (bus) addresses stay 32-bit.
  * Misc-parameter values are intptr_t because some of them carry pointers:
- *   id 2   pointer to four int16_t {left, top, width, height} (set and get), in the
- *          video picture's own coordinates;
+ *   id 2   pointer to four int16_t {left, top, width, height}, in the video picture's
+ *          own coordinates: set takes it as the value; get takes it from *value and
+ *          writes the rectangle there, leaving *value as it is;
  *   id 3   the DMA target's linear address (get);
  *   id 11  pointer to a caller's mask of 95-byte rows, or 0 for none (set and get);
  *   id 15  pointer to a KR_VersionInfo whose EEPROM words are taken (set).
@@ -83,9 +84,11 @@ typedef struct KR_VersionInfo {
 
 /* KR_VideoCaptureMem's record. Flags: 0x20000 lock `buffer`/`size` as the DMA target,
  * 0x40000 unlock it, 0x80000 take dmaOffset, 0x100000 take dmaOffset2, 0x10000 fill the
- * record with the current values. The frame must fit the new target, else -1: a lock
- * then leaves the earlier target locked and in use; an unlock still unlocks, and video
- * stays stopped until a frame that fits the driver's buffer is set. */
+ * record with the current values. An unlock names the locked buffer: any other `buffer`,
+ * or one unlocked already, gives -1 and changes nothing. The frame must fit the new
+ * target, else -1: a lock then leaves the earlier target locked and in use; an unlock
+ * still unlocks, and video stays stopped until a frame that fits the driver's buffer is
+ * set. */
 typedef struct KR_CaptureRecord {
   void* buffer;
   uint32_t size;

@@ -416,7 +416,8 @@ const MiscParam* Find(std::int16_t id) {
 std::int32_t GetMiscParm(Library& lib, std::int16_t id, std::intptr_t* value) {
   const MiscParam* param = Find(id);
   if (value == nullptr || param == nullptr || param->get == nullptr) return kFail;
-  std::intptr_t result = 0;
+  // The getter starts from the caller's value: id 2 finds its rectangle pointer there.
+  std::intptr_t result = *value;
   const std::int32_t status = param->get(lib, result);
   // Detection reports its failure value through the pointer too.
   if (status == kOk || id == 1) *value = result;

@@ -9,6 +9,7 @@
 #include "cards/korrin/core/Descriptors.h"
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
+#include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/LocalBus.h"
 #include "cards/korrin/core/Palettes.h"
 #include "cards/korrin/core/Saa7146.h"
@@ -69,12 +70,13 @@ void InitSaa7146(Library& lib) {
 bool LocateBoard(Library& lib) {
   BoardState& board = lib.Live();
   FrameSettings& frame = board.settings.frame;
-  frame.located = false;
-  frame.ini = ReadKrgIni(lib.Profile());
   if (board.resources.session && board.resources.attachedIndex != lib.CurrentBoard()) {
-    // The record holds another board: let that one go before taking this one.
+    // The record holds another board: let that one go before taking this one, while
+    // it still counts as located, so that everything it runs is stopped first.
     Cleanup(lib);
   }
+  frame.located = false;
+  frame.ini = ReadKrgIni(lib.Profile());
   if (!board.resources.session) {
     board.resources.session = lib.Device().Attach(lib.CurrentBoard());
     if (!board.resources.session) return false;
@@ -182,6 +184,9 @@ std::int32_t Cleanup(Library& lib) {
   if (board.Located()) {
     ReleaseBoardActivity(lib);
   }
+  // The interrupt worker waits on the attach: located or not, it is stopped and joined
+  // before the attach goes.
+  StopInterrupts(lib);
   // Locks go before the DMA area, the area before the attach.
   for (auto& row : board.resources.locks) {
     if (row && board.resources.session) board.resources.session->Unlock(row->handle);

@@ -131,6 +131,8 @@ std::int32_t SetVideoWindow(Library& lib, std::int32_t x, std::int32_t y, std::i
   }
   const bool stopOffscreen = s.geometry.offscreen && LiveRunning(lib);
   if (stopOffscreen) VideoLive(lib, 0, 3);
+  // Back on the display, the video is in the display's colour space again.
+  if (s.geometry.offscreen) s.colourSpaceBits = s.displayBits;
   // A scale that cannot be made fails, but the window stays stored, so that a following
   // call can make it fit.
   s.geometry.offscreen = false;
@@ -217,15 +219,18 @@ std::int32_t SetDmaOffset(Library& lib, int which, std::int32_t offset) {
 
 namespace {
 
-// Locks the record's buffer as the DMA target, or with `lock` false goes back to the
-// driver's buffer, and unlocks the previous caller buffer. The frame must fit the new
-// target: a lock it does not fit is undone and the old target stays. An unlocked buffer
-// cannot stay, so then video stays stopped and no layout is left to start DMA with.
+// Locks the record's buffer as the DMA target and unlocks the previous caller buffer,
+// or with `lock` false unlocks the record's buffer and goes back to the driver's. Only
+// the locked buffer can be unlocked: any other fails before anything changes. The frame
+// must fit the new target: a lock it does not fit is undone and the old target stays.
+// An unlocked buffer cannot stay, so then video stays stopped and no layout is left to
+// start DMA with.
 std::int32_t ChangeDmaTarget(Library& lib, const KR_CaptureRecord& record, bool lock) {
   BoardResources& res = lib.Live().resources;
+  auto* previous = TargetLock(res);
+  if (!lock && (previous == nullptr || (*previous)->buffer != record.buffer)) return kFail;
   // DMA must not run through a page table while its pages change hands.
   LivePause pause(lib);
-  auto* previous = TargetLock(res);
   if (lock) {
     auto* fresh = LockDmaTarget(lib, record.buffer, record.size);
     if (fresh == nullptr) return kFail;
@@ -237,7 +242,6 @@ std::int32_t ChangeDmaTarget(Library& lib, const KR_CaptureRecord& record, bool 
     if (previous != nullptr) ReleaseLock(res, *previous);
     return kOk;
   }
-  if (previous == nullptr) return kOk;  // the driver's buffer is the target already
   ReleaseLock(res, *previous);
   RestoreDmaTarget(res, nullptr);
   if (ApplyAcquisition(lib)) return kOk;

@@ -85,6 +85,8 @@ BadCall Row(std::string why, Board board, Call call) {
 constexpr auto U = Board::kUnlocated;
 constexpr auto S = Board::kStarted;
 KR_Window const kUnknownWindow = reinterpret_cast<KR_Window>(0x1234);
+// A misc parameter 2 value that points to no rectangle.
+intptr_t g_noRectangle = 0;
 
 std::map<std::string, std::vector<BadCall>> Table() {
   std::map<std::string, std::vector<BadCall>> t;
@@ -171,6 +173,7 @@ std::map<std::string, std::vector<BadCall>> Table() {
   BAD(KR_GetMiscParm, "id 0", S, KR_GetMiscParm(0, reinterpret_cast<intptr_t*>(m.Buffer())));
   BAD(KR_GetMiscParm, "id 39", S, KR_GetMiscParm(39, reinterpret_cast<intptr_t*>(m.Buffer())));
   BAD(KR_GetMiscParm, "id 23", S, KR_GetMiscParm(23, reinterpret_cast<intptr_t*>(m.Buffer())));
+  BAD(KR_GetMiscParm, "null marker rectangle", S, KR_GetMiscParm(2, &g_noRectangle));
   BAD(KR_SetMiscParm, "id 39", S, KR_SetMiscParm(39, 0));
   BAD(KR_SetMiscParm, "null version record", S, KR_SetMiscParm(15, 0));
   BAD(KR_SetMiscParm, "null marker rectangle", S, KR_SetMiscParm(2, 0));
@@ -205,6 +208,8 @@ std::map<std::string, std::vector<BadCall>> Table() {
   BAD(KR_VideoCaptureMem, "null record", S, KR_VideoCaptureMem(nullptr, 0x10000));
   BAD(KR_VideoCaptureMem, "unlocated", U,
       KR_VideoCaptureMem(reinterpret_cast<KR_CaptureRecord*>(m.Buffer()), 0x10000));
+  BAD(KR_VideoCaptureMem, "unlock with nothing locked", S,
+      KR_VideoCaptureMem(reinterpret_cast<KR_CaptureRecord*>(m.Buffer()), 0x40000));
 
   // display memory, overlay window, masks and auto-blit
   BAD(KR_SetVGAPixel, "outside the display", S, KR_SetVGAPixel(-1, 0, 0));

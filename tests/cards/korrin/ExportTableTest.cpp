@@ -91,6 +91,32 @@ TEST(ExportTableTest, StartUpReachesTheSimulatedBoard) {
   unsetenv(kDeviceVariable);
 }
 
+// A program may drive the simulated board for hours of its virtual time: a grab loop
+// across the first hour and then a wait of more than an hour both return, and the
+// program lives on. (The waits run with video off, so no frame is copied meanwhile.)
+TEST(ExportTableTest, TheSimulatedBoardServesAProgramPastAVirtualHour) {
+  setenv(kDeviceVariable, "sim", 1);
+  SharedObject so;
+  ASSERT_NE(so.Handle(), nullptr) << dlerror();
+  const auto waitMs = so.Get<int32_t(int32_t)>("KR_WaitMS");
+  const auto live = so.Get<int32_t(int32_t, int32_t)>("KR_VideoLive");
+  const auto grab = so.Get<int32_t(int32_t, int32_t, int32_t, int32_t)>("KR_VideoGrab");
+  constexpr int32_t kHourMs = 60 * 60 * 1000;
+  ASSERT_EQ(so.Get<int32_t()>("KR_Locate")(), 0);
+  ASSERT_EQ(so.Get<int32_t(int32_t)>("KR_LoadConfig")(0), 1);
+  ASSERT_EQ(so.Get<int32_t()>("KR_Init")(), 0);
+  // Start-up takes well under a second and a grab tens of milliseconds.
+  EXPECT_EQ(waitMs(kHourMs - 2000), 0);
+  ASSERT_EQ(live(1, 0), 0);
+  for (int i = 0; i < 60; ++i) ASSERT_EQ(grab(0, 0, 2, 0), 0) << "grab " << i;
+  ASSERT_EQ(live(0, 0), 0);
+  EXPECT_EQ(waitMs(kHourMs + 1), 0);
+  ASSERT_EQ(live(1, 0), 0);
+  EXPECT_EQ(grab(0, 0, 2, 0), 0);
+  EXPECT_EQ(so.Get<int32_t()>("KR_Cleanup")(), 0);
+  unsetenv(kDeviceVariable);
+}
+
 void Nothing() {}
 
 TEST(ExportTableTest, UnloadingWithAnInterruptWorkerRunningIsSafe) {

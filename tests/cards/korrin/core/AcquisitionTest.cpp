@@ -432,6 +432,40 @@ TEST(InterruptBoardsTest, EachBoardSignalsOnlyItsOwnWorker) {
   EXPECT_EQ(board.clock.WaitingThreads(), 0u);
 }
 
+// Selecting another index and locating lets go of the board the record held. Its worker
+// is stopped and joined before its attach goes, whether the new board is found or not:
+// time passing afterwards wakes no worker on a freed attach.
+TEST(InterruptBoardsTest, LocatingAnotherBoardStopsTheWorkerBeforeLettingGo) {
+  struct Case {
+    int boards;
+    std::int32_t locateResult;
+  };
+  for (const Case c : {Case{1, -1}, Case{2, 0}}) {
+    SCOPED_TRACE(c.boards);
+    g_callsA = 0;
+    g_stopInside = false;
+    sim::SimOptions options;
+    options.boards = c.boards;
+    TestBoard board(options);
+    ASSERT_EQ(KR_Locate(), 0);
+    ASSERT_EQ(KR_LoadConfig(0), 1);
+    ASSERT_EQ(KR_Init(), 0);
+    ASSERT_EQ(KR_EnableIRQ(0, 0, 1, CountA), 0);
+    ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
+    ASSERT_EQ(KR_MultiBoard(3, 1), 0);
+    EXPECT_EQ(KR_Locate(), c.locateResult);
+    EXPECT_EQ(board.clock.WaitingThreads(), 0u) << "the worker was joined";
+    EXPECT_EQ(board.lib.Live().resources.irq, nullptr);
+    EXPECT_EQ(board.Card(0).attachCount, 0);
+    EXPECT_EQ(board.Registers(0).Peek(saa::kIrqEnable), 0u) << "board 0's source is off";
+    board.clock.Advance(300);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(g_callsA.load(), 0);
+    EXPECT_EQ(KR_Cleanup(), 0);
+    EXPECT_EQ(board.sim.Attached(), 0);
+  }
+}
+
 }  // namespace
 }  // namespace orvale::korrin
 

@@ -180,6 +180,21 @@ TEST_F(ImageFilesTest, SaveFlagsReverseMirrorCubeAndDmaTarget) {
   EXPECT_EQ(LoadRgb(Path("dma.tga"), 4, 3), image);
 }
 
+// Caller buffers are read in the colour space of the video: 8-bit grey while the video
+// runs off-screen in 8 bits, the display's 32 bits again once it is back in the window.
+TEST_F(ImageFilesTest, BackInTheWindowCallerBuffersAreReadInTheDisplaysDepth) {
+  const Bytes pixels{10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0, 100, 110, 120, 0};
+  auto saved = [&](const std::string& name) {
+    EXPECT_EQ(KR_SaveFile(Path(name).c_str(), 0, 0, 4, 1, 24, 0, pixels.data(), -1), 0);
+    const Bytes file = Read(name);
+    return file.size() < 18 + 12 ? file : Bytes(file.begin() + 18, file.begin() + 18 + 12);  // past the header
+  };
+  ASSERT_EQ(KR_VideoOffscreen(640, 480, 8, 0), 0);
+  EXPECT_EQ(saved("offscreen.tga"), (Bytes{10, 10, 10, 20, 20, 20, 30, 30, 30, 0, 0, 0}));
+  ASSERT_EQ(KR_SetVideoWindow(0, 0, 640, 480, 1), 0);
+  EXPECT_EQ(saved("window.tga"), (Bytes{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}));
+}
+
 TEST_F(ImageFilesTest, AFailedSaveKeepsTheOldFile) {
   SetMiscParm(board.lib, 14, 24);
   const Bytes old = {1, 2, 3};

@@ -269,6 +269,25 @@ TEST(VideoConfigTest, MiscParameterIdsOutsideTheTableFail) {
   EXPECT_EQ(value, 2500);
 }
 
+// Misc parameter 2 reads the overlay marker back through the rectangle pointer the
+// caller's value holds, the value itself left as it was: a box, a cross, a filled
+// rectangle and an empty one (no marker) alike.
+TEST(VideoConfigTest, TheMarkerRectangleReadsBackAsSet) {
+  using Rect = std::array<std::int16_t, 4>;
+  TestBoard board;
+  board.StartUp();
+  for (const Rect& set : {Rect{10, 20, 100, 50}, Rect{5, 6, -30, 40}, Rect{7, 8, 30, -40}, Rect{0, 0, 0, 0}}) {
+    SCOPED_TRACE(testing::PrintToString(set));
+    Rect given = set;
+    ASSERT_EQ(KR_SetMiscParm(2, reinterpret_cast<intptr_t>(given.data())), 0);
+    Rect got{-1, -1, -1, -1};
+    intptr_t value = reinterpret_cast<intptr_t>(got.data());
+    EXPECT_EQ(KR_GetMiscParm(2, &value), 0);
+    EXPECT_EQ(got, set);
+    EXPECT_EQ(value, reinterpret_cast<intptr_t>(got.data()));
+  }
+}
+
 TEST(VideoConfigTest, EepromWordsFromAVersionRecord) {
   TestBoard board;
   board.StartUp();

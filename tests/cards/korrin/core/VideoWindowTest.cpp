@@ -429,6 +429,41 @@ TEST(VideoWindowTest, ALockTheFrameDoesNotFitKeepsTheEarlierTarget) {
             1);
 }
 
+// An unlock names its buffer: only the locked one is unlocked. A buffer that is not
+// locked (never, or no longer) fails, and the target, the lock and the running video
+// stay as they were, not even paused.
+TEST(VideoWindowTest, UnlockingABufferThatIsNotLockedFailsAndChangesNothing) {
+  TestBoard board;
+  board.StartUp();
+  ASSERT_EQ(KR_VideoOffscreen(64, 100, 8, 1), 0);  // 6400 bytes
+  CallerBuffer a(2 * 4096, 0);
+  CallerBuffer b(2 * 4096, 0);
+  KR_CaptureRecord recordA = RecordFor(a);
+  KR_CaptureRecord recordB = RecordFor(b);
+  EXPECT_EQ(KR_VideoCaptureMem(&recordB, 0x40000), -1) << "nothing is locked";
+  ASSERT_EQ(KR_VideoCaptureMem(&recordA, 0x20000), 0);
+  ASSERT_EQ(KR_VideoLive(1, 3), 0);
+  const std::size_t locks = board.sim.Locks();
+  const std::size_t writes = board.Registers().Writes().size();
+  EXPECT_EQ(KR_VideoCaptureMem(&recordB, 0x40000), -1) << "B was never locked";
+  EXPECT_EQ(board.Registers().Writes().size(), writes);
+  EXPECT_EQ(board.sim.Locks(), locks);
+  KR_CaptureRecord info{};
+  ASSERT_EQ(KR_VideoCaptureMem(&info, 0x10000), 0);
+  EXPECT_EQ(info.buffer, a.data);
+  std::memset(a.storage, kSentinel, 4 * 4096);
+  RunFields(board, 2);
+  EXPECT_TRUE(board.sim.Memory().Faults().empty());
+  EXPECT_TRUE(ExactlyWritten({a.storage, 4 * 4096, 1, 4 * 4096}, 0, 1, 0, 6400)) << "the video still fills A";
+
+  ASSERT_EQ(KR_VideoCaptureMem(&recordA, 0x40000), 0);
+  EXPECT_EQ(board.sim.Locks(), locks - 1);
+  EXPECT_EQ(KR_VideoCaptureMem(&recordA, 0x40000), -1) << "A is unlocked already";
+  ASSERT_EQ(KR_VideoCaptureMem(&info, 0x10000), 0);
+  EXPECT_EQ(info.buffer, board.Card().DmaBuffer().data());
+  EXPECT_EQ(KR_GetLiveStatus(), 1);
+}
+
 TEST(VideoWindowTest, AsyncFramesLandOneAfterAnother) {
   TestBoard board;
   board.StartUp();
