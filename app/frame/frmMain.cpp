@@ -218,7 +218,10 @@ void frmMain::BuildMenus() {
   mnuWindow_ = menuBar()->addMenu("&Window");
   mnuWindow_->setObjectName("mnuWindow");
   ruled(M::WindowCascade, AddItem(mnuWindow_, "mnuWindowCascade", "&Cascade",
-                                  [this] { mdi_->cascadeSubWindows(); }));
+                                  [this] {
+                                    const WindowFrameMetrics m = FrameMetrics();
+                                    Cascade(*mdi_, m.FrameWidth + m.CaptionHeight);
+                                  }));
   ruled(M::WindowTileHorizontal, AddItem(mnuWindow_, "mnuWindowTileHorizontal", "Tile &Horizontal",
                                          [this] { TileHorizontally(*mdi_); }));
   ruled(M::WindowTileVertical, AddItem(mnuWindow_, "mnuWindowTileVertical", "Tile &Vertical",
