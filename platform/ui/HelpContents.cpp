@@ -1,10 +1,11 @@
 #include "platform/ui/HelpContents.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+
+#include "platform/ui/DesktopOpener.h"
 
 namespace orvale {
 
@@ -15,7 +16,7 @@ QString HelpContentsPage(const QString& programFolder) {
 bool ShowHelpContents(const QString& programFolder) {
   const QString page = HelpContentsPage(programFolder);
   if (!QFileInfo::exists(page)) return false;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+  return OpenOnDesktop(QUrl::fromLocalFile(page));
 }
 
 bool ShowHelpContents() { return ShowHelpContents(QCoreApplication::applicationDirPath()); }
