@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <map>
@@ -29,7 +30,6 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
       "mnuViewZernikes",     "mnuViewGridResults",   "mnuProcessTraceV",  "mnuProcessTraceH",
       "mnuPopupFringe_DeleteCenter", "mnuPopupFringe_TraceV", "mnuPopupFringe_IncreaseOrder",
       "mnuProcessAnalyzeFringes", "mnuPopupFringe_Analyze",
-      "mnuHelpContents",  // no help folder beside the test: nothing happens
   };
   for (const char* name : items) {
     QAction* action = Item(name);
@@ -44,6 +44,22 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
   EXPECT_TRUE(messages_.Messages().empty());
   EXPECT_TRUE(dialogs_.Requests().empty());
   EXPECT_TRUE(saver_.calls.empty());
+}
+
+TEST_F(FrameCommandsTest, HelpContentsAndF1OpenTheHelpBesideTheProgram) {
+  // Beside the test program there is no help: both say so.
+  const std::string missing = "The help cannot be shown: " +
+                              QCoreApplication::applicationDirPath().toStdString() +
+                              "/help/index.html is missing.";
+  Frame().show();
+  QApplication::setActiveWindow(&Frame());
+  Item("mnuHelpContents")->trigger();
+  QTest::keyClick(&Frame(), Qt::Key_F1);
+  ASSERT_EQ(messages_.Messages().size(), 2u);
+  for (const auto& message : messages_.Messages()) {
+    EXPECT_EQ(message.text, missing);
+    EXPECT_EQ(message.title, "Error");
+  }
 }
 
 TEST_F(FrameCommandsTest, OpenTakesEveryChosenFileAndRemembersWhereTheUserWent) {
