@@ -153,13 +153,10 @@ bool frmAnalyzeGrid::CommitField(GridField field) {
   const QString text = edit->text();
   const bool taken = controller_.CommitField(field, text.toStdString());
   committing_ = false;
-  std::optional<QString>& refused = refusedTexts_[static_cast<std::size_t>(field)];
   if (taken) {
-    refused.reset();
     edit->setModified(false);
     ShowState();
   } else {
-    refused = text;
     edit->setModified(true);  // still to take before a command or hiding
     FocusField(field);
   }
@@ -169,13 +166,7 @@ bool frmAnalyzeGrid::CommitField(GridField field) {
 bool frmAnalyzeGrid::CommitPendingEdits() {
   for (int f = 0; f < kGridFieldCount; ++f) {
     const auto field = static_cast<GridField>(f);
-    const QLineEdit* edit = Field(field);
-    if (!edit->isModified()) continue;
-    if (refusedTexts_[static_cast<std::size_t>(f)] == edit->text()) {
-      FocusField(field);
-      return false;
-    }
-    if (!CommitField(field)) return false;
+    if (Field(field)->isModified() && !CommitField(field)) return false;
   }
   return true;
 }
@@ -205,10 +196,7 @@ bool frmAnalyzeGrid::event(QEvent* event) {
 void frmAnalyzeGrid::ShowCurrentGridData() {
   controller_.ShowCurrentGridData();
   // Another document's grid, or none: an edit left pending belonged to the one before.
-  for (std::size_t f = 0; f < fields_.size(); ++f) {
-    fields_[f]->setModified(false);
-    refusedTexts_[f].reset();
-  }
+  for (QLineEdit* edit : fields_) edit->setModified(false);
   ShowState();
 }
 

@@ -5,9 +5,6 @@
 // GridDialogController, which holds the rules.
 #include <array>
 #include <functional>
-#include <optional>
-
-#include <QString>
 
 #include "app/dialogs/GridDialogController.h"
 #include "app/dialogs/ToolWindow.h"
@@ -49,7 +46,8 @@ class frmAnalyzeGrid : public ToolWindow {
   // field, which gets the focus back.
   bool CommitField(GridField field);
   // Commits the edits not taken yet, in field order, before a command or hiding; false
-  // at the first one refused. A text refused before is not warned about again.
+  // at the first one refused. A text refused before is checked, and warned about, again:
+  // each command it holds up says why.
   bool CommitPendingEdits();
   void FocusField(GridField field);
   // Runs a command once the pending edits are in, then shows the result.
@@ -65,7 +63,6 @@ class frmAnalyzeGrid : public ToolWindow {
   QPushButton* cmdGridLoad = nullptr;
   QPushButton* cmdApply = nullptr;
   QPushButton* cmdClose = nullptr;
-  std::array<std::optional<QString>, kGridFieldCount> refusedTexts_;
   bool committing_ = false;
 };
 

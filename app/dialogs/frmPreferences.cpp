@@ -66,7 +66,8 @@ frmPreferences::frmPreferences(GeneralSettings& settings, GrabberState& grabber,
           [this] { GuardHandler([this] { model_.Text.Choose(true, kScreenFontFlags); }); });
   connect(plot_->cmdFontPrinter, &QPushButton::clicked, this,
           [this] { GuardHandler([this] { model_.Text.Choose(false, kPrinterFontFlags); }); });
-  connect(cmdHelp, &QPushButton::clicked, this, [] { GuardHandler([] { ShowHelpContents(); }); });
+  connect(cmdHelp, &QPushButton::clicked, this,
+          [this] { GuardHandler([this] { ShowHelpContents(this); }); });
   connect(buttons.cmdOK, &QPushButton::clicked, this, [this] { GuardHandler([this] { Ok(); }); });
 
   ShowControls();

@@ -4,6 +4,10 @@
 #include <QMdiSubWindow>
 #include <algorithm>
 
+#include "app/document/WindowCascade.h"
+#include "app/document/clsDocument.h"
+#include "app/plots/DocumentSubWindow.h"
+
 namespace orvale {
 
 namespace {
@@ -19,11 +23,19 @@ std::vector<std::pair<int, int>> Split(int start, int length, int count) {
   return parts;
 }
 
-std::vector<QMdiSubWindow*> Windows(QMdiArea& area, bool minimised) {
+std::vector<QMdiSubWindow*> Windows(QMdiArea& area, bool minimised,
+                                    QMdiArea::WindowOrder order = QMdiArea::CreationOrder) {
   std::vector<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* w : area.subWindowList(QMdiArea::CreationOrder))
+  for (QMdiSubWindow* w : area.subWindowList(order))
     if (w->isVisible() && w->isMinimized() == minimised) windows.push_back(w);
   return windows;
+}
+
+// The default size of a document window's kind; none for any other window.
+WindowSize KindDefaultSize(const QMdiSubWindow& window) {
+  const auto* view = dynamic_cast<const DocumentSubWindow*>(&window);
+  if (view == nullptr || view->parentDoc == nullptr) return {};
+  return DefaultViewSize(*view->parentDoc, view->FormType);
 }
 
 void Tile(QMdiArea& area, std::vector<QRect> (*layout)(const QRect&, int)) {
@@ -65,6 +77,20 @@ std::vector<QPoint> IconRowPositions(const QRect& area, const QSize& size, int c
                         area.bottom() + 1 - (row + 1) * size.height());
   }
   return places;
+}
+
+void Cascade(QMdiArea& area, std::int32_t step) {
+  const std::vector<QMdiSubWindow*> windows = Windows(area, false, QMdiArea::StackingOrder);
+  std::vector<CascadedWindow> sizes;
+  for (QMdiSubWindow* w : windows) {
+    if (w->isMaximized()) w->showNormal();
+    sizes.push_back({{w->width(), w->height()}, KindDefaultSize(*w)});
+  }
+  const QSize room = area.viewport()->size();
+  const std::vector<WindowPlacement> places =
+      CascadePlacements({room.width(), room.height()}, step, sizes);
+  for (std::size_t k = 0; k < windows.size(); ++k)
+    windows[k]->setGeometry(places[k].Left, places[k].Top, places[k].Width, places[k].Height);
 }
 
 void TileHorizontally(QMdiArea& area) { Tile(area, TileRowsRects); }

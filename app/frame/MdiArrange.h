@@ -1,9 +1,9 @@
 #pragma once
 // The Window menu's arrangements of the document windows in the main window's area.
-// Cascade is Qt's own; the other three are laid out here.
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <cstdint>
 #include <vector>
 
 class QMdiArea;
@@ -19,6 +19,10 @@ std::vector<QRect> TileColumnsRects(const QRect& area, int count);
 // from the left, a row higher each time a row is full.
 std::vector<QPoint> IconRowPositions(const QRect& area, const QSize& size, int count);
 
+// Cascade: the visible windows that are not minimised, placed by the cascade rule
+// (WindowCascade) in their stacking order with steps of `step` pixels, a title bar's
+// height. A maximised window is given its normal state first.
+void Cascade(QMdiArea& area, std::int32_t step);
 // Tile Horizontal and Tile Vertical: the visible windows that are not minimised.
 void TileHorizontally(QMdiArea& area);
 void TileVertically(QMdiArea& area);

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -218,7 +219,10 @@ void frmMain::BuildMenus() {
   mnuWindow_ = menuBar()->addMenu("&Window");
   mnuWindow_->setObjectName("mnuWindow");
   ruled(M::WindowCascade, AddItem(mnuWindow_, "mnuWindowCascade", "&Cascade",
-                                  [this] { mdi_->cascadeSubWindows(); }));
+                                  [this] {
+                                    const WindowFrameMetrics m = FrameMetrics();
+                                    Cascade(*mdi_, m.FrameWidth + m.CaptionHeight);
+                                  }));
   ruled(M::WindowTileHorizontal, AddItem(mnuWindow_, "mnuWindowTileHorizontal", "Tile &Horizontal",
                                          [this] { TileHorizontally(*mdi_); }));
   ruled(M::WindowTileVertical, AddItem(mnuWindow_, "mnuWindowTileVertical", "Tile &Vertical",
@@ -229,7 +233,12 @@ void frmMain::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("mnuHelp");
-  AddItem(help, "mnuHelpContents", "&Contents", [] { ShowHelpContents(); });
+  QAction* contents = AddItem(help, "mnuHelpContents", "&Contents", [this] { ShowHelpContents(this); });
+  // F1 anywhere in the program opens the help, as the menu item does, without standing
+  // beside it in the menu.
+  auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+  f1->setContext(Qt::ApplicationShortcut);
+  QObject::connect(f1, &QShortcut::activated, contents, &QAction::trigger);
   help->addSeparator()->setObjectName("mnuHelpBar1");
   AddItem(help, "mnuHelpAbout", "&About Orvale...", [this] { ShowAbout(); });
 }

@@ -60,7 +60,7 @@ void frmMain::QuickPrint() {
   clsDocument* doc = ActiveDocument();
   if (doc == nullptr) return;
   // One copy, never to a file: on the printer chosen last in this run, else on the
-  // system's default (none: an empty name, which cannot be opened).
+  // system's default (none: an empty name, which the report refuses).
   ReportPrintJob job;
   if (lastPrint_ && !lastPrint_->PrintToFile) {
     job.PrinterName = lastPrint_->PrinterName;

@@ -130,8 +130,10 @@ std::string GridResultsReport(const clsGrid& grid) {
 }
 
 std::vector<std::int32_t> GridResultsTabStops(const clsGrid& grid) {
-  const std::int32_t n =
-      DecimalWidth(grid.CellCountX - 1) + DecimalWidth(grid.CellCountY - 1) + 4;
+  // "(", ", ", ") " and the two numbers; a tab standing exactly on a stop goes on to
+  // the next one, hence the one more.
+  const std::int32_t name = DecimalWidth(grid.CellCountX - 1) + DecimalWidth(grid.CellCountY - 1) + 5;
+  const std::int32_t n = name + 1;
   return {4 * n, 4 * n + 40, 4 * n + 80};
 }
 

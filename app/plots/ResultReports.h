@@ -30,7 +30,9 @@ inline const std::vector<std::int32_t> kZernikesTabStops = {16, 68, 84};
 
 // The limits, then with results the statistics and one line per cell.
 std::string GridResultsReport(const clsGrid& grid);
-// Three stops after the widest cell name "(x, y) ".
+// Three stops in dialog units (a quarter character each), ten characters apart: the
+// first one character past the widest cell name "(x, y) ", so that every cell's RMS
+// reaches the same stop as the heading " RMS" above it.
 std::vector<std::int32_t> GridResultsTabStops(const clsGrid& grid);
 
 // What the grid reports print of a cell: its RMS and P-V with kGridValuePattern and its

@@ -38,6 +38,12 @@ std::unique_ptr<ReportOutput> OpenOutput(const ReportPrintJob& job) {
     return MakePdfOutput(job.OutputFile, job.PageLayout.value_or(DefaultFileLayout()),
                          job.Resolution);
   }
+  // No name and no printer at all: the system has none to offer, so say that rather
+  // than name an empty printer, and where the report can still go.
+  if (job.PrinterName.empty() && QPrinterInfo::availablePrinterNames().isEmpty()) {
+    ShowError("No printer is installed. File > Print can print the report to a PDF file.");
+    return nullptr;
+  }
   if (job.PrinterName.empty() ||
       QPrinterInfo::printerInfo(QString::fromStdString(job.PrinterName)).isNull()) {
     ShowError("Cannot open printer: " + job.PrinterName);

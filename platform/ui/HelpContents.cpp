@@ -1,10 +1,13 @@
 #include "platform/ui/HelpContents.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+
+#include "platform/ui/DesktopOpener.h"
+#include "platform/ui/HelpWindow.h"
+#include "platform/ui/MessageService.h"
 
 namespace orvale {
 
@@ -12,12 +15,21 @@ QString HelpContentsPage(const QString& programFolder) {
   return QDir(programFolder).filePath("help/index.html");
 }
 
-bool ShowHelpContents(const QString& programFolder) {
+bool ShowHelpContents(const QString& programFolder, QWidget* owner) {
   const QString page = HelpContentsPage(programFolder);
-  if (!QFileInfo::exists(page)) return false;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+  if (!QFileInfo::exists(page)) {
+    ShowMessage("The help cannot be shown: " + page.toStdString() + " is missing.",
+                mb::kOk | mb::kIconExclamation, "Error");
+    return false;
+  }
+  const QUrl url = QUrl::fromLocalFile(page);
+  // No browser or no launcher on this desktop: the program shows the page itself.
+  if (!OpenOnDesktop(url)) HelpWindow::ShowPage(url, owner);
+  return true;
 }
 
-bool ShowHelpContents() { return ShowHelpContents(QCoreApplication::applicationDirPath()); }
+bool ShowHelpContents(QWidget* owner) {
+  return ShowHelpContents(QCoreApplication::applicationDirPath(), owner);
+}
 
 }  // namespace orvale

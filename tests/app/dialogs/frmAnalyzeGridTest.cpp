@@ -85,8 +85,8 @@ TEST_F(frmAnalyzeGridTest, ARefusedEditKeepsItsTextAndTheFocusAndHoldsTheWindowO
   EXPECT_EQ(doc_->Grid.CellCountX, 4);
 
   // An edit still pending is checked before a command or hiding; refused, it holds the
-  // window open (warned once) and keeps its text, whether the window is closed by its
-  // button or its title bar. Once corrected, the window hides.
+  // window open (warned each time) and keeps its text, whether the window is closed by
+  // its button or its title bar. Once corrected, the window hides.
   frame_.SetViewItemChecked(ViewMenuItem::GridAnalyzeBox, true);
   cellWidth->setFocus();
   cellWidth->selectAll();
@@ -97,9 +97,9 @@ TEST_F(frmAnalyzeGridTest, ARefusedEditKeepsItsTextAndTheFocusAndHoldsTheWindowO
   EXPECT_FALSE(window_.close());
   EXPECT_TRUE(window_.isVisible());
   Button("cmdApply")->click();
-  EXPECT_EQ(Texts(), std::vector<std::string>{
-                         "The grid's physical width must be a whole multiple of the cell's "
-                         "physical width."});
+  const std::string wholeMultiple =
+      "The grid's physical width must be a whole multiple of the cell's physical width.";
+  EXPECT_EQ(Texts(), (std::vector<std::string>{wholeMultiple, wholeMultiple, wholeMultiple}));
   EXPECT_FALSE(doc_->Grid.IsDefined(clsGrid::kResults));  // Apply did not run
   EXPECT_EQ(cellWidth->text(), "3");
   EXPECT_TRUE(frame_.ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
@@ -109,6 +109,57 @@ TEST_F(frmAnalyzeGridTest, ARefusedEditKeepsItsTextAndTheFocusAndHoldsTheWindowO
   EXPECT_FALSE(window_.isVisible());
   EXPECT_EQ(doc_->Grid.CellCountX, 8);
   EXPECT_FALSE(frame_.ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
+}
+
+TEST_F(frmAnalyzeGridTest, EveryCommandARefusedEditHoldsUpWarnsAgainAndKeepsTheFocusThere) {
+  window_.ShowCurrentGridData();
+  TypeInto(window_.Field(GridField::GridWidth), "40");
+  TypeInto(window_.Field(GridField::CellWidth), "10");
+  TypeInto(window_.Field(GridField::CellHeight), "10");
+  doc_->Grid.SetBounds(60, 60, 140, 140);
+  window_.ShowCurrentGridData();
+  frame_.SetViewItemChecked(ViewMenuItem::GridAnalyzeBox, true);
+
+  // Cell width 0, then Tab: the edit's own Warning.
+  QLineEdit* cellWidth = window_.Field(GridField::CellWidth);
+  const std::string refusal = "The width of a grid cell must be greater than zero.";
+  messages_.Clear();
+  cellWidth->setFocus();
+  cellWidth->selectAll();
+  QTest::keyClicks(cellWidth, "0");
+  QTest::keyClick(cellWidth, Qt::Key_Tab);
+  EXPECT_EQ(Texts(), std::vector<std::string>{refusal});
+  QApplication::processEvents();
+  ASSERT_TRUE(cellWidth->hasFocus());
+
+  const struct {
+    const char* name;
+    std::function<void()> command;
+  } commands[] = {
+      {"Close", [&] { Button("cmdClose")->click(); }},
+      {"Close again", [&] { Button("cmdClose")->click(); }},
+      {"the title bar's close", [&] { window_.close(); }},
+      {"Apply", [&] { Button("cmdApply")->click(); }},
+      {"Clear", [&] { Button("cmdGridClear")->click(); }},
+      {"Verify RMS", [&] { Check("chkGridUseRMS")->click(); }},
+  };
+  for (const auto& c : commands) {
+    messages_.Clear();
+    c.command();
+    QApplication::processEvents();
+    EXPECT_EQ(Texts(), std::vector<std::string>{refusal}) << c.name;
+    ASSERT_EQ(messages_.Messages().size(), 1u) << c.name;
+    EXPECT_EQ(messages_.Messages()[0].title, "Warning") << c.name;
+    EXPECT_TRUE(cellWidth->hasFocus()) << c.name;
+    EXPECT_EQ(cellWidth->text(), "0") << c.name;
+    EXPECT_TRUE(window_.isVisible()) << c.name;
+  }
+  // Nothing ran behind the warnings.
+  EXPECT_EQ(doc_->Grid.CellPhysicalWidth, 10);
+  EXPECT_TRUE(doc_->Grid.IsDefined(clsGrid::kPixelRectangle));
+  EXPECT_FALSE(doc_->Grid.IsDefined(clsGrid::kResults));
+  EXPECT_TRUE(Check("chkGridUseRMS")->isChecked());
+  EXPECT_TRUE(frame_.ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
 }
 
 // The result windows as the program makes them, in a real MDI area.

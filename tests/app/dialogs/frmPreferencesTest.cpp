@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -180,7 +181,12 @@ TEST_F(frmPreferencesTest, AFontChangeIsTakenOnlyByOk) {
 
 TEST_F(frmPreferencesTest, OkStoresThePlaceAndTabAndHelpKeepsTheDialogOpen) {
   auto dialog = Open();
-  Click(*dialog, "cmdHelp");  // no help folder beside the test: nothing happens
+  Click(*dialog, "cmdHelp");  // no help folder beside the test: it says so
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text,
+            "The help cannot be shown: " + QCoreApplication::applicationDirPath().toStdString() +
+                "/help/index.html is missing.");
+  messages_.Clear();
   EXPECT_TRUE(dialog->isVisible());
   Child<QTabWidget>(*dialog, "tbsPreferences")->setCurrentIndex(1);
   Click(*dialog, "cmdOK");

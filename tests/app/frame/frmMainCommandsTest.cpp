@@ -5,11 +5,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <map>
+#include <set>
 
 #include "app/imageview/FringeToolbox.h"
+#include "app/document/OutputViewKinds.h"
 #include "app/document/clsDocument.h"
+#include "app/plots/DocumentSubWindow.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
 namespace orvale::testing {
@@ -25,7 +30,6 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
       "mnuViewZernikes",     "mnuViewGridResults",   "mnuProcessTraceV",  "mnuProcessTraceH",
       "mnuPopupFringe_DeleteCenter", "mnuPopupFringe_TraceV", "mnuPopupFringe_IncreaseOrder",
       "mnuProcessAnalyzeFringes", "mnuPopupFringe_Analyze",
-      "mnuHelpContents",  // no help folder beside the test: nothing happens
   };
   for (const char* name : items) {
     QAction* action = Item(name);
@@ -40,6 +44,22 @@ TEST_F(FrameCommandsTest, CommandsOnTheActiveDocumentDoNothingWithoutOne) {
   EXPECT_TRUE(messages_.Messages().empty());
   EXPECT_TRUE(dialogs_.Requests().empty());
   EXPECT_TRUE(saver_.calls.empty());
+}
+
+TEST_F(FrameCommandsTest, HelpContentsAndF1OpenTheHelpBesideTheProgram) {
+  // Beside the test program there is no help: both say so.
+  const std::string missing = "The help cannot be shown: " +
+                              QCoreApplication::applicationDirPath().toStdString() +
+                              "/help/index.html is missing.";
+  Frame().show();
+  QApplication::setActiveWindow(&Frame());
+  Item("mnuHelpContents")->trigger();
+  QTest::keyClick(&Frame(), Qt::Key_F1);
+  ASSERT_EQ(messages_.Messages().size(), 2u);
+  for (const auto& message : messages_.Messages()) {
+    EXPECT_EQ(message.text, missing);
+    EXPECT_EQ(message.title, "Error");
+  }
 }
 
 TEST_F(FrameCommandsTest, OpenTakesEveryChosenFileAndRemembersWhereTheUserWent) {
@@ -376,6 +396,81 @@ TEST_F(FrameCommandsTest, TileVerticalPutsTheWindowsSideBySide) {
   area->setActiveSubWindow(first);
   checked->trigger();
   EXPECT_EQ(area->activeSubWindow(), second);
+}
+
+std::string SizeText(const QSize& size) {
+  return std::to_string(size.width()) + " x " + std::to_string(size.height());
+}
+
+// Whether some point of a window's title bar, inside the area's viewport, is the window's
+// own (no other window lies over it there).
+bool TitleBarReachable(const QMdiArea& area, const QMdiSubWindow& window) {
+  const QWidget& viewport = *area.viewport();
+  const int y = window.y() + 5;
+  const int right = std::min(window.geometry().right(), viewport.width() - 1);
+  for (int x = window.x() + 5; x <= right; x += 2) {
+    for (QWidget* hit = viewport.childAt(x, y); hit != nullptr; hit = hit->parentWidget()) {
+      if (hit == &window) return y < viewport.height();
+      if (qobject_cast<QMdiSubWindow*>(hit) != nullptr) break;
+    }
+  }
+  return false;
+}
+
+TEST_F(FrameCommandsTest, CascadeKeepsEveryWindowsSizeAndLeavesEachTitleBarWithinReach) {
+  Frame().show();
+  clsDocument* doc = nullptr;
+  ASSERT_TRUE(Table().NewDocument(doc));
+  doc->SetImageData(std::vector<std::uint8_t>(640 * 480, 100), 640, 480);
+  ASSERT_TRUE(doc->CreateView(1));
+  doc->ImageView_Init();
+  doc->Views().ShowImageView();
+  ASSERT_TRUE(doc->CreateView(2));
+  doc->OutputViews_Load(false);
+  for (const auto& kind : kOutputViewKinds) doc->*kind.Visible = false;
+  for (const std::int32_t formType : {3, 4, 7, 9}) doc->*FindOutputViewKind(formType)->Visible = true;
+  doc->OutputViews_UpdateVisibility(false);
+  Table().ActiveDocIndex = doc->ovDocIndex;
+  Refresh();
+
+  QMdiArea* area = Frame().MdiArea();
+  std::map<const QMdiSubWindow*, QSize> sizes;
+  for (QMdiSubWindow* window : area->subWindowList()) {
+    if (!window->isVisible()) continue;
+    const auto* view = dynamic_cast<DocumentSubWindow*>(window);
+    ASSERT_NE(view, nullptr);
+    sizes[window] = window->size();
+    // A window an earlier cascade left as a bare title bar takes its kind's default size.
+    if (view->FormType == viewtype::kSurfacePlot) {
+      window->resize(120, 27);
+      const ResultWindowKind& kind = kResultWindowKinds[FindOutputViewKind(view->FormType)->LayoutIndex];
+      sizes[window] = QSize(kind.DefaultWidth, kind.DefaultHeight);
+    }
+  }
+  ASSERT_EQ(sizes.size(), 5u);
+  ASSERT_EQ(sizes.begin()->first->parentWidget(), area->viewport());
+
+  // A roomy area, and one smaller than the image window.
+  for (const QSize frame : {QSize(1100, 850), QSize(480, 360)}) {
+    SCOPED_TRACE(std::to_string(frame.width()) + " x " + std::to_string(frame.height()));
+    Frame().resize(frame);
+    QApplication::processEvents();
+    Item("mnuWindowCascade")->trigger();
+    QApplication::processEvents();
+    int lastLeft = -1;
+    std::set<std::pair<int, int>> corners;
+    for (const QMdiSubWindow* window : area->subWindowList(QMdiArea::StackingOrder)) {
+      if (!window->isVisible()) continue;
+      const std::string name = window->windowTitle().toStdString();
+      EXPECT_EQ(SizeText(window->size()), SizeText(sizes[window])) << name;
+      // Each a step on from the one below it, its title bar in the area and not covered.
+      EXPECT_GT(window->x(), lastLeft) << name;
+      lastLeft = window->x();
+      EXPECT_TRUE(corners.insert({window->x(), window->y()}).second) << name;
+      EXPECT_TRUE(area->viewport()->rect().contains(window->pos())) << name;
+      EXPECT_TRUE(TitleBarReachable(*area, *window)) << name;
+    }
+  }
 }
 
 TEST_F(FrameCommandsTest, TheFringePopUpShowsTheItemsTheImageViewAsksFor) {

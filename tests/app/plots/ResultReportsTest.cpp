@@ -128,11 +128,12 @@ TEST(ResultReports, GridWithResultsListsEveryCellRowByRow) {
 }
 
 TEST(ResultReports, GridTabStopsFollowTheWidestCellName) {
+  // The first stop is one character past "(x, y) ", dx + dy + 5 characters long.
   const struct { std::int32_t nx, ny; std::vector<std::int32_t> stops; } cases[] = {
-      {12, 3, {28, 68, 108}},    // dx 2, dy 1
-      {1, 1, {24, 64, 104}},     // "0" and "0"
-      {100, 101, {36, 76, 116}}, // "99" and "100"
-      {0, 0, {32, 72, 112}},     // "-1" twice
+      {12, 3, {36, 76, 116}},    // dx 2, dy 1
+      {1, 1, {32, 72, 112}},     // "0" and "0"
+      {100, 101, {44, 84, 124}}, // "99" and "100"
+      {0, 0, {40, 80, 120}},     // "-1" twice
   };
   for (const auto& c : cases) {
     clsGrid grid;

@@ -106,7 +106,7 @@ TEST_F(ResultViewTest, TextViewsTakeTheScreenFontAndTheirTabStops) {
             " 1\t 0.123456\t19\t-0.000100");
   EXPECT_EQ(views_.Zernikes.TabStops, (std::vector<std::int32_t>{16, 68, 84}));
   EXPECT_EQ(views_.Aberrations.TabStops, (std::vector<std::int32_t>{60, 96}));
-  EXPECT_EQ(views_.GridResults.TabStops, (std::vector<std::int32_t>{28, 68, 108}));
+  EXPECT_EQ(views_.GridResults.TabStops, (std::vector<std::int32_t>{36, 76, 116}));
   EXPECT_EQ(views_.Aberrations.Text.substr(0, 19), "Output Units: Waves");
   for (const TextViewModel* view : {&views_.Aberrations, &views_.Zernikes, &views_.GridResults})
     EXPECT_EQ(view->Font, doc_.ScreenTextStyle()) << view->FormType;
@@ -225,7 +225,7 @@ TEST_F(ResultViewTest, GridResultsAloneAfterAGridAnalysis) {
   LoadDataIntoGridResults(views_, doc_);
   EXPECT_EQ(windows_.calls, (std::vector<std::string>{"UpdateTextBox 9"}));
   EXPECT_NE(views_.GridResults.Text.find("(1, 1) \t 0.0300\t 0.3000\tN/A"), std::string::npos);
-  EXPECT_EQ(views_.GridResults.TabStops, (std::vector<std::int32_t>{24, 64, 104}));
+  EXPECT_EQ(views_.GridResults.TabStops, (std::vector<std::int32_t>{32, 72, 112}));
 }
 
 TEST_F(ResultViewTest, SyntheticFringesSizeTheWindowOnTheFirstPictureOnly) {

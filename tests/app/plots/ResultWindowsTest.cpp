@@ -6,11 +6,13 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <cmath>
 
 #include "PlotTestSupport.h"
+#include "ResultViewTestSupport.h"
 #include "ResultWindowsTestSupport.h"
 #include "app/document/AreaFills.h"
 #include "app/document/DocumentTextFile.h"
@@ -186,6 +188,52 @@ TEST_F(ResultWindowTest, TextWindowsShowTheirReportInTheScreenFontWithItsTabStop
     ASSERT_GE(tab, 0);
     const QTextLine first = line.layout()->lineAt(0);
     EXPECT_NEAR(first.cursorToX(tab + 1) - first.cursorToX(0), stop * unit, 0.5) << stop;
+  }
+}
+
+// Where the text after each tab of a line of the text box starts, in pixels.
+std::vector<double> ColumnStarts(const QTextBlock& block) {
+  std::vector<double> starts;
+  // The box lays out only what it has shown; asking for a line's extent lays it out.
+  block.document()->documentLayout()->blockBoundingRect(block);
+  if (block.layout() == nullptr || block.layout()->lineCount() == 0) return starts;
+  const QTextLine line = block.layout()->lineAt(0);
+  const QString text = block.text();
+  for (qsizetype tab = text.indexOf('\t'); tab >= 0; tab = text.indexOf('\t', tab + 1))
+    starts.push_back(line.cursorToX(static_cast<int>(tab + 1)));
+  return starts;
+}
+
+TEST_F(ResultWindowTest, TheGridResultsHeadingsStandOverTheirValues) {
+  ShowOutputViews({9}, false);
+  const struct {
+    std::int32_t nx, ny;
+  } grids[] = {{1, 1}, {4, 3}, {12, 3}, {3, 12}, {11, 11}, {25, 25}};
+  for (const char* face : {"Courier New", "Arial"}) {
+    doc_->SetText(true, "", 0, 10, 1, false, false, false, face);
+    for (const auto& g : grids) {
+      SCOPED_TRACE(std::string(face) + " " + std::to_string(g.nx) + " x " + std::to_string(g.ny));
+      doc_->Grid = GridWithResults(g.nx, g.ny);
+      doc_->Views().LoadDataIntoGridResults(*doc_);
+      const QTextDocument& text = *Text(9).txtOutput->document();
+      QTextBlock heading = text.firstBlock();
+      while (heading.isValid() && heading.text() != "\t RMS\t P-V") heading = heading.next();
+      ASSERT_TRUE(heading.isValid());
+      const std::vector<double> columns = ColumnStarts(heading);
+      ASSERT_EQ(columns.size(), 2u);
+      const QTextBlock rule = heading.next();
+      EXPECT_EQ(ColumnStarts(rule), columns);
+      int cells = 0;
+      int misaligned = 0;
+      std::string first;
+      for (QTextBlock cell = rule.next(); cell.isValid(); cell = cell.next(), ++cells) {
+        const std::vector<double> values = ColumnStarts(cell);
+        if (values.size() == 3 && values[0] == columns[0] && values[1] == columns[1]) continue;
+        if (misaligned++ == 0) first = cell.text().toStdString();
+      }
+      EXPECT_EQ(cells, g.nx * g.ny);
+      EXPECT_EQ(misaligned, 0) << "the first: " << first;
+    }
   }
 }
 

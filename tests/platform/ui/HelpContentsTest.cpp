@@ -2,12 +2,148 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QUrl>
+#include <vector>
+
+#include "platform/ui/DesktopOpener.h"
+#include "platform/ui/MessageService.h"
+
 namespace orvale {
 namespace {
 
-TEST(HelpContentsTest, TheContentsPageIsInTheHelpFolderAndAMissingOneIsIgnored) {
+// A program folder with two help pages: the contents, linking to the other page and to
+// a site outside, and the page, linking back.
+class HelpContentsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("help"));
+    Write("help/index.html",
+          "<html><head><title>Test Help</title></head><body><h1>Contents</h1>"
+          "<p><a href=\"page.html\">The page</a></p>"
+          "<p><a href=\"https://example.invalid/orvale\">Outside</a></p></body></html>");
+    Write("help/page.html",
+          "<html><head><title>A Page</title></head><body><h1>The page</h1>"
+          "<p><a href=\"index.html\">Contents</a></p></body></html>");
+  }
+  void TearDown() override {
+    // Whatever help window a test left goes with it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->findChild<QTextBrowser*>() != nullptr) delete window;
+    }
+  }
+
+  void Write(const char* name, const char* html) {
+    QFile file(folder_.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(html);
+  }
+  QUrl Page(const char* name) const { return QUrl::fromLocalFile(folder_.filePath(name)); }
+
+  // The program's own help window on the screen, by the browser inside it.
+  static QTextBrowser* ShownHelp() {
+    QTextBrowser* shown = nullptr;
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* browser = window->findChild<QTextBrowser*>();
+      if (browser == nullptr || !window->isVisible()) continue;
+      shown = browser;
+      ++count;
+    }
+    EXPECT_LE(count, 1) << "one help window at most";
+    return shown;
+  }
+
+  // Clicks the link whose text is `text` where the browser shows it.
+  static void ClickLink(QTextBrowser& browser, const QString& text) {
+    const QTextCursor found = browser.document()->find(text);
+    ASSERT_FALSE(found.isNull()) << text.toStdString();
+    QTextCursor inside(browser.document());
+    inside.setPosition(found.selectionStart() + 1);
+    const QPoint at = browser.cursorRect(inside).center();
+    QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, at);
+  }
+
+  QTemporaryDir folder_;
+  std::vector<QUrl> handed_;  // what the desktop was given
+  ScriptedMessageService messages_;
+  ScopedMessageService installed_{messages_};
+};
+
+TEST_F(HelpContentsTest, TheContentsPageIsInTheHelpFolder) {
   EXPECT_EQ(HelpContentsPage("/opt/orvale"), "/opt/orvale/help/index.html");
-  EXPECT_FALSE(ShowHelpContents("/nonexistent/orvale"));
+}
+
+TEST_F(HelpContentsTest, ADesktopThatShowsThePageGetsIt) {
+  ScopedDesktopOpener desktop([this](const QUrl& url) {
+    handed_.push_back(url);
+    return true;
+  });
+  EXPECT_TRUE(ShowHelpContents(folder_.path()));
+  EXPECT_EQ(handed_, std::vector<QUrl>{Page("help/index.html")});
+  EXPECT_EQ(ShownHelp(), nullptr);
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(HelpContentsTest, WithoutABrowserTheProgramShowsThePageItselfWithWorkingLinks) {
+  ScopedDesktopOpener desktop([this](const QUrl& url) {
+    handed_.push_back(url);
+    return false;  // "Unable to detect a launcher"
+  });
+  EXPECT_TRUE(ShowHelpContents(folder_.path()));
+  EXPECT_EQ(handed_, std::vector<QUrl>{Page("help/index.html")});
+  QTextBrowser* browser = ShownHelp();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(browser->source(), Page("help/index.html"));
+  EXPECT_EQ(browser->window()->windowTitle(), "Test Help");
+  EXPECT_TRUE(messages_.Messages().empty());
+
+  // A link between the pages opens the page in the same window, and back.
+  browser->window()->resize(600, 400);
+  QApplication::processEvents();
+  ClickLink(*browser, "The page");
+  EXPECT_EQ(browser->source(), Page("help/page.html"));
+  EXPECT_EQ(browser->window()->windowTitle(), "A Page");
+  ClickLink(*browser, "Contents");
+  EXPECT_EQ(browser->source(), Page("help/index.html"));
+
+  // A link out of the help goes to the desktop; the window stays where it was.
+  handed_.clear();
+  ClickLink(*browser, "Outside");
+  EXPECT_EQ(handed_, std::vector<QUrl>{QUrl("https://example.invalid/orvale")});
+  EXPECT_EQ(browser->source(), Page("help/index.html"));
+
+  // Asked again, the one window comes back to the contents.
+  ClickLink(*browser, "The page");
+  ASSERT_EQ(browser->source(), Page("help/page.html"));
+  EXPECT_TRUE(ShowHelpContents(folder_.path()));
+  EXPECT_EQ(ShownHelp(), browser);
+  EXPECT_EQ(browser->source(), Page("help/index.html"));
+}
+
+TEST_F(HelpContentsTest, AMissingHelpFolderIsReported) {
+  ScopedDesktopOpener desktop([this](const QUrl& url) {
+    handed_.push_back(url);
+    return true;
+  });
+  const QString gone = folder_.filePath("nowhere");
+  EXPECT_FALSE(ShowHelpContents(gone));
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  const auto& message = messages_.Messages()[0];
+  EXPECT_EQ(message.text, "The help cannot be shown: " +
+                              HelpContentsPage(gone).toStdString() + " is missing.");
+  EXPECT_EQ(message.title, "Error");
+  EXPECT_EQ(message.flags, mb::kOk | mb::kIconExclamation);
+  EXPECT_TRUE(handed_.empty());
+  EXPECT_EQ(ShownHelp(), nullptr);
 }
 
 }  // namespace
