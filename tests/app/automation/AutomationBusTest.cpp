@@ -627,6 +627,64 @@ TEST_F(AutomationBusTest, PythonDbusReadsAnErrorsTextAndName) {
             "Can't read Zernike coefficients until an interferogram has been loaded.\n");
 }
 
+// `values` in the D-Bus array of `signature` ("ai", "au", ... "ay", "ad").
+QVariant NumberArray(const std::string& signature, const QList<int>& values) {
+  const auto list = [&values]<class Number>(Number) {
+    QList<Number> numbers;
+    for (int value : values) numbers.append(static_cast<Number>(value));
+    return QVariant::fromValue(numbers);
+  };
+  switch (signature.at(1)) {
+    case 'i': return list(int{});
+    case 'u': return list(uint{});
+    case 'x': return list(qlonglong{});
+    case 't': return list(qulonglong{});
+    case 'n': return list(short{});
+    case 'q': return list(ushort{});
+    case 'y': {
+      QByteArray bytes;
+      for (int value : values) bytes.append(static_cast<char>(value));
+      return bytes;
+    }
+    default: return list(double{});
+  }
+}
+
+// Control points in any D-Bus array of numbers, each taken as a list of ints is.
+TEST_F(AutomationBusTest, PointsComeInAnyArrayOfNumbers) {
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  const std::string file = Interferogram("points.bmp", Waves(1.0));
+  QString path;
+  ASSERT_TRUE(RunClient([&] {
+    Client client;
+    path = client.Create();
+    client.Doc(path, "Load", {QString::fromStdString(file)});
+  }));
+  clsDocument* doc = DocumentOf(app, "points.bmp");
+  ASSERT_NE(doc, nullptr);
+  for (const std::string signature : {"ai", "au", "ax", "at", "an", "aq", "ay", "ad"}) {
+    SCOPED_TRACE(signature);
+    doc->Aperture.Delete();
+    QDBusMessage circle, tooFew;
+    ASSERT_TRUE(RunClient([&] {
+      Client client;
+      // A circle through four points: centre (128, 120), radius 100.
+      circle = client.Doc(path, "SetAperture",
+                          {V(QStringLiteral("CIRCLE")), V(NumberArray(signature, {28, 120, 228, 120, 128, 20, 128, 220}))});
+      tooFew = client.Doc(path, "SetObstruction", {V(QStringLiteral("CIRCLE")), V(NumberArray(signature, {1, 2, 3}))});
+    }));
+    ASSERT_TRUE(True(circle)) << circle.errorName().toStdString() << ": " << circle.errorMessage().toStdString();
+    ASSERT_EQ(doc->Aperture.GetShapeType(), clsShape::kCircle);
+    double x = 0, y = 0, rx = 0, ry = 0;
+    doc->Aperture.GetCenter(x, y);
+    doc->Aperture.GetRadii(rx, ry);
+    EXPECT_EQ(std::vector<double>({x, y, rx, ry}), std::vector<double>({128, 120, 100, 100}));
+    EXPECT_EQ(tooFew.errorName().toStdString(), "com.halvern.Orvale.Error.InvalidPoints.OrvaleDoc.E8004020E");
+    EXPECT_EQ(tooFew.errorMessage().toStdString(), "A circle is defined by four points.");
+  }
+}
+
 TEST_F(AutomationBusTest, CallsWaitWhileTheUserHasAModalWindowOpenThenRunInOrder) {
   AppState app;
   ASSERT_TRUE(StartProgram(app));
