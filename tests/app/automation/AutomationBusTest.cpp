@@ -627,6 +627,40 @@ TEST_F(AutomationBusTest, PythonDbusReadsAnErrorsTextAndName) {
             "Can't read Zernike coefficients until an interferogram has been loaded.\n");
 }
 
+// The README's automation lines, run as they stand from the source folder against the
+// program: the sample document loads and is analysed, and the call that passes a
+// variant prints the document's value.
+TEST_F(AutomationBusTest, TheReadmesAutomationLinesWorkAsWritten) {
+  if (std::system("command -v gdbus > /dev/null") != 0) GTEST_SKIP() << "gdbus is not installed";
+  std::ifstream readme(fs::path(ORVALE_SOURCE_DIR) / "README.md");
+  std::vector<std::string> lines;
+  bool automation = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.starts_with("## ")) automation = line == "## Automation";
+    if (automation && line.starts_with("    gdbus call ")) lines.push_back(line.substr(4));
+  }
+  ASSERT_FALSE(lines.empty());
+  ASSERT_NE(lines.back().find(".GetZernike \"<3>\""), std::string::npos) << lines.back();
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  std::vector<std::string> printed;
+  ASSERT_TRUE(RunClient([&] {
+    for (const std::string& line : lines) printed.push_back(Shell("cd " + std::string(ORVALE_SOURCE_DIR) + " && " + line));
+  }));
+  ASSERT_EQ(printed.size(), lines.size());
+  EXPECT_EQ(printed.front(), "(objectpath '/com/halvern/Orvale/OrvaleDoc/1',)\n");
+  for (std::size_t i = 1; i + 1 < printed.size(); ++i) EXPECT_EQ(printed[i], "(true,)\n") << lines[i];
+  const clsDocument* sample = nullptr;
+  for (std::int32_t slot = 1; slot <= DocumentTable::kMaxDocuments; ++slot) {
+    if (app.Documents->DocumentInUse[slot] && app.Documents->Documents[slot]->DocumentFileName == "sample.ovd")
+      sample = app.Documents->Documents[slot].get();
+  }
+  ASSERT_NE(sample, nullptr);
+  ASSERT_TRUE(sample->AnalysisValid);
+  ASSERT_EQ(printed.back().front(), '(') << printed.back();
+  EXPECT_NEAR(std::stod(printed.back().substr(1)), sample->Zernike(3), 1e-9) << printed.back();
+}
+
 // `values` in the D-Bus array of `signature` ("ai", "au", ... "ay", "ad").
 QVariant NumberArray(const std::string& signature, const QList<int>& values) {
   const auto list = [&values]<class Number>(Number) {
