@@ -142,6 +142,11 @@ bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes) {
          stride * header.rows <= static_cast<std::int64_t>(bytes.size() - header.bitsOffset);
 }
 
+bool IsRunLengthCodedBitmap(std::span<const std::uint8_t> bytes) {
+  BitmapHeader header;
+  return ReadBitmapHeader(bytes, header) && IsRunLengthCoded(header);
+}
+
 bool BitmapDataDescribesPicture(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (!ReadBitmapHeader(bytes, header) || !IsRunLengthCoded(header)) return true;

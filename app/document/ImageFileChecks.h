@@ -39,6 +39,9 @@ inline constexpr std::int64_t kSmallPicturePixels = std::int64_t{1} << 20;
 // the decoder as it reads them.
 bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes);
 
+// True when a bitmap file's rows are run-length coded (8 or 4 bits).
+bool IsRunLengthCodedBitmap(std::span<const std::uint8_t> bytes);
+
 // True when the data of a plausible bitmap file describes the picture its header
 // claims. Uncompressed rows are all in the file. Run-length codes may leave pixels
 // unset (end of line, delta, end of bitmap), but the runs of a picture larger than

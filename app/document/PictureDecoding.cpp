@@ -52,7 +52,15 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
 
   QImage picture;
   try {
-    picture = reader.read();
+    // Qt's decoder leaves the pixels that run-length codes skip as the memory held
+    // them; decoded into a blank picture of its size and kind, which it takes as it
+    // is, they stay 0.
+    if (size && IsRunLengthCodedBitmap(bytes)) {
+      picture = QImage(static_cast<int>(size->Width), static_cast<int>(size->Height), QImage::Format_Indexed8);
+      if (picture.isNull()) return PictureDecodeStatus::OutOfMemory;
+      picture.fill(0);
+    }
+    if (!reader.read(&picture)) picture = QImage();
   } catch (const std::bad_alloc&) {
     return PictureDecodeStatus::OutOfMemory;
   }

@@ -274,6 +274,7 @@ TEST_F(ImageLoaderTest, RunLengthPicturesAreJudgedByThePixelsTheirDataPaints) {
     bool opens;
   };
   const Case cases[] = {
+      {"a small picture left blank", 16, 16, 0, true},
       {"a blank megapixel", 1000, 1000, 0, true},
       {"a sixteenth painted", 2048, 1024, 64, true},
       {"less than a sixteenth", 2048, 1024, 63, false},
@@ -294,7 +295,8 @@ TEST_F(ImageLoaderTest, RunLengthPicturesAreJudgedByThePixelsTheirDataPaints) {
     ASSERT_EQ(status, ImageLoadStatus::Loaded);
     ASSERT_EQ(image.Width, c.width);
     ASSERT_EQ(image.Height, c.height);
-    // The rows the data paints are the bottom ones; the rest stays 0.
+    // The rows the data paints are the bottom ones; the rest is 0, never what the
+    // memory held.
     const auto bottom = image.Data.end() - std::ptrdiff_t{c.paintedRows} * c.width;
     EXPECT_TRUE(std::all_of(image.Data.begin(), bottom, [](std::uint8_t v) { return v == 0; }));
     EXPECT_TRUE(std::all_of(bottom, image.Data.end(), [](std::uint8_t v) { return v == 7; }));
