@@ -4,11 +4,15 @@
 #include <QImageWriter>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "app/document/ImageLoader.h"
+#include "platform/runtime/ByteFields.h"
 
 namespace orvale {
 namespace {
@@ -48,6 +52,41 @@ void BM_LoadCameraJpeg(benchmark::State& state) {
   fs::remove(path);
 }
 BENCHMARK(BM_LoadCameraJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 1 KB run-length coded bitmap whose header claims 320 x 524528 pixels, its data one
+// end-of-bitmap code.
+fs::path MakeClaimingRle() {
+  constexpr std::uint32_t kBitsOffset = 14 + 40 + 1024;
+  std::vector<std::uint8_t> file(kBitsOffset + 2, 0);
+  file[0] = 'B', file[1] = 'M';
+  WriteLE32(&file[2], static_cast<std::uint32_t>(file.size()));
+  WriteLE32(&file[10], kBitsOffset);
+  WriteLE32(&file[14], 40);
+  WriteLE32(&file[18], 320);
+  WriteLE32(&file[22], 524528);
+  WriteLE16(&file[26], 1);
+  WriteLE16(&file[28], 8);
+  WriteLE32(&file[30], 1);  // run-length coded, 8 bits
+  WriteLE32(&file[34], 2);
+  for (int i = 0; i < 256; ++i) file[54 + 4 * i] = file[55 + 4 * i] = file[56 + 4 * i] = static_cast<std::uint8_t>(i);
+  file[kBitsOffset + 1] = 1;  // end of bitmap
+  const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + ".rle");
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  return path;
+}
+
+// Refusing that picture from its header.
+void BM_RefusePictureBeyondItsData(benchmark::State& state) {
+  const fs::path path = MakeClaimingRle();
+  for (auto _ : state) {
+    LoadedImage image;
+    if (LoadFileIntoDataBuffer(path, true, image) != ImageLoadStatus::OpenFailed)
+      state.SkipWithError("the picture was not refused");
+    benchmark::DoNotOptimize(image.Data.data());
+  }
+  fs::remove(path);
+}
+BENCHMARK(BM_RefusePictureBeyondItsData)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace orvale

@@ -19,7 +19,7 @@ struct NumberList {
   bool AllNumbers = true;
 };
 
-// A value of a kind no member takes (an object path, a byte array, a dictionary, a
+// A value of a kind no member takes (an object path, a signature, a dictionary, a
 // nested variant, ...).
 struct OtherValue {};
 

@@ -35,14 +35,12 @@ QDBusMessage BusError(const QDBusMessage& message, const char* name, const QStri
   return message.createErrorReply(QLatin1String(name), text);
 }
 
-// The object's error with the body scripts read: description, code, source. (The
-// description goes into the body alone: QtDBus would put the error text in front.)
+// The object's error: its code and source in the error's name, its description the
+// body's one string, which is all that gdbus and other GLib clients show of a body.
 QDBusMessage ObjectError(const QDBusMessage& message, std::uint32_t code, const std::string& source,
                          const std::string& description) {
-  QDBusMessage reply = message.createErrorReply(QString::fromStdString(AutomationErrorName(code)), QString());
-  reply.setArguments({QString::fromStdString(description), QVariant::fromValue(static_cast<uint>(code)),
-                      QString::fromStdString(source)});
-  return reply;
+  return message.createErrorReply(QString::fromStdString(AutomationErrorName(code, source)),
+                                  QString::fromStdString(description));
 }
 
 bool IsOneOf(const QString& interface, std::string_view expected) {

@@ -9,8 +9,8 @@
 // Calls run one at a time, in the order they came, from the event loop: never inside
 // another call, and never while the user has a modal window or a pop-up menu open
 // (they wait until it closes). A call whose client has left the bus by then is dropped.
-// Every error comes back as its D-Bus error with the body (description, code, source);
-// no failure leaves a call without an answer.
+// Every error comes back as its D-Bus error, named with its code and source, whose body
+// is its description alone; no failure leaves a call without an answer.
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <cstdint>

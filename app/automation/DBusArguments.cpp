@@ -33,7 +33,7 @@ void ReadVariants(const QDBusArgument& argument, NumberList& list) {
 
 AutoValue FromList(const QDBusArgument& argument) {
   const QString signature = argument.currentSignature();
-  static const QStringList kNumberLists = {"ad", "ai", "an", "ax", "av"};
+  static const QStringList kNumberLists = {"ad", "ai", "au", "an", "aq", "ax", "at", "av"};
   if (!kNumberLists.contains(signature)) return OtherValue{};
   NumberList list;
   argument.beginArray();
@@ -44,17 +44,33 @@ AutoValue FromList(const QDBusArgument& argument) {
     case 'i':
       ReadNumbers<int>(argument, list);
       break;
+    case 'u':
+      ReadNumbers<uint>(argument, list);
+      break;
     case 'n':
       ReadNumbers<short>(argument, list);
       break;
+    case 'q':
+      ReadNumbers<ushort>(argument, list);
+      break;
     case 'x':
       ReadNumbers<qlonglong>(argument, list);
+      break;
+    case 't':
+      ReadNumbers<qulonglong>(argument, list);
       break;
     default:
       ReadVariants(argument, list);
       break;
   }
   argument.endArray();
+  return list;
+}
+
+// QtDBus hands an array of bytes over as the bytes themselves.
+AutoValue FromBytes(const QByteArray& bytes) {
+  NumberList list;
+  for (char byte : bytes) list.Values.push_back(static_cast<unsigned char>(byte));
   return list;
 }
 
@@ -79,6 +95,8 @@ AutoValue FromDBusValue(const QVariant& value) {
       return value.toDouble();
     case QMetaType::QString:
       return value.toString().toStdString();
+    case QMetaType::QByteArray:
+      return FromBytes(value.toByteArray());
     default:
       break;
   }

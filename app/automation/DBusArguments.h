@@ -1,9 +1,10 @@
 #pragma once
 // The arguments of a D-Bus call as the automation members take them. A variant
 // argument ("v") becomes an AutoValue by what it holds: "b" a Boolean; "y n q i u x t"
-// a whole number; "d" a real; "s" a text; "ad ai an ax av" a list of numbers (control
-// points); anything else (object paths, signatures, byte arrays, dictionaries, nested
-// variants, ...) a value no member takes.
+// a whole number; "d" a real; "s" a text; an array of any of those numbers ("ay an aq
+// ai au ax at ad") or of variants ("av") a list of numbers (control points); anything
+// else (object paths, signatures, dictionaries, nested variants, ...) a value no member
+// takes.
 #include <QVariant>
 
 #include "app/automation/AutoValue.h"

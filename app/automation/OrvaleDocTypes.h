@@ -57,8 +57,11 @@ inline constexpr std::string_view kOrvaleDocSource = "OrvaleDoc";
 [[noreturn]] void RaiseOrvaleDocError(OrvaleDocErrors code, std::string description,
                                       std::string_view source = kOrvaleDocSource);
 
-// "com.halvern.Orvale.Error." and the constant's name without "Error" ("NoDocument");
-// "com.halvern.Orvale.Error.Internal" for any other code.
-std::string AutomationErrorName(std::uint32_t code);
+// The D-Bus error name an error travels under, which carries its code and source so
+// that the reply's body can be the description alone: "com.halvern.Orvale.Error.", the
+// constant's name without "Error" ("Internal" for a code that is none of them), the
+// source and "E" with the code in eight hexadecimal digits, as in
+// "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201".
+std::string AutomationErrorName(std::uint32_t code, std::string_view source);
 
 }  // namespace orvale

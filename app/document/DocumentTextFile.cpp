@@ -131,7 +131,7 @@ WindowPlacement ReadRectangle(clsParser& parser) {
 
 bool SizeIsValid(std::int32_t width, std::int32_t height) {
   return width > 0 && height > 0 && width != kNotGivenLong && height != kNotGivenLong &&
-         std::int64_t{width} * height <= kMaxImagePixels;
+         PictureSizeIsWithinLimits(width, height);
 }
 
 class DocumentReader {

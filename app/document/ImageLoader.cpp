@@ -9,6 +9,7 @@
 #include "app/document/FileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
 #include "app/document/GreyConversion.h"
+#include "app/document/ImageFileChecks.h"
 #include "app/document/PictureDecoding.h"
 #include "platform/ui/MessageService.h"
 
@@ -17,6 +18,21 @@ namespace orvale {
 namespace {
 
 void ShowError(const std::string& text) { ShowMessage(text, mb::kOk, "Error"); }
+
+std::string SizeText(const PictureSize& size) {
+  return std::to_string(size.Width) + " x " + std::to_string(size.Height);
+}
+
+// The second line of "Could not open image file": why a picture was refused unread.
+std::string TooLargeReason(const PictureSize& size) {
+  return "\nThe picture is " + SizeText(size) + " pixels; the program opens pictures of at most " +
+         std::to_string(kMaxPictureSide) + " pixels on a side and " +
+         std::to_string(kMaxPicturePixels / 1'000'000) + " million pixels in all.";
+}
+
+std::string BeyondItsDataReason(const PictureSize& size) {
+  return "\nIts header claims " + SizeText(size) + " pixels, far more than its data describes.";
+}
 
 // The decoded picture as bitmap pixels. `keep` holds any converted copy and the colour
 // table the pixels refer to.
@@ -86,7 +102,8 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
   if (!ReadFileBytes(filename, bytes, error)) return openFailed(error.Description);
 
   QImage decoded;
-  switch (DecodePicture(bytes, decoded)) {
+  PictureSize claimed;
+  switch (DecodePicture(bytes, decoded, &claimed)) {
     case PictureDecodeStatus::Decoded:
       break;
     case PictureDecodeStatus::NotABitmap:
@@ -96,6 +113,10 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
       return openFailed(outOfMemory);
     case PictureDecodeStatus::NotAPicture:
       return openFailed(notAPicture);
+    case PictureDecodeStatus::TooLarge:
+      return openFailed(notAPicture + TooLargeReason(claimed));
+    case PictureDecodeStatus::BeyondItsData:
+      return openFailed(notAPicture + BeyondItsDataReason(claimed));
   }
 
   LoadedImage loaded;

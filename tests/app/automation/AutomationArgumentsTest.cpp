@@ -71,11 +71,16 @@ TEST(AutomationArguments, DensityDirectionAndShapeKeywords) {
 }
 
 TEST(AutomationArguments, EachErrorCodeHasItsBusName) {
-  EXPECT_EQ(AutomationErrorName(ErrorNoDocument), "com.halvern.Orvale.Error.NoDocument");
-  EXPECT_EQ(AutomationErrorName(ErrorInvalidFringeDensity),
-            "com.halvern.Orvale.Error.InvalidFringeDensity");
-  EXPECT_EQ(AutomationErrorName(ErrorNoGrabber), "com.halvern.Orvale.Error.NoGrabber");
-  EXPECT_EQ(AutomationErrorName(0x80004005), "com.halvern.Orvale.Error.Internal");
+  EXPECT_EQ(AutomationErrorName(ErrorNoDocument, "OrvaleDoc"),
+            "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201");
+  EXPECT_EQ(AutomationErrorName(ErrorInvalidFringeDensity, "OrvaleDoc"),
+            "com.halvern.Orvale.Error.InvalidFringeDensity.OrvaleDoc.E80040206");
+  EXPECT_EQ(AutomationErrorName(ErrorInvalidParameter, "Orvaledoc"),
+            "com.halvern.Orvale.Error.InvalidParameter.Orvaledoc.E8004020F");
+  EXPECT_EQ(AutomationErrorName(0x80004005, "OrvaleDoc"), "com.halvern.Orvale.Error.Internal.OrvaleDoc.E80004005");
+  // Whatever a source holds, the name stays a valid bus name.
+  EXPECT_EQ(AutomationErrorName(ErrorNoGrabber, "9 lives.x"), "com.halvern.Orvale.Error.NoGrabber._9_lives_x.E80040213");
+  EXPECT_EQ(AutomationErrorName(ErrorNoGrabber, ""), "com.halvern.Orvale.Error.NoGrabber._.E80040213");
   const RaisedError raised = ErrorOf([] { RaiseOrvaleDocError(ErrorInvalidPath, "no"); });
   EXPECT_EQ(raised.code, 0x8004020Cu);
   EXPECT_EQ(raised.source, "OrvaleDoc");

@@ -27,6 +27,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -141,7 +142,7 @@ bool AnsweredAsDesigned(const QDBusMessage& reply) {
   if (reply.type() != QDBusMessage::ErrorMessage) return false;
   const QString name = reply.errorName();
   return (name.startsWith(QLatin1String("com.halvern.Orvale.Error.")) &&
-          name != QLatin1String("com.halvern.Orvale.Error.Internal")) ||
+          !name.startsWith(QLatin1String("com.halvern.Orvale.Error.Internal."))) ||
          name == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs");
 }
 
@@ -285,14 +286,13 @@ TEST_F(AutomationBusTest, ErrorsComeBackByNameWithTheirTextCodeAndSource) {
     replies["released"] = client.Doc(path, "GetInputWavelength");
   }));
   const QDBusMessage& noDocument = replies["no document"];
-  EXPECT_EQ(noDocument.errorName(), "com.halvern.Orvale.Error.NoDocument");
-  EXPECT_EQ(noDocument.signature(), "sus");
+  // The code and the source in the name, the description alone in the body.
+  EXPECT_EQ(noDocument.errorName(), "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201");
+  EXPECT_EQ(noDocument.signature(), "s");
   EXPECT_EQ(noDocument.arguments().value(0).toString(),
             "Can't read Zernike coefficients until an interferogram has been loaded.");
-  EXPECT_EQ(noDocument.arguments().value(1).toUInt(), 0x80040201u);
-  EXPECT_EQ(noDocument.arguments().value(2).toString(), "OrvaleDoc");
   EXPECT_EQ(noDocument.errorMessage(), noDocument.arguments().value(0).toString());
-  EXPECT_EQ(replies["grid argument"].errorName(), "com.halvern.Orvale.Error.NoDocument");
+  EXPECT_EQ(replies["grid argument"].errorName(), "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201");
   EXPECT_EQ(replies["wrong signature"].errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
   EXPECT_EQ(replies["unknown member"].errorName(), "org.freedesktop.DBus.Error.UnknownMethod");
   EXPECT_EQ(replies["padded path"].errorName(), "org.freedesktop.DBus.Error.UnknownObject");
@@ -305,8 +305,7 @@ TEST_F(AutomationBusTest, ErrorsComeBackByNameWithTheirTextCodeAndSource) {
     client.Doc(path, "Load", {QString::fromStdString(Interferogram("grid.bmp", Waves(1.0)))});
     replies["grid source"] = client.Doc(path, "SetGrid", {0, 0, 10, 10, 0, 1, 1});
   }));
-  EXPECT_EQ(replies["grid source"].errorName(), "com.halvern.Orvale.Error.InvalidParameter");
-  EXPECT_EQ(replies["grid source"].arguments().value(2).toString(), "Orvaledoc");
+  EXPECT_EQ(replies["grid source"].errorName(), "com.halvern.Orvale.Error.InvalidParameter.Orvaledoc.E8004020F");
 }
 
 TEST_F(AutomationBusTest, TheIntrospectionIsTheContractTheServerKeeps) {
@@ -351,7 +350,9 @@ TEST_F(AutomationBusTest, TheIntrospectionIsTheContractTheServerKeeps) {
   for (std::string entry; errors >> entry; ++listed) {
     const std::string name = entry.substr(0, entry.find('='));
     const auto code = static_cast<std::uint32_t>(std::stoul(entry.substr(entry.find('=') + 1), nullptr, 16));
-    EXPECT_EQ(AutomationErrorName(code), "com.halvern.Orvale.Error." + name.substr(5)) << entry;
+    EXPECT_EQ(AutomationErrorName(code, "OrvaleDoc"),
+              "com.halvern.Orvale.Error." + name.substr(5) + ".OrvaleDoc.E" + entry.substr(entry.find('=') + 3))
+        << entry;
   }
   EXPECT_EQ(listed, 19);
 }
@@ -499,15 +500,25 @@ TEST_F(AutomationBusTest, AThousandObjectsMadeAndReleasedLeaveNoneBehind) {
   EXPECT_FALSE(children.contains(QLatin1String("<node name=\"")));
 }
 
-// What gdbus prints for a call: "(true,)".
-std::string Gdbus(const std::string& arguments) {
+// What a shell command prints, on stdout and stderr together.
+std::string Shell(const std::string& command) {
   std::string output;
-  if (FILE* pipe = ::popen(("gdbus call --session --dest com.halvern.Orvale " + arguments + " 2>&1").c_str(), "r")) {
+  if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
     char buffer[256];
     while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
     ::pclose(pipe);
   }
   return output;
+}
+
+// What gdbus prints for a call: "(true,)".
+std::string Gdbus(const std::string& arguments) {
+  return Shell("gdbus call --session --dest com.halvern.Orvale " + arguments);
+}
+
+// The object path in what gdbus prints for CreateOrvaleDoc.
+std::string CreatedPath(const std::string& created) {
+  return created.substr(created.find('\'') + 1, created.rfind('\'') - created.find('\'') - 1);
 }
 
 TEST_F(AutomationBusTest, ObjectsOutliveTheConnectionsThatUseThem) {
@@ -519,8 +530,7 @@ TEST_F(AutomationBusTest, ObjectsOutliveTheConnectionsThatUseThem) {
   ASSERT_TRUE(RunClient([&] {
     // One command per step, each on a connection of its own.
     created = Gdbus("--object-path /com/halvern/Orvale --method com.halvern.Orvale.Factory.CreateOrvaleDoc");
-    const std::string path = created.substr(created.find('\'') + 1, created.rfind('\'') - created.find('\'') - 1);
-    const std::string object = "--object-path " + path + " --method com.halvern.Orvale.OrvaleDoc.";
+    const std::string object = "--object-path " + CreatedPath(created) + " --method com.halvern.Orvale.OrvaleDoc.";
     loaded = Gdbus(object + "Load " + file);
     Gdbus(object + "SetAperture \"<'CIRCLE'>\" \"<[" + std::to_string(kCentre - kRadius) + ", " +
           std::to_string(kCentre) + ", " + std::to_string(kCentre + kRadius) + ", " + std::to_string(kCentre) +
@@ -556,6 +566,157 @@ TEST_F(AutomationBusTest, ObjectsOutliveTheConnectionsThatUseThem) {
   EXPECT_TRUE(Succeeded(zoom));
   EXPECT_EQ(app.Automation->Server().ObjectCount(), 2u);
   EXPECT_EQ(app.Documents->NumDocuments, 2);
+}
+
+// GLib shows an error's text only when its body is one string: the object's errors
+// carry their description alone, with the code and the source in the error's name.
+TEST_F(AutomationBusTest, CommandLineClientsPrintAnErrorsTextAndNameWithItsCodeAndSource) {
+  if (std::system("command -v gdbus > /dev/null && command -v dbus-send > /dev/null") != 0)
+    GTEST_SKIP() << "gdbus or dbus-send is not installed";
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  const std::string file = Interferogram("errors.bmp", Waves(1.0));
+  std::map<std::string, std::pair<std::string, std::string>> printed;  // by gdbus and by dbus-send
+  ASSERT_TRUE(RunClient([&] {
+    const std::string path =
+        CreatedPath(Gdbus("--object-path /com/halvern/Orvale --method com.halvern.Orvale.Factory.CreateOrvaleDoc"));
+    const std::string gdbus = "--object-path " + path + " --method com.halvern.Orvale.OrvaleDoc.";
+    const std::string send = "dbus-send --session --print-reply --dest=com.halvern.Orvale " + path +
+                             " com.halvern.Orvale.OrvaleDoc.";
+    printed["no document"] = {Gdbus(gdbus + "GetZernike \"<37>\""), Shell(send + "GetZernike variant:int32:37")};
+    Gdbus(gdbus + "Load " + file);
+    printed["number"] = {Gdbus(gdbus + "GetZernike \"<37>\""), Shell(send + "GetZernike variant:int32:37")};
+    printed["grid"] = {Gdbus(gdbus + "SetGrid 0 0 10 10 0 1 1"),
+                       Shell(send + "SetGrid int32:0 int32:0 int32:10 int32:10 int32:0 int32:1 int32:1")};
+  }));
+  const std::map<std::string, std::string> expected = {
+      {"no document", "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201: "
+                      "Can't read Zernike coefficients until an interferogram has been loaded.\n"},
+      {"number", "com.halvern.Orvale.Error.InvalidNumber.OrvaleDoc.E8004020A: "
+                 "Zernike polynomial coefficients must be specified using the integers 1-36.\n"},
+      // The grid's argument errors carry the source "Orvaledoc".
+      {"grid", "com.halvern.Orvale.Error.InvalidParameter.Orvaledoc.E8004020F: "
+               "The physical width of a grid must be greater than zero.\n"},
+  };
+  for (const auto& [call, error] : expected) {
+    EXPECT_EQ(printed[call].first, "Error: GDBus.Error:" + error) << call;
+    EXPECT_EQ(printed[call].second, "Error " + error) << call;
+  }
+}
+
+TEST_F(AutomationBusTest, PythonDbusReadsAnErrorsTextAndName) {
+  // Debian's own Python, which python3-dbus belongs to.
+  if (std::system("/usr/bin/python3 -c 'import dbus' 2> /dev/null") != 0) GTEST_SKIP() << "python3-dbus is not installed";
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  const fs::path script = work_ / "error.py";
+  std::ofstream(script) << "import dbus\n"
+                           "bus = dbus.SessionBus()\n"
+                           "factory = bus.get_object('com.halvern.Orvale', '/com/halvern/Orvale')\n"
+                           "path = factory.CreateOrvaleDoc(dbus_interface='com.halvern.Orvale.Factory')\n"
+                           "doc = dbus.Interface(bus.get_object('com.halvern.Orvale', path), 'com.halvern.Orvale.OrvaleDoc')\n"
+                           "try:\n"
+                           "    doc.GetZernike(37)\n"
+                           "except dbus.exceptions.DBusException as e:\n"
+                           "    print(e.get_dbus_name())\n"
+                           "    print(e.get_dbus_message())\n";
+  std::string printed;
+  ASSERT_TRUE(RunClient([&] { printed = Shell("/usr/bin/python3 " + script.string()); }));
+  EXPECT_EQ(printed,
+            "com.halvern.Orvale.Error.NoDocument.OrvaleDoc.E80040201\n"
+            "Can't read Zernike coefficients until an interferogram has been loaded.\n");
+}
+
+// The README's automation lines, run as they stand from the source folder against the
+// program: the sample document loads and is analysed, and the call that passes a
+// variant prints the document's value.
+TEST_F(AutomationBusTest, TheReadmesAutomationLinesWorkAsWritten) {
+  if (std::system("command -v gdbus > /dev/null") != 0) GTEST_SKIP() << "gdbus is not installed";
+  std::ifstream readme(fs::path(ORVALE_SOURCE_DIR) / "README.md");
+  std::vector<std::string> lines;
+  bool automation = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.starts_with("## ")) automation = line == "## Automation";
+    if (automation && line.starts_with("    gdbus call ")) lines.push_back(line.substr(4));
+  }
+  ASSERT_FALSE(lines.empty());
+  ASSERT_NE(lines.back().find(".GetZernike \"<3>\""), std::string::npos) << lines.back();
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  std::vector<std::string> printed;
+  ASSERT_TRUE(RunClient([&] {
+    for (const std::string& line : lines) printed.push_back(Shell("cd " + std::string(ORVALE_SOURCE_DIR) + " && " + line));
+  }));
+  ASSERT_EQ(printed.size(), lines.size());
+  EXPECT_EQ(printed.front(), "(objectpath '/com/halvern/Orvale/OrvaleDoc/1',)\n");
+  for (std::size_t i = 1; i + 1 < printed.size(); ++i) EXPECT_EQ(printed[i], "(true,)\n") << lines[i];
+  const clsDocument* sample = nullptr;
+  for (std::int32_t slot = 1; slot <= DocumentTable::kMaxDocuments; ++slot) {
+    if (app.Documents->DocumentInUse[slot] && app.Documents->Documents[slot]->DocumentFileName == "sample.ovd")
+      sample = app.Documents->Documents[slot].get();
+  }
+  ASSERT_NE(sample, nullptr);
+  ASSERT_TRUE(sample->AnalysisValid);
+  ASSERT_EQ(printed.back().front(), '(') << printed.back();
+  EXPECT_NEAR(std::stod(printed.back().substr(1)), sample->Zernike(3), 1e-9) << printed.back();
+}
+
+// `values` in the D-Bus array of `signature` ("ai", "au", ... "ay", "ad").
+QVariant NumberArray(const std::string& signature, const QList<int>& values) {
+  const auto list = [&values]<class Number>(Number) {
+    QList<Number> numbers;
+    for (int value : values) numbers.append(static_cast<Number>(value));
+    return QVariant::fromValue(numbers);
+  };
+  switch (signature.at(1)) {
+    case 'i': return list(int{});
+    case 'u': return list(uint{});
+    case 'x': return list(qlonglong{});
+    case 't': return list(qulonglong{});
+    case 'n': return list(short{});
+    case 'q': return list(ushort{});
+    case 'y': {
+      QByteArray bytes;
+      for (int value : values) bytes.append(static_cast<char>(value));
+      return bytes;
+    }
+    default: return list(double{});
+  }
+}
+
+// Control points in any D-Bus array of numbers, each taken as a list of ints is.
+TEST_F(AutomationBusTest, PointsComeInAnyArrayOfNumbers) {
+  AppState app;
+  ASSERT_TRUE(StartProgram(app));
+  const std::string file = Interferogram("points.bmp", Waves(1.0));
+  QString path;
+  ASSERT_TRUE(RunClient([&] {
+    Client client;
+    path = client.Create();
+    client.Doc(path, "Load", {QString::fromStdString(file)});
+  }));
+  clsDocument* doc = DocumentOf(app, "points.bmp");
+  ASSERT_NE(doc, nullptr);
+  for (const std::string signature : {"ai", "au", "ax", "at", "an", "aq", "ay", "ad"}) {
+    SCOPED_TRACE(signature);
+    doc->Aperture.Delete();
+    QDBusMessage circle, tooFew;
+    ASSERT_TRUE(RunClient([&] {
+      Client client;
+      // A circle through four points: centre (128, 120), radius 100.
+      circle = client.Doc(path, "SetAperture",
+                          {V(QStringLiteral("CIRCLE")), V(NumberArray(signature, {28, 120, 228, 120, 128, 20, 128, 220}))});
+      tooFew = client.Doc(path, "SetObstruction", {V(QStringLiteral("CIRCLE")), V(NumberArray(signature, {1, 2, 3}))});
+    }));
+    ASSERT_TRUE(True(circle)) << circle.errorName().toStdString() << ": " << circle.errorMessage().toStdString();
+    ASSERT_EQ(doc->Aperture.GetShapeType(), clsShape::kCircle);
+    double x = 0, y = 0, rx = 0, ry = 0;
+    doc->Aperture.GetCenter(x, y);
+    doc->Aperture.GetRadii(rx, ry);
+    EXPECT_EQ(std::vector<double>({x, y, rx, ry}), std::vector<double>({128, 120, 100, 100}));
+    EXPECT_EQ(tooFew.errorName().toStdString(), "com.halvern.Orvale.Error.InvalidPoints.OrvaleDoc.E8004020E");
+    EXPECT_EQ(tooFew.errorMessage().toStdString(), "A circle is defined by four points.");
+  }
 }
 
 TEST_F(AutomationBusTest, CallsWaitWhileTheUserHasAModalWindowOpenThenRunInOrder) {
@@ -606,7 +767,7 @@ TEST_F(AutomationBusTest, GrabNeedsASelectedGrabberAndTakesItsFrame) {
       Client client;
       withoutGrabber = client.Doc(client.Create(), "Grab");
     }));
-    EXPECT_EQ(withoutGrabber.errorName(), "com.halvern.Orvale.Error.NoGrabber");
+    EXPECT_EQ(withoutGrabber.errorName(), "com.halvern.Orvale.Error.NoGrabber.OrvaleDoc.E80040213");
   }
 
   std::string error;
@@ -639,9 +800,8 @@ TEST_F(AutomationBusTest, GrabNeedsASelectedGrabberAndTakesItsFrame) {
     client.Doc(path, "Load", {QString::fromStdString(image.string())});
     failed = client.Doc(path, "Grab");
   }));
-  EXPECT_EQ(failed.errorName(), "com.halvern.Orvale.Error.Internal");
-  EXPECT_EQ(failed.arguments().value(0).toString(), "The camera is gone.");
-  EXPECT_EQ(failed.arguments().value(1).toUInt(), 0x80004005u);
+  EXPECT_EQ(failed.errorName(), "com.halvern.Orvale.Error.Internal.OrvaleDoc.E80004005");
+  EXPECT_EQ(failed.errorMessage(), "The camera is gone.");
   ASSERT_EQ(grabbing.Documents->NumDocuments, before + 1);
   ASSERT_NE(DocumentOf(grabbing, "kept.bmp"), nullptr);
   EXPECT_FALSE(DocumentOf(grabbing, "kept.bmp")->BMPDirty);

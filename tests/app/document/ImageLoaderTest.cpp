@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "DocumentTestSupport.h"
@@ -138,17 +140,12 @@ TEST_F(ImageLoaderTest, DamagedOrForeignFilesAreRefusedWithTheirMessage) {
     return ReadBytes(SaveImage("whole.jpg", image, "jpeg"));
   }();
   const auto progressive = ReadBytes(SaveImage("whole-p.jpg", Blocks(QImage::Format_RGB32), "jpeg", true));
-  auto absurd = MakeBmp({1, 1, 8, 0, GreyRamp(4), {}, false, {{0}}});
-  absurd[18] = 0xA0, absurd[19] = 0x86, absurd[20] = 0x01;  // width 100000
-  absurd[22] = 0xA0, absurd[23] = 0x86, absurd[24] = 0x01;  // height 100000
-  absurd.resize(200, 0);
   auto truncated = MakeBmp({100, 100, 8, 0, GreyRamp(256), {}, false, std::vector<std::vector<std::uint8_t>>(100, std::vector<std::uint8_t>(100, 7))});
   truncated.resize(truncated.size() / 2);
   const auto codedCut = MakeBmp({4, 2, 8, 1, GreyRamp(256), {}, false, {{4, 5, 0, 0, 0, 3, 1}}});
 
   const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
       {"empty.bmp", {}},
-      {"absurd.bmp", absurd},
       {"half.jpg", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)},
       {"half-progressive.jpg", std::vector<std::uint8_t>(progressive.begin(), progressive.begin() + progressive.size() / 2)},
       {"truncated.bmp", truncated},
@@ -166,6 +163,144 @@ TEST_F(ImageLoaderTest, DamagedOrForeignFilesAreRefusedWithTheirMessage) {
     EXPECT_EQ(messages_.Messages()[0].text, "Could not open image file " + path.string());
     EXPECT_EQ(messages_.Messages()[0].title, "Error");
     EXPECT_EQ(messages_.Messages()[0].flags & mb::kButtonsMask, mb::kOk);
+  }
+}
+
+// A 16 x 16 grey JPEG whose frame header says `width` x `height`: its data describes
+// two blocks, and the decoder would fill the rest.
+std::vector<std::uint8_t> JpegClaiming(int width, int height) {
+  QImage image(16, 16, QImage::Format_Grayscale8);
+  image.fill(100);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(image.save(&buffer, "JPG"));
+  std::vector<std::uint8_t> jpeg(bytes.begin(), bytes.end());
+  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // baseline frame: height, then width
+      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8), jpeg[i + 6] = static_cast<std::uint8_t>(height);
+      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8), jpeg[i + 8] = static_cast<std::uint8_t>(width);
+      return jpeg;
+    }
+  }
+  ADD_FAILURE() << "no frame header";
+  return jpeg;
+}
+
+// A run-length coded 8-bit stream that paints the bottom `rows` rows of a `width`-wide
+// picture with grey 7 (runs of 250 and the rest), then ends the bitmap.
+std::vector<std::uint8_t> PaintedRows(int width, int rows) {
+  std::vector<std::uint8_t> code;
+  for (int row = 0; row < rows; ++row) {
+    for (int left = width; left > 0; left -= 250) code.insert(code.end(), {static_cast<std::uint8_t>(std::min(left, 250)), 7});
+    code.insert(code.end(), {0, 0});
+  }
+  code.insert(code.end(), {0, 1});
+  return code;
+}
+
+std::string TooLarge(int width, int height) {
+  return "\nThe picture is " + std::to_string(width) + " x " + std::to_string(height) +
+         " pixels; the program opens pictures of at most 32767 pixels on a side and 250 million pixels in all.";
+}
+
+std::string BeyondItsData(int width, int height) {
+  return "\nIts header claims " + std::to_string(width) + " x " + std::to_string(height) +
+         " pixels, far more than its data describes.";
+}
+
+// Refused from the header, before anything is allocated for the picture: the issue's
+// 1 KB file of 320 x 524528 pixels took gigabytes and half a minute once masked and
+// traced.
+TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) {
+  // The issue's file: run-length code for 320 x 524528 pixels, its data one
+  // end-of-bitmap code.
+  const auto issue = MakeBmp({320, 524528, 8, 1, GreyRamp(256), {}, false, {{0, 1}}});
+  const auto issue4 = MakeBmp({320, 524528, 4, 2, GreyRamp(16), {}, false, {{0, 1}}});
+  // An ordinary coded picture whose height was raised: its data paints 64 x 48 pixels.
+  auto raised = MakeBmp({64, 48, 8, 1, GreyRamp(256), {}, false, {PaintedRows(64, 48)}});
+  raised[22] = 0x30, raised[23] = 0x75;  // height 30000
+  // Delta codes that jump to the top row of a 4000 x 4000 picture and paint nothing.
+  std::vector<std::uint8_t> jumps;
+  for (int row = 0; row < 4000; row += 255) jumps.insert(jumps.end(), {0, 2, 0, 255});
+  jumps.insert(jumps.end(), {0, 1});
+  auto absurd = MakeBmp({1, 1, 8, 0, GreyRamp(4), {}, false, {{0}}});
+  absurd[18] = 0xA0, absurd[19] = 0x86, absurd[20] = 0x01;  // width 100000
+  absurd[22] = 0xA0, absurd[23] = 0x86, absurd[24] = 0x01;  // height 100000
+  absurd.resize(200, 0);
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"issue.rle", issue, TooLarge(320, 524528)},
+      {"issue4.rle", issue4, TooLarge(320, 524528)},
+      {"absurd.bmp", absurd, TooLarge(100000, 100000)},
+      // Every row in the file, but wider than any camera makes.
+      {"wide.bmp", MakeBmp({40000, 1, 1, 0, {{0, 0, 0}, {255, 255, 255}}, {}, false, {std::vector<std::uint8_t>(5000, 0xAA)}}),
+       TooLarge(40000, 1)},
+      {"wide.jpg", JpegClaiming(40000, 16), TooLarge(40000, 16)},
+      {"ended.rle", MakeBmp({8000, 8000, 8, 1, GreyRamp(256), {}, false, {{0, 1}}}), BeyondItsData(8000, 8000)},
+      {"jumps.rle", MakeBmp({4000, 4000, 8, 1, GreyRamp(256), {}, false, {jumps}}), BeyondItsData(4000, 4000)},
+      {"raised.rle", raised, BeyondItsData(64, 30000)},
+      {"filled.jpg", JpegClaiming(15000, 15000), BeyondItsData(15000, 15000)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    messages_.Clear();
+    const auto path = Save(c.name, c.bytes);
+    LoadedImage image{2, 1, {9, 9}};
+    EXPECT_EQ(LoadFileIntoDataBuffer(path, false, image), ImageLoadStatus::OpenFailed);
+    EXPECT_EQ(image.Width, 2);
+    EXPECT_EQ(image.Data, (std::vector<std::uint8_t>{9, 9}));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "Could not open image file " + path.string() + c.reason);
+    EXPECT_EQ(messages_.Messages()[0].title, "Error");
+    EXPECT_EQ(messages_.Messages()[0].flags & mb::kButtonsMask, mb::kOk);
+    messages_.Clear();
+    EXPECT_EQ(LoadFileIntoDataBuffer(path, true, image), ImageLoadStatus::OpenFailed);
+    EXPECT_TRUE(messages_.Messages().empty());
+  }
+}
+
+// End-of-line, delta and end-of-bitmap codes may leave pixels unset, and a small
+// picture is always taken; a picture over a megapixel needs data that paints at least
+// a sixteenth of it.
+TEST_F(ImageLoaderTest, RunLengthPicturesAreJudgedByThePixelsTheirDataPaints) {
+  struct Case {
+    const char* name;
+    std::int32_t width, height, paintedRows;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"a small picture left blank", 16, 16, 0, true},
+      {"a blank megapixel", 1000, 1000, 0, true},
+      {"a sixteenth painted", 2048, 1024, 64, true},
+      {"less than a sixteenth", 2048, 1024, 63, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    messages_.Clear();
+    const auto path = Save("coded.rle", MakeBmp({c.width, c.height, 8, 1, GreyRamp(256), {}, false,
+                                                 {PaintedRows(c.width, c.paintedRows)}}));
+    LoadedImage image;
+    const ImageLoadStatus status = LoadFileIntoDataBuffer(path, false, image);
+    if (!c.opens) {
+      EXPECT_EQ(status, ImageLoadStatus::OpenFailed);
+      EXPECT_EQ(Texts(), std::vector<std::string>{"Could not open image file " + path.string() +
+                                                  BeyondItsData(c.width, c.height)});
+      continue;
+    }
+    ASSERT_EQ(status, ImageLoadStatus::Loaded);
+    ASSERT_EQ(image.Width, c.width);
+    ASSERT_EQ(image.Height, c.height);
+    // The rows the data paints are the bottom ones; the rest is 0, never what the
+    // memory held.
+    const auto bottom = image.Data.end() - std::ptrdiff_t{c.paintedRows} * c.width;
+    EXPECT_TRUE(std::all_of(image.Data.begin(), bottom, [](std::uint8_t v) { return v == 0; }));
+    EXPECT_TRUE(std::all_of(bottom, image.Data.end(), [](std::uint8_t v) { return v == 7; }));
+    EXPECT_TRUE(messages_.Messages().empty());
   }
 }
 

@@ -103,6 +103,59 @@ TEST_F(OpenFilesTest, AnUnreadablePictureEndsTheCallAfterClosingItsDocument) {
   ExpectTableConsistent();
 }
 
+// The 1 KB file: run-length code for 320 x 524528 pixels, its data one
+// end-of-bitmap code.
+std::vector<std::uint8_t> ClaimsFarMoreThanAnyCamera() {
+  std::vector<testing::Rgb> grey;
+  for (int i = 0; i < 256; ++i) grey.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)});
+  return testing::MakeBmp({320, 524528, 8, 1, grey, {}, false, {{0, 1}}});
+}
+
+TEST_F(OpenFilesTest, ARefusedPictureLeavesTheOpenModifiedDocumentAsItWas) {
+  Open({Bitmap("kept.bmp")});
+  ASSERT_EQ(table_.NumDocuments, 1);
+  clsDocument& kept = *Newest();
+  kept.Aperture.SetShapeType(clsShape::kCircle);
+  kept.Aperture.SetCenter(20, 15);
+  kept.Aperture.SetRadii(12, 12);
+  kept.DocDirty = true;
+  const clsDocument* active = table_.ActiveDocument();
+  testing::WriteBytes(Path("huge.rle"), ClaimsFarMoreThanAnyCamera());
+  messages_.Clear();
+
+  Open({File("huge.rle")});
+  EXPECT_EQ(Texts(), Strings{"Could not open image file " + File("huge.rle") +
+                             "\nThe picture is 320 x 524528 pixels; the program opens pictures of at most "
+                             "32767 pixels on a side and 250 million pixels in all."});
+  ASSERT_EQ(Titles(), Strings{"kept.bmp"});  // no new document is left behind
+  EXPECT_EQ(table_.ActiveDocument(), active);
+  std::int32_t width = 0, height = 0;
+  kept.GetImageSize(width, height);
+  EXPECT_EQ(width, 40);
+  EXPECT_EQ(height, 30);
+  EXPECT_EQ(std::vector<std::uint8_t>(kept.ImageData().begin(), kept.ImageData().end()), testing::Ramp(40, 30));
+  EXPECT_TRUE(kept.DocDirty);
+  EXPECT_EQ(kept.Aperture.GetShapeType(), clsShape::kCircle);
+  EXPECT_EQ(RecentPaths(), Strings{File("kept.bmp")});
+  ExpectTableConsistent();
+}
+
+TEST_F(OpenFilesTest, ADocumentWhoseBitmapIsRefusedOpensBlankAtItsSize) {
+  const std::string path = DocumentFile("mirror.ovd", true);
+  testing::WriteBytes(Path("mirror.bmp"), ClaimsFarMoreThanAnyCamera());
+  Open({path});
+  ASSERT_EQ(table_.NumDocuments, 1);
+  clsDocument& doc = *Newest();
+  EXPECT_TRUE(doc.BlankImage);
+  EXPECT_FALSE(doc.ImageFileExist);
+  std::int32_t width = 0, height = 0;
+  doc.GetImageSize(width, height);
+  EXPECT_EQ(width, 40);
+  EXPECT_EQ(height, 30);
+  EXPECT_TRUE(messages_.Messages().empty());  // the bitmap is read quietly
+  ExpectTableConsistent();
+}
+
 TEST_F(OpenFilesTest, OpensADocumentWithItsCompanionBitmap) {
   const std::string path = DocumentFile("mirror.ovd", true);
   Open({path});
@@ -150,6 +203,8 @@ TEST_F(OpenFilesTest, ADocumentThatCannotBeReadLeavesNoDocumentBehind) {
       {"grid.ovd",
        "ImageXSize,  40 \r\nImageYSize,  30 \r\nGrid\r\nCellCountX, 5000 \r\nGridEnd\r\n"},
       {"nosize.ovd", "HasImageFile, True\r\nImageXSize,  0 \r\nRMS, .5\r\n"},
+      // A blank picture larger than any camera makes.
+      {"huge.ovd", "ImageXSize,  320 \r\nImageYSize,  524528 \r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
