@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QUrl>
 
 #include "platform/ui/DesktopOpener.h"
@@ -23,8 +24,9 @@ bool ShowHelpContents(const QString& programFolder, QWidget* owner) {
     return false;
   }
   const QUrl url = QUrl::fromLocalFile(page);
-  // No browser or no launcher on this desktop: the program shows the page itself.
-  if (!OpenOnDesktop(url)) HelpWindow::ShowPage(url, owner);
+  // No browser or no launcher on this desktop: the program shows the page itself. The
+  // launcher may say so only after the asking window has gone.
+  OpenOnDesktop(url, [url, asking = QPointer<QWidget>(owner)] { HelpWindow::ShowPage(url, asking); });
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -16,6 +17,7 @@
 
 #include "platform/ui/DesktopOpener.h"
 #include "platform/ui/MessageService.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace orvale {
 namespace {
@@ -127,6 +129,46 @@ TEST_F(HelpContentsTest, WithoutABrowserTheProgramShowsThePageItselfWithWorkingL
   EXPECT_TRUE(ShowHelpContents(folder_.path()));
   EXPECT_EQ(ShownHelp(), browser);
   EXPECT_EQ(browser->source(), Page("help/index.html"));
+}
+
+// A desktop whose launcher is there but finds no browser: xdg-open starts, says "no
+// method available" and ends with 3. The launcher's own end decides, not its start.
+TEST_F(HelpContentsTest, ALauncherThatFindsNoBrowserLeavesThePageToTheProgram) {
+  struct Case {
+    int exitCode;
+    bool programShowsThePage;
+  };
+  for (const Case c : {Case{3, true}, Case{4, true}, Case{0, false}}) {
+    SCOPED_TRACE(c.exitCode);
+    QTemporaryDir bin;
+    const QString launcher = bin.filePath("xdg-open");
+    const QString handedFile = bin.filePath("handed");
+    {
+      QFile script(launcher);
+      ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+      script.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                       .arg(handedFile)
+                       .arg(c.exitCode)
+                       .toUtf8());
+      script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    const testing::ScopedEnvironmentVariable path("PATH", bin.path().toStdString());
+
+    EXPECT_TRUE(ShowHelpContents(folder_.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(handedFile); }, 10000));
+    QFile handed(handedFile);
+    ASSERT_TRUE(handed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QUrl(QString::fromUtf8(handed.readAll())), Page("help/index.html"));
+    if (c.programShowsThePage) {
+      ASSERT_TRUE(QTest::qWaitFor([] { return ShownHelp() != nullptr; }, 10000));
+      EXPECT_EQ(ShownHelp()->source(), Page("help/index.html"));
+    } else {
+      QTest::qWait(300);  // the launcher's end is in
+      EXPECT_EQ(ShownHelp(), nullptr);
+    }
+    EXPECT_TRUE(messages_.Messages().empty());
+    TearDown();
+  }
 }
 
 TEST_F(HelpContentsTest, AMissingHelpFolderIsReported) {
