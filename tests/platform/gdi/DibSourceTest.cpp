@@ -1,4 +1,4 @@
-// DIBs of 4 and 16 bits drawn through the device context.
+// DIBs of 4, 16 and 32 bits drawn through the device context.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -54,6 +54,28 @@ TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {
   const auto [green, half] = Draw(masked);
   EXPECT_EQ(green, RGB(0, 255, 0));
   EXPECT_EQ(half, RGB(0, 130, 0));
+}
+
+TEST(DibSourceTest, ThirtyTwoBitPixelsFollowTheirMasksWhenGiven) {
+  // Red in the low byte, blue in the third; 10:10:10 scales each channel to 0..255.
+  TwoPixelDib lowRed = Dib(32, 3, {});
+  lowRed.bits = {0x10, 0x20, 0x30, 0xFF, 0xFF, 0x00, 0x00, 0x00};
+  lowRed.info.colors[0] = RgbQuad{0xFF, 0x00, 0x00, 0x00};
+  lowRed.info.colors[1] = RgbQuad{0x00, 0xFF, 0x00, 0x00};
+  lowRed.info.colors[2] = RgbQuad{0x00, 0x00, 0xFF, 0x00};
+  const auto [mixed, red] = Draw(lowRed);
+  EXPECT_EQ(mixed, RGB(0x10, 0x20, 0x30));
+  EXPECT_EQ(red, RGB(0xFF, 0, 0));
+
+  // 0x3FF00000 is full red; 0x000001FF (511 of 1023) half blue.
+  TwoPixelDib tenBits = Dib(32, 3, {});
+  tenBits.bits = {0x00, 0x00, 0xF0, 0x3F, 0xFF, 0x01, 0x00, 0x00};
+  tenBits.info.colors[0] = RgbQuad{0x00, 0x00, 0xF0, 0x3F};
+  tenBits.info.colors[1] = RgbQuad{0x00, 0xFC, 0x0F, 0x00};
+  tenBits.info.colors[2] = RgbQuad{0xFF, 0x03, 0x00, 0x00};
+  const auto [full, half] = Draw(tenBits);
+  EXPECT_EQ(full, RGB(255, 0, 0));
+  EXPECT_EQ(half, RGB(0, 0, 127));
 }
 
 TEST(DibSourceTest, MasksOnOtherBitCountsAreRefused) {
