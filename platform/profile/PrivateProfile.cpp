@@ -47,6 +47,17 @@ std::string_view WithoutTrailingBlanks(const char* text) {
 
 }  // namespace
 
+std::optional<int> LeadingProfileInt(std::string_view value) {
+  std::string_view digits = value.substr(std::min(value.find_first_not_of(" \t"), value.size()));
+  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') {
+    digits.remove_prefix(1);  // from_chars takes only "-"
+  }
+  int number = 0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (result.ec != std::errc()) return std::nullopt;
+  return number;
+}
+
 PrivateProfile::PrivateProfile() : PrivateProfile(std::make_shared<DiskProfileFiles>()) {}
 
 PrivateProfile::PrivateProfile(std::shared_ptr<ProfileFiles> files) : files_(std::move(files)) {}
@@ -87,13 +98,7 @@ int PrivateProfile::GetInt(const char* section, const char* key, int defaultValu
   if (section == nullptr || key == nullptr || fileName == nullptr) return defaultValue;
   const std::optional<std::string> value = Value(section, key, fileName);
   if (!value) return defaultValue;
-  std::string_view digits = *value;
-  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') {
-    digits.remove_prefix(1);  // from_chars takes only "-"
-  }
-  int number = 0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  return result.ec == std::errc() ? number : defaultValue;
+  return LeadingProfileInt(*value).value_or(defaultValue);
 }
 
 bool PrivateProfile::WriteString(const char* section, const char* key, const char* value,

@@ -34,6 +34,11 @@ struct ProfileEntry {
   std::optional<std::string> value;
 };
 
+// The number a profile-integer read takes from a value: leading blanks and tabs skipped,
+// an optional sign, then decimal digits up to the first other character ("5.7" and "5abc"
+// give 5). Nothing when the value does not start with a number in the signed 32-bit range.
+std::optional<int> LeadingProfileInt(std::string_view value);
+
 class PrivateProfile {
  public:
   // Files on disk.
@@ -54,9 +59,9 @@ class PrivateProfile {
   // returns size - 2. A size of 0 (or a null buffer) writes nothing and returns 0.
   std::uint32_t GetString(const char* section, const char* key, const char* defaultValue,
                           char* buffer, std::uint32_t size, const char* fileName) const;
-  // As GetPrivateProfileIntA: the decimal number at the start of the value (a sign
-  // allowed); `defaultValue` for a missing key or a value that does not start with a
-  // number in the 32-bit range.
+  // As GetPrivateProfileIntA: the decimal number at the start of the value
+  // (LeadingProfileInt); `defaultValue` for a missing key or a value that does not start
+  // with a number in the 32-bit range.
   int GetInt(const char* section, const char* key, int defaultValue, const char* fileName) const;
   // As WritePrivateProfileStringA: sets the key; a null `value` deletes the key, a null
   // `key` the whole section. False for a null section or file name, a name or value that
