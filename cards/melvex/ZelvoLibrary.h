@@ -138,7 +138,8 @@ class ZelvoLibrary {
   void SetFormatDialog(FormatDialogRunner runner) { formatDialog_ = std::move(runner); }
 
   // Sets the current function name for the life of an export call and restores the
-  // outer one afterwards, so nested exports report the innermost failure.
+  // outer one afterwards, so nested exports report the innermost failure. The name must
+  // live as long as the library: an export_name constant, or the export table's own text.
   class ExportScope {
    public:
     ExportScope(ZelvoLibrary& library, const char* name);
@@ -236,7 +237,9 @@ class ZelvoLibrary {
   CardSession* current_ = nullptr;
   std::vector<std::uint8_t> lineBuffer_;  // shared by all sessions
   const char* currentName_ = "";
-  std::string lastFailing_;
+  // Both point to export names in static storage, never to a copy, so a last failing name
+  // a caller keeps stays valid and unchanged for the life of the library.
+  const char* lastFailing_ = "";
   ConversionTables tables_;
   // The last record ZLV_prepare applied, and whether the next one must be applied whole
   // (at load, and whenever the current session changes).
