@@ -74,6 +74,13 @@ std::filesystem::path PrivateProfile::Resolve(std::string_view fileName) const {
   return (root_.empty() ? HalvernConfigFolder() : root_) / fileName;
 }
 
+std::filesystem::path PrivateProfile::ResolveForWrite(std::string_view fileName) const {
+  const std::filesystem::path file = Resolve(fileName);
+  const bool bare = fileName.find('/') == std::string_view::npos;
+  if (file.empty() || (bare && !files_->MakeFolder(file.parent_path()))) return {};
+  return file;
+}
+
 std::string PrivateProfile::Load(std::string_view fileName) const {
   std::string text;
   const std::filesystem::path file = Resolve(fileName);
@@ -106,7 +113,7 @@ bool PrivateProfile::WriteString(const char* section, const char* key, const cha
   if (section == nullptr || fileName == nullptr) return false;
   if (key == nullptr) {
     if (!ProfileText::IsWritableSection(section)) return false;
-    const std::filesystem::path file = Resolve(fileName);
+    const std::filesystem::path file = ResolveForWrite(fileName);
     return !file.empty() && files_->Update(file, [section](std::string& contents) {
       ProfileText text(contents);
       text.DeleteSection(section);
@@ -134,12 +141,13 @@ std::vector<std::string> PrivateProfile::KeyNames(std::string_view section,
 
 bool PrivateProfile::WriteSection(std::string_view section, std::span<const ProfileEntry> entries,
                                   std::string_view fileName) {
-  const std::filesystem::path file = Resolve(fileName);
-  if (file.empty() || !ProfileText::IsWritableSection(section)) return false;
+  if (fileName.empty() || !ProfileText::IsWritableSection(section)) return false;
   for (const ProfileEntry& entry : entries) {
     if (!ProfileText::IsWritableKey(entry.key)) return false;
     if (entry.value && !ProfileText::IsWritableValue(*entry.value)) return false;
   }
+  const std::filesystem::path file = ResolveForWrite(fileName);
+  if (file.empty()) return false;
   return files_->Update(file, [&](std::string& contents) {
     ProfileText text(contents);
     for (const ProfileEntry& entry : entries) {

@@ -4,8 +4,10 @@
 // forward to GetString and WriteString as they are.
 //
 // A bare file name ("krg.ini") names a file in one root folder, by default
-// $XDG_CONFIG_HOME/Halvern (read at each call), the stand-in for the Windows directory;
-// SetRoot moves it (tests use a temporary folder). A name with a folder is used as given.
+// $XDG_CONFIG_HOME/Halvern (read at each call), the stand-in for the Windows directory,
+// which is made by a write when missing as the Windows one always exists; SetRoot moves it
+// (tests use a temporary folder). A name with a folder is used as given, and a write into
+// a folder that does not exist fails, as the profile call does, without making it.
 // File contents are read as ProfileText.h describes. Every write re-reads the file and
 // replaces it in one atomic step under a lock (ProfileFiles.h), so a failed write leaves
 // the file as it was.
@@ -81,6 +83,9 @@ class PrivateProfile {
  private:
   // The file's contents; an unreadable file reads as empty.
   std::string Load(std::string_view fileName) const;
+  // Where a write of `fileName` goes, with the root folder made for a bare name; empty
+  // when there is no such place.
+  std::filesystem::path ResolveForWrite(std::string_view fileName) const;
 
   std::shared_ptr<ProfileFiles> files_;
   mutable std::mutex mutex_;

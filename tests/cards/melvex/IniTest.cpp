@@ -252,5 +252,36 @@ TEST(IniFileTest, RoundTripThroughARealFile) {
   EXPECT_EQ(read.requestPAL.xActive, 900);
 }
 
+// Saving leaves the file alone in its folder, and a file in a folder that does not exist
+// is an INI error, as the profile call's failure is, with no folder made.
+TEST(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
+  TempFolder folder;
+  sim::SimulatedCard card;
+  MovableMemory memory;
+  ZelvoLibrary library(card, memory);
+  ScriptedMessageService messages;
+  ScopedMessageService scopedMessages{messages};
+  PrivateProfile profile;
+  profile.SetRoot(folder / "windows");
+  library.SetProfile(profile);
+  const ZlvConfig saved = Sample();
+  ASSERT_EQ(library.ZLV_saveIniFile("zelvo.ini", "Camera", &saved), code::kOk);
+  ASSERT_EQ(library.ZLV_saveIniFile((folder / "mine.ini").c_str(), "Camera", &saved), code::kOk);
+  ASSERT_EQ(library.ZLV_saveIniFile((folder / "mine.ini").c_str(), "Camera", &saved), code::kOk);
+  EXPECT_EQ(folder.Entries(), 2u);  // "windows" and mine.ini
+  EXPECT_TRUE(std::filesystem::exists(folder / "windows" / "zelvo.ini"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "windows"), {}), 1);
+  EXPECT_TRUE(messages.Messages().empty());
+
+  const std::string missing = (folder / "gone" / "zelvo.ini").string();
+  EXPECT_EQ(library.ZLV_saveIniFile(missing.c_str(), "Camera", &saved), code::kFileError);
+  ASSERT_EQ(messages.Messages().size(), 1u);
+  EXPECT_EQ(messages.Messages()[0].text, "Error when writing to INI file.");
+  EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+  ZlvConfig read{};
+  EXPECT_EQ(library.ZLV_readIniFile(missing.c_str(), "Camera", &read), code::kFileError);
+  EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+}
+
 }  // namespace
 }  // namespace orvale::melvex
