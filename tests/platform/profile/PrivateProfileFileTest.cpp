@@ -80,7 +80,9 @@ TEST(PrivateProfileFileTest, WritesLeaveNothingBesideTheFile) {
   ASSERT_TRUE(profile.WriteString("S", "K", "v", own.c_str()));
   std::vector<std::string> names;
   for (const fs::path& folder : {home.Folder(), home.Folder() / "Halvern"}) {
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Halvern", "krg.ini", "own.ini"}));

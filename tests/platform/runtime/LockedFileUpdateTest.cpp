@@ -28,7 +28,9 @@ class LockedFileUpdateTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder_); }
   std::vector<std::string> Names(const fs::path& folder) const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
   }
