@@ -1,6 +1,8 @@
 // DIBs of 4, 16 and 32 bits drawn through the device context.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/gdi/ImageDeviceContext.h"
@@ -57,25 +59,35 @@ TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {
 }
 
 TEST(DibSourceTest, ThirtyTwoBitPixelsFollowTheirMasksWhenGiven) {
-  // Red in the low byte, blue in the third; 10:10:10 scales each channel to 0..255.
-  TwoPixelDib lowRed = Dib(32, 3, {});
-  lowRed.bits = {0x10, 0x20, 0x30, 0xFF, 0xFF, 0x00, 0x00, 0x00};
-  lowRed.info.colors[0] = RgbQuad{0xFF, 0x00, 0x00, 0x00};
-  lowRed.info.colors[1] = RgbQuad{0x00, 0xFF, 0x00, 0x00};
-  lowRed.info.colors[2] = RgbQuad{0x00, 0x00, 0xFF, 0x00};
-  const auto [mixed, red] = Draw(lowRed);
-  EXPECT_EQ(mixed, RGB(0x10, 0x20, 0x30));
-  EXPECT_EQ(red, RGB(0xFF, 0, 0));
-
-  // 0x3FF00000 is full red; 0x000001FF (511 of 1023) half blue.
-  TwoPixelDib tenBits = Dib(32, 3, {});
-  tenBits.bits = {0x00, 0x00, 0xF0, 0x3F, 0xFF, 0x01, 0x00, 0x00};
-  tenBits.info.colors[0] = RgbQuad{0x00, 0x00, 0xF0, 0x3F};
-  tenBits.info.colors[1] = RgbQuad{0x00, 0xFC, 0x0F, 0x00};
-  tenBits.info.colors[2] = RgbQuad{0xFF, 0x03, 0x00, 0x00};
-  const auto [full, half] = Draw(tenBits);
-  EXPECT_EQ(full, RGB(255, 0, 0));
-  EXPECT_EQ(half, RGB(0, 0, 127));
+  struct Case {
+    const char* name;
+    std::array<std::uint32_t, 3> masks;  // red, green, blue
+    std::uint32_t first, second;
+    Color firstColour, secondColour;
+  };
+  const Case cases[] = {
+      {"RedInTheLowByte", {0xFF, 0xFF00, 0xFF0000}, 0xFF302010, 0x000000FF, RGB(0x10, 0x20, 0x30),
+       RGB(255, 0, 0)},
+      // Ten bits a channel: 511 of 1023 is half.
+      {"TenBits", {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF00000, 0x000001FF, RGB(255, 0, 0),
+       RGB(0, 0, 127)},
+  };
+  for (const Case& c : cases) {
+    TwoPixelDib dib = Dib(32, 3, {});
+    dib.bits.assign(8, 0);
+    for (int i = 0; i < 4; ++i) {
+      dib.bits[i] = static_cast<std::uint8_t>(c.first >> (8 * i));
+      dib.bits[4 + i] = static_cast<std::uint8_t>(c.second >> (8 * i));
+    }
+    for (int m = 0; m < 3; ++m) {
+      const std::uint32_t mask = c.masks[m];
+      dib.info.colors[m] = RgbQuad{static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8),
+                                   static_cast<std::uint8_t>(mask >> 16), static_cast<std::uint8_t>(mask >> 24)};
+    }
+    const auto [first, second] = Draw(dib);
+    EXPECT_EQ(first, c.firstColour) << c.name;
+    EXPECT_EQ(second, c.secondColour) << c.name;
+  }
 }
 
 TEST(DibSourceTest, MasksOnOtherBitCountsAreRefused) {
