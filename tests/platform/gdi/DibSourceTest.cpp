@@ -81,8 +81,8 @@ TEST(DibSourceTest, ThirtyTwoBitPixelsFollowTheirMasksWhenGiven) {
     }
     for (int m = 0; m < 3; ++m) {
       const std::uint32_t mask = c.masks[m];
-      dib.info.colors[m] = RgbQuad{static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8),
-                                   static_cast<std::uint8_t>(mask >> 16), static_cast<std::uint8_t>(mask >> 24)};
+      const auto byte = [mask](int n) { return static_cast<std::uint8_t>(mask >> (8 * n)); };
+      dib.info.colors[m] = RgbQuad{byte(0), byte(1), byte(2), byte(3)};
     }
     const auto [first, second] = Draw(dib);
     EXPECT_EQ(first, c.firstColour) << c.name;
