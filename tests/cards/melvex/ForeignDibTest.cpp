@@ -145,15 +145,20 @@ QImage Shown(const Bytes& bytes, bool isFile = false) {
 
 class ForeignDibTest : public ::testing::Test {
  protected:
-  // The picture drawn 1:1 at (1, 1) on a white display, as 32-bit pixels.
+  // The picture drawn on a white display 1:1 at (1, 1) and stretched to twice its size
+  // beside it, as 32-bit pixels.
   QImage Drawn(MemoryHandle dib, std::int32_t expected = code::kOk) {
-    gdi::ImageDeviceContext dc(kWidth + 2, kHeight + 2);
+    gdi::ImageDeviceContext dc(kDisplayWidth, kDisplayHeight);
     EXPECT_EQ(library.ZLV_drawDIB(&dc, dib, 1, 1, 0, 0), expected);
+    EXPECT_EQ(library.ZLV_drawDIB(&dc, dib, kWidth + 2, 1, 2 * kWidth, 2 * kHeight), expected);
     return dc.Image().convertToFormat(QImage::Format_RGB32);
   }
   static QImage Blank() {
-    return gdi::ImageDeviceContext(kWidth + 2, kHeight + 2).Image().convertToFormat(QImage::Format_RGB32);
+    const gdi::ImageDeviceContext white(kDisplayWidth, kDisplayHeight);
+    return white.Image().convertToFormat(QImage::Format_RGB32);
   }
+  static constexpr int kDisplayWidth = 3 * kWidth + 3;
+  static constexpr int kDisplayHeight = 2 * kHeight + 2;
   static bool Filterable(const DibKind& kind) { return kind.bits == 8 || kind.bits == 24 || kind.bits == 32; }
   // The DIB after filtering with a kernel that tells up from down.
   Bytes Filtered(MemoryHandle dib, std::int32_t expected = code::kOk) {
