@@ -59,6 +59,7 @@ struct DibKind {
 };
 
 std::uint32_t Channel(std::uint8_t level, std::uint32_t mask) {
+  if (mask == 0) return 0;
   const int width = std::popcount(mask);
   const int shift = std::countr_zero(mask);
   return (static_cast<std::uint32_t>(level) >> (8 - std::min(width, 8))) << shift & mask;
