@@ -1,5 +1,8 @@
 // Averaging several snaps into one DIB: the raw lines of every snap are summed in 16-bit
-// accumulators kept in the DIB's own block, then divided and packed into its rows.
+// accumulators kept in the DIB's own block, then divided and packed into its rows. Colour
+// lines are summed as the card made them, from pixel 0 in the card's chroma phase, and
+// converted as a plain readout converts them, so a still scene averages to its plain
+// picture whether the crop starts on an even or an odd sample.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -20,6 +23,7 @@ namespace {
 constexpr std::uint16_t kTriggerTimeoutMs = 10200;
 constexpr int kGreyReadout = 1;
 constexpr int kRawColourReadout = 10;
+constexpr int kBgrFormat = 7;
 constexpr std::size_t kLineSlack = 8;
 }  // namespace
 
@@ -42,7 +46,8 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
   const int height = request.yPixels;
   const DibLayout layout = *DibLayoutFor(format);
   const auto stride = static_cast<std::size_t>(DibRowBytes(width, layout.bitCount));
-  const std::size_t sums = grey ? static_cast<std::size_t>(width) : 2 * static_cast<std::size_t>(width);
+  // A colour line may hold one pixel more than the width, up to a whole pair.
+  const auto sums = static_cast<std::size_t>(grey ? width : LineBytes(kRawColourReadout, width));
   const std::size_t sumStride = 2 * sums;  // 16 bits per sum
   const int readout = grey ? kGreyReadout : kRawColourReadout;
   const std::size_t lineBytes = static_cast<std::size_t>(LineBytes(readout, width));
@@ -55,6 +60,7 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
   if (!bytes) return OutOfMemory(kCannotLock);
   std::uint8_t* pixels = bytes.Bytes() + bitsOffset;
   const auto sumRow = [&](int row) { return pixels + static_cast<std::size_t>(row) * sumStride; };
+  CardLine raw;  // the shape of the colour lines, the same for every line of every snap
 
   for (int n = 0; n < snaps; ++n) {
     std::int32_t rc = code::kOk;
@@ -69,8 +75,14 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
     if (rc != code::kOk) return rc;
     // The first card line is the top of the picture, the last row of the block.
     for (int j = 0; j < height; ++j) {
-      if (const std::int32_t rc2 = ZLP_readLine(line.Bytes(), 0, static_cast<std::uint16_t>(width))) return rc2;
-      AddToSums(sumRow(height - 1 - j), line.Bytes(), sums);
+      const auto count = static_cast<std::uint16_t>(width);
+      if (grey) {
+        if (const std::int32_t rc2 = ZLP_readLine(line.Bytes(), 0, count)) return rc2;
+        AddToSums(sumRow(height - 1 - j), line.Bytes(), sums);
+      } else {
+        if (const std::int32_t rc2 = ReadRawColourLine(line.Bytes(), count, raw)) return rc2;
+        AddToSums(sumRow(height - 1 - j), raw.bytes, 2 * static_cast<std::size_t>(raw.pixels));
+      }
     }
   }
 
@@ -85,9 +97,9 @@ std::int32_t ZelvoLibrary::ZLV_snapAverageDIB(const ZlvConfig* config, ZLV_HDIB*
     std::fill(packed.begin(), packed.end(), 0);
     if (grey) {
       std::memcpy(packed.data(), averaged.data(), sums);
-    } else if (const std::int32_t rc = ZLP_convertCbYCrYToBGR24(packed.data(), averaged.data(),
-                                                                  static_cast<std::uint16_t>(width))) {
-      return rc;
+    } else {
+      ConvertLine(tables_, kBgrFormat, CardLine{averaged.data(), raw.pixels, raw.oddStart}, 0, width, 0,
+                  packed.data());
     }
     std::memcpy(pixels + static_cast<std::size_t>(row) * stride, packed.data(), stride);
   }

@@ -144,7 +144,7 @@ const char* ZelvoLibrary::ZLP_errorString(std::int32_t code) {
 
 const char* ZelvoLibrary::ZLP_lastErrorFunctionName() {
   ExportScope scope(*this, export_name::ZLP_lastErrorFunctionName);
-  return lastFailing_.c_str();
+  return lastFailing_;
 }
 
 std::int32_t ZelvoLibrary::ZLP_getCardIdStrings(char* buffer, std::uint16_t size) {

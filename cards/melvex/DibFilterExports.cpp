@@ -1,5 +1,6 @@
 // Small convolution kernels over a DIB, in place: the image shrinks by the kernel's size
 // less one in each direction.
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,6 +30,15 @@ const ZlvFilter kFilters[] = {
     {3, 3, 1, 1, kSobelVertical}, {3, 3, 1, 1, kSobelHorizontal},
 };
 
+// Each colour byte is filtered apart: masks must give every channel whole bytes of its own.
+bool WholeByteChannels(const DibView& view) {
+  if (view.header.biCompression != kBitFields) return true;
+  for (const std::uint32_t mask : view.masks) {
+    if (mask != 0xFFu << (std::countr_zero(mask) & ~7)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const ZlvFilter* ZelvoLibrary::ZLV_getFilter(std::int32_t n) {
@@ -52,10 +62,9 @@ std::int32_t ZelvoLibrary::ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter) 
   if (!view) return Fail(code::kOutOfRange);
   const int bits = view->header.biBitCount;
   const int width = view->header.biWidth;
-  const int height = view->header.biHeight;
-  // Run-length or mask-coded pixels are not plain bytes to convolve.
-  if (view->header.biCompression != gdi::BI_RGB || (bits != 8 && bits != 24 && bits != 32) ||
-      width < f.width || height < f.height) {
+  const int height = view->rows;
+  if ((bits != 8 && bits != 24 && bits != 32) || !WholeByteChannels(*view) || width < f.width ||
+      height < f.height) {
     return Fail(code::kOutOfRange);
   }
   const int b = bits / 8;
@@ -65,14 +74,16 @@ std::int32_t ZelvoLibrary::ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter) 
   const auto outStride = static_cast<std::size_t>(DibRowBytes(outWidth, bits));
   std::uint8_t* pixels = bytes.Bytes() + view->bitsOffset;
   // Rows are written from the first on with the new stride, which never overtakes a
-  // source byte still to be read.
+  // source byte still to be read. The kernel's first row lies over the lowest picture row,
+  // so a DIB stored from the top meets the kernel upside down.
   for (int y = 0; y < outHeight; ++y) {
     std::uint8_t* out = pixels + static_cast<std::size_t>(y) * outStride;
     for (int i = 0; i < outWidth * b; ++i) {
       int sum = 0;
       for (int r = 0; r < f.height; ++r) {
         const std::uint8_t* src = pixels + static_cast<std::size_t>(y + r) * stride + i;
-        for (int c = 0; c < f.width; ++c) sum += f.kernel[r * f.width + c] * src[c * b];
+        const std::int8_t* kernelRow = f.kernel + (view->topDown ? f.height - 1 - r : r) * f.width;
+        for (int c = 0; c < f.width; ++c) sum += kernelRow[c] * src[c * b];
       }
       int value = sum / f.divisor;
       if (value < 0) value = f.absolute != 0 ? -value : 0;
@@ -82,7 +93,7 @@ std::int32_t ZelvoLibrary::ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter) 
   }
   const std::size_t imageBytes = outStride * static_cast<std::size_t>(outHeight);
   WriteLE32(bytes.Bytes() + 4, static_cast<std::uint32_t>(outWidth));
-  WriteLE32(bytes.Bytes() + 8, static_cast<std::uint32_t>(outHeight));
+  WriteLE32(bytes.Bytes() + 8, static_cast<std::uint32_t>(view->topDown ? -outHeight : outHeight));
   WriteLE32(bytes.Bytes() + 20, static_cast<std::uint32_t>(imageBytes));
   bytes.Unlock();
   if (!memory_.Resize(dib, view->bitsOffset + imageBytes)) return Fail(code::kNoMemory);

@@ -1,5 +1,8 @@
 #include "cards/melvex/DibLayout.h"
 
+#include <bit>
+#include <limits>
+
 #include "platform/runtime/ByteFields.h"
 
 namespace orvale::melvex {
@@ -55,18 +58,44 @@ void WriteDibStart(std::uint8_t* out, int format, const DibLayout& layout, int w
   }
 }
 
+namespace {
+
+// Bit-field masks other programs write: each one run of bits within the pixel, none empty,
+// no bit in two of them.
+bool MasksFit(const std::uint32_t (&masks)[3], int bits) {
+  const std::uint64_t pixel = (std::uint64_t{1} << bits) - 1;
+  std::uint32_t seen = 0;
+  for (const std::uint32_t mask : masks) {
+    if (mask == 0 || (mask & ~pixel) != 0 || (mask & seen) != 0) return false;
+    const std::uint32_t run = mask >> std::countr_zero(mask);
+    if ((run & (run + 1)) != 0) return false;  // a gap inside the run
+    seen |= mask;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
   if (block.size() < gdi::kBitmapInfoHeaderSize) return std::nullopt;
   DibView dib;
   dib.header = gdi::ReadBitmapInfoHeader(block.data());
   const gdi::BitmapInfoHeader& h = dib.header;
-  if (h.biSize != gdi::kBitmapInfoHeaderSize || h.biWidth <= 0 || h.biHeight <= 0) return std::nullopt;
+  if (h.biSize != gdi::kBitmapInfoHeaderSize || h.biWidth <= 0 || h.biHeight == 0 ||
+      h.biHeight == std::numeric_limits<std::int32_t>::min()) {
+    return std::nullopt;
+  }
+  dib.topDown = h.biHeight < 0;
+  dib.rows = dib.topDown ? -h.biHeight : h.biHeight;
   const int bits = h.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
   if (h.biCompression == kBitFields) {
     // The three masks; our own 5:6:5 DIBs count them as three colours.
-    if (bits != 16 || (h.biClrUsed != 0 && h.biClrUsed != 3)) return std::nullopt;
+    if ((bits != 16 && bits != 32) || (h.biClrUsed != 0 && h.biClrUsed != 3)) return std::nullopt;
     dib.tableBytes = 12;
+    if (block.size() < gdi::kBitmapInfoHeaderSize + dib.tableBytes) return std::nullopt;
+    for (int i = 0; i < 3; ++i) dib.masks[i] = ReadLE32(block.data() + gdi::kBitmapInfoHeaderSize + 4 * i);
+    if (!MasksFit(dib.masks, bits)) return std::nullopt;
   } else if (h.biCompression == gdi::BI_RGB) {
     const std::uint64_t most = bits <= 8 ? (std::uint64_t{1} << bits) : gdi::kColorTableSize;
     if (h.biClrUsed > most) return std::nullopt;
@@ -77,7 +106,7 @@ std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
   }
   dib.bitsOffset = gdi::kBitmapInfoHeaderSize + dib.tableBytes;
   dib.stride = DibRowBytes(h.biWidth, bits);
-  const std::uint64_t rows = static_cast<std::uint64_t>(dib.stride) * static_cast<std::uint64_t>(h.biHeight);
+  const std::uint64_t rows = static_cast<std::uint64_t>(dib.stride) * static_cast<std::uint64_t>(dib.rows);
   const std::uint64_t image = h.biSizeImage == 0 ? rows : h.biSizeImage;
   if (image < rows || dib.bitsOffset + image > block.size()) return std::nullopt;
   dib.imageBytes = static_cast<std::size_t>(image);

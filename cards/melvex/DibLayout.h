@@ -37,16 +37,22 @@ struct Rgb {
 };
 Rgb Palette332(int index);
 
-// A DIB from a caller, checked against the size of its block: a 40-byte header, width and
-// height above 0, 1, 4, 8, 16, 24 or 32 bits, uncompressed or (16 bits) with masks, no
-// more colours than the bit count holds, and the table and every row inside the block.
-// Colours used 0 counts as all the bit count holds; image size 0 as height x row bytes.
+// A DIB from a caller, checked against the size of its block: a 40-byte header, a width
+// above 0 and a height not 0 (negative: rows stored from the top), 1, 4, 8, 16, 24 or 32
+// bits, uncompressed or (16 and 32 bits) with bit-field masks, no more colours than the bit
+// count holds, and the table and every row inside the block. Masks must each be one run
+// of bits inside the pixel, none empty and no two overlapping. Colours used 0 counts as all
+// the bit count holds; image size 0 as the rows x row bytes.
 struct DibView {
   gdi::BitmapInfoHeader header;
+  int rows = 0;                // the height, whatever the storage order
+  bool topDown = false;        // row 0 is the top of the picture
   std::size_t tableBytes = 0;
   std::size_t bitsOffset = 0;  // from the start of the block
   std::int64_t stride = 0;
   std::size_t imageBytes = 0;  // what the header's image size says, at least the rows
+  // The three masks of a bit-field DIB (red, green, blue); none for others.
+  std::uint32_t masks[3] = {0, 0, 0};
 };
 std::optional<DibView> CheckDib(std::span<const std::uint8_t> block);
 

@@ -56,7 +56,7 @@ std::int32_t ZelvoLibrary::ZLV_drawDIB(ZLV_HDC hdc, ZLV_HDIB dib, std::int32_t x
   // A DIB the drawing layer cannot read (1 bit) would draw nothing: refuse it, not report 0.
   if (!gdi::DibPixelSource(info, bits, gdi::DIB_RGB_COLORS)) return Fail(code::kOutOfRange);
   const int dibWidth = view->header.biWidth;
-  const int dibHeight = view->header.biHeight;
+  const int dibHeight = view->rows;  // the drawing layer reads the storage order from the header
   if ((width != 0 && width != dibWidth) || (height != 0 && height != dibHeight)) {
     dc.SetStretchBltMode(gdi::COLORONCOLOR);
     dc.StretchDIBits(x, y, width != 0 ? width : dibWidth, height != 0 ? height : dibHeight, 0, 0, dibWidth,

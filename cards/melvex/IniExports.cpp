@@ -1,11 +1,13 @@
 // Keeping a configuration record in a private profile (INI) file, one key per field in a
-// fixed order. Reading stops at the first key that is missing or not a number; saving
+// fixed order. Reading stops at the first key that is missing or empty; saving
 // writes the whole section in one step, so it is never left half old and half new.
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cards/melvex/ConfigRules.h"
@@ -14,6 +16,8 @@
 #include "cards/melvex/ErrorMessages.h"
 #include "cards/melvex/ExportNames.h"
 #include "cards/melvex/ZelvoLibrary.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/runtime/NumberText.h"
 
 namespace orvale::melvex {
 
@@ -61,32 +65,23 @@ std::vector<IniField> Fields(ZlvConfig& c) {
   return fields;
 }
 
-// The whole text as a number of the field's type; false for anything else.
-template <class T>
-bool ParseWhole(const std::string& text, T& value) {
-  const char* end = text.data() + text.size();
-  const auto [next, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && next == end;
-}
-
-bool Parse(const std::string& text, const IniField& field) {
-  if (text.empty() || text.size() > kMaxValueChars) return false;
+// A value read as the profile-integer call reads one: the number at its start, 0 when it
+// has none; a 16-bit field keeps the low 16 bits, as the word it is. Gamma takes the
+// leading decimal number, 0 when there is none or it is no finite float.
+void Parse(std::string_view text, const IniField& field) {
+  text = text.substr(0, kMaxValueChars);
   if (field.real != nullptr) {
-    float value = 0;
-    if (!ParseWhole(text, value) || !std::isfinite(value)) return false;
-    *field.real = value;
-    return true;
+    const double value = ReadLeadingNumber(text);
+    const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+    *field.real = fits ? static_cast<float>(value) : 0.0f;
+    return;
   }
+  const int value = LeadingProfileInt(text).value_or(0);
   if (field.half != nullptr) {
-    std::uint16_t value = 0;
-    if (!ParseWhole(text, value)) return false;
-    *field.half = value;
-    return true;
+    *field.half = static_cast<std::uint16_t>(value);
+  } else {
+    *field.whole = value;
   }
-  std::int32_t value = 0;
-  if (!ParseWhole(text, value)) return false;
-  *field.whole = value;
-  return true;
 }
 
 std::string Format(const IniField& field) {
@@ -113,11 +108,12 @@ std::int32_t ZelvoLibrary::ZLV_readIniFile(const char* fileName, const char* sec
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const IniField& field = fields[i];
     const std::optional<std::string> text = profile_->Value(section, field.key, fileName);
-    if (!text || !Parse(*text, field)) {
+    if (!text || text->empty()) {
       if (i >= kRequiredKeys) return code::kOk;
       ShowErrorMessage(kIniReadFailed);
       return Fail(code::kFileError);
     }
+    Parse(*text, field);
     if (field.whole == &c.outputFormat) {
       const std::int32_t monochrome = c.outputFormat == 1 || c.outputFormat == 2 ? 1 : 0;
       c.requestPAL.monochrome = monochrome;

@@ -121,8 +121,8 @@ std::int32_t ZelvoLibrary::ZLP_startReadout(std::int32_t format, std::uint16_t* 
   return code::kOk;
 }
 
-std::int32_t ZelvoLibrary::ZLP_readLine(void* buffer, std::uint16_t firstPixel, std::uint16_t count) {
-  ExportScope scope(*this, export_name::ZLP_readLine);
+std::int32_t ZelvoLibrary::NextReadoutLine(const void* buffer, int firstPixel, int count, CardLine& line,
+                                            int& lineNumber) {
   CardSession* session = Current();
   if (session == nullptr) return Fail(code::kNotInitialised);
   if (!session->readoutStarted) return Fail(code::kReadoutNotStarted);
@@ -130,13 +130,34 @@ std::int32_t ZelvoLibrary::ZLP_readLine(void* buffer, std::uint16_t firstPixel, 
     return Fail(code::kOutsideImage);
   }
   if (buffer == nullptr) return Fail(code::kBadPointer);
-  const bool grey = IsGreyFormat(session->readoutFormat);
-  const std::uint8_t* line = nullptr;
+  const std::uint8_t* bytes = nullptr;
   int pixels = 0;
-  if (const std::int32_t rc = AssembleLine(*session, grey, line, pixels)) return rc;
-  ConvertLine(tables_, session->readoutFormat, CardLine{line, pixels, session->oddStart}, firstPixel,
-              count, session->lineCounter, static_cast<std::uint8_t*>(buffer));
-  ++session->lineCounter;
+  if (const std::int32_t rc = AssembleLine(*session, IsGreyFormat(session->readoutFormat), bytes, pixels)) {
+    return rc;
+  }
+  line = CardLine{bytes, pixels, session->oddStart};
+  lineNumber = session->lineCounter++;
+  return code::kOk;
+}
+
+std::int32_t ZelvoLibrary::ZLP_readLine(void* buffer, std::uint16_t firstPixel, std::uint16_t count) {
+  ExportScope scope(*this, export_name::ZLP_readLine);
+  CardLine line;
+  int lineNumber = 0;
+  if (const std::int32_t rc = NextReadoutLine(buffer, firstPixel, count, line, lineNumber)) return rc;
+  ConvertLine(tables_, Current()->readoutFormat, line, firstPixel, count, lineNumber,
+              static_cast<std::uint8_t*>(buffer));
+  return code::kOk;
+}
+
+std::int32_t ZelvoLibrary::ReadRawColourLine(std::uint8_t* buffer, std::uint16_t count, CardLine& line) {
+  // A line read in all but its conversion, failing under the same name.
+  ExportScope scope(*this, export_name::ZLP_readLine);
+  CardLine card;
+  int lineNumber = 0;
+  if (const std::int32_t rc = NextReadoutLine(buffer, 0, count, card, lineNumber)) return rc;
+  std::memcpy(buffer, card.bytes, 2 * static_cast<std::size_t>(card.pixels));
+  line = CardLine{buffer, card.pixels, card.oddStart};
   return code::kOk;
 }
 

@@ -18,6 +18,7 @@
 
 #include "cards/melvex/CardSession.h"
 #include "cards/melvex/ConversionTables.h"
+#include "cards/melvex/LineFormats.h"
 #include "cards/melvex/MelvexDevice.h"
 #include "cards/melvex/zelvo32.h"
 #include "platform/gdi/Palette.h"
@@ -137,7 +138,8 @@ class ZelvoLibrary {
   void SetFormatDialog(FormatDialogRunner runner) { formatDialog_ = std::move(runner); }
 
   // Sets the current function name for the life of an export call and restores the
-  // outer one afterwards, so nested exports report the innermost failure.
+  // outer one afterwards, so nested exports report the innermost failure. The name must
+  // live as long as the library: an export_name constant, or the export table's own text.
   class ExportScope {
    public:
     ExportScope(ZelvoLibrary& library, const char* name);
@@ -218,6 +220,14 @@ class ZelvoLibrary {
   bool SeekCardLine(CardSession& session, int line);
   bool FetchCardLine(CardSession& session, int line, bool grey, std::uint8_t* dest);
   std::int32_t AssembleLine(CardSession& session, bool grey, const std::uint8_t*& line, int& pixels);
+  // The checks of a line read (as ZLP_readLine makes them) and the assembled line behind
+  // output line lineCounter, whose number is given back as the counter moves on.
+  std::int32_t NextReadoutLine(const void* buffer, int firstPixel, int count, CardLine& line,
+                               int& lineNumber);
+  // The next line of a colour readout copied into `buffer` unconverted: the CbYCrY bytes
+  // from pixel 0 in the card's own chroma phase (the line may hold one pixel more than
+  // `count`, up to a whole pair). `line` says how ZLP_readLine would convert it.
+  std::int32_t ReadRawColourLine(std::uint8_t* buffer, std::uint16_t count, CardLine& line);
 
   MelvexDevice& device_;
   MovableMemory& memory_;
@@ -227,7 +237,9 @@ class ZelvoLibrary {
   CardSession* current_ = nullptr;
   std::vector<std::uint8_t> lineBuffer_;  // shared by all sessions
   const char* currentName_ = "";
-  std::string lastFailing_;
+  // Both point to export names in static storage, never to a copy, so a last failing name
+  // a caller keeps stays valid and unchanged for the life of the library.
+  const char* lastFailing_ = "";
   ConversionTables tables_;
   // The last record ZLV_prepare applied, and whether the next one must be applied whole
   // (at load, and whenever the current session changes).

@@ -104,7 +104,8 @@ typedef struct ZlvFilter {
 #pragma pack(pop)
 
 /* A movable memory block holding a DIB: 40-byte header, colour table or masks, rows
- * bottom-up padded to 4 bytes. */
+ * bottom-up padded to 4 bytes. The functions that take a caller's DIB also read one stored
+ * from the top (negative height) and 32-bit DIBs with bit-field masks. */
 typedef void* ZLV_HDIB;
 
 /* A drawing surface: the address of the caller's orvale::gdi::DeviceContext. The parent

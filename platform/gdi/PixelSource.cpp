@@ -26,7 +26,7 @@ std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
                                           std::span<const std::uint8_t> bits,
                                           std::uint32_t colorUse) {
   const BitmapInfoHeader& h = info.header;
-  const bool bitFields = h.biCompression == kBitFields && h.biBitCount == 16;
+  const bool bitFields = h.biCompression == kBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
   if ((h.biCompression != BI_RGB && !bitFields) || h.biWidth <= 0 || h.biHeight == 0 ||
       h.biHeight == std::numeric_limits<std::int32_t>::min()) {
     return std::nullopt;
@@ -46,7 +46,14 @@ std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
       source.blue = ChannelMask::Of(bitFields ? MaskAt(info.colors[2]) : 0x001F);
       break;
     case 24: source.format = PixelSource::Format::Bgr24; break;
-    case 32: source.format = PixelSource::Format::Bgrx32; break;
+    case 32:
+      source.format = bitFields ? PixelSource::Format::Masked32 : PixelSource::Format::Bgrx32;
+      if (bitFields) {
+        source.red = ChannelMask::Of(MaskAt(info.colors[0]));
+        source.green = ChannelMask::Of(MaskAt(info.colors[1]));
+        source.blue = ChannelMask::Of(MaskAt(info.colors[2]));
+      }
+      break;
     default: return std::nullopt;
   }
   const bool bottomUp = h.biHeight > 0;

@@ -10,26 +10,28 @@
 
 namespace orvale::gdi {
 
-// A 16-bit pixel's colour channel: the bits of its mask, scaled to 0..255.
+// A 16- or 32-bit pixel's colour channel: the bits of its mask, scaled to 0..255.
 struct ChannelMask {
   std::uint32_t mask = 0;
   int shift = 0;
   std::uint32_t maximum = 1;  // mask >> shift
   std::uint32_t Level(std::uint32_t pixel) const {
-    return (((pixel & mask) >> shift) * 255 + maximum / 2) / maximum;
+    // In 64 bits: a channel of a 32-bit pixel may be wider than 24 bits.
+    const std::uint64_t value = (pixel & mask) >> shift;
+    return static_cast<std::uint32_t>((value * 255 + maximum / 2) / maximum);
   }
   static ChannelMask Of(std::uint32_t mask);
 };
 
 struct PixelSource {
-  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32, Indexed4, Rgb16 };
+  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32, Indexed4, Rgb16, Masked32 };
   Format format = Format::Rgb32;
   int width = 0;
   int height = 0;
   const std::uint8_t* bits = nullptr;  // the row at the top of the picture
   std::ptrdiff_t stride = 0;           // bytes from one row to the one below (may be < 0)
   const RgbQuad* palette = nullptr;    // Indexed8 and Indexed4: 256 or 16 entries
-  ChannelMask red, green, blue;        // Rgb16 only
+  ChannelMask red, green, blue;        // Rgb16 and Masked32 only
 
   // The 0x00RRGGBB word of pixel (x, y); x and y must lie inside.
   std::uint32_t RgbAt(int x, int y) const {
@@ -45,6 +47,13 @@ struct PixelSource {
       }
       case Format::Rgb16: {
         const std::uint32_t pixel = row[2 * x] | (static_cast<std::uint32_t>(row[2 * x + 1]) << 8);
+        return (red.Level(pixel) << 16) | (green.Level(pixel) << 8) | blue.Level(pixel);
+      }
+      case Format::Masked32: {
+        const std::uint8_t* p = row + 4 * static_cast<std::ptrdiff_t>(x);
+        const std::uint32_t pixel = p[0] | (static_cast<std::uint32_t>(p[1]) << 8) |
+                                    (static_cast<std::uint32_t>(p[2]) << 16) |
+                                    (static_cast<std::uint32_t>(p[3]) << 24);
         return (red.Level(pixel) << 16) | (green.Level(pixel) << 8) | blue.Level(pixel);
       }
       case Format::Bgr24: {
@@ -63,8 +72,8 @@ struct PixelSource {
 };
 
 // A source over the rows of an uncompressed 4-, 8-, 16- (5:5:5), 24- or 32-bit DIB, or a
-// 16-bit DIB with bit-field masks (compression 3, the masks in the first three entries of
-// the colour table). Fails for any other format, a palette-index colour table, a zero
+// 16- or 32-bit DIB with bit-field masks (compression 3, the masks in the first three
+// entries of the colour table). Fails for any other format, a palette-index colour table, a zero
 // size, or `bits` too short for the rows.
 std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
                                           std::span<const std::uint8_t> bits,

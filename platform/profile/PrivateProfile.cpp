@@ -47,6 +47,17 @@ std::string_view WithoutTrailingBlanks(const char* text) {
 
 }  // namespace
 
+std::optional<int> LeadingProfileInt(std::string_view value) {
+  std::string_view digits = value.substr(std::min(value.find_first_not_of(" \t"), value.size()));
+  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') {
+    digits.remove_prefix(1);  // from_chars takes only "-"
+  }
+  int number = 0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (result.ec != std::errc()) return std::nullopt;
+  return number;
+}
+
 PrivateProfile::PrivateProfile() : PrivateProfile(std::make_shared<DiskProfileFiles>()) {}
 
 PrivateProfile::PrivateProfile(std::shared_ptr<ProfileFiles> files) : files_(std::move(files)) {}
@@ -61,6 +72,13 @@ std::filesystem::path PrivateProfile::Resolve(std::string_view fileName) const {
   if (fileName.find('/') != std::string_view::npos) return std::filesystem::path(fileName);
   std::lock_guard lock(mutex_);
   return (root_.empty() ? HalvernConfigFolder() : root_) / fileName;
+}
+
+std::filesystem::path PrivateProfile::ResolveForWrite(std::string_view fileName) const {
+  const std::filesystem::path file = Resolve(fileName);
+  const bool bare = fileName.find('/') == std::string_view::npos;
+  if (file.empty() || (bare && !files_->MakeFolder(file.parent_path()))) return {};
+  return file;
 }
 
 std::string PrivateProfile::Load(std::string_view fileName) const {
@@ -87,13 +105,7 @@ int PrivateProfile::GetInt(const char* section, const char* key, int defaultValu
   if (section == nullptr || key == nullptr || fileName == nullptr) return defaultValue;
   const std::optional<std::string> value = Value(section, key, fileName);
   if (!value) return defaultValue;
-  std::string_view digits = *value;
-  if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-') {
-    digits.remove_prefix(1);  // from_chars takes only "-"
-  }
-  int number = 0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  return result.ec == std::errc() ? number : defaultValue;
+  return LeadingProfileInt(*value).value_or(defaultValue);
 }
 
 bool PrivateProfile::WriteString(const char* section, const char* key, const char* value,
@@ -101,7 +113,7 @@ bool PrivateProfile::WriteString(const char* section, const char* key, const cha
   if (section == nullptr || fileName == nullptr) return false;
   if (key == nullptr) {
     if (!ProfileText::IsWritableSection(section)) return false;
-    const std::filesystem::path file = Resolve(fileName);
+    const std::filesystem::path file = ResolveForWrite(fileName);
     return !file.empty() && files_->Update(file, [section](std::string& contents) {
       ProfileText text(contents);
       text.DeleteSection(section);
@@ -129,12 +141,13 @@ std::vector<std::string> PrivateProfile::KeyNames(std::string_view section,
 
 bool PrivateProfile::WriteSection(std::string_view section, std::span<const ProfileEntry> entries,
                                   std::string_view fileName) {
-  const std::filesystem::path file = Resolve(fileName);
-  if (file.empty() || !ProfileText::IsWritableSection(section)) return false;
+  if (fileName.empty() || !ProfileText::IsWritableSection(section)) return false;
   for (const ProfileEntry& entry : entries) {
     if (!ProfileText::IsWritableKey(entry.key)) return false;
     if (entry.value && !ProfileText::IsWritableValue(*entry.value)) return false;
   }
+  const std::filesystem::path file = ResolveForWrite(fileName);
+  if (file.empty()) return false;
   return files_->Update(file, [&](std::string& contents) {
     ProfileText text(contents);
     for (const ProfileEntry& entry : entries) {

@@ -4,8 +4,10 @@
 // forward to GetString and WriteString as they are.
 //
 // A bare file name ("krg.ini") names a file in one root folder, by default
-// $XDG_CONFIG_HOME/Halvern (read at each call), the stand-in for the Windows directory;
-// SetRoot moves it (tests use a temporary folder). A name with a folder is used as given.
+// $XDG_CONFIG_HOME/Halvern (read at each call), the stand-in for the Windows directory,
+// which is made by a write when missing as the Windows one always exists; SetRoot moves it
+// (tests use a temporary folder). A name with a folder is used as given, and a write into
+// a folder that does not exist fails, as the profile call does, without making it.
 // File contents are read as ProfileText.h describes. Every write re-reads the file and
 // replaces it in one atomic step under a lock (ProfileFiles.h), so a failed write leaves
 // the file as it was.
@@ -34,6 +36,11 @@ struct ProfileEntry {
   std::optional<std::string> value;
 };
 
+// The number a profile-integer read takes from a value: leading blanks and tabs skipped,
+// an optional sign, then decimal digits up to the first other character ("5.7" and "5abc"
+// give 5). Nothing when the value does not start with a number in the signed 32-bit range.
+std::optional<int> LeadingProfileInt(std::string_view value);
+
 class PrivateProfile {
  public:
   // Files on disk.
@@ -54,9 +61,9 @@ class PrivateProfile {
   // returns size - 2. A size of 0 (or a null buffer) writes nothing and returns 0.
   std::uint32_t GetString(const char* section, const char* key, const char* defaultValue,
                           char* buffer, std::uint32_t size, const char* fileName) const;
-  // As GetPrivateProfileIntA: the decimal number at the start of the value (a sign
-  // allowed); `defaultValue` for a missing key or a value that does not start with a
-  // number in the 32-bit range.
+  // As GetPrivateProfileIntA: the decimal number at the start of the value
+  // (LeadingProfileInt); `defaultValue` for a missing key or a value that does not start
+  // with a number in the 32-bit range.
   int GetInt(const char* section, const char* key, int defaultValue, const char* fileName) const;
   // As WritePrivateProfileStringA: sets the key; a null `value` deletes the key, a null
   // `key` the whole section. False for a null section or file name, a name or value that
@@ -76,6 +83,9 @@ class PrivateProfile {
  private:
   // The file's contents; an unreadable file reads as empty.
   std::string Load(std::string_view fileName) const;
+  // Where a write of `fileName` goes, with the root folder made for a bare name; empty
+  // when there is no such place.
+  std::filesystem::path ResolveForWrite(std::string_view fileName) const;
 
   std::shared_ptr<ProfileFiles> files_;
   mutable std::mutex mutex_;

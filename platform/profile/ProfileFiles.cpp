@@ -13,6 +13,12 @@ bool DiskProfileFiles::Update(const std::filesystem::path& file,
   return UpdateFileLocked(file, edit);
 }
 
+bool DiskProfileFiles::MakeFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  return std::filesystem::is_directory(folder, ec);
+}
+
 bool MemoryProfileFiles::Read(const std::filesystem::path& file, std::string& text) {
   std::lock_guard lock(mutex_);
   const auto it = files_.find(file);

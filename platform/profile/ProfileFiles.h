@@ -1,8 +1,8 @@
 #pragma once
 // Where private profile files are kept. The disk backend shares each file safely with
 // other processes (LockedFileUpdate.h: every change re-reads the file under a lock and
-// replaces it atomically); the memory backend holds files in memory for tests and can be
-// told to refuse writes.
+// replaces it atomically, and never makes a missing folder); the memory backend holds
+// files in memory for tests and can be told to refuse writes.
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -22,6 +22,8 @@ class ProfileFiles {
   // (it is then unchanged).
   virtual bool Update(const std::filesystem::path& file,
                       const std::function<bool(std::string& text)>& edit) = 0;
+  // Makes `folder` when it is missing; false when it cannot be had.
+  virtual bool MakeFolder(const std::filesystem::path& folder) = 0;
 };
 
 class DiskProfileFiles final : public ProfileFiles {
@@ -29,6 +31,7 @@ class DiskProfileFiles final : public ProfileFiles {
   bool Read(const std::filesystem::path& file, std::string& text) override;
   bool Update(const std::filesystem::path& file,
               const std::function<bool(std::string& text)>& edit) override;
+  bool MakeFolder(const std::filesystem::path& folder) override;
 };
 
 class MemoryProfileFiles final : public ProfileFiles {
@@ -36,6 +39,8 @@ class MemoryProfileFiles final : public ProfileFiles {
   bool Read(const std::filesystem::path& file, std::string& text) override;
   bool Update(const std::filesystem::path& file,
               const std::function<bool(std::string& text)>& edit) override;
+  // Memory has every folder.
+  bool MakeFolder(const std::filesystem::path&) override { return true; }
 
   // The stored text, or nullopt for a file never written.
   std::optional<std::string> Text(const std::filesystem::path& file) const;

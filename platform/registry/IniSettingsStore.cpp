@@ -15,6 +15,9 @@ bool IniSettingsStore::Load(SettingsSections& contents, std::string& fileText) c
 }
 
 bool IniSettingsStore::Update(const std::function<bool(SettingsSections&)>& change) {
+  // The program's own settings folder, the registry's stand-in, is made when missing.
+  std::error_code ignored;
+  std::filesystem::create_directories(file_.parent_path(), ignored);
   std::optional<SettingsSections> edited;
   const bool done = UpdateFileLocked(file_, [&change, &edited](std::string& text) {
     SettingsSections contents = ParseIniSettings(text);

@@ -3,9 +3,10 @@
 // $XDG_CONFIG_HOME/Halvern/Orvale.ini. Several running copies of the program share it:
 // a read outside a read batch reads the file afresh, the reads of a batch share one
 // reading of it, and every change re-reads, changes and rewrites it atomically while
-// holding an advisory lock on "<file>.lock" beside it, so each copy wins for the values
-// it writes and loses no value written by another. As the file is only ever replaced
-// whole, one reading of it is always one consistent state.
+// holding an advisory lock on its folder (LockedFileUpdate.h), so each copy wins for the
+// values it writes and loses no value written by another. As the file is only ever
+// replaced whole, one reading of it is always one consistent state. The file's folder is
+// made by the first change when it is missing.
 #include <filesystem>
 #include <functional>
 #include <optional>

@@ -12,11 +12,12 @@ namespace orvale {
 
 namespace {
 
-// An exclusive advisory lock on a lock file, held for the object's lifetime.
-class FileLock {
+// An exclusive advisory lock on a folder, held for the object's lifetime. The folder is
+// only opened for reading, never made.
+class FolderLock {
  public:
-  explicit FileLock(const std::filesystem::path& lockFile)
-      : fd_(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+  explicit FolderLock(const std::filesystem::path& folder)
+      : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (fd_ < 0) return;
     while (::flock(fd_, LOCK_EX) != 0) {
       if (errno != EINTR) {
@@ -26,11 +27,11 @@ class FileLock {
       }
     }
   }
-  ~FileLock() {
+  ~FolderLock() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
   }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
   bool Held() const { return fd_ >= 0; }
 
  private:
@@ -60,9 +61,7 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
 
 bool UpdateFileLocked(const std::filesystem::path& file,
                       const std::function<bool(std::string& text)>& edit) {
-  std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
-  FileLock lock(std::filesystem::path(file) += ".lock");
+  FolderLock lock(file.parent_path());
   if (!lock.Held()) return false;
   std::string before;
   if (!ReadWholeFile(file, before)) return false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "cards/melvex/ConfigRules.h"
@@ -104,6 +105,43 @@ TEST_F(AverageTest, AveragesGreyAndColourOverVariedSnaps) {
       for (std::size_t pad = expected[y].size(); pad < stride; ++pad) EXPECT_EQ(row[pad], 0);
     }
     Lib().ZLV_freeDIB(dib);
+  }
+}
+
+// Averaging snaps of a still scene gives the plain picture pixel for pixel, whatever the
+// crop: an odd horizontal start puts Cr first on the card's lines, which the averaged
+// lines must be converted with as the plain readout converts them.
+TEST_F(AverageTest, StillSceneAveragesToThePlainReadout) {
+  Card().Input(0).scene = std::make_shared<sim::CoordinateScene>();
+  struct Case {
+    int xOffset, xActive, xPixels, yOffset, yActive, yPixels, interlaced;
+  };
+  const Case cases[] = {
+      {100, 56, 56, 20, 54, 54, 1},   // even start
+      {101, 56, 56, 20, 54, 54, 1},   // odd start
+      {1, 55, 55, 0, 9, 9, 1},        // odd start, odd width
+      {0, 55, 55, 0, 9, 9, 1},        // even start, odd width
+      {101, 40, 70, 3, 8, 12, 1},     // odd start, stretched, lines interpolated
+      {101, 40, 71, 3, 8, 8, 0},      // odd start, stretched to an odd width, not interlaced
+      {103, 100, 50, 0, 20, 10, 1},   // odd start, reduced (t = 50 x 279 / 100 = 139)
+      {845, 105, 105, 600, 10, 10, 1},  // odd start at the right and bottom limits
+  };
+  for (const int format : {1, 7}) {
+    for (const Case& c : cases) {
+      config.outputFormat = format;
+      config.requestPAL =
+          Request(c.xOffset, c.xActive, c.xPixels, c.yOffset, c.yActive, c.yPixels, c.interlaced);
+      const std::string what = "format " + std::to_string(format) + " xOffset " + std::to_string(c.xOffset) +
+                               " width " + std::to_string(c.xPixels);
+      ASSERT_EQ(Lib().ZLV_snap(&config), code::kOk) << what;
+      ZLV_HDIB plain = nullptr;
+      ASSERT_EQ(Lib().ZLV_readoutDIB(&config, &plain), code::kOk) << what;
+      ZLV_HDIB averaged = nullptr;
+      ASSERT_EQ(Lib().ZLV_snapAverageDIB(&config, &averaged, 3, 3), code::kOk) << what;
+      EXPECT_EQ(BlockBytes(memory, averaged), BlockBytes(memory, plain)) << what;
+      Lib().ZLV_freeDIB(plain);
+      Lib().ZLV_freeDIB(averaged);
+    }
   }
 }
 

@@ -2,7 +2,10 @@
 
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cards/melvex/DeviceRequests.h"
 #include "tests/cards/melvex/CardFixture.h"
@@ -158,6 +161,32 @@ TEST_F(CardSessionTest, LastFailingNameIsEmptyUntilAFailureAndSurvivesSuccess) {
   ASSERT_EQ(Lib().ZLP_init(), code::kOk);
   EXPECT_EQ(Lib().ZLP_testSignal(&standard), code::kOk);
   EXPECT_STREQ(Lib().ZLP_lastErrorFunctionName(), "ZLP_signalPresent");
+}
+
+// A caller may keep the name it was given: later failures, of shorter and longer names,
+// neither move nor change it.
+TEST_F(CardSessionTest, AKeptFailingNameStaysValidAndNamesItsFunction) {
+  std::int32_t standard = 0;
+  struct Failure {
+    const char* name;
+    std::function<std::int32_t()> call;
+  };
+  const Failure failures[] = {
+      {"ZLP_signalPresent", [&] { return Lib().ZLP_testSignal(&standard); }},
+      {"ZLV_readoutDIB", [&] { return Lib().ZLV_readoutDIB(nullptr, nullptr); }},
+      {"ZLP_readLine", [&] { return Lib().ZLP_readLine(nullptr, 0, 1); }},
+      {"ZLP_getCurrentCardHandle", [&] { return Lib().ZLP_getCurrentCardHandle(nullptr); }},
+      {"ZLV_snapAverageDIB", [&] { return Lib().ZLV_snapAverageDIB(nullptr, nullptr, 1, 1); }},
+      {"ZLP_ioWindowAddress", [&] { return Lib().ZLP_windowAddress(nullptr); }},
+      {"ZLV_readIniFile", [&] { return Lib().ZLV_readIniFile(nullptr, nullptr, nullptr); }},
+  };
+  std::vector<std::pair<const char*, const char*>> kept;  // what was handed out, and its name
+  for (const Failure& f : failures) {
+    ASSERT_NE(f.call(), code::kOk) << f.name;
+    const char* name = Lib().ZLP_lastErrorFunctionName();
+    kept.emplace_back(name, f.name);
+    for (const auto& [pointer, expected] : kept) EXPECT_STREQ(pointer, expected) << "after " << f.name;
+  }
 }
 
 TEST_F(CardSessionTest, CardIdStringsAreAlwaysTerminated) {

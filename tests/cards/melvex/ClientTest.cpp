@@ -35,4 +35,17 @@ TEST(ClientTest, SnapsAndReadsOutOnTheSimulatedCard) {
   EXPECT_EQ(ZLP_closedown(0), 0);
 }
 
+TEST(ClientTest, AKeptFailingNameStaysValid) {
+  ASSERT_TRUE(kSimulated);
+  std::int32_t standard = 0;
+  ASSERT_EQ(ZLP_testSignal(nullptr), 17);
+  const char* first = ZLP_lastErrorFunctionName();
+  ASSERT_EQ(ZLP_getCurrentCardHandle(nullptr), 17);
+  const char* second = ZLP_lastErrorFunctionName();
+  ASSERT_EQ(ZLP_videoConfig(0, 0, &standard), 5);
+  EXPECT_STREQ(first, "ZLP_signalPresent");
+  EXPECT_STREQ(second, "ZLP_getCurrentCardHandle");
+  EXPECT_STREQ(ZLP_lastErrorFunctionName(), "ZLP_videoConfig");
+}
+
 }  // namespace

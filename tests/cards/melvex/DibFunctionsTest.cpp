@@ -54,7 +54,7 @@ TEST_F(DibFunctionsTest, SavingChecksTheDibAgainstItsBlock) {
       {"RunLength", {4, 2, 8, 1, 256}, code::kOutOfRange, 0},
       {"OddBitCount", {4, 2, 7, 0, 0}, code::kOutOfRange, 0},
       {"Overflow", {0x7FFFFFFF, 0x7FFFFFFF, 32, 0, 0, 0, 64}, code::kOutOfRange, 0},
-      {"TopDown", {4, -2, 8, 0, 256, 0, 40 + 1024}, code::kOutOfRange, 0},
+      {"TopDownWithoutItsRows", {4, -2, 8, 0, 256, 0, 40 + 1024}, code::kOutOfRange, 0},
   };
   for (const SaveCase& c : cases) {
     const MemoryHandle dib = MakeDib(memory, c.dib, [](int row, int column) {

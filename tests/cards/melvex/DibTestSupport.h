@@ -62,6 +62,11 @@ inline MemoryHandle MakeDib(MovableMemory& memory, const TestDib& dib,
   WriteLE32(p + 16, dib.compression);
   WriteLE32(p + 20, dib.imageSize == 0xFFFFFFFF ? static_cast<std::uint32_t>(rows) : dib.imageSize);
   WriteLE32(p + 32, dib.coloursUsed);
+  if (dib.compression == 3 && size >= 40 + 12) {  // 5:6:5 masks
+    WriteLE32(p + 40, 0xF800);
+    WriteLE32(p + 44, 0x07E0);
+    WriteLE32(p + 48, 0x001F);
+  }
   if (pixel && static_cast<std::int64_t>(size) >= whole) {
     for (int row = 0; row < dib.height; ++row) {
       for (int column = 0; column < stride; ++column) p[40 + table + row * stride + column] = pixel(row, column);

@@ -134,28 +134,62 @@ TEST_F(IniTest, AMissingKeyStopsTheReading) {
   }
 }
 
-TEST_F(IniTest, ValuesThatAreNotWhollyANumberOfTheirFieldCountAsMissing) {
+// Values are read as the profile-integer call reads them: the number at their start, 0
+// when there is none; only a missing or empty value stops the reading. A 16-bit field
+// keeps the low 16 bits. Gamma takes the leading decimal number.
+TEST_F(IniTest, ValuesAreReadByTheirLeadingNumber) {
   struct Case {
     const char* key;
     std::string value;
-    bool accepted;
+    double expected;  // the field as read
   };
+  const std::string hundredChars = std::string(99, '0') + "5";
   const Case cases[] = {
-      {"Brightness", "", false},           {"Brightness", "12abc", false},
-      {"Brightness", "abc", false},        {"Brightness", "1.5", false},
-      {"Brightness", "-7", true},          {"SignalType", "99999999999", false},
-      {"xOffsetPAL", "65535", true},       {"xOffsetPAL", "70000", false},
-      {"xOffsetPAL", "-1", false},         {"Gamma", "2.5", true},
-      {"Gamma", "2,5", false},             {"Gamma", "fast", false},
-      {"Gamma", "nan", false},             {"Gamma", "inf", false},
-      {"Hue", std::string(101, '1'), false}, {"Hue", "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000005", true},
+      {"Brightness", "12abc", 12},       {"Brightness", "abc", 0},         {"Brightness", "1.5", 1},
+      {"Brightness", "5.7", 5},          {"Brightness", "+5", 5},          {"Brightness", "-7", -7},
+      {"Brightness", "\t 9", 9},         {"Brightness", "+-3", 0},         {"Brightness", "-", 0},
+      {"SignalType", "99999999999", 0},  {"xOffsetPAL", "65535", 65535},   {"xOffsetPAL", "70000", 4464},
+      {"xOffsetPAL", "-1", 65535},       {"Gamma", "2.5", 2.5},            {"Gamma", "2,5", 2},
+      {"Gamma", "1.5x", 1.5},            {"Gamma", "fast", 0},             {"Gamma", "nan", 0},
+      {"Gamma", "inf", 0},               {"Gamma", "1e99", 0},             {"Hue", hundredChars, 5},
+      {"Hue", std::string(101, '1'), 0}, {"Color32bitEnable", "1 (on)", 1},
   };
+  const ZlvConfig sample = Sample();
   for (const Case& c : cases) {
-    WriteAllBut(Sample(), {});
+    WriteAllBut(sample, {});
     profile.WriteString("Camera", c.key, c.value.c_str(), "cam.ini");
+    messages.Clear();
     ZlvConfig read{};
-    EXPECT_EQ(Lib().ZLV_readIniFile("cam.ini", "Camera", &read), c.accepted ? code::kOk : code::kFileError)
-        << c.key << "=" << c.value;
+    EXPECT_EQ(Lib().ZLV_readIniFile("cam.ini", "Camera", &read), code::kOk) << c.key << "=" << c.value;
+    EXPECT_TRUE(messages.Messages().empty()) << c.key << "=" << c.value;
+    const std::string key = c.key;
+    const double field = key == "Brightness"   ? read.brightness
+                         : key == "SignalType" ? read.signalType
+                         : key == "xOffsetPAL" ? read.requestPAL.xOffset
+                         : key == "Gamma"      ? read.gamma
+                         : key == "Hue"        ? read.hue
+                                               : read.color32bitEnable;
+    EXPECT_EQ(field, c.expected) << c.key << "=" << c.value;
+    // Every key after it is read all the same.
+    EXPECT_EQ(read.outputFormat, sample.outputFormat) << c.key << "=" << c.value;
+    EXPECT_EQ(read.color64kEnable, sample.color64kEnable) << c.key << "=" << c.value;
+  }
+}
+
+TEST_F(IniTest, AnEmptyValueStopsTheReadingAsAMissingKeyDoes) {
+  const ZlvConfig sample = Sample();
+  const ZlvConfig defaults = Defaults();
+  for (const char* value : {"", "  ", "\"\""}) {
+    WriteAllBut(sample, {});
+    profile.WriteString("Camera", "Contrast", value, "cam.ini");
+    messages.Clear();
+    ZlvConfig read{};
+    EXPECT_EQ(Lib().ZLV_readIniFile("cam.ini", "Camera", &read), code::kFileError) << value;
+    ASSERT_EQ(messages.Messages().size(), 1u) << value;
+    EXPECT_EQ(messages.Messages()[0].text, "Error when reading INI file.");
+    EXPECT_EQ(read.brightness, sample.brightness) << value;
+    EXPECT_EQ(read.contrast, defaults.contrast) << value;
+    EXPECT_EQ(read.outputFormat, defaults.outputFormat) << value;
   }
 }
 
@@ -216,6 +250,37 @@ TEST(IniFileTest, RoundTripThroughARealFile) {
   ASSERT_EQ(library.ZLV_readIniFile("zelvo.ini", "camera 1", &read), code::kOk);
   EXPECT_EQ(read.gamma, 2.25f);
   EXPECT_EQ(read.requestPAL.xActive, 900);
+}
+
+// Saving leaves the file alone in its folder, and a file in a folder that does not exist
+// is an INI error, as the profile call's failure is, with no folder made.
+TEST(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
+  TempFolder folder;
+  sim::SimulatedCard card;
+  MovableMemory memory;
+  ZelvoLibrary library(card, memory);
+  ScriptedMessageService messages;
+  ScopedMessageService scopedMessages{messages};
+  PrivateProfile profile;
+  profile.SetRoot(folder / "windows");
+  library.SetProfile(profile);
+  const ZlvConfig saved = Sample();
+  ASSERT_EQ(library.ZLV_saveIniFile("zelvo.ini", "Camera", &saved), code::kOk);
+  ASSERT_EQ(library.ZLV_saveIniFile((folder / "mine.ini").c_str(), "Camera", &saved), code::kOk);
+  ASSERT_EQ(library.ZLV_saveIniFile((folder / "mine.ini").c_str(), "Camera", &saved), code::kOk);
+  EXPECT_EQ(folder.Entries(), 2u);  // "windows" and mine.ini
+  EXPECT_TRUE(std::filesystem::exists(folder / "windows" / "zelvo.ini"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "windows"), {}), 1);
+  EXPECT_TRUE(messages.Messages().empty());
+
+  const std::string missing = (folder / "gone" / "zelvo.ini").string();
+  EXPECT_EQ(library.ZLV_saveIniFile(missing.c_str(), "Camera", &saved), code::kFileError);
+  ASSERT_EQ(messages.Messages().size(), 1u);
+  EXPECT_EQ(messages.Messages()[0].text, "Error when writing to INI file.");
+  EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+  ZlvConfig read{};
+  EXPECT_EQ(library.ZLV_readIniFile(missing.c_str(), "Camera", &read), code::kFileError);
+  EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
 }
 
 }  // namespace

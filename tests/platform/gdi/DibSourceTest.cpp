@@ -1,6 +1,8 @@
-// DIBs of 4 and 16 bits drawn through the device context.
+// DIBs of 4, 16 and 32 bits drawn through the device context.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/gdi/ImageDeviceContext.h"
@@ -54,6 +56,38 @@ TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {
   const auto [green, half] = Draw(masked);
   EXPECT_EQ(green, RGB(0, 255, 0));
   EXPECT_EQ(half, RGB(0, 130, 0));
+}
+
+TEST(DibSourceTest, ThirtyTwoBitPixelsFollowTheirMasksWhenGiven) {
+  struct Case {
+    const char* name;
+    std::array<std::uint32_t, 3> masks;  // red, green, blue
+    std::uint32_t first, second;
+    Color firstColour, secondColour;
+  };
+  const Case cases[] = {
+      {"RedInTheLowByte", {0xFF, 0xFF00, 0xFF0000}, 0xFF302010, 0x000000FF, RGB(0x10, 0x20, 0x30),
+       RGB(255, 0, 0)},
+      // Ten bits a channel: 511 of 1023 is half.
+      {"TenBits", {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF00000, 0x000001FF, RGB(255, 0, 0),
+       RGB(0, 0, 127)},
+  };
+  for (const Case& c : cases) {
+    TwoPixelDib dib = Dib(32, 3, {});
+    dib.bits.assign(8, 0);
+    for (int i = 0; i < 4; ++i) {
+      dib.bits[i] = static_cast<std::uint8_t>(c.first >> (8 * i));
+      dib.bits[4 + i] = static_cast<std::uint8_t>(c.second >> (8 * i));
+    }
+    for (int m = 0; m < 3; ++m) {
+      const std::uint32_t mask = c.masks[m];
+      const auto byte = [mask](int n) { return static_cast<std::uint8_t>(mask >> (8 * n)); };
+      dib.info.colors[m] = RgbQuad{byte(0), byte(1), byte(2), byte(3)};
+    }
+    const auto [first, second] = Draw(dib);
+    EXPECT_EQ(first, c.firstColour) << c.name;
+    EXPECT_EQ(second, c.secondColour) << c.name;
+  }
 }
 
 TEST(DibSourceTest, MasksOnOtherBitCountsAreRefused) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,6 +34,7 @@ TEST(PrivateProfileFileTest, BareNamesLiveInTheConfigFolderAndPathsWhereTheySay)
   EXPECT_EQ(Slurp(home.Folder() / "Halvern" / "krg.ini"), "[Board]\r\nLatency=16\r\n");
 
   const fs::path elsewhere = home.Folder() / "sub" / "own.ini";
+  fs::create_directories(elsewhere.parent_path());
   ASSERT_TRUE(profile.WriteString("S", "K", "v", elsewhere.c_str()));
   EXPECT_EQ(Slurp(elsewhere), "[S]\r\nK=v\r\n");
 
@@ -45,6 +47,45 @@ TEST(PrivateProfileFileTest, BareNamesLiveInTheConfigFolderAndPathsWhereTheySay)
   EXPECT_EQ(profile.GetString("Board", "Latency", "-1", value, sizeof value, "krg.ini"), 1u);
   EXPECT_STREQ(value, "8");
   EXPECT_TRUE(fs::exists(home.Folder() / "windows" / "krg.ini"));
+}
+
+// As the profile call: a file whose folder is missing is not written and the folder not
+// made. A bare name lives in the stand-in of the Windows folder, which is made when
+// missing, as that one always exists.
+TEST(PrivateProfileFileTest, AWriteIntoAMissingFolderFailsAndMakesNothing) {
+  testing::TempConfigHome home;
+  PrivateProfile profile;
+  const fs::path missing = home.Folder() / "gone" / "deeper";
+  const std::string file = (missing / "own.ini").string();
+  EXPECT_FALSE(profile.WriteString("S", "K", "v", file.c_str()));
+  const std::vector<ProfileEntry> batch = {{"K", "v"}};
+  EXPECT_FALSE(profile.WriteSection("S", batch, file));
+  EXPECT_FALSE(profile.WriteString("S", nullptr, nullptr, file.c_str()));
+  EXPECT_FALSE(fs::exists(home.Folder() / "gone"));
+
+  ASSERT_FALSE(fs::exists(home.Folder() / "Halvern"));
+  EXPECT_TRUE(profile.WriteString("S", "K", "v", "bare.ini"));
+  EXPECT_EQ(Slurp(home.Folder() / "Halvern" / "bare.ini"), "[S]\r\nK=v\r\n");
+}
+
+// Every kind of write leaves the file alone in its folder: no lock or temporary file.
+TEST(PrivateProfileFileTest, WritesLeaveNothingBesideTheFile) {
+  testing::TempConfigHome home;
+  PrivateProfile profile;
+  ASSERT_TRUE(profile.WriteString("S", "K", "v", "krg.ini"));
+  ASSERT_TRUE(profile.WriteSection("T", std::vector<ProfileEntry>{{"A", "1"}, {"B", "2"}}, "krg.ini"));
+  ASSERT_TRUE(profile.WriteString("S", "K", nullptr, "krg.ini"));
+  ASSERT_TRUE(profile.WriteString("T", nullptr, nullptr, "krg.ini"));
+  const fs::path own = home.Folder() / "own.ini";
+  ASSERT_TRUE(profile.WriteString("S", "K", "v", own.c_str()));
+  std::vector<std::string> names;
+  for (const fs::path& folder : {home.Folder(), home.Folder() / "Halvern"}) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Halvern", "krg.ini", "own.ini"}));
 }
 
 TEST(PrivateProfileFileTest, AFileThatCannotBeReadGivesDefaultsAndIsNeverOverwritten) {

@@ -1,0 +1,52 @@
+// The profile-string exports as a client reaches them: writes leave the user's folder
+// holding the file alone, and a file in a folder that does not exist is not written.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempConfigHome.h"
+
+namespace orvale::korrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+using WriteProfileString = std::int32_t(const char*, const char*, const char*, const char*);
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ProfileFilesTest, WritesLeaveNoLockFileAndNeedTheirFolder) {
+  testing::TempConfigHome home;
+  void* library = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  auto* write = reinterpret_cast<WriteProfileString*>(dlsym(library, "KR_WritePrivateProfileString"));
+  ASSERT_NE(write, nullptr);
+
+  EXPECT_EQ(write("Board", "Latency", "16", "krg.ini"), 1);  // the Windows folder's stand-in
+  EXPECT_EQ(write("Board", "Latency", "32", "krg.ini"), 1);
+  const fs::path own = home.Folder() / "own.ini";
+  EXPECT_EQ(write("S", "K", "v", own.c_str()), 1);
+  EXPECT_EQ(write("S", "K", nullptr, own.c_str()), 1);
+  EXPECT_EQ(Names(home.Folder()), (std::vector<std::string>{"Halvern", "own.ini"}));
+  EXPECT_EQ(Names(home.Folder() / "Halvern"), std::vector<std::string>{"krg.ini"});
+
+  const fs::path missing = home.Folder() / "gone" / "krg.ini";
+  EXPECT_EQ(write("Board", "Latency", "16", missing.c_str()), 0);
+  EXPECT_FALSE(fs::exists(home.Folder() / "gone"));
+  dlclose(library);
+}
+
+}  // namespace
+}  // namespace orvale::korrin
