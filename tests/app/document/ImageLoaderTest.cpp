@@ -209,14 +209,14 @@ std::string BeyondItsData(int width, int height) {
          " pixels, far more than its data describes.";
 }
 
-// Refused from the header, before anything is allocated for the picture: the issue's
+// Refused from the header, before anything is allocated for the picture: a mutated
 // 1 KB file of 320 x 524528 pixels took gigabytes and half a minute once masked and
 // traced.
 TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) {
-  // The issue's file: run-length code for 320 x 524528 pixels, its data one
+  // The mutated file: run-length code for 320 x 524528 pixels, its data one
   // end-of-bitmap code.
-  const auto issue = MakeBmp({320, 524528, 8, 1, GreyRamp(256), {}, false, {{0, 1}}});
-  const auto issue4 = MakeBmp({320, 524528, 4, 2, GreyRamp(16), {}, false, {{0, 1}}});
+  const auto mutated = MakeBmp({320, 524528, 8, 1, GreyRamp(256), {}, false, {{0, 1}}});
+  const auto mutated4 = MakeBmp({320, 524528, 4, 2, GreyRamp(16), {}, false, {{0, 1}}});
   // An ordinary coded picture whose height was raised: its data paints 64 x 48 pixels.
   auto raised = MakeBmp({64, 48, 8, 1, GreyRamp(256), {}, false, {PaintedRows(64, 48)}});
   raised[22] = 0x30, raised[23] = 0x75;  // height 30000
@@ -234,8 +234,8 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
     std::string reason;
   };
   const Case cases[] = {
-      {"issue.rle", issue, TooLarge(320, 524528)},
-      {"issue4.rle", issue4, TooLarge(320, 524528)},
+      {"mutated.rle", mutated, TooLarge(320, 524528)},
+      {"mutated4.rle", mutated4, TooLarge(320, 524528)},
       {"absurd.bmp", absurd, TooLarge(100000, 100000)},
       // Every row in the file, but wider than any camera makes.
       {"wide.bmp", MakeBmp({40000, 1, 1, 0, {{0, 0, 0}, {255, 255, 255}}, {}, false, {std::vector<std::uint8_t>(5000, 0xAA)}}),

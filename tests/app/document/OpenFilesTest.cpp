@@ -103,7 +103,7 @@ TEST_F(OpenFilesTest, AnUnreadablePictureEndsTheCallAfterClosingItsDocument) {
   ExpectTableConsistent();
 }
 
-// The 1 KB file: run-length code for 320 x 524528 pixels, its data one
+// A mutated 1 KB file: run-length code for 320 x 524528 pixels, its data one
 // end-of-bitmap code.
 std::vector<std::uint8_t> ClaimsFarMoreThanAnyCamera() {
   std::vector<testing::Rgb> grey;
