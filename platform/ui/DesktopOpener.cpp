@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <memory>
 #include <utility>
 
 namespace orvale {
@@ -29,7 +30,7 @@ void OpenWithXdgOpen(const QString& xdgOpen, const QUrl& url, std::function<void
   launcher->setProcessChannelMode(QProcess::ForwardedChannels);
   auto started = std::make_shared<QElapsedTimer>();
   started->start();
-  auto failed = [launcher, started, cannotShow = std::move(cannotShow)] {
+  auto failed = [started, cannotShow = std::move(cannotShow)] {
     if (cannotShow && started->elapsed() < kLauncherFailureWindowMs) cannotShow();
   };
   QObject::connect(launcher, &QProcess::finished, launcher,
