@@ -1,45 +1,24 @@
 #include "app/document/FileBytes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
-namespace orvale {
+#include "platform/runtime/ReadableFile.h"
 
-namespace {
-// Closes the descriptor on every path out.
-struct FileDescriptor {
-  int fd;
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-}  // namespace
+namespace orvale {
 
 bool ReadFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
                    RunError& error) {
-  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) {
-    error = RunError::FromErrno(errno, path);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(file.fd, &st) != 0) {
-    error = RunError::FromErrno(errno, path);
-    return false;
-  }
-  if (S_ISDIR(st.st_mode)) {
-    error = RunError::FromErrno(EISDIR, path);
-    return false;
-  }
+  std::optional<ReadableFile> file = ReadableFile::Open(path, &error);
+  if (!file) return false;
   std::vector<std::uint8_t> content;
   try {
-    content.resize(static_cast<std::size_t>(st.st_size));
+    content.resize(static_cast<std::size_t>(file->SizeWhenOpened()));
   } catch (const std::bad_alloc&) {
     error = RunError::FromNumber(errnum::kOutOfMemory);
     return false;
@@ -49,9 +28,8 @@ bool ReadFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>&
   }
   std::size_t done = 0;
   while (done < content.size()) {
-    const ssize_t n = ::read(file.fd, content.data() + done, content.size() - done);
+    const long n = file->Read(content.data() + done, content.size() - done);
     if (n < 0) {
-      if (errno == EINTR) continue;
       error = RunError::FromErrno(errno, path);
       return false;
     }

@@ -1,23 +1,22 @@
 #include "platform/runtime/LineInput.h"
 
 #include <cerrno>
+#include <optional>
+
+#include "platform/runtime/ReadableFile.h"
 
 namespace orvale {
 
 std::unique_ptr<FileLineSource> FileLineSource::Open(const std::filesystem::path& path,
                                                      RunError& error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    error = RunError::FromNumber(errnum::kPathFileAccessError);
-    error.Description += ": " + path.string();
-    return nullptr;
-  }
-  errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::optional<ReadableFile> file = ReadableFile::Open(path, &error);
+  if (!file) return nullptr;
+  std::FILE* f = ::fdopen(file->Descriptor(), "rb");
   if (!f) {
     error = RunError::FromErrno(errno, path);
     return nullptr;
   }
+  file->Release();  // the stream owns it now
   return std::unique_ptr<FileLineSource>(new FileLineSource(f, path));
 }
 

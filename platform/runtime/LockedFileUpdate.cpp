@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
+
+#include "platform/runtime/ReadableFile.h"
 
 #include "platform/runtime/TextOutput.h"
 
@@ -42,21 +45,10 @@ class FolderLock {
 
 bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
   text.clear();
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return true;
+  std::optional<ReadableFile> input = ReadableFile::Open(file);
+  if (!input) return errno == ENOENT;
+  RunError error;
+  return input->ReadRest(text, text.max_size(), error);
 }
 
 bool UpdateFileLocked(const std::filesystem::path& file,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/runtime/ReadableFile.h"
+
 namespace orvale::korrin {
 namespace {
 
@@ -19,13 +21,12 @@ ByteInput::ByteInput(std::unique_ptr<std::FILE, FileCloser> file, std::uint64_t 
 }
 
 std::optional<ByteInput> ByteInput::Open(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  const std::uint64_t size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::optional<ReadableFile> opened = ReadableFile::Open(path);
+  if (!opened) return std::nullopt;
+  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(opened->Descriptor(), "rb"));
   if (!file) return std::nullopt;
-  return ByteInput(std::move(file), size);
+  opened->Release();  // the stream owns it now
+  return ByteInput(std::move(file), opened->SizeWhenOpened());
 }
 
 bool ByteInput::Refill() {

@@ -1,0 +1,102 @@
+#include "platform/runtime/ReadableFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace orvale {
+
+namespace {
+
+// The reason a file that is there cannot be read as one: EISDIR for a folder, ENODEV
+// for a FIFO, a device or a socket; 0 for a regular file.
+int NotAFileReason(mode_t mode) {
+  if (S_ISREG(mode)) return 0;
+  return S_ISDIR(mode) ? EISDIR : ENODEV;
+}
+
+std::optional<ReadableFile> Refuse(int reason, const std::filesystem::path& path, RunError* error) {
+  if (error != nullptr) {
+    // Something that is there but is no file is a path/file access error, as a folder
+    // always was; "Device unavailable" would only puzzle someone who named a FIFO.
+    *error = reason == ENODEV ? RunError::FromErrno(EISDIR, path) : RunError::FromErrno(reason, path);
+  }
+  errno = reason;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path, RunError* error) {
+  // Judged before the open, so that a device is never opened at all ...
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return Refuse(errno, path, error);
+  if (const int reason = NotAFileReason(st.st_mode)) return Refuse(reason, path, error);
+  // ... and opened without waiting, in case it was swapped for a FIFO meanwhile.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return Refuse(errno, path, error);
+  const int reason = ::fstat(fd, &st) != 0 ? errno : NotAFileReason(st.st_mode);
+  if (reason != 0) {
+    ::close(fd);
+    return Refuse(reason, path, error);
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return ReadableFile(fd, static_cast<std::uint64_t>(st.st_size), path);
+}
+
+ReadableFile::ReadableFile(int fd, std::uint64_t size, std::filesystem::path path)
+    : fd_(fd), size_(size), path_(std::move(path)) {}
+
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), size_(other.size_), path_(std::move(other.path_)) {}
+
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    size_ = other.size_;
+    path_ = std::move(other.path_);
+  }
+  return *this;
+}
+
+ReadableFile::~ReadableFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int ReadableFile::Release() { return std::exchange(fd_, -1); }
+
+long ReadableFile::Read(void* out, std::size_t n) {
+  if (fd_ < 0) {
+    errno = EBADF;
+    return -1;
+  }
+  for (;;) {
+    const ssize_t got = ::read(fd_, out, n);
+    if (got >= 0 || errno != EINTR) return static_cast<long>(got);
+  }
+}
+
+bool ReadableFile::ReadRest(std::string& bytes, std::uint64_t limit, RunError& error) {
+  char buffer[64 * 1024];
+  for (;;) {
+    const long got = Read(buffer, sizeof buffer);
+    if (got == 0) return true;
+    if (got < 0) {
+      error = RunError::FromErrno(errno, path_);
+      return false;
+    }
+    if (bytes.size() + static_cast<std::uint64_t>(got) > limit) {
+      error = RunError::FromNumber(errnum::kOutOfMemory);
+      error.Description += ": " + path_.string();
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+}  // namespace orvale

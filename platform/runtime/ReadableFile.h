@@ -1,0 +1,55 @@
+#pragma once
+// Opening a file to read it: the one opener behind every file the program, its plug-in
+// and the card libraries read (documents, pictures, reference files, settings, profiles).
+// Only a regular file, or a link to one, is opened, and opening never waits: a FIFO, a
+// device or a socket named where a file is expected is refused at once, as a folder is,
+// without blocking the caller or waking the device.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/runtime/RunError.h"
+
+namespace orvale {
+
+class ReadableFile {
+ public:
+  // `path` open for reading, or nullopt. On failure `errno` holds the reason (ENOENT,
+  // EACCES, ...; EISDIR for a folder, ENODEV for anything else that is not a regular
+  // file) and `error`, when given, the file error the program reports for it.
+  static std::optional<ReadableFile> Open(const std::filesystem::path& path,
+                                          RunError* error = nullptr);
+
+  ReadableFile(ReadableFile&& other) noexcept;
+  ReadableFile& operator=(ReadableFile&& other) noexcept;
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+  ~ReadableFile();
+
+  // The size the file had when it was opened; a file that grows or shrinks while it is
+  // read is read as it is, so no reader may rely on this for its buffer.
+  std::uint64_t SizeWhenOpened() const { return size_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Reads up to `n` bytes: the count read, 0 at the end, -1 with `errno` set on an error.
+  long Read(void* out, std::size_t n);
+  // Appends the rest of the file to `bytes`, but never lets `bytes` grow past `limit`
+  // bytes: false with `error` set when it cannot be read, or when the rest does not fit
+  // ("Out of memory", naming the file). `bytes` may then hold part of the file.
+  bool ReadRest(std::string& bytes, std::uint64_t limit, RunError& error);
+
+  int Descriptor() const { return fd_; }
+  // Hands the descriptor over to the caller (after a successful fdopen), leaving this
+  // object closed.
+  int Release();
+
+ private:
+  ReadableFile(int fd, std::uint64_t size, std::filesystem::path path);
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+  std::filesystem::path path_;
+};
+
+}  // namespace orvale
