@@ -12,6 +12,7 @@
 #include "platform/ui/MessageService.h"
 #include "tests/cards/melvex/CardFixture.h"
 #include "tests/cards/melvex/DibTestSupport.h"
+#include "tests/support/LinkedFileLayouts.h"
 
 namespace orvale::melvex {
 namespace {
@@ -281,6 +282,23 @@ TEST(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
   ZlvConfig read{};
   EXPECT_EQ(library.ZLV_readIniFile(missing.c_str(), "Camera", &read), code::kFileError);
   EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+}
+
+// A file that is a symbolic link stays one: the save goes to the file it names; a link
+// that leads nowhere it can write is an INI error that changes nothing.
+TEST(IniFileTest, SavingThroughALinkWritesTheFileItNames) {
+  sim::SimulatedCard card;
+  MovableMemory memory;
+  ZelvoLibrary library(card, memory);
+  ScriptedMessageService messages;
+  ScopedMessageService scopedMessages{messages};
+  PrivateProfile profile;
+  library.SetProfile(profile);
+  const ZlvConfig saved = Sample();
+  orvale::testing::ExpectWritesThroughLinks(
+      [&](const char* file) { return library.ZLV_saveIniFile(file, "Camera", &saved) == code::kOk; },
+      "[Camera]\r\nSignalType=1\r\n");
+  EXPECT_EQ(messages.Messages().size(), 2u);  // the dangling link into a missing folder, the loop
 }
 
 }  // namespace
