@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/ui/MessageService.h"
 #include "tests/cards/melvex/CardFixture.h"
 #include "tests/cards/melvex/DibTestSupport.h"
+#include "tests/support/BoundedChild.h"
 
 namespace orvale::melvex {
 namespace {
@@ -118,6 +120,51 @@ TEST_F(DrawTest, WidthOrHeightStretchesTheOtherFromTheDib) {
     EXPECT_EQ(dc.Records()[0].rect, c.rect) << c.width << "x" << c.height;
     if (std::string(c.call) == "StretchDIBits") {
       EXPECT_EQ(dc.Records()[0].state.stretchMode, gdi::COLORONCOLOR);
+    }
+  }
+  Lib().ZLV_freeDIB(dib);
+}
+
+// Any size of the 32-bit range, mirrored ones included, is drawn at once: only what lands
+// on the display is worked out.
+TEST_F(DrawTest, SizesOfAnyExtentDrawWhatLandsOnTheDisplayAtOnce) {
+  ZLV_HDIB dib = nullptr;
+  config.outputFormat = 7;
+  ASSERT_EQ(Lib().ZLV_readoutDIB(&config, &dib), code::kOk);
+  constexpr int kDisplay = 16;
+  struct Case {
+    int width, height;
+    bool (*covers)(int x, int y);  // otherwise the display stays white
+    int pictureX, pictureY;        // the picture pixel it shows there, -1: the display row
+  };
+  const Case cases[] = {
+      {INT_MAX, INT_MAX, [](int, int) { return true; }, 0, 0},
+      {INT_MIN, INT_MIN, [](int x, int y) { return x == 0 && y == 0; }, 0, 0},
+      {INT_MAX, 0, [](int, int y) { return y < kHeight; }, 0, -1},
+      // One column wide, mirrored: it samples the middle of the picture's mirror image.
+      {-1, INT_MIN, [](int x, int y) { return x == 0 && y == 0; }, kWidth / 2 - 1, 0},
+  };
+  const auto draw = [&](gdi::DeviceContext& dc, const Case& c) {
+    return Lib().ZLV_drawDIB(&dc, dib, 0, 0, c.width, c.height);
+  };
+  // First in a child that has little memory to spare: work that grows with the size fails
+  // there at once.
+  ASSERT_TRUE(orvale::testing::RunsWithinBounds([&] {
+    for (const Case& c : cases) {
+      gdi::RecordingDeviceContext dc(testing::DisplayOfBits(32, kDisplay, kDisplay), true);
+      draw(dc, c);
+    }
+  }));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
+    gdi::RecordingDeviceContext dc(testing::DisplayOfBits(32, kDisplay, kDisplay), true);
+    ASSERT_EQ(draw(dc, c), code::kOk);
+    for (int y = 0; y < kDisplay; ++y) {
+      for (int x = 0; x < kDisplay; ++x) {
+        const gdi::Color expected =
+            c.covers(x, y) ? Expected(c.pictureX, c.pictureY < 0 ? y : c.pictureY) : gdi::Color{0xFFFFFF};
+        EXPECT_EQ(dc.GetPixel(x, y), expected) << x << ", " << y;
+      }
     }
   }
   Lib().ZLV_freeDIB(dib);
