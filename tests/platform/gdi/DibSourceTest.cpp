@@ -37,15 +37,6 @@ TwoPixelDib Dib(int bits, std::uint32_t compression, std::vector<std::uint8_t> r
   return dib;
 }
 
-TEST(DibSourceTest, OneBitPixelsTakeTheirBitsFromTheTop) {
-  TwoPixelDib dib = Dib(1, BI_RGB, {0x40});
-  dib.info.colors[0] = RgbQuad{10, 20, 30, 0};
-  dib.info.colors[1] = RgbQuad{200, 100, 50, 0};
-  const auto [first, second] = Draw(dib);
-  EXPECT_EQ(first, RGB(30, 20, 10));
-  EXPECT_EQ(second, RGB(50, 100, 200));
-}
-
 TEST(DibSourceTest, PackedDibsKeepTheirMasksWhereTheHeaderSays) {
   struct Case {
     const char* name;
@@ -79,13 +70,20 @@ TEST(DibSourceTest, PackedDibsKeepTheirMasksWhereTheHeaderSays) {
   }
 }
 
-TEST(DibSourceTest, FourBitPixelsTakeTheirNibblesInOrder) {
-  TwoPixelDib dib = Dib(4, BI_RGB, {0x2F});
-  dib.info.colors[2] = RgbQuad{10, 20, 30, 0};
-  dib.info.colors[15] = RgbQuad{200, 100, 50, 0};
-  const auto [first, second] = Draw(dib);
-  EXPECT_EQ(first, RGB(30, 20, 10));
-  EXPECT_EQ(second, RGB(50, 100, 200));
+TEST(DibSourceTest, IndexedPixelsTakeTheirBitsInOrderFromTheTop) {
+  struct Case {
+    int bits;
+    std::uint8_t firstByte;
+    std::size_t firstEntry, secondEntry;
+  };
+  for (const Case& c : {Case{1, 0x40, 0, 1}, Case{4, 0x2F, 2, 15}}) {
+    TwoPixelDib dib = Dib(c.bits, BI_RGB, {c.firstByte});
+    dib.info.colors[c.firstEntry] = RgbQuad{10, 20, 30, 0};
+    dib.info.colors[c.secondEntry] = RgbQuad{200, 100, 50, 0};
+    const auto [first, second] = Draw(dib);
+    EXPECT_EQ(first, RGB(30, 20, 10)) << c.bits;
+    EXPECT_EQ(second, RGB(50, 100, 200)) << c.bits;
+  }
 }
 
 TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {
