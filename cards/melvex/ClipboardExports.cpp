@@ -20,7 +20,7 @@ std::int32_t ZelvoLibrary::ZLV_saveDIBToClipboard(ZLV_HDIB dib) {
   if (!view) return Fail(code::kOutOfRange);
   std::vector<gdi::PaletteEntry> palette;
   if (palette_ != gdi::PaletteHandle::None) palette = gdi::PaletteEntries(palette_).value_or(palette);
-  const std::span<const std::uint8_t> packed(bytes.Bytes(), view->bitsOffset + view->imageBytes);
+  const std::span<const std::uint8_t> packed(bytes.Bytes(), view->Bytes());
   if (clipboard_ == nullptr || !clipboard_->PutDib(packed, palette)) {
     ShowErrorMessage(kCannotOpenClipboard);
     return Fail(code::kBadPointer);

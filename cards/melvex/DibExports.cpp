@@ -21,7 +21,7 @@ std::int32_t ZelvoLibrary::ZLV_saveDIBToFile(ZLV_HDIB dib, const char* fileName)
   if (!bytes) return Fail(code::kNoMemory);
   const std::optional<DibView> view = CheckDib({bytes.Bytes(), bytes.Size()});
   if (!view) return Fail(code::kOutOfRange);
-  const std::size_t dibBytes = view->bitsOffset + view->imageBytes;
+  const std::size_t dibBytes = view->Bytes();
   std::uint8_t head[kFileHeaderSize];
   WriteBmpFileHeader(head, static_cast<std::uint32_t>(kFileHeaderSize + dibBytes),
                      static_cast<std::uint32_t>(kFileHeaderSize + view->bitsOffset));

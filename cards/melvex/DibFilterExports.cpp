@@ -32,7 +32,7 @@ const ZlvFilter kFilters[] = {
 
 // Each colour byte is filtered apart: masks must give every channel whole bytes of its own.
 bool WholeByteChannels(const DibView& view) {
-  if (view.header.biCompression != kBitFields) return true;
+  if (view.info.header.biCompression != kBitFields) return true;
   for (const std::uint32_t mask : view.masks) {
     if (mask != 0xFFu << (std::countr_zero(mask) & ~7)) return false;
   }
@@ -60,8 +60,8 @@ std::int32_t ZelvoLibrary::ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter) 
   if (!bytes) return Fail(code::kNoMemory);
   const std::optional<DibView> view = CheckDib({bytes.Bytes(), bytes.Size()});
   if (!view) return Fail(code::kOutOfRange);
-  const int bits = view->header.biBitCount;
-  const int width = view->header.biWidth;
+  const int bits = view->info.header.biBitCount;
+  const int width = view->info.header.biWidth;
   const int height = view->rows;
   if ((bits != 8 && bits != 24 && bits != 32) || !WholeByteChannels(*view) || width < f.width ||
       height < f.height) {
@@ -95,8 +95,15 @@ std::int32_t ZelvoLibrary::ZLV_filterDIB(ZLV_HDIB dib, const ZlvFilter* filter) 
   WriteLE32(bytes.Bytes() + 4, static_cast<std::uint32_t>(outWidth));
   WriteLE32(bytes.Bytes() + 8, static_cast<std::uint32_t>(view->topDown ? -outHeight : outHeight));
   WriteLE32(bytes.Bytes() + 20, static_cast<std::uint32_t>(imageBytes));
+  std::size_t end = view->bitsOffset + imageBytes;
+  if (view->profileBytes != 0) {
+    // A V5 header's profile moves up behind the smaller picture, and its offset with it.
+    std::memmove(bytes.Bytes() + end, bytes.Bytes() + view->profileOffset, view->profileBytes);
+    WriteLE32(bytes.Bytes() + kV5ProfileOffsetField, static_cast<std::uint32_t>(end));
+    end += view->profileBytes;
+  }
   bytes.Unlock();
-  if (!memory_.Resize(dib, view->bitsOffset + imageBytes)) return Fail(code::kNoMemory);
+  if (!memory_.Resize(dib, end)) return Fail(code::kNoMemory);
   return code::kOk;
 }
 

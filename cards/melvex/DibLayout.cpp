@@ -74,15 +74,38 @@ bool MasksFit(const std::uint32_t (&masks)[3], int bits) {
   return true;
 }
 
+// A V4 or V5 header's colour space, and a V5 header's profile. The pixels are drawn as they
+// are, as other readers do; only where the profile lies matters here.
+bool ReadColourSpace(std::span<const std::uint8_t> block, DibView& dib) {
+  constexpr std::uint32_t kCalibratedRgb = 0;
+  constexpr std::uint32_t kSRgb = 0x73524742;                // 'sRGB'
+  constexpr std::uint32_t kWindowsColourSpace = 0x57696E20;  // 'Win '
+  constexpr std::uint32_t kProfileLinked = 0x4C494E4B;       // 'LINK'
+  constexpr std::uint32_t kProfileEmbedded = 0x4D424544;     // 'MBED'
+  const std::uint32_t space = ReadLE32(block.data() + kColourSpaceField);
+  if (space == kCalibratedRgb || space == kSRgb || space == kWindowsColourSpace) return true;
+  if ((space != kProfileLinked && space != kProfileEmbedded) || dib.info.header.biSize < kV5HeaderSize) {
+    return false;
+  }
+  const std::uint64_t offset = ReadLE32(block.data() + kV5ProfileOffsetField);
+  const std::uint64_t size = ReadLE32(block.data() + kV5ProfileOffsetField + 4);
+  if (size == 0) return true;
+  if (offset < dib.bitsOffset + dib.imageBytes || offset + size > block.size()) return false;
+  dib.profileOffset = static_cast<std::size_t>(offset);
+  dib.profileBytes = static_cast<std::size_t>(size);
+  return true;
+}
+
 }  // namespace
 
 std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
-  if (block.size() < gdi::kBitmapInfoHeaderSize) return std::nullopt;
   DibView dib;
-  dib.header = gdi::ReadBitmapInfoHeader(block.data());
-  const gdi::BitmapInfoHeader& h = dib.header;
-  if (h.biSize != gdi::kBitmapInfoHeaderSize || h.biWidth <= 0 || h.biHeight == 0 ||
-      h.biHeight == std::numeric_limits<std::int32_t>::min()) {
+  const std::optional<gdi::BitmapInfo> info = gdi::ReadPackedDib(block, dib.bitsOffset);
+  if (!info) return std::nullopt;
+  dib.info = *info;
+  const gdi::BitmapInfoHeader& h = dib.info.header;
+  if ((h.biSize != gdi::kBitmapInfoHeaderSize && h.biSize != kV4HeaderSize && h.biSize != kV5HeaderSize) ||
+      h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<std::int32_t>::min()) {
     return std::nullopt;
   }
   dib.topDown = h.biHeight < 0;
@@ -90,26 +113,26 @@ std::optional<DibView> CheckDib(std::span<const std::uint8_t> block) {
   const int bits = h.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
   if (h.biCompression == kBitFields) {
-    // The three masks; our own 5:6:5 DIBs count them as three colours.
-    if ((bits != 16 && bits != 32) || (h.biClrUsed != 0 && h.biClrUsed != 3)) return std::nullopt;
-    dib.tableBytes = 12;
-    if (block.size() < gdi::kBitmapInfoHeaderSize + dib.tableBytes) return std::nullopt;
-    for (int i = 0; i < 3; ++i) dib.masks[i] = ReadLE32(block.data() + gdi::kBitmapInfoHeaderSize + 4 * i);
+    // After a 40-byte header the masks take the table's place; our own 5:6:5 DIBs count them
+    // as three colours.
+    if ((bits != 16 && bits != 32) ||
+        (h.biSize == gdi::kBitmapInfoHeaderSize && h.biClrUsed != 0 && h.biClrUsed != 3)) {
+      return std::nullopt;
+    }
+    for (std::size_t i = 0; i < 3; ++i) dib.masks[i] = dib.info.Mask(i);
     if (!MasksFit(dib.masks, bits)) return std::nullopt;
   } else if (h.biCompression == gdi::BI_RGB) {
     const std::uint64_t most = bits <= 8 ? (std::uint64_t{1} << bits) : gdi::kColorTableSize;
     if (h.biClrUsed > most) return std::nullopt;
-    const std::uint64_t colours = h.biClrUsed == 0 && bits <= 8 ? most : h.biClrUsed;
-    dib.tableBytes = static_cast<std::size_t>(4 * colours);
   } else {
     return std::nullopt;
   }
-  dib.bitsOffset = gdi::kBitmapInfoHeaderSize + dib.tableBytes;
   dib.stride = DibRowBytes(h.biWidth, bits);
   const std::uint64_t rows = static_cast<std::uint64_t>(dib.stride) * static_cast<std::uint64_t>(dib.rows);
   const std::uint64_t image = h.biSizeImage == 0 ? rows : h.biSizeImage;
   if (image < rows || dib.bitsOffset + image > block.size()) return std::nullopt;
   dib.imageBytes = static_cast<std::size_t>(image);
+  if (h.biSize >= kV4HeaderSize && !ReadColourSpace(block, dib)) return std::nullopt;
   return dib;
 }
 

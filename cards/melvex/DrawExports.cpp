@@ -10,7 +10,6 @@
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/DrawModes.h"
-#include "platform/gdi/PixelSource.h"
 #include "platform/gdi/RasterOps.h"
 
 namespace orvale::melvex {
@@ -22,18 +21,6 @@ gdi::DeviceContext* Surface(ZLV_HDC hdc) { return static_cast<gdi::DeviceContext
 // Bits per pixel of the display, over all its planes.
 int DisplayBits(const gdi::DeviceContext& dc) {
   return dc.GetDeviceCaps(gdi::PLANES) * dc.GetDeviceCaps(gdi::BITSPIXEL);
-}
-
-// The header and colour table (or masks) of a checked DIB, as the device context takes it.
-gdi::BitmapInfo InfoOf(const DibView& view, const std::uint8_t* block) {
-  gdi::BitmapInfo info;
-  info.header = view.header;
-  const std::size_t entries = std::min<std::size_t>(view.tableBytes / 4, gdi::kColorTableSize);
-  for (std::size_t i = 0; i < entries; ++i) {
-    const std::uint8_t* q = block + gdi::kBitmapInfoHeaderSize + 4 * i;
-    info.colors[i] = gdi::RgbQuad{q[0], q[1], q[2], q[3]};
-  }
-  return info;
 }
 
 }  // namespace
@@ -51,11 +38,9 @@ std::int32_t ZelvoLibrary::ZLV_drawDIB(ZLV_HDC hdc, ZLV_HDIB dib, std::int32_t x
     dc.SelectPalette(palette_, false);
     dc.RealizePalette();
   }
-  const gdi::BitmapInfo info = InfoOf(*view, bytes.Bytes());
+  const gdi::BitmapInfo& info = view->info;
   const std::span<const std::uint8_t> bits(bytes.Bytes() + view->bitsOffset, view->imageBytes);
-  // A DIB the drawing layer cannot read (1 bit) would draw nothing: refuse it, not report 0.
-  if (!gdi::DibPixelSource(info, bits, gdi::DIB_RGB_COLORS)) return Fail(code::kOutOfRange);
-  const int dibWidth = view->header.biWidth;
+  const int dibWidth = info.header.biWidth;
   const int dibHeight = view->rows;  // the drawing layer reads the storage order from the header
   if ((width != 0 && width != dibWidth) || (height != 0 && height != dibHeight)) {
     dc.SetStretchBltMode(gdi::COLORONCOLOR);

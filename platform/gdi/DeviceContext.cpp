@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace orvale::gdi {
 
@@ -102,8 +103,16 @@ bool DeviceContext::InvertRect(const Rect& rect) {
 
 bool DeviceContext::PatBlt(int x, int y, int width, int height, std::uint32_t rop) {
   if (Rop3UsesSource(rop)) return false;
-  const Rect box = Rect{x, y, x + width, y + height}.Normalized();
-  if (box.IsEmpty()) return true;
+  // Cut to the surface in 64 bits: corners anywhere in the 32-bit range make a rectangle.
+  const std::int64_t right = std::int64_t{x} + width;
+  const std::int64_t bottom = std::int64_t{y} + height;
+  const Rect bounds = surface_->Bounds();
+  const Span across = Intersect(Span{std::min<std::int64_t>(x, right), std::max<std::int64_t>(x, right)},
+                                Span{bounds.left, bounds.right});
+  const Span down = Intersect(Span{std::min<std::int64_t>(y, bottom), std::max<std::int64_t>(y, bottom)},
+                              Span{bounds.top, bounds.bottom});
+  if (across.IsEmpty() || down.IsEmpty()) return true;
+  const Rect box = RectOf(across, down);
   surface_->PatternBlt("PatBlt", state_, box, state_.brush, rop);
   return true;
 }
@@ -264,7 +273,9 @@ bool DeviceContext::StretchBlt(int xDest, int yDest, int wDest, int hDest,
 bool DeviceContext::SourceBlit(std::string_view call, const BlitGeometry& geometry,
                                const DeviceContext& source, std::uint32_t rop) {
   if (!Rop3UsesSource(rop)) {
-    return PatBlt(geometry.xDest, geometry.yDest, geometry.wDest, geometry.hDest, rop);
+    // The geometry holds the caller's 32-bit values here.
+    return PatBlt(static_cast<int>(geometry.xDest), static_cast<int>(geometry.yDest),
+                  static_cast<int>(geometry.wDest), static_cast<int>(geometry.hDest), rop);
   }
   const std::optional<PixelSource> pixels = source.surface_->Pixels();
   if (!pixels) return false;
@@ -278,12 +289,14 @@ int DeviceContext::StretchDIBits(int xDest, int yDest, int wDest, int hDest, int
   const std::optional<PixelSource> pixels = DibPixelSource(info, bits, colorUse);
   if (!pixels) return 0;
   // Rows of a bottom-up DIB are counted from the bottom.
-  const int yTop = info.header.biHeight > 0 ? pixels->height - ySrc - hSrc : ySrc;
+  const std::int64_t yTop =
+      info.header.biHeight > 0 ? std::int64_t{pixels->height} - ySrc - hSrc : std::int64_t{ySrc};
   if (!Blit("StretchDIBits", BlitGeometry{xDest, yDest, wDest, hDest, xSrc, yTop, wSrc, hSrc},
             *pixels, rop)) {
     return 0;
   }
-  return std::abs(hSrc);
+  // The rows of the source rectangle; INT_MIN's count is held to INT_MAX.
+  return hSrc == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(hSrc);
 }
 
 int DeviceContext::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc,
@@ -304,11 +317,11 @@ int DeviceContext::SetDIBitsToDevice(int xDest, int yDest, int width, int height
   const int rows = static_cast<int>(last - first);
   BlitGeometry geometry{xDest, 0, width, rows, xSrc, 0, width, rows};
   if (bottomUp) {
-    geometry.yDest = static_cast<int>(yDest + (static_cast<long long>(ySrc) + height - last));
-    geometry.ySrc = static_cast<int>(static_cast<long long>(startScan) + numScans - last);
+    geometry.yDest = yDest + (static_cast<long long>(ySrc) + height - last);
+    geometry.ySrc = static_cast<long long>(startScan) + numScans - last;
   } else {
-    geometry.yDest = static_cast<int>(yDest + (first - ySrc));
-    geometry.ySrc = static_cast<int>(first - startScan);
+    geometry.yDest = yDest + (first - ySrc);
+    geometry.ySrc = first - startScan;
   }
   if (!Blit("SetDIBitsToDevice", geometry, *pixels, SRCCOPY)) return 0;
   return rows;

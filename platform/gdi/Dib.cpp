@@ -50,9 +50,22 @@ std::optional<BitmapInfo> ReadPackedDib(std::span<const std::uint8_t> packed,
   std::size_t entries = h.biClrUsed;
   if (entries == 0 && h.biBitCount <= 8) entries = std::size_t{1} << h.biBitCount;
   if (entries > kColorTableSize) return std::nullopt;
-  const std::size_t tableStart = h.biSize;
+  std::size_t tableStart = h.biSize;
+  const bool bitFields = h.biCompression == BI_BITFIELDS && (h.biBitCount == 16 || h.biBitCount == 32);
+  if (bitFields) {
+    if (h.biSize < kHeaderWithMasksSize) {
+      tableStart += 12;
+      if (entries == 3) entries = 0;  // the masks themselves
+    }
+    if (packed.size() < kBitmapInfoHeaderSize + 12) return std::nullopt;
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::uint8_t* q = p + kBitmapInfoHeaderSize + i * 4;
+      info.colors[i] = RgbQuad{q[0], q[1], q[2], q[3]};
+    }
+  }
   if (packed.size() < tableStart + entries * 4) return std::nullopt;
-  for (std::size_t i = 0; i < entries; ++i) {
+  // A bit-field DIB's table only helps palette displays: its place holds the masks.
+  for (std::size_t i = 0; i < entries && !bitFields; ++i) {
     const std::uint8_t* q = p + tableStart + i * 4;
     info.colors[i] = RgbQuad{q[0], q[1], q[2], q[3]};
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gdi/BlitGeometry.h"
 #include "platform/gdi/DeviceCaps.h"
 #include "platform/gdi/DrawState.h"
 #include "platform/gdi/PixelSource.h"
@@ -21,17 +22,6 @@ struct TextLayout {
   std::vector<int> extents;
   Size size;  // width of the whole text, height = ascent + descent
 };
-
-// A blit's destination and source rectangles as given. A negative width or height
-// mirrors: the span then runs from the origin backwards and includes it (x + w + 1 ..
-// x). The source's y counts from the top of the source picture.
-struct BlitGeometry {
-  int xDest = 0, yDest = 0, wDest = 0, hDest = 0;
-  int xSrc = 0, ySrc = 0, wSrc = 0, hSrc = 0;
-};
-
-// The first pixel of a span given by its origin and signed extent.
-inline int SpanStart(int origin, int extent) { return extent < 0 ? origin + extent + 1 : origin; }
 
 class DrawingSurface {
  public:

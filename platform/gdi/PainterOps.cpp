@@ -2,7 +2,10 @@
 
 #include <QPainterPath>
 #include <QPolygon>
-#include <cstdlib>
+#include <cmath>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 #include "platform/gdi/RegionQt.h"
 
@@ -208,28 +211,64 @@ QImage SourceToImage(const PixelSource& source, const QRect& area) {
   return image;
 }
 
+namespace {
+
+// What one axis of a blit shows within [low, high) of the destination: the source pixels
+// [first, first + count) that are drawn, the destination stretch [destFrom, destTo) and the
+// stretch [imageFrom, imageTo) of those pixels, counted in destination order, that lands
+// there. Nullopt when nothing lands there.
+struct VisiblePart {
+  int first = 0;
+  int count = 0;
+  double destFrom = 0, destTo = 0;
+  double imageFrom = 0, imageTo = 0;
+};
+
+std::optional<VisiblePart> VisiblePartOf(const BlitAxis& axis, int sourceSize, int low, int high) {
+  // The source pixels that exist, as offsets into the source span in destination order.
+  const Span there = Intersect(axis.src, Span{0, sourceSize});
+  if (there.IsEmpty()) return std::nullopt;
+  const std::int64_t length = axis.src.Length();
+  std::int64_t a = there.start - axis.src.start;
+  std::int64_t b = there.end - axis.src.start;
+  if (axis.mirrored) std::tie(a, b) = std::pair(length - b, length - a);
+  const double scale = static_cast<double>(axis.dest.Length()) / static_cast<double>(length);
+  const double origin = static_cast<double>(axis.dest.start);
+  VisiblePart part;
+  part.destFrom = std::max(origin + static_cast<double>(a) * scale, static_cast<double>(low));
+  part.destTo = std::min(origin + static_cast<double>(b) * scale, static_cast<double>(high));
+  if (part.destTo <= part.destFrom) return std::nullopt;
+  const double u0 = (part.destFrom - origin) / scale;
+  const double u1 = (part.destTo - origin) / scale;
+  const std::int64_t k0 = std::max(a, static_cast<std::int64_t>(std::floor(u0)));
+  const std::int64_t k1 = std::min(b, static_cast<std::int64_t>(std::ceil(u1)));
+  if (k1 <= k0) return std::nullopt;
+  part.first = static_cast<int>(axis.src.start + (axis.mirrored ? length - k1 : k0));
+  part.count = static_cast<int>(k1 - k0);
+  part.imageFrom = u0 - static_cast<double>(k0);
+  part.imageTo = u1 - static_cast<double>(k0);
+  return part;
+}
+
+}  // namespace
+
 void PaintImage(QPainter& painter, const DrawState& state, const BlitGeometry& g,
-                const PixelSource& source, std::uint32_t rop3) {
+                const PixelSource& source, std::uint32_t rop3, const Rect& bounds) {
+  // Only the part inside the bounds is converted and handed to Qt, so no extent of the
+  // 32-bit range makes it scale past what it can hold.
+  const BlitAxis across = HorizontalAxis(g);
+  const BlitAxis down = VerticalAxis(g);
+  const std::optional<VisiblePart> x = VisiblePartOf(across, source.width, bounds.left, bounds.right);
+  const std::optional<VisiblePart> y = VisiblePartOf(down, source.height, bounds.top, bounds.bottom);
+  if (!x || !y) return;
   ApplyClip(painter, state);
-  const QRect wanted(SpanStart(g.xSrc, g.wSrc), SpanStart(g.ySrc, g.hSrc), std::abs(g.wSrc),
-                     std::abs(g.hSrc));
-  const QRect area = wanted.intersected(QRect(0, 0, source.width, source.height));
-  if (area.isEmpty()) return;
-  QImage image = SourceToImage(source, area);
-  const bool mirrorX = (g.wDest < 0) != (g.wSrc < 0);
-  const bool mirrorY = (g.hDest < 0) != (g.hSrc < 0);
-  if (mirrorX || mirrorY) image = image.mirrored(mirrorX, mirrorY);
-  // The part of the destination that the available source covers.
-  const double sx = static_cast<double>(std::abs(g.wDest)) / std::abs(g.wSrc);
-  const double sy = static_cast<double>(std::abs(g.hDest)) / std::abs(g.hSrc);
-  const double left = SpanStart(g.xDest, g.wDest);
-  const double top = SpanStart(g.yDest, g.hDest);
-  const double offX = mirrorX ? wanted.right() - area.right() : area.left() - wanted.left();
-  const double offY = mirrorY ? wanted.bottom() - area.bottom() : area.top() - wanted.top();
-  const QRectF target(left + offX * sx, top + offY * sy, area.width() * sx, area.height() * sy);
+  QImage image = SourceToImage(source, QRect(x->first, y->first, x->count, y->count));
+  if (across.mirrored || down.mirrored) image = image.mirrored(across.mirrored, down.mirrored);
+  const QRectF target(x->destFrom, y->destFrom, x->destTo - x->destFrom, y->destTo - y->destFrom);
+  const QRectF shown(x->imageFrom, y->imageFrom, x->imageTo - x->imageFrom, y->imageTo - y->imageFrom);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, state.stretchMode == HALFTONE);
   painter.setCompositionMode(CompositionForRop3(Rop3Table(rop3)));
-  painter.drawImage(target, image);
+  painter.drawImage(target, image, shown);
 }
 
 }  // namespace orvale::gdi

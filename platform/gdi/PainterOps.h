@@ -28,8 +28,9 @@ void PaintEllipse(QPainter& painter, const DrawState& state, const Rect& box, bo
                   bool outline);
 void PaintPattern(QPainter& painter, const DrawState& state, const Rect& box, const Brush& brush,
                   std::uint32_t rop3);
+// Draws what lands inside `bounds`, the painter's drawable area.
 void PaintImage(QPainter& painter, const DrawState& state, const BlitGeometry& geometry,
-                const PixelSource& source, std::uint32_t rop3);
+                const PixelSource& source, std::uint32_t rop3, const Rect& bounds);
 
 // A 32-bit copy of a rectangle of a pixel source (rows from the top).
 QImage SourceToImage(const PixelSource& source, const QRect& area);

@@ -88,7 +88,7 @@ TextMetrics PainterSurface::FontMetrics(const LogFont& font) const {
 void PainterSurface::Blit(std::string_view, const DrawState& state,
                           const BlitGeometry& geometry, const PixelSource& source,
                           std::uint32_t rop3) {
-  PaintImage(*painter_, state, geometry, source, rop3);
+  PaintImage(*painter_, state, geometry, source, rop3, Bounds());
 }
 
 }  // namespace orvale::gdi

@@ -4,15 +4,6 @@
 
 namespace orvale::gdi {
 
-namespace {
-constexpr std::uint32_t kBitFields = 3;
-
-std::uint32_t MaskAt(const RgbQuad& q) {
-  return q.rgbBlue | (static_cast<std::uint32_t>(q.rgbGreen) << 8) |
-         (static_cast<std::uint32_t>(q.rgbRed) << 16) | (static_cast<std::uint32_t>(q.rgbReserved) << 24);
-}
-}  // namespace
-
 ChannelMask ChannelMask::Of(std::uint32_t mask) {
   ChannelMask channel;
   channel.mask = mask;
@@ -26,32 +17,35 @@ std::optional<PixelSource> DibPixelSource(const BitmapInfo& info,
                                           std::span<const std::uint8_t> bits,
                                           std::uint32_t colorUse) {
   const BitmapInfoHeader& h = info.header;
-  const bool bitFields = h.biCompression == kBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
+  const bool bitFields = h.biCompression == BI_BITFIELDS && (h.biBitCount == 16 || h.biBitCount == 32);
   if ((h.biCompression != BI_RGB && !bitFields) || h.biWidth <= 0 || h.biHeight == 0 ||
       h.biHeight == std::numeric_limits<std::int32_t>::min()) {
     return std::nullopt;
   }
   PixelSource source;
   switch (h.biBitCount) {
+    case 1:
     case 4:
     case 8:
       if (colorUse != DIB_RGB_COLORS) return std::nullopt;
-      source.format = h.biBitCount == 8 ? PixelSource::Format::Indexed8 : PixelSource::Format::Indexed4;
+      source.format = h.biBitCount == 8   ? PixelSource::Format::Indexed8
+                      : h.biBitCount == 4 ? PixelSource::Format::Indexed4
+                                          : PixelSource::Format::Indexed1;
       source.palette = info.colors.data();
       break;
     case 16:
       source.format = PixelSource::Format::Rgb16;
-      source.red = ChannelMask::Of(bitFields ? MaskAt(info.colors[0]) : 0x7C00);
-      source.green = ChannelMask::Of(bitFields ? MaskAt(info.colors[1]) : 0x03E0);
-      source.blue = ChannelMask::Of(bitFields ? MaskAt(info.colors[2]) : 0x001F);
+      source.red = ChannelMask::Of(bitFields ? info.Mask(0) : 0x7C00);
+      source.green = ChannelMask::Of(bitFields ? info.Mask(1) : 0x03E0);
+      source.blue = ChannelMask::Of(bitFields ? info.Mask(2) : 0x001F);
       break;
     case 24: source.format = PixelSource::Format::Bgr24; break;
     case 32:
       source.format = bitFields ? PixelSource::Format::Masked32 : PixelSource::Format::Bgrx32;
       if (bitFields) {
-        source.red = ChannelMask::Of(MaskAt(info.colors[0]));
-        source.green = ChannelMask::Of(MaskAt(info.colors[1]));
-        source.blue = ChannelMask::Of(MaskAt(info.colors[2]));
+        source.red = ChannelMask::Of(info.Mask(0));
+        source.green = ChannelMask::Of(info.Mask(1));
+        source.blue = ChannelMask::Of(info.Mask(2));
       }
       break;
     default: return std::nullopt;

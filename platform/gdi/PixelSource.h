@@ -24,13 +24,13 @@ struct ChannelMask {
 };
 
 struct PixelSource {
-  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32, Indexed4, Rgb16, Masked32 };
+  enum class Format { Rgb32, Indexed8, Bgr24, Bgrx32, Indexed4, Indexed1, Rgb16, Masked32 };
   Format format = Format::Rgb32;
   int width = 0;
   int height = 0;
   const std::uint8_t* bits = nullptr;  // the row at the top of the picture
   std::ptrdiff_t stride = 0;           // bytes from one row to the one below (may be < 0)
-  const RgbQuad* palette = nullptr;    // Indexed8 and Indexed4: 256 or 16 entries
+  const RgbQuad* palette = nullptr;    // Indexed8, Indexed4, Indexed1: 256, 16 or 2 entries
   ChannelMask red, green, blue;        // Rgb16 and Masked32 only
 
   // The 0x00RRGGBB word of pixel (x, y); x and y must lie inside.
@@ -39,8 +39,11 @@ struct PixelSource {
     switch (format) {
       case Format::Rgb32: return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
       case Format::Indexed8:
-      case Format::Indexed4: {
-        const int index = format == Format::Indexed8 ? row[x] : (x & 1) ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+      case Format::Indexed4:
+      case Format::Indexed1: {
+        const int index = format == Format::Indexed8   ? row[x]
+                          : format == Format::Indexed4 ? ((x & 1) ? row[x / 2] & 0x0F : row[x / 2] >> 4)
+                                                       : (row[x / 8] >> (7 - (x & 7))) & 1;
         const RgbQuad& q = palette[index];
         return (static_cast<std::uint32_t>(q.rgbRed) << 16) |
                (static_cast<std::uint32_t>(q.rgbGreen) << 8) | q.rgbBlue;
@@ -71,7 +74,7 @@ struct PixelSource {
   }
 };
 
-// A source over the rows of an uncompressed 4-, 8-, 16- (5:5:5), 24- or 32-bit DIB, or a
+// A source over the rows of an uncompressed 1-, 4-, 8-, 16- (5:5:5), 24- or 32-bit DIB, or a
 // 16- or 32-bit DIB with bit-field masks (compression 3, the masks in the first three
 // entries of the colour table). Fails for any other format, a palette-index colour table, a zero
 // size, or `bits` too short for the rows.

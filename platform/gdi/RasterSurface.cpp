@@ -4,7 +4,6 @@
 #include <QPolygon>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "platform/gdi/LineWalk.h"
 #include "platform/gdi/PainterOps.h"
@@ -316,16 +315,18 @@ TextMetrics RasterSurface::FontMetrics(const LogFont& font) const {
 
 void RasterSurface::Blit(std::string_view, const DrawState& state, const BlitGeometry& g,
                          const PixelSource& given, std::uint32_t rop3) {
-  const int dw = std::abs(g.wDest);
-  const int dh = std::abs(g.hDest);
-  const int sw = std::abs(g.wSrc);
-  const int sh = std::abs(g.hSrc);
-  const int destLeft = SpanStart(g.xDest, g.wDest);
-  const int destTop = SpanStart(g.yDest, g.hDest);
-  const int srcLeft = SpanStart(g.xSrc, g.wSrc);
-  const int srcTop = SpanStart(g.ySrc, g.hSrc);
-  const bool mirrorX = (g.wDest < 0) != (g.wSrc < 0);
-  const bool mirrorY = (g.hDest < 0) != (g.hSrc < 0);
+  const std::uint8_t table = Rop3Table(rop3);
+  const bool usesPattern = Rop3UsesPattern(rop3);
+  if (usesPattern && state.brush.IsNull()) return;
+  // Only the destination pixels inside the clip (itself inside the image) are worked out,
+  // however far the rectangles reach.
+  const BlitAxis across = HorizontalAxis(g);
+  const BlitAxis down = VerticalAxis(g);
+  const ClipMask& clip = ClipFor(state);
+  const QRect box = clip.region.boundingRect();
+  const Span columns = Intersect(across.dest, Span{box.left(), box.right() + 1});
+  const Span rows = Intersect(down.dest, Span{box.top(), box.bottom() + 1});
+  if (columns.IsEmpty() || rows.IsEmpty()) return;
 
   // A blit within the same image reads from a copy, so overlapping areas stay right.
   PixelSource source = given;
@@ -336,32 +337,27 @@ void RasterSurface::Blit(std::string_view, const DrawState& state, const BlitGeo
     source.bits = copy.constBits();
   }
 
-  // Each destination column and row samples the source at its centre.
-  std::vector<int> columns(static_cast<std::size_t>(dw));
-  for (int i = 0; i < dw; ++i) {
-    int s = static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
-    if (mirrorX) s = sw - 1 - s;
-    columns[static_cast<std::size_t>(i)] = srcLeft + s;
+  // The source column of each visible destination column; -1 where the source has none.
+  std::vector<int> sourceColumns(static_cast<std::size_t>(columns.Length()));
+  for (std::int64_t x = columns.start; x < columns.end; ++x) {
+    const std::int64_t sx = across.SourceAt(x);
+    sourceColumns[static_cast<std::size_t>(x - columns.start)] =
+        sx >= 0 && sx < source.width ? static_cast<int>(sx) : -1;
   }
-  const ClipMask& clip = ClipFor(state);
-  const std::uint8_t table = Rop3Table(rop3);
-  const bool usesPattern = Rop3UsesPattern(rop3);
-  if (usesPattern && state.brush.IsNull()) return;
-  const QRegion area = QRegion(destLeft, destTop, dw, dh).intersected(clip.region);
-  for (const QRect& r : area) {
+  const QRect visible(static_cast<int>(columns.start), static_cast<int>(rows.start),
+                      static_cast<int>(columns.Length()), static_cast<int>(rows.Length()));
+  for (const QRect& r : QRegion(visible).intersected(clip.region)) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
-      const int j = y - destTop;
-      int s = static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
-      if (mirrorY) s = sh - 1 - s;
-      const int sy = srcTop + s;
+      const std::int64_t sy = down.SourceAt(y);
       if (sy < 0 || sy >= source.height) continue;
       std::uint32_t* row = Row(y);
       for (int x = r.left(); x <= r.right(); ++x) {
-        const int sx = columns[static_cast<std::size_t>(x - destLeft)];
-        if (sx < 0 || sx >= source.width) continue;
+        const int sx = sourceColumns[static_cast<std::size_t>(x - columns.start)];
+        if (sx < 0) continue;
         std::uint32_t pattern = 0;
         if (usesPattern && !PatternAt(state.brush, state, x, y, pattern)) continue;
-        row[x] = kOpaque | ApplyRop3(table, pattern, source.RgbAt(sx, sy), row[x] & 0xFFFFFF);
+        row[x] = kOpaque |
+                 ApplyRop3(table, pattern, source.RgbAt(sx, static_cast<int>(sy)), row[x] & 0xFFFFFF);
       }
     }
   }

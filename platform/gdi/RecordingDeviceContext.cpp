@@ -1,7 +1,6 @@
 #include "platform/gdi/RecordingDeviceContext.h"
 
 #include <QImage>
-#include <cstdlib>
 #include <sstream>
 
 #include "platform/gdi/QtText.h"
@@ -177,12 +176,8 @@ class RecordingDeviceContext::Surface : public DrawingSurface {
   void Blit(std::string_view call, const DrawState& state, const BlitGeometry& g,
             const PixelSource& source, std::uint32_t rop3) override {
     DrawRecord& record = Add(call, state);
-    const int xd = SpanStart(g.xDest, g.wDest);
-    const int yd = SpanStart(g.yDest, g.hDest);
-    const int xs = SpanStart(g.xSrc, g.wSrc);
-    const int ys = SpanStart(g.ySrc, g.hSrc);
-    record.rect = Rect{xd, yd, xd + std::abs(g.wDest), yd + std::abs(g.hDest)};
-    record.sourceRect = Rect{xs, ys, xs + std::abs(g.wSrc), ys + std::abs(g.hSrc)};
+    record.rect = RectOf(SpanOf(g.xDest, g.wDest), SpanOf(g.yDest, g.hDest));
+    record.sourceRect = RectOf(SpanOf(g.xSrc, g.wSrc), SpanOf(g.ySrc, g.hSrc));
     record.rop3 = rop3;
     record.brush = state.brush;
     if (inner_) inner_->Blit(call, state, g, source, rop3);

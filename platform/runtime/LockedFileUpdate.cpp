@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "platform/runtime/ReadableFile.h"
-
 #include "platform/runtime/TextOutput.h"
 
 namespace orvale {
@@ -51,17 +50,21 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
   return input->ReadRest(text, text.max_size(), error);
 }
 
-bool UpdateFileLocked(const std::filesystem::path& file,
+bool UpdateFileLocked(const std::filesystem::path& given,
                       const std::function<bool(std::string& text)>& edit) {
-  FolderLock lock(file.parent_path());
+  // Through a link, the file it names is the shared one: its folder is the one locked, so
+  // writers that reach it by different paths still take turns.
+  RunError error;
+  const std::optional<std::filesystem::path> file = WriteTargetOf(given, error);
+  if (!file) return false;
+  FolderLock lock(file->parent_path());
   if (!lock.Held()) return false;
   std::string before;
-  if (!ReadWholeFile(file, before)) return false;
+  if (!ReadWholeFile(*file, before)) return false;
   std::string after = before;
   const bool edited = edit(after);
   if (after == before) return edited;
-  RunError error;
-  return WriteFileAtomically(file, after, error) && edited;
+  return WriteFileAtomically(*file, after, error) && edited;
 }
 
 }  // namespace orvale

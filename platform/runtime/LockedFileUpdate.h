@@ -4,7 +4,8 @@
 // file's folder, on the file as it is now, and the result replaces the file atomically
 // (TextOutput.h), so no writer loses another's values and a failure leaves the old file
 // whole. The lock is on the folder itself, so nothing is left beside the user's files;
-// writers of other files in the same folder wait their turn too.
+// writers of other files in the same folder wait their turn too. A file reached through
+// a symbolic link is the file the link names, in that file's folder; the link stays.
 #include <filesystem>
 #include <functional>
 #include <string>

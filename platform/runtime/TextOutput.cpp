@@ -41,6 +41,9 @@ std::uint64_t TakeFromBudget(std::atomic<std::int64_t>& budget, std::uint64_t wa
   }
 }
 
+// As many links as the kernel follows in one path before it gives up (ELOOP).
+constexpr int kMostLinksFollowed = 40;
+
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -48,18 +51,43 @@ mode_t CurrentUmask() {
 }
 }  // namespace
 
+std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& target,
+                                                   RunError& error) {
+  std::filesystem::path file = target;
+  for (int followed = 0;; ++followed) {
+    struct stat st {};
+    // Anything but a link ends the chain; a name that is missing or cannot be reached is
+    // left to the create that follows, which reports it.
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
+    std::error_code ec;
+    const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
+    if (ec) {
+      error = RunError::FromErrno(ec.value(), target);
+      return std::nullopt;
+    }
+    if (followed == kMostLinksFollowed) {
+      error = RunError::FromErrno(ELOOP, target);
+      return std::nullopt;
+    }
+    // Not normalised: ".." after a linked folder must go where the system takes it.
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+}
+
 std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::path& target,
                                                          RunError& error) {
   if (target.empty() || !target.has_filename()) {
     error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
     return nullptr;
   }
+  const std::optional<std::filesystem::path> file = WriteTargetOf(target, error);
+  if (!file) return nullptr;
   std::error_code ec;
-  if (std::filesystem::is_directory(target, ec)) {
+  if (std::filesystem::is_directory(*file, ec)) {
     error = RunError::FromErrno(EISDIR, target);
     return nullptr;
   }
-  std::string pattern = target.string() + ".tmp-XXXXXX";
+  std::string pattern = file->string() + ".tmp-XXXXXX";
   errno = 0;
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
@@ -70,14 +98,14 @@ std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::
   // mode of the file it replaces.
   struct stat st {};
   const mode_t mode =
-      ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+      ::stat(file->c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
   ::fchmod(fd, mode);
-  return std::unique_ptr<AtomicFileWriter>(new AtomicFileWriter(fd, pattern, target));
+  return std::unique_ptr<AtomicFileWriter>(new AtomicFileWriter(fd, pattern, target, *file));
 }
 
 AtomicFileWriter::AtomicFileWriter(int fd, std::filesystem::path temp,
-                                   std::filesystem::path target)
-    : fd_(fd), temp_(std::move(temp)), target_(std::move(target)) {}
+                                   std::filesystem::path target, std::filesystem::path file)
+    : fd_(fd), temp_(std::move(temp)), target_(std::move(target)), file_(std::move(file)) {}
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
@@ -138,7 +166,7 @@ bool AtomicFileWriter::Commit(RunError& error) {
     return false;
   }
   fd_ = -1;
-  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+  if (::rename(temp_.c_str(), file_.c_str()) != 0) {
     error = RunError::FromErrno(errno, target_);
     Discard();
     return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,17 @@ class StringTextOutput final : public TextOutput {
   std::string text_;
 };
 
+// The file a write to `target` replaces: `target` itself, or, when it is a symbolic link,
+// the file at the end of its chain of links (relative ones read from the link's folder),
+// which need not exist yet. Nullopt and `error` set (ELOOP) for a loop or a chain longer
+// than the system itself follows.
+std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& target,
+                                                   RunError& error);
+
 // A file written through a temporary file and renamed over the target by Commit().
 // Destroying it without a successful Commit() removes the temporary file and leaves
-// the target as it was.
+// the target as it was. A target that is a symbolic link stays one: the file it names
+// is the one written (WriteTargetOf), through a temporary file in that file's folder.
 class AtomicFileWriter final : public TextOutput {
  public:
   static std::unique_ptr<AtomicFileWriter> Open(const std::filesystem::path& target,
@@ -50,11 +59,13 @@ class AtomicFileWriter final : public TextOutput {
   const std::filesystem::path& Target() const { return target_; }
 
  private:
-  AtomicFileWriter(int fd, std::filesystem::path temp, std::filesystem::path target);
+  AtomicFileWriter(int fd, std::filesystem::path temp, std::filesystem::path target,
+                   std::filesystem::path file);
   void Discard();
   int fd_;
   std::filesystem::path temp_;
-  std::filesystem::path target_;
+  std::filesystem::path target_;  // as given, for messages
+  std::filesystem::path file_;    // what the temporary file replaces
   bool committed_ = false;
 };
 

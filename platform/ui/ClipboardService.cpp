@@ -4,10 +4,6 @@
 
 namespace orvale {
 
-namespace {
-constexpr std::uint32_t kBitFields = 3;
-}  // namespace
-
 bool IsWholePackedDib(std::span<const std::uint8_t> packed, std::size_t& bitsOffset) {
   std::size_t offset = 0;
   const auto info = gdi::ReadPackedDib(packed, offset);
@@ -17,10 +13,8 @@ bool IsWholePackedDib(std::span<const std::uint8_t> packed, std::size_t& bitsOff
     case 1: case 4: case 8: case 16: case 24: case 32: break;
     default: return false;
   }
-  const bool bitFields = h.biCompression == kBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
+  const bool bitFields = h.biCompression == gdi::BI_BITFIELDS && (h.biBitCount == 16 || h.biBitCount == 32);
   if (h.biCompression != gdi::BI_RGB && !bitFields) return false;
-  // The three masks of a bit-field DIB follow a 40-byte header, unless counted as colours.
-  if (bitFields && h.biSize == gdi::kBitmapInfoHeaderSize && h.biClrUsed == 0) offset += 12;
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return false;
   const std::int64_t rows = h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
   const std::int64_t bytes = gdi::DibStride(h.biWidth, h.biBitCount) * rows;

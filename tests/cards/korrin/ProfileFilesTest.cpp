@@ -1,5 +1,6 @@
 // The profile-string exports as a client reaches them: writes leave the user's folder
-// holding the file alone, and a file in a folder that does not exist is not written.
+// holding the file alone, a file in a folder that does not exist is not written, and a
+// file reached through a symbolic link is written where the link points.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/LinkedFileLayouts.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale::korrin {
@@ -45,6 +47,16 @@ TEST(ProfileFilesTest, WritesLeaveNoLockFileAndNeedTheirFolder) {
   const fs::path missing = home.Folder() / "gone" / "krg.ini";
   EXPECT_EQ(write("Board", "Latency", "16", missing.c_str()), 0);
   EXPECT_FALSE(fs::exists(home.Folder() / "gone"));
+  dlclose(library);
+}
+
+TEST(ProfileFilesTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+  void* library = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  auto* write = reinterpret_cast<WriteProfileString*>(dlsym(library, "KR_WritePrivateProfileString"));
+  ASSERT_NE(write, nullptr);
+  testing::ExpectWritesThroughLinks(
+      [write](const char* file) { return write("Camera", "Gain", "7", file) == 1; }, "[Camera]\r\nGain=7\r\n");
   dlclose(library);
 }
 

@@ -1,7 +1,9 @@
 // DIBs made elsewhere, in the layouts other programs write: stored top-down, with 32-bit
-// bit-field masks, or both. The five functions that take a caller's DIB read each in the
-// orientation and with the masks its header gives, so it shows the same picture as the
-// plain bottom-up DIB of that picture; malformed ones are still refused.
+// bit-field masks, of 1 bit, with the V4 and V5 headers other programs put on the clipboard
+// (masks inside the header, a colour profile after the pixels), or several of these. The five
+// functions that take a caller's DIB read each in the orientation and with the masks its
+// header gives, so it shows the same picture as the plain bottom-up DIB of that picture;
+// malformed ones are still refused.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -37,6 +39,11 @@ using Masks = std::array<std::uint32_t, 3>;  // red, green, blue
 constexpr int kWidth = 5;
 constexpr int kHeight = 3;  // 15 pixels: a 4-bit DIB still gives each its own entry
 constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kV4 = 108;
+constexpr std::uint32_t kV5 = 124;
+constexpr std::uint32_t kSRgb = 0x73524742;             // 'sRGB'
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544;  // 'MBED'
+constexpr std::uint8_t kProfileByte = 0x5C;
 
 struct Rgb {
   std::uint8_t red, green, blue;
@@ -56,6 +63,10 @@ struct DibKind {
   Masks masks{};
   std::int32_t height = kHeight;  // as the header gives it, before the sign of a top-down DIB
   std::int64_t missingBytes = 0;  // cut off the end of the block
+  std::uint32_t headerSize = 40;
+  std::uint32_t colourSpace = kSRgb;  // of a V4 or V5 header
+  std::uint32_t profileBytes = 0;     // a V5 header's profile, after the pixels
+  std::int32_t profileShift = 0;      // added to the profile's offset as the header gives it
 };
 
 std::uint32_t Channel(std::uint8_t level, std::uint32_t mask) {
@@ -69,34 +80,50 @@ std::uint32_t Packed(const Rgb& c, const Masks& m) {
   return Channel(c.red, m[0]) | Channel(c.green, m[1]) | Channel(c.blue, m[2]);
 }
 
+// Where the rows start in a DIB of `kind`: the masks follow a 40-byte header only.
+std::size_t BitsOffset(std::uint32_t headerSize, int bits, std::uint32_t compression) {
+  if (compression == kBitFields) return headerSize == 40 ? 52 : headerSize;
+  return headerSize + (bits <= 8 ? 4u << bits : 0);
+}
+
 // The picture as a DIB of `kind` in a block of `memory`.
 MemoryHandle MakeDib(MovableMemory& memory, const DibKind& kind) {
   const std::int64_t stride = testing::RowBytes(kWidth, kind.bits);
   const bool masked = kind.compression == kBitFields;
-  const std::size_t table = masked ? 12 : kind.bits <= 8 ? 4u << kind.bits : 0;
-  Bytes block(40 + table + static_cast<std::size_t>(stride * kHeight), 0);
-  WriteLE32(block.data(), 40);
+  const std::size_t bitsOffset = BitsOffset(kind.headerSize, kind.bits, kind.compression);
+  const std::size_t image = static_cast<std::size_t>(stride * kHeight);
+  Bytes block(bitsOffset + image + kind.profileBytes, 0);
+  WriteLE32(block.data(), kind.headerSize);
   WriteLE32(block.data() + 4, kWidth);
   WriteLE32(block.data() + 8, static_cast<std::uint32_t>(kind.topDown ? -kind.height : kind.height));
   WriteLE16(block.data() + 12, 1);
   WriteLE16(block.data() + 14, static_cast<std::uint16_t>(kind.bits));
   WriteLE32(block.data() + 16, kind.compression);
-  std::uint8_t* after = block.data() + 40;
-  if (masked) {
-    for (int i = 0; i < 3; ++i) WriteLE32(after + 4 * i, kind.masks[i]);
+  if (masked) {  // right after a 40-byte header, or in the same place inside a longer one
+    for (int i = 0; i < 3; ++i) WriteLE32(block.data() + 40 + 4 * i, kind.masks[i]);
   }
+  if (kind.headerSize >= kV4) WriteLE32(block.data() + 56, kind.colourSpace);
+  if (kind.headerSize >= kV5 && kind.profileBytes != 0) {
+    WriteLE32(block.data() + 112, static_cast<std::uint32_t>(bitsOffset + image + kind.profileShift));
+    WriteLE32(block.data() + 116, kind.profileBytes);
+    std::fill(block.end() - kind.profileBytes, block.end(), kProfileByte);
+  }
+  std::uint8_t* table = block.data() + kind.headerSize;
   for (int y = 0; y < kHeight; ++y) {
-    std::uint8_t* row = after + table + stride * (kind.topDown ? y : kHeight - 1 - y);
+    std::uint8_t* row = block.data() + bitsOffset + stride * (kind.topDown ? y : kHeight - 1 - y);
     for (int x = 0; x < kWidth; ++x) {
       const Rgb c = PictureAt(x, y);
-      const int index = kWidth * y + x;
       switch (kind.bits) {
+        case 1:
         case 4:
         case 8: {
-          std::uint8_t* entry = after + 4 * index;
+          // Every pixel its own entry, as far as the entries go; a 1-bit DIB has two.
+          const int index = (kWidth * y + x) % (1 << kind.bits);
+          std::uint8_t* entry = table + 4 * index;
           entry[0] = c.blue, entry[1] = c.green, entry[2] = c.red;
           if (kind.bits == 8) row[x] = static_cast<std::uint8_t>(index);
-          else row[x / 2] |= static_cast<std::uint8_t>(x & 1 ? index : index << 4);
+          else if (kind.bits == 4) row[x / 2] |= static_cast<std::uint8_t>(x & 1 ? index : index << 4);
+          else row[x / 8] |= static_cast<std::uint8_t>(index << (7 - x % 8));
           break;
         }
         case 16:
@@ -121,8 +148,7 @@ MemoryHandle MakeDib(MovableMemory& memory, const DibKind& kind) {
 
 // The same picture as the plain bottom-up DIB these functions always took.
 DibKind PlainOf(const DibKind& kind) {
-  DibKind plain = kind;
-  plain.topDown = false;
+  DibKind plain{kind.name, kind.bits, false, kind.compression, kind.masks};
   if (kind.bits == 32) plain.compression = gdi::BI_RGB;
   return plain;
 }
@@ -131,13 +157,12 @@ DibKind PlainOf(const DibKind& kind) {
 QImage Shown(const Bytes& bytes, bool isFile = false) {
   QByteArray file;
   if (!isFile) {
-    const std::uint32_t table = ReadLE32(bytes.data() + 16) == kBitFields ? 12
-                                : ReadLE16(bytes.data() + 14) <= 8  ? 4u << ReadLE16(bytes.data() + 14)
-                                                                    : 0;
     Bytes head(14, 0);
     head[0] = 'B', head[1] = 'M';
     WriteLE32(head.data() + 2, static_cast<std::uint32_t>(14 + bytes.size()));
-    WriteLE32(head.data() + 10, 14 + 40 + table);
+    WriteLE32(head.data() + 10, static_cast<std::uint32_t>(
+                                    14 + BitsOffset(ReadLE32(bytes.data()), ReadLE16(bytes.data() + 14),
+                                                    ReadLE32(bytes.data() + 16))));
     file.append(reinterpret_cast<const char*>(head.data()), 14);
   }
   file.append(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
@@ -190,7 +215,29 @@ const DibKind kReadable[] = {
     {"Masks32RedLow", 32, false, kBitFields, {0xFF, 0xFF00, 0xFF0000}},
     {"Masks32HighBytes", 32, false, kBitFields, {0xFF000000, 0xFF0000, 0xFF00}},
     {"TopDownMasks32", 32, true, kBitFields, {0xFF0000, 0xFF00, 0xFF}},
+    {"OneBit", 1, false},
+    {"TopDownOneBit", 1, true},
+    {.name = "V4Plain24", .bits = 24, .topDown = false, .headerSize = kV4},
+    {.name = "V4Eight", .bits = 8, .topDown = true, .headerSize = kV4},
+    {.name = "V4Masks32", .bits = 32, .topDown = false, .compression = kBitFields,
+     .masks = {0xFF0000, 0xFF00, 0xFF}, .headerSize = kV4},
+    {.name = "V4TopDownMasks16", .bits = 16, .topDown = true, .compression = kBitFields,
+     .masks = {0xF800, 0x07E0, 0x001F}, .headerSize = kV4},
+    {.name = "V5OneBit", .bits = 1, .topDown = false, .headerSize = kV5},
+    {.name = "V5Masks32RedLow", .bits = 32, .topDown = false, .compression = kBitFields,
+     .masks = {0xFF, 0xFF00, 0xFF0000}, .headerSize = kV5},
+    {.name = "V5EightWithProfile", .bits = 8, .topDown = false, .headerSize = kV5,
+     .colourSpace = kProfileEmbedded, .profileBytes = 20},
+    {.name = "V5TopDownMasks32WithProfile", .bits = 32, .topDown = true, .compression = kBitFields,
+     .masks = {0xFF0000, 0xFF00, 0xFF}, .headerSize = kV5, .colourSpace = kProfileEmbedded, .profileBytes = 16},
 };
+
+// A V5 header's profile: where the header says, whole.
+bool ProfileIsWhole(const Bytes& dib, std::uint32_t size) {
+  const std::uint32_t offset = ReadLE32(dib.data() + 112);
+  return ReadLE32(dib.data() + 116) == size && offset + size == dib.size() &&
+         std::all_of(dib.begin() + offset, dib.end(), [](std::uint8_t b) { return b == kProfileByte; });
+}
 
 TEST_F(ForeignDibTest, EachFunctionShowsTheSamePictureAsThePlainDib) {
   const QImage picture = Shown(BlockBytes(memory, MakeDib(memory, {"Plain24", 24, false})));
@@ -211,7 +258,9 @@ TEST_F(ForeignDibTest, EachFunctionShowsTheSamePictureAsThePlainDib) {
 
     const std::filesystem::path path = folder / (std::string(kind.name) + ".bmp");
     ASSERT_EQ(library.ZLV_saveDIBToFile(dib, path.c_str()), code::kOk);
-    EXPECT_EQ(Shown(FileBytes(path), true), expected);
+    const Bytes file = FileBytes(path);
+    EXPECT_EQ(Shown(file, true), expected);
+    EXPECT_EQ(Bytes(file.begin() + 14, file.end()), bytes);  // the whole DIB, any profile included
 
     EXPECT_EQ(Drawn(dib), Drawn(plain));
 
@@ -219,6 +268,9 @@ TEST_F(ForeignDibTest, EachFunctionShowsTheSamePictureAsThePlainDib) {
       const Bytes filtered = Filtered(copy);
       EXPECT_EQ(Shown(filtered), Shown(Filtered(plain)));
       EXPECT_EQ(static_cast<std::int32_t>(ReadLE32(filtered.data() + 8)), kind.topDown ? -2 : 2);
+      if (kind.profileBytes != 0) {
+        EXPECT_TRUE(ProfileIsWhole(filtered, kind.profileBytes));
+      }
     }
 
     ASSERT_EQ(library.ZLV_saveDIBToClipboard(dib), code::kOk);
@@ -240,6 +292,16 @@ TEST_F(ForeignDibTest, MalformedDibsAreStillRefused) {
       {"Masks32WithGaps", 32, false, kBitFields, {0xF0F000, 0x0F0F00, 0xFF}},
       {"Masks16PastSixteenBits", 16, false, kBitFields, {0x1F0000, 0x07E0, 0x001F}},
       {"Masks24", 24, false, kBitFields, {0xFF0000, 0xFF00, 0xFF}},
+      {.name = "HeaderOf64Bytes", .bits = 24, .topDown = false, .headerSize = 64},
+      {.name = "V4UnknownColourSpace", .bits = 24, .topDown = false, .headerSize = kV4, .colourSpace = 0x12345678},
+      {.name = "V4NamingAProfileItCannotHold", .bits = 24, .topDown = false, .headerSize = kV4,
+       .colourSpace = kProfileEmbedded},
+      {.name = "V4Masks32WithAnEmptyMask", .bits = 32, .topDown = false, .compression = kBitFields,
+       .masks = {0xFF0000, 0, 0xFF}, .headerSize = kV4},
+      {.name = "V5ProfileOverThePixels", .bits = 24, .topDown = false, .headerSize = kV5,
+       .colourSpace = kProfileEmbedded, .profileBytes = 16, .profileShift = -8},
+      {.name = "V5ProfilePastTheBlock", .bits = 24, .topDown = false, .headerSize = kV5,
+       .colourSpace = kProfileEmbedded, .profileBytes = 16, .profileShift = 8},
   };
   clipboard.PutDib(BlockBytes(memory, MakeDib(memory, {"Before", 24, false})));
   const auto before = clipboard.GetDib();

@@ -12,6 +12,7 @@
 #include "platform/ui/MessageService.h"
 #include "tests/cards/melvex/CardFixture.h"
 #include "tests/cards/melvex/DibTestSupport.h"
+#include "tests/support/LinkedFileLayouts.h"
 
 namespace orvale::melvex {
 namespace {
@@ -232,14 +233,21 @@ TEST_F(IniTest, NullArgumentsAreBadPointers) {
   EXPECT_EQ(Lib().ZLV_saveIniFile("cam.ini", "Camera", nullptr), code::kBadPointer);
 }
 
-TEST(IniFileTest, RoundTripThroughARealFile) {
-  TempFolder folder;
+// The INI functions on files on disk.
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { library.SetProfile(profile); }
   sim::SimulatedCard card;
   MovableMemory memory;
-  ZelvoLibrary library(card, memory);
+  ZelvoLibrary library{card, memory};
+  ScriptedMessageService messages;
+  ScopedMessageService scopedMessages{messages};
   PrivateProfile profile;
+};
+
+TEST_F(IniFileTest, RoundTripThroughARealFile) {
+  TempFolder folder;
   profile.SetRoot(folder.Path());
-  library.SetProfile(profile);
   const ZlvConfig saved = Sample();
   ASSERT_EQ(library.ZLV_saveIniFile("zelvo.ini", "Camera 1", &saved), code::kOk);
   const std::vector<std::uint8_t> file = testing::FileBytes(folder / "zelvo.ini");
@@ -254,16 +262,9 @@ TEST(IniFileTest, RoundTripThroughARealFile) {
 
 // Saving leaves the file alone in its folder, and a file in a folder that does not exist
 // is an INI error, as the profile call's failure is, with no folder made.
-TEST(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
+TEST_F(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
   TempFolder folder;
-  sim::SimulatedCard card;
-  MovableMemory memory;
-  ZelvoLibrary library(card, memory);
-  ScriptedMessageService messages;
-  ScopedMessageService scopedMessages{messages};
-  PrivateProfile profile;
   profile.SetRoot(folder / "windows");
-  library.SetProfile(profile);
   const ZlvConfig saved = Sample();
   ASSERT_EQ(library.ZLV_saveIniFile("zelvo.ini", "Camera", &saved), code::kOk);
   ASSERT_EQ(library.ZLV_saveIniFile((folder / "mine.ini").c_str(), "Camera", &saved), code::kOk);
@@ -281,6 +282,16 @@ TEST(IniFileTest, SavingLeavesOnlyTheFileAndNeedsItsFolder) {
   ZlvConfig read{};
   EXPECT_EQ(library.ZLV_readIniFile(missing.c_str(), "Camera", &read), code::kFileError);
   EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+}
+
+// A file that is a symbolic link stays one: the save goes to the file it names; a link
+// that leads nowhere it can write is an INI error that changes nothing.
+TEST_F(IniFileTest, SavingThroughALinkWritesTheFileItNames) {
+  const ZlvConfig saved = Sample();
+  orvale::testing::ExpectWritesThroughLinks(
+      [&](const char* file) { return library.ZLV_saveIniFile(file, "Camera", &saved) == code::kOk; },
+      "[Camera]\r\nSignalType=1\r\n");
+  EXPECT_EQ(messages.Messages().size(), 2u);  // the dangling link into a missing folder, the loop
 }
 
 }  // namespace

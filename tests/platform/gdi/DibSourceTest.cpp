@@ -1,7 +1,11 @@
-// DIBs of 4, 16 and 32 bits drawn through the device context.
+// DIBs of 1, 4, 16 and 32 bits drawn through the device context, and packed DIBs read with
+// their masks where their header keeps them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
+#include <optional>
 #include <cstdint>
 #include <vector>
 
@@ -33,13 +37,53 @@ TwoPixelDib Dib(int bits, std::uint32_t compression, std::vector<std::uint8_t> r
   return dib;
 }
 
-TEST(DibSourceTest, FourBitPixelsTakeTheirNibblesInOrder) {
-  TwoPixelDib dib = Dib(4, BI_RGB, {0x2F});
-  dib.info.colors[2] = RgbQuad{10, 20, 30, 0};
-  dib.info.colors[15] = RgbQuad{200, 100, 50, 0};
-  const auto [first, second] = Draw(dib);
-  EXPECT_EQ(first, RGB(30, 20, 10));
-  EXPECT_EQ(second, RGB(50, 100, 200));
+TEST(DibSourceTest, PackedDibsKeepTheirMasksWhereTheHeaderSays) {
+  struct Case {
+    const char* name;
+    std::uint32_t headerSize, coloursUsed;
+    std::size_t bitsOffset;
+  };
+  const Case cases[] = {
+      {"AfterA40ByteHeader", 40, 0, 52},
+      {"CountedAsColours", 40, 3, 52},
+      {"InsideAV4Header", 108, 0, 108},
+      {"InsideAV5Header", 124, 0, 124},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> packed(c.bitsOffset + 8, 0);
+    BitmapInfoHeader header;
+    header.biSize = c.headerSize;
+    header.biWidth = 2;
+    header.biHeight = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_BITFIELDS;
+    header.biClrUsed = c.coloursUsed;
+    WriteBitmapInfoHeader(header, packed.data());
+    const std::uint8_t masks[12] = {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0};  // red, green, blue
+    std::copy(std::begin(masks), std::end(masks), packed.begin() + 40);
+    std::size_t offset = 0;
+    const std::optional<BitmapInfo> info = ReadPackedDib(packed, offset);
+    ASSERT_TRUE(info.has_value()) << c.name;
+    EXPECT_EQ(offset, c.bitsOffset) << c.name;
+    EXPECT_EQ(info->colors[0], (RgbQuad{0, 0, 0xFF, 0})) << c.name;
+    EXPECT_EQ(info->colors[2], (RgbQuad{0xFF, 0, 0, 0})) << c.name;
+  }
+}
+
+TEST(DibSourceTest, IndexedPixelsTakeTheirBitsInOrderFromTheTop) {
+  struct Case {
+    int bits;
+    std::uint8_t firstByte;
+    std::size_t firstEntry, secondEntry;
+  };
+  for (const Case& c : {Case{1, 0x40, 0, 1}, Case{4, 0x2F, 2, 15}}) {
+    TwoPixelDib dib = Dib(c.bits, BI_RGB, {c.firstByte});
+    dib.info.colors[c.firstEntry] = RgbQuad{10, 20, 30, 0};
+    dib.info.colors[c.secondEntry] = RgbQuad{200, 100, 50, 0};
+    const auto [first, second] = Draw(dib);
+    EXPECT_EQ(first, RGB(30, 20, 10)) << c.bits;
+    EXPECT_EQ(second, RGB(50, 100, 200)) << c.bits;
+  }
 }
 
 TEST(DibSourceTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasksSayOtherwise) {

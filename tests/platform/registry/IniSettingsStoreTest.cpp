@@ -12,6 +12,7 @@
 #include "platform/registry/IniFormat.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsBatch.h"
+#include "tests/support/LinkedFileLayouts.h"
 
 namespace orvale {
 namespace {
@@ -230,6 +231,17 @@ TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_FALSE(store.Read("CurrentVersion", "k", value, true));
   EXPECT_FALSE(store.Write("CurrentVersion", "k", "v"));
   EXPECT_TRUE(fs::is_directory(file_));
+}
+
+TEST_F(IniSettingsStoreTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+  testing::ExpectWritesThroughLinks(
+      [](const char* file) {
+        IniSettingsStore store(file);
+        std::string value;
+        store.Read("Camera", "Gain", value, true);
+        return store.Write("Camera", "Gain", "7");
+      },
+      "[Camera]\r\nGain=7\r\n");
 }
 
 TEST_F(IniSettingsStoreTest, TheDefaultFileFollowsXdgConfigHome) {

@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "platform/runtime/LineInput.h"
+#include "platform/runtime/LockedFileUpdate.h"
 #include "platform/runtime/TextOutput.h"
+#include "tests/support/LinkedFileLayouts.h"
 
 namespace orvale {
 namespace {
@@ -99,6 +101,30 @@ TEST_F(TextFilesTest, AtomicWriteKeepsTheReplacedFilesMode) {
   struct stat st {};
   ASSERT_EQ(::stat(p.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(TextFilesTest, AtomicWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+  testing::ExpectWritesThroughLinks(
+      [](const char* file) {
+        std::string text;
+        RunError err;
+        return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
+      },
+      "Gain=7");
+}
+
+TEST_F(TextFilesTest, AtomicWriteThroughALinkKeepsTheModeOfTheFileItNames) {
+  const fs::path p = dir_ / "mode.txt";
+  std::ofstream(p) << "x";
+  ::chmod(p.c_str(), 0640);
+  fs::create_symlink("mode.txt", dir_ / "link.txt");
+  RunError err;
+  ASSERT_TRUE(WriteFileAtomically(dir_ / "link.txt", "y", err));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.txt"));
+  struct stat st {};
+  ASSERT_EQ(::stat(p.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(Slurp(p), "y");
 }
 
 TEST_F(TextFilesTest, AFailedWriteKeepsTheOldFile) {
