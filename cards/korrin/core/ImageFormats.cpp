@@ -8,6 +8,7 @@
 
 #include "cards/korrin/image/BmpFile.h"
 #include "cards/korrin/image/TgaFile.h"
+#include "platform/runtime/ReadableFile.h"
 #include "platform/runtime/TextOutput.h"
 
 namespace orvale::korrin {
@@ -84,20 +85,28 @@ class PluginFormat final : public ImageFormat {
   }
   ~PluginFormat() override { dlclose(handle_); }
 
+  // The plug-in opens the file itself, so only a file the library's own opener takes is
+  // handed to it: a FIFO or a device never reaches a plug-in that would wait on it.
   std::optional<ImageInfo> LoadInfo(const std::string& path) override {
     std::int16_t w = 0, h = 0, bits = 0, extra = 0;
+    if (!ReadableFile::Open(path)) return std::nullopt;
     if (loadInfo_(path.c_str(), &w, &h, &bits, &extra) == -1) return std::nullopt;
     return ImageInfo{w, h, bits, extra};
   }
   bool LoadImage(const std::string& path, Palette& palette, const RowSink&) override {
+    if (!ReadableFile::Open(path)) return false;
     const Palette in = palette;
     return loadImg_(path.c_str(), palette.data(), in.data(), callbacks_.put) != -1;
   }
-  // The plug-in writes a temporary file beside the target, with the same extension;
-  // only a finished one replaces the target.
+  // The plug-in writes a temporary file beside the file it replaces (the one a link
+  // names, so that the link stays), with the same extension; only a finished one
+  // replaces it.
   bool SaveImage(const std::string& path, const ImageInfo& image, const Palette& palette,
                  int flags, const RowSource&) override {
-    const std::filesystem::path target(path);
+    RunError linkError;
+    const std::optional<std::filesystem::path> file = WriteTargetOf(path, linkError);
+    if (!file) return false;
+    const std::filesystem::path& target = *file;
     std::filesystem::path temp = target;
     temp.replace_filename(target.stem().string() + ".tmp-" + std::to_string(::getpid()) +
                           target.extension().string());

@@ -1,11 +1,16 @@
 // Loading and saving image files between files and the display, the DMA target and
 // caller buffers; format choice and the plug-in contract.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "ImageFixtures.h"
 #include "KorrinTestBoard.h"
@@ -280,6 +285,49 @@ TEST_F(ImageFilesTest, BrokenPluginsFailTheOperation) {
   EXPECT_EQ(SaveFile(board.lib, Path("keep.hlf").c_str(), 0, 0, 4, 4, 24, 0, image.data(), -1), -1);
   EXPECT_EQ(Read("keep.hlf"), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 3);
+}
+
+TEST_F(ImageFilesTest, ASaveThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+  Bytes rows(4 * 2 * 3);  // 4 wide: the narrowest a bitmap file takes
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<std::uint8_t>(i + 1);
+  std::filesystem::create_directory(folder / "kept");
+  SetMiscParm(board.lib, 14, 24);
+  for (const char* name : {"shot.xyz", "shot.bmp"}) {  // a plug-in's format and a built-in one
+    const std::string link = Path(name);
+    std::filesystem::create_symlink(std::filesystem::path("kept") / name, link);
+    ASSERT_EQ(SaveFile(board.lib, link.c_str(), 0, 0, 4, 2, 24, 0, rows.data(), -1), 0) << name;
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << name;
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "kept" / name)) << name;
+    EXPECT_EQ(LoadRgb(link, 4, 2), rows) << name;
+  }
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << "no temporary file left";
+  }
+}
+
+TEST_F(ImageFilesTest, AFifoIsNeverHandedToAPlugin) {
+  // A plug-in opening a FIFO would wait for its writer for good; a writer comes late
+  // here, and again for every later wait, so that waiting fails the test instead of
+  // hanging it.
+  const std::string fifo = Path("pipe.xyz");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::atomic<bool> done{false};
+  std::thread writer([&fifo, &done] {
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    while (!done) {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  const auto start = std::chrono::steady_clock::now();
+  std::int16_t info[4] = {};
+  Bytes buffer(16);
+  EXPECT_EQ(FileResInfo(board.lib, fifo.c_str(), info), -1);
+  EXPECT_EQ(LoadFile(board.lib, fifo.c_str(), 0, 0, 0, 0, 0, buffer.data(), -1), -1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  done = true;
+  writer.join();
 }
 
 }  // namespace
