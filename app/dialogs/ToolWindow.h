@@ -23,8 +23,8 @@ class ToolWindow : public QWidget {
   MainFrame& Frame() const { return *frame_; }
   ViewMenuItem Item() const { return item_; }
 
-  // Hides the window, unchecks its View item and updates the toolbar; nothing when the
-  // window is not ready to hide.
+  // Every hide of the window: hides it, unchecks its View item and updates the toolbar;
+  // nothing when the window is not ready to hide, which then tells the user why.
   void HideFromView();
 
   // Places the window from its two stored positions (twips) in `section`; a place that

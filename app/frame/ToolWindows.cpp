@@ -27,7 +27,7 @@ const ToolWindowEntry& EntryOf(ToolWindowKind kind) {
 
 }  // namespace
 
-QWidget* ToolWindows::Of(ToolWindowKind kind) const {
+ToolWindow* ToolWindows::Of(ToolWindowKind kind) const {
   switch (kind) {
     case ToolWindowKind::ToolBox: return ToolBox;
     case ToolWindowKind::Analyze: return Analyze;

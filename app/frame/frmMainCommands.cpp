@@ -134,11 +134,10 @@ void frmMain::ToggleBar(ViewMenuItem item) {
 
 void frmMain::ToggleToolWindow(ToolWindowKind kind) {
   const ViewMenuItem item = ViewItemOf(kind);
-  QWidget* window = app_.Tools.Of(kind);
+  ToolWindow* window = app_.Tools.Of(kind);
   if (window != nullptr) {
     if (ViewItemChecked(item)) {
-      window->hide();
-      SetViewItemChecked(item, false);
+      window->HideFromView();
     } else {
       ShowToolWindow(kind, *window);
       SetViewItemChecked(item, true);
