@@ -118,7 +118,7 @@ void frmMain::ShowToolWindowsByChecks() {
                                        ToolWindowKind::RefZernike,  ToolWindowKind::Math};
   for (ToolWindowKind kind : kOrder) {
     ToolWindow* window = app_.Tools.Of(kind);
-    if (window != nullptr && ViewItemChecked(ViewItemOf(kind))) ShowToolWindow(kind, *window);
+    if (window != nullptr && ViewItemChecked(ViewItemOf(kind))) window->ShowFromView();
   }
 }
 
