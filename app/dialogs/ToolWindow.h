@@ -46,8 +46,8 @@ class ToolWindow : public QWidget {
   // twips under its top, both of its outer rectangle; kept on the available screen,
   // since the main window may fill the screen.
   QPoint DefaultPlaceBesideOwner(std::int32_t below) const;
-  // The window's size with the frame the window manager puts round it (that of the
-  // main window until it is framed itself).
+  // The window's size with the frame the window manager puts round it; until it has a
+  // frame of its own, with the main window's.
   QSize OuterSize() const;
   // Whether the window stands at its default place, not at a stored one.
   bool AtDefaultPlace() const { return atDefaultPlace_; }
