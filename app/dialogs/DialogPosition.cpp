@@ -24,13 +24,19 @@ QPoint DefaultDialogTopLeftTwips(const QWidget& dialog) {
 
 }  // namespace
 
-void RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
+bool RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
                            const StoredPosition& top) {
   const auto read = [section](const StoredPosition& p) {
     return TwipsToPixels(GetSettingLong(section, p.Key, p.Minimum, p.Maximum, p.Default));
   };
+  const auto stored = [section](const StoredPosition& p) {
+    return !GetSettingString(section, p.Key, "").empty();
+  };
+  const QPoint wanted(read(left), read(top));
   const QPoint fallback(TwipsToPixels(left.Default), TwipsToPixels(top.Default));
-  window.move(VisibleTopLeft(QPoint(read(left), read(top)), window.frameGeometry().size(), fallback));
+  const QPoint place = VisibleTopLeft(wanted, window.frameGeometry().size(), fallback);
+  window.move(place);
+  return (stored(left) || stored(top)) && place == wanted;
 }
 
 void SaveWindowPosition(const QWidget& window, std::string_view section, std::string_view leftKey,

@@ -19,8 +19,9 @@ struct StoredPosition {
 };
 
 // Places `window` from its two stored positions (twips) in `section`; a place that
-// would not be visible on the screen falls back to the defaults.
-void RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
+// would not be visible on the screen falls back to the defaults. True when the window
+// took a stored place, false when it took the default.
+bool RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
                            const StoredPosition& top);
 
 // Writes the window's top-left corner in twips under the two keys of `section`.

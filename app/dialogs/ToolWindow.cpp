@@ -6,14 +6,33 @@
 #include "platform/ui/HandlerGuard.h"
 #include "platform/ui/QuitRequests.h"
 #include "platform/ui/ScreenTwips.h"
+#include "platform/ui/WindowFrame.h"
+#include "platform/window/HostWindowGeometry.h"
 
 namespace orvale {
+
+namespace {
+
+// A stored position's default as its read clamps it.
+std::int32_t ClampedDefault(const StoredPosition& p) {
+  return std::min(std::max(p.Default, p.Minimum), p.Maximum);
+}
+
+}  // namespace
 
 ToolWindow::ToolWindow(MainFrame& frame, ViewMenuItem item, const QString& title,
                        QWidget* owner)
     : QWidget(owner, Qt::Tool), frame_(&frame), item_(item) {
   setWindowTitle(title);
   WatchQuitRequests();
+}
+
+void ToolWindow::ShowFromView() {
+  if (atDefaultPlace_ && !shownBefore_) move(ClearOfOwnerBars(pos()));
+  shownBefore_ = true;
+  show();
+  frame_->SetViewItemChecked(item_, true);
+  frame_->UpdateToolBar();
 }
 
 void ToolWindow::HideFromView() {
@@ -35,7 +54,13 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
 
 void ToolWindow::RestorePosition(std::string_view section, const StoredPosition& left,
                                  const StoredPosition& top) {
-  RestoreWindowPosition(*this, section, left, top);
+  const QPoint place = ClearOfOwnerBars(
+      QPoint(TwipsToPixels(ClampedDefault(left)), TwipsToPixels(ClampedDefault(top))));
+  StoredPosition clearLeft = left;
+  StoredPosition clearTop = top;
+  clearLeft.Default = PixelsToTwips(place.x());
+  clearTop.Default = PixelsToTwips(place.y());
+  atDefaultPlace_ = !RestoreWindowPosition(*this, section, clearLeft, clearTop);
 }
 
 void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_view leftKey,
@@ -48,13 +73,24 @@ void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_v
   RestorePosition(section, {leftKey, 0, maxLeft, defaultLeft}, {topKey, 0, maxTop, defaultTop});
 }
 
-QPoint ToolWindow::DefaultPlaceBesideOwner(std::int32_t below, QSize outer) const {
+QPoint ToolWindow::DefaultPlaceBesideOwner(std::int32_t below) const {
   const QWidget* owner = parentWidget();
   if (owner == nullptr) return {0, below};
   const QRect main = owner->frameGeometry();
   const QRect screen = AvailableScreenPixels();
-  const int left = std::max(screen.left(), std::min(main.right() + 1, screen.right() + 1 - outer.width()));
+  const int left = std::max(screen.left(), std::min(main.right() + 1, screen.right() + 1 - OuterSize().width()));
   return {PixelsToTwips(left), PixelsToTwips(main.top()) + below};
+}
+
+QSize ToolWindow::OuterSize() const {
+  const QWidget* owner = parentWidget();
+  return ExpectedOuterSize(*this, owner != nullptr ? FrameMarginsOf(*owner) : QMargins());
+}
+
+QPoint ToolWindow::ClearOfOwnerBars(QPoint wanted) const {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr) return wanted;
+  return ClearOfHostBars(wanted, OuterSize(), HostGeometryOf(*owner));
 }
 
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,

@@ -23,12 +23,18 @@ class ToolWindow : public QWidget {
   MainFrame& Frame() const { return *frame_; }
   ViewMenuItem Item() const { return item_; }
 
-  // Hides the window, unchecks its View item and updates the toolbar; nothing when the
-  // window is not ready to hide.
+  // Shows the window, checks its View item and updates the toolbar. Where it first
+  // shows at its default place, that place is kept off the main window's bars as the
+  // main window is now (maximised or moved since the place was read).
+  void ShowFromView();
+  // Every hide of the window: hides it, unchecks its View item and updates the toolbar;
+  // nothing when the window is not ready to hide, which then tells the user why.
   void HideFromView();
 
-  // Places the window from its two stored positions (twips) in `section`; a place that
-  // would not be visible on the screen falls back to the defaults.
+  // Places the window from its two stored positions (twips) in `section`; without a
+  // stored place, or with one that would not be visible on the screen, at the default
+  // (clamped as the stored place is), kept off the main window's title bar, menu bar
+  // and toolbar.
   void RestorePosition(std::string_view section, const StoredPosition& left,
                        const StoredPosition& top);
   // The same with the usual clamp of the tool windows: each coordinate from 0 up to the
@@ -37,9 +43,14 @@ class ToolWindow : public QWidget {
                                std::string_view topKey, std::int32_t defaultLeft,
                                std::int32_t defaultTop);
   // The default top-left corner (twips) beside the main window's right edge, `below`
-  // twips under its top, both of its outer rectangle; kept on the available screen
-  // with the window's outer size `outer`, since the main window may fill the screen.
-  QPoint DefaultPlaceBesideOwner(std::int32_t below, QSize outer) const;
+  // twips under its top, both of its outer rectangle; kept on the available screen,
+  // since the main window may fill the screen.
+  QPoint DefaultPlaceBesideOwner(std::int32_t below) const;
+  // The window's size with the frame the window manager puts round it; until it has a
+  // frame of its own, with the main window's.
+  QSize OuterSize() const;
+  // Whether the window stands at its default place, not at a stored one.
+  bool AtDefaultPlace() const { return atDefaultPlace_; }
   // Writes the current top-left corner in twips under the two keys.
   void SavePosition(std::string_view section, std::string_view leftKey,
                     std::string_view topKey) const;
@@ -53,8 +64,13 @@ class ToolWindow : public QWidget {
   virtual bool ReadyToHide() { return true; }
 
  private:
+  // `wanted` (pixels), or where the window covers none of the owner's bars.
+  QPoint ClearOfOwnerBars(QPoint wanted) const;
+
   MainFrame* frame_;
   ViewMenuItem item_;
+  bool atDefaultPlace_ = true;  // no stored place was taken
+  bool shownBefore_ = false;
 };
 
 }  // namespace orvale

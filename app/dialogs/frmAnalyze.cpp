@@ -228,11 +228,11 @@ void frmAnalyze::EditControls(const std::function<void(AnalyzeControls&)>& edit)
   ShowControls();
 }
 
-void frmAnalyze::Load(std::int32_t toolboxHeightTwips) {
+void frmAnalyze::Load(std::int32_t belowTwips) {
   model_ = ReadAnalyzeSettings();
   SetControls(false);  // also shows the options
   adjustSize();
-  const QPoint beside = DefaultPlaceBesideOwner(toolboxHeightTwips, frameGeometry().size());
+  const QPoint beside = DefaultPlaceBesideOwner(belowTwips);
   RestorePositionOnScreen(kAnalyzeSection, "Left", "Top", beside.x(), beside.y());
 }
 

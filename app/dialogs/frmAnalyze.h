@@ -34,8 +34,8 @@ class frmAnalyze : public ToolWindow {
   frmAnalyze(MainFrame& frame, DocumentTable& table, QWidget* owner);
 
   // Reads the options of section "Analyze" and places the window: by default at the
-  // right edge of the main window, `toolboxHeightTwips` below its top.
-  void Load(std::int32_t toolboxHeightTwips = 0);
+  // right edge of the main window, `belowTwips` below its top (under the toolbox).
+  void Load(std::int32_t belowTwips = 0);
   // Writes the options and the window's place back.
   void Unload();
 

@@ -205,7 +205,7 @@ void frmAnalyzeGrid::Load() {
   // By default beside the main window, halfway down it.
   const QWidget* owner = parentWidget();
   const std::int32_t halfway = owner != nullptr ? PixelsToTwips(owner->frameGeometry().height() / 2) : 0;
-  const QPoint beside = DefaultPlaceBesideOwner(halfway, frameGeometry().size());
+  const QPoint beside = DefaultPlaceBesideOwner(halfway);
   RestorePositionOnScreen(kSection, "Left", "Top", beside.x(), beside.y());
   ShowCurrentGridData();
 }

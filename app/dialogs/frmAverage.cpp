@@ -126,7 +126,7 @@ void frmAverage::Load() {
   std::int32_t defaultTop = 0;
   if (const QWidget* owner = parentWidget()) {
     const QRect main = owner->frameGeometry();
-    const QSize box = frameGeometry().size();
+    const QSize box = OuterSize();
     defaultLeft = PixelsToTwips(main.left() - box.width());
     defaultTop = PixelsToTwips(main.top() - box.height());
   }

@@ -1,7 +1,6 @@
 #include "app/frame/ToolWindows.h"
 
 #include "platform/ui/ScreenTwips.h"
-#include "platform/ui/WindowFrame.h"
 
 namespace orvale {
 
@@ -27,7 +26,7 @@ const ToolWindowEntry& EntryOf(ToolWindowKind kind) {
 
 }  // namespace
 
-QWidget* ToolWindows::Of(ToolWindowKind kind) const {
+ToolWindow* ToolWindows::Of(ToolWindowKind kind) const {
   switch (kind) {
     case ToolWindowKind::ToolBox: return ToolBox;
     case ToolWindowKind::Analyze: return Analyze;
@@ -63,17 +62,16 @@ ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSet
 }
 
 void LoadToolWindows(ToolWindows& tools) {
-  std::int32_t toolboxHeight = 0;
-  if (tools.ToolBox != nullptr) {
-    tools.ToolBox->PlaceWindow();
-    // The analysis window's default place is below the toolbox, frame included. The
-    // toolbox is not framed before it shows; the main window, shown already, is framed
-    // by the same window manager.
-    const QWidget* owner = tools.ToolBox->parentWidget();
-    const QMargins frame = owner != nullptr ? FrameMarginsOf(*owner) : QMargins();
-    toolboxHeight = PixelsToTwips(ExpectedOuterSize(*tools.ToolBox, frame).height());
+  std::int32_t belowToolbox = 0;
+  if (Toolbox* toolbox = tools.ToolBox) {
+    toolbox->PlaceWindow();
+    // The analysis window's default place is below the toolbox, frame included; lower
+    // still where the toolbox's own default was moved off the main window's bars.
+    belowToolbox = PixelsToTwips(toolbox->OuterSize().height());
+    if (const QWidget* owner = toolbox->parentWidget(); owner != nullptr && toolbox->AtDefaultPlace())
+      belowToolbox += PixelsToTwips(toolbox->pos().y() - owner->frameGeometry().top());
   }
-  if (tools.Analyze != nullptr) tools.Analyze->Load(toolboxHeight);
+  if (tools.Analyze != nullptr) tools.Analyze->Load(belowToolbox);
   if (tools.AnalyzeGrid != nullptr) tools.AnalyzeGrid->Load();
   if (tools.Average != nullptr) tools.Average->Load();
   if (tools.RefZernike != nullptr) tools.RefZernike->Load();

@@ -28,7 +28,7 @@ struct ToolWindows {
   frmCombine* Math = nullptr;
 
   // The window of a kind, or null once it is gone.
-  QWidget* Of(ToolWindowKind kind) const;
+  ToolWindow* Of(ToolWindowKind kind) const;
 };
 
 // The View item that shows a tool window.

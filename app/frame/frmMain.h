@@ -172,8 +172,6 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void EditClearFringes();
   void ToggleBar(ViewMenuItem item);
   void ToggleToolWindow(ToolWindowKind kind);
-  // Shows a tool window; one that has never been placed goes beside the frame.
-  void ShowToolWindow(ToolWindowKind kind, QWidget& window);
   void ToggleOutputView(int kind);
   void GrabImage();
   void GrabberProperties();

@@ -19,7 +19,6 @@
 #include "app/frame/frmMain.h"
 #include "platform/ui/FileDialogService.h"
 #include "platform/ui/MessageService.h"
-#include "platform/ui/ScreenTwips.h"
 
 namespace orvale {
 
@@ -134,29 +133,13 @@ void frmMain::ToggleBar(ViewMenuItem item) {
 
 void frmMain::ToggleToolWindow(ToolWindowKind kind) {
   const ViewMenuItem item = ViewItemOf(kind);
-  QWidget* window = app_.Tools.Of(kind);
+  ToolWindow* window = app_.Tools.Of(kind);
   if (window != nullptr) {
-    if (ViewItemChecked(item)) {
-      window->hide();
-      SetViewItemChecked(item, false);
-    } else {
-      ShowToolWindow(kind, *window);
-      SetViewItemChecked(item, true);
-    }
+    if (ViewItemChecked(item)) window->HideFromView(); else window->ShowFromView();
     // The math box's item shows whether it really is on screen.
     if (kind == ToolWindowKind::Math) SetViewItemChecked(item, window->isVisible());
   }
   UpdateToolBar();
-}
-
-void frmMain::ShowToolWindow(ToolWindowKind kind, QWidget& window) {
-  if (!window.testAttribute(Qt::WA_Moved)) {
-    // Staggered down the frame's right side, never over its menus.
-    const QRect frame = frameGeometry();
-    const QPoint beside(frame.right() + 1, frame.top() + 32 * static_cast<int>(kind));
-    window.move(VisibleTopLeft(beside, window.frameGeometry().size(), frame.topLeft() + QPoint(32, 96)));
-  }
-  window.show();
 }
 
 void frmMain::ToggleOutputView(int kind) {

@@ -117,9 +117,8 @@ void frmMain::ShowToolWindowsByChecks() {
                                        ToolWindowKind::ToolBox,     ToolWindowKind::Analyze,
                                        ToolWindowKind::RefZernike,  ToolWindowKind::Math};
   for (ToolWindowKind kind : kOrder) {
-    QWidget* window = app_.Tools.Of(kind);
-    if (window == nullptr) continue;
-    if (ViewItemChecked(ViewItemOf(kind))) ShowToolWindow(kind, *window); else window->hide();
+    ToolWindow* window = app_.Tools.Of(kind);
+    if (window != nullptr && ViewItemChecked(ViewItemOf(kind))) window->ShowFromView();
   }
 }
 

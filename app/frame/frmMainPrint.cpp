@@ -2,13 +2,13 @@
 // quick print, and the page setup.
 #include <QCoreApplication>
 #include <QFile>
-#include <QPrinterInfo>
 
 #include "app/frame/FrameContext.h"
 #include "app/frame/frmMain.h"
 #include "app/document/clsDocument.h"
 #include "app/report/ReportPrinting.h"
 #include "app/report/frmPageSetup.h"
+#include "platform/ui/PrinterList.h"
 
 namespace orvale {
 
@@ -60,13 +60,13 @@ void frmMain::QuickPrint() {
   clsDocument* doc = ActiveDocument();
   if (doc == nullptr) return;
   // One copy, never to a file: on the printer chosen last in this run, else on the
-  // system's default (none: an empty name, which the report refuses).
+  // system's default (none: an empty name, which the report refuses, saying why).
   ReportPrintJob job;
   if (lastPrint_ && !lastPrint_->PrintToFile) {
     job.PrinterName = lastPrint_->PrinterName;
     job.PageLayout = lastPrint_->PageLayout;
   } else {
-    job.PrinterName = QPrinterInfo::defaultPrinterName().toStdString();
+    job.PrinterName = CurrentPrinterList().DefaultName();
   }
   job.LogoFolder = ProgramFolder();
   PrintReport(*doc, job);

@@ -133,7 +133,7 @@ void Toolbox::PlaceWindow() {
   const std::int32_t width = PixelsToTwips(frameGeometry().width());
   const std::int32_t height = PixelsToTwips(frameGeometry().height());
   // By default at the right edge of the main window, level with its top.
-  const QPoint beside = DefaultPlaceBesideOwner(0, frameGeometry().size());
+  const QPoint beside = DefaultPlaceBesideOwner(0);
   RestorePosition(kToolboxSection, {"Left", 0, screen.width() - width / 2, beside.x()},
                   {"Top", 0, screen.height() - height / 2, beside.y()});
 }

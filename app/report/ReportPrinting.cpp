@@ -1,7 +1,6 @@
 #include "app/report/ReportPrinting.h"
 
 #include <QPageSize>
-#include <QPrinterInfo>
 
 #include "app/document/DocumentHost.h"
 #include "app/document/clsDocument.h"
@@ -9,6 +8,7 @@
 #include "app/report/ReportPaneKinds.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/PrinterList.h"
 
 namespace orvale {
 
@@ -38,14 +38,17 @@ std::unique_ptr<ReportOutput> OpenOutput(const ReportPrintJob& job) {
     return MakePdfOutput(job.OutputFile, job.PageLayout.value_or(DefaultFileLayout()),
                          job.Resolution);
   }
-  // No name and no printer at all: the system has none to offer, so say that rather
-  // than name an empty printer, and where the report can still go.
-  if (job.PrinterName.empty() && QPrinterInfo::availablePrinterNames().isEmpty()) {
-    ShowError("No printer is installed. File > Print can print the report to a PDF file.");
+  const PrinterList& printers = CurrentPrinterList();
+  // No name: the system has no default printer to give a job without a dialog. Say why,
+  // rather than name an empty printer, and where the report can still go.
+  if (job.PrinterName.empty()) {
+    ShowError(printers.Names().empty()
+                  ? "No printer is installed. File > Print can print the report to a PDF file."
+                  : "No default printer is set. File > Print can choose a printer or print the "
+                    "report to a PDF file.");
     return nullptr;
   }
-  if (job.PrinterName.empty() ||
-      QPrinterInfo::printerInfo(QString::fromStdString(job.PrinterName)).isNull()) {
+  if (!printers.Has(job.PrinterName)) {
     ShowError("Cannot open printer: " + job.PrinterName);
     return nullptr;
   }

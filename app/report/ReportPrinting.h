@@ -26,11 +26,12 @@ struct ReportPrintJob {
 
 // Prints the report of `doc` with its report settings. Without analysis results, a
 // printed pane that needs them first asks whether to go on with it empty. A printer
-// that does not exist is reported ("Cannot open printer: " + name); a job naming no
-// printer on a system that has none is told so, and that File > Print can write a PDF
-// file. Each failed step of the job is reported and the job aborted: no partial file
-// is left and an older file of that name is kept. The main window shows the busy pointer while the page is
-// drawn. No message after a successful print.
+// that the system does not offer is reported ("Cannot open printer: " + name); a job
+// naming no printer is told that the system has no printer, or no default one, and that
+// File > Print can choose one or write a PDF file. Each failed step of the job is
+// reported and the job aborted: no partial file is left and an older file of that name
+// is kept. The main window shows the busy pointer while the page is drawn. No message
+// after a successful print.
 void PrintReport(clsDocument& doc, const ReportPrintJob& job);
 
 // The page settings of the job: copies (at least one, not collated) and the report

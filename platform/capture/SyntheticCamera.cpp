@@ -39,10 +39,16 @@ std::unique_ptr<SyntheticCamera> SyntheticCamera::Open(const SyntheticCameraConf
     return nullptr;
   }
   ++OpenCounts()[static_cast<std::size_t>(index)];
-  return std::unique_ptr<SyntheticCamera>(new SyntheticCamera(config));
+  return std::unique_ptr<SyntheticCamera>(new SyntheticCamera(config, index));
 }
 
 SyntheticCamera::~SyntheticCamera() { Stop(); }
+
+VideoCapabilities SyntheticCamera::Capabilities() const {
+  VideoCapabilities capabilities;
+  capabilities.UserControls = index_ + 1 == config_.CameraWithSettings;
+  return capabilities;
+}
 
 bool SyntheticCamera::SetFormat(std::int32_t width, std::int32_t height, std::int64_t frameTime100ns) {
   if (thread_.joinable()) return false;

@@ -28,7 +28,7 @@ class SyntheticCamera final : public CaptureDevice {
   // milliseconds, at least 1).
   bool SetFormat(std::int32_t width, std::int32_t height, std::int64_t frameTime100ns) override;
   VideoFormat Format() const override;
-  VideoCapabilities Capabilities() const override { return {}; }
+  VideoCapabilities Capabilities() const override;
   bool Start(FrameSink& sink) override;
   void Stop() override;
 
@@ -37,7 +37,7 @@ class SyntheticCamera final : public CaptureDevice {
   static std::uint64_t OpenCount(std::int32_t index);
 
  private:
-  SyntheticCamera(const SyntheticCameraConfig& config) : config_(config) {}
+  SyntheticCamera(const SyntheticCameraConfig& config, std::int32_t index) : config_(config), index_(index) {}
   void Run(FrameSink& sink);
   // Waits until `ms` have passed (true) or Stop was called (false).
   bool Pause(std::int32_t ms);
@@ -45,6 +45,7 @@ class SyntheticCamera final : public CaptureDevice {
   FramePtr FringeFrame();
 
   SyntheticCameraConfig config_;
+  std::int32_t index_;
   std::thread thread_;
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -74,6 +74,8 @@ SyntheticCameraConfig ParseSyntheticCameraConfig(std::string_view text) {
       if (value == "fringes") config.Picture = SyntheticCameraConfig::Pattern::Fringes;
     } else if (name == "fault") {
       ReadFault(value, config);
+    } else if (name == "settings") {
+      if (const auto n = WholeNumber(value)) config.CameraWithSettings = Clamped(*n, 0, SyntheticCameraConfig::kMaxCameras);
     }
   }
   return config;

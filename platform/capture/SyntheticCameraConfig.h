@@ -12,6 +12,8 @@
 //   fault=stall@3       after 3 good frames: "stall" (no more frames), "lost" (the camera
 //                       goes away), "short" (frames too short for their size), "resize"
 //                       (frames of another size); "busy" alone: the camera cannot be opened
+//   settings=2          camera 2 lets the user set its controls (brightness and the like);
+//                       the others, and every camera without this item, offer nothing
 //
 // "1" or an empty value switches the defaults on, "0" leaves the cameras off. An item that
 // cannot be read is left out.
@@ -34,6 +36,7 @@ struct SyntheticCameraConfig {
   Pattern Picture = Pattern::Fringes;
   Fault Failure = Fault::None;
   std::uint64_t GoodFrames = 0;  // frames delivered before the fault
+  std::int32_t CameraWithSettings = 0;  // its number (1-based); 0: none
 
   static constexpr std::int32_t kMaxCameras = 16;
 };

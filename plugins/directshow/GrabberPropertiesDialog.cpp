@@ -45,8 +45,7 @@ GrabberPropertiesDialog::GrabberPropertiesDialog(CaptureEngine& engine, QWidget*
   cameras_->setCurrentIndex(cameras_->findData(values_.SelectedDevice));
 
   menu_ = new QMenu(this);
-  for (const SettingsMenuEntry& entry : BuildSettingsMenu(engine_.Capabilities()))
-    menu_->addAction(QString::fromStdString(entry.Text))->setData(entry.Id);
+  FillSettingsMenu();
 
   connect(cameras_, &QComboBox::activated, this, [this](int item) { CameraChosen(item); });
   connect(settings_, &QPushButton::clicked, this, [this] { ShowSettingsMenu(); });
@@ -59,6 +58,13 @@ void GrabberPropertiesDialog::CameraChosen(int item) {
   values_.SelectedDevice = data.toInt();
   // Opening closes the camera in use first; its live window shows the new one.
   engine_.OpenDevice(&values_.SelectedDevice);
+  FillSettingsMenu();
+}
+
+void GrabberPropertiesDialog::FillSettingsMenu() {
+  menu_->clear();
+  for (const SettingsMenuEntry& entry : BuildSettingsMenu(engine_.Capabilities()))
+    menu_->addAction(QString::fromStdString(entry.Text))->setData(entry.Id);
 }
 
 void GrabberPropertiesDialog::ShowSettingsMenu() {

@@ -1,7 +1,8 @@
 #pragma once
 // "Tavrel Properties": the camera to use, a "Settings" menu of what the camera lets the
 // user set, and OK, which saves the camera. Choosing another camera switches the engine to
-// it at once; closing the window without OK saves nothing.
+// it at once, and the menu to what that camera offers; closing the window without OK
+// saves nothing.
 #include <QDialog>
 
 #include "plugins/directshow/CaptureEngine.h"
@@ -24,6 +25,8 @@ class GrabberPropertiesDialog final : public QDialog {
 
  private:
   void CameraChosen(int item);
+  // The entries of what the open camera lets the user set.
+  void FillSettingsMenu();
   void ShowSettingsMenu();
   void Save();
 

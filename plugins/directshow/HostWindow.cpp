@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QWidget>
 
 namespace orvale {
@@ -27,17 +26,6 @@ QWidget* FindHostWindow() {
   for (QWidget* window : QApplication::topLevelWidgets())
     if (IsMainWindow(window) && window->isVisible() && window->parentWidget() == nullptr) return window;
   return active;
-}
-
-QRect HostWorkArea(const QWidget& host) {
-  if (const auto* main = qobject_cast<const QMainWindow*>(&host); main != nullptr && main->centralWidget() != nullptr) {
-    const QWidget* central = main->centralWidget();
-    return {central->mapToGlobal(QPoint(0, 0)), central->size()};
-  }
-  QRect area(host.mapToGlobal(QPoint(0, 0)), host.size());
-  if (const auto* bar = host.findChild<const QMenuBar*>(QString(), Qt::FindDirectChildrenOnly); bar != nullptr && bar->isVisible())
-    area.setTop(bar->mapToGlobal(QPoint(0, bar->height())).y());
-  return area;
 }
 
 }  // namespace orvale

@@ -1,8 +1,6 @@
 #pragma once
 // The program window the plug-in's windows belong to. The plug-in is told of no window:
 // it takes the program's main window, found from the window active when it is called.
-#include <QRect>
-
 class QWidget;
 
 namespace orvale {
@@ -10,9 +8,5 @@ namespace orvale {
 // The main window that owns the active window, else the program's visible main window,
 // else the owner of the active window; null when no window is shown.
 QWidget* FindHostWindow();
-
-// Where the host's documents go, in screen coordinates: its client area below its menu
-// bar and toolbars (the central widget of a main window).
-QRect HostWorkArea(const QWidget& host);
 
 }  // namespace orvale

@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
-#include <algorithm>
 
 #include "platform/ui/WindowFrame.h"
+#include "platform/window/HostWindowGeometry.h"
 #include "plugins/directshow/HostWindow.h"
 
 namespace orvale {
@@ -33,22 +33,11 @@ LiveVideoDialog::LiveVideoDialog(std::int32_t width, std::int32_t height, QWidge
 }
 
 void LiveVideoDialog::PlaceOver(const QWidget* host) {
-  const QScreen* screen = host != nullptr ? host->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect available = screen->availableGeometry();
   if (host == nullptr) {
-    move(available.topLeft());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().topLeft());
     return;
   }
-  // The work area's top right corner, where it covers no menu and no toolbar and the
-  // least of the documents, which open at the left; within the screen.
-  const QSize outer = ExpectedOuterSize(*this, FrameMarginsOf(*host));
-  const QRect area = HostWorkArea(*host);
-  const int x = std::clamp(area.right() + 1 - outer.width(), available.left(),
-                           std::max(available.left(), available.right() + 1 - outer.width()));
-  const int y = std::clamp(area.top(), available.top(),
-                           std::max(available.top(), available.bottom() + 1 - outer.height()));
-  move(x, y);
+  move(WorkAreaTopRight(HostGeometryOf(*host), ExpectedOuterSize(*this, FrameMarginsOf(*host))));
 }
 
 void LiveVideoDialog::FrameSize(std::int32_t width, std::int32_t height) {

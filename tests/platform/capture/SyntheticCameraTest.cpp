@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "platform/capture/SyntheticPattern.h"
 #include "platform/capture/VideoSource.h"
@@ -103,6 +104,20 @@ TEST(SyntheticCameraTest, TheFringesAreThoseOfTheKnownWavefront) {
   const std::uint8_t rim = frame.RowFromTop(240)[3 * (320 + 202)];
   EXPECT_EQ(rim, std::lround(128 + 100 * std::cos(2 * M_PI * 10.3)));
   EXPECT_EQ(frame.RowFromTop(0)[0], frame.RowFromTop(0)[2]);  // grey
+}
+
+TEST(SyntheticCameraTest, OnlyTheCameraNamedBySettingsLetsTheUserSetAnything) {
+  std::string error;
+  for (const auto& [text, index, controls] : {std::tuple{"cameras=3;settings=2", 1, true},
+                                             std::tuple{"cameras=3;settings=2", 0, false},
+                                             std::tuple{"cameras=3;settings=2", 2, false},
+                                             std::tuple{"cameras=3", 1, false}}) {
+    const auto camera = SyntheticCamera::Open(ParseSyntheticCameraConfig(text), index, error);
+    ASSERT_NE(camera, nullptr);
+    const VideoCapabilities capabilities = camera->Capabilities();
+    EXPECT_EQ(capabilities.UserControls, controls) << text << " camera " << index + 1;
+    EXPECT_FALSE(capabilities.SeveralFormats || capabilities.SeveralInputs || capabilities.Tuner);
+  }
 }
 
 TEST(SyntheticCameraTest, ItKeepsItsSizeButTakesAFrameTime) {

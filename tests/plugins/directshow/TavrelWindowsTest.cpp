@@ -239,6 +239,40 @@ TEST_F(TavrelWindowsTest, TheSettingsMenuOffersWhatTheCameraLetsTheUserSet) {
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
+// The menu offers what the camera chosen in the dialog lets the user set, not the camera
+// that was open when the dialog opened.
+TEST_F(TavrelWindowsTest, TheSettingsMenuFollowsTheCameraChosenInTheDialog) {
+  TavrelTestBench bench("cameras=2;settings=1;interval=1");
+  auto engine = OpenEngine(bench);
+  GrabberPropertiesDialog dialog(*engine);
+  Activate(dialog);
+  const auto menuTexts = [&dialog] {
+    std::vector<QString> texts;
+    for (const QAction* action : dialog.SettingsMenu()->actions()) texts.push_back(action->text());
+    return texts;
+  };
+  const auto choose = [&dialog](int item) {
+    dialog.CameraList()->setCurrentIndex(item);
+    emit dialog.CameraList()->activated(item);
+  };
+  EXPECT_EQ(menuTexts(), std::vector<QString>{"Video Capture Filter..."});
+
+  // Camera 2 lets the user set nothing: "Settings" opens nothing and the next click counts.
+  choose(1);
+  ASSERT_EQ(engine->CameraIndex(), 1);
+  EXPECT_TRUE(menuTexts().empty());
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+  // Back on camera 1 its entry is offered again, numbered from the start.
+  choose(0);
+  ASSERT_EQ(menuTexts(), std::vector<QString>{"Video Capture Filter..."});
+  EXPECT_EQ(dialog.SettingsMenu()->actions()[0]->data().toInt(), 5000);
+  QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+  EXPECT_EQ(QApplication::activePopupWidget(), dialog.SettingsMenu());
+  dialog.SettingsMenu()->hide();
+}
+
 TEST_F(TavrelWindowsTest, ChoosingACameraSwitchesAtOnceAndOnlyOkSavesIt) {
   TavrelTestBench bench("cameras=3;interval=1");
   auto engine = OpenEngine(bench);
