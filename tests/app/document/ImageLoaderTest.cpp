@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <tuple>
 
 #include "DocumentTestSupport.h"
@@ -325,6 +329,69 @@ TEST_F(ImageLoaderTest, APictureClaimingMoreThanItsDataCanDescribeIsRefused) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"Could not open image file " + path.string() + c.reason});
   }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The result of loading `path` in a child process whose address space may grow by no
+// more than `headroom` bytes: "Loaded", or the message the load showed. A load that
+// allocated what the file claims, or read a huge file whole, runs out of memory there.
+std::string LoadWithLittleMemory(const fs::path& path, std::size_t headroom) {
+  int channel[2];
+  if (::pipe(channel) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    std::ifstream status("/proc/self/status");
+    std::size_t sizeKb = 0;
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("VmSize:", 0) == 0) sizeKb = std::stoul(line.substr(7));
+    const rlimit limit{sizeKb * 1024 + headroom, sizeKb * 1024 + headroom};
+    ::setrlimit(RLIMIT_AS, &limit);
+    ScriptedMessageService messages;
+    ScopedMessageService installed(messages);
+    LoadedImage image;
+    std::string result = LoadFileIntoDataBuffer(path, false, image) == ImageLoadStatus::Loaded ? "Loaded" : "";
+    for (const auto& shown : messages.Messages()) result += shown.text;
+    const auto written = ::write(channel[1], result.data(), result.size());
+    ::_exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+  }
+  ::close(channel[1]);
+  std::string result;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(n));
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return result;
+}
+
+// Refused from what the file says, before anything is allocated for the picture or
+// the file is read whole: each of these once took 2 GB or more.
+TEST_F(ImageLoaderTest, ALyingFileIsRefusedBeforeItsClaimIsAllocatedOrItIsReadWhole) {
+  constexpr std::size_t kHeadroom = 300u << 20;
+  const std::pair<const char*, std::vector<std::uint8_t>> lying[] = {
+      {"screen.bmp", GifWithScreen(16000, 15000)},
+      {"decoy.jpg", JpegWithDecoyFrame(30000, 8000, false)},
+      {"decoy-progressive.jpg", JpegWithDecoyFrame(30000, 8000, true)},
+      {"one-bit.bmp", BlankPng(16000, 15000, 1)},
+      {"sixteenth.rle", MakeBmp({32767, 7629, 8, 1, GreyRamp(256), {}, false, {Rle8PaintingASixteenth(32767, 7629)}})},
+      {"eight-bit-counts.rle", MakeBmp({32767, 7629, 8, 2, GreyRamp(256), {}, false, {PaintedRows(32767, 500)}})},
+  };
+  for (const auto& [name, bytes] : lying) {
+    const auto path = Save(name, bytes);
+    EXPECT_EQ(LoadWithLittleMemory(path, kHeadroom).rfind("Could not open image file " + path.string(), 0), 0u) << name;
+  }
+  // 2 GB of nothing, and a small bitmap with 2 GB after it: only what a picture needs
+  // is read.
+  for (const char* name : {"empty.bmp", "empty.jpg"}) {
+    const auto path = Save(name, {});
+    fs::resize_file(path, std::uintmax_t{2} << 30);
+    EXPECT_EQ(LoadWithLittleMemory(path, kHeadroom), "Could not open image file " + path.string()) << name;
+  }
+  const auto trailed = Save("trailed.bmp", MakeBmp({4, 2, 8, 0, GreyRamp(256), {}, false, {{1, 2, 3, 4}, {5, 6, 7, 8}}}));
+  fs::resize_file(trailed, std::uintmax_t{2} << 30);
+  EXPECT_EQ(LoadWithLittleMemory(trailed, kHeadroom), "Loaded");
+}
+#endif
 
 // Pictures that a camera or an ordinary program writes open, however little data a
 // blank or dark frame takes.
