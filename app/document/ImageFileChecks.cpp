@@ -105,12 +105,6 @@ std::span<const std::uint8_t> PixelArray(std::span<const std::uint8_t> bytes, co
 
 }  // namespace
 
-std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes) {
-  BitmapHeader header;
-  if (ReadBitmapHeader(bytes, header)) return PictureSize{header.width, header.rows};
-  return WalkCodedPicture(CodedFormatOf(bytes), bytes).Size;
-}
-
 CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (ReadBitmapHeader(bytes, header)) {
@@ -119,6 +113,10 @@ CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   const CodedFormat format = CodedFormatOf(bytes);
   if (format == CodedFormat::None) return {std::nullopt, bytes.size(), true};
   return WalkCodedPicture(format, bytes);
+}
+
+std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes) {
+  return InspectPictureFile(bytes).Size;
 }
 
 std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
