@@ -17,8 +17,8 @@
 
 namespace orvale {
 
-inline constexpr std::int64_t kPicturePixelsPerCodingByte = 28;
-inline constexpr std::int64_t kPicturePixelsFloor = kPicturePixelsPerCodingByte << 20;  // 5418 x 5418
+inline constexpr std::int64_t kPicturePixelsPerCodingByte = 24;
+inline constexpr std::int64_t kPicturePixelsFloor = kPicturePixelsPerCodingByte << 20;  // 5016 x 5016
 
 // The pixels a picture file whose data codes in `codingBytes` may decode to; never more
 // than the absolute limits of ImageFileChecks.h.
