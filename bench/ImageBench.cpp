@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -11,8 +12,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <random>
+
+#include "app/document/FileBytes.h"
+#include "app/document/ImageFileChecks.h"
 #include "app/document/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
+#include "tests/app/document/LyingPictures.h"
 
 namespace orvale {
 namespace {
@@ -53,31 +62,36 @@ void BM_LoadCameraJpeg(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadCameraJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A 1 KB run-length coded bitmap whose header claims 320 x 524528 pixels, its data one
-// end-of-bitmap code.
-fs::path MakeClaimingRle() {
+fs::path SaveBench(const std::string& suffix, const std::vector<std::uint8_t>& bytes) {
+  const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + suffix);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+// A bitmap header with `code` as its run-length coded pixels.
+std::vector<std::uint8_t> RunLengthBitmap(int width, int height, int bitCount, std::uint32_t compression,
+                                          const std::vector<std::uint8_t>& code) {
   constexpr std::uint32_t kBitsOffset = 14 + 40 + 1024;
-  std::vector<std::uint8_t> file(kBitsOffset + 2, 0);
+  std::vector<std::uint8_t> file(kBitsOffset + code.size(), 0);
   file[0] = 'B', file[1] = 'M';
   WriteLE32(&file[2], static_cast<std::uint32_t>(file.size()));
   WriteLE32(&file[10], kBitsOffset);
   WriteLE32(&file[14], 40);
-  WriteLE32(&file[18], 320);
-  WriteLE32(&file[22], 524528);
+  WriteLE32(&file[18], static_cast<std::uint32_t>(width));
+  WriteLE32(&file[22], static_cast<std::uint32_t>(height));
   WriteLE16(&file[26], 1);
-  WriteLE16(&file[28], 8);
-  WriteLE32(&file[30], 1);  // run-length coded, 8 bits
-  WriteLE32(&file[34], 2);
-  for (int i = 0; i < 256; ++i) file[54 + 4 * i] = file[55 + 4 * i] = file[56 + 4 * i] = static_cast<std::uint8_t>(i);
-  file[kBitsOffset + 1] = 1;  // end of bitmap
-  const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + ".rle");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  return path;
+  WriteLE16(&file[28], static_cast<std::uint16_t>(bitCount));
+  WriteLE32(&file[30], compression);
+  std::copy(code.begin(), code.end(), file.begin() + kBitsOffset);
+  return file;
 }
 
-// Refusing that picture from its header.
-void BM_RefusePictureBeyondItsData(benchmark::State& state) {
-  const fs::path path = MakeClaimingRle();
+// Refusing each kind of file whose header claims far more than its data can describe,
+// through the whole load.
+void BM_RefusePictureBeyondItsData(benchmark::State& state, const std::string& suffix,
+                           const std::vector<std::uint8_t>& bytes, std::uintmax_t size) {
+  const fs::path path = SaveBench(suffix, bytes);
+  if (size > bytes.size()) fs::resize_file(path, size);
   for (auto _ : state) {
     LoadedImage image;
     if (LoadFileIntoDataBuffer(path, true, image) != ImageLoadStatus::OpenFailed)
@@ -86,7 +100,101 @@ void BM_RefusePictureBeyondItsData(benchmark::State& state) {
   }
   fs::remove(path);
 }
-BENCHMARK(BM_RefusePictureBeyondItsData)->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A 1 KB run-length coded bitmap whose header claims 320 x 524528 pixels, its data one
+// end-of-bitmap code.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, rle8_ended_320x524528, ".rle", RunLengthBitmap(320, 524528, 8, 1, {0, 1}), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, gif_screen_16000x15000, ".bmp", testing::GifWithScreen(16000, 15000), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_decoy_frame_30000x8000, ".jpg",
+                  testing::JpegWithDecoyFrame(30000, 8000, false), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_progressive_padded_470KB, ".jpg",
+                  testing::JpegPaddedWithComments(30000, 8000, 470 * 1024), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, png_1bit_16000x15000, ".bmp", testing::BlankPng(16000, 15000, 1), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, png_8bit_10000x10000, ".jpg", testing::BlankPng(10000, 10000, 8), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, rle8_sixteenth_32767x7629, ".rle",
+                  RunLengthBitmap(32767, 7629, 8, 1, testing::Rle8PaintingASixteenth(32767, 7629)), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, rle4_with_8bit_codes_32767x7629, ".rle",
+                  RunLengthBitmap(32767, 7629, 8, 2, testing::Rle8PaintingASixteenth(32767, 7629)), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, truncated_2GB_bmp, ".bmp", std::vector<std::uint8_t>{},
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A 24-megapixel camera frame: a 6000 x 4000 fringe pattern with sensor noise, coded by
+// Qt's JPEG writer at quality 90.
+const std::vector<std::uint8_t>& CameraJpeg24Megapixels() {
+  static const std::vector<std::uint8_t> bytes = [] {
+    const int width = 6000, height = 4000;
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 noise(7);
+    std::uniform_int_distribution<int> jitter(-6, 6);
+    for (int y = 0; y < height; ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x < width; ++x) {
+        const double u = (x - width / 2.0) / (height / 2.0);
+        const double v = (y - height / 2.0) / (height / 2.0);
+        const int level = std::clamp(static_cast<int>(127.5 + 110 * std::cos(2 * M_PI * (10 * u + 4 * (u * u + v * v)))) +
+                                         jitter(noise), 0, 255);
+        line[x] = qRgb(level, level, level * 7 / 8);
+      }
+    }
+    QByteArray coded;
+    QBuffer buffer(&coded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.write(image);
+    return std::vector<std::uint8_t>(coded.begin(), coded.end());
+  }();
+  return bytes;
+}
+
+// Loading it into the intensity buffer, every check included ...
+void BM_Load24MegapixelJpeg(benchmark::State& state) {
+  const fs::path path = SaveBench(".jpg", CameraJpeg24Megapixels());
+  for (auto _ : state) {
+    LoadedImage image;
+    if (LoadFileIntoDataBuffer(path, false, image) != ImageLoadStatus::Loaded) state.SkipWithError("the picture did not load");
+    benchmark::DoNotOptimize(image.Data.data());
+  }
+  state.counters["file_MB"] = static_cast<double>(CameraJpeg24Megapixels().size()) / 1e6;
+  fs::remove(path);
+}
+BENCHMARK(BM_Load24MegapixelJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ... Qt's decoding of the same bytes alone, without any of the checks ...
+void BM_Decode24MegapixelJpegWithoutChecks(benchmark::State& state) {
+  const std::vector<std::uint8_t>& bytes = CameraJpeg24Megapixels();
+  QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  for (auto _ : state) {
+    QBuffer device(&raw);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device);
+    QImage image;
+    if (!reader.read(&image)) state.SkipWithError("the picture did not decode");
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_Decode24MegapixelJpegWithoutChecks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ... and the checks alone: reading the file within its extent and walking its markers.
+void BM_Check24MegapixelJpeg(benchmark::State& state) {
+  const fs::path path = SaveBench(".jpg", CameraJpeg24Megapixels());
+  for (auto _ : state) {
+    std::vector<std::uint8_t> bytes;
+    RunError error;
+    if (!ReadPictureFileBytes(path, bytes, error)) state.SkipWithError("the file was not read");
+    benchmark::DoNotOptimize(InspectPictureFile(bytes).CodingBytes);
+  }
+  fs::remove(path);
+}
+BENCHMARK(BM_Check24MegapixelJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace orvale

@@ -32,6 +32,7 @@ bool clsParser::BooleanParse(std::string_view s) {
 }
 
 bool clsParser::Readline(LineSource& file) {
+  if (readFailed_) return false;
   for (;;) {
     std::string next;
     RunError error;
@@ -53,6 +54,7 @@ bool clsParser::Readline(LineSource& file) {
       position_ = 0;
       return true;
     }
+    readFailed_ = true;
     return false;
   }
 }

@@ -20,9 +20,14 @@ class clsParser {
 
   // Fetches the next line of `file` and restarts at its first character. False at the
   // end of the file (the current line stays). A failed read is reported with Abort,
-  // Retry and Ignore: Abort gives False, Retry reads again, Ignore gives True with an
-  // empty current line, so the reader goes on with the next line.
+  // Retry and Ignore (a file error) or OK (any other): Abort and OK give False, and so
+  // does every later call, Retry reads again, Ignore gives True with an empty current
+  // line, so the reader goes on with the next line.
   bool Readline(LineSource& file);
+
+  // True once a failed read ended the reading (see Readline): the file was not read to
+  // its end.
+  bool ReadFailed() const { return readFailed_; }
 
   // The next token of the current line; the empty text when the line is used up.
   std::string GetToken();
@@ -41,6 +46,7 @@ class clsParser {
  private:
   std::string line_;
   std::size_t position_ = 0;  // 1-based index of the last character examined
+  bool readFailed_ = false;
 };
 
 // A value token read by the keyword-file rule: the number at its start, 0 when none.

@@ -69,7 +69,7 @@ void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t
   std::vector<std::uint8_t> bytes;
   for (;;) {
     RunError error;
-    if (ReadFileBytes(path, bytes, error)) break;
+    if (ReadPictureFileBytes(path, bytes, error)) break;
     if (FileErrorPrompt(error) != idbutton::kRetry) return;
   }
   if (bytes.size() <= kBitmapFileHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') return;

@@ -24,7 +24,7 @@ bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const st
                          std::int32_t width, std::int32_t height, bool blankImage);
 
 // Every byte of a bitmap file after its 14-byte file header (header, colour table and
-// bits). A file that is not a bitmap, or has nothing after the file header, leaves
+// bits), as far as its headers say the bitmap reaches. A file that is not a bitmap, or has nothing after the file header, leaves
 // `dib` as it was; so does a file that cannot be read (after FileErrorPrompt).
 void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t>& dib);
 

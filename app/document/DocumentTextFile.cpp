@@ -149,6 +149,7 @@ class DocumentReader {
         if (outcome == Outcome::Failed) return Finish(failure_);
       }
     }
+    if (parser_.ReadFailed()) return Finish(DocumentReadStatus::ReadFailed);
     if (outputViewsExist_) doc_.OutputViews_Load(false);
     return Finish(DocumentReadStatus::Complete);
   }

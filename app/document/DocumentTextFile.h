@@ -17,6 +17,7 @@ enum class DocumentReadStatus {
   Complete,         // read to the end of the file
   ViewsNotCreated,  // the file asked for the output views and they could not be made
   SectionRefused,   // a shape or grid section held values that cannot be taken
+  ReadFailed,       // a line could not be read (already reported to the user)
 };
 
 // Reads a document file into `doc` (a new document). Values out of range take their

@@ -14,10 +14,11 @@ constexpr std::uint32_t kCoreHeaderBytes = 12;  // the old header with 16-bit si
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
-// The runs of a larger run-length coded picture paint at least one pixel in this many.
-constexpr std::int64_t kPaintedOneIn = 16;
-// Pixels of a Huffman-coded JPEG stream per byte: one bit per 8 x 8 block.
-constexpr std::int64_t kJpegPixelsPerByte = 64 * 8;
+// The most bytes a coded picture (JPEG, PNG, GIF) can take per pixel, with room for
+// what its file carries besides (profiles, thumbnails, text): 16-bit RGBA stored
+// without compression takes 8, a JPEG's worst Huffman codes about 3.4 per component.
+constexpr std::uint64_t kMostCodedBytesPerPixel = 16;
+constexpr std::uint64_t kPictureFileExtras = std::uint64_t{16} << 20;
 
 struct BitmapHeader {
   std::uint32_t bitsOffset = 0;
@@ -56,73 +57,91 @@ bool IsRunLengthCoded(const BitmapHeader& header) {
   return header.compression == kRle8 || header.compression == kRle4;
 }
 
-// Start-of-frame markers: every coding but the Huffman table (C4), arithmetic
-// conditioning (CC) and the reserved C8.
-bool IsJpegFrameMarker(std::uint8_t marker) {
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+enum class CodedFormat { None, Jpeg, Png, Gif };
+
+CodedFormat CodedFormatOf(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return CodedFormat::Jpeg;
+  if (bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
+    return CodedFormat::Png;
+  if (bytes.size() >= 4 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8')
+    return CodedFormat::Gif;
+  return CodedFormat::None;
 }
 
-std::uint32_t ReadBE16(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 8) | p[1]; }
-
-// The frame header's size, from the segments before the first scan.
-std::optional<PictureSize> ReadJpegFrameSize(std::span<const std::uint8_t> bytes) {
-  const std::size_t size = bytes.size();
-  if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return std::nullopt;
-  std::size_t i = 2;
-  while (i + 4 <= size && bytes[i] == 0xFF) {
-    const std::uint8_t marker = bytes[i + 1];
-    if (marker == 0xFF) {  // fill byte
-      ++i;
-      continue;
-    }
-    if (IsJpegFrameMarker(marker)) {
-      if (i + 9 > size) return std::nullopt;
-      return PictureSize{ReadBE16(&bytes[i + 7]), ReadBE16(&bytes[i + 5])};  // height first
-    }
-    if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // a scan or the end before any frame
-    i += 2 + ReadBE16(&bytes[i + 2]);
+CodedPictureStructure WalkCodedPicture(CodedFormat format, std::span<const std::uint8_t> bytes) {
+  switch (format) {
+    case CodedFormat::Jpeg: return WalkJpeg(bytes);
+    case CodedFormat::Png: return WalkPng(bytes);
+    case CodedFormat::Gif: return WalkGif(bytes);
+    case CodedFormat::None: break;
   }
-  return std::nullopt;
+  return {};
 }
 
-// The pixels a run-length coded stream paints before its end-of-bitmap code or the end
-// of its data, each run cut at the end of its row. Nothing is decoded.
-std::int64_t PaintedPixels(std::span<const std::uint8_t> code, std::int64_t width, bool fourBit) {
-  std::int64_t painted = 0;
-  std::int64_t x = 0;
-  const auto paint = [&](std::int64_t count) {
-    painted += std::clamp<std::int64_t>(width - x, 0, count);
-    x += count;
-  };
+// True when every literal run of a run-length coded stream has its pixels in `code`,
+// up to its end-of-bitmap code or the end of its data.
+bool LiteralRunsArePresent(std::span<const std::uint8_t> code, bool fourBit) {
   std::size_t i = 0;
   while (i + 2 <= code.size()) {
     const std::uint8_t count = code[i];
     const std::uint8_t escape = code[i + 1];
     i += 2;
-    if (count > 0) {
-      paint(count);
-    } else if (escape == 0) {  // end of line
-      x = 0;
-    } else if (escape == 1) {  // end of bitmap
-      break;
-    } else if (escape == 2) {  // delta: moves on by columns and rows, painting nothing
-      if (i + 2 <= code.size()) x += code[i];
+    if (count > 0 || escape == 0) continue;  // a run, or the end of a line
+    if (escape == 1) return true;             // end of bitmap
+    if (escape == 2) {                        // delta: two bytes of offsets
       i += 2;
-    } else {  // `escape` pixels as they are, padded to a whole word
-      paint(escape);
-      const std::size_t literal = fourBit ? (escape + 1u) / 2 : escape;
-      i += literal + (literal & 1);
+      continue;
     }
+    const std::size_t literal = fourBit ? (escape + 1u) / 2 : escape;
+    if (literal > code.size() - i) return false;
+    i += literal + (literal & 1);  // padded to a whole word
   }
-  return painted;
+  return true;
+}
+
+std::span<const std::uint8_t> PixelArray(std::span<const std::uint8_t> bytes, const BitmapHeader& header) {
+  return header.bitsOffset < bytes.size() ? bytes.subspan(header.bitsOffset) : std::span<const std::uint8_t>();
 }
 
 }  // namespace
 
-std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes) {
+CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
-  if (ReadBitmapHeader(bytes, header)) return PictureSize{header.width, header.rows};
-  return ReadJpegFrameSize(bytes);
+  if (ReadBitmapHeader(bytes, header)) {
+    return {PictureSize{header.width, header.rows}, PixelArray(bytes, header).size(), true};
+  }
+  const CodedFormat format = CodedFormatOf(bytes);
+  if (format == CodedFormat::None) return {std::nullopt, bytes.size(), true};
+  return WalkCodedPicture(format, bytes);
+}
+
+std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes) {
+  return InspectPictureFile(bytes).Size;
+}
+
+std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
+  if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+    BitmapHeader header;
+    // Nothing past a header the decoder cannot take either.
+    if (!ReadBitmapHeader(head, header) || header.width <= 0 ||
+        !PictureSizeIsWithinLimits(header.width, header.rows)) {
+      return head.size();
+    }
+    const auto width = static_cast<std::uint64_t>(header.width);
+    const auto rows = static_cast<std::uint64_t>(header.rows);
+    // Run-length codes take at most two bytes a pixel, and an end-of-line code a row.
+    const std::uint64_t pixelBytes = IsRunLengthCoded(header)
+                                         ? rows * (2 * width + 2) + 2
+                                         : rows * ((width * static_cast<std::uint64_t>(header.bitCount) + 31) / 32 * 4);
+    return std::uint64_t{header.bitsOffset} + pixelBytes;
+  }
+  const CodedFormat format = CodedFormatOf(head);
+  if (format == CodedFormat::None) return std::nullopt;
+  const std::optional<PictureSize> size = WalkCodedPicture(format, head).Size;
+  const bool sizeIsUsable = size && size->Width >= 0 && size->Height >= 0 &&
+                            PictureSizeIsWithinLimits(size->Width, size->Height);
+  const auto pixels = static_cast<std::uint64_t>(sizeIsUsable ? size->Width * size->Height : kMaxPicturePixels);
+  return kPictureFileExtras + pixels * kMostCodedBytesPerPixel;
 }
 
 bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height) {
@@ -147,41 +166,12 @@ bool IsRunLengthCodedBitmap(std::span<const std::uint8_t> bytes) {
   return ReadBitmapHeader(bytes, header) && IsRunLengthCoded(header);
 }
 
-bool BitmapDataDescribesPicture(std::span<const std::uint8_t> bytes) {
+bool RunLengthCodesAreSound(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (!ReadBitmapHeader(bytes, header) || !IsRunLengthCoded(header)) return true;
-  const std::int64_t pixels = header.width * header.rows;
-  if (pixels <= kSmallPicturePixels) return true;
-  const std::span<const std::uint8_t> code =
-      header.bitsOffset < bytes.size() ? bytes.subspan(header.bitsOffset) : std::span<const std::uint8_t>();
-  return PaintedPixels(code, header.width, header.compression == kRle4) * kPaintedOneIn >= pixels;
-}
-
-bool JpegDataDescribesPicture(const PictureSize& size, std::size_t fileBytes) {
-  const std::int64_t pixels = size.Width * size.Height;
-  return pixels <= kSmallPicturePixels || pixels <= kJpegPixelsPerByte * static_cast<std::int64_t>(fileBytes);
-}
-
-bool JpegIsComplete(std::span<const std::uint8_t> bytes) {
-  const std::size_t size = bytes.size();
-  if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return false;
-  std::size_t i = 2;
-  for (;;) {
-    // Entropy-coded data, and stray bytes between segments, up to the next marker.
-    while (i < size && bytes[i] != 0xFF) ++i;
-    while (i < size && bytes[i] == 0xFF) ++i;  // fill bytes
-    if (i >= size) return false;
-    const std::uint8_t marker = bytes[i++];
-    if (marker == 0xD9) return true;  // end of image
-    // A stuffed zero, restart markers and the other markers without a length.
-    if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) {
-      continue;
-    }
-    if (size - i < 2) return false;
-    const std::size_t length = ReadBE16(&bytes[i]);
-    if (length < 2 || length > size - i) return false;
-    i += length;
-  }
+  const bool fourBit = header.compression == kRle4;
+  if (header.bitCount != (fourBit ? 4 : 8)) return false;
+  return LiteralRunsArePresent(PixelArray(bytes, header), fourBit);
 }
 
 }  // namespace orvale

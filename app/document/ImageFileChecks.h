@@ -1,11 +1,13 @@
 #pragma once
 // Checks made on a picture file before it is decoded, so that a damaged file is refused
 // instead of decoded in part, and nothing is allocated for a picture larger than any
-// camera makes or than the file's data describes.
+// camera makes or than the file's data can describe.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+
+#include "app/document/CodedPictureStructure.h"
 
 namespace orvale {
 
@@ -20,41 +22,37 @@ inline constexpr std::int64_t kMaxPicturePixels = 250'000'000;
 // limits. Whether a side of 0 or less is a picture at all is left to the caller.
 bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height);
 
-struct PictureSize {
-  std::int64_t Width = 0;
-  std::int64_t Height = 0;  // a bitmap's row count, whichever way its rows run
-};
-
-// The size the header of a bitmap or JPEG file claims, read without decoding anything;
-// none for any other file and for a header that cannot be read.
+// The size the header of a bitmap, JPEG, PNG or GIF file claims, read without decoding
+// anything (for a GIF the logical screen its decoder allocates); none for any other
+// file and for a header that cannot be read.
 std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes);
 
-// A picture of up to this many pixels is taken whatever its data describes: it costs
-// little, and coded formats may leave most of it blank.
-inline constexpr std::int64_t kSmallPicturePixels = std::int64_t{1} << 20;
+// What a picture file's structure says before anything is decoded: the size its header
+// claims (as ReadPictureHeaderSize), the bytes that code its pixels (a bitmap's pixel
+// array as far as the file holds it, a JPEG's entropy-coded data, a PNG's IDAT data, a
+// GIF's image data; for any other format the whole file) and, for a JPEG, PNG or GIF,
+// whether it reaches its end marker (always true for other formats).
+CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes);
+
+// The most bytes a picture file can need, judged from its first bytes (`head`): a
+// bitmap's headers give its exact extent; a JPEG, PNG or GIF may need a generous
+// amount per pixel of the size its header claims (of the largest picture the program
+// takes when the head does not show it); none when the head is no picture the
+// program knows.
+std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head);
 
 // True when the headers of a bitmap file describe an image its bytes can hold: a known
 // header, a positive width, a height other than 0, a size within the limits and, for
 // uncompressed rows, every row inside the file. Run-length coded rows are checked by
-// the decoder as it reads them.
+// RunLengthCodesAreSound.
 bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes);
 
 // True when a bitmap file's rows are run-length coded (8 or 4 bits).
 bool IsRunLengthCodedBitmap(std::span<const std::uint8_t> bytes);
 
-// True when the data of a plausible bitmap file describes the picture its header
-// claims. Uncompressed rows are all in the file. Run-length codes may leave pixels
-// unset (end of line, delta, end of bitmap), but the runs of a picture larger than
-// kSmallPicturePixels must paint at least a sixteenth of it.
-bool BitmapDataDescribesPicture(std::span<const std::uint8_t> bytes);
-
-// True when a JPEG stream can describe the picture its frame header claims. Huffman
-// coding spends at least one bit on every 8 x 8 block of a component, so a file
-// describes at most 512 pixels per byte; a picture of up to kSmallPicturePixels passes.
-bool JpegDataDescribesPicture(const PictureSize& size, std::size_t fileBytes);
-
-// True when a JPEG stream runs from its start-of-image marker through its segments and
-// scans to the end-of-image marker, so that no part of it was cut off.
-bool JpegIsComplete(std::span<const std::uint8_t> bytes);
+// True when the run-length codes of a bitmap file are what its decoder takes: 8-bit
+// codes for 8 bits per pixel, 4-bit codes for 4, and every literal run's pixels in the
+// file. True for a bitmap that is not run-length coded.
+bool RunLengthCodesAreSound(std::span<const std::uint8_t> bytes);
 
 }  // namespace orvale

@@ -31,6 +31,7 @@ std::string TooLargeReason(const PictureSize& size) {
 }
 
 std::string BeyondItsDataReason(const PictureSize& size) {
+  if (size.Width <= 0 || size.Height <= 0) return "\nIt claims far more pixels than its data describes.";
   return "\nIts header claims " + SizeText(size) + " pixels, far more than its data describes.";
 }
 
@@ -99,7 +100,7 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
 
   std::vector<std::uint8_t> bytes;
   RunError error;
-  if (!ReadFileBytes(filename, bytes, error)) return openFailed(error.Description);
+  if (!ReadPictureFileBytes(filename, bytes, error)) return openFailed(error.Description);
 
   QImage decoded;
   PictureSize claimed;

@@ -26,8 +26,9 @@ enum class ImageLoadStatus {
 // Messages (OK, "Error", main window): "Could not load image file " + filename for a
 // picture that is no bitmap and "Could not open image file " + filename for a file
 // that is not a readable picture (with a second line saying why, for a picture larger
-// than the program takes or than its data describes: it is refused from its header,
-// unread), or the description of a file error; none of these
+// than the program takes or than its data can describe: it is refused from its header,
+// or where the decoder stops at the budget of PictureBudget.h), or the description of
+// a file error; none of these
 // when `suppressError` is set. "Could not read bitmap" when the conversion fails is
 // shown in any case.
 ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bool suppressError,

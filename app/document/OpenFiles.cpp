@@ -88,6 +88,7 @@ class FileOpener {
     const DocumentReadStatus status = ReadDocumentText(*doc_, *file);
     file.reset();
     if (status == DocumentReadStatus::ViewsNotCreated) return Discard(OpenResult::Stopped);
+    if (status == DocumentReadStatus::ReadFailed) return Discard(OpenResult::Failed);
     if (status != DocumentReadStatus::Complete) {
       Discard();
       Report("Could not open file " + path);

@@ -50,7 +50,7 @@ QImage LoadLogo(const std::filesystem::path& path) {
   std::vector<std::uint8_t> bytes;
   RunError error;
   QImage picture;
-  if (!ReadFileBytes(path, bytes, error) ||
+  if (!ReadPictureFileBytes(path, bytes, error) ||
       DecodePicture(bytes, picture) != PictureDecodeStatus::Decoded) {
     return {};
   }

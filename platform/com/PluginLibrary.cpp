@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "platform/com/PluginExports.h"
+#include "platform/runtime/ReadableFile.h"
 
 namespace orvale {
 
@@ -33,6 +34,13 @@ bool RunRegistrationExport(const std::filesystem::path& library, const char* exp
 void* LoadPluginLibrary(const std::filesystem::path& library, std::string& error) {
   if (!library.is_absolute()) {
     error = "Cannot load the plug-in " + library.string() + ": its path is not absolute.";
+    return nullptr;
+  }
+  // The loader would wait for ever on a FIFO at the plug-in's path: only a file the
+  // opener takes is handed to it.
+  RunError refused;
+  if (!ReadableFile::Open(library, &refused)) {
+    error = "Cannot load the plug-in " + library.string() + ": " + refused.Description;
     return nullptr;
   }
   ::dlerror();

@@ -1,53 +1,104 @@
 #include "platform/runtime/LineInput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
-
-#include "platform/runtime/ReadableFile.h"
+#include <utility>
 
 namespace orvale {
+
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+}  // namespace
 
 std::unique_ptr<FileLineSource> FileLineSource::Open(const std::filesystem::path& path,
                                                      RunError& error) {
   std::optional<ReadableFile> file = ReadableFile::Open(path, &error);
   if (!file) return nullptr;
-  std::FILE* f = ::fdopen(file->Descriptor(), "rb");
-  if (!f) {
-    error = RunError::FromErrno(errno, path);
-    return nullptr;
-  }
-  file->Release();  // the stream owns it now
-  return std::unique_ptr<FileLineSource>(new FileLineSource(f, path));
+  return std::unique_ptr<FileLineSource>(new FileLineSource(std::move(*file)));
 }
 
-FileLineSource::FileLineSource(std::FILE* file, std::filesystem::path path)
-    : file_(file), path_(std::move(path)) {}
+FileLineSource::FileLineSource(ReadableFile file) : file_(std::move(file)), buffer_(kReadChunk) {}
 
-FileLineSource::~FileLineSource() { std::fclose(file_); }
+bool FileLineSource::Fill() {
+  if (begin_ < end_) return true;
+  begin_ = end_ = 0;
+  const long got = file_.Read(buffer_.data(), buffer_.size());
+  if (got < 0) {
+    failed_ = errno;
+    return false;
+  }
+  failed_ = 0;
+  end_ = static_cast<std::size_t>(got);
+  return got > 0;
+}
+
+RunError FileLineSource::ReadError() const { return RunError::FromErrno(failed_, file_.Path()); }
+
+void FileLineSource::TakeLineEnd(char end) {
+  if (end == '\r' && Fill() && buffer_[begin_] == '\n') ++begin_;
+}
+
+bool FileLineSource::SkipRestOfLine() {
+  while (Fill()) {
+    const auto from = buffer_.begin() + static_cast<std::ptrdiff_t>(begin_);
+    const auto to = buffer_.begin() + static_cast<std::ptrdiff_t>(end_);
+    const auto found = std::find_if(from, to, IsLineEnd);
+    begin_ = static_cast<std::size_t>(found - buffer_.begin());
+    if (found != to) {
+      ++begin_;
+      TakeLineEnd(*found);
+      skipping_ = false;
+      return true;
+    }
+  }
+  if (failed_ != 0) return false;
+  skipping_ = false;  // the long line was the last one
+  return true;
+}
 
 ReadStatus FileLineSource::ReadLine(std::string& line, RunError& error) {
-  std::string text;
-  int c = std::getc(file_);
-  if (c == EOF) {
-    if (std::ferror(file_)) {
-      std::clearerr(file_);
-      error = RunError::FromErrno(EIO, path_);
-      return ReadStatus::Failed;
-    }
-    return ReadStatus::EndOfFile;
-  }
-  while (c != EOF && c != '\n' && c != '\r') {
-    text += static_cast<char>(c);
-    c = std::getc(file_);
-  }
-  if (c == EOF && std::ferror(file_)) {
-    std::clearerr(file_);
-    error = RunError::FromErrno(EIO, path_);
+  if (skipping_ && !SkipRestOfLine()) {
+    error = ReadError();
     return ReadStatus::Failed;
   }
-  if (c == '\r') {
-    const int next = std::getc(file_);
-    if (next != '\n' && next != EOF) std::ungetc(next, file_);
+  if (!Fill()) {
+    if (failed_ == 0) return ReadStatus::EndOfFile;
+    error = ReadError();
+    return ReadStatus::Failed;
+  }
+  ++lineNumber_;
+  std::string text;
+  for (;;) {
+    const auto from = buffer_.begin() + static_cast<std::ptrdiff_t>(begin_);
+    const auto to = buffer_.begin() + static_cast<std::ptrdiff_t>(end_);
+    const auto found = std::find_if(from, to, IsLineEnd);
+    const auto count = static_cast<std::size_t>(found - from);
+    if (text.size() + count > kMaxTextLineLength) {
+      begin_ += count;
+      skipping_ = true;
+      error = RunError::FromNumber(errnum::kInvalidFileFormat);
+      error.Description += ": line " + std::to_string(lineNumber_) + " is longer than " +
+                           std::to_string(kMaxTextLineLength) + " characters: " +
+                           file_.Path().string();
+      return ReadStatus::Failed;
+    }
+    text.append(from, found);
+    begin_ += count;
+    if (found != to) {
+      ++begin_;
+      TakeLineEnd(*found);
+      break;
+    }
+    if (!Fill()) {
+      if (failed_ == 0) break;  // the last line has no line end
+      error = ReadError();
+      return ReadStatus::Failed;
+    }
   }
   line = std::move(text);
   return ReadStatus::Line;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -79,6 +80,24 @@ long ReadableFile::Read(void* out, std::size_t n) {
     const ssize_t got = ::read(fd_, out, n);
     if (got >= 0 || errno != EINTR) return static_cast<long>(got);
   }
+}
+
+bool ReadableFile::ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limit, RunError& error) {
+  constexpr std::size_t kChunk = 1 << 20;
+  while (bytes.size() < limit) {
+    const std::size_t done = bytes.size();
+    const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, limit - done));
+    bytes.resize(done + chunk);
+    const long got = Read(bytes.data() + done, chunk);
+    const int reason = errno;
+    bytes.resize(done + static_cast<std::size_t>(std::max(got, 0L)));
+    if (got == 0) return true;
+    if (got < 0) {
+      error = RunError::FromErrno(reason, path_);
+      return false;
+    }
+  }
+  return true;
 }
 
 bool ReadableFile::ReadRest(std::string& bytes, std::uint64_t limit, RunError& error) {

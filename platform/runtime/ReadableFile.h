@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/RunError.h"
 
@@ -39,6 +40,10 @@ class ReadableFile {
   // bytes: false with `error` set when it cannot be read, or when the rest does not fit
   // ("Out of memory", naming the file). `bytes` may then hold part of the file.
   bool ReadRest(std::string& bytes, std::uint64_t limit, RunError& error);
+  // Appends the file's next bytes to `bytes` until the end of the file or until `bytes`
+  // holds `limit` bytes, whatever the file's size says: false with `error` set when it
+  // cannot be read (`bytes` may then hold part of it).
+  bool ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limit, RunError& error);
 
   int Descriptor() const { return fd_; }
   // Hands the descriptor over to the caller (after a successful fdopen), leaving this

@@ -39,6 +39,7 @@ std::string RunError::StandardDescription(int number) {
     case 74: return "Can't rename with different drive";
     case 75: return "Path/File access error";
     case 76: return "Path not found";
+    case 321: return "Invalid file format";
     case 32755: return "Cancel was selected.";
     default: return "Application-defined or object-defined error";
   }

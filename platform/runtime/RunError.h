@@ -31,6 +31,7 @@ inline constexpr int kDiskNotReady = 71;
 inline constexpr int kRenameAcrossDrives = 74;
 inline constexpr int kPathFileAccessError = 75;
 inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidFileFormat = 321;
 inline constexpr int kCancelled = 32755;  // a common dialog cancelled by the user
 }  // namespace errnum
 

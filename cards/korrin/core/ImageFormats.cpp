@@ -74,6 +74,9 @@ class PluginFormat final : public ImageFormat {
  public:
   static std::unique_ptr<PluginFormat> Load(const std::filesystem::path& file, const std::string& ext,
                                             RowCallbacks callbacks) {
+    // The loader would wait for ever on a FIFO named like a plug-in: only a file the
+    // opener takes is handed to it.
+    if (!ReadableFile::Open(file)) return nullptr;
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) return nullptr;
     std::unique_ptr<PluginFormat> format(new PluginFormat(handle, callbacks));

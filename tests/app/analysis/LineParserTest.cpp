@@ -63,6 +63,7 @@ TEST(LineParser, LinesAndEndOfFile) {
   EXPECT_EQ(parser.GetToken(), "third");
   EXPECT_FALSE(parser.Readline(source));
   EXPECT_EQ(parser.CurrentLine(), "third");  // the end of the file keeps the line
+  EXPECT_FALSE(parser.ReadFailed());
 }
 
 TEST(LineParser, BooleanParse) {
@@ -137,6 +138,11 @@ TEST_F(ReadlineFailure, AbortEndsTheReading) {
   EXPECT_EQ(shown.flags & mb::kButtonsMask, mb::kAbortRetryIgnore);
   EXPECT_EQ(shown.owner, kMainWindowOwner);
   EXPECT_EQ(shown.text, source.failWith.Description);
+  // The reading stays ended, and says so: the file was not read to its end.
+  EXPECT_TRUE(parser.ReadFailed());
+  const int reads = source.reads;
+  EXPECT_FALSE(parser.Readline(source));
+  EXPECT_EQ(source.reads, reads);
 }
 
 TEST_F(ReadlineFailure, RetryReadsAgain) {
@@ -168,6 +174,7 @@ TEST_F(ReadlineFailure, OtherErrorsOnlyOfferOk) {
   EXPECT_FALSE(parser.Readline(source));
   ASSERT_EQ(messages.Messages().size(), 1u);
   EXPECT_EQ(messages.Messages()[0].flags & mb::kButtonsMask, mb::kOk);
+  EXPECT_TRUE(parser.ReadFailed());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <sys/stat.h>
 #include <cerrno>
 #include <fstream>
 
@@ -105,6 +106,49 @@ TEST_F(OrvaleDocLifecycleTest, AFailedLoadLeavesNoDocumentBehindAndKeepsTheWrapp
   }
   EXPECT_EQ(Texts(), (Strings{"Could not open file " + Path("corrupt.ovd").string(),
                               "Could not open file " + Path("nosize.ovd").string()}));
+}
+
+// Files that once kept a call busy for seconds to minutes, taking gigabytes, are
+// refused at once; the wrapped document stays.
+TEST_F(OrvaleDocLifecycleTest, ALyingFileIsRefusedAtOnceAndKeepsTheWrappedOne) {
+  ASSERT_TRUE(object_.Load(Bitmap("kept.bmp")));
+  WriteText("endless.ovd", "ImageXSize,  40 \r\n" + std::string(2 << 20, ' '));
+  std::ofstream(Path("screen.bmp"), std::ios::binary) << "GIF89a" << std::string("\x80\x3e\x98\x3a\x80\0\0", 7)
+                                                       << std::string("\0\0\0\xff\xff\xff", 6)
+                                                       << std::string("\x2c\0\0\0\0\x01\0\x01\0\0", 10)
+                                                       << std::string("\x02\x02\x44\x01\0\x3b", 6);
+  for (const char* name : {"endless.ovd", "screen.bmp"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(object_.Load(Path(name).string()));
+    EXPECT_EQ(table_.NumDocuments, 1);
+    EXPECT_EQ(Doc().ImageFileName, "kept.bmp");
+  }
+  EXPECT_EQ(Texts(), (Strings{"Invalid file format: line 2 is longer than 1048576 characters: " + Path("endless.ovd").string(),
+                              "Could not open image file " + Path("screen.bmp").string() +
+                                  "\nIts header claims 16000 x 15000 pixels, far more than its data describes."}));
+}
+
+// A FIFO beside a document, where its bitmap should be, once blocked the call in its
+// open for good, and every later call of every client with it.
+TEST_F(OrvaleDocLifecycleTest, ADocumentWhoseBitmapIsAFifoLoadsBlankAtOnce) {
+  ASSERT_TRUE(object_.Load(Bitmap("kept.bmp")));
+  clsDocument* kept = object_.Document();
+  WriteText("x.ovd", "FileVersion, 100\r\nHasImageFile, True\r\nImageXSize, 640\r\nImageYSize, 480\r\n");
+  ASSERT_EQ(::mkfifo(Path("x.bmp").c_str(), 0600), 0);
+  ASSERT_TRUE(object_.Load(Path("x.ovd").string()));
+  EXPECT_TRUE(Doc().BlankImage);
+  std::int32_t width = 0, height = 0;
+  Doc().GetImageSize(width, height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  kept->GetImageSize(width, height);
+  EXPECT_EQ(width, 40);  // untouched
+  // The FIFO itself is no file to load.
+  const RaisedError raised = ErrorOf([&] { object_.Load(Path("x.bmp").string()); });
+  EXPECT_EQ(raised.code, ErrorInvalidPath);
+  EXPECT_EQ(raised.text, "Specified file does not exist.");
+  EXPECT_EQ(table_.NumDocuments, 2);
+  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(OrvaleDocLifecycleTest, ADocumentFileWithoutItsBitmapOpensBlankAtItsStoredSize) {

@@ -6,13 +6,25 @@
 #include <vector>
 
 #include "DocumentTestSupport.h"
+#include "LyingPictures.h"
 #include "app/document/ImageFileChecks.h"
+#include "app/document/PictureBudget.h"
 
 namespace orvale {
 namespace {
 
+using testing::BlankPng;
 using testing::BmpSpec;
+using testing::GifWithScreen;
+using testing::JpegPaddedWithComments;
+using testing::JpegWithDecoyFrame;
 using testing::MakeBmp;
+
+std::vector<testing::Rgb> GreyPalette() {
+  std::vector<testing::Rgb> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)});
+  return palette;
+}
 
 std::vector<std::uint8_t> Jpeg(const QImage& image, bool progressive) {
   QByteArray bytes;
@@ -55,9 +67,9 @@ TEST(ImageFileChecksTest, JpegMustReachItsEndMarker) {
   const std::vector<std::uint8_t> whole{0xFF, 0xD8, 0xFF, 0xFE, 0x00, 0x04, 0xFF, 0xD9,
                                         0xFF, 0xDA, 0x00, 0x02, 0x12, 0xFF, 0x00, 0x34,
                                         0xFF, 0xD0, 0x56, 0xFF, 0xD9, 0x00, 0x00};
-  EXPECT_TRUE(JpegIsComplete(whole));
+  EXPECT_TRUE(WalkJpeg(whole).Complete);
   for (std::size_t size : {2u, 8u, 12u, 16u, 19u}) {
-    EXPECT_FALSE(JpegIsComplete(std::vector<std::uint8_t>(whole.begin(), whole.begin() + size))) << size;
+    EXPECT_FALSE(WalkJpeg(std::vector<std::uint8_t>(whole.begin(), whole.begin() + size)).Complete) << size;
   }
 }
 
@@ -78,6 +90,12 @@ TEST(ImageFileChecksTest, HeaderSizesAreReadWithoutDecoding) {
       {"progressive JPEG", Jpeg(grey, true), PictureSize{64, 48}},
       {"JPEG cut before its frame", {baseline.begin(), baseline.begin() + 20}, std::nullopt},
       {"text", {'B', 'M', ' ', 'n', 'o'}, std::nullopt},
+      // The decoder allocates the logical screen, whatever its one frame holds.
+      {"GIF", GifWithScreen(16000, 15000), PictureSize{16000, 15000}},
+      {"PNG", BlankPng(16000, 15000, 1), PictureSize{16000, 15000}},
+      // The frame libjpeg takes, not the one a comment holds.
+      {"JPEG with a decoy frame", JpegWithDecoyFrame(30000, 8000, false), PictureSize{30000, 8000}},
+      {"progressive JPEG with a decoy frame", JpegWithDecoyFrame(30000, 8000, true), PictureSize{30000, 8000}},
   };
   for (const Case& c : cases) {
     const std::optional<PictureSize> size = ReadPictureHeaderSize(c.bytes);
@@ -98,70 +116,68 @@ TEST(ImageFileChecksTest, LimitsHoldForEachSideAndForThePixelsInAll) {
   EXPECT_FALSE(PictureSizeIsWithinLimits(15812, 15812));
 }
 
-// Bottom rows of a 2048-wide picture painted as the case says, then the end of the
-// bitmap.
-std::vector<std::uint8_t> Coded(int rows, const std::vector<std::uint8_t>& row) {
-  std::vector<std::uint8_t> code;
-  for (int r = 0; r < rows; ++r) {
-    code.insert(code.end(), row.begin(), row.end());
-    code.insert(code.end(), {0, 0});
-  }
-  code.insert(code.end(), {0, 1});
-  return code;
+// Only the bytes that code the picture count: a comment, fill bytes or text chunks
+// buy nothing.
+TEST(ImageFileChecksTest, CodingBytesAreThoseThatCodeThePicture) {
+  // Start of image, a comment, a scan header, data with a stuffed 0xFF, a restart
+  // marker and fill bytes, then the end.
+  const std::vector<std::uint8_t> jpeg{0xFF, 0xD8, 0xFF, 0xFE, 0x00, 0x06, 'a', 'b', 'c', 'd',
+                                       0xFF, 0xDA, 0x00, 0x02, 0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0,
+                                       0x56, 0xFF, 0xFF, 0xFF, 0xD9};
+  EXPECT_EQ(InspectPictureFile(jpeg).CodingBytes, 4u);
+  const auto padded = JpegPaddedWithComments(30000, 8000, 470 * 1024);
+  EXPECT_GE(padded.size(), 470u * 1024);
+  EXPECT_LT(InspectPictureFile(padded).CodingBytes, 1000u);
+
+  const std::vector<std::vector<std::uint8_t>> rows(3, std::vector<std::uint8_t>(4, 1));
+  const auto bitmap = MakeBmp({4, 3, 8, 0, {}, {}, false, rows});
+  EXPECT_EQ(InspectPictureFile(bitmap).CodingBytes, 12u);  // three rows of four bytes
+
+  const auto gif = GifWithScreen(16000, 15000);
+  EXPECT_EQ(InspectPictureFile(gif).CodingBytes, 2u);
+  EXPECT_TRUE(InspectPictureFile(gif).Complete);
+
+  const auto png = BlankPng(100, 100, 8);
+  // Signature, IHDR (25), the IDAT's length, type and CRC (12), IEND (12).
+  EXPECT_EQ(InspectPictureFile(png).CodingBytes, png.size() - 8 - 25 - 12 - 12);
+
+  const std::vector<std::uint8_t> other{'P', '5', ' ', '2', ' ', '1', ' ', '2', '5', '5', '\n', 1, 2};
+  EXPECT_EQ(InspectPictureFile(other).CodingBytes, other.size());
 }
 
-// Literal runs of 255 pixels then one of 8: 2048 pixels, each run padded to a word.
-std::vector<std::uint8_t> LiteralRow(bool fourBit) {
-  std::vector<std::uint8_t> row;
-  for (int run : {255, 255, 255, 255, 255, 255, 255, 255, 8}) {
-    row.insert(row.end(), {0, static_cast<std::uint8_t>(run)});
-    const int bytes = fourBit ? (run + 1) / 2 : run;
-    row.resize(row.size() + static_cast<std::size_t>(bytes + bytes % 2), 0x11);
-  }
-  return row;
+TEST(ImageFileChecksTest, RunLengthCodesMustSuitTheBitsPerPixel) {
+  const std::vector<std::uint8_t> code{0, 3, 1, 2, 3, 0, 0, 1};  // a literal of three pixels
+  EXPECT_TRUE(RunLengthCodesAreSound(MakeBmp({4, 1, 8, 1, {}, {}, false, {code}})));
+  // 4-bit codes in a picture of 8 bits per pixel, and 8-bit codes in one of 4.
+  EXPECT_FALSE(RunLengthCodesAreSound(MakeBmp({4, 1, 8, 2, {}, {}, false, {code}})));
+  EXPECT_FALSE(RunLengthCodesAreSound(MakeBmp({4, 1, 4, 1, {}, {}, false, {code}})));
+  // A literal run whose pixels are not in the file.
+  EXPECT_FALSE(RunLengthCodesAreSound(MakeBmp({4, 1, 8, 1, {}, {}, false, {{0, 3, 1}}})));
+  EXPECT_TRUE(RunLengthCodesAreSound(MakeBmp({4, 1, 8, 0, {}, {}, false, {{1, 2, 3, 4}}})));
 }
 
-TEST(ImageFileChecksTest, RunLengthDataMustPaintASixteenthOfALargerPicture) {
-  // 2048 x 1024 pixels: a sixteenth is 64 rows.
-  const std::vector<std::uint8_t> tooLong(18, 255);  // nine runs of 255 pixels and value 255: cut at 2048
-  struct Case {
-    const char* name;
-    int bitCount;
-    std::vector<std::uint8_t> code;
-    bool describes;
-  };
-  const Case cases[] = {
-      {"8-bit literals, 64 rows", 8, Coded(64, LiteralRow(false)), true},
-      {"8-bit literals, 63 rows", 8, Coded(63, LiteralRow(false)), false},
-      {"4-bit literals, 64 rows", 4, Coded(64, LiteralRow(true)), true},
-      {"4-bit literals, 63 rows", 4, Coded(63, LiteralRow(true)), false},
-      // 60 rows of 2295 pixels would be enough, but each row holds only 2048.
-      {"runs past the end of their rows", 8, Coded(60, tooLong), false},
-      // A cut stream is judged by what it paints; the decoder refuses it later.
-      {"cut in a literal run", 8, {0, 200, 1, 2}, false},
-  };
-  for (const Case& c : cases) {
-    const auto file = MakeBmp({2048, 1024, c.bitCount, c.bitCount == 8 ? 1u : 2u, {}, {}, false, {c.code}});
-    EXPECT_EQ(BitmapDataDescribesPicture(file), c.describes) << c.name;
-  }
-  // Uncompressed rows are all in a plausible file, whatever they hold.
-  EXPECT_TRUE(BitmapDataDescribesPicture(
-      MakeBmp({2048, 1024, 1, 0, {}, {}, false, std::vector<std::vector<std::uint8_t>>(1024, std::vector<std::uint8_t>(256, 0))})));
+TEST(ImageFileChecksTest, APictureFileIsReadNoFurtherThanItsPictureCanNeed) {
+  // A bitmap's headers give its extent exactly: 1078 + 4 x 3 bytes.
+  const std::vector<std::vector<std::uint8_t>> rows(3, std::vector<std::uint8_t>(4, 1));
+  EXPECT_EQ(MostBytesOfPictureFile(MakeBmp({4, 3, 8, 0, GreyPalette(), {}, false, rows})), 1078u + 12u);
+  // A coded picture may need a generous amount a pixel, and no more.
+  const std::optional<std::uint64_t> gif = MostBytesOfPictureFile(GifWithScreen(100, 100));
+  ASSERT_TRUE(gif);
+  EXPECT_LT(*gif, std::uint64_t{64} << 20);
+  // Zeros are no picture at all, and a header beyond the limits needs nothing more.
+  EXPECT_FALSE(MostBytesOfPictureFile(std::vector<std::uint8_t>(4096, 0)));
+  EXPECT_EQ(MostBytesOfPictureFile(std::vector<std::uint8_t>{'B', 'M', 0, 0}), 4u);
 }
 
-TEST(ImageFileChecksTest, JpegDataDescribesAtMost512PixelsPerByte) {
-  EXPECT_TRUE(JpegDataDescribesPicture({2048, 1024}, 4096));
-  EXPECT_FALSE(JpegDataDescribesPicture({2048, 1024}, 4095));
-  EXPECT_TRUE(JpegDataDescribesPicture({1024, 1024}, 1));  // a megapixel costs little
-  // The most compact a real encoder writes, a flat grey picture with optimised tables,
-  // stays well inside.
-  QImage flat(2048, 2048, QImage::Format_Grayscale8);
-  flat.fill(90);
-  for (bool progressive : {false, true}) {
-    const auto bytes = Jpeg(flat, progressive);
-    EXPECT_TRUE(JpegDataDescribesPicture({2048, 2048}, bytes.size())) << progressive;
-    EXPECT_FALSE(JpegDataDescribesPicture({2048, 2048}, bytes.size() / 3)) << progressive;
-  }
+TEST(ImageFileChecksTest, TheBudgetGrowsWithTheCodingBytesFromAFloor) {
+  // Every ordinary picture fits the floor however little data it codes in: a
+  // 24-megapixel camera frame, a blank A4 page scanned at 300 dpi.
+  EXPECT_GE(AllowedPicturePixels(0), 6016 * 4016);
+  EXPECT_EQ(AllowedPicturePixels(0), kPicturePixelsFloor);
+  // A file under 1 MB gets no more than the floor; beyond, each byte buys its pixels.
+  EXPECT_EQ(AllowedPicturePixels(1'000'000), kPicturePixelsFloor);
+  EXPECT_EQ(AllowedPicturePixels(4'000'000), 4'000'000 * kPicturePixelsPerCodingByte);
+  EXPECT_EQ(AllowedPicturePixels(std::uint64_t{1} << 40), kMaxPicturePixels);
 }
 
 }  // namespace

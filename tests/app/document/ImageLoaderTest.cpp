@@ -6,8 +6,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <tuple>
 
 #include "DocumentTestSupport.h"
+#include "LyingPictures.h"
 #include "app/document/BlankImage.h"
 #include "app/document/ImageLoader.h"
 #include "app/document/ImageWindowSize.h"
@@ -18,7 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::BlankPng;
 using testing::BmpSpec;
+using testing::GifWithScreen;
+using testing::JpegPaddedWithComments;
+using testing::JpegWithDecoyFrame;
+using testing::Rle8PaintingASixteenth;
 using testing::MakeBmp;
 using testing::Pixels16;
 using testing::Pixels32;
@@ -217,13 +228,6 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
   // end-of-bitmap code.
   const auto mutated = MakeBmp({320, 524528, 8, 1, GreyRamp(256), {}, false, {{0, 1}}});
   const auto mutated4 = MakeBmp({320, 524528, 4, 2, GreyRamp(16), {}, false, {{0, 1}}});
-  // An ordinary coded picture whose height was raised: its data paints 64 x 48 pixels.
-  auto raised = MakeBmp({64, 48, 8, 1, GreyRamp(256), {}, false, {PaintedRows(64, 48)}});
-  raised[22] = 0x30, raised[23] = 0x75;  // height 30000
-  // Delta codes that jump to the top row of a 4000 x 4000 picture and paint nothing.
-  std::vector<std::uint8_t> jumps;
-  for (int row = 0; row < 4000; row += 255) jumps.insert(jumps.end(), {0, 2, 0, 255});
-  jumps.insert(jumps.end(), {0, 1});
   auto absurd = MakeBmp({1, 1, 8, 0, GreyRamp(4), {}, false, {{0}}});
   absurd[18] = 0xA0, absurd[19] = 0x86, absurd[20] = 0x01;  // width 100000
   absurd[22] = 0xA0, absurd[23] = 0x86, absurd[24] = 0x01;  // height 100000
@@ -242,9 +246,24 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
        TooLarge(40000, 1)},
       {"wide.jpg", JpegClaiming(40000, 16), TooLarge(40000, 16)},
       {"ended.rle", MakeBmp({8000, 8000, 8, 1, GreyRamp(256), {}, false, {{0, 1}}}), BeyondItsData(8000, 8000)},
-      {"jumps.rle", MakeBmp({4000, 4000, 8, 1, GreyRamp(256), {}, false, {jumps}}), BeyondItsData(4000, 4000)},
-      {"raised.rle", raised, BeyondItsData(64, 30000)},
       {"filled.jpg", JpegClaiming(15000, 15000), BeyondItsData(15000, 15000)},
+      // Pictures whose headers claim hundreds of millions of pixels in a few bytes of
+      // data, judged by the sizes both our reading of the header and the decoder's own
+      // give, against the budget their coding bytes buy.
+      // Our check read the one 1 x 1 frame; the decoder allocates the logical screen.
+      {"screen.bmp", GifWithScreen(16000, 15000), BeyondItsData(16000, 15000)},
+      {"screen.jpg", GifWithScreen(32767, 7629), BeyondItsData(32767, 7629)},
+      // A length read after a marker that has none landed on a decoy frame.
+      {"decoy.jpg", JpegWithDecoyFrame(30000, 8000, false), BeyondItsData(30000, 8000)},
+      {"decoy-progressive.jpg", JpegWithDecoyFrame(30000, 8000, true), BeyondItsData(30000, 8000)},
+      // Comments are no picture data.
+      {"padded.jpg", JpegPaddedWithComments(30000, 8000, 470 * 1024), BeyondItsData(30000, 8000)},
+      {"one-bit.bmp", BlankPng(16000, 15000, 1), BeyondItsData(16000, 15000)},
+      {"grey.jpg", BlankPng(10000, 10000, 8), BeyondItsData(10000, 10000)},
+      {"sixteenth.rle", MakeBmp({32767, 7629, 8, 1, GreyRamp(256), {}, false, {Rle8PaintingASixteenth(32767, 7629)}}),
+       BeyondItsData(32767, 7629)},
+      // Codes of the wrong width are no picture, whatever its size.
+      {"eight-bit-counts.rle", MakeBmp({4096, 4096, 8, 2, GreyRamp(256), {}, false, {PaintedRows(4096, 4096)}}), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -264,44 +283,124 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
   }
 }
 
-// End-of-line, delta and end-of-bitmap codes may leave pixels unset, and a small
-// picture is always taken; a picture over a megapixel needs data that paints at least
-// a sixteenth of it.
-TEST_F(ImageLoaderTest, RunLengthPicturesAreJudgedByThePixelsTheirDataPaints) {
+// End-of-line, delta and end-of-bitmap codes may leave pixels unset: they are 0, never
+// what the memory held, and a blank picture within the floor of the budget opens.
+TEST_F(ImageLoaderTest, PixelsThatRunLengthCodesSkipAreZero) {
   struct Case {
     const char* name;
     std::int32_t width, height, paintedRows;
-    bool opens;
   };
   const Case cases[] = {
-      {"a small picture left blank", 16, 16, 0, true},
-      {"a blank megapixel", 1000, 1000, 0, true},
-      {"a sixteenth painted", 2048, 1024, 64, true},
-      {"less than a sixteenth", 2048, 1024, 63, false},
+      {"a small picture left blank", 16, 16, 0},
+      {"a blank megapixel", 1000, 1000, 0},
+      {"a few rows painted", 2048, 1024, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    messages_.Clear();
     const auto path = Save("coded.rle", MakeBmp({c.width, c.height, 8, 1, GreyRamp(256), {}, false,
                                                  {PaintedRows(c.width, c.paintedRows)}}));
     LoadedImage image;
-    const ImageLoadStatus status = LoadFileIntoDataBuffer(path, false, image);
-    if (!c.opens) {
-      EXPECT_EQ(status, ImageLoadStatus::OpenFailed);
-      EXPECT_EQ(Texts(), std::vector<std::string>{"Could not open image file " + path.string() +
-                                                  BeyondItsData(c.width, c.height)});
-      continue;
-    }
-    ASSERT_EQ(status, ImageLoadStatus::Loaded);
+    ASSERT_EQ(LoadFileIntoDataBuffer(path, false, image), ImageLoadStatus::Loaded);
     ASSERT_EQ(image.Width, c.width);
     ASSERT_EQ(image.Height, c.height);
-    // The rows the data paints are the bottom ones; the rest is 0, never what the
-    // memory held.
     const auto bottom = image.Data.end() - std::ptrdiff_t{c.paintedRows} * c.width;
     EXPECT_TRUE(std::all_of(image.Data.begin(), bottom, [](std::uint8_t v) { return v == 0; }));
     EXPECT_TRUE(std::all_of(bottom, image.Data.end(), [](std::uint8_t v) { return v == 7; }));
     EXPECT_TRUE(messages_.Messages().empty());
   }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The result of loading `path` in a child process whose address space may grow by no
+// more than `headroom` bytes: "Loaded", or the message the load showed. A load that
+// allocated what the file claims, or read a huge file whole, runs out of memory there.
+std::string LoadWithLittleMemory(const fs::path& path, std::size_t headroom) {
+  int channel[2];
+  if (::pipe(channel) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    std::ifstream status("/proc/self/status");
+    std::size_t sizeKb = 0;
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("VmSize:", 0) == 0) sizeKb = std::stoul(line.substr(7));
+    const rlimit limit{sizeKb * 1024 + headroom, sizeKb * 1024 + headroom};
+    ::setrlimit(RLIMIT_AS, &limit);
+    ScriptedMessageService messages;
+    ScopedMessageService installed(messages);
+    LoadedImage image;
+    std::string result = LoadFileIntoDataBuffer(path, false, image) == ImageLoadStatus::Loaded ? "Loaded" : "";
+    for (const auto& shown : messages.Messages()) result += shown.text;
+    const auto written = ::write(channel[1], result.data(), result.size());
+    ::_exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+  }
+  ::close(channel[1]);
+  std::string result;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(n));
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return result;
+}
+
+// Refused from what the file says, before anything is allocated for the picture or
+// the file is read whole: each of these once took 2 GB or more.
+TEST_F(ImageLoaderTest, ALyingFileIsRefusedBeforeItsClaimIsAllocatedOrItIsReadWhole) {
+  constexpr std::size_t kHeadroom = 200u << 20;
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+  };
+  const Case lying[] = {
+      {"screen.bmp", GifWithScreen(16000, 15000), BeyondItsData(16000, 15000)},
+      {"decoy.jpg", JpegWithDecoyFrame(30000, 8000, false), BeyondItsData(30000, 8000)},
+      {"decoy-progressive.jpg", JpegWithDecoyFrame(30000, 8000, true), BeyondItsData(30000, 8000)},
+      {"one-bit.bmp", BlankPng(16000, 15000, 1), BeyondItsData(16000, 15000)},
+      {"sixteenth.rle", MakeBmp({32767, 7629, 8, 1, GreyRamp(256), {}, false, {Rle8PaintingASixteenth(32767, 7629)}}),
+       BeyondItsData(32767, 7629)},
+      // Refused for its codes before a blank picture of its size is made to decode into.
+      {"eight-bit-counts.rle", MakeBmp({32767, 7629, 8, 2, GreyRamp(256), {}, false, {PaintedRows(32767, 500)}}), ""},
+  };
+  for (const Case& c : lying) {
+    const auto path = Save(c.name, c.bytes);
+    EXPECT_EQ(LoadWithLittleMemory(path, kHeadroom), "Could not open image file " + path.string() + c.reason) << c.name;
+  }
+  // 2 GB of nothing, and a small bitmap with 2 GB after it: only what a picture needs
+  // is read.
+  for (const char* name : {"empty.bmp", "empty.jpg"}) {
+    const auto path = Save(name, {});
+    fs::resize_file(path, std::uintmax_t{2} << 30);
+    EXPECT_EQ(LoadWithLittleMemory(path, kHeadroom), "Could not open image file " + path.string()) << name;
+  }
+  const auto trailed = Save("trailed.bmp", MakeBmp({4, 2, 8, 0, GreyRamp(256), {}, false, {{1, 2, 3, 4}, {5, 6, 7, 8}}}));
+  fs::resize_file(trailed, std::uintmax_t{2} << 30);
+  EXPECT_EQ(LoadWithLittleMemory(trailed, kHeadroom), "Loaded");
+}
+#endif
+
+// Pictures that a camera or an ordinary program writes open, however little data a
+// blank or dark frame takes.
+TEST_F(ImageLoaderTest, OrdinaryPicturesWithLittleDataOpen) {
+  // cjpeg -arithmetic -quality 90 of a black 2048 x 2048 picture with a grey 200 x 200
+  // square at 924, 924: about 1 KB.
+  LoadedImage arithmetic;
+  ASSERT_EQ(LoadFileIntoDataBuffer(ORVALE_TEST_DATA_DIR "/arithmetic-2048-black-grey-square.jpg", false, arithmetic),
+            ImageLoadStatus::Loaded);
+  ASSERT_EQ(arithmetic.Width, 2048);
+  ASSERT_EQ(arithmetic.Height, 2048);
+  EXPECT_LE(arithmetic.Data[0], 2);
+  EXPECT_NEAR(arithmetic.Data[1024 * 2048 + 1024], 128, 3);
+  // A blank page from a paint program, and a 1-bit page scanned at 300 dpi.
+  for (const auto& [width, height, depth] : {std::tuple{4000, 3000, 8}, std::tuple{2480, 3508, 1}}) {
+    LoadedImage blank;
+    ASSERT_EQ(LoadFileIntoDataBuffer(Save("blank.bmp", BlankPng(width, height, depth)), false, blank),
+              ImageLoadStatus::Loaded);
+    EXPECT_EQ(blank.Width, width);
+    EXPECT_EQ(blank.Height, height);
+  }
+  EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(ImageLoaderTest, AnIconIsNoBitmap) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <sys/stat.h>
 
 #include "DocumentFilesTestSupport.h"
 #include "app/document/BitmapFile.h"
@@ -217,6 +218,40 @@ TEST_F(OpenFilesTest, ADocumentThatCannotBeReadLeavesNoDocumentBehind) {
     EXPECT_TRUE(RecentPaths().empty() || RecentPaths()[0] != File(c.name));
     ExpectTableConsistent();
   }
+}
+
+// A line far longer than any the document format writes is refused at once, with its
+// number, instead of being read into memory a character at a time.
+TEST_F(OpenFilesTest, ADocumentWithAnEndlessLineIsRefusedWithTheLineNumber) {
+  WriteText("endless.ovd", "ImageXSize,  40 \r\nImageYSize,  30 \r\nOpticComments:= " +
+                               std::string(3 << 20, 'x') + "\r\nRMS, .5\r\n");
+  Open({File("endless.ovd"), Bitmap("after.bmp")});
+  EXPECT_EQ(Texts(), Strings{"Invalid file format: line 3 is longer than 1048576 characters: " + File("endless.ovd")});
+  EXPECT_EQ(table_.NumDocuments, 0);  // and the call ended there
+  ExpectTableConsistent();
+}
+
+// A FIFO named as the companion bitmap would block its reader until something wrote to
+// it: the bitmap is refused at once, quietly, and the document opens blank.
+TEST_F(OpenFilesTest, ADocumentWhoseBitmapIsAFifoOpensBlankAtOnce) {
+  WriteText("x.ovd", "FileVersion, 100\r\nHasImageFile, True\r\nImageXSize, 640\r\nImageYSize, 480\r\n");
+  ASSERT_EQ(::mkfifo(Path("x.bmp").c_str(), 0600), 0);
+  Open({Bitmap("kept.bmp")});
+  clsDocument& kept = *Newest();
+  Open({File("x.ovd")});
+  ASSERT_EQ(Titles(), (Strings{"kept.bmp", "x.bmp"}));
+  clsDocument& doc = *Newest();
+  EXPECT_TRUE(doc.BlankImage);
+  std::int32_t width = 0, height = 0;
+  doc.GetImageSize(width, height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  EXPECT_EQ(std::vector<std::uint8_t>(kept.ImageData().begin(), kept.ImageData().end()), testing::Ramp(40, 30));
+  // The FIFO itself, opened as a picture: the usual error for a file that is no file.
+  messages_.Clear();
+  Open({File("x.bmp")});
+  EXPECT_EQ(Texts(), Strings{"Could not find file " + File("x.bmp")});
+  ExpectTableConsistent();
 }
 
 TEST_F(OpenFilesTest, OpeningTheLastFreeSlotFailsCleanly) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -102,6 +104,11 @@ TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
   ASSERT_TRUE(registry.Register("OVVGPlugGone.clsGone", kPlugins / "OVVGPlugGone.so", error));
   ASSERT_TRUE(registry.Register("OVVGPlugNothing.clsNothing", PluginFile("Nothing"), error));
   ASSERT_TRUE(registry.Register("OVVGPlugOther.clsOther", PluginFile("Fake"), error));
+  // A FIFO at a registered path would keep the loader waiting for ever.
+  const fs::path fifo = fs::temp_directory_path() / ("OVVGPlugFifo-" + std::to_string(::getpid()) + ".so");
+  fs::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_TRUE(registry.Register("OVVGPlugFifo.clsFifo", fifo, error));
   struct Case {
     const char* progId;
     std::string expectedStart;
@@ -114,12 +121,14 @@ TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
       {"OVVGPlugNothing.clsNothing",
        PluginFile("Nothing").string() + " is not an Orvale plug-in: it has no DllCreateObject"},
       {"OVVGPlugOther.clsOther", "Class not registered"},  // the library serves another class
+      {"OVVGPlugFifo.clsFifo", "Cannot load the plug-in " + fifo.string() + ": Path/File access error"},
   };
   for (const Case& c : cases) {
     std::string message;
     EXPECT_FALSE(CreateObject(c.progId, message)) << c.progId;
     EXPECT_TRUE(StartsWith(message, c.expectedStart)) << message;
   }
+  fs::remove(fifo);
 }
 
 TEST(ObjectCreationTest, RegisteringSomethingThatIsNoPluginFails) {

@@ -56,6 +56,29 @@ TEST_F(TextFilesTest, ReadsEveryLineEnd) {
   EXPECT_EQ(AllLines(trailing), (std::vector<std::string>{"x"}));
 }
 
+// A line far longer than any our files write fails with its number; the rest of it is
+// passed over, and reading goes on with the next line.
+TEST_F(TextFilesTest, ALineLongerThanAMegabyteIsRefusedWithItsNumber) {
+  const fs::path p = dir_ / "long.txt";
+  std::ofstream(p, std::ios::binary) << "a\r\n" << std::string(kMaxTextLineLength, 'y') << "\r\n"
+                                     << std::string(kMaxTextLineLength + 1, 'x') << "\r\nb";
+  RunError err;
+  auto src = FileLineSource::Open(p, err);
+  ASSERT_TRUE(src);
+  std::string line;
+  ASSERT_EQ(src->ReadLine(line, err), ReadStatus::Line);
+  EXPECT_EQ(line, "a");
+  ASSERT_EQ(src->ReadLine(line, err), ReadStatus::Line);
+  EXPECT_EQ(line.size(), kMaxTextLineLength);  // the longest line that is read
+  EXPECT_EQ(src->ReadLine(line, err), ReadStatus::Failed);
+  EXPECT_EQ(err.Number, errnum::kInvalidFileFormat);
+  EXPECT_EQ(err.Description, "Invalid file format: line 3 is longer than 1048576 characters: " + p.string());
+  EXPECT_FALSE(err.IsFileError());  // nothing to retry
+  ASSERT_EQ(src->ReadLine(line, err), ReadStatus::Line);
+  EXPECT_EQ(line, "b");
+  EXPECT_EQ(src->ReadLine(line, err), ReadStatus::EndOfFile);
+}
+
 TEST_F(TextFilesTest, OpeningAMissingFileIsFileNotFound) {
   RunError err;
   EXPECT_FALSE(FileLineSource::Open(dir_ / "nope.ovd", err));

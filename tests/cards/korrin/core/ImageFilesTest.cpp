@@ -99,6 +99,17 @@ TEST(ImageFormatsTest, TheExtensionComesFromTheLastComponentOnly) {
   EXPECT_NE(ChooseImageFormat("any/where.xyz", KORRIN_TEST_PLUGIN_DIR, callbacks), nullptr);
 }
 
+// A FIFO where a plug-in should be is no plug-in: refused at once, never waited on.
+TEST(ImageFormatsTest, AFifoNamedAsAPluginIsRefusedAtOnce) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("korrin-fifo-plugin-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(::mkfifo((folder / "KRVQQQ32.so").c_str(), 0600), 0);
+  const RowCallbacks callbacks{&KR_PutImgRowProc, &KR_GetImgRowProc};
+  EXPECT_EQ(ChooseImageFormat("picture.qqq", folder, callbacks), nullptr);
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(ImageFilesTest, TgaAndBmpFilesRoundTripThroughCallerBuffers) {
   SetMiscParm(board.lib, 14, 24);
   Bytes image(4 * 3 * 3);

@@ -1,0 +1,31 @@
+#pragma once
+// Picture files whose headers claim far more than their data, built byte by byte: each
+// is a few bytes to a few hundred kilobytes, and each once made the program take
+// gigabytes and seconds before it was shown or refused.
+#include <cstdint>
+#include <vector>
+
+namespace orvale::testing {
+
+// A GIF whose logical screen is `width` x `height` and whose one frame is 1 x 1.
+std::vector<std::uint8_t> GifWithScreen(int width, int height);
+
+// A blank grey PNG (colour type 0) of `bitDepth` bits, compressed as tightly as zlib can.
+std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth);
+
+// A JPEG that starts with a TEM marker (which has no length) followed by two stray bytes
+// that a careless reader takes for one, then a real frame
+// header of `width` x `height`, then a comment that holds an 8 x 8 frame header as a
+// decoy, then the tables and the scans of an 8 x 8 picture (grey baseline, or
+// progressive colour).
+std::vector<std::uint8_t> JpegWithDecoyFrame(int width, int height, bool progressiveColour);
+
+// A progressive colour JPEG of an 8 x 8 picture whose frame says `width` x `height`,
+// padded with comment segments to at least `size` bytes.
+std::vector<std::uint8_t> JpegPaddedWithComments(int width, int height, std::size_t size);
+
+// The run-length code (8-bit) of a `width` x `height` picture that paints every
+// sixteenth row whole and jumps over the others.
+std::vector<std::uint8_t> Rle8PaintingASixteenth(int width, int height);
+
+}  // namespace orvale::testing
