@@ -192,8 +192,29 @@ TEST(InterruptBoardsTest, LocatingAnotherBoardStopsTheWorkerBeforeLettingGo) {
   }
 }
 
-// The application and the callback at once. The callback is "set up" like the C client:
-// it reaches the library only through the exports, as the application does here.
+// The application and the callback at once, both through the exports, on a board set up
+// as a C client sets it up.
+std::atomic<bool> g_inside{false};
+std::array<std::atomic<int>, 2> g_restartResults{};
+
+void CleanUp() {
+  ++g_callsA;
+  g_insideResult = KR_Cleanup();
+}
+
+// Long enough inside for the application to call in first.
+void SlowCleanUp() {
+  g_inside = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  CleanUp();
+}
+
+void StopAndRestart() {
+  if (g_callsA++ > 0) return;
+  g_restartResults[0] = KR_EnableIRQ(0, 0, 0, StopAndRestart);
+  g_restartResults[1] = KR_EnableIRQ(0, 0, 1, CountB);
+}
+
 class ConcurrentCallsTest : public ::testing::Test {
  protected:
   void SetUpBoard() {
@@ -213,24 +234,6 @@ class ConcurrentCallsTest : public ::testing::Test {
     EXPECT_EQ(board.sim.Attached(), 0);
     EXPECT_EQ(board.sim.Locks(), 0u);
     EXPECT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 0; }));
-  }
-
-  static inline std::atomic<bool> g_inside{false};
-  static inline std::array<std::atomic<int>, 2> g_restartResults{};
-  static void CleanUp() {
-    ++g_callsA;
-    g_insideResult = KR_Cleanup();
-  }
-  // Long enough inside for the application to call in first.
-  static void SlowCleanUp() {
-    g_inside = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    CleanUp();
-  }
-  static void StopAndRestart() {
-    if (g_callsA++ > 0) return;
-    g_restartResults[0] = KR_EnableIRQ(0, 0, 0, StopAndRestart);
-    g_restartResults[1] = KR_EnableIRQ(0, 0, 1, CountB);
   }
   TestBoard board;
 };
