@@ -14,9 +14,11 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALE_SANITIZE=ON \
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$(nproc)")
 
-# The capture threads once more under ThreadSanitizer: a small build of their suites alone.
+# The capture threads and korrin32's interrupt workers once more under ThreadSanitizer: a
+# small build of their suites alone.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALE_BUILD_BENCHMARKS=OFF \
   -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-cmake --build build-tsan --target capture_tests tavrel_tests -j "$(nproc)"
+cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test -j "$(nproc)"
 build-tsan/tests/platform/capture/capture_tests
 build-tsan/tests/plugins/directshow/tavrel_tests
+build-tsan/tests/cards/korrin/core/korrin_session_test

@@ -128,7 +128,10 @@ typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam)
 typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
 
 /* Called on the library's interrupt thread, once per interrupt. It may call KR_EnableIRQ
- * (to swap or stop itself) and KR_Cleanup. */
+ * (to swap, stop or restart itself) and KR_Cleanup. The library takes one call at a
+ * time: a call from the callback waits until the program's call returns, but a program
+ * that waits for fields or lines (KR_WaitFieldType, KR_WaitVSync, KR_WaitHSync) lets it
+ * in meanwhile, and its wait fails (-1) when the board is let go under it. */
 typedef void (*KR_IrqCallback)(void);
 
 /* Format plug-ins KRV<EXT>32.so, loaded from the library's own folder, export

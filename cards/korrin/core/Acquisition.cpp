@@ -80,7 +80,7 @@ std::optional<DmaLayout> LayoutFor(Library& lib, int channel, int frames) {
   in.inputWidth = s.geometry.input.width;
   in.frames = frames;
   if (in.onScreen) {
-    const MemoryRegion frame = res.session->FrameBuffer();
+    const MemoryRegion frame = res.session->Device().FrameBuffer();
     in.bytesPerPixel = BytesPerPixel(s.displayBits);
     in.displayPhysical = frame.physical;
     in.displaySize = frame.linear != nullptr ? frame.size : 0;
@@ -92,7 +92,8 @@ std::optional<DmaLayout> LayoutFor(Library& lib, int channel, int frames) {
     in.targetPhysical = res.dmaTarget.physical;
     in.targetSize = res.dmaTarget.size;
     in.offset = channel == 1 ? s.dmaOffset2 : s.dmaOffset;
-    if (res.callerTarget && res.dmaArea) in.pageTablePhysical = res.dmaArea->PhysicalAt(kTargetPageTableAt);
+    const DmaArea* area = res.session->Dma();
+    if (res.callerTarget && area) in.pageTablePhysical = area->PhysicalAt(kTargetPageTableAt);
   }
   return ComputeDmaLayout(in);
 }

@@ -63,7 +63,7 @@ std::vector<std::uint32_t> BuildAsyncProgram(const AsyncProgramPlan& plan) {
 std::int32_t StartAsyncProgram(Library& lib, std::uint32_t asyncWord) {
   BoardState& board = lib.Live();
   BoardSettings& s = board.settings;
-  if (!board.Located() || !board.resources.dmaArea) return kFail;
+  if (!board.Located() || !board.resources.session->Dma()) return kFail;
   const bool trigger = (asyncWord & asyncbit::kTrigger) != 0;
   int frames = static_cast<int>(asyncWord & 0xFFFF);
   const int fit = FramesThatFit(lib);
@@ -78,13 +78,13 @@ std::int32_t StartAsyncProgram(Library& lib, std::uint32_t asyncWord) {
   plan.trigger = trigger;
   plan.triggerCode = static_cast<int>((asyncWord >> 24) & 3);
   plan.ring = (asyncWord & asyncbit::kRing) != 0;
-  plan.start = board.resources.dmaArea->PhysicalAt(kProgramsAt);
+  plan.start = board.resources.session->Dma()->PhysicalAt(kProgramsAt);
   plan.base = layout->base;
   plan.evenBase = layout->evenBase;
   plan.protection = layout->protection;
   plan.frameBytes = static_cast<std::uint32_t>(layout->frameBytes);
   const std::vector<std::uint32_t> words = BuildAsyncProgram(plan);
-  std::uint8_t* page = board.resources.dmaArea->Base() + kProgramsAt;
+  std::uint8_t* page = board.resources.session->Dma()->Base() + kProgramsAt;
   std::memset(page, 0, kProgramBytes);
   std::memcpy(page, words.data(), words.size() * 4);
 

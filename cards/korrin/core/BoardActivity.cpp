@@ -13,9 +13,9 @@ namespace orvale::korrin {
 
 void ReleaseBoardActivity(Library& lib) {
   BoardSettings& s = lib.Settings();
-  // The interrupt worker is stopped and joined before anything it might touch goes;
-  // the auto-window and auto-blit lose their hooks and timers.
-  StopInterrupts(lib);
+  // No more interrupts (the worker itself ends with the session); the auto-window and
+  // auto-blit lose their hooks and timers.
+  SwitchInterruptsOff(lib);
   StopCameraTiming(lib);
   s.cameraTiming = {};
   AutoWindowDetach(lib);

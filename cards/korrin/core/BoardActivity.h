@@ -1,6 +1,6 @@
 #pragma once
 // Stopping everything a located board is doing before its resources go: live video,
-// the overlay, the auto-window, auto-blit and the interrupt worker.
+// the overlay, the auto-window, auto-blit and interrupts.
 #include "cards/korrin/core/Library.h"
 
 namespace orvale::korrin {

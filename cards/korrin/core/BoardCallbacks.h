@@ -2,6 +2,8 @@
 // Work that belongs to one board of a multi-board program but is started by the window
 // system (a window timer, a clip watch, a hook): it runs with its own board live,
 // whichever board the program has switched to meanwhile.
+#include <mutex>
+
 #include "cards/korrin/core/BoardFrame.h"
 #include "cards/korrin/core/Library.h"
 
@@ -29,10 +31,12 @@ void WithBoardLive(Library& lib, int board, Action&& action) {
   action();
 }
 
-// The same for a callback the window system calls: no exception gets out to it.
+// The same for a callback the window system calls: a call into the library of its
+// own, and no exception gets out to it.
 template <class Action>
 void RunForBoard(Library& lib, int board, Action&& action) noexcept {
   try {
+    std::lock_guard inside(lib.Gate());
     WithBoardLive(lib, board, action);
   } catch (...) {
   }

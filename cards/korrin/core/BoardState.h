@@ -1,16 +1,15 @@
 #pragma once
 // All state of one board. Settings are plain values and are copied between boards;
-// resources (the attach, the DMA area, locked buffers, the interrupt worker, timers)
-// are move-only and always have exactly one owner.
+// resources (the board's session, timers) are move-only and always have exactly one
+// owner.
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "cards/korrin/core/BoardData.h"
+#include "cards/korrin/core/BoardSession.h"
 #include "cards/korrin/core/DeviceAccess.h"
-#include "cards/korrin/core/DmaArea.h"
 #include "cards/korrin/core/EepromImage.h"
 #include "cards/korrin/core/KrgIni.h"
 
@@ -197,40 +196,23 @@ struct BoardSettings {
   std::int32_t switchWord = 0;  // kept by KR_CheckSwitch, no effect
 };
 
-// A caller's buffer locked for DMA.
-struct LockedBuffer {
-  void* buffer = nullptr;
-  std::size_t size = 0;
-  std::uint32_t handle = 0;
-  std::uint32_t pageOffset = 0;
-  std::vector<std::uint32_t> pages;
-};
-inline constexpr std::size_t kLockRows = 8;
-
 // Resources whose classes the record only names; each is deleted where it is defined.
 template <class T>
 struct ResourceDeleter {
   void operator()(T* resource) const;
 };
-class IrqMachinery;
 class AutoWindow;
 class AutoBlit;
-template <>
-void ResourceDeleter<IrqMachinery>::operator()(IrqMachinery* resource) const;
 template <>
 void ResourceDeleter<AutoWindow>::operator()(AutoWindow* resource) const;
 template <>
 void ResourceDeleter<AutoBlit>::operator()(AutoBlit* resource) const;
 
 struct BoardResources {
-  // Declared first, destroyed last: everything below may still use the attach.
-  std::unique_ptr<DeviceSession> session;
-  int attachedIndex = -1;  // the board index the session belongs to
-  std::unique_ptr<DmaArea> dmaArea;
-  std::array<std::optional<LockedBuffer>, kLockRows> locks;
+  // The attached board; a call waiting on it may share it (see BoardSession).
+  std::shared_ptr<BoardSession> session;
   MemoryRegion dmaTarget;  // the driver's DMA buffer, or a locked caller buffer
   bool callerTarget = false;
-  std::unique_ptr<IrqMachinery, ResourceDeleter<IrqMachinery>> irq;
   std::unique_ptr<AutoWindow, ResourceDeleter<AutoWindow>> autoWindow;
   std::unique_ptr<AutoBlit, ResourceDeleter<AutoBlit>> autoBlit;
   std::uint32_t cameraTimer = 0;  // the camera-timing window timer (a TimerId)

@@ -16,12 +16,12 @@ std::size_t PagesSpanned(const void* buffer, std::size_t size) {
 namespace {
 
 void TargetDriverBuffer(BoardResources& res) {
-  res.dmaTarget = res.session->DmaBuffer();
+  res.dmaTarget = res.session->Device().DmaBuffer();
   res.callerTarget = false;
 }
 
 std::int32_t Unlock(BoardResources& res, void* buffer, std::uint32_t flags) {
-  for (auto& row : res.locks) {
+  for (auto& row : res.session->Locks()) {
     if (!row || row->buffer != buffer) continue;
     const bool wasTarget = res.callerTarget && res.dmaTarget.linear == buffer;
     ReleaseLock(res, row);
@@ -34,13 +34,14 @@ std::int32_t Unlock(BoardResources& res, void* buffer, std::uint32_t flags) {
 // Locks `buffer` into a free row without touching the DMA target.
 std::optional<LockedBuffer>* LockRow(Library& lib, void* buffer, std::size_t size) {
   BoardResources& res = lib.Live().resources;
-  if (!lib.Live().Located() || !res.dmaArea || buffer == nullptr) return nullptr;
+  if (!lib.Live().Located() || !res.session->Dma() || buffer == nullptr) return nullptr;
   // One page table maps the target, so a larger buffer could not be reached whole.
   const std::size_t pages = PagesSpanned(buffer, size);
   if (pages == 0 || pages > kMaxLockPages) return nullptr;
-  auto free = std::find_if(res.locks.begin(), res.locks.end(), [](const auto& r) { return !r; });
-  if (free == res.locks.end()) return nullptr;
-  auto locked = res.session->Lock(buffer, size);
+  LockRows& rows = res.session->Locks();
+  auto free = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return !r; });
+  if (free == rows.end()) return nullptr;
+  auto locked = res.session->Device().Lock(buffer, size);
   if (!locked) return nullptr;
   locked->pages.resize(std::min(locked->pages.size(), pages));
   *free = LockedBuffer{buffer, size, locked->handle,
@@ -59,7 +60,7 @@ std::optional<LockedBuffer>* LockDmaTarget(Library& lib, void* buffer, std::size
 
 std::optional<LockedBuffer>* TargetLock(BoardResources& res) {
   if (!res.callerTarget) return nullptr;
-  for (auto& row : res.locks) {
+  for (auto& row : res.session->Locks()) {
     if (row && row->buffer == res.dmaTarget.linear) return &row;
   }
   return nullptr;
@@ -73,18 +74,18 @@ void RestoreDmaTarget(BoardResources& res, const LockedBuffer* row) {
   // Through the page table, the buffer starts at its offset into the first page.
   res.dmaTarget = {row->pageOffset, static_cast<std::uint8_t*>(row->buffer), static_cast<std::uint32_t>(row->size)};
   res.callerTarget = true;
-  res.dmaArea->WritePageTable(kTargetPageTableAt, row->pages);
+  res.session->Dma()->WritePageTable(kTargetPageTableAt, row->pages);
 }
 
 void ReleaseLock(BoardResources& res, std::optional<LockedBuffer>& row) {
   if (!row) return;
-  res.session->Unlock(row->handle);
+  res.session->Device().Unlock(row->handle);
   row.reset();
 }
 
 std::int32_t LockDmaMemory(Library& lib, void* buffer, std::size_t size, std::uint32_t flags) {
   BoardResources& res = lib.Live().resources;
-  if (!lib.Live().Located() || !res.dmaArea || buffer == nullptr) return kFail;
+  if (!lib.Live().Located() || !res.session->Dma() || buffer == nullptr) return kFail;
   if (flags & lockflag::kUnlock) return Unlock(res, buffer, flags);
   if (flags & lockflag::kKeepTarget) return LockRow(lib, buffer, size) ? kOk : kFail;
   return LockDmaTarget(lib, buffer, size) ? kOk : kFail;

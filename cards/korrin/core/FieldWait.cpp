@@ -6,9 +6,15 @@
 namespace orvale::korrin {
 namespace {
 
-bool WaitForChange(Library& lib) {
+FieldWaitResult WaitForChange(Library& lib, BoardWait* caller) {
   const int field = CurrentField(lib);
-  return PollUntil(lib.GetClock(), kFieldTimeoutMs, [&] { return CurrentField(lib) != field; });
+  bool gone = false;
+  const bool changed = PollUntil(lib.GetClock(), kFieldTimeoutMs, [&] {
+    gone = caller != nullptr && !caller->Continue();
+    return gone || CurrentField(lib) != field;
+  });
+  if (gone) return FieldWaitResult::kBoardGone;
+  return changed ? FieldWaitResult::kChanged : FieldWaitResult::kTimedOut;
 }
 
 }  // namespace
@@ -19,11 +25,12 @@ int CurrentField(Library& lib) {
   return static_cast<int>((status >> bit) & 1);
 }
 
-FieldWaitResult WaitForField(Library& lib, int type) {
+FieldWaitResult WaitForField(Library& lib, int type, BoardWait* caller) {
   if (type > kNextField || type < 0) return FieldWaitResult::kChanged;
-  if (!WaitForChange(lib)) return FieldWaitResult::kTimedOut;
+  const FieldWaitResult first = WaitForChange(lib, caller);
+  if (first != FieldWaitResult::kChanged) return first;
   if (type == kNextField || CurrentField(lib) == type) return FieldWaitResult::kChanged;
-  return WaitForChange(lib) ? FieldWaitResult::kChanged : FieldWaitResult::kTimedOut;
+  return WaitForChange(lib, caller);
 }
 
 }  // namespace orvale::korrin

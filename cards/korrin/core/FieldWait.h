@@ -1,6 +1,7 @@
 #pragma once
 // Waiting for video fields: the current field is a status bit of the SAA7146 (bit 8, or
 // bit 7 with channel selector 1); a change that does not come within 80 ms is a time-out.
+#include "cards/korrin/core/BoardWait.h"
 #include "cards/korrin/core/Library.h"
 
 namespace orvale::korrin {
@@ -8,11 +9,12 @@ namespace orvale::korrin {
 inline constexpr int kNextField = 2;
 inline constexpr std::uint32_t kFieldTimeoutMs = 80;
 
-enum class FieldWaitResult { kChanged, kTimedOut };
+enum class FieldWaitResult { kChanged, kTimedOut, kBoardGone };
 
 int CurrentField(Library& lib);
 // Waits for field `type` (0 or 1) or, with kNextField, for the next field. Types above 2
-// return at once.
-FieldWaitResult WaitForField(Library& lib, int type);
+// return at once. With `caller`, other calls may come in between polls (an exported
+// wait); inside a longer operation there is none.
+FieldWaitResult WaitForField(Library& lib, int type, BoardWait* caller = nullptr);
 
 }  // namespace orvale::korrin

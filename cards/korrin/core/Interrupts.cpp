@@ -1,5 +1,9 @@
 #include "cards/korrin/core/Interrupts.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "cards/korrin/core/IrqMachinery.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
@@ -22,13 +26,13 @@ void SwitchSource(Library& lib, std::int32_t source, std::int32_t argument, bool
     regs.Write32(saa::kGpio, gpio);
   }
   const std::uint32_t bit = SourceBit(s, source);
-  DeviceSession& session = *lib.Live().resources.session;
+  DeviceSession& device = lib.Live().resources.session->Device();
   if (on) {
     regs.Write32(saa::kIrqStatus, bit);
     regs.Write32(saa::kIrqEnable, bit);
-    session.EnableIrq(source, argument);
+    device.EnableIrq(source, argument);
   } else {
-    session.DisableIrq(source);
+    device.DisableIrq(source);
     regs.Write32(saa::kIrqEnable, 0);
     regs.Write32(saa::kIrqStatus, bit);
   }
@@ -40,8 +44,8 @@ std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument,
                        KR_IrqCallback callback) {
   if (!lib.Live().Located() || (source != 0 && source != 2) || type < 0 || type > 3) return kFail;
   if (type == 1 && callback == nullptr) return kFail;
-  BoardResources& res = lib.Live().resources;
-  auto& irq = res.irq;
+  BoardSession& session = *lib.Live().resources.session;
+  std::unique_ptr<IrqMachinery>& worker = session.Worker();
   switch (type) {
     case 3:
       SwitchSource(lib, source, argument, true);
@@ -49,21 +53,23 @@ std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument,
     case 2:
       SwitchSource(lib, source, argument, false);
       return kOk;
-    case 1:
-      if (irq && irq->Stopped() && !irq->OnWorker()) irq.reset();  // a worker stopped from its callback
-      if (irq && !irq->Stopped()) {
-        irq->SetCallback(callback);
-      } else if (!irq) {
-        irq.reset(new IrqMachinery(*res.session, callback));
+    case 1: {
+      const bool swapped = worker != nullptr;
+      if (swapped) {
+        worker->SetCallback(callback);
+      } else {
+        worker = std::make_unique<IrqMachinery>(session.Device(), callback);
       }
       SwitchSource(lib, source, argument, true);
+      // Last, as they wait outside the gate: the old callback is not running once this
+      // returns, and workers that stopped themselves are joined.
+      if (swapped) worker->WaitOutCallback(lib.Gate());
+      JoinStoppedWorkers(lib);
       return kOk;
+    }
     default:
       SwitchSource(lib, source, argument, false);
-      if (irq) {
-        irq->Stop();
-        if (!irq->OnWorker()) irq.reset();
-      }
+      RetireWorker(lib, std::move(worker));
       return kOk;
   }
 }
@@ -71,7 +77,7 @@ std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument,
 std::int32_t ClearIrq(Library& lib, std::int32_t source, std::int32_t) {
   if (!lib.Live().Located()) return kFail;
   lib.Live().Registers().Write32(saa::kIrqStatus, 0x1F8);
-  return StatusOf(lib.Live().resources.session->ClearIrq(source));
+  return StatusOf(lib.Live().resources.session->Device().ClearIrq(source));
 }
 
 std::int32_t GetIrqNumber(Library& lib) {
@@ -85,18 +91,31 @@ std::int32_t GetIrqNumber(Library& lib) {
   return s.frame.irqNumber;
 }
 
-void StopInterrupts(Library& lib) {
-  BoardResources& res = lib.Live().resources;
-  if (!lib.Live().Located()) {
-    res.irq.reset();
-    return;
-  }
-  if (res.irq) {
-    SwitchSource(lib, 0, 0, false);
-    res.session->DisableIrq(2);
-    res.irq->Stop();
-  }
-  res.irq.reset();
+void SwitchInterruptsOff(Library& lib) {
+  if (!lib.Live().Located() || !lib.Live().resources.session->Worker()) return;
+  SwitchSource(lib, 0, 0, false);
+  lib.Live().resources.session->Device().DisableIrq(2);
 }
+
+void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
+  std::vector<std::unique_ptr<IrqMachinery>> joining;
+  auto& stopped = lib.stoppedWorkers;
+  if (worker) {
+    worker->RequestStop();
+    // Its own thread cannot join it; another thread will.
+    (worker->OnWorker() ? stopped : joining).push_back(std::move(worker));
+  }
+  const auto others = std::stable_partition(stopped.begin(), stopped.end(),
+                                            [](const auto& w) { return w->OnWorker(); });
+  std::move(others, stopped.end(), std::back_inserter(joining));
+  stopped.erase(others, stopped.end());
+  if (joining.empty()) return;
+  // A callback still running may be calling in: it gets the gate while this waits.
+  lib.Gate().WaitOutside([&] {
+    for (auto& w : joining) w->Join();
+  });
+}
+
+void JoinStoppedWorkers(Library& lib) { RetireWorker(lib, nullptr); }
 
 }  // namespace orvale::korrin

@@ -2,15 +2,7 @@
 
 #include <functional>
 
-#include "cards/korrin/core/BoardState.h"
-
 namespace orvale::korrin {
-
-template <>
-void ResourceDeleter<IrqMachinery>::operator()(IrqMachinery* irq) const {
-  delete irq;
-}
-
 namespace {
 
 // The worker looks at its stop flag at least this often, even without a wake-up.
@@ -22,39 +14,47 @@ IrqMachinery::IrqMachinery(DeviceSession& session, KR_IrqCallback callback)
     : session_(session), shared_(std::make_shared<Shared>()) {
   shared_->callback.store(callback);
   thread_ = std::thread(&IrqMachinery::Run, std::ref(session), shared_);
+  shared_->ready.wait();
 }
 
 IrqMachinery::~IrqMachinery() {
-  Stop();
-  // From inside the callback the worker cannot be joined; it ends on its own once the
-  // callback returns, touching nothing but the shared state.
-  if (thread_.joinable()) thread_.detach();
-}
-
-void IrqMachinery::SetCallback(KR_IrqCallback callback) {
-  // The callback swapping itself already holds the lock; from outside, waiting for it
-  // means the old callback is not running once this returns.
+  RequestStop();
+  if (!thread_.joinable()) return;
   if (OnWorker()) {
-    shared_->callback.store(callback);
-    return;
+    thread_.detach();
+  } else {
+    thread_.join();
   }
-  std::lock_guard lock(shared_->callbackMutex);
-  shared_->callback.store(callback);
 }
 
-void IrqMachinery::Stop() {
-  shared_->stop.store(true);
-  session_.WakeIrq();
+void IrqMachinery::SetCallback(KR_IrqCallback callback) { shared_->callback.store(callback); }
+
+void IrqMachinery::WaitOutCallback(CallGate& gate) const {
+  if (OnWorker()) return;
+  // The shared state stays while this waits, whatever happens to the machinery.
+  const std::shared_ptr<Shared> shared = shared_;
+  gate.WaitOutside([&] { std::lock_guard passed(shared->running); });
+}
+
+void IrqMachinery::RequestStop() {
+  if (shared_->stop.exchange(true)) return;
+  // Inside the callback the worker is not waiting; waking it would only leave a signal
+  // for the next worker on this board.
+  if (!OnWorker()) session_.WakeIrq();
+}
+
+void IrqMachinery::Join() {
   if (!OnWorker() && thread_.joinable()) thread_.join();
 }
 
 void IrqMachinery::Run(DeviceSession& session, std::shared_ptr<Shared> shared) {
+  shared->ready.count_down();
   // The session is used only while not stopped: a stop comes before the session goes.
   while (!shared->stop.load()) {
     const bool signalled = session.WaitIrq(kWaitSliceMs);
     if (shared->stop.load()) break;
     if (!signalled) continue;
-    std::lock_guard lock(shared->callbackMutex);
+    std::lock_guard running(shared->running);
     const KR_IrqCallback callback = shared->callback.load();
     if (!shared->stop.load() && callback != nullptr) callback();
   }

@@ -1,5 +1,7 @@
 #include "cards/korrin/core/Library.h"
 
+#include "cards/korrin/core/Interrupts.h"
+#include "cards/korrin/core/IrqMachinery.h"
 #include "cards/korrin/core/Startup.h"
 
 namespace orvale::korrin {
@@ -8,10 +10,12 @@ Library::Library(LibraryServices services) : services_(std::move(services)) {}
 
 Library::~Library() {
   // Every board, the live one and the copies, lets go of what it holds: interrupt
-  // workers stop, locks are released, boards detach.
+  // workers stop and are joined, locks are released, boards detach.
   try {
+    std::lock_guard inside(gate_);
     for (auto& copy : copies_) CleanupOther(*this, *copy);
     Cleanup(*this);
+    JoinStoppedWorkers(*this);
   } catch (...) {
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The board library: its services, the live board record and the copies of the other
-// boards of a multi-board program. Every export works on the live record.
+// boards of a multi-board program. Every export works on the live record, one call at a
+// time (see CallGate).
 #include <array>
 #include <filesystem>
 #include <map>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "cards/korrin/core/BoardState.h"
+#include "cards/korrin/core/CallGate.h"
 #include "cards/korrin/core/DeviceAccess.h"
 #include "platform/clock/Clock.h"
 #include "platform/display/DisplayService.h"
@@ -22,6 +24,7 @@
 namespace orvale::korrin {
 
 struct FileTransfer;
+class IrqMachinery;
 
 // What the library runs on. Everything is borrowed and must outlive the library.
 struct LibraryServices {
@@ -69,6 +72,9 @@ class Library {
     return multi ? services_.blitTimerMulti : services_.blitTimer;
   }
 
+  // Every call into the library passes it.
+  CallGate& Gate() { return gate_; }
+
   BoardState& Live() { return live_; }
   BoardSettings& Settings() { return live_.settings; }
   // The live board's registers, or null when it is not located.
@@ -102,9 +108,12 @@ class Library {
   std::map<std::thread::id, SharedHook> sharedHooks;
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
+  // Interrupt workers stopped from inside their own callbacks: another thread joins them.
+  std::vector<std::unique_ptr<IrqMachinery>> stoppedWorkers;
 
  private:
   LibraryServices services_;
+  CallGate gate_;
   BoardState live_;
   std::vector<std::unique_ptr<BoardState>> copies_;
   int current_ = 0;

@@ -24,7 +24,8 @@ std::uint32_t Reverse(std::uint32_t v) {
 }
 
 std::uint8_t* HardwareRow(Library& lib, int row) {
-  return lib.Live().resources.dmaArea->Base() + kHardwareMaskAt + static_cast<std::size_t>(row) * kHardwareRowBytes;
+  std::uint8_t* mask = lib.Live().resources.session->Dma()->Base() + kHardwareMaskAt;
+  return mask + static_cast<std::size_t>(row) * kHardwareRowBytes;
 }
 
 void SetHardwareBit(std::uint8_t* row, int column, bool hidden) {
@@ -84,7 +85,7 @@ void ToHardwareMask(std::span<const std::uint8_t, kMaskRowBytes> software,
 
 std::int32_t EnableVideoMask(Library& lib, std::int32_t on) {
   BoardState& board = lib.Live();
-  if (!board.Located() || !board.resources.dmaArea) return kFail;
+  if (!board.Located() || !board.resources.session->Dma()) return kFail;
   BoardSettings& s = board.settings;
   RegisterWindow& regs = board.Registers();
   if (on) {
@@ -98,7 +99,7 @@ std::int32_t EnableVideoMask(Library& lib, std::int32_t on) {
     regs.Write32(encoding::kChannel2 + 0x08, base + rows * kHardwareRowBytes);
     regs.Write32(encoding::kChannel2 + 0x0C, perField ? kHardwareRowBytes : 2 * kHardwareRowBytes);
     regs.Write32(encoding::kChannel2 + 0x10,
-                 board.resources.dmaArea->PhysicalAt(kAreaPageTableAt) | encoding::kPageTableEnable);
+                 board.resources.session->Dma()->PhysicalAt(kAreaPageTableAt) | encoding::kPageTableEnable);
     regs.Write32(encoding::kChannel2 + 0x14, (rows << 16) | kHardwareRowBytes);
     regs.Write32(saa::kMainControl2, encoding::kUploadChannel2);
     regs.Write32(saa::kMainControl1, 0x00200020);
@@ -114,7 +115,8 @@ std::int32_t EnableVideoMask(Library& lib, std::int32_t on) {
 std::int32_t SetVideoMask(Library& lib, std::int32_t x, std::int32_t y, std::int32_t width,
                           std::int32_t height, std::int32_t stride, std::intptr_t bits) {
   BoardState& board = lib.Live();
-  if (!board.Located() || !board.resources.dmaArea || width < 0 || height < 0 || stride < -1) return kFail;
+  if (!board.Located() || !board.resources.session->Dma()) return kFail;
+  if (width < 0 || height < 0 || stride < -1) return kFail;
   const int x0 = x / 8 * 8;
   const int w = width / 8 * 8;
   const int rowBytes = stride == -1 ? w / 8 : stride;

@@ -9,21 +9,29 @@ enum Operation { kAllocate = 0, kFree = 1, kSwitch = 2, kSelect = 3 };
 // More boards than fit into one machine's PCI slots is a caller's mistake.
 constexpr std::int32_t kMaxBoards = 32;
 
-void Switch(Library& lib, int index) {
+// Copies the live record into the current board's slot and board `index` into the live
+// record. When the current index was set without copying, that slot may still hold a
+// board: overwritten, its record is lost, but the board is let go cleanly; its session
+// is handed back to be ended once the records are settled.
+[[nodiscard]] std::shared_ptr<BoardSession> Switch(Library& lib, int index) {
   auto& copies = lib.Copies();
-  *copies[lib.CurrentBoard()] = std::move(lib.Live());
+  BoardState& slot = *copies[lib.CurrentBoard()];
+  auto overwritten = LetGoOther(lib, slot);
+  slot = std::move(lib.Live());
   lib.Live() = std::move(*copies[index]);
   *copies[index] = BoardState{};
   lib.SetCurrentBoard(index);
+  return overwritten;
 }
 
 void FreeCopies(Library& lib) {
   if (lib.BoardCount() == 0) return;
-  if (lib.CurrentBoard() != 0) Switch(lib, 0);
-  auto& copies = lib.Copies();
-  for (std::size_t i = 1; i < copies.size(); ++i) CleanupOther(lib, *copies[i]);
-  copies.clear();
+  std::vector<std::shared_ptr<BoardSession>> sessions;
+  if (lib.CurrentBoard() != 0) sessions.push_back(Switch(lib, 0));
+  for (auto& copy : lib.Copies()) sessions.push_back(LetGoOther(lib, *copy));
+  lib.Copies().clear();
   lib.SetCurrentBoard(0);
+  for (auto& session : sessions) EndSession(lib, std::move(session));
 }
 
 }  // namespace
@@ -56,7 +64,7 @@ std::int32_t MultiBoard(Library& lib, std::int16_t operation, std::int32_t count
       return kOk;
     case kSwitch:
       if (countOrIndex < 0 || countOrIndex >= lib.BoardCount()) return kFail;
-      if (countOrIndex != lib.CurrentBoard()) Switch(lib, countOrIndex);
+      if (countOrIndex != lib.CurrentBoard()) EndSession(lib, Switch(lib, countOrIndex));
       return kOk;
     case kSelect:
       if (countOrIndex < 0) return kFail;

@@ -10,6 +10,7 @@
 #include "cards/korrin/core/DisplayProbe.h"
 #include "cards/korrin/core/Eeprom.h"
 #include "cards/korrin/core/Interrupts.h"
+#include "cards/korrin/core/IrqMachinery.h"
 #include "cards/korrin/core/LocalBus.h"
 #include "cards/korrin/core/Palettes.h"
 #include "cards/korrin/core/Saa7146.h"
@@ -70,7 +71,7 @@ void InitSaa7146(Library& lib) {
 bool LocateBoard(Library& lib) {
   BoardState& board = lib.Live();
   FrameSettings& frame = board.settings.frame;
-  if (board.resources.session && board.resources.attachedIndex != lib.CurrentBoard()) {
+  if (board.resources.session && board.resources.session->BoardIndex() != lib.CurrentBoard()) {
     // The record holds another board: let that one go before taking this one, while
     // it still counts as located, so that everything it runs is stopped first.
     Cleanup(lib);
@@ -78,12 +79,11 @@ bool LocateBoard(Library& lib) {
   frame.located = false;
   frame.ini = ReadKrgIni(lib.Profile());
   if (!board.resources.session) {
-    board.resources.session = lib.Device().Attach(lib.CurrentBoard());
+    board.resources.session = BoardSession::Attach(lib.Device(), lib.CurrentBoard());
     if (!board.resources.session) return false;
-    board.resources.attachedIndex = lib.CurrentBoard();
   }
   if (board.Registers().Size() < saa::kMinWindowSize) {
-    board.resources.session.reset();
+    EndSession(lib, std::move(board.resources.session));
     return false;
   }
   DeviceAccess& device = lib.Device();
@@ -93,11 +93,8 @@ bool LocateBoard(Library& lib) {
     frame.displayAdapterId = device.ReadConfigDword(display, 0).value_or(0);
   }
   if (frame.saaHandle != 0) ApplyLatency(device, frame.saaHandle, frame.ini.latency);
-  if (!board.resources.dmaArea) {
-    board.resources.dmaArea = DmaArea::Create(*board.resources.session);
-    if (!board.resources.dmaArea) return false;
-  }
-  board.resources.dmaTarget = board.resources.session->DmaBuffer();
+  if (!board.resources.session->MakeDmaArea()) return false;
+  board.resources.dmaTarget = board.resources.session->Device().DmaBuffer();
   board.resources.callerTarget = false;
   board.settings.dmaOffset = 0;
   board.settings.dmaOffset2 = 0;
@@ -179,35 +176,25 @@ std::int32_t Init(Library& lib) {
 }
 
 std::int32_t Cleanup(Library& lib) {
+  EndSession(lib, LetGo(lib));
+  return kOk;
+}
+
+std::shared_ptr<BoardSession> LetGo(Library& lib) {
   BoardState& board = lib.Live();
   DeleteGreyPalette(lib);
   if (board.Located()) {
     ReleaseBoardActivity(lib);
   }
-  // The interrupt worker waits on the attach: located or not, it is stopped and joined
-  // before the attach goes.
-  StopInterrupts(lib);
-  // Locks go before the DMA area, the area before the attach.
-  for (auto& row : board.resources.locks) {
-    if (row && board.resources.session) board.resources.session->Unlock(row->handle);
-    row.reset();
-  }
-  board.resources.dmaArea.reset();
   board.resources.dmaTarget = {};
   board.resources.callerTarget = false;
-  board.resources.session.reset();
-  board.resources.attachedIndex = -1;
   board.settings.frame.located = false;
   board.settings.frame.configSignature = 0;
-  return kOk;
+  return std::move(board.resources.session);
 }
 
-}  // namespace orvale::korrin
-
-namespace orvale::korrin {
-
-void CleanupOther(Library& lib, BoardState& board) {
-  if (!board.resources.session) return;
+std::shared_ptr<BoardSession> LetGoOther(Library& lib, BoardState& board) {
+  if (!board.resources.session) return nullptr;
   struct SwapBack {
     Library& lib;
     BoardState& board;
@@ -215,7 +202,16 @@ void CleanupOther(Library& lib, BoardState& board) {
   };
   std::swap(lib.Live(), board);
   SwapBack swapBack{lib, board};
-  Cleanup(lib);
+  return LetGo(lib);
+}
+
+void CleanupOther(Library& lib, BoardState& board) { EndSession(lib, LetGoOther(lib, board)); }
+
+void EndSession(Library& lib, std::shared_ptr<BoardSession> session) {
+  if (!session) return;
+  // The worker waits on the attach: it is stopped and joined before the attach goes.
+  RetireWorker(lib, std::move(session->Worker()));
+  session->Release();
 }
 
 }  // namespace orvale::korrin

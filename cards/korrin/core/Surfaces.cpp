@@ -21,7 +21,7 @@ std::int64_t DisplayLineBytes(Library& lib) {
 std::optional<Surface> DisplaySurface(Library& lib) {
   if (!lib.Live().Located()) return std::nullopt;
   const int bits = lib.Settings().displayBits;
-  const MemoryRegion frame = lib.Live().resources.session->FrameBuffer();
+  const MemoryRegion frame = lib.Live().resources.session->Device().FrameBuffer();
   if (frame.linear == nullptr || !IsPixelFormat(bits)) return std::nullopt;
   Surface s{frame.linear, DisplayLineBytes(lib), lib.Display().Width(), lib.Display().Height(), bits};
   if (s.pitch <= 0 || s.width <= 0) return std::nullopt;

@@ -119,7 +119,7 @@ std::int32_t SetVideoWindow(Library& lib, std::int32_t x, std::int32_t y, std::i
   BoardState& board = lib.Live();
   BoardSettings& s = board.settings;
   if (!board.Located() || !s.frame.ini.onscreen) return kFail;
-  if (board.resources.session->FrameBuffer().linear == nullptr) return kFail;
+  if (board.resources.session->Device().FrameBuffer().linear == nullptr) return kFail;
   const int bpp = BytesPerPixel(s.displayBits);
   const int align = bpp == 2 ? 2 : 4;
   Rect16 window{x - ((x % align) + align) % align, y, AtLeastFour(width) / align * align, AtLeastFour(height)};
@@ -262,7 +262,7 @@ std::int32_t VideoCaptureMem(Library& lib, KR_CaptureRecord* record, std::int32_
   if ((flags & 0x100000) && SetDmaOffset(lib, 2, record->dmaOffset2) != kOk) return kFail;
   if (flags & 0x10000) {
     const BoardSettings& s = board.settings;
-    const MemoryRegion frame = res.session->FrameBuffer();
+    const MemoryRegion frame = res.session->Device().FrameBuffer();
     const auto layout = LayoutFor(lib, s.misc.channel);
     record->buffer = res.dmaTarget.linear;
     record->size = res.dmaTarget.size;
@@ -273,7 +273,8 @@ std::int32_t VideoCaptureMem(Library& lib, KR_CaptureRecord* record, std::int32_
     record->displayLinear = frame.linear;
     record->displaySize = 0x400000;
     record->displayPhysical = frame.physical;
-    record->maskArea = res.dmaArea ? res.dmaArea->Base() + kHardwareMaskAt : nullptr;
+    const DmaArea* area = res.session->Dma();
+    record->maskArea = area != nullptr ? area->Base() + kHardwareMaskAt : nullptr;
   }
   return kOk;
 }

@@ -26,22 +26,27 @@ std::int32_t GetFieldType(Library& lib) {
 
 std::int32_t WaitFieldType(Library& lib, std::int32_t type) {
   if (!lib.Live().Located()) return kFail;
-  return WaitForField(lib, type) == FieldWaitResult::kChanged ? kOk : kFail;
+  BoardWait caller(lib);
+  return WaitForField(lib, type, &caller) == FieldWaitResult::kChanged ? kOk : kFail;
 }
 
 std::int32_t WaitVSync(Library& lib, std::int32_t fields) {
   if (fields <= 0) return kOk;
   if (!lib.Live().Located()) return kFail;
+  BoardWait caller(lib);
   for (std::int32_t i = 0; i < fields; ++i) {
-    if (WaitForField(lib, kNextField) != FieldWaitResult::kChanged) return kFail;
+    if (WaitForField(lib, kNextField, &caller) != FieldWaitResult::kChanged) return kFail;
   }
   return kOk;
 }
 
 std::int32_t WaitHSync(Library& lib, std::int32_t lines) {
   if (!lib.Live().Located()) return kFail;
-  LocalBus bus(lib);
+  BoardWait caller(lib);
   for (std::int32_t done = 0; done < lines;) {
+    // Others may call in between chunks.
+    if (!caller.Continue()) return kFail;
+    LocalBus bus(lib);
     const std::int32_t chunk = std::min(kLinesPerChunk, lines - done);
     const std::uint32_t target = static_cast<std::uint32_t>(chunk * kCountsPerLine);
     const std::uint32_t timeout = 2 * static_cast<std::uint32_t>(chunk) * kLineTimeUs / 1000 + kChunkSlackMs;

@@ -82,7 +82,7 @@ class SimSession final : public DeviceSession {
     return true;
   }
   bool ClearIrq(int) override { return true; }
-  bool WaitIrq(std::uint32_t timeoutMs) override { return card_.irqEvent->Wait(timeoutMs); }
+  bool WaitIrq(std::uint32_t timeoutMs) override { return card_.WaitIrq(timeoutMs); }
   void WakeIrq() override { card_.irqEvent->Signal(); }
 
  private:

@@ -1,8 +1,18 @@
 #include "cards/korrin/sim/SimCard.h"
 
+#include <chrono>
+#include <thread>
+
 #include "cards/korrin/core/Saa7146.h"
 
 namespace orvale::korrin::sim {
+namespace {
+
+// How long the board waits for a waiting interrupt thread to take a signal: far more
+// than a wake-up takes, and never a hang.
+constexpr std::chrono::milliseconds kIrqHandOver{100};
+
+}  // namespace
 
 SimCard::SimCard(VirtualClock& clock, SimMemory& memory, int index, ControllerKind controller,
                  std::uint32_t dmaBufferSize)
@@ -88,7 +98,23 @@ void SimCard::FieldTick() {
 void SimCard::SignalIrqIfPending() {
   const std::uint32_t pending =
       registers_.Peek(saa::kIrqStatus) & registers_.Peek(saa::kIrqEnable);
-  if (pending != 0 && driverIrqSources != 0) irqEvent->Signal();
+  if (pending == 0 || driverIrqSources == 0) return;
+  const std::uint64_t taken = irqTaken_.load();
+  const bool waiting = irqWaiters_.load() > 0;
+  irqEvent->Signal();
+  if (!waiting) return;  // kept for the next wait
+  const auto deadline = std::chrono::steady_clock::now() + kIrqHandOver;
+  while (irqTaken_.load() == taken && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::yield();
+  }
+}
+
+bool SimCard::WaitIrq(std::uint32_t timeoutMs) {
+  ++irqWaiters_;
+  const bool signalled = irqEvent->Wait(timeoutMs);
+  --irqWaiters_;
+  if (signalled) ++irqTaken_;
+  return signalled;
 }
 
 void SimCard::OnWrite(std::uint32_t offset, std::uint32_t value) {

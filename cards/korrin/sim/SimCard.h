@@ -3,6 +3,7 @@
 // the camera on its inputs, its DMA buffer, and the driver-side state of its attach
 // (locks and the interrupt event).
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -85,8 +86,14 @@ class SimCard {
   int attachCount = 0;
   std::map<std::uint32_t, std::vector<std::uint32_t>> locks;  // handle -> pages
   std::unique_ptr<WakeEvent> irqEvent;
-  std::uint32_t driverIrqSources = 0;  // sources the driver signals for
+  std::atomic<std::uint32_t> driverIrqSources{0};  // sources the driver signals for
+  // Signals the interrupt event when an enabled interrupt is pending. A real board's
+  // next field is milliseconds away, time enough for the interrupt thread to wake; on
+  // virtual time the board instead waits (a bounded real time) until a thread that
+  // waits on the event has taken the signal.
   void SignalIrqIfPending();
+  // The interrupt thread's wait on the event.
+  bool WaitIrq(std::uint32_t timeoutMs);
 
  private:
   void OnWrite(std::uint32_t offset, std::uint32_t value);
@@ -117,6 +124,8 @@ class SimCard {
   std::uint64_t fields_ = 0;
   std::uint64_t fieldNumber_ = 0;
   std::optional<VirtualClock::EventId> fieldEvent_;
+  std::atomic<int> irqWaiters_{0};
+  std::atomic<std::uint64_t> irqTaken_{0};
 };
 
 }  // namespace orvale::korrin::sim

@@ -2,9 +2,12 @@
 // A library on a simulated machine, all on one virtual clock. The clock's watchdog
 // aborts a test whose virtual time passes one hour, so an unbounded wait cannot hang.
 // While the board lives, the C exports (and the callbacks handed to plug-ins) reach it.
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "cards/korrin/LibraryInstance.h"
 #include "cards/korrin/core/EepromImage.h"
@@ -18,6 +21,22 @@
 #include "platform/ui/TimerService.h"
 
 namespace orvale::korrin::test {
+
+// For what another thread does (an interrupt worker): true once `done` holds, false when
+// it still does not after about two seconds.
+inline bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 2000; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return done();
+}
+
+// An export call with the name a test reports it by: a row of a table of calls.
+struct NamedCall {
+  const char* name;
+  std::function<std::int32_t()> run;
+};
 
 // A board with an on-board controller of the given kind.
 inline sim::SimOptions WithController(sim::ControllerKind kind) {

@@ -1,11 +1,8 @@
 // Waiting on video timing, the grab modes with their trigger sequences, the brightness
-// trigger, post-processing, and interrupts reaching a callback on the worker thread.
+// trigger and post-processing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "KorrinTestBoard.h"
@@ -13,7 +10,6 @@
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/BoardFrame.h"
 #include "cards/korrin/core/CaptureGate.h"
-#include "cards/korrin/core/Interrupts.h"
 #include "cards/korrin/core/MiscParams.h"
 #include "cards/korrin/core/PostProcess.h"
 #include "cards/korrin/core/Saa7146.h"
@@ -289,181 +285,6 @@ TEST(AcquisitionTest, CheckSwitchWaitsForItToChange) {
   const std::uint32_t pressAt = board.clock.PeekMs() + 50;
   board.Card().switchLevel = [=](std::uint32_t t) { return t >= pressAt ? 1 : 0; };
   EXPECT_EQ(CheckSwitch(board.lib, 0, 200), 0);
-}
-
-// Interrupt callbacks are plain C functions: they count into these.
-std::atomic<int> g_callsA{0};
-std::atomic<int> g_callsB{0};
-std::atomic<bool> g_stopInside{false};
-std::atomic<bool> g_swapInside{false};
-std::atomic<bool> g_cleanUpInside{false};
-std::atomic<int> g_insideResult{7};
-void CountB() { ++g_callsB; }
-void CountA() {
-  ++g_callsA;
-  if (g_stopInside.load()) KR_EnableIRQ(0, 0, 0, nullptr);
-  if (g_swapInside.load()) g_insideResult = KR_EnableIRQ(0, 0, 1, CountB);
-  if (g_cleanUpInside.load()) g_insideResult = KR_Cleanup();
-}
-
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 2000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return done();
-}
-
-class InterruptTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    g_callsA = 0;
-    g_callsB = 0;
-    g_stopInside = false;
-    g_swapInside = false;
-    g_cleanUpInside = false;
-    g_insideResult = 7;
-    board.StartUp();
-    ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-  }
-  // One field, then the worker's turn.
-  void OneField(int expectedA) {
-    board.clock.Advance(17);
-    EXPECT_TRUE(WaitFor([&] { return g_callsA.load() >= expectedA; })) << expectedA;
-  }
-  TestBoard board;
-};
-
-TEST_F(InterruptTest, TheCallbackRunsOncePerCapturedField) {
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
-  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
-  for (int i = 1; i <= 3; ++i) {
-    OneField(i);
-    ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
-    EXPECT_EQ(g_callsA.load(), i);
-  }
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 0, nullptr), 0);
-  const int calls = g_callsA.load();
-  board.clock.Advance(100);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(g_callsA.load(), calls) << "no call after the stop";
-  EXPECT_EQ(board.Registers().Peek(saa::kIrqEnable), 0u);
-}
-
-TEST_F(InterruptTest, EnablingTwiceKeepsOneWorker) {
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
-  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountB), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(board.clock.WaitingThreads(), 1u);
-  board.clock.Advance(17);
-  EXPECT_TRUE(WaitFor([&] { return g_callsB.load() >= 1; }));
-  EXPECT_EQ(g_callsA.load(), 0) << "the callback was swapped";
-}
-
-TEST_F(InterruptTest, StoppingFromInsideTheCallbackDoesNotDeadlock) {
-  g_stopInside = true;
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
-  OneField(1);
-  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 0; }));
-  board.clock.Advance(100);
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(g_callsA.load(), 1);
-  // Clean-up joins the worker that stopped itself.
-  EXPECT_EQ(Cleanup(board.lib), 0);
-}
-
-TEST_F(InterruptTest, TheCallbackCanSwapItself) {
-  g_swapInside = true;
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
-  OneField(1);
-  ASSERT_TRUE(WaitFor([&] { return g_insideResult.load() == 0; }));
-  board.clock.Advance(17);
-  EXPECT_TRUE(WaitFor([&] { return g_callsB.load() >= 1; }));
-  EXPECT_EQ(g_callsA.load(), 1);
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 0, nullptr), 0);
-}
-
-// Cleaning up from inside the callback frees the board's resources at once; the
-// worker, left alone, ends when the callback returns, reading nothing that was freed.
-TEST_F(InterruptTest, CleaningUpFromInsideTheCallbackLeavesTheWorkerNothingFreed) {
-  g_cleanUpInside = true;
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountA), 0);
-  OneField(1);
-  ASSERT_TRUE(WaitFor([&] { return g_insideResult.load() == 0; }));
-  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 0; }));
-  EXPECT_FALSE(board.lib.Live().Located());
-  EXPECT_EQ(board.lib.Live().resources.irq, nullptr);
-  board.clock.Advance(100);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(g_callsA.load(), 1);
-  // The board can be taken again.
-  board.StartUp();
-  EXPECT_TRUE(board.lib.Live().Located());
-}
-
-TEST_F(InterruptTest, ClearWritesThePendingBits) {
-  board.Registers().ClearLog();
-  ASSERT_EQ(ClearIrq(board.lib, 0, 0), 0);
-  EXPECT_EQ(board.Registers().WritesTo(saa::kIrqStatus), (std::vector<std::uint32_t>{0x1F8}));
-  EXPECT_EQ(GetIrqNumber(board.lib), 0xB);
-}
-
-TEST(InterruptBoardsTest, EachBoardSignalsOnlyItsOwnWorker) {
-  g_callsA = 0;
-  g_callsB = 0;
-  g_stopInside = false;
-  sim::SimOptions two;
-  two.boards = 2;
-  TestBoard board(two);
-  ASSERT_EQ(MultiBoard(board.lib, 0, 2), 0);
-  board.StartUp();
-  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-  ASSERT_EQ(MultiBoard(board.lib, 2, 1), 0);
-  board.StartUp();
-  ASSERT_EQ(VideoLive(board.lib, 1, 3), 0);
-  ASSERT_EQ(EnableIrq(board.lib, 0, 0, 1, CountB), 0);
-  ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
-  ASSERT_EQ(MultiBoard(board.lib, 2, 0), 0);  // board 1's worker keeps running, moved away
-  board.clock.Advance(17 * 3);
-  EXPECT_TRUE(WaitFor([&] { return g_callsB.load() >= 1; }));
-  EXPECT_EQ(g_callsA.load(), 0);
-  ASSERT_EQ(MultiBoard(board.lib, 1, 0), 0);  // frees board 1: its worker stops
-  EXPECT_EQ(board.clock.WaitingThreads(), 0u);
-}
-
-// Selecting another index and locating lets go of the board the record held. Its worker
-// is stopped and joined before its attach goes, whether the new board is found or not:
-// time passing afterwards wakes no worker on a freed attach.
-TEST(InterruptBoardsTest, LocatingAnotherBoardStopsTheWorkerBeforeLettingGo) {
-  struct Case {
-    int boards;
-    std::int32_t locateResult;
-  };
-  for (const Case c : {Case{1, -1}, Case{2, 0}}) {
-    SCOPED_TRACE(c.boards);
-    g_callsA = 0;
-    g_stopInside = false;
-    sim::SimOptions options;
-    options.boards = c.boards;
-    TestBoard board(options);
-    ASSERT_EQ(KR_Locate(), 0);
-    ASSERT_EQ(KR_LoadConfig(0), 1);
-    ASSERT_EQ(KR_Init(), 0);
-    ASSERT_EQ(KR_EnableIRQ(0, 0, 1, CountA), 0);
-    ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
-    ASSERT_EQ(KR_MultiBoard(3, 1), 0);
-    EXPECT_EQ(KR_Locate(), c.locateResult);
-    EXPECT_EQ(board.clock.WaitingThreads(), 0u) << "the worker was joined";
-    EXPECT_EQ(board.lib.Live().resources.irq, nullptr);
-    EXPECT_EQ(board.Card(0).attachCount, 0);
-    EXPECT_EQ(board.Registers(0).Peek(saa::kIrqEnable), 0u) << "board 0's source is off";
-    board.clock.Advance(300);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(g_callsA.load(), 0);
-    EXPECT_EQ(KR_Cleanup(), 0);
-    EXPECT_EQ(board.sim.Attached(), 0);
-  }
 }
 
 }  // namespace

@@ -241,8 +241,8 @@ TEST_F(AutoWindowTest, DelayedTrackingRebuildsFromItsTimer) {
 
 // Whether the clip mask that channel 2 reads hides pixel (x, y) of the video window.
 bool MaskHides(TestBoard& board, int x, int y) {
-  const std::uint8_t* row =
-      board.lib.Live().resources.dmaArea->Base() + kHardwareMaskAt + static_cast<std::size_t>(y) * kHardwareRowBytes;
+  const std::uint8_t* mask = board.lib.Live().resources.session->Dma()->Base() + kHardwareMaskAt;
+  const std::uint8_t* row = mask + static_cast<std::size_t>(y) * kHardwareRowBytes;
   std::uint32_t word;
   std::memcpy(&word, row + (x / 32) * 4, 4);
   return ((word >> (31 - x % 32)) & 1) != 0;

@@ -56,13 +56,14 @@ TEST_F(DmaLockTest, AnUnalignedBufferCrossingOneBoundaryTakesTwoPages) {
   AlignedBuffer memory(2 * kPageSize);
   std::uint8_t* buffer = memory.data + 4000;
   ASSERT_EQ(LockDmaMemory(board.lib, buffer, 200, 0), 0);
-  const auto& row = *Res().locks[0];
+  const auto& row = *Res().session->Locks()[0];
   EXPECT_EQ(row.pages.size(), 2u);
   EXPECT_EQ(row.pageOffset, 4000u);
   EXPECT_TRUE(Res().callerTarget);
   EXPECT_EQ(Res().dmaTarget.linear, buffer);
   // The target's page table lists exactly those pages.
-  const auto* table = reinterpret_cast<const std::uint32_t*>(Res().dmaArea->Base() + kTargetPageTableAt);
+  const std::uint8_t* area = Res().session->Dma()->Base();
+  const auto* table = reinterpret_cast<const std::uint32_t*>(area + kTargetPageTableAt);
   EXPECT_EQ(table[0], row.pages[0]);
   EXPECT_EQ(table[1], row.pages[1]);
   EXPECT_EQ(table[2], 0u);

@@ -220,7 +220,7 @@ TEST(MaskTest, MaskRectanglesAreClippedToTheMask) {
   board.StartUp();
   const int rows = MaskRows(board.lib.Settings());
   EXPECT_EQ(SetVideoMask(board.lib, 700, rows - 2, 200, 10, -1, 1), 0);
-  const std::uint8_t* area = board.lib.Live().resources.dmaArea->Base() + kHardwareMaskAt;
+  const std::uint8_t* area = board.lib.Live().resources.session->Dma()->Base() + kHardwareMaskAt;
   std::uint32_t lastWord;
   std::memcpy(&lastWord, area + (rows - 1) * kHardwareRowBytes + 92, 4);
   EXPECT_NE(lastWord, 0u);
@@ -233,7 +233,7 @@ TEST(MaskTest, MaskRectanglesAtExtremeCoordinatesFinish) {
   TestBoard board;
   board.StartUp();
   const int rows = MaskRows(board.lib.Settings());
-  const std::uint8_t* area = board.lib.Live().resources.dmaArea->Base() + kHardwareMaskAt;
+  const std::uint8_t* area = board.lib.Live().resources.session->Dma()->Base() + kHardwareMaskAt;
   EXPECT_EQ(SetVideoMask(board.lib, INT_MAX, INT_MAX, INT_MAX, INT_MAX, -1, 1), 0);
   EXPECT_EQ(SetVideoMask(board.lib, INT_MIN, INT_MIN, INT_MAX, INT_MAX, -1, 1), 0);
   EXPECT_EQ(area[0], 0);

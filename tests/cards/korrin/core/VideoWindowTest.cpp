@@ -424,9 +424,8 @@ TEST(VideoWindowTest, ALockTheFrameDoesNotFitKeepsTheEarlierTarget) {
   EXPECT_TRUE(board.sim.Memory().Faults().empty());
   EXPECT_TRUE(ExactlyWritten({first.storage, 4 * 4096, 1, 4 * 4096}, 0, 0, 0, 0));
   EXPECT_TRUE(ExactlyWritten({second.storage, 4 * 4096, 1, 4 * 4096}, 0, 1, 0, 6400));
-  EXPECT_EQ(std::count_if(board.lib.Live().resources.locks.begin(), board.lib.Live().resources.locks.end(),
-                          [](const auto& row) { return row.has_value(); }),
-            1);
+  const LockRows& rows = board.lib.Live().resources.session->Locks();
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.has_value(); }), 1);
 }
 
 // An unlock names its buffer: only the locked one is unlocked. A buffer that is not
