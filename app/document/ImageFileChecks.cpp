@@ -138,10 +138,15 @@ std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t
   const CodedFormat format = CodedFormatOf(head);
   if (format == CodedFormat::None) return std::nullopt;
   const std::optional<PictureSize> size = WalkCodedPicture(format, head).Size;
-  const bool sizeIsUsable = size && size->Width >= 0 && size->Height >= 0 &&
-                            PictureSizeIsWithinLimits(size->Width, size->Height);
-  const auto pixels = static_cast<std::uint64_t>(sizeIsUsable ? size->Width * size->Height : kMaxPicturePixels);
-  return kPictureFileExtras + pixels * kMostCodedBytesPerPixel;
+  // Without a header in sight, or with one the decoder refuses, there is nothing more to
+  // read; the caller reads on for a JPEG frame header still to come.
+  if (!size || size->Width < 0 || size->Height < 0 || !PictureSizeIsWithinLimits(size->Width, size->Height))
+    return head.size();
+  return kPictureFileExtras + static_cast<std::uint64_t>(size->Width * size->Height) * kMostCodedBytesPerPixel;
+}
+
+bool JpegFrameHeaderMayFollow(std::span<const std::uint8_t> head) {
+  return CodedFormatOf(head) == CodedFormat::Jpeg && !WalkJpeg(head).Size;
 }
 
 bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height) {

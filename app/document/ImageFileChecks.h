@@ -36,10 +36,14 @@ CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes);
 
 // The most bytes a picture file can need, judged from its first bytes (`head`): a
 // bitmap's headers give its exact extent; a JPEG, PNG or GIF may need a generous
-// amount per pixel of the size its header claims (of the largest picture the program
-// takes when the head does not show it); none when the head is no picture the
+// amount per pixel of the size its header claims, and nothing beyond `head` when the
+// head shows no size, or one beyond the limits; none when the head is no picture the
 // program knows.
 std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head);
+
+// True when `head` begins a JPEG whose frame header is not among its bytes yet: the
+// metadata before it (EXIF, colour profiles, XMP) may be longer than the head.
+bool JpegFrameHeaderMayFollow(std::span<const std::uint8_t> head);
 
 // True when the headers of a bitmap file describe an image its bytes can hold: a known
 // header, a positive width, a height other than 0, a size within the limits and, for

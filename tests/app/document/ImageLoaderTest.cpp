@@ -377,6 +377,19 @@ TEST_F(ImageLoaderTest, ALyingFileIsRefusedBeforeItsClaimIsAllocatedOrItIsReadWh
   const auto trailed = Save("trailed.bmp", MakeBmp({4, 2, 8, 0, GreyRamp(256), {}, false, {{1, 2, 3, 4}, {5, 6, 7, 8}}}));
   fs::resize_file(trailed, std::uintmax_t{2} << 30);
   EXPECT_EQ(LoadWithLittleMemory(trailed, kHeadroom), "Loaded");
+  // The same for a format only Qt reads, and for a JPEG whose metadata runs on past the
+  // first bytes and never reaches a frame header.
+  const auto netpbm = Save("trailed.ppm", {'P', '5', ' ', '2', ' ', '2', ' ', '2', '5', '5', '\n', 1, 2, 3, 4});
+  fs::resize_file(netpbm, std::uintmax_t{2} << 30);
+  EXPECT_EQ(LoadWithLittleMemory(netpbm, kHeadroom), "Loaded");
+  std::vector<std::uint8_t> comments = {0xFF, 0xD8};
+  for (int i = 0; i < 3; ++i) {
+    comments.insert(comments.end(), {0xFF, 0xFE, 0xFF, 0xFF});
+    comments.resize(comments.size() + 0xFFFD, 'c');
+  }
+  const auto endless = Save("endless-metadata.jpg", comments);
+  fs::resize_file(endless, std::uintmax_t{2} << 30);
+  EXPECT_EQ(LoadWithLittleMemory(endless, kHeadroom), "Could not open image file " + endless.string());
 }
 #endif
 
@@ -392,6 +405,21 @@ TEST_F(ImageLoaderTest, OrdinaryPicturesWithLittleDataOpen) {
   ASSERT_EQ(arithmetic.Height, 2048);
   EXPECT_LE(arithmetic.Data[0], 2);
   EXPECT_NEAR(arithmetic.Data[1024 * 2048 + 1024], 128, 3);
+  // A camera's JPEG whose metadata (EXIF, a colour profile) takes more than the first
+  // bytes the loader reads.
+  QImage frame(64, 48, QImage::Format_Grayscale8);
+  frame.fill(200);
+  std::vector<std::uint8_t> jpeg = ReadBytes(SaveImage("frame.jpg", frame, "jpeg"));
+  std::vector<std::uint8_t> metadata;
+  for (int i = 0; i < 3; ++i) {
+    metadata.insert(metadata.end(), {0xFF, 0xE2, 0xFF, 0xFF});
+    metadata.resize(metadata.size() + 0xFFFD, 'm');
+  }
+  jpeg.insert(jpeg.begin() + 2, metadata.begin(), metadata.end());
+  LoadedImage tagged;
+  ASSERT_EQ(LoadFileIntoDataBuffer(Save("tagged.jpg", jpeg), false, tagged), ImageLoadStatus::Loaded);
+  EXPECT_EQ(tagged.Width, 64);
+  EXPECT_NEAR(tagged.Data[0], 200, 2);
   // A blank page from a paint program, and a 1-bit page scanned at 300 dpi.
   for (const auto& [width, height, depth] : {std::tuple{4000, 3000, 8}, std::tuple{2480, 3508, 1}}) {
     LoadedImage blank;
