@@ -1,5 +1,6 @@
 #include "app/document/OpenFiles.h"
 
+#include <cstdint>
 #include <exception>
 #include <new>
 
@@ -8,6 +9,7 @@
 #include "app/document/DocumentTable.h"
 #include "app/document/DocumentTextFile.h"
 #include "app/document/FilePaths.h"
+#include "app/document/PictureBudget.h"
 #include "app/document/RecentFileList.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
@@ -111,6 +113,16 @@ class FileOpener {
       if (!HasValidImageSize(*doc_)) {
         Discard();
         Report("Could not open file " + path);
+        return OpenResult::Failed;
+      }
+      std::int32_t width = 0, height = 0;
+      doc_->GetImageSize(width, height);
+      if (std::int64_t{width} * height > kMostBlankPicturePixels) {
+        Discard();
+        Report("Could not open file " + path + "\nIts picture " + bitmapName + " is missing, and a blank one of " +
+               std::to_string(width) + " x " + std::to_string(height) +
+               " pixels is more than the program draws in its place (" +
+               std::to_string(kMostBlankPicturePixels / 1'000'000) + " million pixels).");
         return OpenResult::Failed;
       }
       doc_->LoadBlankImage(kNotGivenLong, kNotGivenLong);

@@ -24,4 +24,10 @@ inline constexpr std::int64_t kPicturePixelsFloor = kPicturePixelsPerCodingByte 
 // than the absolute limits of ImageFileChecks.h.
 std::int64_t AllowedPicturePixels(std::uint64_t codingBytes);
 
+// A document whose picture is missing is drawn on a blank picture of the size its file
+// gives. Nothing is decoded for it, and its view takes about 4 bytes a pixel, so it may
+// be larger than the floor; beyond this a few bytes of document would cost the program
+// gigabytes. The pictures of every camera up to 64 megapixels fit.
+inline constexpr std::int64_t kMostBlankPicturePixels = std::int64_t{64} << 20;  // 8192 x 8192
+
 }  // namespace orvale

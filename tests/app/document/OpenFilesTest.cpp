@@ -254,6 +254,24 @@ TEST_F(OpenFilesTest, ADocumentWhoseBitmapIsAFifoOpensBlankAtOnce) {
   ExpectTableConsistent();
 }
 
+// A few bytes of document must not make the program draw a blank picture of gigabytes
+// in place of its missing one; a camera's picture size still opens blank.
+TEST_F(OpenFilesTest, ADocumentWithoutItsPictureOpensBlankOnlyAtASizeTheProgramCanDraw) {
+  WriteText("huge.ovd", "FileVersion, 100\r\nHasImageFile, True\r\nImageXSize, 15000\r\nImageYSize, 15000\r\n");
+  WriteText("camera.ovd", "FileVersion, 100\r\nHasImageFile, False\r\nImageXSize, 8192\r\nImageYSize, 8192\r\n");
+  Open({File("huge.ovd")});
+  EXPECT_EQ(table_.NumDocuments, 0);
+  EXPECT_EQ(Texts(), Strings{"Could not open file " + File("huge.ovd") +
+                             "\nIts picture huge.bmp is missing, and a blank one of 15000 x 15000 pixels is more "
+                             "than the program draws in its place (67 million pixels)."});
+  messages_.Clear();
+  Open({File("camera.ovd")});
+  ASSERT_EQ(Titles(), Strings{"camera.bmp"});
+  EXPECT_TRUE(Newest()->BlankImage);
+  EXPECT_TRUE(messages_.Messages().empty());
+  ExpectTableConsistent();
+}
+
 TEST_F(OpenFilesTest, OpeningTheLastFreeSlotFailsCleanly) {
   for (int i = 0; i < DocumentTable::kMaxDocuments; ++i) NewImageDocument(4, 4);
   recent_.AddRecentFile(File("a.bmp"));
