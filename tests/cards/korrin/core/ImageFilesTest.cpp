@@ -324,7 +324,10 @@ TEST_F(ImageFilesTest, AFifoIsNeverHandedToAPlugin) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::atomic<bool> done{false};
   std::thread writer([&fifo, &done] {
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const auto late = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!done && std::chrono::steady_clock::now() < late) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     while (!done) {
       const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
       if (fd >= 0) ::close(fd);
