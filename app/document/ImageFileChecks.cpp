@@ -115,10 +115,6 @@ CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   return WalkCodedPicture(format, bytes);
 }
 
-std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes) {
-  return InspectPictureFile(bytes).Size;
-}
-
 std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
   if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
     BitmapHeader header;

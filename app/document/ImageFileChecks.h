@@ -22,16 +22,14 @@ inline constexpr std::int64_t kMaxPicturePixels = 250'000'000;
 // limits. Whether a side of 0 or less is a picture at all is left to the caller.
 bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height);
 
-// The size the header of a bitmap, JPEG, PNG or GIF file claims, read without decoding
-// anything (for a GIF the logical screen its decoder allocates); none for any other
-// file and for a header that cannot be read.
-std::optional<PictureSize> ReadPictureHeaderSize(std::span<const std::uint8_t> bytes);
-
-// What a picture file's structure says before anything is decoded: the size its header
-// claims (as ReadPictureHeaderSize), the bytes that code its pixels (a bitmap's pixel
-// array as far as the file holds it, a JPEG's entropy-coded data, a PNG's IDAT data, a
-// GIF's image data; for any other format the whole file) and, for a JPEG, PNG or GIF,
-// whether it reaches its end marker (always true for other formats).
+// What a picture file's structure says before anything is decoded:
+// - the size the header of a bitmap, JPEG, PNG or GIF file claims (for a GIF the logical
+//   screen its decoder allocates; none for any other file and for a header that cannot
+//   be read);
+// - the bytes that code its pixels (a bitmap's pixel array as far as the file holds it,
+//   a JPEG's entropy-coded data, a PNG's IDAT data, a GIF's image data; for any other
+//   format the whole file);
+// - for a JPEG, PNG or GIF, whether it reaches its end marker (always true for others).
 CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes);
 
 // The most bytes a picture file can need, judged from its first bytes (`head`): a

@@ -81,7 +81,7 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
   // finds too large as no picture at all.
   const CodedPictureStructure structure = InspectPictureFile(bytes);
   std::optional<PictureSize> decoders;
-  if (!format.isEmpty() && reader.size().isValid()) decoders = PictureSize{reader.size().width(), reader.size().height()};
+  if (const QSize size = reader.size(); !format.isEmpty() && size.isValid()) decoders = PictureSize{size.width(), size.height()};
   const std::optional<PictureSize> sizes[] = {structure.Size, decoders};
   const std::optional<PictureSize>& known = structure.Size ? structure.Size : decoders;
   if (known && claimed != nullptr) *claimed = *known;

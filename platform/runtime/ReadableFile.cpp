@@ -82,7 +82,8 @@ long ReadableFile::Read(void* out, std::size_t n) {
   }
 }
 
-bool ReadableFile::ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limit, RunError& error) {
+template <class Bytes>
+bool ReadableFile::AppendUpTo(Bytes& bytes, std::uint64_t limit, RunError& error) {
   constexpr std::size_t kChunk = 1 << 20;
   while (bytes.size() < limit) {
     const std::size_t done = bytes.size();
@@ -100,22 +101,23 @@ bool ReadableFile::ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limi
   return true;
 }
 
+bool ReadableFile::ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limit, RunError& error) {
+  return AppendUpTo(bytes, limit, error);
+}
+
 bool ReadableFile::ReadRest(std::string& bytes, std::uint64_t limit, RunError& error) {
-  char buffer[64 * 1024];
-  for (;;) {
-    const long got = Read(buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) {
-      error = RunError::FromErrno(errno, path_);
-      return false;
-    }
-    if (bytes.size() + static_cast<std::uint64_t>(got) > limit) {
-      error = RunError::FromNumber(errnum::kOutOfMemory);
-      error.Description += ": " + path_.string();
-      return false;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
+  if (!AppendUpTo(bytes, limit, error)) return false;
+  if (bytes.size() < limit) return true;
+  char more = 0;
+  const long past = Read(&more, 1);  // the file may end exactly at the limit
+  if (past == 0) return true;
+  if (past < 0) {
+    error = RunError::FromErrno(errno, path_);
+  } else {
+    error = RunError::FromNumber(errnum::kOutOfMemory);
+    error.Description += ": " + path_.string();
   }
+  return false;
 }
 
 }  // namespace orvale

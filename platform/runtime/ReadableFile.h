@@ -52,6 +52,9 @@ class ReadableFile {
 
  private:
   ReadableFile(int fd, std::uint64_t size, std::filesystem::path path);
+  // Both reads above: appends until the end or until `bytes` holds `limit` bytes.
+  template <class Bytes>
+  bool AppendUpTo(Bytes& bytes, std::uint64_t limit, RunError& error);
   int fd_ = -1;
   std::uint64_t size_ = 0;
   std::filesystem::path path_;

@@ -98,7 +98,7 @@ TEST(ImageFileChecksTest, HeaderSizesAreReadWithoutDecoding) {
       {"progressive JPEG with a decoy frame", JpegWithDecoyFrame(30000, 8000, true), PictureSize{30000, 8000}},
   };
   for (const Case& c : cases) {
-    const std::optional<PictureSize> size = ReadPictureHeaderSize(c.bytes);
+    const std::optional<PictureSize> size = InspectPictureFile(c.bytes).Size;
     ASSERT_EQ(size.has_value(), c.size.has_value()) << c.name;
     if (size) {
       EXPECT_EQ(size->Width, c.size->Width) << c.name;

@@ -260,6 +260,9 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
       {"padded.jpg", JpegPaddedWithComments(30000, 8000, 470 * 1024), BeyondItsData(30000, 8000)},
       {"one-bit.bmp", BlankPng(16000, 15000, 1), BeyondItsData(16000, 15000)},
       {"grey.jpg", BlankPng(10000, 10000, 8), BeyondItsData(10000, 10000)},
+      // Within the pixels its data buys, but decoded at 8 bytes a pixel: the decoder
+      // itself stops at the budget.
+      {"deep.png", BlankPng(5000, 5000, 16, true), BeyondItsData(5000, 5000)},
       {"sixteenth.rle", MakeBmp({32767, 7629, 8, 1, GreyRamp(256), {}, false, {Rle8PaintingASixteenth(32767, 7629)}}),
        BeyondItsData(32767, 7629)},
       // Codes of the wrong width are no picture, whatever its size.

@@ -110,14 +110,15 @@ std::vector<std::uint8_t> GifWithScreen(int width, int height) {
   return gif;
 }
 
-std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth) {
-  const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) * bitDepth + 7) / 8;  // with its filter byte
+std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth, bool withColourAndAlpha) {
+  const std::size_t samples = withColourAndAlpha ? 4 : 1;
+  const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) * samples * bitDepth + 7) / 8;  // with its filter byte
   const QByteArray raw(static_cast<qsizetype>(rowBytes * static_cast<std::size_t>(height)), '\0');
   const QByteArray zlib = qCompress(raw, 9).mid(4);  // without Qt's length prefix
   Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header = BE32(static_cast<std::uint32_t>(width));
   Append(header, BE32(static_cast<std::uint32_t>(height)));
-  Append(header, {static_cast<std::uint8_t>(bitDepth), 0, 0, 0, 0});
+  Append(header, {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(withColourAndAlpha ? 6 : 0), 0, 0, 0});
   Append(png, PngChunk("IHDR", header));
   Append(png, PngChunk("IDAT", Bytes(zlib.begin(), zlib.end())));
   Append(png, PngChunk("IEND", {}));

@@ -10,8 +10,9 @@ namespace orvale::testing {
 // A GIF whose logical screen is `width` x `height` and whose one frame is 1 x 1.
 std::vector<std::uint8_t> GifWithScreen(int width, int height);
 
-// A blank grey PNG (colour type 0) of `bitDepth` bits, compressed as tightly as zlib can.
-std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth);
+// A blank PNG of `bitDepth` bits a sample, grey (colour type 0) or, with
+// `withColourAndAlpha`, RGBA (type 6), compressed as tightly as zlib can.
+std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth, bool withColourAndAlpha = false);
 
 // A JPEG that starts with a TEM marker (which has no length) followed by two stray bytes
 // that a careless reader takes for one, then a real frame
