@@ -2,62 +2,65 @@
 
 namespace orvale::korrin {
 
+const void* CallGate::Self() {
+  static thread_local const char self = 0;
+  return &self;
+}
+
 void CallGate::lock() {
-  std::unique_lock lock(mutex_);
-  if (owner_ == std::this_thread::get_id()) {
+  if (Inside()) {
     ++depth_;
     return;
   }
-  Take(lock, 1);
+  Take(1);
 }
 
 void CallGate::unlock() {
-  std::lock_guard lock(mutex_);
   if (--depth_ > 0) return;
-  owner_ = {};
-  if (waiting_ > 0) freed_.notify_all();
+  Release();
 }
 
 void CallGate::Yield() {
-  std::unique_lock lock(mutex_);
-  if (waiting_ == 0 || owner_ != std::this_thread::get_id()) return;
+  if (!Inside() || !OthersWaiting()) return;
   const int depth = depth_;
-  const std::uint64_t seen = entries_;
-  owner_ = {};
-  depth_ = 0;
-  freed_.notify_all();
-  // Not back before another thread has had its turn.
-  ++waiting_;
-  freed_.wait(lock, [&] { return entries_ != seen && depth_ == 0; });
-  --waiting_;
-  owner_ = std::this_thread::get_id();
-  depth_ = depth;
-  ++entries_;
+  Release();
+  // A new ticket: behind every thread that is waiting now.
+  Take(depth);
+}
+
+void CallGate::ForgetOtherThreads() {
+  serving_.store(next_.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
+  outside_.store(0, std::memory_order_relaxed);
 }
 
 int CallGate::Leave() {
-  std::lock_guard lock(mutex_);
-  if (owner_ != std::this_thread::get_id()) return 0;
+  if (!Inside()) return 0;
   const int depth = depth_;
-  owner_ = {};
-  depth_ = 0;
-  if (waiting_ > 0) freed_.notify_all();
+  outside_.fetch_add(1, std::memory_order_relaxed);
+  Release();
   return depth;
 }
 
 void CallGate::Reenter(int depth) {
   if (depth == 0) return;
-  std::unique_lock lock(mutex_);
-  Take(lock, depth);
+  Take(depth);
+  outside_.fetch_sub(1, std::memory_order_relaxed);
 }
 
-void CallGate::Take(std::unique_lock<std::mutex>& lock, int depth) {
-  ++waiting_;
-  freed_.wait(lock, [&] { return depth_ == 0; });
-  --waiting_;
-  owner_ = std::this_thread::get_id();
+void CallGate::Take(int depth) {
+  const std::uint32_t ticket = next_.fetch_add(1, std::memory_order_relaxed);
+  for (std::uint32_t serving; (serving = serving_.load(std::memory_order_acquire)) != ticket;) {
+    serving_.wait(serving, std::memory_order_acquire);
+  }
+  owner_.store(Self(), std::memory_order_relaxed);
   depth_ = depth;
-  ++entries_;
+}
+
+void CallGate::Release() {
+  depth_ = 0;
+  owner_.store(nullptr, std::memory_order_relaxed);
+  serving_.fetch_add(1, std::memory_order_release);
+  serving_.notify_all();
 }
 
 }  // namespace orvale::korrin
