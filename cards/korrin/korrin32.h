@@ -127,11 +127,32 @@ typedef struct KR_HookMessage {
 typedef intptr_t (*KR_HookProc)(int32_t code, uintptr_t wParam, intptr_t lParam);
 typedef void (*KR_TimerProc)(KR_Window window, uint32_t message, uintptr_t timerId, uint32_t time);
 
-/* Called on the library's interrupt thread, once per interrupt. It may call KR_EnableIRQ
- * (to swap, stop or restart itself) and KR_Cleanup. The library takes one call at a
- * time: a call from the callback waits until the program's call returns, but a program
- * that waits for fields or lines (KR_WaitFieldType, KR_WaitVSync, KR_WaitHSync) lets it
- * in meanwhile, and its wait fails (-1) when the board is let go under it. */
+/* Called on the library's interrupt thread, once per interrupt. It may call any export,
+ * KR_EnableIRQ (to swap, stop or restart itself) and KR_Cleanup included.
+ *
+ * The library takes one call at a time, in the order the calls arrive: a call from the
+ * callback waits at most until the program's call in progress returns. A call that waits
+ * lets the callback's call in meanwhile, between its polls of the board or the clock:
+ *   KR_WaitFieldType, KR_WaitVSync, KR_WaitHSync, KR_WaitMS, KR_CheckSwitch (with a
+ *   time-out), KR_VideoGrab, KR_ReadSerialBytes, KR_WriteSerialBytes, KR_SetupSerial,
+ *   KR_VideoLive (also while it waits for an asynchronous grab's frames), every call that
+ *   waits for a field before it changes the video (KR_SetVideoConfig, KR_VideoOffscreen
+ *   and the other calls that set the capture window, format or source), and the
+ *   library's timer procedures (camera timing, auto-window, auto-blit).
+ * Every other call runs to its end without letting the callback in, and so does every
+ * transfer inside one command to the board's controller or over its I2C bus (on boards
+ * with the controller the serial transfers and grab mode 1 are such commands). The
+ * callback's own waiting calls let the program's calls in the same way.
+ *
+ * After letting the callback in, a call goes on only if its board is still the located
+ * live board (not let go with KR_Cleanup, nor switched away with KR_MultiBoard) with the
+ * same capture memory (KR_VideoCaptureMem) and video geometry. Otherwise it answers its
+ * failure value at once (-1; 0 for the serial transfers) and touches nothing more: no
+ * register, no buffer, no setting. KR_WaitMS on no located board has nothing to lose.
+ *
+ * A callback may end the process with exit(): a call of the program's in progress then
+ * fails, as does every call after the library's teardown. A fork() waits for the call in
+ * progress; the child has no interrupt thread until it calls KR_EnableIRQ itself. */
 typedef void (*KR_IrqCallback)(void);
 
 /* Format plug-ins KRV<EXT>32.so, loaded from the library's own folder, export

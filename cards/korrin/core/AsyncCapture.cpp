@@ -8,7 +8,7 @@
 #include "cards/korrin/core/RegisterEncoding.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
-#include "platform/clock/Deadline.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
@@ -99,7 +99,7 @@ std::int32_t StartAsyncProgram(Library& lib, std::uint32_t asyncWord) {
   s.async = {true, plan.start, frames, trigger ? kTriggeredEntryWords : kEntryWords};
   s.transferOn = true;
   if (asyncWord & asyncbit::kWait) {
-    const bool done = PollUntil(lib.GetClock(), kWaitTimeoutMs, [&] {
+    const bool done = WaitUntil(lib, kWaitTimeoutMs, [&] {
       return (regs.Read32(saa::kMainControl1) & encoding::kEnableProgram) == 0;
     });
     if (!done) {

@@ -27,7 +27,13 @@ void WithBoardLive(Library& lib, int board, Action&& action) {
       if (switched) MultiBoard(lib, 2, previous);
     }
   } back{lib, lib.CurrentBoard(), board >= 0 && board < lib.BoardCount() && board != lib.CurrentBoard()};
-  if (back.switched) MultiBoard(lib, 2, board);
+  if (!back.switched) {
+    action();
+    return;
+  }
+  MultiBoard(lib, 2, board);
+  // The program's board is not live meanwhile: no other call may come in.
+  Library::GateHeld held(lib);
   action();
 }
 

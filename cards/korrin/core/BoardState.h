@@ -131,6 +131,7 @@ struct VideoGeometry {
   int inputFormat = 0;
   bool interleave = false;  // both fields on alternate lines (decided at apply time)
   bool dmaBaseSet = false;  // a layout has been programmed
+  friend bool operator==(const VideoGeometry&, const VideoGeometry&) = default;
 };
 
 // The overlay marker of misc parameter 2: a box, a cross or a filled rectangle.

@@ -5,6 +5,7 @@
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/CaptureGate.h"
 #include "cards/korrin/core/FieldWait.h"
+#include "cards/korrin/core/YieldingWait.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/SwitchState.h"
@@ -102,11 +103,11 @@ void CameraTimingTick(Library& lib) {
     const std::uint32_t timeout = ControllerTimeout(lib);
     if (mode & kTimedExposure) {
       WaitForField(lib, kNextField);
-      lib.GetClock().SleepMs(1);
+      Pause(lib, 1);
       const std::uint32_t level = TriggerOutputState(lib) & 1;
       WriteTriggerOutput(lib, level ^ 1);
       if (mode & 2) {
-        lib.GetClock().SleepMs(1);
+        Pause(lib, 1);
         WriteTriggerOutput(lib, level);
       }
       WaitForField(lib, kNextField);

@@ -1,19 +1,14 @@
 #include "cards/korrin/core/FieldWait.h"
 
 #include "cards/korrin/core/Saa7146.h"
-#include "platform/clock/Deadline.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
 
-FieldWaitResult WaitForChange(Library& lib, BoardWait* caller) {
+FieldWaitResult WaitForChange(Library& lib) {
   const int field = CurrentField(lib);
-  bool gone = false;
-  const bool changed = PollUntil(lib.GetClock(), kFieldTimeoutMs, [&] {
-    gone = caller != nullptr && !caller->Continue();
-    return gone || CurrentField(lib) != field;
-  });
-  if (gone) return FieldWaitResult::kBoardGone;
+  const bool changed = WaitUntil(lib, kFieldTimeoutMs, [&] { return CurrentField(lib) != field; });
   return changed ? FieldWaitResult::kChanged : FieldWaitResult::kTimedOut;
 }
 
@@ -25,12 +20,12 @@ int CurrentField(Library& lib) {
   return static_cast<int>((status >> bit) & 1);
 }
 
-FieldWaitResult WaitForField(Library& lib, int type, BoardWait* caller) {
+FieldWaitResult WaitForField(Library& lib, int type) {
   if (type > kNextField || type < 0) return FieldWaitResult::kChanged;
-  const FieldWaitResult first = WaitForChange(lib, caller);
+  const FieldWaitResult first = WaitForChange(lib);
   if (first != FieldWaitResult::kChanged) return first;
   if (type == kNextField || CurrentField(lib) == type) return FieldWaitResult::kChanged;
-  return WaitForChange(lib, caller);
+  return WaitForChange(lib);
 }
 
 }  // namespace orvale::korrin

@@ -1,10 +1,13 @@
 #pragma once
 // The board library: its services, the live board record and the copies of the other
 // boards of a multi-board program. Every export works on the live record, one call at a
-// time (see CallGate).
+// time (see CallGate). A wait lets other calls in between its polls (LetOthersIn); a
+// call that finds afterwards that what it works on has changed under it stops there
+// (BoardChanged) and fails, touching nothing more.
 #include <array>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -45,6 +48,15 @@ struct LibraryServices {
   KR_TimerProc trackingTimer = nullptr;
   KR_TimerProc blitTimer = nullptr;
   KR_TimerProc blitTimerMulti = nullptr;
+  // The gate calls pass; null for one of the library's own.
+  CallGate* gate = nullptr;
+};
+
+// Thrown at a wait when, while other calls were let in, the board the call works on was
+// let go or replaced, or its DMA target or video geometry changed. The export fails.
+class BoardChanged : public std::runtime_error {
+ public:
+  BoardChanged() : std::runtime_error("the board changed while the call waited") {}
 };
 
 class Library {
@@ -73,7 +85,24 @@ class Library {
   }
 
   // Every call into the library passes it.
-  CallGate& Gate() { return gate_; }
+  CallGate& Gate() { return *gate_; }
+
+  // Between two polls of a wait: lets the calls that wait to come in go first. Throws
+  // BoardChanged when afterwards the live board is not the one it was, or is no longer
+  // located, or its DMA target or geometry differ. Nothing while the gate is held
+  // (GateHeld) or when the caller is not inside.
+  void LetOthersIn();
+  // While one lives, waits keep the gate: the records are half settled.
+  class GateHeld {
+   public:
+    explicit GateHeld(Library& lib) : lib_(lib) { ++lib_.gateHeld_; }
+    ~GateHeld() { --lib_.gateHeld_; }
+    GateHeld(const GateHeld&) = delete;
+    GateHeld& operator=(const GateHeld&) = delete;
+
+   private:
+    Library& lib_;
+  };
 
   BoardState& Live() { return live_; }
   BoardSettings& Settings() { return live_.settings; }
@@ -108,12 +137,18 @@ class Library {
   std::map<std::thread::id, SharedHook> sharedHooks;
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
-  // Interrupt workers stopped from inside their own callbacks: another thread joins them.
+  // Interrupt workers stopped on a worker thread: a thread that is no worker joins them.
   std::vector<std::unique_ptr<IrqMachinery>> stoppedWorkers;
+
+  // Lets every board go: interrupt workers stopped and joined (outside the gate),
+  // locks released, boards detached. The destructor does it too.
+  void CleanUpAll();
 
  private:
   LibraryServices services_;
-  CallGate gate_;
+  CallGate ownGate_;
+  CallGate* gate_;
+  int gateHeld_ = 0;
   BoardState live_;
   std::vector<std::unique_ptr<BoardState>> copies_;
   int current_ = 0;

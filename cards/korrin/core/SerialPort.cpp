@@ -6,6 +6,7 @@
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/I2cBus.h"
 #include "cards/korrin/core/Status.h"
+#include "cards/korrin/core/YieldingWait.h"
 #include "platform/clock/Deadline.h"
 
 namespace orvale::korrin {
@@ -75,7 +76,9 @@ std::int32_t Transfer(Library& lib, std::int32_t length, std::int32_t timeoutMs,
     }
     if (timeoutMs <= 0) break;
     if (!deadline) deadline.emplace(lib.GetClock(), static_cast<std::uint32_t>(timeoutMs));
-    if (++emptyPolls % kPollsPerClockRead == 0 && deadline->Expired()) break;
+    if (++emptyPolls % kPollsPerClockRead != 0) continue;
+    if (deadline->Expired()) break;
+    lib.LetOthersIn();
   }
   return moved;
 }
@@ -104,13 +107,12 @@ std::int32_t SetupSerial(Library& lib, std::int32_t baud, std::int32_t dataBits,
   if (!lib.Live().Located() || dataBits < 5 || dataBits > 8) return kFail;
   if (lib.Settings().controller.present) return StatusOf(ControllerSetBaud(lib, baud));
   Uart uart(lib);
-  Clock& clock = lib.GetClock();
   bool ok = uart.Write(kCommandRegister, 10);  // receiver and transmitter off
   for (std::uint8_t command : {16, 32, 48, 64}) {  // MR pointer, receiver, transmitter, errors
-    clock.SleepMs(60);
+    Pause(lib, 60);
     ok = uart.Write(kCommandRegister, command) && ok;
   }
-  clock.SleepMs(60);
+  Pause(lib, 60);
   ok = uart.Write(4, 10) && ok;
   uart.Read(5);
   const std::uint8_t parityBits = parity == 0 ? 0x10 : parity == 1 ? 0x04 : 0x00;

@@ -6,6 +6,7 @@
 #include "cards/korrin/core/Decoder.h"
 #include "cards/korrin/core/Status.h"
 #include "cards/korrin/core/VideoConfig.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
@@ -28,7 +29,7 @@ std::optional<std::int32_t> DetectSource(Library& lib) {
   for (const Candidate& c : kCandidates) {
     // A candidate the board cannot select is skipped, not probed on the old input.
     if (SetVideoConfig(lib, c.type, 0, c.source, c.fourth) != kOk) continue;
-    lib.GetClock().SleepMs(static_cast<std::uint32_t>(std::max(lib.Settings().misc.settleTime, 0)));
+    Pause(lib, static_cast<std::uint32_t>(std::max(lib.Settings().misc.settleTime, 0)));
     if (!SignalPresent(lib)) continue;
     const int fifty = FiftyFieldSignal(lib) ? 1 : 0;
     found = c.type | (fifty << 8) | (c.source << 16) | (c.fourth << 24);

@@ -181,6 +181,8 @@ std::int32_t Cleanup(Library& lib) {
 }
 
 std::shared_ptr<BoardSession> LetGo(Library& lib) {
+  // Nothing else comes in until the record is settled.
+  Library::GateHeld held(lib);
   BoardState& board = lib.Live();
   DeleteGreyPalette(lib);
   if (board.Located()) {
@@ -195,6 +197,7 @@ std::shared_ptr<BoardSession> LetGo(Library& lib) {
 
 std::shared_ptr<BoardSession> LetGoOther(Library& lib, BoardState& board) {
   if (!board.resources.session) return nullptr;
+  Library::GateHeld held(lib);
   struct SwapBack {
     Library& lib;
     BoardState& board;

@@ -3,7 +3,7 @@
 #include "cards/korrin/core/BoardController.h"
 #include "cards/korrin/core/Saa7146.h"
 #include "cards/korrin/core/Status.h"
-#include "platform/clock/Deadline.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
@@ -25,8 +25,8 @@ std::optional<int> SwitchLevel(Library& lib) {
 
 bool WaitSwitchLeaves(Library& lib, int level, std::uint32_t timeoutMs) {
   const std::uint32_t polls = lib.Settings().controller.present ? 1 : kPollsPerClockRead;
-  return PollUntil(
-      lib.GetClock(), timeoutMs,
+  return WaitUntil(
+      lib, timeoutMs,
       [&] {
         const auto now = SwitchLevel(lib);
         return now && *now != level;

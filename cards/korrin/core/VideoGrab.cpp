@@ -13,7 +13,7 @@
 #include "cards/korrin/core/SwitchState.h"
 #include "cards/korrin/core/TriggerOutput.h"
 #include "cards/korrin/core/Waits.h"
-#include "platform/clock/Deadline.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
@@ -35,7 +35,7 @@ class Sequence {
   void Lines(int n) {
     if (n > 0) WaitHSync(lib_, n);
   }
-  void Ms(std::uint32_t ms) { lib_.GetClock().SleepMs(ms); }
+  void Ms(std::uint32_t ms) { Pause(lib_, ms); }
   void Stop() { StopTransfer(lib_); }
   void Start() { StartTransfer(lib_, kNextField + 1); }
   std::uint32_t Timeout() const {
@@ -195,7 +195,7 @@ bool BrightnessTrigger(Library& lib, int mode) {
   const int margin = s.misc.flashMargin < 0 ? 16 : s.misc.flashMargin;
   const double threshold[2] = {std::min(LineMean(*surface, line) + margin, 250.0),
                                std::min(LineMean(*surface, line + 1) + margin, 250.0)};
-  return PollUntil(lib.GetClock(), static_cast<std::uint32_t>(std::max(s.controller.timeoutMs, 0)), [&] {
+  return WaitUntil(lib, static_cast<std::uint32_t>(std::max(s.controller.timeoutMs, 0)), [&] {
     const bool first = LineMean(*surface, line) > threshold[0];
     const bool second = LineMean(*surface, line + 1) > threshold[1];
     return mode == 9 ? (first || second) : (first && second);
@@ -209,7 +209,8 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   const int mode = modeAndFlags & 0xFF;
   const bool refresh = (fieldAndWindow & 0x8000) == 0;
   BeforeVideoStops(lib, refresh);
-  // Auto-blit pauses for the grab; only what it suspended is resumed.
+  // Auto-blit pauses for the grab; only what it suspended is resumed, and only while it
+  // is still there (a callback let in at a wait may have stopped it).
   AutoBlit* blit = lib.Live().resources.autoBlit.get();
   const bool blitSuspended = blit != nullptr && blit->running;
   if (blitSuspended) AutoBlitSet(lib, blit->window, -2, 0, 0, 0, 0, 0);
@@ -220,7 +221,9 @@ std::int32_t VideoGrab(Library& lib, std::int32_t fieldAndWindow, std::int32_t m
   }
   lib.Settings().liveState = 0;
   PostProcessFrame(lib, modeAndFlags);
-  if (blitSuspended) AutoBlitSet(lib, blit->window, -3, 0, 0, 0, 0, 0);
+  if (blitSuspended && lib.Live().resources.autoBlit.get() == blit) {
+    AutoBlitSet(lib, blit->window, -3, 0, 0, 0, 0, 0);
+  }
   AfterVideoStopped(lib, refresh, true);
   return missed ? 1 : kOk;
 }

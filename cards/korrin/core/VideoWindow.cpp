@@ -1,6 +1,7 @@
 #include "cards/korrin/core/VideoWindow.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "cards/korrin/core/Acquisition.h"
 #include "cards/korrin/core/AutoWindow.h"
@@ -12,14 +13,19 @@
 namespace orvale::korrin {
 namespace {
 
-// Live video stopped for a change and started again afterwards.
+// Live video stopped for a change and started again afterwards, unless the change
+// stopped because the board changed under it (BoardChanged): then nothing is touched.
 class LivePause {
  public:
-  explicit LivePause(Library& lib) : lib_(lib), wasLive_(LiveRunning(lib)) {
+  explicit LivePause(Library& lib)
+      : lib_(lib), wasLive_(LiveRunning(lib)), exceptions_(std::uncaught_exceptions()) {
     if (wasLive_) VideoLive(lib_, 0, 3);
   }
   ~LivePause() {
-    if (wasLive_) VideoLive(lib_, 1, 3);
+    if (!wasLive_ || std::uncaught_exceptions() != exceptions_) return;
+    // A destructor may not throw: the restart keeps the gate.
+    Library::GateHeld held(lib_);
+    VideoLive(lib_, 1, 3);
   }
   LivePause(const LivePause&) = delete;
   LivePause& operator=(const LivePause&) = delete;
@@ -27,6 +33,7 @@ class LivePause {
  private:
   Library& lib_;
   bool wasLive_;
+  int exceptions_;
 };
 
 int OutputBits(std::int32_t format) {

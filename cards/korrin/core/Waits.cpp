@@ -5,7 +5,7 @@
 #include "cards/korrin/core/FieldWait.h"
 #include "cards/korrin/core/LocalBus.h"
 #include "cards/korrin/core/Status.h"
-#include "platform/clock/Deadline.h"
+#include "cards/korrin/core/YieldingWait.h"
 
 namespace orvale::korrin {
 namespace {
@@ -26,33 +26,28 @@ std::int32_t GetFieldType(Library& lib) {
 
 std::int32_t WaitFieldType(Library& lib, std::int32_t type) {
   if (!lib.Live().Located()) return kFail;
-  BoardWait caller(lib);
-  return WaitForField(lib, type, &caller) == FieldWaitResult::kChanged ? kOk : kFail;
+  return WaitForField(lib, type) == FieldWaitResult::kChanged ? kOk : kFail;
 }
 
 std::int32_t WaitVSync(Library& lib, std::int32_t fields) {
   if (fields <= 0) return kOk;
   if (!lib.Live().Located()) return kFail;
-  BoardWait caller(lib);
   for (std::int32_t i = 0; i < fields; ++i) {
-    if (WaitForField(lib, kNextField, &caller) != FieldWaitResult::kChanged) return kFail;
+    if (WaitForField(lib, kNextField) != FieldWaitResult::kChanged) return kFail;
   }
   return kOk;
 }
 
 std::int32_t WaitHSync(Library& lib, std::int32_t lines) {
   if (!lib.Live().Located()) return kFail;
-  BoardWait caller(lib);
   for (std::int32_t done = 0; done < lines;) {
-    // Others may call in between chunks.
-    if (!caller.Continue()) return kFail;
     LocalBus bus(lib);
     const std::int32_t chunk = std::min(kLinesPerChunk, lines - done);
     const std::uint32_t target = static_cast<std::uint32_t>(chunk * kCountsPerLine);
     const std::uint32_t timeout = 2 * static_cast<std::uint32_t>(chunk) * kLineTimeUs / 1000 + kChunkSlackMs;
     bus.Write(kLineCounter, 0);
-    const bool reached = PollUntil(
-        lib.GetClock(), timeout, [&] { return bus.Read(kLineCounter) >= target; }, kPollsPerClockRead);
+    const bool reached =
+        WaitUntil(lib, timeout, [&] { return bus.Read(kLineCounter) >= target; }, kPollsPerClockRead);
     if (!reached) return kFail;
     done += chunk;
   }
@@ -60,7 +55,7 @@ std::int32_t WaitHSync(Library& lib, std::int32_t lines) {
 }
 
 std::int32_t WaitMs(Library& lib, std::int32_t milliseconds) {
-  if (milliseconds > 0) lib.GetClock().SleepMs(static_cast<std::uint32_t>(milliseconds));
+  if (milliseconds > 0) Pause(lib, static_cast<std::uint32_t>(milliseconds));
   return kOk;
 }
 
