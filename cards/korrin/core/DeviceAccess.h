@@ -3,6 +3,7 @@
 // library talks to nothing else, so a simulated board can stand in for the driver.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -51,8 +52,10 @@ class DeviceSession {
   virtual bool DisableIrq(int source) = 0;
   virtual bool ClearIrq(int source) = 0;
   // Blocks until an interrupt was signalled or WakeIrq() was called (true), or until
-  // `timeoutMs` passed on the board's clock (false).
-  virtual bool WaitIrq(std::uint32_t timeoutMs) = 0;
+  // `timeoutMs` passed on the board's clock (false). Calls `waiting` (when given) once
+  // the wait has begun: a signal from then on, even one that comes before the thread
+  // sleeps, ends this wait.
+  virtual bool WaitIrq(std::uint32_t timeoutMs, const std::function<void()>& waiting) = 0;
   virtual void WakeIrq() = 0;
 };
 

@@ -1,7 +1,5 @@
 #include "cards/korrin/core/Interrupts.h"
 
-#include <algorithm>
-#include <iterator>
 #include <vector>
 
 #include "cards/korrin/core/IrqMachinery.h"
@@ -54,6 +52,8 @@ std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument,
       SwitchSource(lib, source, argument, false);
       return kOk;
     case 1: {
+      // In a forked child the parent's worker is not there to take the callback.
+      if (worker && worker->ThreadLost()) RetireWorker(lib, std::move(worker));
       const bool swapped = worker != nullptr;
       if (swapped) {
         worker->SetCallback(callback);
@@ -98,18 +98,16 @@ void SwitchInterruptsOff(Library& lib) {
 }
 
 void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
-  std::vector<std::unique_ptr<IrqMachinery>> joining;
   auto& stopped = lib.stoppedWorkers;
   if (worker) {
     worker->RequestStop();
-    // Its own thread cannot join it; another thread will.
-    (worker->OnWorker() ? stopped : joining).push_back(std::move(worker));
+    stopped.push_back(std::move(worker));
   }
-  const auto others = std::stable_partition(stopped.begin(), stopped.end(),
-                                            [](const auto& w) { return w->OnWorker(); });
-  std::move(others, stopped.end(), std::back_inserter(joining));
-  stopped.erase(others, stopped.end());
-  if (joining.empty()) return;
+  // A worker joins no worker, its own or another: two workers each joining the other
+  // would wait for ever. A thread that is no worker joins them all.
+  if (IrqMachinery::OnAnyWorker() || stopped.empty()) return;
+  std::vector<std::unique_ptr<IrqMachinery>> joining = std::move(stopped);
+  stopped.clear();
   // A callback still running may be calling in: it gets the gate while this waits.
   lib.Gate().WaitOutside([&] {
     for (auto& w : joining) w->Join();
@@ -117,5 +115,38 @@ void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
 }
 
 void JoinStoppedWorkers(Library& lib) { RetireWorker(lib, nullptr); }
+
+WorkersPaused PauseWorkers(Library& lib) {
+  WorkersPaused paused;
+  if (IrqMachinery::OnAnyWorker()) {
+    paused.all = false;
+    return paused;
+  }
+  // Joining lets other calls in, and they may start workers: until none runs.
+  for (;;) {
+    std::vector<BoardState*> boards{&lib.Live()};
+    for (auto& copy : lib.Copies()) boards.push_back(copy.get());
+    bool any = !lib.stoppedWorkers.empty();
+    for (BoardState* board : boards) {
+      const auto& session = board->resources.session;
+      if (!session || !session->Worker()) continue;
+      paused.running.emplace_back(session, session->Worker()->Callback());
+      lib.stoppedWorkers.push_back(std::move(session->Worker()));
+      any = true;
+    }
+    if (!any) return paused;
+    for (auto& worker : lib.stoppedWorkers) worker->RequestStop();
+    JoinStoppedWorkers(lib);
+  }
+}
+
+void ResumeWorkers(Library& lib, WorkersPaused paused) {
+  for (auto& [session, callback] : paused.running) {
+    // Only a board that is still held, by a record that has not started a worker since.
+    bool held = lib.Live().resources.session == session;
+    for (auto& copy : lib.Copies()) held = held || copy->resources.session == session;
+    if (held && !session->Worker()) session->Worker() = std::make_unique<IrqMachinery>(session->Device(), callback);
+  }
+}
 
 }  // namespace orvale::korrin

@@ -3,6 +3,8 @@
 // back, clearing, and the interrupt line.
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "cards/korrin/core/Library.h"
 #include "korrin32.h"
@@ -20,10 +22,24 @@ std::int32_t GetIrqNumber(Library& lib);
 // the board's session.
 void SwitchInterruptsOff(Library& lib);
 
-// Stops `worker` (may be null) and joins it, outside the gate. A worker stopped from its
-// own callback cannot be joined by its own thread: it waits in the library for the next
-// retirement on another thread. Every other worker waiting so is joined here too.
+// Stops `worker` (may be null) and joins it, outside the gate, with every other worker
+// stopped before. On a worker's thread (inside a callback) nothing is joined: the
+// stopped workers wait in the library for the next retirement on a thread that is no
+// worker.
 void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker);
 void JoinStoppedWorkers(Library& lib);
+
+// Around a fork: no thread of the library may be left waiting in the child on state it
+// shares with the parent (the child has no such thread, and a condition variable it
+// waited on would hang the child). Before the fork, with the gate held, every board's
+// worker is stopped and joined; after it, the parent starts them again with the same
+// callbacks, and the child runs none until it enables interrupts itself. A fork from
+// inside a callback cannot stop the workers (a worker joins no worker): false then.
+struct WorkersPaused {
+  bool all = true;
+  std::vector<std::pair<std::shared_ptr<BoardSession>, KR_IrqCallback>> running;
+};
+WorkersPaused PauseWorkers(Library& lib);
+void ResumeWorkers(Library& lib, WorkersPaused paused);
 
 }  // namespace orvale::korrin

@@ -82,7 +82,9 @@ class SimSession final : public DeviceSession {
     return true;
   }
   bool ClearIrq(int) override { return true; }
-  bool WaitIrq(std::uint32_t timeoutMs) override { return card_.WaitIrq(timeoutMs); }
+  bool WaitIrq(std::uint32_t timeoutMs, const std::function<void()>& waiting) override {
+    return card_.WaitIrq(timeoutMs, waiting);
+  }
   void WakeIrq() override { card_.irqEvent->Signal(); }
 
  private:

@@ -109,8 +109,10 @@ void SimCard::SignalIrqIfPending() {
   }
 }
 
-bool SimCard::WaitIrq(std::uint32_t timeoutMs) {
+bool SimCard::WaitIrq(std::uint32_t timeoutMs, const std::function<void()>& waiting) {
   ++irqWaiters_;
+  // The event keeps a signal that comes before its wait: from here on none is lost.
+  if (waiting) waiting();
   const bool signalled = irqEvent->Wait(timeoutMs);
   --irqWaiters_;
   if (signalled) ++irqTaken_;

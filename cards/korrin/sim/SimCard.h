@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -93,7 +94,7 @@ class SimCard {
   // waits on the event has taken the signal.
   void SignalIrqIfPending();
   // The interrupt thread's wait on the event.
-  bool WaitIrq(std::uint32_t timeoutMs);
+  bool WaitIrq(std::uint32_t timeoutMs, const std::function<void()>& waiting);
 
  private:
   void OnWrite(std::uint32_t offset, std::uint32_t value);
