@@ -1,6 +1,7 @@
 // The C exports of korrin32: each runs the core's function for it against the live
 // board, as the one call inside the library (an interrupt callback may call in while
-// the application does), guarded so that no exception crosses into the caller.
+// the application does), guarded so that no exception crosses into the caller: a call
+// whose board changed under it while it waited (BoardChanged) fails.
 #include <mutex>
 #include <type_traits>
 
@@ -55,7 +56,7 @@ Library& L() { return kr::TheLibrary(); }
 template <auto Function, class Body>
 auto Exclusive(Body&& body) noexcept {
   return Guarded<Function>([&] {
-    std::lock_guard inside(L().Gate());
+    kr::LibraryCall call;
     return body();
   });
 }
