@@ -31,7 +31,6 @@ TEST(SessionOrdersTest, ASlotOverwrittenAfterSelectingLetsItsBoardGo) {
     ASSERT_EQ(KR_Locate(), 0);
     if (worker) {
       ASSERT_EQ(KR_EnableIRQ(0, 0, 1, CountInterrupt), 0);
-      ASSERT_TRUE(WaitFor([&] { return board.clock.WaitingThreads() == 1; }));
     }
     ASSERT_EQ(KR_MultiBoard(2, 1), 0);
     ASSERT_EQ(KR_MultiBoard(3, 0), 0);
