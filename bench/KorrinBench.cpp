@@ -1,10 +1,14 @@
 // korrin32: the cost of an export through the shared object against the same call into
-// the core, and two exports at work: pixel conversion of a display line and loading a
-// run-length TGA.
+// the core, with and without an interrupt worker running; how long an interrupt
+// callback's call waits while the program calls in back to back; and two exports at
+// work: pixel conversion of a display line and loading a run-length TGA.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +37,18 @@ struct SharedObject {
     convertPixel = reinterpret_cast<ConvertPixelExport>(dlsym(handle, "KR_ConvertPixel"));
     loadFile = reinterpret_cast<LoadFileExport>(dlsym(handle, "KR_LoadFile"));
     setMiscParm = reinterpret_cast<int32_t (*)(int16_t, intptr_t)>(dlsym(handle, "KR_SetMiscParm"));
+    enableIrq = reinterpret_cast<EnableIrqExport>(dlsym(handle, "KR_EnableIRQ"));
+    getFieldType = reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_GetFieldType"));
+    waitMs = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "KR_WaitMS"));
     reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_Locate"))();
+  }
+  // Live video into the driver's buffer, small, so fields raise interrupts cheaply.
+  void StartVideo() {
+    reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "KR_LoadConfig"))(0);
+    reinterpret_cast<int32_t (*)()>(dlsym(handle, "KR_Init"))();
+    reinterpret_cast<int32_t (*)(int32_t, int32_t, int32_t, int32_t)>(dlsym(handle, "KR_SetVideoConfig"))(0, 0, 1, 0);
+    reinterpret_cast<int32_t (*)(int32_t, int32_t, int32_t, int32_t)>(dlsym(handle, "KR_VideoOffscreen"))(64, 48, 8, 0);
+    reinterpret_cast<int32_t (*)(int32_t, int32_t)>(dlsym(handle, "KR_VideoLive"))(1, 0);
   }
   using ConvertPixelExport = void (*)(int32_t, int32_t, int32_t, const void*, void*, const uint8_t*);
   using LoadFileExport = int32_t (*)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t,
@@ -44,6 +59,10 @@ struct SharedObject {
   ConvertPixelExport convertPixel;
   LoadFileExport loadFile;
   int32_t (*setMiscParm)(int16_t, intptr_t);
+  using EnableIrqExport = int32_t (*)(int32_t, int32_t, int32_t, void (*)());
+  EnableIrqExport enableIrq;
+  int32_t (*getFieldType)();
+  int32_t (*waitMs)(int32_t);
 };
 SharedObject& So() {
   static SharedObject so;
@@ -78,6 +97,51 @@ void BM_ExportGetVideoType(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(f());
 }
 BENCHMARK(BM_ExportGetVideoType);
+
+void DoNothing() {}
+
+// The same export while an interrupt worker waits for the board.
+void BM_ExportGetVideoTypeWithWorker(benchmark::State& state) {
+  SharedObject& so = So();
+  so.enableIrq(0, 0, 1, DoNothing);
+  auto* f = so.getVideoType;
+  for (auto _ : state) benchmark::DoNotOptimize(f());
+  so.enableIrq(0, 0, 0, nullptr);
+}
+BENCHMARK(BM_ExportGetVideoTypeWithWorker);
+
+// The program calls KR_WaitMS(20) back to back while live video raises an interrupt each
+// field; the callback asks for the field. Reported: the callback's calls per program
+// call, and how long they waited to come in (real time).
+std::atomic<std::int64_t> g_waitedNs{0};
+std::atomic<std::int64_t> g_longestNs{0};
+std::atomic<std::int64_t> g_callbackCalls{0};
+void AskForTheField() {
+  const auto start = std::chrono::steady_clock::now();
+  benchmark::DoNotOptimize(So().getFieldType());
+  const std::int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now() - start).count();
+  g_waitedNs += ns;
+  if (ns > g_longestNs.load()) g_longestNs = ns;
+  ++g_callbackCalls;
+}
+
+void BM_CallbackCallAmongBackToBackCalls(benchmark::State& state) {
+  SharedObject& so = So();
+  so.StartVideo();
+  g_waitedNs = 0;
+  g_longestNs = 0;
+  g_callbackCalls = 0;
+  so.enableIrq(0, 0, 1, AskForTheField);
+  for (auto _ : state) so.waitMs(20);
+  so.enableIrq(0, 0, 0, nullptr);
+  const double calls = static_cast<double>(std::max<std::int64_t>(g_callbackCalls.load(), 1));
+  state.counters["callbacks_per_call"] =
+      static_cast<double>(g_callbackCalls.load()) / static_cast<double>(state.iterations());
+  state.counters["callback_wait_us"] = static_cast<double>(g_waitedNs.load()) / calls / 1000.0;
+  state.counters["longest_wait_us"] = static_cast<double>(g_longestNs.load()) / 1000.0;
+}
+BENCHMARK(BM_CallbackCallAmongBackToBackCalls)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 void BM_CoreGetVideoType(benchmark::State& state) {
   Library& lib = *TheCore().lib;
