@@ -177,6 +177,8 @@ std::int32_t Init(Library& lib) {
 
 std::int32_t Cleanup(Library& lib) {
   EndSession(lib, LetGo(lib));
+  // Workers a callback stopped, even on a board let go before, end with the clean-up.
+  JoinStoppedWorkers(lib);
   return kOk;
 }
 

@@ -11,7 +11,8 @@ std::int32_t Locate(Library& lib);
 // 2 when the board's EEPROM was valid, 1 when defaults were used, -1 when locating failed.
 std::int32_t LoadConfig(Library& lib);
 std::int32_t Init(Library& lib);
-// Lets the live board go (LetGo), then ends its session (EndSession).
+// Lets the live board go (LetGo), then ends its session (EndSession); on a thread that
+// is no worker it joins every stopped worker too.
 std::int32_t Cleanup(Library& lib);
 // The same for a board record that is not the live one (a multi-board copy).
 void CleanupOther(Library& lib, BoardState& board);
