@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "cards/korrin/core/RegisterAccess.h"
-#include "cards/korrin/core/Startup.h"
+#include "cards/korrin/hardware/RegisterAccess.h"
+#include "cards/korrin/session/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "platform/clock/VirtualClock.h"
 #include "platform/profile/PrivateProfile.h"

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "cards/korrin/core/Interrupts.h"
+#include "cards/korrin/interrupts/Interrupts.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "korrin32.h"
 #include "platform/clock/SystemClock.h"

@@ -8,7 +8,7 @@
 // exit()) is not freed: that call fails once it comes back in, as does any call after
 // it. A fork stops the interrupt workers for its moment and the parent starts them again;
 // the child has none until it enables interrupts itself.
-#include "cards/korrin/core/Library.h"
+#include "cards/korrin/session/Library.h"
 
 namespace orvale::korrin {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "cards/korrin/core/DeviceAccess.h"
+#include "cards/korrin/hardware/DeviceAccess.h"
 #include "cards/korrin/sim/SimCard.h"
 #include "cards/korrin/sim/SimMemory.h"
 #include "platform/clock/VirtualClock.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/hardware/Saa7146.h"
 
 namespace orvale::korrin::sim {
 namespace {

@@ -1,6 +1,6 @@
 #include "cards/korrin/sim/SimRegisters.h"
 
-#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/hardware/Saa7146.h"
 
 namespace orvale::korrin::sim {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "cards/korrin/core/DeviceAccess.h"
+#include "cards/korrin/hardware/DeviceAccess.h"
 
 namespace orvale::korrin::sim {
 

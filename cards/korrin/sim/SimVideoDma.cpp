@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "cards/korrin/core/RegisterEncoding.h"
-#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/hardware/RegisterEncoding.h"
+#include "cards/korrin/hardware/Saa7146.h"
 
 namespace orvale::korrin::sim {
 namespace {

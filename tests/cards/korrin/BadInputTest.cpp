@@ -17,7 +17,7 @@
 
 #include "KorrinTestBoard.h"
 #include "cards/korrin/ExportTable.h"
-#include "cards/korrin/core/Masks.h"
+#include "cards/korrin/display/Masks.h"
 
 namespace orvale::korrin {
 namespace {

@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "cards/korrin/LibraryInstance.h"
-#include "cards/korrin/core/EepromImage.h"
-#include "cards/korrin/core/Library.h"
-#include "cards/korrin/core/Startup.h"
+#include "cards/korrin/hardware/EepromImage.h"
+#include "cards/korrin/session/Library.h"
+#include "cards/korrin/session/Startup.h"
 #include "cards/korrin/sim/SimBoard.h"
 #include "platform/clock/VirtualClock.h"
 #include "platform/process/PriorityService.h"

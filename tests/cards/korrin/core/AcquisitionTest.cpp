@@ -6,17 +6,17 @@
 #include <vector>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/Acquisition.h"
-#include "cards/korrin/core/BoardController.h"
-#include "cards/korrin/core/BoardFrame.h"
-#include "cards/korrin/core/CaptureGate.h"
-#include "cards/korrin/core/MiscParams.h"
-#include "cards/korrin/core/PostProcess.h"
-#include "cards/korrin/core/Saa7146.h"
-#include "cards/korrin/core/SwitchState.h"
-#include "cards/korrin/core/VideoGrab.h"
-#include "cards/korrin/core/VideoWindow.h"
-#include "cards/korrin/core/Waits.h"
+#include "cards/korrin/capture/Acquisition.h"
+#include "cards/korrin/hardware/BoardController.h"
+#include "cards/korrin/session/BoardFrame.h"
+#include "cards/korrin/capture/CaptureGate.h"
+#include "cards/korrin/session/MiscParams.h"
+#include "cards/korrin/capture/PostProcess.h"
+#include "cards/korrin/hardware/Saa7146.h"
+#include "cards/korrin/interrupts/SwitchState.h"
+#include "cards/korrin/capture/VideoGrab.h"
+#include "cards/korrin/capture/VideoWindow.h"
+#include "cards/korrin/interrupts/Waits.h"
 
 namespace orvale::korrin {
 namespace {

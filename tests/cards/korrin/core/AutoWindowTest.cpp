@@ -8,17 +8,17 @@
 #include <thread>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/Acquisition.h"
-#include "cards/korrin/core/AutoBlit.h"
-#include "cards/korrin/core/AutoWindow.h"
-#include "cards/korrin/core/BoardFrame.h"
-#include "cards/korrin/core/DmaArea.h"
-#include "cards/korrin/core/Masks.h"
-#include "cards/korrin/core/MiscParams.h"
-#include "cards/korrin/core/Saa7146.h"
-#include "cards/korrin/core/Surfaces.h"
-#include "cards/korrin/core/VideoGrab.h"
-#include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/capture/Acquisition.h"
+#include "cards/korrin/display/AutoBlit.h"
+#include "cards/korrin/display/AutoWindow.h"
+#include "cards/korrin/session/BoardFrame.h"
+#include "cards/korrin/dma/DmaArea.h"
+#include "cards/korrin/display/Masks.h"
+#include "cards/korrin/session/MiscParams.h"
+#include "cards/korrin/hardware/Saa7146.h"
+#include "cards/korrin/capture/Surfaces.h"
+#include "cards/korrin/capture/VideoGrab.h"
+#include "cards/korrin/capture/VideoWindow.h"
 #include "platform/window/FakeWindow.h"
 
 namespace orvale::korrin {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/BoardFrame.h"
-#include "cards/korrin/core/DmaLock.h"
+#include "cards/korrin/session/BoardFrame.h"
+#include "cards/korrin/dma/DmaLock.h"
 
 namespace orvale::korrin {
 namespace {

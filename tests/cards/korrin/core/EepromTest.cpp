@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/BoardFrame.h"
-#include "cards/korrin/core/Eeprom.h"
+#include "cards/korrin/session/BoardFrame.h"
+#include "cards/korrin/hardware/Eeprom.h"
 
 namespace orvale::korrin {
 namespace {

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/I2cBus.h"
-#include "cards/korrin/core/I2cRegisters.h"
-#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/hardware/I2cBus.h"
+#include "cards/korrin/hardware/I2cRegisters.h"
+#include "cards/korrin/hardware/Saa7146.h"
 
 namespace orvale::korrin {
 namespace {

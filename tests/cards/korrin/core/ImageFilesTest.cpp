@@ -14,10 +14,10 @@
 
 #include "ImageFixtures.h"
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/ImageFiles.h"
-#include "cards/korrin/core/ImageFormats.h"
-#include "cards/korrin/core/MiscParams.h"
-#include "cards/korrin/core/Surfaces.h"
+#include "cards/korrin/files/ImageFiles.h"
+#include "cards/korrin/files/ImageFormats.h"
+#include "cards/korrin/session/MiscParams.h"
+#include "cards/korrin/capture/Surfaces.h"
 #include "korrin32.h"
 #include "platform/runtime/TextOutput.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/Saa7146.h"
-#include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/hardware/Saa7146.h"
+#include "cards/korrin/capture/VideoWindow.h"
 
 namespace orvale::korrin {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/BoardFrame.h"
+#include "cards/korrin/session/BoardFrame.h"
 
 namespace orvale::korrin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/ProfileStrings.h"
+#include "cards/korrin/session/ProfileStrings.h"
 
 namespace orvale::korrin {
 namespace {

@@ -6,8 +6,8 @@
 #include <numeric>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/BoardController.h"
-#include "cards/korrin/core/SerialPort.h"
+#include "cards/korrin/hardware/BoardController.h"
+#include "cards/korrin/hardware/SerialPort.h"
 
 namespace orvale::korrin {
 namespace {

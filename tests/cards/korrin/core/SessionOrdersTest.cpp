@@ -8,7 +8,7 @@
 #include <random>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/IrqMachinery.h"
+#include "cards/korrin/interrupts/IrqMachinery.h"
 
 namespace orvale::korrin {
 namespace {

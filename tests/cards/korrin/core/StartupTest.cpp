@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/BoardFrame.h"
-#include "cards/korrin/core/Saa7146.h"
+#include "cards/korrin/session/BoardFrame.h"
+#include "cards/korrin/hardware/Saa7146.h"
 
 namespace orvale::korrin {
 namespace {

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/Decoder.h"
-#include "cards/korrin/core/MiscParams.h"
-#include "cards/korrin/core/RegisterAccess.h"
-#include "cards/korrin/core/VideoConfig.h"
-#include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/hardware/Decoder.h"
+#include "cards/korrin/session/MiscParams.h"
+#include "cards/korrin/hardware/RegisterAccess.h"
+#include "cards/korrin/capture/VideoConfig.h"
+#include "cards/korrin/capture/VideoWindow.h"
 #include "korrin32.h"
 
 namespace orvale::korrin {

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "KorrinTestBoard.h"
-#include "cards/korrin/core/Acquisition.h"
-#include "cards/korrin/core/AsyncCapture.h"
-#include "cards/korrin/core/MiscParams.h"
-#include "cards/korrin/core/RegisterEncoding.h"
-#include "cards/korrin/core/Surfaces.h"
-#include "cards/korrin/core/VideoWindow.h"
+#include "cards/korrin/capture/Acquisition.h"
+#include "cards/korrin/capture/AsyncCapture.h"
+#include "cards/korrin/session/MiscParams.h"
+#include "cards/korrin/hardware/RegisterEncoding.h"
+#include "cards/korrin/capture/Surfaces.h"
+#include "cards/korrin/capture/VideoWindow.h"
 #include "cards/korrin/sim/SimVideoDma.h"
 
 namespace orvale::korrin {
