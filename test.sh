@@ -22,9 +22,10 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALE_SANITIZE=ON \
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALE_BUILD_BENCHMARKS=OFF \
   "${debug_lines[@]}" -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
   >/dev/null
-cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test korrin_c_session_orders \
-  -j "$(nproc)"
+cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test korrin_interrupts_test \
+  korrin_c_session_orders -j "$(nproc)"
 build-tsan/tests/platform/capture/capture_tests
 build-tsan/tests/plugins/directshow/tavrel_tests
-build-tsan/tests/cards/korrin/core/korrin_session_test
+build-tsan/tests/cards/korrin/session/korrin_session_test
+build-tsan/tests/cards/korrin/interrupts/korrin_interrupts_test
 ORVALE_KORRIN_DEVICE=sim build-tsan/tests/cards/korrin/korrin_c_session_orders
