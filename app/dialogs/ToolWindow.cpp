@@ -28,7 +28,11 @@ ToolWindow::ToolWindow(MainFrame& frame, ViewMenuItem item, const QString& title
 }
 
 void ToolWindow::ShowFromView() {
-  if (atDefaultPlace_ && !shownBefore_) move(ClearOfOwnerBars(pos()));
+  if (atDefaultPlace_ && !shownBefore_) {
+    move(ClearOfOwnerBars(pos(), OtherToolWindowPlaces()));
+  } else {
+    KeepOffOwnerBars();
+  }
   shownBefore_ = true;
   show();
   frame_->SetViewItemChecked(item_, true);
@@ -87,10 +91,32 @@ QSize ToolWindow::OuterSize() const {
   return ExpectedOuterSize(*this, owner != nullptr ? FrameMarginsOf(*owner) : QMargins());
 }
 
-QPoint ToolWindow::ClearOfOwnerBars(QPoint wanted) const {
+void ToolWindow::KeepOffOwnerBars() {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr || !CoversHostBars(QRect(pos(), OuterSize()), HostGeometryOf(*owner))) return;
+  move(ClearOfOwnerBars(pos(), OtherToolWindowPlaces()));
+}
+
+QPoint ToolWindow::ClearOfOwnerBars(QPoint wanted, std::span<const QRect> others) const {
   const QWidget* owner = parentWidget();
   if (owner == nullptr) return wanted;
-  return ClearOfHostBars(wanted, OuterSize(), HostGeometryOf(*owner));
+  return ClearOfHostBars(wanted, OuterSize(), HostGeometryOf(*owner), others);
+}
+
+std::vector<QRect> ToolWindow::OtherToolWindowPlaces() const {
+  std::vector<QRect> places;
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr) return places;
+  const HostGeometry host = HostGeometryOf(*owner);
+  // Tool windows declare no meta-object of their own, so they are told apart by type.
+  for (const QObject* child : owner->children()) {
+    const auto* other = dynamic_cast<const ToolWindow*>(child);
+    if (other == nullptr || other == this || !other->isVisible()) continue;
+    // One over the bars moves off them too, when its turn comes.
+    const QRect place(other->pos(), other->OuterSize());
+    if (!CoversHostBars(place, host)) places.push_back(place);
+  }
+  return places;
 }
 
 void ToolWindow::SavePosition(std::string_view section, std::string_view leftKey,

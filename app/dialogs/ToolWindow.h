@@ -5,8 +5,10 @@
 // it, unchecks its item and updates the toolbar; only the program's end (a quit
 // request, the session ending) closes it for good.
 #include <QWidget>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/dialogs/DialogPosition.h"
 #include "app/document/MainFrame.h"
@@ -23,10 +25,15 @@ class ToolWindow : public QWidget {
   MainFrame& Frame() const { return *frame_; }
   ViewMenuItem Item() const { return item_; }
 
-  // Shows the window, checks its View item and updates the toolbar. Where it first
-  // shows at its default place, that place is kept off the main window's bars as the
-  // main window is now (maximised or moved since the place was read).
+  // Shows the window, checks its View item and updates the toolbar. Whatever its place,
+  // it shows off the main window's bars as the main window is now (maximised or moved
+  // since the place was read); where it first shows at its default place, also off the
+  // other tool windows showing.
   void ShowFromView();
+  // Moves the window off the main window's title bar, menu bar and toolbar, and off the
+  // other tool windows showing, when it covers some of those bars; a window clear of
+  // them stays where it is.
+  void KeepOffOwnerBars();
   // Every hide of the window: hides it, unchecks its View item and updates the toolbar;
   // nothing when the window is not ready to hide, which then tells the user why.
   void HideFromView();
@@ -64,8 +71,12 @@ class ToolWindow : public QWidget {
   virtual bool ReadyToHide() { return true; }
 
  private:
-  // `wanted` (pixels), or where the window covers none of the owner's bars.
-  QPoint ClearOfOwnerBars(QPoint wanted) const;
+  // `wanted` (pixels), or where the window covers none of the owner's bars nor any of
+  // `others`.
+  QPoint ClearOfOwnerBars(QPoint wanted, std::span<const QRect> others = {}) const;
+  // The outer rectangles of the owner's other tool windows now showing, but for those
+  // over its bars.
+  std::vector<QRect> OtherToolWindowPlaces() const;
 
   MainFrame* frame_;
   ViewMenuItem item_;

@@ -87,6 +87,12 @@ void UnloadToolWindows(ToolWindows& tools) {
   if (tools.Math != nullptr) tools.Math->Unload();
 }
 
+void KeepToolWindowsOffFrameBars(const ToolWindows& tools) {
+  for (const ToolWindowEntry& entry : kEntries) {
+    if (ToolWindow* window = tools.Of(entry.Kind); window != nullptr && window->isVisible()) window->KeepOffOwnerBars();
+  }
+}
+
 void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind) {
   auto destroy = [](auto*& window) {
     delete window;

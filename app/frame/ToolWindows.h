@@ -47,6 +47,9 @@ ToolWindows CreateToolWindows(MainFrame& frame, DocumentTable& table, GeneralSet
 void LoadToolWindows(ToolWindows& tools);
 // Writes the windows' own settings back; once, when the program ends.
 void UnloadToolWindows(ToolWindows& tools);
+// Moves each tool window showing that covers the main window's bars off them (and off
+// the others), the toolbox first.
+void KeepToolWindowsOffFrameBars(const ToolWindows& tools);
 // Destroys one window and clears its member.
 void DestroyToolWindow(ToolWindows& tools, ToolWindowKind kind);
 

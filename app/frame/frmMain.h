@@ -139,6 +139,9 @@ class frmMain final : public QMainWindow, public MainFrame, public RecentFileMen
   void dropEvent(QDropEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  // A main window maximised covers more of the screen: the tool windows showing over
+  // its bars move off them.
+  void changeEvent(QEvent* event) override;
 
  private:
   // Construction (frmMain.cpp).

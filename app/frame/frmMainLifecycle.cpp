@@ -112,6 +112,12 @@ void frmMain::moveEvent(QMoveEvent* event) {
   GuardHandler([this] { PlaceFrameOnceFramed(); });
 }
 
+void frmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMaximized())
+    GuardHandler([this] { KeepToolWindowsOffFrameBars(app_.Tools); });
+}
+
 void frmMain::ShowToolWindowsByChecks() {
   constexpr ToolWindowKind kOrder[] = {ToolWindowKind::AnalyzeGrid, ToolWindowKind::Average,
                                        ToolWindowKind::ToolBox,     ToolWindowKind::Analyze,

@@ -181,7 +181,7 @@ void ImageEditController::EditModeDown(std::int32_t Shift, const PointD& p) {
       if (found) {
         SelectHitObject();
         TakeStart(false);
-      } else if (newMouseClicks > 0) {
+      } else if (newMouseClicks > 0 && (newDrawingObject != drawing::kFringeCenters || OnImage(p))) {
         ++clickCount_;
         clickX_.resize(static_cast<std::size_t>(clickCount_) + 1);
         clickY_.resize(static_cast<std::size_t>(clickCount_) + 1);
@@ -228,6 +228,11 @@ void ImageEditController::EditModeDown(std::int32_t Shift, const PointD& p) {
       break;
     default: break;
   }
+}
+
+bool ImageEditController::OnImage(const PointD& p) const {
+  const ImageViewGeometry& g = display_.Geometry;
+  return p.x >= 0 && p.x <= g.ImageWidth - 1 && p.y >= 0 && p.y <= g.ImageHeight - 1;
 }
 
 void ImageEditController::ViewModeDown(std::int32_t Shift, const PointD& p, double X, double Y) {
@@ -535,9 +540,8 @@ void ImageEditController::DragMove(const PointD& p, bool ortho) {
       break;
     }
     case ImageObject::kFringeCenter: {
-      const ImageViewGeometry& g = display_.Geometry;
       std::int32_t index = s.Index;
-      if (to.x >= 0 && to.x <= g.ImageWidth - 1 && to.y >= 0 && to.y <= g.ImageHeight - 1) {
+      if (OnImage(to)) {
         doc_.Fringes.SetCenter(s.Order, s.Tick, to.x, to.y, index);
       } else {
         // Dragged off the image: the centre goes.

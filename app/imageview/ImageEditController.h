@@ -122,6 +122,9 @@ class ImageEditController {
  private:
   bool MayHandleMouse() const;
   PointD ToImage(double X, double Y) const;
+  // Whether an image point lies on the picture, where a fringe centre may be: a click
+  // beside the picture adds none, and a centre dragged off it goes.
+  bool OnImage(const PointD& p) const;
   EditFeedbackState Feedback() const;
   std::int32_t CurrentOrder() const;
   void SetStatusPanels(const PointD& p);

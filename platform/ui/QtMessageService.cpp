@@ -1,6 +1,9 @@
 #include "platform/ui/QtMessageService.h"
 
+#include <QApplication>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 namespace orvale {
 
@@ -45,6 +48,30 @@ QMessageBox::Icon IconFor(std::uint32_t flags) {
   }
 }
 
+// While a box with an owner is the program's modal window, a window of its owner that
+// gets the activation hands it on to the box. Qt on X11 means to do so, but when the
+// focus leaves one of the owner's other windows (a tool window closed from its title
+// bar, or clicked while the box is open) it activates the owner instead: the box then
+// shows inactive and Return does nothing.
+void KeepActivationInBox(QMessageBox& box) {
+  if (qGuiApp == nullptr) return;
+  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &box, [&box](QWindow*) {
+    // After the activation in progress has settled.
+    QTimer::singleShot(0, &box, [&box] {
+      const QWindow* focus = QGuiApplication::focusWindow();
+      const QWindow* self = box.windowHandle();
+      const QWidget* owner = box.parentWidget();
+      if (focus == nullptr || self == nullptr || owner == nullptr || !box.isVisible() ||
+          QApplication::activeModalWidget() != &box)
+        return;
+      const QWindow* ownerWindow = owner->window()->windowHandle();
+      const bool ownersWindow =
+          ownerWindow != nullptr && (focus == ownerWindow || ownerWindow->isAncestorOf(focus, QWindow::IncludeTransients));
+      if (ownersWindow && focus != self && !self->isAncestorOf(focus, QWindow::IncludeTransients)) box.activateWindow();
+    });
+  });
+}
+
 }  // namespace
 
 WindowHandle HandleOf(QWidget* widget) { return reinterpret_cast<WindowHandle>(widget); }
@@ -58,6 +85,7 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& 
   // its owner's window.
   box->setWindowModality(owner && !(flags & mb::kTaskModal) ? Qt::WindowModal
                                                             : Qt::ApplicationModal);
+  KeepActivationInBox(*box);
   return box;
 }
 

@@ -16,7 +16,9 @@ namespace orvale {
 WindowHandle HandleOf(QWidget* widget);
 
 // Builds the box for `flags` without showing it, owned by `owner` (may be null). The box
-// is a child of its owner: release it before the owner goes.
+// is a child of its owner: release it before the owner goes. While it is open, a window
+// of its owner that gets the activation hands it on to the box, so the box keeps the
+// keys whichever of the owner's windows the user was in.
 std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* owner, const std::string& text,
                                              const std::string& title, std::uint32_t flags);
 

@@ -10,6 +10,22 @@ namespace {
 
 QString FromText(const std::string& text) { return QString::fromStdString(text); }
 
+// The request that would set `printer` up as it is.
+PrintDialogRequest RequestOf(const QPrinter& printer) {
+  PrintDialogRequest request;
+  request.PrintToFile = printer.outputFormat() == QPrinter::PdfFormat;
+  if (request.PrintToFile) {
+    request.OutputFile = printer.outputFileName().toStdString();
+  } else {
+    request.PrinterName = printer.printerName().toStdString();
+  }
+  request.Copies = printer.copyCount();
+  request.PageLayout = printer.pageLayout();
+  request.Orientation = request.PageLayout->orientation();
+  request.DocName = printer.docName().toStdString();
+  return request;
+}
+
 }  // namespace
 
 void ApplyPrintRequest(QPrinter& printer, const PrintDialogRequest& request) {
@@ -43,7 +59,13 @@ PrintDialogAnswer PrintAnswerOf(const QPrinter& printer) {
 }
 
 std::unique_ptr<QPrintDialog> BuildPrintDialog(QPrinter& printer, QWidget* owner) {
+  // Qt's dialog selects a printer of its own as it is made (the one the printer names,
+  // else the system's default, else the first), turning a printer set to write a PDF
+  // file into that printer whenever the system has one. Put the choice back: the dialog
+  // shows "Print to File (PDF)" when it opens on a printer set to a file.
+  const PrintDialogRequest preset = RequestOf(printer);
   auto dialog = std::make_unique<QPrintDialog>(&printer, owner);
+  ApplyPrintRequest(printer, preset);
   dialog->setMinMax(1, 1);
   // After the page limits, which turn the page range on.
   dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);

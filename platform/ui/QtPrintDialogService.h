@@ -18,7 +18,9 @@ namespace orvale {
 void ApplyPrintRequest(QPrinter& printer, const PrintDialogRequest& request);
 // What the user chose on `printer`.
 PrintDialogAnswer PrintAnswerOf(const QPrinter& printer);
-// The dialog over `printer`: one page, no range, selection or current page.
+// The dialog over `printer`, opening on what `printer` is set to (a printer, or a PDF
+// file and its name), whatever printers the system has: one page, no range, selection
+// or current page.
 std::unique_ptr<QPrintDialog> BuildPrintDialog(QPrinter& printer, QWidget* owner);
 
 class QtPrintDialogService final : public PrintDialogService {

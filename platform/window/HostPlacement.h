@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <span>
 
 namespace orvale {
 
@@ -24,9 +25,16 @@ QRect HostBars(const HostGeometry& host);
 // the left.
 QPoint WorkAreaTopRight(const HostGeometry& host, QSize outer);
 
-// A window of `outer` size whose default top-left corner is `wanted`: there, unless it
-// would cover some of the bars; then beside the main window where the screen has room
-// for it (on the side `wanted` leans to first), else at WorkAreaTopRight.
-QPoint ClearOfHostBars(QPoint wanted, QSize outer, const HostGeometry& host);
+// Whether a window at `place` (its outer rectangle) covers some of the bars.
+bool CoversHostBars(const QRect& place, const HostGeometry& host);
+
+// A window of `outer` size whose default top-left corner is `wanted`, beside `others`
+// (the outer rectangles of the host's other windows now showing): `wanted` when it
+// covers neither the bars nor any of the others; else, from the first of `wanted` (when
+// clear of the bars), the places beside the main window that the screen has room for
+// (on the side `wanted` leans to first) and WorkAreaTopRight, the nearest place on the
+// screen that covers none of them; where the screen has no such place, the first of
+// those places as it is.
+QPoint ClearOfHostBars(QPoint wanted, QSize outer, const HostGeometry& host, std::span<const QRect> others = {});
 
 }  // namespace orvale

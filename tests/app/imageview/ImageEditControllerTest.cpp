@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cmath>
 #include <functional>
 #include <initializer_list>
@@ -11,6 +12,7 @@
 #include "app/document/LineWidth.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/runtime/NumberText.h"
+#include "samples/SampleMirror.h"
 #include "tests/app/imageview/ImageViewTestSupport.h"
 
 namespace orvale {
@@ -388,6 +390,44 @@ TEST_F(EditTest, DraggedCentreMovesInsideAndIsDeletedOutsideTheImage) {
   EXPECT_EQ(f.editor.SelectedObject().Kind, ImageObject::kNothing);
   Play(f.editor, {Release(60, -5)});
   EXPECT_TRUE(f.ShowsFreshPaint());
+}
+
+// The bundled sample at 100 % in a view larger than the picture, as a maximised window
+// shows it, black right of and below the picture.
+class SampleBesideBlackTest : public ::testing::Test {
+ protected:
+  SampleBesideBlackTest() : f(sample::kWidth, sample::kHeight, 1200, 800) {
+    const QImage picture =
+        QImage(QStringLiteral(ORVALE_SAMPLES_DIR "/sample.bmp")).convertToFormat(QImage::Format_Grayscale8);
+    std::vector<std::uint8_t> bytes;
+    for (int y = 0; y < picture.height(); ++y) {
+      const uchar* row = picture.constScanLine(y);
+      bytes.insert(bytes.end(), row, row + picture.width());
+    }
+    f.doc->SetImageData(std::move(bytes), picture.width(), picture.height());
+    f.display.RefreshBitmapFromData(f.doc->ImageData(), picture.width(), picture.height());
+    f.editor.PaintImage();
+    MarkClean(*f.doc);
+  }
+  ViewFixture f;
+};
+
+TEST_F(SampleBesideBlackTest, AClickBesideThePictureAddsNoFringeCentre) {
+  ASSERT_EQ(f.display.Geometry.ImageWidth, 640);
+  const PointD beside[] = {{892, 413}, {640, 200}, {300, 480}, {1199, 799}, {-1, 10}};
+  for (const PointD& p : beside) {
+    Click(f.editor, p.x, p.y);
+    EXPECT_EQ(f.doc->Fringes.TotalNumTicks(), 0) << p.x << "," << p.y;
+    EXPECT_EQ(f.editor.ClickCount(), 0) << p.x << "," << p.y;
+  }
+  EXPECT_FALSE(f.doc->DocDirty);
+  EXPECT_TRUE(f.ShowsFreshPaint());  // no cross left in the black
+
+  // The picture's last pixels take a centre.
+  Click(f.editor, 639, 479);
+  Click(f.editor, 0, 0);
+  EXPECT_EQ(f.doc->Fringes.TotalNumTicks(), 2);
+  EXPECT_TRUE(f.doc->DocDirty);
 }
 
 TEST_F(EditTest, DragLeavesThePictureAsAFreshPaintEvenWithARepaintInBetween) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QTimer>
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/ui/PrintDialogService.h"
@@ -96,14 +99,53 @@ TEST_F(QtPrintDialogTest, TheDialogOffersOnePageAndPrintingToAFile) {
     EXPECT_FALSE(dialog->testOption(option));
   EXPECT_EQ(dialog->minPage(), 1);
   EXPECT_EQ(dialog->maxPage(), 1);
+}
 
-  // Accepted as it opened, the dialog answers what the request preset.
-  QTimer::singleShot(0, dialog.get(), [&] { dialog->accept(); });
-  ASSERT_EQ(dialog->exec(), QDialog::Accepted);
-  const PrintDialogAnswer answer = PrintAnswerOf(printer_);
-  EXPECT_TRUE(answer.PrintToFile);
-  EXPECT_EQ(answer.OutputFile, request_.OutputFile);
-  EXPECT_EQ(answer.PageLayout.orientation(), QPageLayout::Landscape);
+// The print queues the system's scheduler offers, by `lpstat`; none without CUPS.
+std::vector<std::string> CupsQueues() {
+  std::vector<std::string> queues;
+  FILE* lpstat = ::popen("lpstat -e 2>/dev/null", "r");
+  if (lpstat == nullptr) return queues;
+  char line[256];
+  while (std::fgets(line, sizeof line, lpstat) != nullptr) {
+    std::string name(line);
+    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back()))) name.pop_back();
+    if (!name.empty()) queues.push_back(name);
+  }
+  ::pclose(lpstat);
+  return queues;
+}
+
+// Qt's own dialog lists the system's printers beside "Print to File (PDF)"; accepted as
+// it opens, it answers what the request preset, turn after turn on the printer the
+// program keeps for its run: a file is printed to again as a file.
+TEST_F(QtPrintDialogTest, TheRealDialogKeepsThePresetFileOrQueueBesideACupsQueue) {
+  const std::vector<std::string> queues = CupsQueues();
+  if (queues.empty()) GTEST_SKIP() << "lpstat finds no CUPS print queue; the dialog was not tried beside one";
+  PrintDialogRequest queue;
+  queue.PrinterName = queues.back();
+  queue.Copies = 2;
+  queue.DocName = request_.DocName;
+
+  QtPrintDialogService dialogs;
+  for (const PrintDialogRequest& preset : {request_, queue, request_}) {
+    SCOPED_TRACE(preset.PrintToFile ? preset.OutputFile : preset.PrinterName);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      opened = true;
+      dialog->accept();
+    });
+    const PrintDialogAnswer answer = dialogs.Show(preset);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(answer.Cancelled);
+    EXPECT_EQ(answer.PrintToFile, preset.PrintToFile);
+    EXPECT_EQ(answer.OutputFile, preset.OutputFile);
+    EXPECT_EQ(answer.PrinterName, preset.PrinterName);
+    EXPECT_EQ(answer.Copies, preset.Copies);
+    EXPECT_EQ(answer.PageLayout.orientation(), preset.Orientation);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "platform/ui/QtMessageService.h"
 
@@ -73,6 +75,41 @@ TEST_F(QtMessageServiceTest, OwnersAreTheMainWindowNoneOrAGivenWidget) {
   owned.reset();
   main.reset();
   EXPECT_EQ(service.OwnerWidget(kMainWindowOwner), nullptr);  // a closed main window owns nothing
+}
+
+// The grid window closed from its title bar with a refused edit: the Warning, owned by
+// the main window, opens while a tool window of the main window has the focus. Qt on X11
+// then hands the activation to the main window; the box takes it back, so Return
+// answers it as it does when the Warning comes from the main window's own menu.
+TEST_F(QtMessageServiceTest, AnOwnedBoxTakesTheActivationBackFromItsOwnersWindows) {
+  QWidget main;
+  main.show();
+  QWidget tool(&main, Qt::Tool);
+  tool.show();
+  tool.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&tool));
+  QtMessageService service;
+  service.SetMainWindow(&main);
+
+  QString activeAfterwards;
+  bool answeredByReturn = false;
+  QTimer::singleShot(0, [&] {
+    if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; })) return;
+    QWidget* box = QApplication::activeModalWidget();
+    main.activateWindow();  // as Qt hands it on from the tool window's focus-out
+    QTest::qWait(100);
+    if (QApplication::activeWindow() != nullptr) activeAfterwards = QApplication::activeWindow()->windowTitle();
+    // Return goes where the keys go.
+    QWidget* keys = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : QApplication::activeWindow();
+    if (keys != nullptr) QTest::keyClick(keys, Qt::Key_Return);
+    answeredByReturn = !box->isVisible();
+    if (!answeredByReturn) box->close();  // fails below instead of waiting for good
+  });
+  const int answer = service.MessageBox(kMainWindowOwner, "The width of a grid cell must be greater than zero.",
+                                        "Warning", mb::kOk | mb::kIconExclamation);
+  EXPECT_EQ(activeAfterwards, "Warning");
+  EXPECT_TRUE(answeredByReturn);
+  EXPECT_EQ(answer, idbutton::kOk);
 }
 
 TEST_F(QtMessageServiceTest, PressedButtonsAnswerTheirIds) {
