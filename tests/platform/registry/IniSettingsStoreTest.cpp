@@ -71,8 +71,8 @@ TEST_F(IniSettingsStoreTest, AwkwardTextsRoundTripThroughTheFile) {
   }
   // Every line is a section, a value or empty: nothing in the file is taken for a comment.
   const SettingsSections parsed = ParseIniSettings(Slurp());
-  ASSERT_EQ(parsed.Sections.size(), 1u);
-  for (const auto& entry : parsed.Sections[0].Entries) EXPECT_FALSE(entry.Raw) << entry.Value;
+  ASSERT_EQ(parsed.Sections().size(), 1u);
+  for (const auto& entry : parsed.Sections()[0].Entries()) EXPECT_FALSE(entry.Raw) << entry.Value;
 }
 
 TEST_F(IniSettingsStoreTest, ReadsAHandWrittenFile) {
