@@ -74,9 +74,10 @@ class PluginFormat final : public ImageFormat {
  public:
   static std::unique_ptr<PluginFormat> Load(const std::filesystem::path& file, const std::string& ext,
                                             RowCallbacks callbacks) {
-    // The loader would wait for ever on a FIFO named like a plug-in: only a file the
-    // opener takes is handed to it.
-    if (!ReadableFile::Open(file)) return nullptr;
+    // The loader would wait for ever on a FIFO named like a plug-in, or on a file whose
+    // read blocks: only a file that reads at once is handed to it.
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(file, refused)) return nullptr;
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) return nullptr;
     std::unique_ptr<PluginFormat> format(new PluginFormat(handle, callbacks));
@@ -88,16 +89,19 @@ class PluginFormat final : public ImageFormat {
   }
   ~PluginFormat() override { dlclose(handle_); }
 
-  // The plug-in opens the file itself, so only a file the library's own opener takes is
-  // handed to it: a FIFO or a device never reaches a plug-in that would wait on it.
+  // The plug-in opens the file itself, so only a file that reads at once is handed to
+  // it: a FIFO, a device or a file whose read blocks never reaches a plug-in that would
+  // wait on it.
   std::optional<ImageInfo> LoadInfo(const std::string& path) override {
     std::int16_t w = 0, h = 0, bits = 0, extra = 0;
-    if (!ReadableFile::Open(path)) return std::nullopt;
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(path, refused)) return std::nullopt;
     if (loadInfo_(path.c_str(), &w, &h, &bits, &extra) == -1) return std::nullopt;
     return ImageInfo{w, h, bits, extra};
   }
   bool LoadImage(const std::string& path, Palette& palette, const RowSink&) override {
-    if (!ReadableFile::Open(path)) return false;
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(path, refused)) return false;
     const Palette in = palette;
     return loadImg_(path.c_str(), palette.data(), in.data(), callbacks_.put) != -1;
   }
