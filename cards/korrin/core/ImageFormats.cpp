@@ -8,6 +8,7 @@
 
 #include "cards/korrin/image/BmpFile.h"
 #include "cards/korrin/image/TgaFile.h"
+#include "platform/runtime/FileReplacement.h"
 #include "platform/runtime/ReadableFile.h"
 #include "platform/runtime/TextOutput.h"
 
@@ -106,8 +107,8 @@ class PluginFormat final : public ImageFormat {
     return loadImg_(path.c_str(), palette.data(), in.data(), callbacks_.put) != -1;
   }
   // The plug-in writes a temporary file beside the file it replaces (the one a link
-  // names, so that the link stays), with the same extension; only a finished one
-  // replaces it.
+  // names, so that the link stays), with the same extension; only a finished one takes
+  // its place, by the rules every writer keeps.
   bool SaveImage(const std::string& path, const ImageInfo& image, const Palette& palette,
                  int flags, const RowSource&) override {
     RunError linkError;
@@ -120,10 +121,7 @@ class PluginFormat final : public ImageFormat {
     const bool ok = saveImg_(temp.c_str(), image.width, image.height, image.bits, palette.data(),
                              flags, callbacks_.get) != -1;
     std::error_code error;
-    if (ok && std::filesystem::exists(temp, error)) {
-      std::filesystem::rename(temp, target, error);
-      if (!error) return true;
-    }
+    if (ok && std::filesystem::exists(temp, error)) return ReplaceFileWith(temp, target, path, linkError);
     std::filesystem::remove(temp, error);
     return false;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale::korrin {
@@ -57,6 +58,18 @@ TEST(ProfileFilesTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
   ASSERT_NE(write, nullptr);
   testing::ExpectWritesThroughLinks(
       [write](const char* file) { return write("Camera", "Gain", "7", file) == 1; }, "[Camera]\r\nGain=7\r\n");
+  dlclose(library);
+}
+
+// A read-only file fails (0) and is left as it is; hard links, owners and modes are kept.
+TEST(ProfileFilesTest, AWriteInEveryFileSituation) {
+  void* library = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  auto* write = reinterpret_cast<WriteProfileString*>(dlsym(library, "KR_WritePrivateProfileString"));
+  ASSERT_NE(write, nullptr);
+  testing::ExpectWritesInEveryFileSituation(
+      "krg.ini", [write](const char* file) { return write("Camera", "Gain", "7", file) == 1; },
+      "[Camera]\r\nGain=7\r\n");
   dlclose(library);
 }
 

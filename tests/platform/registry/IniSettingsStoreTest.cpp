@@ -18,6 +18,7 @@
 #include "platform/registry/SettingsBatch.h"
 #include "tests/support/BoundedChild.h"
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale {
 namespace {
@@ -240,6 +241,18 @@ TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsNeverOverwritten) {
 
 TEST_F(IniSettingsStoreTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
   testing::ExpectWritesThroughLinks(
+      [](const char* file) {
+        IniSettingsStore store(file);
+        std::string value;
+        store.Read("Camera", "Gain", value, true);
+        return store.Write("Camera", "Gain", "7");
+      },
+      "[Camera]\r\nGain=7\r\n");
+}
+
+TEST_F(IniSettingsStoreTest, AWriteInEveryFileSituation) {
+  testing::ExpectWritesInEveryFileSituation(
+      "cam.ini",
       [](const char* file) {
         IniSettingsStore store(file);
         std::string value;
