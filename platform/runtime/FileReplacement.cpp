@@ -92,6 +92,7 @@ enum class InPlace { Written, Untouched, Broken };
 InPlace WriteInPlace(const std::filesystem::path& temp, const std::filesystem::path& file,
                      const std::filesystem::path& shown, RunError& error) {
   const FolderLock lock(file.parent_path(), FolderLock::Mode::Exclusive);
+  ::chmod(temp.c_str(), S_IRUSR | S_IWUSR);  // it took a mode that may not let its writer read it
   Descriptor from(::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
   Descriptor to(::open(file.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   struct stat source {};
