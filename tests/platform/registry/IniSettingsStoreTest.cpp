@@ -239,27 +239,20 @@ TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_TRUE(fs::is_directory(file_));
 }
 
+// A store's write of Camera/Gain=7 into `file`, its section made first.
+bool WriteGain(const char* file) {
+  IniSettingsStore store(file);
+  std::string value;
+  store.Read("Camera", "Gain", value, true);
+  return store.Write("Camera", "Gain", "7");
+}
+
 TEST_F(IniSettingsStoreTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
-  testing::ExpectWritesThroughLinks(
-      [](const char* file) {
-        IniSettingsStore store(file);
-        std::string value;
-        store.Read("Camera", "Gain", value, true);
-        return store.Write("Camera", "Gain", "7");
-      },
-      "[Camera]\r\nGain=7\r\n");
+  testing::ExpectWritesThroughLinks(WriteGain, "[Camera]\r\nGain=7\r\n");
 }
 
 TEST_F(IniSettingsStoreTest, AWriteInEveryFileSituation) {
-  testing::ExpectWritesInEveryFileSituation(
-      "cam.ini",
-      [](const char* file) {
-        IniSettingsStore store(file);
-        std::string value;
-        store.Read("Camera", "Gain", value, true);
-        return store.Write("Camera", "Gain", "7");
-      },
-      "[Camera]\r\nGain=7\r\n");
+  testing::ExpectWritesInEveryFileSituation("cam.ini", WriteGain, "[Camera]\r\nGain=7\r\n");
 }
 
 struct Report {

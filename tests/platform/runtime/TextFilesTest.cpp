@@ -128,14 +128,15 @@ TEST_F(TextFilesTest, AtomicWriteKeepsTheReplacedFilesMode) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Adds a section to `file` through the atomic writer.
+bool AddCameraSection(const char* file) {
+  std::string text;
+  RunError err;
+  return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
+}
+
 TEST_F(TextFilesTest, AtomicWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
-  testing::ExpectWritesThroughLinks(
-      [](const char* file) {
-        std::string text;
-        RunError err;
-        return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
-      },
-      "Gain=7");
+  testing::ExpectWritesThroughLinks(AddCameraSection, "Gain=7");
 }
 
 TEST_F(TextFilesTest, AtomicWriteThroughALinkKeepsTheModeOfTheFileItNames) {
@@ -191,14 +192,7 @@ TEST_F(TextFilesTest, AFailedCommitKeepsTheOldFile) {
 
 
 TEST_F(TextFilesTest, AtomicWriteInEveryFileSituation) {
-  testing::ExpectWritesInEveryFileSituation(
-      "cam.ini",
-      [](const char* file) {
-        std::string text;
-        RunError err;
-        return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
-      },
-      "Gain=7");
+  testing::ExpectWritesInEveryFileSituation("cam.ini", AddCameraSection, "Gain=7");
 }
 
 // Refused before anything is written, with the usual file error: a file nobody may
