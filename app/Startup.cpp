@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -24,6 +26,7 @@
 #include "platform/registry/SettingsBatch.h"
 #include "platform/registry/SettingsStore.h"
 #include "platform/ui/FontChooser.h"
+#include "platform/ui/MessageService.h"
 #include "platform/ui/QtFileDialogService.h"
 #include "platform/ui/QtPrintDialogService.h"
 #include "platform/ui/QtMessageService.h"
@@ -50,6 +53,25 @@ ScreenGeometry PrimaryScreenGeometry() {
   return geometry;
 }
 
+// The first time the settings file cannot be used, the user is told once; the program
+// goes on with its settings in memory. A file nobody may write was made read-only on
+// purpose: that is only noted on standard error.
+void ReportSettingsProblem(const RunError& problem, bool readOnlyOnPurpose) {
+  if (readOnlyOnPurpose) {
+    std::fprintf(stderr, "orvale: %s; settings changed now last until the program ends.\n",
+                 problem.Description.c_str());
+    return;
+  }
+  const std::string text = "The settings file cannot be used: " + problem.Description +
+                           "\n\nOrvale goes on with its settings in memory; the ones changed now "
+                           "last until it ends, and the file is left as it is.";
+  // Shown from the event loop: the failure may come in the middle of anything.
+  if (QCoreApplication::instance() != nullptr) {
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [text] { ShowMessage(text, mb::kOk | mb::kIconExclamation, "Warning"); });
+  }
+}
+
 bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
            const std::filesystem::path& programFolder,
            std::optional<QDBusConnection> automationBus) {
@@ -67,7 +89,9 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
 }  // namespace
 
 struct ProgramServices::Installed {
-  explicit Installed(const std::filesystem::path& file) : settings(file) {}
+  explicit Installed(const std::filesystem::path& file) : settings(file) {
+    settings.SetProblemReport(ReportSettingsProblem);
+  }
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;

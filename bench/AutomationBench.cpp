@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "app/automation/AutomationCall.h"
 #include "app/automation/OrvaleDoc.h"
 #include "app/document/DocumentTable.h"
+#include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/MemorySettingsStore.h"
 #include "platform/ui/MessageService.h"
 
@@ -104,6 +106,30 @@ void BM_AutomationScript(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AutomationScript)->Unit(benchmark::kMillisecond);
+
+// Load of the sample over a settings file of 30,000 values, as a file that grew by hand
+// or by a fault might be: what the settings reads of a load cost with such a file.
+void BM_AutomationLoadWithLargeSettingsFile(benchmark::State& state) {
+  const std::filesystem::path file = g.scratch / "Large.ini";
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "[CurrentVersion]\r\n";
+    for (int i = 0; i < 30000; ++i) out << "Key " << i << "=Value " << i << "\r\n";
+    out << "[Toolbox]\r\n[Recent File List]\r\n";
+  }
+  IniSettingsStore store(file);
+  ScopedSettingsStore installed(store);
+  for (auto _ : state) {
+    const QString path = CreateObject();
+    if (!Doc(path, "Load", {QString::fromStdString(g_sample)}).arguments().value(0).toBool())
+      state.SkipWithError("the load failed");
+    Doc(path, "Release");
+    state.PauseTiming();
+    CloseAllDocuments();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_AutomationLoadWithLargeSettingsFile)->Unit(benchmark::kMillisecond);
 
 // The same steps on an object in process: what the script costs without the bus.
 void BM_AutomationScriptInProcess(benchmark::State& state) {

@@ -51,11 +51,14 @@ bool ClassRegistry::Unregister(std::string_view progId, std::string& error) cons
   return true;
 }
 
-bool ClassRegistry::Lookup(std::string_view progId, std::filesystem::path& library) const {
+bool ClassRegistry::Lookup(std::string_view progId, std::filesystem::path& library,
+                           RunError* unreadable) const {
   if (progId.empty()) return false;
   IniSettingsStore store(file_);
   std::string value;
-  if (!store.Read(kClassesSection, progId, value, false)) return false;
+  const bool found = store.Read(kClassesSection, progId, value, false);
+  if (unreadable != nullptr) *unreadable = store.Problem();
+  if (!found) return false;
   // A bare name would be searched for along the library path: only an absolute one
   // says which file is meant.
   const std::filesystem::path path(value);

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/runtime/RunError.h"
+
 namespace orvale {
 
 // The registry beside the settings file: .../Halvern/Classes.ini.
@@ -26,8 +28,10 @@ class ClassRegistry {
   // Takes `progId` out; a ProgID that is not there is no failure.
   bool Unregister(std::string_view progId, std::string& error) const;
   // The library registered for `progId`; false when there is none or its path is not
-  // absolute.
-  bool Lookup(std::string_view progId, std::filesystem::path& library) const;
+  // absolute. `unreadable`, when given, says why the registry could not be read (Number
+  // 0 when it could).
+  bool Lookup(std::string_view progId, std::filesystem::path& library,
+              RunError* unreadable = nullptr) const;
 
   const std::filesystem::path& File() const { return file_; }
 

@@ -18,7 +18,12 @@ ObjectCreator& InstalledCreator() {
 GrabberPluginPtr CreateRegisteredObject(const std::string& progId, std::string& error) {
   const ClassRegistry registry;
   std::filesystem::path library;
-  if (!registry.Lookup(progId, library)) {
+  RunError unreadable;
+  if (!registry.Lookup(progId, library, &unreadable)) {
+    if (unreadable.Number != 0) {
+      error = "Cannot read the class registry " + registry.File().string() + ": " + unreadable.Description;
+      return nullptr;
+    }
     error = "Class not registered: " + (progId.empty() ? std::string("(no ProgID)") : progId) +
             " has no entry in " + registry.File().string() +
             ". Register its plug-in library and try again.";

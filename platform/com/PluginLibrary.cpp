@@ -36,10 +36,10 @@ void* LoadPluginLibrary(const std::filesystem::path& library, std::string& error
     error = "Cannot load the plug-in " + library.string() + ": its path is not absolute.";
     return nullptr;
   }
-  // The loader would wait for ever on a FIFO at the plug-in's path: only a file the
-  // opener takes is handed to it.
+  // The loader would wait for ever on a FIFO at the plug-in's path, or on a file whose
+  // read blocks: only a file that reads at once is handed to it.
   RunError refused;
-  if (!ReadableFile::Open(library, &refused)) {
+  if (!ReadableFile::CheckBeforeHandingOver(library, refused)) {
     error = "Cannot load the plug-in " + library.string() + ": " + refused.Description;
     return nullptr;
   }

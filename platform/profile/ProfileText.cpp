@@ -1,6 +1,7 @@
 #include "platform/profile/ProfileText.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace orvale {
 
@@ -35,13 +36,20 @@ bool HasLineBreakOrNul(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-// Appends `name` unless one of the same name is there already.
-void AddDistinct(std::vector<std::string>& names, std::string_view name) {
-  if (std::none_of(names.begin(), names.end(),
-                   [name](const std::string& n) { return SameName(n, name); })) {
-    names.emplace_back(name);
+// Names in the order first seen, each once whatever its case: one pass over a file.
+class DistinctNames {
+ public:
+  void Add(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), LowerAscii);
+    if (seen_.insert(std::move(folded)).second) names_.emplace_back(name);
   }
-}
+  std::vector<std::string> Take() { return std::move(names_); }
+
+ private:
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> seen_;
+};
 
 }  // namespace
 
@@ -95,21 +103,21 @@ std::size_t ProfileText::SectionEnd(std::size_t header) const {
 }
 
 std::vector<std::string> ProfileText::SectionNames() const {
-  std::vector<std::string> names;
+  DistinctNames names;
   for (const Line& line : lines_) {
-    if (line.kind == Kind::Section) AddDistinct(names, line.name);
+    if (line.kind == Kind::Section) names.Add(line.name);
   }
-  return names;
+  return names.Take();
 }
 
 std::vector<std::string> ProfileText::KeyNames(std::string_view section) const {
-  std::vector<std::string> names;
+  DistinctNames names;
   const std::size_t header = FindSection(section);
-  if (header == std::string::npos) return names;
+  if (header == std::string::npos) return {};
   for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-    if (lines_[i].kind == Kind::Entry) AddDistinct(names, lines_[i].name);
+    if (lines_[i].kind == Kind::Entry) names.Add(lines_[i].name);
   }
-  return names;
+  return names.Take();
 }
 
 std::optional<std::string> ProfileText::Value(std::string_view section,
@@ -167,12 +175,20 @@ void ProfileText::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void ProfileText::DeleteSection(std::string_view section) {
-  for (std::size_t header = FindSection(section); header != std::string::npos;
-       header = FindSection(section)) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header)));
-    changed_ = true;
+  // Every section of that name goes, in one pass however often it appears.
+  section = Trim(section);
+  bool inside = false;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Kind::Section) inside = SameName(lines_[i].name, section);
+    if (!inside) {
+      if (kept != i) lines_[kept] = std::move(lines_[i]);
+      ++kept;
+    }
   }
+  if (kept == lines_.size()) return;
+  lines_.resize(kept);
+  changed_ = true;
 }
 
 std::string ProfileText::Format() const {

@@ -84,7 +84,8 @@ std::string UnescapeIniText(std::string_view text) {
 
 SettingsSections ParseIniSettings(std::string_view fileText) {
   SettingsSections contents;
-  SettingsSections::Section* current = nullptr;
+  std::string current;  // the section the lines belong to; empty before the first
+  bool inSection = false;
   StringLineSource lines{std::string(fileText)};
   std::string line;
   RunError error;
@@ -95,18 +96,19 @@ SettingsSections ParseIniSettings(std::string_view fileText) {
     if (!comment && trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
       const std::string name = UnescapeIniText(TrimBlanks(trimmed.substr(1, trimmed.size() - 2)));
       contents.AddSection(name);
-      current = contents.FindSection(name);
+      current = contents.FindSection(name)->Name;  // a repeated section goes on the first
+      inSection = true;
       continue;
     }
     const auto equals = trimmed.find('=');
     const std::string_view key =
         equals == std::string_view::npos ? std::string_view() : TrimBlanks(trimmed.substr(0, equals));
-    if (comment || key.empty() || !current) {
-      if (current) current->Entries.push_back({std::string(), line, true});
+    if (comment || key.empty() || !inSection) {
+      if (inSection) contents.AddRawLine(current, line);
       else contents.Preamble.push_back(line);
       continue;
     }
-    const SettingChange change{current->Name, UnescapeIniText(key),
+    const SettingChange change{current, UnescapeIniText(key),
                                UnescapeIniText(TrimBlanks(trimmed.substr(equals + 1)))};
     contents.Apply({&change, 1});
   }
@@ -119,12 +121,12 @@ std::string FormatIniSettings(const SettingsSections& contents) {
     text += line;
     text += "\r\n";
   }
-  for (const auto& section : contents.Sections) {
+  for (const auto& section : contents.Sections()) {
     if (!text.empty()) text += "\r\n";
     text += '[';
     text += EscapeIniText(section.Name, IniTextRole::Name);
     text += "]\r\n";
-    for (const auto& entry : section.Entries) {
+    for (const auto& entry : section.Entries()) {
       if (entry.Raw) {
         text += entry.Value;
       } else {

@@ -1,17 +1,27 @@
 #pragma once
 // The settings store of the program: an INI file (see IniFormat.h), by default
 // $XDG_CONFIG_HOME/Halvern/Orvale.ini. Several running copies of the program share it:
-// a read outside a read batch reads the file afresh, the reads of a batch share one
-// reading of it, and every change re-reads, changes and rewrites it atomically while
-// holding an advisory lock on its folder (LockedFileUpdate.h), so each copy wins for the
-// values it writes and loses no value written by another. As the file is only ever
-// replaced whole, one reading of it is always one consistent state. The file's folder is
-// made by the first change when it is missing.
+// every change re-reads, changes and rewrites it while holding an advisory lock on its
+// folder (LockedFileUpdate.h), so each copy wins for the values it writes and loses no
+// value written by another. A read outside a read batch looks at the file's identity
+// (FileIdentity.h) and reads it again only when it may have changed, and parses it only
+// when its text did: another copy's change shows at once, while an unchanged file is
+// parsed once. The reads of a batch share one look. The file's folder is made by the
+// first change when it is missing.
+//
+// When the file cannot be read (it is damaged, or larger than any settings file) or
+// written (it was made read-only), the store goes on in memory: its reads see the file
+// as it reads, or nothing, with every change made since on top, and each later change
+// tries the file again with all of them. A file that cannot be read is never written.
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/registry/SettingsStore.h"
+#include "platform/runtime/FileIdentity.h"
+#include "platform/runtime/RunError.h"
 
 namespace orvale {
 
@@ -27,17 +37,41 @@ class IniSettingsStore final : public SettingsStore {
 
   const std::filesystem::path& File() const { return file_; }
 
+  // Why the file could not be read or written when it last failed; Number 0 while it
+  // never failed.
+  const RunError& Problem() const { return problem_; }
+  // Called once, at the first failure, with its reason and whether the file was made
+  // read-only on purpose (nobody may write it).
+  using ProblemReport = std::function<void(const RunError& problem, bool readOnlyOnPurpose)>;
+  void SetProblemReport(ProblemReport report) { report_ = std::move(report); }
+
  private:
-  // Loads the file; a missing file is an empty store. False when it cannot be read.
-  bool Load(SettingsSections& contents, std::string& fileText) const;
-  // Under the lock: loads, lets `change` modify the contents and writes them back when
-  // they changed. A file that cannot be read is never overwritten.
-  bool Update(const std::function<bool(SettingsSections&)>& change);
+  // What the store makes of the file: the file as read (or nothing, when it cannot be
+  // read), with the changes the file has not taken on top.
+  struct View {
+    std::optional<FileIdentity> identity;  // of the file read; nullopt: read it again
+    bool readable = false;
+    std::string text;  // the file's as read
+    SettingsSections contents;
+  };
+  using Change = std::function<bool(SettingsSections&)>;
+
+  // The view of the file as it is now: the kept one while the file keeps its identity,
+  // else a new reading.
+  const SettingsSections& Current();
+  // Under the lock: reads the file, lets `change` modify it and writes it back when it
+  // changed; kept in memory when the file cannot take it.
+  bool Update(const Change& change);
+  void NoteProblem(const RunError& problem);
 
   std::filesystem::path file_;
   int readBatchDepth_ = 0;
-  // Inside a read batch: the file as last read or written by this store.
-  std::optional<SettingsSections> batchContents_;
+  bool batchLooked_ = false;  // the batch's one look at the file is taken
+  std::optional<View> view_;
+  std::vector<Change> unsaved_;  // in order, since the file last took a change
+  RunError problem_;
+  ProblemReport report_;
+  bool reported_ = false;
 };
 
 // $XDG_CONFIG_HOME/Halvern/Orvale.ini, with ~/.config when XDG_CONFIG_HOME is not set

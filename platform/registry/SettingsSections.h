@@ -1,11 +1,15 @@
 #pragma once
 // The contents of a settings store: named sections of named text values, both names
 // case-insensitive (ASCII). Sections and values keep the order in which they were
-// first created, so a settings file stays readable and stable between writes.
+// first created, so a settings file stays readable and stable between writes. Names are
+// found through an index by their case-folded spelling, so reading a file of n values
+// costs n steps, not n squared.
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvale {
@@ -19,7 +23,8 @@ struct SettingChange {
 
 bool SameSettingName(std::string_view a, std::string_view b);
 
-struct SettingsSections {
+class SettingsSections {
+ public:
   struct Entry {
     std::string Key;
     std::string Value;
@@ -27,24 +32,37 @@ struct SettingsSections {
     // unreadable), kept as it was so that rewriting the file loses nothing.
     bool Raw = false;
   };
-  struct Section {
+  class Section {
+   public:
     std::string Name;
-    std::vector<Entry> Entries;
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+   private:
+    friend class SettingsSections;
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, std::size_t> keys_;  // folded key -> its entry
   };
 
   // Raw lines before the first section.
   std::vector<std::string> Preamble;
-  std::vector<Section> Sections;
 
-  Section* FindSection(std::string_view name);
+  const std::vector<Section>& Sections() const { return sections_; }
   const Section* FindSection(std::string_view name) const;
   // Creates the section, empty, unless it exists.
   void AddSection(std::string_view name);
+  // Keeps a line that is not a value at the end of `section`, or before the first section
+  // when there is no such section.
+  void AddRawLine(std::string_view section, std::string line);
   // Copies the value into `value`; false when it or its section is missing.
   bool ReadValue(std::string_view section, std::string_view key, std::string& value) const;
   // Applies the changes in order. A write into a section that does not exist is
   // dropped; the result is false when any write was dropped.
   bool Apply(std::span<const SettingChange> changes);
+
+ private:
+  Section* Find(std::string_view name);
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> names_;  // folded name -> its section
 };
 
 }  // namespace orvale

@@ -21,8 +21,8 @@ int NotAFileReason(mode_t mode) {
 
 std::optional<ReadableFile> Refuse(int reason, const std::filesystem::path& path, RunError* error) {
   if (error != nullptr) {
-    // Something that is there but is no file is a path/file access error, as a folder
-    // always was; "Device unavailable" would only puzzle someone who named a FIFO.
+    // Something that is there but is no file is a path/file access error, like a folder;
+    // "Device unavailable" would only puzzle someone who named a FIFO.
     *error = reason == ENODEV ? RunError::FromErrno(EISDIR, path) : RunError::FromErrno(reason, path);
   }
   errno = reason;
@@ -36,7 +36,9 @@ std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return Refuse(errno, path, error);
   if (const int reason = NotAFileReason(st.st_mode)) return Refuse(reason, path, error);
-  // ... and opened without waiting, in case it was swapped for a FIFO meanwhile.
+  // ... and opened without waiting, in case it was swapped for a FIFO meanwhile. The
+  // descriptor stays non-blocking: a few regular files (/proc/kmsg) block on read, and a
+  // read that would wait is an error (EAGAIN), never a hang.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return Refuse(errno, path, error);
   const int reason = ::fstat(fd, &st) != 0 ? errno : NotAFileReason(st.st_mode);
@@ -44,22 +46,20 @@ std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path
     ::close(fd);
     return Refuse(reason, path, error);
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  return ReadableFile(fd, static_cast<std::uint64_t>(st.st_size), path);
+  return ReadableFile(fd, FileIdentity::FromStat(st), path);
 }
 
-ReadableFile::ReadableFile(int fd, std::uint64_t size, std::filesystem::path path)
-    : fd_(fd), size_(size), path_(std::move(path)) {}
+ReadableFile::ReadableFile(int fd, const FileIdentity& identity, std::filesystem::path path)
+    : fd_(fd), identity_(identity), path_(std::move(path)) {}
 
 ReadableFile::ReadableFile(ReadableFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), size_(other.size_), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), identity_(other.identity_), path_(std::move(other.path_)) {}
 
 ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
-    size_ = other.size_;
+    identity_ = other.identity_;
     path_ = std::move(other.path_);
   }
   return *this;
@@ -80,6 +80,22 @@ long ReadableFile::Read(void* out, std::size_t n) {
     const ssize_t got = ::read(fd_, out, n);
     if (got >= 0 || errno != EINTR) return static_cast<long>(got);
   }
+}
+
+bool ReadableFile::CheckBeforeHandingOver(const std::filesystem::path& path, RunError& error) {
+  std::optional<ReadableFile> file = Open(path, &error);
+  if (!file) return false;
+  // A pseudo-file of /proc or /sys gives no size; no library or picture is empty.
+  char first = 0;
+  const long got = file->SizeWhenOpened() == 0 ? 0 : file->Read(&first, 1);
+  if (got == 1) return true;
+  if (got < 0) {
+    error = RunError::FromErrno(errno, path);
+  } else {
+    error = RunError::FromNumber(errnum::kInvalidFileFormat);
+    error.Description += ": the file is empty: " + path.string();
+  }
+  return false;
 }
 
 template <class Bytes>

@@ -1,9 +1,10 @@
 #pragma once
 // Opening a file to read it: the one opener behind every file the program, its plug-in
 // and the card libraries read (documents, pictures, reference files, settings, profiles).
-// Only a regular file, or a link to one, is opened, and opening never waits: a FIFO, a
-// device or a socket named where a file is expected is refused at once, as a folder is,
-// without blocking the caller or waking the device.
+// Only a regular file, or a link to one, is opened, and neither opening nor reading ever
+// waits: a FIFO, a device or a socket named where a file is expected is refused at once,
+// as a folder is, without blocking the caller or waking the device, and a read that
+// would wait (a pseudo-file such as /proc/kmsg) fails with EAGAIN, a file error.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/FileIdentity.h"
 #include "platform/runtime/RunError.h"
 
 namespace orvale {
@@ -23,6 +25,12 @@ class ReadableFile {
   static std::optional<ReadableFile> Open(const std::filesystem::path& path,
                                           RunError* error = nullptr);
 
+  // Whether `path` may be handed to code that opens and reads it by itself (the dynamic
+  // loader, an image-format plug-in), which would wait for ever on a file whose read
+  // blocks: a regular file that is not empty by its size (a pseudo-file of /proc gives
+  // none) and whose first byte reads at once. False with `error` set otherwise.
+  static bool CheckBeforeHandingOver(const std::filesystem::path& path, RunError& error);
+
   ReadableFile(ReadableFile&& other) noexcept;
   ReadableFile& operator=(ReadableFile&& other) noexcept;
   ReadableFile(const ReadableFile&) = delete;
@@ -31,10 +39,13 @@ class ReadableFile {
 
   // The size the file had when it was opened; a file that grows or shrinks while it is
   // read is read as it is, so no reader may rely on this for its buffer.
-  std::uint64_t SizeWhenOpened() const { return size_; }
+  std::uint64_t SizeWhenOpened() const { return static_cast<std::uint64_t>(identity_.Size); }
+  // The file's identity when it was opened.
+  const FileIdentity& Identity() const { return identity_; }
   const std::filesystem::path& Path() const { return path_; }
 
-  // Reads up to `n` bytes: the count read, 0 at the end, -1 with `errno` set on an error.
+  // Reads up to `n` bytes: the count read, 0 at the end, -1 with `errno` set on an error
+  // (EAGAIN when the read would have to wait).
   long Read(void* out, std::size_t n);
   // Appends the rest of the file to `bytes`, but never lets `bytes` grow past `limit`
   // bytes: false with `error` set when it cannot be read, or when the rest does not fit
@@ -51,12 +62,12 @@ class ReadableFile {
   int Release();
 
  private:
-  ReadableFile(int fd, std::uint64_t size, std::filesystem::path path);
+  ReadableFile(int fd, const FileIdentity& identity, std::filesystem::path path);
   // Both reads above: appends until the end or until `bytes` holds `limit` bytes.
   template <class Bytes>
   bool AppendUpTo(Bytes& bytes, std::uint64_t limit, RunError& error);
   int fd_ = -1;
-  std::uint64_t size_ = 0;
+  FileIdentity identity_;
   std::filesystem::path path_;
 };
 

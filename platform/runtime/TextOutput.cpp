@@ -1,5 +1,7 @@
 #include "platform/runtime/TextOutput.h"
 
+#include "platform/runtime/FileReplacement.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,11 +84,8 @@ std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::
   }
   const std::optional<std::filesystem::path> file = WriteTargetOf(target, error);
   if (!file) return nullptr;
-  std::error_code ec;
-  if (std::filesystem::is_directory(*file, ec)) {
-    error = RunError::FromErrno(EISDIR, target);
-    return nullptr;
-  }
+  // Refused before anything is written: a folder, a device, a file the user may not write.
+  if (!MayWriteFile(*file, target, error)) return nullptr;
   std::string pattern = file->string() + ".tmp-XXXXXX";
   errno = 0;
   const int fd = ::mkstemp(pattern.data());
@@ -166,23 +165,25 @@ bool AtomicFileWriter::Commit(RunError& error) {
     return false;
   }
   fd_ = -1;
-  if (::rename(temp_.c_str(), file_.c_str()) != 0) {
-    error = RunError::FromErrno(errno, target_);
-    Discard();
-    return false;
-  }
-  committed_ = true;
+  // Done or not, the temporary file is no longer this writer's to remove.
+  committed_ = ReplaceFileWith(temp_, file_, target_, error);
   temp_.clear();
-  return true;
+  return committed_;
 }
 
 AtomicWriteFailure::AtomicWriteFailure(At at, std::uint64_t after) {
-  (at == At::Write ? gWriteBudget : gCommitBudget).store(static_cast<std::int64_t>(after));
+  const auto left = static_cast<std::int64_t>(after);
+  switch (at) {
+    case At::Write: gWriteBudget.store(left); break;
+    case At::Commit: gCommitBudget.store(left); break;
+    case At::Reserve: InPlaceReservationBudget().store(left); break;
+  }
 }
 
 AtomicWriteFailure::~AtomicWriteFailure() {
   gWriteBudget.store(-1);
   gCommitBudget.store(-1);
+  InPlaceReservationBudget().store(-1);
 }
 
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,

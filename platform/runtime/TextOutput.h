@@ -1,7 +1,7 @@
 #pragma once
 // Writing text and binary files. Every file the program writes goes to a temporary
-// file in the target's folder and replaces the target only when it is complete, so a
-// failed save never damages the previous file.
+// file in the target's folder and takes the target's place only when it is complete
+// (FileReplacement.h), so a failed save never damages the previous file.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -41,10 +41,13 @@ class StringTextOutput final : public TextOutput {
 std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& target,
                                                    RunError& error);
 
-// A file written through a temporary file and renamed over the target by Commit().
-// Destroying it without a successful Commit() removes the temporary file and leaves
-// the target as it was. A target that is a symbolic link stays one: the file it names
-// is the one written (WriteTargetOf), through a temporary file in that file's folder.
+// A file written through a temporary file that takes the target's place at Commit():
+// renamed over it, or copied into it where a rename would lose something (hard links, an
+// owner the writer cannot give); see FileReplacement.h. A file the user may not write is
+// refused by Open. Destroying the writer without a successful Commit() removes the
+// temporary file and leaves the target as it was. A target that is a symbolic link stays
+// one: the file it names is the one written (WriteTargetOf), through a temporary file in
+// that file's folder.
 class AtomicFileWriter final : public TextOutput {
  public:
   static std::unique_ptr<AtomicFileWriter> Open(const std::filesystem::path& target,
@@ -54,7 +57,7 @@ class AtomicFileWriter final : public TextOutput {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   bool Write(std::string_view bytes, RunError& error) override;
-  // Flushes, syncs and renames the temporary file over the target.
+  // Flushes and syncs the temporary file and puts it in the target's place.
   bool Commit(RunError& error);
   const std::filesystem::path& Target() const { return target_; }
 
@@ -76,10 +79,12 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 // For tests: while one lives, every AtomicFileWriter in the process fails as a full or
 // broken disk would, so a test can show that a failed save keeps the old file.
 //   Write:  once `after` more bytes have been written, writes fail (ENOSPC) and stop there;
-//   Commit: after `after` more successful commits, commits fail (EIO) before the rename.
+//   Commit: after `after` more successful commits, commits fail (EIO) before the rename;
+//   Reserve: after `after` more writes in place, one fails (ENOSPC) as it reserves its
+//            space, before it touches the file.
 class AtomicWriteFailure {
  public:
-  enum class At { Write, Commit };
+  enum class At { Write, Commit, Reserve };
   explicit AtomicWriteFailure(At at, std::uint64_t after = 0);
   ~AtomicWriteFailure();  // writes and commits work again
   AtomicWriteFailure(const AtomicWriteFailure&) = delete;

@@ -8,6 +8,7 @@
 
 #include "cards/korrin/image/BmpFile.h"
 #include "cards/korrin/image/TgaFile.h"
+#include "platform/runtime/FileReplacement.h"
 #include "platform/runtime/ReadableFile.h"
 #include "platform/runtime/TextOutput.h"
 
@@ -74,9 +75,10 @@ class PluginFormat final : public ImageFormat {
  public:
   static std::unique_ptr<PluginFormat> Load(const std::filesystem::path& file, const std::string& ext,
                                             RowCallbacks callbacks) {
-    // The loader would wait for ever on a FIFO named like a plug-in: only a file the
-    // opener takes is handed to it.
-    if (!ReadableFile::Open(file)) return nullptr;
+    // The loader would wait for ever on a FIFO named like a plug-in, or on a file whose
+    // read blocks: only a file that reads at once is handed to it.
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(file, refused)) return nullptr;
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) return nullptr;
     std::unique_ptr<PluginFormat> format(new PluginFormat(handle, callbacks));
@@ -88,22 +90,25 @@ class PluginFormat final : public ImageFormat {
   }
   ~PluginFormat() override { dlclose(handle_); }
 
-  // The plug-in opens the file itself, so only a file the library's own opener takes is
-  // handed to it: a FIFO or a device never reaches a plug-in that would wait on it.
+  // The plug-in opens the file itself, so only a file that reads at once is handed to
+  // it: a FIFO, a device or a file whose read blocks never reaches a plug-in that would
+  // wait on it.
   std::optional<ImageInfo> LoadInfo(const std::string& path) override {
     std::int16_t w = 0, h = 0, bits = 0, extra = 0;
-    if (!ReadableFile::Open(path)) return std::nullopt;
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(path, refused)) return std::nullopt;
     if (loadInfo_(path.c_str(), &w, &h, &bits, &extra) == -1) return std::nullopt;
     return ImageInfo{w, h, bits, extra};
   }
   bool LoadImage(const std::string& path, Palette& palette, const RowSink&) override {
-    if (!ReadableFile::Open(path)) return false;
+    RunError refused;
+    if (!ReadableFile::CheckBeforeHandingOver(path, refused)) return false;
     const Palette in = palette;
     return loadImg_(path.c_str(), palette.data(), in.data(), callbacks_.put) != -1;
   }
   // The plug-in writes a temporary file beside the file it replaces (the one a link
-  // names, so that the link stays), with the same extension; only a finished one
-  // replaces it.
+  // names, so that the link stays), with the same extension; only a finished one takes
+  // its place, by the rules every writer keeps.
   bool SaveImage(const std::string& path, const ImageInfo& image, const Palette& palette,
                  int flags, const RowSource&) override {
     RunError linkError;
@@ -116,10 +121,7 @@ class PluginFormat final : public ImageFormat {
     const bool ok = saveImg_(temp.c_str(), image.width, image.height, image.bits, palette.data(),
                              flags, callbacks_.get) != -1;
     std::error_code error;
-    if (ok && std::filesystem::exists(temp, error)) {
-      std::filesystem::rename(temp, target, error);
-      if (!error) return true;
-    }
+    if (ok && std::filesystem::exists(temp, error)) return ReplaceFileWith(temp, target, path, linkError);
     std::filesystem::remove(temp, error);
     return false;
   }

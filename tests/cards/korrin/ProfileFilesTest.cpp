@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale::korrin {
@@ -50,14 +52,25 @@ TEST(ProfileFilesTest, WritesLeaveNoLockFileAndNeedTheirFolder) {
   dlclose(library);
 }
 
-TEST(ProfileFilesTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+// Runs `check` with the library's KR_WritePrivateProfileString writing Camera/Gain=7.
+void WithGainWriter(const std::function<void(const std::function<bool(const char*)>&)>& check) {
   void* library = dlopen(KORRIN32_PATH, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   auto* write = reinterpret_cast<WriteProfileString*>(dlsym(library, "KR_WritePrivateProfileString"));
   ASSERT_NE(write, nullptr);
-  testing::ExpectWritesThroughLinks(
-      [write](const char* file) { return write("Camera", "Gain", "7", file) == 1; }, "[Camera]\r\nGain=7\r\n");
+  check([write](const char* file) { return write("Camera", "Gain", "7", file) == 1; });
   dlclose(library);
+}
+
+TEST(ProfileFilesTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+  WithGainWriter([](const auto& write) { testing::ExpectWritesThroughLinks(write, "[Camera]\r\nGain=7\r\n"); });
+}
+
+// A read-only file fails (0) and is left as it is; hard links, owners and modes are kept.
+TEST(ProfileFilesTest, AWriteInEveryFileSituation) {
+  WithGainWriter([](const auto& write) {
+    testing::ExpectWritesInEveryFileSituation("krg.ini", write, "[Camera]\r\nGain=7\r\n");
+  });
 }
 
 }  // namespace

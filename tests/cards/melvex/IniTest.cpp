@@ -13,6 +13,7 @@
 #include "tests/cards/melvex/CardFixture.h"
 #include "tests/cards/melvex/DibTestSupport.h"
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale::melvex {
 namespace {
@@ -292,6 +293,16 @@ TEST_F(IniFileTest, SavingThroughALinkWritesTheFileItNames) {
       [&](const char* file) { return library.ZLV_saveIniFile(file, "Camera", &saved) == code::kOk; },
       "[Camera]\r\nSignalType=1\r\n");
   EXPECT_EQ(messages.Messages().size(), 2u);  // the dangling link into a missing folder, the loop
+}
+
+// A read-only file is an INI error (20) and is left as it is; hard links, owners and
+// modes are kept.
+TEST_F(IniFileTest, SavingInEveryFileSituation) {
+  const ZlvConfig saved = Sample();
+  orvale::testing::ExpectWritesInEveryFileSituation(
+      "zelvo.ini", [&](const char* file) { return library.ZLV_saveIniFile(file, "Camera", &saved) == code::kOk; },
+      "[Camera]\r\nSignalType=1\r\n");
+  EXPECT_EQ(messages.Messages().size(), 1u);  // the read-only file
 }
 
 }  // namespace

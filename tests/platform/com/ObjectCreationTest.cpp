@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -10,6 +11,7 @@
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/ObjectCreation.h"
 #include "platform/com/PluginLibrary.h"
+#include "tests/support/BoundedChild.h"
 #include "tests/support/FakeGrabberPlugin.h"
 #include "tests/support/TempConfigHome.h"
 
@@ -109,6 +111,9 @@ TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
   fs::remove(fifo);
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   ASSERT_TRUE(registry.Register("OVVGPlugFifo.clsFifo", fifo, error));
+  const fs::path empty = home.Folder() / "OVVGPlugEmpty.so";
+  std::ofstream{empty};
+  ASSERT_TRUE(registry.Register("OVVGPlugEmpty.clsEmpty", empty, error));
   struct Case {
     const char* progId;
     std::string expectedStart;
@@ -122,6 +127,8 @@ TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
        PluginFile("Nothing").string() + " is not an Orvale plug-in: it has no DllCreateObject"},
       {"OVVGPlugOther.clsOther", "Class not registered"},  // the library serves another class
       {"OVVGPlugFifo.clsFifo", "Cannot load the plug-in " + fifo.string() + ": Path/File access error"},
+      {"OVVGPlugEmpty.clsEmpty",
+       "Cannot load the plug-in " + empty.string() + ": Invalid file format: the file is empty: " + empty.string()},
   };
   for (const Case& c : cases) {
     std::string message;
@@ -129,6 +136,55 @@ TEST(ObjectCreationTest, FailuresSayWhatIsWrong) {
     EXPECT_TRUE(StartsWith(message, c.expectedStart)) << message;
   }
   fs::remove(fifo);
+}
+
+// /proc/kmsg, a regular file of size 0 whose read waits for the kernel's next message,
+// as the registered library and as the class registry itself: refused at once, with
+// the reason, where the loader or a reader would wait for good.
+TEST(ObjectCreationTest, AFileWhoseReadBlocksIsRefusedAtOnce) {
+  if (::access("/proc/kmsg", R_OK) != 0) GTEST_SKIP() << "/proc/kmsg is not readable here (it needs root)";
+  testing::TempConfigHome home;
+  const ClassRegistry registry;
+  std::string error;
+  const fs::path kmsg = home.Folder() / "OVVGPlugKmsg.so";
+  fs::create_symlink("/proc/kmsg", kmsg);
+  ASSERT_TRUE(registry.Register("OVVGPlugKmsg.clsKmsg", kmsg, error));
+  EXPECT_TRUE(testing::RunsWithinBounds([&kmsg] {
+    std::string message;
+    if (CreateObject("OVVGPlugKmsg.clsKmsg", message)) throw 1;
+    if (!StartsWith(message, "Cannot load the plug-in " + kmsg.string() + ": Invalid file format")) throw 2;
+  }));
+  fs::remove(registry.File());
+  fs::create_symlink("/proc/kmsg", registry.File());
+  EXPECT_TRUE(testing::RunsWithinBounds([&registry] {
+    std::string message;
+    if (CreateObject("OVVGPlugKmsg.clsKmsg", message)) throw 1;
+    if (!StartsWith(message, "Cannot read the class registry " + registry.File().string() +
+                                 ": Path/File access error")) {
+      std::fprintf(stderr, "%s\n", message.c_str());
+      throw 2;
+    }
+  }));
+}
+
+// A class registry far larger than any is refused without being read, with the reason.
+TEST(ObjectCreationTest, AClassRegistryLargerThanAnyIsRefusedWithTheReason) {
+  testing::TempConfigHome home;
+  const ClassRegistry registry;
+  std::string error;
+  ASSERT_TRUE(registry.Register("OVVGPlugFake.clsFake", PluginFile("Fake"), error));
+  fs::resize_file(registry.File(), std::uintmax_t{2} << 30);
+  EXPECT_TRUE(testing::RunsWithinBounds([&registry] {
+    std::string message;
+    if (CreateObject("OVVGPlugFake.clsFake", message)) throw 1;
+    if (!StartsWith(message, "Cannot read the class registry " + registry.File().string() +
+                                 ": Invalid file format: larger than 16 MB")) {
+      std::fprintf(stderr, "%s\n", message.c_str());
+      throw 2;
+    }
+    if (registry.Register("OVVGPlugFake.clsFake", PluginFile("Fake"), message)) throw 3;
+  }));
+  EXPECT_EQ(fs::file_size(registry.File()), std::uintmax_t{2} << 30);
 }
 
 TEST(ObjectCreationTest, RegisteringSomethingThatIsNoPluginFails) {

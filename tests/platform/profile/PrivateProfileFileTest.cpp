@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 
 #include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/TextOutput.h"
+#include "tests/support/BoundedChild.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -97,6 +100,53 @@ TEST(PrivateProfileFileTest, AFileThatCannotBeReadGivesDefaultsAndIsNeverOverwri
   EXPECT_EQ(profile.GetString("S", "K", "d", value, sizeof value, "dir.ini"), 1u);
   EXPECT_FALSE(profile.WriteString("S", "K", "v", "dir.ini"));
   EXPECT_TRUE(fs::is_directory(home.Folder() / "dir.ini"));
+}
+
+// Files no profile file is: one of 2 GB (mostly a hole) is not read whole, and
+// /proc/kmsg, whose read waits for the kernel's next message, is not waited for. Both
+// read as missing and are never written over.
+TEST(PrivateProfileFileTest, AFileTooLargeOrBlockingGivesDefaultsAtOnceAndIsNeverWritten) {
+  testing::TempConfigHome home;
+  const fs::path large = home.Folder() / "large.ini";
+  std::ofstream(large, std::ios::binary) << "[S]\r\nK=stored\r\n";
+  fs::resize_file(large, std::uintmax_t{2} << 30);
+  std::vector<fs::path> files = {large};
+  if (::access("/proc/kmsg", R_OK) == 0) {
+    fs::create_symlink("/proc/kmsg", home.Folder() / "kmsg.ini");
+    files.push_back(home.Folder() / "kmsg.ini");
+  } else {
+    std::printf("/proc/kmsg is not readable here (it needs root): only the large file is tried\n");
+  }
+  for (const fs::path& file : files) {
+    SCOPED_TRACE(file);
+    EXPECT_TRUE(testing::RunsWithinBounds([&file] {
+      PrivateProfile profile;
+      char value[8];
+      if (profile.GetString("S", "K", "d", value, sizeof value, file.c_str()) != 1u) throw 1;
+      if (profile.WriteString("S", "K", "v", file.c_str())) throw 2;
+    }));
+  }
+  EXPECT_EQ(fs::file_size(large), std::uintmax_t{2} << 30);
+  EXPECT_EQ(Slurp(large).substr(0, 15), "[S]\r\nK=stored\r\n");
+}
+
+// Listing the keys or sections of a large file takes one pass, however many there are.
+TEST(PrivateProfileFileTest, ListingTheNamesOfALargeFileFinishes) {
+  testing::TempConfigHome home;
+  const fs::path file = home.Folder() / "many.ini";
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "[Keys]\r\n";
+    for (int i = 0; i < 100000; ++i) out << "Key" << i << "=v\r\n";
+    for (int i = 0; i < 100000; ++i) out << "[S" << i << "]\r\nK=v\r\n";
+  }
+  EXPECT_TRUE(testing::RunsWithinBounds(
+      [&file] {
+        PrivateProfile profile;
+        if (profile.SectionNames(file.c_str()).size() != 100001u) throw 1;
+        if (profile.KeyNames("keys", file.c_str()).size() != 100000u) throw 2;
+      },
+      std::size_t{1} << 30));
 }
 
 TEST(PrivateProfileFileTest, AFailedSectionWriteLeavesTheFileAsItWas) {

@@ -65,7 +65,7 @@ TEST_F(GeneralSettingsTest, AnEmptyStoreReadsEveryDefault) {
   // The first read created the section, and reading wrote nothing into it.
   const auto* section = store_.Contents().FindSection("CurrentVersion");
   ASSERT_NE(section, nullptr);
-  EXPECT_TRUE(section->Entries.empty());
+  EXPECT_TRUE(section->Entries().empty());
 }
 
 TEST_F(GeneralSettingsTest, StoredValuesAreClampedByTheirTableRanges) {

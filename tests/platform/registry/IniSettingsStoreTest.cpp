@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <fstream>
@@ -12,7 +16,9 @@
 #include "platform/registry/IniFormat.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsBatch.h"
+#include "tests/support/BoundedChild.h"
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale {
 namespace {
@@ -71,8 +77,8 @@ TEST_F(IniSettingsStoreTest, AwkwardTextsRoundTripThroughTheFile) {
   }
   // Every line is a section, a value or empty: nothing in the file is taken for a comment.
   const SettingsSections parsed = ParseIniSettings(Slurp());
-  ASSERT_EQ(parsed.Sections.size(), 1u);
-  for (const auto& entry : parsed.Sections[0].Entries) EXPECT_FALSE(entry.Raw) << entry.Value;
+  ASSERT_EQ(parsed.Sections().size(), 1u);
+  for (const auto& entry : parsed.Sections()[0].Entries()) EXPECT_FALSE(entry.Raw) << entry.Value;
 }
 
 TEST_F(IniSettingsStoreTest, ReadsAHandWrittenFile) {
@@ -233,15 +239,152 @@ TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_TRUE(fs::is_directory(file_));
 }
 
+// A store's write of Camera/Gain=7 into `file`, its section made first.
+bool WriteGain(const char* file) {
+  IniSettingsStore store(file);
+  std::string value;
+  store.Read("Camera", "Gain", value, true);
+  return store.Write("Camera", "Gain", "7");
+}
+
 TEST_F(IniSettingsStoreTest, AWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
-  testing::ExpectWritesThroughLinks(
-      [](const char* file) {
-        IniSettingsStore store(file);
-        std::string value;
-        store.Read("Camera", "Gain", value, true);
-        return store.Write("Camera", "Gain", "7");
+  testing::ExpectWritesThroughLinks(WriteGain, "[Camera]\r\nGain=7\r\n");
+}
+
+TEST_F(IniSettingsStoreTest, AWriteInEveryFileSituation) {
+  testing::ExpectWritesInEveryFileSituation("cam.ini", WriteGain, "[Camera]\r\nGain=7\r\n");
+}
+
+struct Report {
+  int number;
+  bool onPurpose;
+};
+
+// A settings file made read-only on purpose is left as it is: the store goes on with its
+// settings in memory, says so once, and writes them all when the file can be written again.
+TEST_F(IniSettingsStoreTest, AReadOnlyFileKeepsTheSettingsInMemoryUntilItCanBeWritten) {
+  const std::string original = "[CurrentVersion]\r\nA=1\r\n";
+  WriteFile(original);
+  ::chmod(file_.c_str(), 0444);
+  IniSettingsStore store(file_);
+  std::vector<Report> reports;
+  store.SetProblemReport([&reports](const RunError& e, bool onPurpose) { reports.push_back({e.Number, onPurpose}); });
+  EXPECT_FALSE(store.Write("CurrentVersion", "A", "2"));
+  EXPECT_FALSE(store.Write("CurrentVersion", "B", "3"));
+  std::string value;
+  EXPECT_FALSE(store.Read("Toolbox", "Left", value, true));
+  EXPECT_FALSE(store.Write("Toolbox", "Left", "5"));
+  store.Delete("CurrentVersion", "B");
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "2");
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "B"), "(missing)");
+  EXPECT_EQ(ReadValue(store, "Toolbox", "Left"), "5");
+  EXPECT_EQ(Slurp(), original);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].number, errnum::kPermissionDenied);
+  EXPECT_TRUE(reports[0].onPurpose);
+  EXPECT_EQ(store.Problem().Number, errnum::kPermissionDenied);
+
+  ::chmod(file_.c_str(), 0644);
+  EXPECT_TRUE(store.Write("CurrentVersion", "C", "4"));
+  EXPECT_EQ(Slurp(), "[CurrentVersion]\r\nA=2\r\nC=4\r\n\r\n[Toolbox]\r\nLeft=5\r\n");
+  EXPECT_EQ(reports.size(), 1u);
+}
+
+// Anything else that keeps the store from its file is reported once too, as no choice of
+// the user's.
+TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsReportedOnce) {
+  fs::create_directories(file_);
+  IniSettingsStore store(file_);
+  std::vector<Report> reports;
+  store.SetProblemReport([&reports](const RunError& e, bool onPurpose) { reports.push_back({e.Number, onPurpose}); });
+  std::string value;
+  EXPECT_FALSE(store.Read("CurrentVersion", "k", value, true));
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(store.Write("CurrentVersion", "k", std::to_string(i)));
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "k"), "2");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].number, errnum::kPathFileAccessError);
+  EXPECT_FALSE(reports[0].onPurpose);
+  EXPECT_TRUE(fs::is_directory(file_));
+}
+
+// A file far larger than any settings file (here 2 GB, mostly a hole) is refused without
+// being read, and never written over.
+TEST_F(IniSettingsStoreTest, AFileLargerThanAnySettingsFileIsRefusedAndKept) {
+  const std::string head = "[CurrentVersion]\r\nA=1\r\n";
+  WriteFile(head);
+  fs::resize_file(file_, std::uintmax_t{2} << 30);
+  EXPECT_TRUE(testing::RunsWithinBounds([this] {
+    IniSettingsStore store(file_);
+    std::string value;
+    const bool read = store.Read("CurrentVersion", "A", value, false);
+    const bool written = store.Write("CurrentVersion", "A", "2");
+    const std::string reason = store.Problem().Description;
+    if (read || written || reason.find("larger than 16 MB") == std::string::npos ||
+        reason.find(file_.string()) == std::string::npos) {
+      std::fprintf(stderr, "read %d, written %d: %s\n", read, written, reason.c_str());
+      throw 1;
+    }
+  }));
+  EXPECT_EQ(fs::file_size(file_), std::uintmax_t{2} << 30);
+  EXPECT_EQ(Slurp().substr(0, head.size()), head);
+}
+
+// /proc/kmsg is a regular file whose read waits for the kernel's next message: as the
+// settings file it reads as no settings, at once.
+TEST_F(IniSettingsStoreTest, AFileWhoseReadBlocksReadsAsUnreadable) {
+  if (::access("/proc/kmsg", R_OK) != 0) GTEST_SKIP() << "/proc/kmsg is not readable here (it needs root)";
+  fs::create_directories(file_.parent_path());
+  fs::create_symlink("/proc/kmsg", file_);
+  EXPECT_TRUE(testing::RunsWithinBounds([this] {
+    IniSettingsStore store(file_);
+    std::string value;
+    if (store.Read("CurrentVersion", "A", value, true) || store.Write("CurrentVersion", "A", "1")) throw 1;
+    if (store.Problem().Number != errnum::kPathFileAccessError) throw 2;
+  }));
+}
+
+// Many reads of a file of 100,000 values in 50,000 sections, outside any batch, each
+// right after the file was written: the file is parsed in one pass, and not again while
+// its text is the same.
+TEST_F(IniSettingsStoreTest, ManyReadsOfAFileOfManyValuesAndSectionsFinish) {
+  std::string text;
+  for (int i = 0; i < 50000; ++i) {
+    text += "[S" + std::to_string(i) + "]\r\na=" + std::to_string(i) + "\r\nB=x\r\n";
+  }
+  WriteFile(text);
+  EXPECT_TRUE(testing::RunsWithinBounds(
+      [this] {
+        IniSettingsStore store(file_);
+        for (int i = 0; i < 200; ++i) {
+          std::string value;
+          if (!store.Read("s" + std::to_string(i * 250), "A", value, false) || value != std::to_string(i * 250)) throw 1;
+        }
+        if (!store.Write("S49999", "a", "new")) throw 2;
+        if (ReadValue(store, "S49999", "A") != "new") throw 3;
       },
-      "[Camera]\r\nGain=7\r\n");
+      std::size_t{1} << 30));
+}
+
+// Another program's change shows at the next read, also when it keeps the file's size
+// and its time of last modification: a kept reading is used only while the file keeps
+// its identity, change time included.
+TEST_F(IniSettingsStoreTest, AChangeThatKeepsSizeAndTimeIsSeenAtTheNextRead) {
+  WriteFile("[CurrentVersion]\r\nA=1\r\n");
+  IniSettingsStore store(file_);
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "1");
+  std::ofstream(file_, std::ios::binary | std::ios::in | std::ios::out) << "[CurrentVersion]\r\nA=2\r\n";
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "2");  // just written: read again anyway
+
+  // Settled (file times tick coarsely, so a kept reading waits for that), then changed
+  // in place with its modification time put back.
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "2");
+  struct stat before {};
+  ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+  std::ofstream(file_, std::ios::binary | std::ios::in | std::ios::out) << "[CurrentVersion]\r\nA=3\r\n";
+  const timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, file_.c_str(), times, 0), 0);
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "3");
 }
 
 TEST_F(IniSettingsStoreTest, TheDefaultFileFollowsXdgConfigHome) {

@@ -128,7 +128,7 @@ TEST_F(TypedSettingsTest, OnlyAReadCreatesASection) {
 
   EXPECT_EQ(GetSettingString("Toolbox", "Shape", "none"), "none");
   ASSERT_NE(store_.Contents().FindSection("Toolbox"), nullptr);
-  EXPECT_TRUE(store_.Contents().FindSection("Toolbox")->Entries.empty());
+  EXPECT_TRUE(store_.Contents().FindSection("Toolbox")->Entries().empty());
   SaveSettingString("Toolbox", "Shape", "1");
   EXPECT_EQ(GetSettingString("TOOLBOX", "Shape", "none"), "1");
 }
@@ -137,7 +137,7 @@ TEST_F(TypedSettingsTest, RawAccessStaysBelowTheSettingsRoot) {
   std::string text = "stale";
   EXPECT_FALSE(RegReadValue("SOFTWARE\\Other\\CurrentVersion", "x", text, true));
   EXPECT_EQ(text, "");
-  EXPECT_TRUE(store_.Contents().Sections.empty());
+  EXPECT_TRUE(store_.Contents().Sections().empty());
   EXPECT_FALSE(RegWriteString("SOFTWARE\\Other\\CurrentVersion", "x", "1"));
 
   EXPECT_FALSE(RegReadValue("software\\halvern\\orvale\\Grid", "x", text, true));

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/runtime/LineInput.h"
 #include "platform/runtime/LockedFileUpdate.h"
 #include "platform/runtime/ReadableFile.h"
+#include "tests/support/BoundedChild.h"
 
 namespace orvale {
 namespace {
@@ -134,6 +136,40 @@ TEST_F(ReadableFileTest, TheSharedReadersRefuseAFifoWithoutWaitingForItsWriter) 
   struct stat st {};
   ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced by a file";
+}
+
+// /proc/kmsg is a regular file of size 0 whose read waits for the kernel's next message.
+// Every reader reads it as far as it reads at once and then fails with the usual file
+// error; it is not handed to code that would open and read it by itself. (Reading it
+// takes the kernel messages nobody has read yet; dmesg keeps them.)
+TEST_F(ReadableFileTest, AFileWhoseReadBlocksIsAFileErrorNotAHang) {
+  if (::access("/proc/kmsg", R_OK) != 0) GTEST_SKIP() << "/proc/kmsg is not readable here (it needs root)";
+  const fs::path kmsg = folder_ / "k.ini";
+  fs::create_symlink("/proc/kmsg", kmsg);
+  EXPECT_TRUE(testing::RunsWithinBounds([&kmsg] {
+    const auto expect = [](bool ok, const char* what) {
+      if (!ok) {
+        std::fprintf(stderr, "%s\n", what);
+        throw 1;
+      }
+    };
+    RunError error;
+    std::string text;
+    expect(!ReadWholeFile(kmsg, text, &error), "read whole");
+    expect(error.Number == errnum::kPathFileAccessError, "the whole read's error");
+    std::unique_ptr<FileLineSource> lines = FileLineSource::Open(kmsg, error);
+    expect(lines != nullptr, "opened for lines");
+    std::string line;
+    ReadStatus status = ReadStatus::Line;
+    while (status == ReadStatus::Line) status = lines->ReadLine(line, error);
+    expect(status == ReadStatus::Failed && error.Number == errnum::kPathFileAccessError, "read by lines");
+    std::optional<ReadableFile> file = ReadableFile::Open(kmsg);
+    expect(file.has_value(), "opened");
+    std::vector<std::uint8_t> bytes;
+    expect(!file->ReadUpTo(bytes, 1 << 20, error), "read up to a limit");
+    expect(!ReadableFile::CheckBeforeHandingOver(kmsg, error), "handed over");
+    expect(error.Description == "Invalid file format: the file is empty: " + kmsg.string(), "handed over: reason");
+  }));
 }
 
 TEST_F(ReadableFileTest, ReadingStopsAtTheLimitInsteadOfTrustingTheSize) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "platform/runtime/LockedFileUpdate.h"
 #include "platform/runtime/TextOutput.h"
 #include "tests/support/LinkedFileLayouts.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale {
 namespace {
@@ -126,14 +128,15 @@ TEST_F(TextFilesTest, AtomicWriteKeepsTheReplacedFilesMode) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Adds a section to `file` through the atomic writer.
+bool AddCameraSection(const char* file) {
+  std::string text;
+  RunError err;
+  return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
+}
+
 TEST_F(TextFilesTest, AtomicWriteThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
-  testing::ExpectWritesThroughLinks(
-      [](const char* file) {
-        std::string text;
-        RunError err;
-        return ReadWholeFile(file, text) && WriteFileAtomically(file, text + "[Camera]\r\nGain=7\r\n", err);
-      },
-      "Gain=7");
+  testing::ExpectWritesThroughLinks(AddCameraSection, "Gain=7");
 }
 
 TEST_F(TextFilesTest, AtomicWriteThroughALinkKeepsTheModeOfTheFileItNames) {
@@ -185,6 +188,56 @@ TEST_F(TextFilesTest, AFailedCommitKeepsTheOldFile) {
   EXPECT_EQ(Slurp(first), "one");
   EXPECT_EQ(Slurp(second), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+
+TEST_F(TextFilesTest, AtomicWriteInEveryFileSituation) {
+  testing::ExpectWritesInEveryFileSituation("cam.ini", AddCameraSection, "Gain=7");
+}
+
+// Refused before anything is written, with the usual file error: a file nobody may
+// write (root included), and a name that is no file at all, which a rename would replace.
+TEST_F(TextFilesTest, AtomicWriteRefusesAReadOnlyFileAndWhatIsNoFile) {
+  const fs::path readOnly = dir_ / "locked.ovd";
+  std::ofstream(readOnly, std::ios::binary) << "old";
+  ::chmod(readOnly.c_str(), 0444);
+  const fs::path fifo = dir_ / "fifo.ovd";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    fs::path target;
+    int number;
+  };
+  for (const Case& c : {Case{readOnly, errnum::kPermissionDenied}, Case{fifo, errnum::kPathFileAccessError},
+                        Case{dir_, errnum::kPathFileAccessError}}) {
+    SCOPED_TRACE(c.target);
+    RunError err;
+    EXPECT_FALSE(WriteFileAtomically(c.target, "new", err));
+    EXPECT_EQ(err.Number, c.number);
+    EXPECT_NE(err.Description.find(c.target.string()), std::string::npos) << err.Description;
+  }
+  EXPECT_EQ(Slurp(readOnly), "old");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+// A file written in its place reserves the space before it touches the file: a full
+// disk leaves every name of it with the old text, and nothing beside it.
+TEST_F(TextFilesTest, AFullDiskLeavesAFileWrittenInItsPlaceWhole) {
+  const fs::path p = dir_ / "linked.ini";
+  std::ofstream(p, std::ios::binary) << "old";
+  fs::create_hard_link(p, dir_ / "second.ini");
+  {
+    const AtomicWriteFailure fullDisk(AtomicWriteFailure::At::Reserve);
+    RunError err;
+    EXPECT_FALSE(WriteFileAtomically(p, std::string(100000, 'n'), err));
+    EXPECT_EQ(err.Number, errnum::kDiskFull);
+  }
+  EXPECT_EQ(Slurp(p), "old");
+  EXPECT_EQ(Slurp(dir_ / "second.ini"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+  RunError err;
+  ASSERT_TRUE(WriteFileAtomically(p, "new", err));
+  EXPECT_EQ(Slurp(dir_ / "second.ini"), "new");
 }
 
 }  // namespace

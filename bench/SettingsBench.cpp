@@ -1,0 +1,74 @@
+// Reading the settings file: the first read of a store, which reads and parses the whole
+// file, and reads that follow while the file is unchanged, for files of many values and
+// of many sections (the program writes a few hundred values in a dozen sections; these
+// are far past that, as a file that grew by hand or by a fault might be).
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "platform/registry/IniSettingsStore.h"
+
+namespace {
+
+using namespace orvale;
+namespace fs = std::filesystem;
+
+// Files are written once per shape and left to settle (file times tick coarsely, so a
+// store reads a file changed in the last seconds again at every read).
+fs::path SettingsFile(std::int64_t count, bool sections) {
+  const fs::path folder = fs::temp_directory_path() / ("orvale-bench-settings-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const fs::path file =
+      folder / ((sections ? "sections-" : "keys-") + std::to_string(count) + ".ini");
+  if (fs::exists(file)) return file;
+  std::ofstream out(file, std::ios::binary);
+  out << "[CurrentVersion]\r\n";
+  for (std::int64_t i = 0; i < count; ++i) {
+    if (sections) out << "[Section " << i << "]\r\n";
+    out << "Key " << i << "=Value " << i << "\r\n";
+  }
+  out.close();
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  return file;
+}
+
+std::string LastKey(std::int64_t count) { return "Key " + std::to_string(count - 1); }
+std::string LastSection(std::int64_t count, bool sections) {
+  return sections ? "Section " + std::to_string(count - 1) : "CurrentVersion";
+}
+
+void FirstRead(benchmark::State& state, bool sections) {
+  const fs::path file = SettingsFile(state.range(0), sections);
+  for (auto _ : state) {
+    IniSettingsStore store(file);
+    std::string value;
+    if (!store.Read(LastSection(state.range(0), sections), LastKey(state.range(0)), value, false))
+      state.SkipWithError("the last value was not read");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void ReadAgain(benchmark::State& state, bool sections) {
+  const fs::path file = SettingsFile(state.range(0), sections);
+  IniSettingsStore store(file);
+  std::string value;
+  for (auto _ : state) {
+    if (!store.Read(LastSection(state.range(0), sections), LastKey(state.range(0)), value, false))
+      state.SkipWithError("the last value was not read");
+  }
+}
+
+void BM_SettingsFirstReadOfKeys(benchmark::State& state) { FirstRead(state, false); }
+void BM_SettingsFirstReadOfSections(benchmark::State& state) { FirstRead(state, true); }
+void BM_SettingsReadAgainOfKeys(benchmark::State& state) { ReadAgain(state, false); }
+BENCHMARK(BM_SettingsFirstReadOfKeys)->Arg(200)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SettingsFirstReadOfSections)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SettingsReadAgainOfKeys)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
