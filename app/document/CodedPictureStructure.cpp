@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "platform/runtime/ByteFields.h"
 
@@ -20,6 +22,37 @@ bool IsJpegFrameMarker(std::uint8_t marker) {
 }
 
 bool IsRestartMarker(std::uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
+
+// What a frame header says about the memory its decoder may keep: whether it is
+// progressive, and each component's sampling factors.
+struct JpegFrame {
+  bool progressive = false;
+  std::vector<std::pair<int, int>> sampling;  // horizontal, vertical
+
+  static JpegFrame Read(std::uint8_t marker, std::span<const std::uint8_t> body) {
+    JpegFrame frame;
+    frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+    if (body.size() < 6) return frame;
+    const std::size_t count = std::min<std::size_t>(body[5], (body.size() - 6) / 3);
+    for (std::size_t c = 0; c < count; ++c) {
+      const std::uint8_t factors = body[6 + 3 * c + 1];
+      frame.sampling.emplace_back(std::max(1, factors >> 4), std::max(1, factors & 0x0F));
+    }
+    return frame;
+  }
+
+  // 64 coefficients of 2 bytes for every block of every component, the picture padded
+  // to whole units of the largest sampling.
+  std::uint64_t CoefficientBytes(const PictureSize& size) const {
+    int hMax = 1, vMax = 1;
+    for (const auto& [h, v] : sampling) hMax = std::max(hMax, h), vMax = std::max(vMax, v);
+    const auto unitsAcross = static_cast<std::uint64_t>((size.Width + 8 * hMax - 1) / (8 * hMax));
+    const auto unitsDown = static_cast<std::uint64_t>((size.Height + 8 * vMax - 1) / (8 * vMax));
+    std::uint64_t blocks = 0;
+    for (const auto& [h, v] : sampling) blocks += unitsAcross * static_cast<std::uint64_t>(h) * unitsDown * static_cast<std::uint64_t>(v);
+    return blocks * 128;
+  }
+};
 
 // The entropy-coded data of a scan from `i` on: its bytes are added to `coding`, and
 // the result is the position of the 0xFF of the marker that ends it (or the end).
@@ -78,28 +111,36 @@ std::size_t GifColourTableBytes(std::uint8_t flags) {
 
 CodedPictureStructure WalkJpeg(std::span<const std::uint8_t> bytes) {
   CodedPictureStructure out;
+  JpegFrame frame;
+  const auto finish = [&](bool complete) {
+    out.Complete = complete;
+    if (out.Size && (frame.progressive || out.Scans > 1)) out.KeptCoefficientBytes = frame.CoefficientBytes(*out.Size);
+    return out;
+  };
   const std::size_t size = bytes.size();
   if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return out;
   std::size_t i = 2;
   for (;;) {
     const std::optional<std::uint8_t> marker = NextJpegMarker(bytes, i);
-    if (!marker) return out;
-    if (*marker == 0xD9) {
-      out.Complete = true;
-      return out;
-    }
+    if (!marker) return finish(false);
+    if (*marker == 0xD9) return finish(true);
     if (*marker == 0x01 || IsRestartMarker(*marker)) continue;  // no length follows
-    if (*marker == 0xD8) return out;  // a second start of image, which libjpeg refuses
-    if (size - i < 2) return out;
+    if (*marker == 0xD8) return finish(false);  // a second start of image, which libjpeg refuses
+    if (size - i < 2) return finish(false);
     const std::size_t length = ReadBE16(&bytes[i]);
-    if (length < 2 || length > size - i) return out;
+    if (length < 2 || length > size - i) return finish(false);
     if (IsJpegFrameMarker(*marker)) {
       // A second frame header is refused by libjpeg as well.
-      if (out.Size || length < 8) return out;
+      if (out.Size || length < 8) return finish(false);
       out.Size = PictureSize{ReadBE16(&bytes[i + 5]), ReadBE16(&bytes[i + 3])};  // height first
+      frame = JpegFrame::Read(*marker, bytes.subspan(i + 2, length - 2));
+      out.Components = static_cast<int>(frame.sampling.size());
     }
     i += length;
-    if (*marker == 0xDA) i = WalkJpegScan(bytes, i, out.CodingBytes);
+    if (*marker == 0xDA) {
+      ++out.Scans;
+      i = WalkJpegScan(bytes, i, out.CodingBytes);
+    }
   }
 }
 

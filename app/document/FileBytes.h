@@ -10,12 +10,12 @@
 namespace orvale {
 
 // The bytes of the picture file `path`: its first bytes, then, when they begin a
-// picture the program or Qt's readers know, the rest of the file in chunks up to what
-// that picture can need (MostBytesOfPictureFile; a format only Qt knows may need as
-// much as the largest picture the program takes). Whatever the first bytes do not
-// begin, and whatever lies beyond that extent, is left unread: the decoder refuses what
-// it cannot take. False with `error` set (a file error, or "Out of memory") when the
-// file cannot be read; `bytes` is left as it was then.
+// bitmap, JPEG, PNG or GIF, the rest of the file in growing chunks until the picture's
+// end marker is among them or they reach what the picture can need
+// (MostBytesOfPictureFile). Anything else is left at its first bytes, and whatever
+// lies beyond the picture unread: the decoder refuses what it cannot take. False with
+// `error` set (a file error, or "Out of memory") when the file cannot be read; `bytes`
+// is left as it was then.
 bool ReadPictureFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
                           RunError& error);
 

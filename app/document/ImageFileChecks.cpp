@@ -4,20 +4,23 @@
 #include <cstdlib>
 
 #include "app/document/BitmapFile.h"
+#include "app/document/PictureFormat.h"
 #include "platform/runtime/ByteFields.h"
 
 namespace orvale {
 
 namespace {
 
+std::uint32_t ReadBE32(const std::uint8_t* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
 constexpr std::uint32_t kCoreHeaderBytes = 12;  // the old header with 16-bit sizes
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
-// The most bytes a coded picture (JPEG, PNG, GIF) can take per pixel, with room for
-// what its file carries besides (profiles, thumbnails, text): 16-bit RGBA stored
-// without compression takes 8, a JPEG's worst Huffman codes about 3.4 per component.
-constexpr std::uint64_t kMostCodedBytesPerPixel = 16;
+// Room for what a picture file carries besides its picture: colour profiles, EXIF and
+// its thumbnails, XMP, comments.
 constexpr std::uint64_t kPictureFileExtras = std::uint64_t{16} << 20;
 
 struct BitmapHeader {
@@ -57,25 +60,45 @@ bool IsRunLengthCoded(const BitmapHeader& header) {
   return header.compression == kRle8 || header.compression == kRle4;
 }
 
-enum class CodedFormat { None, Jpeg, Png, Gif };
-
-CodedFormat CodedFormatOf(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return CodedFormat::Jpeg;
-  if (bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
-    return CodedFormat::Png;
-  if (bytes.size() >= 4 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8')
-    return CodedFormat::Gif;
-  return CodedFormat::None;
+// The furthest a bitmap's pixels may start: after its headers, the largest colour
+// table or masks, and room for a colour profile.
+std::uint64_t MostBitmapBitsOffset(std::span<const std::uint8_t> bytes) {
+  const std::uint64_t headerBytes = bytes.size() >= kBitmapFileHeaderBytes + 4 ? ReadLE32(&bytes[14]) : 0;
+  return kBitmapFileHeaderBytes + headerBytes + 4 * 256 + 12 + kPictureFileExtras;
 }
 
-CodedPictureStructure WalkCodedPicture(CodedFormat format, std::span<const std::uint8_t> bytes) {
+CodedPictureStructure WalkCodedPicture(PictureFormat format, std::span<const std::uint8_t> bytes) {
   switch (format) {
-    case CodedFormat::Jpeg: return WalkJpeg(bytes);
-    case CodedFormat::Png: return WalkPng(bytes);
-    case CodedFormat::Gif: return WalkGif(bytes);
-    case CodedFormat::None: break;
+    case PictureFormat::Jpeg: return WalkJpeg(bytes);
+    case PictureFormat::Png: return WalkPng(bytes);
+    case PictureFormat::Gif: return WalkGif(bytes);
+    default: break;
   }
   return {};
+}
+
+// The most bytes a pixel of a coded picture can take in its file: a JPEG's Huffman
+// codes of noise at quality 100 take about 1.3 a component, a GIF's codes at most 12
+// bits with their block lengths; a PNG's are counted from its rows instead.
+constexpr std::uint64_t kMostJpegBytesPerPixelAndComponent = 4;
+constexpr std::uint64_t kMostGifBytesPerPixel = 2;
+
+// The bytes a PNG's rows take unfiltered and uncompressed, each with its filter byte;
+// none when the head holds no header.
+std::optional<std::uint64_t> PngRowBytes(std::span<const std::uint8_t> head) {
+  constexpr std::size_t kHeaderEnd = 8 + 8 + 13;  // signature, chunk length and type, IHDR
+  if (head.size() < kHeaderEnd) return std::nullopt;
+  const std::uint64_t width = ReadBE32(&head[16]);
+  const std::uint64_t height = ReadBE32(&head[20]);
+  const std::uint64_t depth = head[24];
+  std::uint64_t samples = 1;  // grey, or palette indices
+  switch (head[25]) {
+    case 2: samples = 3; break;
+    case 4: samples = 2; break;
+    case 6: samples = 4; break;
+    default: break;
+  }
+  return height * (1 + (width * samples * depth + 7) / 8);
 }
 
 // True when every literal run of a run-length coded stream has its pixels in `code`,
@@ -110,17 +133,20 @@ CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   if (ReadBitmapHeader(bytes, header)) {
     return {PictureSize{header.width, header.rows}, PixelArray(bytes, header).size(), true};
   }
-  const CodedFormat format = CodedFormatOf(bytes);
-  if (format == CodedFormat::None) return {std::nullopt, bytes.size(), true};
+  const PictureFormat format = PictureFormatOf(bytes);
+  if (format != PictureFormat::Jpeg && format != PictureFormat::Png && format != PictureFormat::Gif)
+    return {std::nullopt, bytes.size(), true};
   return WalkCodedPicture(format, bytes);
 }
 
-std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
-  if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
+std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
+  const PictureFormat format = PictureFormatOf(head);
+  if (format == PictureFormat::Bmp) {
     BitmapHeader header;
-    // Nothing past a header the decoder cannot take either.
+    // Nothing past a header the decoder cannot take either, nor past pixels that lie
+    // beyond any room a profile may need.
     if (!ReadBitmapHeader(head, header) || header.width <= 0 ||
-        !PictureSizeIsWithinLimits(header.width, header.rows)) {
+        !PictureSizeIsWithinLimits(header.width, header.rows) || header.bitsOffset > MostBitmapBitsOffset(head)) {
       return head.size();
     }
     const auto width = static_cast<std::uint64_t>(header.width);
@@ -131,18 +157,32 @@ std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t
                                          : rows * ((width * static_cast<std::uint64_t>(header.bitCount) + 31) / 32 * 4);
     return std::uint64_t{header.bitsOffset} + pixelBytes;
   }
-  const CodedFormat format = CodedFormatOf(head);
-  if (format == CodedFormat::None) return std::nullopt;
-  const std::optional<PictureSize> size = WalkCodedPicture(format, head).Size;
-  // Without a header in sight, or with one the decoder refuses, there is nothing more to
-  // read; the caller reads on for a JPEG frame header still to come.
-  if (!size || size->Width < 0 || size->Height < 0 || !PictureSizeIsWithinLimits(size->Width, size->Height))
-    return head.size();
-  return kPictureFileExtras + static_cast<std::uint64_t>(size->Width * size->Height) * kMostCodedBytesPerPixel;
+  if (!IsDecodedPictureFormat(format)) return head.size();
+  const CodedPictureStructure structure = WalkCodedPicture(format, head);
+  if (!structure.Size) {
+    // The metadata before a JPEG's frame header (EXIF, colour profiles, XMP) may be
+    // longer than the head.
+    return format == PictureFormat::Jpeg ? std::max<std::uint64_t>(head.size(), kPictureFileExtras) : head.size();
+  }
+  const PictureSize size = *structure.Size;
+  // A header the decoder refuses needs nothing more.
+  if (size.Width < 0 || size.Height < 0 || !PictureSizeIsWithinLimits(size.Width, size.Height)) return head.size();
+  const auto pixels = static_cast<std::uint64_t>(size.Width * size.Height);
+  switch (format) {
+    case PictureFormat::Jpeg:
+      return kPictureFileExtras +
+             pixels * static_cast<std::uint64_t>(std::max(1, structure.Components)) * kMostJpegBytesPerPixelAndComponent;
+    case PictureFormat::Png:
+      // Interlacing, stored blocks and chunk headers take less than the rows again.
+      return kPictureFileExtras + 2 * PngRowBytes(head).value_or(0);
+    default:
+      return kPictureFileExtras + pixels * kMostGifBytesPerPixel;
+  }
 }
 
-bool JpegFrameHeaderMayFollow(std::span<const std::uint8_t> head) {
-  return CodedFormatOf(head) == CodedFormat::Jpeg && !WalkJpeg(head).Size;
+bool PictureEndIsAmong(std::span<const std::uint8_t> bytes) {
+  const PictureFormat format = PictureFormatOf(bytes);
+  return format != PictureFormat::Bmp && IsDecodedPictureFormat(format) && WalkCodedPicture(format, bytes).Complete;
 }
 
 bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height) {
@@ -153,13 +193,12 @@ bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (!ReadBitmapHeader(bytes, header)) return false;
   if (header.width <= 0 || header.rows == 0 || header.bitCount == 0 ||
-      !PictureSizeIsWithinLimits(header.width, header.rows)) {
+      !PictureSizeIsWithinLimits(header.width, header.rows) || header.bitsOffset >= bytes.size()) {
     return false;
   }
   if (IsRunLengthCoded(header)) return true;
   const std::int64_t stride = (header.width * header.bitCount + 31) / 32 * 4;
-  return header.bitsOffset <= bytes.size() &&
-         stride * header.rows <= static_cast<std::int64_t>(bytes.size() - header.bitsOffset);
+  return stride * header.rows <= static_cast<std::int64_t>(bytes.size() - header.bitsOffset);
 }
 
 bool IsRunLengthCodedBitmap(std::span<const std::uint8_t> bytes) {

@@ -33,19 +33,21 @@ bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height);
 CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes);
 
 // The most bytes a picture file can need, judged from its first bytes (`head`): a
-// bitmap's headers give its exact extent; a JPEG, PNG or GIF may need a generous
-// amount per pixel of the size its header claims, and nothing beyond `head` when the
-// head shows no size, or one beyond the limits; none when the head is no picture the
-// program knows.
-std::optional<std::uint64_t> MostBytesOfPictureFile(std::span<const std::uint8_t> head);
+// bitmap's headers give its extent exactly; a JPEG, PNG or GIF may need what its header
+// describes can take coded (far more than any encoder writes) and room for metadata.
+// Nothing beyond `head` for any other file, for a bitmap whose pixels lie beyond any
+// room its headers may leave, and for a header that cannot be read or claims a size
+// beyond the limits; a JPEG whose frame header is not in `head` yet may need room for
+// the metadata before it.
+std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head);
 
-// True when `head` begins a JPEG whose frame header is not among its bytes yet: the
-// metadata before it (EXIF, colour profiles, XMP) may be longer than the head.
-bool JpegFrameHeaderMayFollow(std::span<const std::uint8_t> head);
+// True when `bytes` hold a JPEG, PNG or GIF up to its end marker: nothing after it
+// belongs to the picture.
+bool PictureEndIsAmong(std::span<const std::uint8_t> bytes);
 
 // True when the headers of a bitmap file describe an image its bytes can hold: a known
-// header, a positive width, a height other than 0, a size within the limits and, for
-// uncompressed rows, every row inside the file. Run-length coded rows are checked by
+// header, a positive width, a height other than 0, a size within the limits, pixels that
+// start inside the file and, for uncompressed rows, every row inside it. Run-length coded rows are checked by
 // RunLengthCodesAreSound.
 bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes);
 

@@ -24,13 +24,14 @@ enum class ImageLoadStatus {
 // On every result but Loaded the caller empties its ImageFileName; on Loaded it takes
 // the file name (without folder) as ImageFileName and clears BMPDirty.
 // Messages (OK, "Error", main window): "Could not load image file " + filename for a
-// picture that is no bitmap and "Could not open image file " + filename for a file
-// that is not a readable picture (with a second line saying why, for a picture larger
-// than the program takes or than its data can describe: it is refused from its header,
-// or where the decoder stops at the budget of PictureBudget.h), or the description of
-// a file error; none of these
-// when `suppressError` is set. "Could not read bitmap" when the conversion fails is
-// shown in any case.
+// picture that is no bitmap (an icon or a drawing) and "Could not open image file " +
+// filename for a file that is not a readable picture, with a second line saying why
+// when it is refused for what it is rather than for damage: not a BMP, JPEG, PNG or GIF
+// picture, larger than the program takes, claiming far more pixels than its data
+// describes, costing more memory to decode than its pixels may, or coded in more scans
+// than any encoder writes; or the description of a file error. None of these when
+// `suppressError` is set. "Could not read bitmap" when the conversion fails is shown in
+// any case.
 ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bool suppressError,
                                        LoadedImage& image);
 

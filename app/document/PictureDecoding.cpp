@@ -3,77 +3,56 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <QtGlobal>
-#include <atomic>
-#include <cstring>
 #include <new>
 #include <optional>
 
+#include "app/document/DecoderAllocationLimit.h"
 #include "app/document/ImageFileChecks.h"
 #include "app/document/PictureBudget.h"
+#include "app/document/PictureFormat.h"
 
 namespace orvale {
 
 namespace {
 
-// Icons and vector pictures are not bitmaps the program can take.
-bool IsBitmapKind(const QByteArray& format) {
-  return format != "ico" && format != "cur" && format != "svg" && format != "svgz";
+const char* QtFormatName(PictureFormat format) {
+  switch (format) {
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Png: return "png";
+    default: return "gif";
+  }
 }
 
-// Holds Qt's image readers to a number of pixels while it lives, and notices when a
-// reader turned a picture down for it. Qt counts every pixel as at least 32 bits, and
-// its readers report nothing but a warning when they stop at the limit.
-class DecoderBudget {
- public:
-  explicit DecoderBudget(std::int64_t pixels) : previousLimit_(QImageReader::allocationLimit()) {
-    constexpr std::int64_t kMegabyte = std::int64_t{1} << 20;
-    QImageReader::setAllocationLimit(static_cast<int>((pixels * 4 + kMegabyte - 1) / kMegabyte));
-    active_ = this;
-    previousHandler_ = qInstallMessageHandler(&Notice);
-  }
-  ~DecoderBudget() {
-    qInstallMessageHandler(previousHandler_);
-    active_ = nullptr;
-    QImageReader::setAllocationLimit(previousLimit_);
-  }
-  DecoderBudget(const DecoderBudget&) = delete;
-  DecoderBudget& operator=(const DecoderBudget&) = delete;
-
-  bool Exceeded() const { return exceeded_; }
-
- private:
-  static void Notice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    DecoderBudget* budget = active_;
-    if (budget == nullptr) return;
-    if (context.category != nullptr && std::strcmp(context.category, "qt.gui.imageio") == 0 &&
-        message.contains(QLatin1String("allocation limit"))) {
-      budget->exceeded_ = true;  // reported as the picture's own refusal instead
-      return;
-    }
-    if (budget->previousHandler_ != nullptr) budget->previousHandler_(type, context, message);
-  }
-
-  static inline std::atomic<DecoderBudget*> active_{nullptr};
-  int previousLimit_;
-  QtMessageHandler previousHandler_ = nullptr;
-  std::atomic<bool> exceeded_{false};
-};
+// The bytes a JPEG's decoder holds at once when it keeps every coefficient: those,
+// beside the picture it fills (grey, or 32-bit colour). 0 for a JPEG of one scan.
+std::uint64_t CostlyDecodingBytes(const CodedPictureStructure& structure, QImageReader& reader) {
+  if (structure.KeptCoefficientBytes == 0 || !structure.Size) return 0;
+  const std::uint64_t pixelBytes = reader.imageFormat() == QImage::Format_Grayscale8 ? 1 : 4;
+  return structure.KeptCoefficientBytes +
+         static_cast<std::uint64_t>(structure.Size->Width * structure.Size->Height) * pixelBytes;
+}
 
 }  // namespace
 
-PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded, PictureSize* claimed) {
+PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded, PictureClaims* claims) {
+  const PictureFormat format = PictureFormatOf(bytes);
+  if (format == PictureFormat::Icon || format == PictureFormat::Metafile) return PictureDecodeStatus::NotABitmap;
+  if (!IsDecodedPictureFormat(format)) return PictureDecodeStatus::UnknownFormat;
+
   QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                            static_cast<qsizetype>(bytes.size()));
   QBuffer device(&raw);
   device.open(QIODevice::ReadOnly);
-  QImageReader reader(&device);
+  // Told the format, so that no reader of another one (Qt's extra plug-ins read TIFF,
+  // WebP, MNG and more) takes the bytes instead.
+  QImageReader reader(&device, QtFormatName(format));
+  reader.setAutoDetectImageFormat(false);
   reader.setAutoTransform(false);
-  const QByteArray format = reader.format();
-  if (!format.isEmpty() && !IsBitmapKind(format)) return PictureDecodeStatus::NotABitmap;
 
-  const auto refuse = [claimed](PictureDecodeStatus status, const PictureSize& size) {
-    if (claimed != nullptr) *claimed = size;
+  PictureClaims refused;
+  const auto refuse = [&](PictureDecodeStatus status) {
+    if (claims != nullptr) *claims = refused;
     return status;
   };
   // Both the size our reading of the header gives and the decoder's own are judged,
@@ -81,27 +60,42 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
   // finds too large as no picture at all.
   const CodedPictureStructure structure = InspectPictureFile(bytes);
   std::optional<PictureSize> decoders;
-  if (const QSize size = reader.size(); !format.isEmpty() && size.isValid()) decoders = PictureSize{size.width(), size.height()};
+  if (const QSize size = reader.size(); size.isValid()) decoders = PictureSize{size.width(), size.height()};
   const std::optional<PictureSize> sizes[] = {structure.Size, decoders};
-  const std::optional<PictureSize>& known = structure.Size ? structure.Size : decoders;
-  if (known && claimed != nullptr) *claimed = *known;
+  if (const std::optional<PictureSize>& known = structure.Size ? structure.Size : decoders) refused.Size = *known;
   for (const std::optional<PictureSize>& size : sizes) {
-    if (size && size->Width >= 0 && !PictureSizeIsWithinLimits(size->Width, size->Height))
-      return refuse(PictureDecodeStatus::TooLarge, *size);
+    if (size && size->Width >= 0 && !PictureSizeIsWithinLimits(size->Width, size->Height)) {
+      refused.Size = *size;
+      return refuse(PictureDecodeStatus::TooLarge);
+    }
   }
 
-  if (format.isEmpty()) return PictureDecodeStatus::NotAPicture;
-  if (format == "bmp" && (!BitmapFileIsPlausible(bytes) || !RunLengthCodesAreSound(bytes)))
+  if (format == PictureFormat::Bmp && (!BitmapFileIsPlausible(bytes) || !RunLengthCodesAreSound(bytes)))
     return PictureDecodeStatus::NotAPicture;
-  if (format == "jpeg" && !structure.Complete) return PictureDecodeStatus::NotAPicture;
+  if (format == PictureFormat::Jpeg && !structure.Complete) return PictureDecodeStatus::NotAPicture;
+  if (structure.Scans > kMostJpegScans) {
+    refused.Scans = structure.Scans;
+    return refuse(PictureDecodeStatus::TooManyScans);
+  }
 
   const std::int64_t allowed = AllowedPicturePixels(structure.CodingBytes);
   for (const std::optional<PictureSize>& size : sizes) {
-    if (size && size->Width * size->Height > allowed) return refuse(PictureDecodeStatus::BeyondItsData, *size);
+    if (size && size->Width * size->Height > allowed) {
+      refused.Size = *size;
+      return refuse(PictureDecodeStatus::BeyondItsData);
+    }
+  }
+  if (structure.Size && structure.Size->Width * structure.Size->Height > kCostlyCodingFloor) {
+    const std::uint64_t decoding = CostlyDecodingBytes(structure, reader);
+    if (decoding > static_cast<std::uint64_t>(structure.Size->Width * structure.Size->Height * kMostDecodingBytesPerPixel)) {
+      refused.DecodingBytes = decoding;
+      return refuse(PictureDecodeStatus::BeyondMemory);
+    }
   }
 
   QImage picture;
-  DecoderBudget budget(allowed);
+  DecoderAllocationLimit limit(allowed);
+  const std::int64_t needed = DecoderAllocationLimit::BytesNeeded(reader);
   try {
     // Qt's decoder leaves the pixels that run-length codes skip as the memory held
     // them; decoded into a blank picture of its size and kind, which it takes as it
@@ -117,12 +111,15 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
     return PictureDecodeStatus::OutOfMemory;
   }
   if (picture.isNull()) {
-    if (budget.Exceeded()) return refuse(PictureDecodeStatus::BeyondItsData, known.value_or(PictureSize{}));
-    return PictureDecodeStatus::NotAPicture;
+    if (!limit.Stopped(needed)) return PictureDecodeStatus::NotAPicture;
+    refused.DecodingBytes = static_cast<std::uint64_t>(needed);
+    return refuse(PictureDecodeStatus::BeyondMemory);
   }
   // A format whose header did not tell its size.
-  if (!PictureSizeIsWithinLimits(picture.width(), picture.height()))
-    return refuse(PictureDecodeStatus::TooLarge, PictureSize{picture.width(), picture.height()});
+  if (!PictureSizeIsWithinLimits(picture.width(), picture.height())) {
+    refused.Size = PictureSize{picture.width(), picture.height()};
+    return refuse(PictureDecodeStatus::TooLarge);
+  }
   decoded = std::move(picture);
   return PictureDecodeStatus::Decoded;
 }

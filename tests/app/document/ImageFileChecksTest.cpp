@@ -7,6 +7,7 @@
 
 #include "DocumentTestSupport.h"
 #include "LyingPictures.h"
+#include <span>
 #include "app/document/ImageFileChecks.h"
 #include "app/document/PictureBudget.h"
 
@@ -159,24 +160,52 @@ TEST(ImageFileChecksTest, RunLengthCodesMustSuitTheBitsPerPixel) {
 TEST(ImageFileChecksTest, APictureFileIsReadNoFurtherThanItsPictureCanNeed) {
   // A bitmap's headers give its extent exactly: 1078 + 4 x 3 bytes.
   const std::vector<std::vector<std::uint8_t>> rows(3, std::vector<std::uint8_t>(4, 1));
-  EXPECT_EQ(MostBytesOfPictureFile(MakeBmp({4, 3, 8, 0, GreyPalette(), {}, false, rows})), 1078u + 12u);
-  // A coded picture may need a generous amount a pixel, and no more.
-  const std::optional<std::uint64_t> gif = MostBytesOfPictureFile(GifWithScreen(100, 100));
-  ASSERT_TRUE(gif);
-  EXPECT_LT(*gif, std::uint64_t{64} << 20);
+  const auto bitmap = MakeBmp({4, 3, 8, 0, GreyPalette(), {}, false, rows});
+  EXPECT_EQ(MostBytesOfPictureFile(bitmap), 1078u + 12u);
+  // Pixels far beyond the headers are no bitmap's: nothing more is read.
+  auto misplaced = bitmap;
+  misplaced[13] = 0xFF;  // pixels at 0xFF000436
+  EXPECT_EQ(MostBytesOfPictureFile(misplaced), misplaced.size());
+  // A coded picture may need what its header describes can take coded, however far
+  // beyond the encoders' sizes, and no more: a 1-bit PNG its rows twice over.
+  EXPECT_LT(MostBytesOfPictureFile(GifWithScreen(100, 100)), std::uint64_t{17} << 20);
+  EXPECT_LT(MostBytesOfPictureFile(BlankPng(16000, 15000, 1)), std::uint64_t{80} << 20);
+  EXPECT_GT(MostBytesOfPictureFile(BlankPng(1000, 1000, 16, true)), 2u * 1000u * 8001u);
   // Zeros are no picture at all, and a header beyond the limits needs nothing more.
-  EXPECT_FALSE(MostBytesOfPictureFile(std::vector<std::uint8_t>(4096, 0)));
+  EXPECT_EQ(MostBytesOfPictureFile(std::vector<std::uint8_t>(4096, 0)), 4096u);
   EXPECT_EQ(MostBytesOfPictureFile(std::vector<std::uint8_t>{'B', 'M', 0, 0}), 4u);
+  // A coded picture's end marker ends it; a bitmap has none.
+  const auto png = BlankPng(100, 100, 8);
+  EXPECT_TRUE(PictureEndIsAmong(png));
+  EXPECT_FALSE(PictureEndIsAmong(std::span(png).first(png.size() - 12)));
+  EXPECT_TRUE(PictureEndIsAmong(GifWithScreen(100, 100)));
+  EXPECT_FALSE(PictureEndIsAmong(bitmap));
+}
+
+// What a JPEG's decoder keeps for it: one scan keeps a few rows, more scans every
+// coefficient, 128 bytes a block of every component.
+TEST(ImageFileChecksTest, AJpegsScansAndTheCoefficientsItsDecoderKeepsAreCounted) {
+  QImage grey(64, 48, QImage::Format_Grayscale8);
+  grey.fill(90);
+  const auto baseline = InspectPictureFile(Jpeg(grey, false));
+  EXPECT_EQ(baseline.Scans, 1u);
+  EXPECT_EQ(baseline.KeptCoefficientBytes, 0u);
+  const auto progressive = InspectPictureFile(Jpeg(grey, true));
+  EXPECT_GT(progressive.Scans, 1u);
+  EXPECT_EQ(progressive.KeptCoefficientBytes, 8u * 6u * 128u);
+  const auto repeated = InspectPictureFile(testing::ProgressiveJpegOfScans(301));
+  EXPECT_EQ(repeated.Scans, 301u);
+  // 4:4:4 CMYK: 4 components of 625 x 625 blocks.
+  EXPECT_EQ(InspectPictureFile(testing::CmykJpegClaiming(5000, 5000)).KeptCoefficientBytes, 4u * 625u * 625u * 128u);
 }
 
 TEST(ImageFileChecksTest, TheBudgetGrowsWithTheCodingBytesFromAFloor) {
-  // Every ordinary picture fits the floor however little data it codes in: a
-  // 24-megapixel camera frame, a blank A4 page scanned at 300 dpi.
-  EXPECT_GE(AllowedPicturePixels(0), 6016 * 4016);
-  EXPECT_EQ(AllowedPicturePixels(0), kPicturePixelsFloor);
-  // A file under 1 MB gets no more than the floor; beyond, each byte buys its pixels.
-  EXPECT_EQ(AllowedPicturePixels(1'000'000), kPicturePixelsFloor);
-  EXPECT_EQ(AllowedPicturePixels(4'000'000), 4'000'000 * kPicturePixelsPerCodingByte);
+  // Every picture up to 64 Mi pixels fits the floor however little data it codes in: a
+  // dark 60-megapixel camera frame, a blank A4 page scanned at 1200 dpi.
+  EXPECT_EQ(AllowedPicturePixels(0), std::int64_t{8192} * 8192);
+  EXPECT_EQ(AllowedPicturePixels(kPicturePixelsFloor / kPicturePixelsPerCodingByte), kPicturePixelsFloor);
+  // Beyond, each byte buys 256 pixels: a 102-megapixel camera frame needs 400 KB.
+  EXPECT_EQ(AllowedPicturePixels(400'000), 102'400'000);
   EXPECT_EQ(AllowedPicturePixels(std::uint64_t{1} << 40), kMaxPicturePixels);
 }
 

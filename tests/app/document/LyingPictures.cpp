@@ -42,19 +42,29 @@ Bytes PngChunk(const char* type, const Bytes& data) {
   return chunk;
 }
 
-// An 8 x 8 picture as Qt's JPEG writer codes it.
-Bytes SmallJpeg(bool progressiveColour) {
-  QImage image(8, 8, progressiveColour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) image.setPixel(x, y, progressiveColour ? qRgb(x * 30, y * 30, 90) : x * 30);
+// A `side` x `side` picture as Qt's JPEG writer codes it: grey or colour, baseline or
+// progressive.
+Bytes QtJpeg(int side, bool colour, bool progressive) {
+  QImage image(side, side, colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      if (colour) {
+        image.setPixel(x, y, qRgb(x * 30 % 256, y * 30 % 256, 90));
+      } else {
+        image.scanLine(y)[x] = static_cast<std::uint8_t>(x * 30 % 256);
+      }
+    }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "jpeg");
-  writer.setProgressiveScanWrite(progressiveColour);
+  writer.setProgressiveScanWrite(progressive);
   if (!writer.write(image)) throw std::runtime_error("no JPEG writer");
   return {bytes.begin(), bytes.end()};
 }
+
+// An 8 x 8 picture: grey baseline, or progressive colour.
+Bytes SmallJpeg(bool progressiveColour) { return QtJpeg(8, progressiveColour, progressiveColour); }
 
 struct JpegParts {
   Bytes frame;   // the frame header segment
@@ -144,6 +154,43 @@ std::vector<std::uint8_t> JpegPaddedWithComments(int width, int height, std::siz
   Append(jpeg, parts.tables);
   const Bytes padding = Comment(Bytes(65000, 'x'));
   while (jpeg.size() + parts.scans.size() < size) Append(jpeg, padding);
+  Append(jpeg, parts.scans);
+  return jpeg;
+}
+
+std::vector<std::uint8_t> JpegClaiming(int width, int height) {
+  const JpegParts parts = Split(QtJpeg(16, false, false));
+  Bytes jpeg{0xFF, 0xD8};
+  Append(jpeg, Resized(parts.frame, width, height));
+  Append(jpeg, parts.tables);
+  Append(jpeg, parts.scans);
+  return jpeg;
+}
+
+std::vector<std::uint8_t> ProgressiveJpegOfScans(int scans) {
+  const Bytes jpeg = QtJpeg(16, false, true);
+  // The scans start at markers FF DA; the last one runs up to the end-of-image marker.
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) starts.push_back(i);
+  if (starts.empty() || static_cast<int>(starts.size()) > scans) throw std::runtime_error("unexpected JPEG");
+  const Bytes last(jpeg.begin() + static_cast<std::ptrdiff_t>(starts.back()), jpeg.end() - 2);
+  Bytes out(jpeg.begin(), jpeg.end() - 2);
+  for (int n = static_cast<int>(starts.size()); n < scans; ++n) Append(out, last);
+  Append(out, {0xFF, 0xD9});
+  return out;
+}
+
+std::vector<std::uint8_t> CmykJpegClaiming(int width, int height) {
+  const JpegParts parts = Split(SmallJpeg(true));
+  Bytes frame{0xFF, 0xC2, 0, 8 + 4 * 3, 8};  // progressive, 8 bits
+  Append(frame, BE16(height));
+  Append(frame, BE16(width));
+  frame.push_back(4);
+  for (std::uint8_t id = 1; id <= 4; ++id) Append(frame, {id, 0x11, 0});  // 1 x 1 sampling
+  Bytes jpeg{0xFF, 0xD8};
+  Append(jpeg, frame);
+  Append(jpeg, parts.tables);
   Append(jpeg, parts.scans);
   return jpeg;
 }
