@@ -17,7 +17,7 @@
 #include <QImageReader>
 #include <random>
 
-#include "app/document/FileBytes.h"
+#include "app/document/PictureFileBytes.h"
 #include "app/document/ImageFileChecks.h"
 #include "app/document/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
@@ -61,6 +61,17 @@ void BM_LoadCameraJpeg(benchmark::State& state) {
   fs::remove(path);
 }
 BENCHMARK(BM_LoadCameraJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// `image` coded by Qt's JPEG writer at `quality`.
+std::vector<std::uint8_t> Coded(const QImage& image, int quality) {
+  QByteArray coded;
+  QBuffer buffer(&coded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(quality);
+  writer.write(image);
+  return std::vector<std::uint8_t>(coded.begin(), coded.end());
+}
 
 fs::path SaveBench(const std::string& suffix, const std::vector<std::uint8_t>& bytes) {
   const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + suffix);
@@ -144,16 +155,75 @@ const std::vector<std::uint8_t>& CameraJpeg24Megapixels() {
         line[x] = qRgb(level, level, level * 7 / 8);
       }
     }
-    QByteArray coded;
-    QBuffer buffer(&coded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
-    return std::vector<std::uint8_t>(coded.begin(), coded.end());
+    return Coded(image, 90);
   }();
   return bytes;
 }
+
+// A grey camera interferogram as a camera writes it: a disc of fringes (tilt and
+// defocus, radius 0.3 x the height) with a little sensor noise on a black frame, coded
+// by Qt's JPEG writer at quality 90.
+std::vector<std::uint8_t> GreyDiscJpeg(int width, int height) {
+  QImage image(width, height, QImage::Format_Grayscale8);
+  image.fill(0);
+  std::mt19937 noise(7);
+  std::uniform_int_distribution<int> jitter(-2, 2);
+  const double radius = 0.3 * height;
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* line = image.scanLine(y);
+    const double v = (y - height / 2.0) / radius;
+    for (int x = 0; x < width; ++x) {
+      const double u = (x - width / 2.0) / radius;
+      const double q = u * u + v * v;
+      if (q <= 1)
+        line[x] = static_cast<std::uint8_t>(
+            std::clamp(static_cast<int>(128 + 115 * std::cos(2 * M_PI * (6 * u + 2 * v + 5 * q))) + jitter(noise), 0, 255));
+    }
+  }
+  return Coded(image, 90);
+}
+
+// The peak of the process's resident memory since the last reset, in bytes.
+std::int64_t ResetPeakMemory() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+  std::ifstream status("/proc/self/status");
+  std::int64_t kb = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) kb = std::stoll(line.substr(6));
+  return kb * 1024;
+}
+
+std::int64_t PeakMemory() {
+  std::ifstream status("/proc/self/status");
+  std::int64_t kb = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) kb = std::stoll(line.substr(6));
+  return kb * 1024;
+}
+
+// Loading a grey camera JPEG of `width` x `height` into the intensity buffer, every
+// check included: its time, and the peak memory it takes over what the process held
+// before, in bytes a pixel.
+void BM_LoadGreyCameraJpeg(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  const int height = static_cast<int>(state.range(1));
+  const std::vector<std::uint8_t> bytes = GreyDiscJpeg(width, height);
+  const fs::path path = SaveBench(".jpg", bytes);
+  double peak = 0;
+  for (auto _ : state) {
+    const std::int64_t before = ResetPeakMemory();
+    LoadedImage image;
+    if (LoadFileIntoDataBuffer(path, false, image) != ImageLoadStatus::Loaded) state.SkipWithError("the picture did not load");
+    benchmark::DoNotOptimize(image.Data.data());
+    peak = std::max(peak, static_cast<double>(PeakMemory() - before));
+  }
+  const double pixels = static_cast<double>(width) * height;
+  state.counters["file_MB"] = static_cast<double>(bytes.size()) / 1e6;
+  state.counters["megapixels"] = pixels / 1e6;
+  state.counters["peak_bytes_a_pixel"] = peak / pixels;
+  fs::remove(path);
+}
+BENCHMARK(BM_LoadGreyCameraJpeg)->Args({6000, 4000})->Args({11648, 8736})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Loading it into the intensity buffer, every check included ...
 void BM_Load24MegapixelJpeg(benchmark::State& state) {

@@ -9,7 +9,7 @@
 
 #include "platform/runtime/ByteFields.h"
 #include "app/document/DWordAlign.h"
-#include "app/document/FileBytes.h"
+#include "app/document/PictureFileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
 #include "app/document/PromptedFileWrite.h"
 #include "platform/ui/MessageService.h"

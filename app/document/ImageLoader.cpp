@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "app/document/FileBytes.h"
+#include "app/document/PictureFileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
 #include "app/document/GreyConversion.h"
 #include "app/document/ImageFileChecks.h"

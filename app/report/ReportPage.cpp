@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/FileBytes.h"
+#include "app/document/PictureFileBytes.h"
 #include "app/document/FontSpec.h"
 #include "app/document/PictureDecoding.h"
 #include "app/document/clsDocument.h"

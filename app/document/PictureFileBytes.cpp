@@ -1,4 +1,4 @@
-#include "app/document/FileBytes.h"
+#include "app/document/PictureFileBytes.h"
 
 #include <algorithm>
 #include <new>
