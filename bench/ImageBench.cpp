@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <malloc.h>
 #include <unistd.h>
 #include <vector>
 
@@ -97,6 +98,13 @@ std::vector<std::uint8_t> RunLengthBitmap(int width, int height, int bitCount, s
   return file;
 }
 
+// An 8-bit bitmap header of `width` x `height` whose pixels start at `offset`.
+std::vector<std::uint8_t> BitmapWithPixelsAt(int width, int height, std::uint32_t offset) {
+  std::vector<std::uint8_t> file = RunLengthBitmap(width, height, 8, 0, {});
+  WriteLE32(&file[10], offset);
+  return file;
+}
+
 // Refusing each kind of file whose header claims far more than its data can describe,
 // through the whole load.
 void BM_RefusePictureBeyondItsData(benchmark::State& state, const std::string& suffix,
@@ -135,6 +143,31 @@ BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, rle4_with_8bit_codes_32767x7629
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, truncated_2GB_bmp, ".bmp", std::vector<std::uint8_t>{},
                   std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A whole small picture whose header claims far more, then 2 GB: read up to its end.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_ended_12000x12000_in_2GB, ".jpg", testing::JpegClaiming(12000, 12000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, gif_ended_16000x15000_in_2GB, ".bmp", testing::GifWithScreen(16000, 15000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, png_ended_1bit_16000x15000_in_2GB, ".bmp", testing::BlankPng(16000, 15000, 1),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A bitmap whose pixels lie past the end of its 2 GB file.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, bmp_pixels_past_its_end_2GB, ".bmp", BitmapWithPixelsAt(4000, 3000, 0xFFFF0000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A format only Qt's readers know, whose size they cannot tell from its head.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, xpm_head_in_2GB, ".jpg",
+                  std::vector<std::uint8_t>{'/', '*', ' ', 'X', 'P', 'M', ' ', '*', '/', '\n', '/', '*'},
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// Costly codings: more scans than any encoder writes, and 4:4:4 CMYK kept whole.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_301_scans, ".jpg", testing::ProgressiveJpegOfScans(301), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_cmyk_444_progressive_8192x8192, ".jpg",
+                  testing::CmykJpegClaiming(8192, 8192), 0)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // A 24-megapixel camera frame: a 6000 x 4000 fringe pattern with sensor noise, coded by
@@ -183,8 +216,11 @@ std::vector<std::uint8_t> GreyDiscJpeg(int width, int height) {
   return Coded(image, 90);
 }
 
-// The peak of the process's resident memory since the last reset, in bytes.
+// Resets the peak of the process's resident memory to what it holds now, which it
+// gives in bytes; memory freed before is handed back first, so that a load cannot
+// reuse it unseen.
 std::int64_t ResetPeakMemory() {
+  ::malloc_trim(0);
   std::ofstream("/proc/self/clear_refs") << "5";
   std::ifstream status("/proc/self/status");
   std::int64_t kb = 0;
@@ -193,6 +229,7 @@ std::int64_t ResetPeakMemory() {
   return kb * 1024;
 }
 
+// The peak of the process's resident memory since the last reset, in bytes.
 std::int64_t PeakMemory() {
   std::ifstream status("/proc/self/status");
   std::int64_t kb = 0;
