@@ -11,6 +11,7 @@
 #include "app/document/DWordAlign.h"
 #include "app/document/PictureFileBytes.h"
 #include "app/document/GreyBitmapInfo.h"
+#include "app/document/ImageFileChecks.h"
 #include "app/document/PromptedFileWrite.h"
 #include "platform/ui/MessageService.h"
 

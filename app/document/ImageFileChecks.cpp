@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/document/BitmapFile.h"
 #include "app/document/PictureFormat.h"
 #include "platform/runtime/ByteFields.h"
 

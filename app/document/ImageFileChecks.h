@@ -11,6 +11,10 @@
 
 namespace orvale {
 
+// A bitmap file starts with a 14-byte file header ("BM", its size, the offset of its
+// pixels).
+inline constexpr std::size_t kBitmapFileHeaderBytes = 14;
+
 // The largest picture the program takes, in any format. No camera's single shot comes
 // near: the largest make about 150 megapixels (14204 x 10652), the largest scientific
 // sensors about 250 (19580 x 12600). A picture this size already takes gigabytes once

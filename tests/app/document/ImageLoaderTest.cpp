@@ -20,7 +20,6 @@
 #include "tests/support/BoundedChild.h"
 #include "app/document/BlankImage.h"
 #include "app/document/ImageLoader.h"
-#include "app/document/ImageWindowSize.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {
@@ -615,14 +614,6 @@ TEST(BlankImageTest, KeepsTheSizeUnlessBothAreGiven) {
     EXPECT_EQ(height, c.height);
     EXPECT_EQ(data.size(), 1u);
   }
-}
-
-TEST(ImageWindowSizeTest, AddsScrollBarFramesAndCaption) {
-  const WindowFrameMetrics metrics{17, 16, 4, 5, 20};
-  const WindowSize size = InitialImageWindowSize(640, 480, metrics);
-  EXPECT_EQ(size.Width, 640 + 17 + 8);
-  EXPECT_EQ(size.Height, 480 + 16 + 20 + 10);
-  EXPECT_EQ(InitialImageWindowSize(kNotGivenLong, kNotGivenLong, metrics).Width, kNotGivenLong);
 }
 
 }  // namespace
