@@ -18,11 +18,11 @@
 #include <QImageReader>
 #include <random>
 
-#include "app/document/PictureFileBytes.h"
-#include "app/document/ImageFileChecks.h"
-#include "app/document/ImageLoader.h"
+#include "app/pictures/PictureFileBytes.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
-#include "tests/app/document/LyingPictures.h"
+#include "tests/app/pictures/LyingPictures.h"
 
 namespace orvale {
 namespace {

@@ -9,7 +9,7 @@
 #include "app/document/DocumentTable.h"
 #include "app/document/DocumentTextFile.h"
 #include "app/document/FilePaths.h"
-#include "app/document/PictureBudget.h"
+#include "app/pictures/PictureBudget.h"
 #include "app/document/RecentFileList.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"

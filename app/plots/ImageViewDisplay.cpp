@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/document/AreaFills.h"
-#include "app/document/DWordAlign.h"
+#include "app/pictures/DWordAlign.h"
 #include "app/document/DisplayPalette.h"
 #include "app/document/DocumentHost.h"
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/GreyBitmapInfo.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/PixelSource.h"

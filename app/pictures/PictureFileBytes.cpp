@@ -1,4 +1,4 @@
-#include "app/document/PictureFileBytes.h"
+#include "app/pictures/PictureFileBytes.h"
 
 #include <algorithm>
 #include <new>
@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/document/ImageFileChecks.h"
+#include "app/pictures/ImageFileChecks.h"
 #include "platform/runtime/ReadableFile.h"
 
 namespace orvale {

@@ -1,4 +1,4 @@
-#include "app/document/GreyConversion.h"
+#include "app/pictures/GreyConversion.h"
 
 #include <bit>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/document/DecoderAllocationLimit.h"
+#include "app/pictures/DecoderAllocationLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 
-#include "app/document/PictureBudget.h"
+#include "app/pictures/PictureBudget.h"
 
 namespace orvale {
 namespace {

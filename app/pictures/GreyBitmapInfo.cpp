@@ -1,4 +1,4 @@
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/GreyBitmapInfo.h"
 
 namespace orvale {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/document/GreyConversion.h"
+#include "app/pictures/GreyConversion.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/document/ImageFileChecks.h"
+#include "app/pictures/ImageFileChecks.h"
 
 namespace orvale {
 

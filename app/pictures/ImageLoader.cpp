@@ -1,4 +1,4 @@
-#include "app/document/ImageLoader.h"
+#include "app/pictures/ImageLoader.h"
 
 #include <QImage>
 
@@ -7,11 +7,11 @@
 #include <new>
 #include <string>
 
-#include "app/document/PictureFileBytes.h"
-#include "app/document/GreyBitmapInfo.h"
-#include "app/document/GreyConversion.h"
-#include "app/document/ImageFileChecks.h"
-#include "app/document/PictureDecoding.h"
+#include "app/pictures/PictureFileBytes.h"
+#include "app/pictures/GreyBitmapInfo.h"
+#include "app/pictures/GreyConversion.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/PictureDecoding.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {

@@ -15,11 +15,11 @@
 #include <iterator>
 #include <tuple>
 
-#include "DocumentTestSupport.h"
+#include "tests/app/document/DocumentTestSupport.h"
 #include "LyingPictures.h"
 #include "tests/support/BoundedChild.h"
-#include "app/document/BlankImage.h"
-#include "app/document/ImageLoader.h"
+#include "app/pictures/BlankImage.h"
+#include "app/pictures/ImageLoader.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {

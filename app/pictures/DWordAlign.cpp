@@ -1,4 +1,4 @@
-#include "app/document/DWordAlign.h"
+#include "app/pictures/DWordAlign.h"
 
 namespace orvale {
 

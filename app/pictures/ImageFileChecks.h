@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "app/document/CodedPictureStructure.h"
+#include "app/pictures/CodedPictureStructure.h"
 
 namespace orvale {
 

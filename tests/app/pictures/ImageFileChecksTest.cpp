@@ -5,11 +5,11 @@
 #include <QImageWriter>
 #include <vector>
 
-#include "DocumentTestSupport.h"
+#include "tests/app/document/DocumentTestSupport.h"
 #include "LyingPictures.h"
 #include <span>
-#include "app/document/ImageFileChecks.h"
-#include "app/document/PictureBudget.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/PictureBudget.h"
 
 namespace orvale {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/document/PictureDecoding.h"
+#include "app/pictures/PictureDecoding.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -6,10 +6,10 @@
 #include <new>
 #include <optional>
 
-#include "app/document/DecoderAllocationLimit.h"
-#include "app/document/ImageFileChecks.h"
-#include "app/document/PictureBudget.h"
-#include "app/document/PictureFormat.h"
+#include "app/pictures/DecoderAllocationLimit.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/PictureBudget.h"
+#include "app/pictures/PictureFormat.h"
 
 namespace orvale {
 

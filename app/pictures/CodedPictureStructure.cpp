@@ -1,4 +1,4 @@
-#include "app/document/CodedPictureStructure.h"
+#include "app/pictures/CodedPictureStructure.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "app/document/ImageFileChecks.h"
+#include "app/pictures/ImageFileChecks.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/document/PictureFormat.h"
+#include "app/pictures/PictureFormat.h"
 #include "platform/runtime/ByteFields.h"
 
 namespace orvale {

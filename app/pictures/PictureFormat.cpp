@@ -1,4 +1,4 @@
-#include "app/document/PictureFormat.h"
+#include "app/pictures/PictureFormat.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/document/FrameConversion.h"
+#include "app/pictures/FrameConversion.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {

@@ -1,11 +1,11 @@
-#include "app/document/FrameConversion.h"
+#include "app/pictures/FrameConversion.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "app/document/DWordAlign.h"
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/DWordAlign.h"
+#include "app/pictures/GreyBitmapInfo.h"
 #include "platform/gdi/Dib.h"
 #include "platform/ui/MessageService.h"
 

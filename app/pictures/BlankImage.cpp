@@ -1,4 +1,4 @@
-#include "app/document/BlankImage.h"
+#include "app/pictures/BlankImage.h"
 
 #include "platform/runtime/Markers.h"
 

@@ -1,8 +1,8 @@
-#include "app/document/PictureBudget.h"
+#include "app/pictures/PictureBudget.h"
 
 #include <algorithm>
 
-#include "app/document/ImageFileChecks.h"
+#include "app/pictures/ImageFileChecks.h"
 
 namespace orvale {
 

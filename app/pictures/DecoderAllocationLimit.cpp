@@ -1,11 +1,11 @@
-#include "app/document/DecoderAllocationLimit.h"
+#include "app/pictures/DecoderAllocationLimit.h"
 
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
 #include <limits>
 
-#include "app/document/PictureBudget.h"
+#include "app/pictures/PictureBudget.h"
 
 namespace orvale {
 
