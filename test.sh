@@ -24,5 +24,5 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALE_BUILD_BENCHM
   >/dev/null
 cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test -j "$(nproc)"
 build-tsan/tests/platform/capture/capture_tests
-build-tsan/tests/plugins/directshow/tavrel_tests
+build-tsan/tests/plugins/tavrel/tavrel_tests
 build-tsan/tests/cards/korrin/core/korrin_session_test

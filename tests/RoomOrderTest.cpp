@@ -26,7 +26,7 @@ const std::vector<Room>& Rooms() {
   static const std::vector<Room> rooms = {
       {"app/automation/", 5}, {"app/imageview/", 5}, {"app/analysis/", 1},
       {"app/pictures/", 1},   {"app/document/", 2},  {"app/dialogs/", 4},   {"app/report/", 5},
-      {"app/frame/", 6},      {"app/plots/", 3},     {"plugins/directshow/", 1},
+      {"app/frame/", 6},      {"app/plots/", 3},     {"plugins/tavrel/", 1},
       {"cards/korrin/", 1},   {"cards/melvex/", 1},  {"platform/", 0},
       {"app/", 7},
   };

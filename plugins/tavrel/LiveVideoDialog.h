@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "plugins/directshow/CaptureEngine.h"
+#include "plugins/tavrel/CaptureEngine.h"
 
 namespace orvale {
 

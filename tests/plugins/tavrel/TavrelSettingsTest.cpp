@@ -1,11 +1,11 @@
 // The plug-in's settings file: defaults, ranges, the camera position against the cameras
 // present, corrupt files, and the one value written.
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/TavrelSettings.h"
 
 #include <gtest/gtest.h>
 
-#include "plugins/directshow/SettingsMenu.h"
-#include "tests/plugins/directshow/TavrelTestSupport.h"
+#include "plugins/tavrel/SettingsMenu.h"
+#include "tests/plugins/tavrel/TavrelTestSupport.h"
 
 namespace orvale {
 namespace {

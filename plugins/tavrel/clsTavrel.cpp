@@ -1,4 +1,4 @@
-#include "plugins/directshow/clsTavrel.h"
+#include "plugins/tavrel/clsTavrel.h"
 
 #include <bit>
 #include <cstring>
@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/gdi/Dib.h"
-#include "plugins/directshow/GrabberPropertiesDialog.h"
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/GrabberPropertiesDialog.h"
+#include "plugins/tavrel/TavrelSettings.h"
 
 namespace orvale {
 

@@ -10,8 +10,8 @@
 
 #include "platform/capture/SyntheticCameraConfig.h"
 #include "platform/profile/PrivateProfile.h"
-#include "plugins/directshow/CaptureEngine.h"
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/CaptureEngine.h"
+#include "plugins/tavrel/TavrelSettings.h"
 #include "tests/platform/capture/FakeV4l2Device.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 

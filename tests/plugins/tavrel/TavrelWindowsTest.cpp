@@ -18,10 +18,10 @@
 #include <thread>
 
 #include "platform/capture/SyntheticCamera.h"
-#include "plugins/directshow/GrabberPropertiesDialog.h"
-#include "plugins/directshow/LiveVideoDialog.h"
-#include "plugins/directshow/clsTavrel.h"
-#include "tests/plugins/directshow/TavrelTestSupport.h"
+#include "plugins/tavrel/GrabberPropertiesDialog.h"
+#include "plugins/tavrel/LiveVideoDialog.h"
+#include "plugins/tavrel/clsTavrel.h"
+#include "tests/plugins/tavrel/TavrelTestSupport.h"
 
 namespace orvale {
 namespace {

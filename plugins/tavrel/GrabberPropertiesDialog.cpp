@@ -1,4 +1,4 @@
-#include "plugins/directshow/GrabberPropertiesDialog.h"
+#include "plugins/tavrel/GrabberPropertiesDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "plugins/directshow/DialogUnits.h"
-#include "plugins/directshow/SettingsMenu.h"
+#include "plugins/tavrel/DialogUnits.h"
+#include "plugins/tavrel/SettingsMenu.h"
 
 namespace orvale {
 

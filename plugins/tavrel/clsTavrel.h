@@ -8,7 +8,7 @@
 #include <span>
 
 #include "platform/com/IGrabberPlugin.h"
-#include "plugins/directshow/CaptureEngine.h"
+#include "plugins/tavrel/CaptureEngine.h"
 
 namespace orvale {
 

@@ -1,6 +1,6 @@
 // The plug-in object through its interface: members before and after Initialize, the
 // frame it writes, and the buffers and cameras it refuses.
-#include "plugins/directshow/clsTavrel.h"
+#include "plugins/tavrel/clsTavrel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 #include "platform/capture/SyntheticCamera.h"
 #include "platform/gdi/Dib.h"
-#include "tests/plugins/directshow/TavrelTestSupport.h"
+#include "tests/plugins/tavrel/TavrelTestSupport.h"
 
 namespace orvale {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/TavrelSettings.h"
 
 #include <algorithm>
 #include <cstdlib>

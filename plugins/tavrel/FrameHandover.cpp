@@ -1,4 +1,4 @@
-#include "plugins/directshow/FrameHandover.h"
+#include "plugins/tavrel/FrameHandover.h"
 
 #include <utility>
 

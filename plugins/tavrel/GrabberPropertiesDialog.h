@@ -5,8 +5,8 @@
 // saves nothing.
 #include <QDialog>
 
-#include "plugins/directshow/CaptureEngine.h"
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/CaptureEngine.h"
+#include "plugins/tavrel/TavrelSettings.h"
 
 class QComboBox;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "plugins/directshow/SettingsMenu.h"
+#include "plugins/tavrel/SettingsMenu.h"
 
 namespace orvale {
 

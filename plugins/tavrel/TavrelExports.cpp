@@ -7,8 +7,8 @@
 
 #include "platform/com/PluginExports.h"
 #include "platform/com/PluginRegistration.h"
-#include "plugins/directshow/LiveVideoDialog.h"
-#include "plugins/directshow/clsTavrel.h"
+#include "plugins/tavrel/LiveVideoDialog.h"
+#include "plugins/tavrel/clsTavrel.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The capture engine over synthetic cameras and fake V4L2 devices: opening with the saved
 // format, the exposure and its region, the bounded wait for a fresh frame, and frames
 // that must not be read.
-#include "plugins/directshow/CaptureEngine.h"
+#include "plugins/tavrel/CaptureEngine.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
-#include "tests/plugins/directshow/TavrelTestSupport.h"
+#include "tests/plugins/tavrel/TavrelTestSupport.h"
 
 namespace orvale {
 namespace {

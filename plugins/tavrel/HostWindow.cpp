@@ -1,4 +1,4 @@
-#include "plugins/directshow/HostWindow.h"
+#include "plugins/tavrel/HostWindow.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "plugins/directshow/DialogUnits.h"
+#include "plugins/tavrel/DialogUnits.h"
 
 #include <QFontMetrics>
 

@@ -1,4 +1,4 @@
-#include "plugins/directshow/LiveVideoDialog.h"
+#include "plugins/tavrel/LiveVideoDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,7 +8,7 @@
 
 #include "platform/ui/WindowFrame.h"
 #include "platform/window/HostWindowGeometry.h"
-#include "plugins/directshow/HostWindow.h"
+#include "plugins/tavrel/HostWindow.h"
 
 namespace orvale {
 

@@ -16,7 +16,7 @@
 
 #include "platform/capture/CaptureDevice.h"
 #include "platform/capture/VideoSource.h"
-#include "plugins/directshow/FrameHandover.h"
+#include "plugins/tavrel/FrameHandover.h"
 
 namespace orvale {
 

@@ -1,9 +1,9 @@
-#include "plugins/directshow/CaptureEngine.h"
+#include "plugins/tavrel/CaptureEngine.h"
 
 #include <algorithm>
 #include <new>
 
-#include "plugins/directshow/TavrelSettings.h"
+#include "plugins/tavrel/TavrelSettings.h"
 
 namespace orvale {
 
