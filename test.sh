@@ -25,7 +25,7 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALE_BUILD_BENCHM
 cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test korrin_interrupts_test \
   korrin_c_session_orders -j "$(nproc)"
 build-tsan/tests/platform/capture/capture_tests
-build-tsan/tests/plugins/directshow/tavrel_tests
+build-tsan/tests/plugins/tavrel/tavrel_tests
 build-tsan/tests/cards/korrin/session/korrin_session_test
 build-tsan/tests/cards/korrin/interrupts/korrin_interrupts_test
 ORVALE_KORRIN_DEVICE=sim build-tsan/tests/cards/korrin/korrin_c_session_orders

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <malloc.h>
 #include <unistd.h>
 #include <vector>
 
@@ -17,11 +18,11 @@
 #include <QImageReader>
 #include <random>
 
-#include "app/document/FileBytes.h"
-#include "app/document/ImageFileChecks.h"
-#include "app/document/ImageLoader.h"
+#include "app/pictures/PictureFileBytes.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
-#include "tests/app/document/LyingPictures.h"
+#include "tests/app/pictures/LyingPictures.h"
 
 namespace orvale {
 namespace {
@@ -62,6 +63,17 @@ void BM_LoadCameraJpeg(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadCameraJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// `image` coded by Qt's JPEG writer at `quality`.
+std::vector<std::uint8_t> Coded(const QImage& image, int quality) {
+  QByteArray coded;
+  QBuffer buffer(&coded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(quality);
+  writer.write(image);
+  return std::vector<std::uint8_t>(coded.begin(), coded.end());
+}
+
 fs::path SaveBench(const std::string& suffix, const std::vector<std::uint8_t>& bytes) {
   const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + suffix);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -83,6 +95,13 @@ std::vector<std::uint8_t> RunLengthBitmap(int width, int height, int bitCount, s
   WriteLE16(&file[28], static_cast<std::uint16_t>(bitCount));
   WriteLE32(&file[30], compression);
   std::copy(code.begin(), code.end(), file.begin() + kBitsOffset);
+  return file;
+}
+
+// An 8-bit bitmap header of `width` x `height` whose pixels start at `offset`.
+std::vector<std::uint8_t> BitmapWithPixelsAt(int width, int height, std::uint32_t offset) {
+  std::vector<std::uint8_t> file = RunLengthBitmap(width, height, 8, 0, {});
+  WriteLE32(&file[10], offset);
   return file;
 }
 
@@ -125,6 +144,31 @@ BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, rle4_with_8bit_codes_32767x7629
 BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, truncated_2GB_bmp, ".bmp", std::vector<std::uint8_t>{},
                   std::uintmax_t{2} << 30)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A whole small picture whose header claims far more, then 2 GB: read up to its end.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_ended_12000x12000_in_2GB, ".jpg", testing::JpegClaiming(12000, 12000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, gif_ended_16000x15000_in_2GB, ".bmp", testing::GifWithScreen(16000, 15000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, png_ended_1bit_16000x15000_in_2GB, ".bmp", testing::BlankPng(16000, 15000, 1),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A bitmap whose pixels lie past the end of its 2 GB file.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, bmp_pixels_past_its_end_2GB, ".bmp", BitmapWithPixelsAt(4000, 3000, 0xFFFF0000),
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// A format only Qt's readers know, whose size they cannot tell from its head.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, xpm_head_in_2GB, ".jpg",
+                  std::vector<std::uint8_t>{'/', '*', ' ', 'X', 'P', 'M', ' ', '*', '/', '\n', '/', '*'},
+                  std::uintmax_t{2} << 30)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+// Costly codings: more scans than any encoder writes, and 4:4:4 CMYK kept whole.
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_301_scans, ".jpg", testing::ProgressiveJpegOfScans(301), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_cmyk_444_progressive_8192x8192, ".jpg",
+                  testing::CmykJpegClaiming(8192, 8192), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // A 24-megapixel camera frame: a 6000 x 4000 fringe pattern with sensor noise, coded by
 // Qt's JPEG writer at quality 90.
@@ -144,16 +188,79 @@ const std::vector<std::uint8_t>& CameraJpeg24Megapixels() {
         line[x] = qRgb(level, level, level * 7 / 8);
       }
     }
-    QByteArray coded;
-    QBuffer buffer(&coded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
-    return std::vector<std::uint8_t>(coded.begin(), coded.end());
+    return Coded(image, 90);
   }();
   return bytes;
 }
+
+// A grey camera interferogram as a camera writes it: a disc of fringes (tilt and
+// defocus, radius 0.3 x the height) with a little sensor noise on a black frame, coded
+// by Qt's JPEG writer at quality 90.
+std::vector<std::uint8_t> GreyDiscJpeg(int width, int height) {
+  QImage image(width, height, QImage::Format_Grayscale8);
+  image.fill(0);
+  std::mt19937 noise(7);
+  std::uniform_int_distribution<int> jitter(-2, 2);
+  const double radius = 0.3 * height;
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* line = image.scanLine(y);
+    const double v = (y - height / 2.0) / radius;
+    for (int x = 0; x < width; ++x) {
+      const double u = (x - width / 2.0) / radius;
+      const double q = u * u + v * v;
+      if (q <= 1)
+        line[x] = static_cast<std::uint8_t>(
+            std::clamp(static_cast<int>(128 + 115 * std::cos(2 * M_PI * (6 * u + 2 * v + 5 * q))) + jitter(noise), 0, 255));
+    }
+  }
+  return Coded(image, 90);
+}
+
+// Resets the peak of the process's resident memory to what it holds now, which it
+// gives in bytes; memory freed before is handed back first, so that a load cannot
+// reuse it unseen.
+std::int64_t ResetPeakMemory() {
+  ::malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+  std::ifstream status("/proc/self/status");
+  std::int64_t kb = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) kb = std::stoll(line.substr(6));
+  return kb * 1024;
+}
+
+// The peak of the process's resident memory since the last reset, in bytes.
+std::int64_t PeakMemory() {
+  std::ifstream status("/proc/self/status");
+  std::int64_t kb = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) kb = std::stoll(line.substr(6));
+  return kb * 1024;
+}
+
+// Loading a grey camera JPEG of `width` x `height` into the intensity buffer, every
+// check included: its time, and the peak memory it takes over what the process held
+// before, in bytes a pixel.
+void BM_LoadGreyCameraJpeg(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  const int height = static_cast<int>(state.range(1));
+  const std::vector<std::uint8_t> bytes = GreyDiscJpeg(width, height);
+  const fs::path path = SaveBench(".jpg", bytes);
+  double peak = 0;
+  for (auto _ : state) {
+    const std::int64_t before = ResetPeakMemory();
+    LoadedImage image;
+    if (LoadFileIntoDataBuffer(path, false, image) != ImageLoadStatus::Loaded) state.SkipWithError("the picture did not load");
+    benchmark::DoNotOptimize(image.Data.data());
+    peak = std::max(peak, static_cast<double>(PeakMemory() - before));
+  }
+  const double pixels = static_cast<double>(width) * height;
+  state.counters["file_MB"] = static_cast<double>(bytes.size()) / 1e6;
+  state.counters["megapixels"] = pixels / 1e6;
+  state.counters["peak_bytes_a_pixel"] = peak / pixels;
+  fs::remove(path);
+}
+BENCHMARK(BM_LoadGreyCameraJpeg)->Args({6000, 4000})->Args({11648, 8736})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Loading it into the intensity buffer, every check included ...
 void BM_Load24MegapixelJpeg(benchmark::State& state) {

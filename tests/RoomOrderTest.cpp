@@ -1,8 +1,8 @@
 // The rooms of the source tree depend downwards only (DESIGN.md, Layout):
 //   app -> frame -> (automation, report, imageview) -> dialogs -> plots -> document
-//       -> analysis -> platform,
-// the rooms in the bracket do not include each other, and the plug-in and the card
-// libraries use the platform alone. This walks every source file and fails on each
+//       -> pictures -> analysis -> platform,
+// the rooms in the bracket do not include each other, and the reading of picture files,
+// the plug-in and the card libraries use the platform alone. This walks every source file and fails on each
 // include that runs against that order.
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ struct Room {
 const std::vector<Room>& Rooms() {
   static const std::vector<Room> rooms = {
       {"app/automation/", 5}, {"app/imageview/", 5}, {"app/analysis/", 1},
-      {"app/document/", 2},   {"app/dialogs/", 4},   {"app/report/", 5},
-      {"app/frame/", 6},      {"app/plots/", 3},     {"plugins/directshow/", 1},
+      {"app/pictures/", 1},   {"app/document/", 2},  {"app/dialogs/", 4},   {"app/report/", 5},
+      {"app/frame/", 6},      {"app/plots/", 3},     {"plugins/tavrel/", 1},
       {"cards/korrin/", 1},   {"cards/melvex/", 1},  {"platform/", 0},
       {"app/", 7},
   };
@@ -103,6 +103,8 @@ TEST(RoomOrderTest, TheOrderIsReadAsDesigned) {
   EXPECT_LT(rank("app/frame/frmMain.h"), rank("app/main.cpp"));
   EXPECT_TRUE(RunsAgainstTheOrder(*RoomOf("app/report/x.h"), *RoomOf("app/imageview/y.h")));
   EXPECT_TRUE(RunsAgainstTheOrder(*RoomOf("cards/korrin/x.h"), *RoomOf("app/analysis/y.h")));
+  EXPECT_TRUE(RunsAgainstTheOrder(*RoomOf("app/pictures/x.h"), *RoomOf("app/analysis/y.h")));
+  EXPECT_FALSE(RunsAgainstTheOrder(*RoomOf("app/document/x.h"), *RoomOf("app/pictures/y.h")));
   EXPECT_TRUE(RunsAgainstTheOrder(*RoomOf("cards/korrin/x.h"), *RoomOf("cards/melvex/y.h")));
   EXPECT_FALSE(RunsAgainstTheOrder(*RoomOf("cards/melvex/x.h"), *RoomOf("platform/gdi/Dib.h")));
   EXPECT_FALSE(RunsAgainstTheOrder(*RoomOf("platform/ui/x.h"), *RoomOf("platform/runtime/y.h")));

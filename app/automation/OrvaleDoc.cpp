@@ -41,8 +41,10 @@ void OrvaleDoc::Wrap(clsDocument& doc) { doc_ = context_.Documents.RefOf(doc); }
 
 bool OrvaleDoc::Load(const std::string& FilePath) {
   RequireFullPath(FilePath);
-  // Exactly this file: no pattern, no folder.
-  if (!FileExists(FilePath)) RaiseOrvaleDocError(ErrorInvalidPath, "Specified file does not exist.");
+  // Exactly this file: no pattern. Something there that is no file (a folder, a FIFO)
+  // is refused by the opener with its reason.
+  if (!FileExists(FilePath) && !ThereButNoFile(FilePath))
+    RaiseOrvaleDocError(ErrorInvalidPath, "Specified file does not exist.");
   if (!IsOpenableFile(FilePath)) return false;
   // The previous document stays wrapped when this one cannot be opened.
   clsDocument* doc = OpenOneFile(context_.Documents, FilePath, false);

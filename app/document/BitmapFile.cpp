@@ -8,9 +8,10 @@
 #include <string_view>
 
 #include "platform/runtime/ByteFields.h"
-#include "app/document/DWordAlign.h"
-#include "app/document/FileBytes.h"
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/DWordAlign.h"
+#include "app/pictures/PictureFileBytes.h"
+#include "app/pictures/GreyBitmapInfo.h"
+#include "app/pictures/ImageFileChecks.h"
 #include "app/document/PromptedFileWrite.h"
 #include "platform/ui/MessageService.h"
 

@@ -9,7 +9,6 @@
 
 namespace orvale {
 
-inline constexpr std::size_t kBitmapFileHeaderBytes = 14;
 // File header, info header and the 256-entry grey colour table.
 inline constexpr std::size_t kCompanionBitsOffset = 1078;
 

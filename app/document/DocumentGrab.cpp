@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/FrameConversion.h"
+#include "app/pictures/FrameConversion.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/ui/AllocationReport.h"

@@ -6,7 +6,7 @@
 
 #include "app/analysis/KeywordSection.h"
 #include "app/analysis/LineParser.h"
-#include "app/document/ImageFileChecks.h"
+#include "app/pictures/ImageFileChecks.h"
 #include "app/document/OutputViewKinds.h"
 #include "app/document/TextEscapes.h"
 #include "app/document/clsDocument.h"

@@ -21,6 +21,13 @@ bool FileExists(std::string_view path) {
   return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
 }
 
+bool ThereButNoFile(std::string_view path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);
+  return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 std::string GetFileExtension(std::string_view path) {
   const std::string_view name = path.substr(NameStart(path));
   const std::size_t dot = name.rfind('.');

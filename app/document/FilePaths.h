@@ -10,6 +10,10 @@ namespace orvale {
 // the empty path.
 bool FileExists(std::string_view path);
 
+// True when something other than a regular file is at `path` (a folder, a FIFO, a
+// device): it exists, but is no file to open.
+bool ThereButNoFile(std::string_view path);
+
 // The text after the last "." of the file name; empty when the name has no ".".
 std::string GetFileExtension(std::string_view path);
 

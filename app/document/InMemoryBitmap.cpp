@@ -3,9 +3,9 @@
 #include <cstring>
 #include <utility>
 
-#include "app/document/DWordAlign.h"
+#include "app/pictures/DWordAlign.h"
 #include "app/document/DisplayPalette.h"
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/GreyBitmapInfo.h"
 #include "platform/ui/AllocationReport.h"
 
 namespace orvale {

@@ -9,11 +9,12 @@
 #include "app/document/DocumentTable.h"
 #include "app/document/DocumentTextFile.h"
 #include "app/document/FilePaths.h"
-#include "app/document/PictureBudget.h"
+#include "app/pictures/PictureBudget.h"
 #include "app/document/RecentFileList.h"
 #include "app/document/clsDocument.h"
 #include "platform/registry/GeneralSettings.h"
 #include "platform/runtime/LineInput.h"
+#include "platform/runtime/ReadableFile.h"
 #include "platform/ui/MessageService.h"
 
 namespace orvale {
@@ -21,6 +22,13 @@ namespace orvale {
 namespace {
 
 bool IsDocumentFile(std::string_view path) { return LowerKey(GetFileExtension(path)) == "ovd"; }
+
+// What the opener says of a path it cannot read as a file (a folder, a FIFO, a device).
+std::string AccessError(const std::string& path) {
+  RunError error;
+  ReadableFile::Open(path, &error);
+  return error.Description;
+}
 
 enum class OpenResult {
   Opened,
@@ -36,7 +44,7 @@ class FileOpener {
   OpenResult Open(const std::string& path) {
     opened_ = nullptr;
     if (!FileExists(path)) {
-      Report("Could not find file " + path);
+      Report(ThereButNoFile(path) ? AccessError(path) : "Could not find file " + path);
       return OpenResult::NotOpened;
     }
     try {

@@ -6,11 +6,11 @@
 
 #include "app/analysis/ImageResample.h"
 #include "app/document/BitmapFile.h"
-#include "app/document/BlankImage.h"
+#include "app/pictures/BlankImage.h"
 #include "app/document/DocumentHost.h"
 #include "app/document/DocumentSaveService.h"
 #include "app/document/DocumentTable.h"
-#include "app/document/ImageLoader.h"
+#include "app/pictures/ImageLoader.h"
 #include "app/document/ImageWindowSize.h"
 #include "app/document/InMemoryBitmap.h"
 #include "platform/registry/GeneralSettings.h"

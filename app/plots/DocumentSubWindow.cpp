@@ -1,8 +1,10 @@
 #include "app/plots/DocumentSubWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QPointer>
+#include <QScreen>
 #include <QStyle>
 
 #include "app/document/MainFrame.h"
@@ -35,6 +37,10 @@ DocumentSubWindow::DocumentSubWindow(MainFrame& frame, clsDocument& doc, std::in
   // The document decides when the window goes.
   setAttribute(Qt::WA_DeleteOnClose, false);
   if (content != nullptr) setWidget(content);
+  // No larger than the desktop, as a window system holds its windows to their largest
+  // tracking size: a window sized to a 100-megapixel picture would otherwise paint a
+  // picture area of that size, unseen, into a backing image of 400 MB.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) setMaximumSize(screen->virtualSize());
   stateConnection_ = connect(this, &QMdiSubWindow::windowStateChanged, this,
           [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
             GuardHandler([&] { StateChanged(oldState, newState); });

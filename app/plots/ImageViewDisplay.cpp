@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/document/AreaFills.h"
-#include "app/document/DWordAlign.h"
+#include "app/pictures/DWordAlign.h"
 #include "app/document/DisplayPalette.h"
 #include "app/document/DocumentHost.h"
-#include "app/document/GreyBitmapInfo.h"
+#include "app/pictures/GreyBitmapInfo.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/ImageDeviceContext.h"
 #include "platform/gdi/PixelSource.h"
@@ -36,18 +36,15 @@ std::unique_ptr<gdi::ImageDeviceContext> MakeBitmap(std::int32_t width, std::int
   }
 }
 
-// `rows` (a DIB's rows as `info` describes them) drawn 1:1 into a new picture.
-std::unique_ptr<gdi::ImageDeviceContext> BitmapFromDib(const gdi::BitmapInfo& info,
-                                                       std::span<const std::uint8_t> rows,
-                                                       std::int32_t width,
-                                                       std::int32_t height) {
-  auto bitmap = MakeBitmap(width, height);
-  if (!bitmap) return nullptr;
-  if (bitmap->SetDIBitsToDevice(0, 0, width, height, 0, 0, 0, height, rows, info,
-                                gdi::DIB_RGB_COLORS) != height) {
-    return nullptr;
+// A top-down copy of `height` rows of `stride` bytes; `bottomUp` rows are turned over.
+std::vector<std::uint8_t> TopDownRows(std::span<const std::uint8_t> rows, std::size_t stride, std::size_t height,
+                                      bool bottomUp) {
+  std::vector<std::uint8_t> copy(stride * height);
+  for (std::size_t i = 0; i < height; ++i) {
+    const std::size_t from = bottomUp ? height - 1 - i : i;
+    std::memcpy(copy.data() + i * stride, rows.data() + from * stride, stride);
   }
-  return bitmap;
+  return copy;
 }
 
 }  // namespace
@@ -63,6 +60,13 @@ void ImageViewDisplay::SetImageSize(std::int32_t width, std::int32_t height) {
   Geometry.ImageHeight = valid ? height : 0;
 }
 
+std::uint32_t DisplayPicture::RgbAt(int x, int y) const {
+  const gdi::RgbQuad& colour = Info.colors[Rows[static_cast<std::size_t>(y) *
+                                                    static_cast<std::size_t>(AlignToDWord(Info.header.biWidth)) +
+                                                static_cast<std::size_t>(x)]];
+  return (std::uint32_t{colour.rgbRed} << 16) | (std::uint32_t{colour.rgbGreen} << 8) | colour.rgbBlue;
+}
+
 bool ImageViewDisplay::RefreshBitmapFromData(std::span<const std::uint8_t> data,
                                              std::int32_t XSize, std::int32_t YSize) {
   imageBitmap_.reset();
@@ -73,20 +77,21 @@ bool ImageViewDisplay::RefreshBitmapFromData(std::span<const std::uint8_t> data,
       const std::size_t width = static_cast<std::size_t>(XSize);
       const std::size_t height = static_cast<std::size_t>(YSize);
       const auto pixels = data.first(width * height);
+      auto picture = std::make_unique<DisplayPicture>();
       // The colour table starts empty: the red display with stretching writes only the
       // red bytes, so that it shows black to red.
-      gdi::BitmapInfo info = GreyBitmapInfo(XSize, YSize, 0);
-      info.colors.fill(gdi::RgbQuad{});
+      picture->Info = GreyBitmapInfo(XSize, -YSize, 0);
+      picture->Info.colors.fill(gdi::RgbQuad{});
       std::int32_t first = kNotGivenLong;
       SetDisplayPalette(settings_->RedDisplay, StretchContrast && settings_->AutoStretch, pixels,
-                        info, first);
-      // DIB rows run bottom-up, each padded to four bytes.
+                        picture->Info, first);
+      // DIB rows are padded to four bytes.
       const std::size_t stride = static_cast<std::size_t>(AlignToDWord(XSize));
-      std::vector<std::uint8_t> rows(stride * height, 0);
+      picture->Rows.assign(stride * height, 0);
       for (std::size_t i = 0; i < height; ++i) {
-        std::memcpy(rows.data() + (height - 1 - i) * stride, pixels.data() + i * width, width);
+        std::memcpy(picture->Rows.data() + i * stride, pixels.data() + i * width, width);
       }
-      imageBitmap_ = BitmapFromDib(info, rows, XSize, YSize);
+      imageBitmap_ = std::move(picture);
     } catch (const std::bad_alloc&) {
       imageBitmap_.reset();
     }
@@ -109,7 +114,12 @@ bool ImageViewDisplay::RefreshBitmapFromDIB(std::span<const std::uint8_t> dib, s
       std::int32_t first = static_cast<std::int32_t>(offset);
       SetDisplayPalette(settings_->RedDisplay, StretchContrast && settings_->AutoStretch, dib,
                         *info, first);
-      imageBitmap_ = BitmapFromDib(*info, dib.subspan(offset), XSize, YSize);
+      auto picture = std::make_unique<DisplayPicture>();
+      picture->Info = *info;
+      picture->Info.header.biHeight = -YSize;
+      picture->Rows = TopDownRows(dib.subspan(offset), static_cast<std::size_t>(AlignToDWord(XSize)),
+                                  static_cast<std::size_t>(YSize), info->header.biHeight > 0);
+      imageBitmap_ = std::move(picture);
     } catch (const std::bad_alloc&) {
       imageBitmap_.reset();
     }
@@ -143,8 +153,8 @@ void ImageViewDisplay::RefreshSmallBitmap() {
   auto small = MakeBitmap(width, height);
   if (!small) return;
   small->SetStretchBltMode(gdi::COLORONCOLOR);
-  small->StretchBlt(0, 0, width, height, *imageBitmap_, 0, 0, Geometry.ImageWidth,
-                    Geometry.ImageHeight, gdi::SRCCOPY);
+  small->StretchDIBits(0, 0, width, height, 0, 0, Geometry.ImageWidth, Geometry.ImageHeight,
+                       imageBitmap_->Rows, imageBitmap_->Info, gdi::DIB_RGB_COLORS, gdi::SRCCOPY);
   smallBitmap_ = std::move(small);
 }
 
@@ -224,9 +234,10 @@ void ImageViewDisplay::PaintPicture(gdi::DeviceContext& dc) {
   const std::int32_t blocksX = (w + g.ZoomNum - 1) / g.ZoomNum;
   const std::int32_t blocksY = (h + g.ZoomNum - 1) / g.ZoomNum;
   strips((g.ImageWidth - g.OriginX) * g.ScaleFactor, (g.ImageHeight - g.OriginY) * g.ScaleFactor);
-  dc.StretchBlt(0, 0, blocksX * g.ZoomNum, blocksY * g.ZoomNum, *imageBitmap_,
-                static_cast<std::int32_t>(g.OriginX), static_cast<std::int32_t>(g.OriginY),
-                blocksX * g.ZoomDen, blocksY * g.ZoomDen, gdi::SRCCOPY);
+  dc.StretchDIBits(0, 0, blocksX * g.ZoomNum, blocksY * g.ZoomNum,
+                   static_cast<std::int32_t>(g.OriginX), static_cast<std::int32_t>(g.OriginY),
+                   blocksX * g.ZoomDen, blocksY * g.ZoomDen, imageBitmap_->Rows, imageBitmap_->Info,
+                   gdi::DIB_RGB_COLORS, gdi::SRCCOPY);
 }
 
 }  // namespace orvale

@@ -1,16 +1,19 @@
 #pragma once
 // What a zoomable picture view shows and how, in the image view and in the synthetic-
-// fringe view: the display bitmaps of the picture (the whole image at 1:1, and below
-// 100 % a copy pre-shrunk to the drawn size), the geometry of the picture area, and the
-// backing image of the picture area into which every paint goes. The window only copies
+// fringe view: the display bitmaps of the picture (the whole image at 1:1, a byte a
+// pixel with the display palette, and below 100 % a copy pre-shrunk to the drawn size),
+// the geometry of the picture area, and the backing image of the picture area into
+// which every paint goes. The window only copies
 // the backing image to the screen; the image view's editing controller draws its XOR
 // marks into it.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "app/plots/ImageViewGeometry.h"
+#include "platform/gdi/Dib.h"
 
 namespace orvale {
 
@@ -20,6 +23,16 @@ class ImageDeviceContext;
 }  // namespace gdi
 class DocumentHost;
 struct GeneralSettings;
+
+// The whole picture at 1:1 as the display keeps it: an 8-bit DIB with rows from the
+// top, each padded to four bytes, and the display palette.
+struct DisplayPicture {
+  gdi::BitmapInfo Info;  // a negative height: rows from the top
+  std::vector<std::uint8_t> Rows;
+
+  // The 0x00RRGGBB colour shown for image pixel (x, y), which must lie inside.
+  std::uint32_t RgbAt(int x, int y) const;
+};
 
 class ImageViewDisplay {
  public:
@@ -73,7 +86,7 @@ class ImageViewDisplay {
   // The backing image of the picture area; null while the area is empty.
   gdi::ImageDeviceContext* Backing() { return backing_.get(); }
   const gdi::ImageDeviceContext* Backing() const { return backing_.get(); }
-  const gdi::ImageDeviceContext* ImageBitmap() const { return imageBitmap_.get(); }
+  const DisplayPicture* ImageBitmap() const { return imageBitmap_.get(); }
   const gdi::ImageDeviceContext* SmallBitmap() const { return smallBitmap_.get(); }
 
  private:
@@ -85,7 +98,7 @@ class ImageViewDisplay {
 
   const GeneralSettings* settings_;
   DocumentHost* host_;
-  std::unique_ptr<gdi::ImageDeviceContext> imageBitmap_;
+  std::unique_ptr<DisplayPicture> imageBitmap_;
   std::unique_ptr<gdi::ImageDeviceContext> smallBitmap_;
   std::unique_ptr<gdi::ImageDeviceContext> backing_;
 };

@@ -49,7 +49,7 @@ class frmSFringe final : public CanvasSubWindow {
   void RepaintView() override;
 
   // The screen bitmap and its reduced copy; null when there is none.
-  const gdi::ImageDeviceContext* FullBitmap() const { return display_.ImageBitmap(); }
+  const DisplayPicture* FullBitmap() const { return display_.ImageBitmap(); }
   const gdi::ImageDeviceContext* SmallBitmap() const { return display_.SmallBitmap(); }
 
  protected:

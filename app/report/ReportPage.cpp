@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/document/FileBytes.h"
+#include "app/pictures/PictureFileBytes.h"
 #include "app/document/FontSpec.h"
-#include "app/document/PictureDecoding.h"
+#include "app/pictures/PictureDecoding.h"
 #include "app/document/clsDocument.h"
 #include "app/report/ReportPaneKinds.h"
 #include "platform/gdi/GdiObjects.h"

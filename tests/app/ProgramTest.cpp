@@ -228,7 +228,7 @@ TEST_F(ProgramTest, AFolderOnTheCommandLineIsReportedAndNothingElseChanges) {
   ASSERT_TRUE(Start(app, {work_.string()}));
   EXPECT_EQ(app.Documents->NumDocuments, 0);
   ASSERT_EQ(messages_.Messages().size(), 1u);
-  EXPECT_EQ(messages_.Messages()[0].text, "Could not find file " + work_.string());
+  EXPECT_EQ(messages_.Messages()[0].text, "Path/File access error: " + work_.string());
   EXPECT_EQ(app.RecentFiles->NumRecentFiles(), 0);
 }
 

@@ -6,8 +6,8 @@
 
 #include "DocumentTestSupport.h"
 #include "app/document/BitmapFile.h"
-#include "app/document/DWordAlign.h"
-#include "app/document/ImageLoader.h"
+#include "app/pictures/DWordAlign.h"
+#include "app/pictures/ImageLoader.h"
 
 namespace orvale {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "DocumentFilesTestSupport.h"
@@ -247,10 +248,15 @@ TEST_F(OpenFilesTest, ADocumentWhoseBitmapIsAFifoOpensBlankAtOnce) {
   EXPECT_EQ(width, 640);
   EXPECT_EQ(height, 480);
   EXPECT_EQ(std::vector<std::uint8_t>(kept.ImageData().begin(), kept.ImageData().end()), testing::Ramp(40, 30));
-  // The FIFO itself, opened as a picture: the usual error for a file that is no file.
-  messages_.Clear();
-  Open({File("x.bmp")});
-  EXPECT_EQ(Texts(), Strings{"Could not find file " + File("x.bmp")});
+  // The FIFO itself, or a folder, opened as a picture is there but is no file: the
+  // opener's error for it, not that it cannot be found.
+  std::filesystem::create_directories(Path("folder.jpg"));
+  for (const char* name : {"x.bmp", "folder.jpg"}) {
+    messages_.Clear();
+    Open({File(name)});
+    EXPECT_EQ(Texts(), Strings{"Path/File access error: " + File(name)}) << name;
+  }
+  EXPECT_EQ(table_.NumDocuments, 2);
   ExpectTableConsistent();
 }
 

@@ -172,7 +172,7 @@ TEST_F(FrameLifecycleTest, ADroppedFolderIsReportedByTheOpening) {
   EXPECT_TRUE(Frame().DropFiles(*data));
   EXPECT_EQ(Table().NumDocuments, 0);
   ASSERT_EQ(messages_.Messages().size(), 1u);
-  EXPECT_EQ(messages_.Messages()[0].text, "Could not find file " + folder_.path().toStdString());
+  EXPECT_EQ(messages_.Messages()[0].text, "Path/File access error: " + folder_.path().toStdString());
 }
 
 TEST_F(FrameLifecycleTest, ANewImageTakesTheOutlineStoredInTheToolbox) {

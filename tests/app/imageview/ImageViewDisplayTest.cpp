@@ -50,9 +50,9 @@ TEST(ImageViewDisplay, RedDisplayRunsFromBlackToRedWithOrWithoutStretching) {
     ImageViewDisplay display(settings, frame);
     const std::vector<std::uint8_t> pixels = {40, 120, 200, 0};  // 2 x 2
     ASSERT_TRUE(display.RefreshBitmapFromData(pixels, 2, 2));
-    const QImage picture = display.ImageBitmap()->Image();
-    EXPECT_EQ(picture.pixel(1, 0), stretch ? qRgb(127, 0, 0) : qRgb(120, 0, 0)) << stretch;
-    EXPECT_EQ(picture.pixel(0, 1), stretch ? qRgb(255, 0, 0) : qRgb(200, 0, 0)) << stretch;
+    const DisplayPicture& picture = *display.ImageBitmap();
+    EXPECT_EQ(picture.RgbAt(1, 0), (stretch ? qRgb(127, 0, 0) : qRgb(120, 0, 0)) & 0xFFFFFF) << stretch;
+    EXPECT_EQ(picture.RgbAt(0, 1), (stretch ? qRgb(255, 0, 0) : qRgb(200, 0, 0)) & 0xFFFFFF) << stretch;
   }
 }
 

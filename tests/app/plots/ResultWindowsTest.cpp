@@ -153,8 +153,7 @@ TEST_F(ResultWindowTest, RedDisplayShowsBlackToRedButPrintsGrey) {
   const auto at = std::find(model.Picture.begin(), model.Picture.end(), std::uint8_t{128});
   ASSERT_NE(at, model.Picture.end());
   const int i = static_cast<int>(at - model.Picture.begin());
-  EXPECT_EQ(SFringe().FullBitmap()->Image().pixel(i % model.XSize, i / model.XSize) & 0xFFFFFF,
-            qRgb(128, 0, 0) & 0xFFFFFF);
+  EXPECT_EQ(SFringe().FullBitmap()->RgbAt(i % model.XSize, i / model.XSize), qRgb(128, 0, 0) & 0xFFFFFF);
   // The print buffer's table entry 128 stays grey (blue, green, red, 0).
   EXPECT_EQ(model.PrintBuffer[40 + 4 * 128], 128);
   EXPECT_EQ(model.PrintBuffer[40 + 4 * 128 + 1], 128);
@@ -554,7 +553,7 @@ TEST_F(SFringeWindowTest, PanningStopsAtBothEnds) {
   EXPECT_EQ(H().value(), 30);
   EXPECT_EQ(V().value(), 20);
   // The picture follows the bars.
-  EXPECT_EQ(Shown(SFringe()).pixel(0, 0), SFringe().FullBitmap()->Image().pixel(30, 20));
+  EXPECT_EQ(Shown(SFringe()).pixel(0, 0) & 0xFFFFFF, SFringe().FullBitmap()->RgbAt(30, 20));
   Mouse(QEvent::MouseMove, {-100, -100}, Qt::LeftButton);
   EXPECT_EQ(H().value(), 100);
   EXPECT_EQ(V().value(), 90);

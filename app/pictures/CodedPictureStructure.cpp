@@ -1,0 +1,209 @@
+#include "app/pictures/CodedPictureStructure.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "platform/runtime/ByteFields.h"
+
+namespace orvale {
+
+namespace {
+
+std::uint32_t ReadBE16(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 8) | p[1]; }
+
+std::uint32_t ReadBE32(const std::uint8_t* p) { return (ReadBE16(p) << 16) | ReadBE16(p + 2); }
+
+// Start-of-frame markers: every coding but the Huffman table (C4), arithmetic
+// conditioning (CC) and the reserved C8.
+bool IsJpegFrameMarker(std::uint8_t marker) {
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+bool IsRestartMarker(std::uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
+
+// What a frame header says about the memory its decoder may keep: whether it is
+// progressive, and each component's sampling factors.
+struct JpegFrame {
+  bool progressive = false;
+  std::vector<std::pair<int, int>> sampling;  // horizontal, vertical
+
+  static JpegFrame Read(std::uint8_t marker, std::span<const std::uint8_t> body) {
+    JpegFrame frame;
+    frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+    if (body.size() < 6) return frame;
+    const std::size_t count = std::min<std::size_t>(body[5], (body.size() - 6) / 3);
+    for (std::size_t c = 0; c < count; ++c) {
+      const std::uint8_t factors = body[6 + 3 * c + 1];
+      frame.sampling.emplace_back(std::max(1, factors >> 4), std::max(1, factors & 0x0F));
+    }
+    return frame;
+  }
+
+  // 64 coefficients of 2 bytes for every block of every component, the picture padded
+  // to whole units of the largest sampling.
+  std::uint64_t CoefficientBytes(const PictureSize& size) const {
+    int hMax = 1, vMax = 1;
+    for (const auto& [h, v] : sampling) hMax = std::max(hMax, h), vMax = std::max(vMax, v);
+    const auto unitsAcross = static_cast<std::uint64_t>((size.Width + 8 * hMax - 1) / (8 * hMax));
+    const auto unitsDown = static_cast<std::uint64_t>((size.Height + 8 * vMax - 1) / (8 * vMax));
+    std::uint64_t blocks = 0;
+    for (const auto& [h, v] : sampling) blocks += unitsAcross * static_cast<std::uint64_t>(h) * unitsDown * static_cast<std::uint64_t>(v);
+    return blocks * 128;
+  }
+};
+
+// The entropy-coded data of a scan from `i` on: its bytes are added to `coding`, and
+// the result is the position of the 0xFF of the marker that ends it (or the end).
+std::size_t WalkJpegScan(std::span<const std::uint8_t> bytes, std::size_t i, std::uint64_t& coding) {
+  const std::size_t size = bytes.size();
+  while (i < size) {
+    if (bytes[i] != 0xFF) {
+      ++coding;
+      ++i;
+      continue;
+    }
+    std::size_t next = i;
+    while (next < size && bytes[next] == 0xFF) ++next;  // fill bytes
+    if (next >= size) return next;
+    if (bytes[next] == 0x00) {
+      ++coding;  // a stuffed 0xFF of the data
+    } else if (!IsRestartMarker(bytes[next])) {
+      return i;
+    }
+    i = next + 1;
+  }
+  return i;
+}
+
+// The marker found from `i` on as libjpeg finds it between segments: stray bytes up
+// to an 0xFF, then fill bytes; an 0xFF 0x00 there is no marker. None at the end.
+std::optional<std::uint8_t> NextJpegMarker(std::span<const std::uint8_t> bytes, std::size_t& i) {
+  const std::size_t size = bytes.size();
+  for (;;) {
+    while (i < size && bytes[i] != 0xFF) ++i;
+    while (i < size && bytes[i] == 0xFF) ++i;
+    if (i >= size) return std::nullopt;
+    const std::uint8_t marker = bytes[i++];
+    if (marker != 0x00) return marker;
+  }
+}
+
+// The data sub-blocks of a GIF from `i` on, up to their terminator: their bytes in
+// the file are added to `coding` (when given); the result is the position after them.
+std::size_t WalkGifSubBlocks(std::span<const std::uint8_t> bytes, std::size_t i, std::uint64_t* coding) {
+  const std::size_t size = bytes.size();
+  while (i < size) {
+    const std::size_t count = bytes[i++];
+    if (count == 0) return i;
+    if (coding != nullptr) *coding += std::min(count, size - i);
+    i += count;
+  }
+  return i;
+}
+
+std::size_t GifColourTableBytes(std::uint8_t flags) {
+  return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 7) + 1) : 0;
+}
+
+}  // namespace
+
+CodedPictureStructure WalkJpeg(std::span<const std::uint8_t> bytes) {
+  CodedPictureStructure out;
+  JpegFrame frame;
+  const auto finish = [&](bool complete) {
+    out.Complete = complete;
+    if (out.Size && (frame.progressive || out.Scans > 1)) out.KeptCoefficientBytes = frame.CoefficientBytes(*out.Size);
+    return out;
+  };
+  const std::size_t size = bytes.size();
+  if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return out;
+  std::size_t i = 2;
+  for (;;) {
+    const std::optional<std::uint8_t> marker = NextJpegMarker(bytes, i);
+    if (!marker) return finish(false);
+    if (*marker == 0xD9) return finish(true);
+    if (*marker == 0x01 || IsRestartMarker(*marker)) continue;  // no length follows
+    if (*marker == 0xD8) return finish(false);  // a second start of image, which libjpeg refuses
+    if (size - i < 2) return finish(false);
+    const std::size_t length = ReadBE16(&bytes[i]);
+    if (length < 2 || length > size - i) return finish(false);
+    if (IsJpegFrameMarker(*marker)) {
+      // A second frame header is refused by libjpeg as well.
+      if (out.Size || length < 8) return finish(false);
+      out.Size = PictureSize{ReadBE16(&bytes[i + 5]), ReadBE16(&bytes[i + 3])};  // height first
+      frame = JpegFrame::Read(*marker, bytes.subspan(i + 2, length - 2));
+      out.Components = static_cast<int>(frame.sampling.size());
+    }
+    i += length;
+    if (*marker == 0xDA) {
+      ++out.Scans;
+      i = WalkJpegScan(bytes, i, out.CodingBytes);
+    }
+  }
+}
+
+CodedPictureStructure WalkPng(std::span<const std::uint8_t> bytes) {
+  static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  CodedPictureStructure out;
+  const std::size_t size = bytes.size();
+  if (size < kSignature.size() || !std::equal(kSignature.begin(), kSignature.end(), bytes.begin())) return out;
+  std::size_t i = kSignature.size();
+  bool first = true;
+  while (size - i >= 8) {
+    const std::size_t length = ReadBE32(&bytes[i]);
+    const std::uint8_t* type = &bytes[i + 4];
+    const std::size_t start = i + 8;
+    const std::size_t present = std::min(length, size - start);
+    const auto is = [type](const char* name) { return std::equal(type, type + 4, name); };
+    // The decoder takes the header only as the first chunk.
+    if (first && is("IHDR") && present >= 8) {
+      out.Size = PictureSize{ReadBE32(&bytes[start]), ReadBE32(&bytes[start + 4])};
+    }
+    first = false;
+    if (is("IDAT")) out.CodingBytes += present;
+    if (is("IEND")) {
+      out.Complete = true;
+      return out;
+    }
+    if (length > size - start || size - start - length < 4) return out;  // cut off
+    i = start + length + 4;  // the data and its CRC
+  }
+  return out;
+}
+
+CodedPictureStructure WalkGif(std::span<const std::uint8_t> bytes) {
+  CodedPictureStructure out;
+  const std::size_t size = bytes.size();
+  constexpr std::size_t kScreenEnd = 13;  // signature, version and logical screen
+  if (size < kScreenEnd || !std::equal(bytes.begin(), bytes.begin() + 3, "GIF")) return out;
+  const std::int64_t screenWidth = ReadLE16(&bytes[6]);
+  const std::int64_t screenHeight = ReadLE16(&bytes[8]);
+  out.Size = PictureSize{screenWidth, screenHeight};
+  std::size_t i = kScreenEnd + GifColourTableBytes(bytes[10]);
+  bool first = true;
+  while (i < size) {
+    const std::uint8_t block = bytes[i++];
+    if (block == 0x3B) {  // trailer
+      out.Complete = true;
+      return out;
+    }
+    if (block == 0x21) {  // extension: its label, then sub-blocks
+      i = WalkGifSubBlocks(bytes, i + 1, nullptr);
+      continue;
+    }
+    if (block != 0x2C || size - i < 9) return out;
+    if (first) {
+      const std::int64_t right = std::int64_t{ReadLE16(&bytes[i])} + ReadLE16(&bytes[i + 4]);
+      const std::int64_t bottom = std::int64_t{ReadLE16(&bytes[i + 2])} + ReadLE16(&bytes[i + 6]);
+      out.Size = PictureSize{std::max(screenWidth, right), std::max(screenHeight, bottom)};
+      first = false;
+    }
+    i += 9 + GifColourTableBytes(bytes[i + 8]) + 1;  // descriptor, colour table, code size
+    i = WalkGifSubBlocks(bytes, i, &out.CodingBytes);
+  }
+  return out;
+}
+
+}  // namespace orvale

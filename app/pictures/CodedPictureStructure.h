@@ -1,0 +1,47 @@
+#pragma once
+// What the structure of a JPEG, PNG or GIF file says before anything is decoded: the
+// size its decoder will allocate, and how many of its bytes actually code the picture
+// (metadata, comments and padding code nothing). Each walk follows the file as the
+// format's decoder reads it, so that a segment the decoder skips cannot pass for a
+// header.
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace orvale {
+
+struct PictureSize {
+  std::int64_t Width = 0;
+  std::int64_t Height = 0;  // a bitmap's row count, whichever way its rows run
+};
+
+struct CodedPictureStructure {
+  std::optional<PictureSize> Size;  // none when the walk found no header of it
+  std::uint64_t CodingBytes = 0;
+  bool Complete = false;  // the walk reached the format's end marker
+  // JPEG only: the components of its frame, the scans that follow, and the bytes its
+  // decoder holds for every coefficient of the picture until the last scan when it has
+  // more than one (progressive, or components in scans of their own); 0 for one scan.
+  int Components = 0;
+  std::uint64_t Scans = 0;
+  std::uint64_t KeptCoefficientBytes = 0;
+};
+
+// JPEG, walked marker by marker as libjpeg walks it: the standalone markers (TEM and
+// the restart markers) have no length, fill bytes (0xFF runs) and stray bytes between
+// segments are passed over, and inside a scan a stuffed 0xFF 0x00 and the restart
+// markers belong to the entropy-coded data. The size is that of the first frame
+// header; the coding bytes are those of the entropy-coded data, fill bytes not
+// counted; complete means the end-of-image marker follows the segments and scans.
+CodedPictureStructure WalkJpeg(std::span<const std::uint8_t> bytes);
+
+// PNG: the size of its IHDR chunk; the coding bytes are those of its IDAT chunks that
+// are in the file; complete means an IEND chunk follows.
+CodedPictureStructure WalkPng(std::span<const std::uint8_t> bytes);
+
+// GIF: the size is the logical screen, widened to cover the first image, as its
+// decoder allocates the screen whatever its frames hold; the coding bytes are those of
+// the images' data sub-blocks; complete means the trailer follows.
+CodedPictureStructure WalkGif(std::span<const std::uint8_t> bytes);
+
+}  // namespace orvale

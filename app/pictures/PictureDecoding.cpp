@@ -1,0 +1,127 @@
+#include "app/pictures/PictureDecoding.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <new>
+#include <optional>
+
+#include "app/pictures/DecoderAllocationLimit.h"
+#include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/PictureBudget.h"
+#include "app/pictures/PictureFormat.h"
+
+namespace orvale {
+
+namespace {
+
+const char* QtFormatName(PictureFormat format) {
+  switch (format) {
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Png: return "png";
+    default: return "gif";
+  }
+}
+
+// The bytes a JPEG's decoder holds at once when it keeps every coefficient: those,
+// beside the picture it fills (grey, or 32-bit colour). 0 for a JPEG of one scan.
+std::uint64_t CostlyDecodingBytes(const CodedPictureStructure& structure, QImageReader& reader) {
+  if (structure.KeptCoefficientBytes == 0 || !structure.Size) return 0;
+  const std::uint64_t pixelBytes = reader.imageFormat() == QImage::Format_Grayscale8 ? 1 : 4;
+  return structure.KeptCoefficientBytes +
+         static_cast<std::uint64_t>(structure.Size->Width * structure.Size->Height) * pixelBytes;
+}
+
+}  // namespace
+
+PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded, PictureClaims* claims) {
+  const PictureFormat format = PictureFormatOf(bytes);
+  if (format == PictureFormat::Icon || format == PictureFormat::Metafile) return PictureDecodeStatus::NotABitmap;
+  if (!IsDecodedPictureFormat(format)) return PictureDecodeStatus::UnknownFormat;
+
+  QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                           static_cast<qsizetype>(bytes.size()));
+  QBuffer device(&raw);
+  device.open(QIODevice::ReadOnly);
+  // Told the format, so that no reader of another one (Qt's extra plug-ins read TIFF,
+  // WebP, MNG and more) takes the bytes instead.
+  QImageReader reader(&device, QtFormatName(format));
+  reader.setAutoDetectImageFormat(false);
+  reader.setAutoTransform(false);
+
+  PictureClaims refused;
+  const auto refuse = [&](PictureDecodeStatus status) {
+    if (claims != nullptr) *claims = refused;
+    return status;
+  };
+  // Both the size our reading of the header gives and the decoder's own are judged,
+  // before anything is allocated for either, and before Qt turns down a header it
+  // finds too large as no picture at all.
+  const CodedPictureStructure structure = InspectPictureFile(bytes);
+  std::optional<PictureSize> decoders;
+  if (const QSize size = reader.size(); size.isValid()) decoders = PictureSize{size.width(), size.height()};
+  const std::optional<PictureSize> sizes[] = {structure.Size, decoders};
+  if (const std::optional<PictureSize>& known = structure.Size ? structure.Size : decoders) refused.Size = *known;
+  for (const std::optional<PictureSize>& size : sizes) {
+    if (size && size->Width >= 0 && !PictureSizeIsWithinLimits(size->Width, size->Height)) {
+      refused.Size = *size;
+      return refuse(PictureDecodeStatus::TooLarge);
+    }
+  }
+
+  if (format == PictureFormat::Bmp && (!BitmapFileIsPlausible(bytes) || !RunLengthCodesAreSound(bytes)))
+    return PictureDecodeStatus::NotAPicture;
+  if (format == PictureFormat::Jpeg && !structure.Complete) return PictureDecodeStatus::NotAPicture;
+  if (structure.Scans > kMostJpegScans) {
+    refused.Scans = structure.Scans;
+    return refuse(PictureDecodeStatus::TooManyScans);
+  }
+
+  const std::int64_t allowed = AllowedPicturePixels(structure.CodingBytes);
+  for (const std::optional<PictureSize>& size : sizes) {
+    if (size && size->Width * size->Height > allowed) {
+      refused.Size = *size;
+      return refuse(PictureDecodeStatus::BeyondItsData);
+    }
+  }
+  if (structure.Size && structure.Size->Width * structure.Size->Height > kCostlyCodingFloor) {
+    const std::uint64_t decoding = CostlyDecodingBytes(structure, reader);
+    if (decoding > static_cast<std::uint64_t>(structure.Size->Width * structure.Size->Height * kMostDecodingBytesPerPixel)) {
+      refused.DecodingBytes = decoding;
+      return refuse(PictureDecodeStatus::BeyondMemory);
+    }
+  }
+
+  QImage picture;
+  DecoderAllocationLimit limit(allowed);
+  const std::int64_t needed = DecoderAllocationLimit::BytesNeeded(reader);
+  try {
+    // Qt's decoder leaves the pixels that run-length codes skip as the memory held
+    // them; decoded into a blank picture of its size and kind, which it takes as it
+    // is, they stay 0.
+    if (structure.Size && IsRunLengthCodedBitmap(bytes)) {
+      picture = QImage(static_cast<int>(structure.Size->Width), static_cast<int>(structure.Size->Height),
+                       QImage::Format_Indexed8);
+      if (picture.isNull()) return PictureDecodeStatus::OutOfMemory;
+      picture.fill(0);
+    }
+    if (!reader.read(&picture)) picture = QImage();
+  } catch (const std::bad_alloc&) {
+    return PictureDecodeStatus::OutOfMemory;
+  }
+  if (picture.isNull()) {
+    if (!limit.Stopped(needed)) return PictureDecodeStatus::NotAPicture;
+    refused.DecodingBytes = static_cast<std::uint64_t>(needed);
+    return refuse(PictureDecodeStatus::BeyondMemory);
+  }
+  // A format whose header did not tell its size.
+  if (!PictureSizeIsWithinLimits(picture.width(), picture.height())) {
+    refused.Size = PictureSize{picture.width(), picture.height()};
+    return refuse(PictureDecodeStatus::TooLarge);
+  }
+  decoded = std::move(picture);
+  return PictureDecodeStatus::Decoded;
+}
+
+}  // namespace orvale

@@ -1,0 +1,41 @@
+#pragma once
+// Decoding a picture file's bytes with Qt's readers, after the structure checks: only
+// the formats whose structure the program checks are decoded, a damaged file is
+// refused instead of decoded in part, and nothing is allocated for a picture larger
+// than any camera makes, than the file's data can describe or than memory allows for
+// its pixels. The decoder itself is held to the budget of PictureBudget.h.
+#include <QImage>
+#include <cstdint>
+#include <span>
+
+#include "app/pictures/ImageFileChecks.h"
+
+namespace orvale {
+
+enum class PictureDecodeStatus {
+  Decoded,        // `decoded` holds the picture
+  NotAPicture,    // damaged or truncated file, empty picture
+  NotABitmap,     // an icon or a drawing
+  UnknownFormat,  // not a BMP, JPEG, PNG or GIF picture, whatever its name
+  OutOfMemory,
+  TooLarge,       // beyond the limits of the largest picture the program takes
+  BeyondItsData,  // the picture claims far more pixels than the file's data can describe
+  BeyondMemory,   // decoding it would take more memory a pixel than the budget allows
+  TooManyScans,   // a JPEG of more scans than any encoder writes
+};
+
+// More scans than any encoder writes (about ten): each takes the decoder a pass over
+// the whole picture.
+inline constexpr std::uint64_t kMostJpegScans = 300;
+
+// What a refused picture claims, for its reason.
+struct PictureClaims {
+  PictureSize Size;                 // as its header gives it; 0 x 0 when no header told
+  std::uint64_t DecodingBytes = 0;  // BeyondMemory: what decoding it would take
+  std::uint64_t Scans = 0;          // TooManyScans: its scans
+};
+
+PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded,
+                                  PictureClaims* claims = nullptr);
+
+}  // namespace orvale

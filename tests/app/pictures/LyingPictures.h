@@ -1,0 +1,45 @@
+#pragma once
+// Picture files whose headers claim far more than their data, or whose coding costs far
+// more than their size, built byte by byte: each is a few bytes to a few hundred
+// kilobytes, and each would take the program gigabytes or seconds if it were decoded
+// as it claims.
+#include <cstdint>
+#include <vector>
+
+namespace orvale::testing {
+
+// A GIF whose logical screen is `width` x `height` and whose one frame is 1 x 1.
+std::vector<std::uint8_t> GifWithScreen(int width, int height);
+
+// A blank PNG of `bitDepth` bits a sample, grey (colour type 0) or, with
+// `withColourAndAlpha`, RGBA (type 6), compressed as tightly as zlib can.
+std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth, bool withColourAndAlpha = false);
+
+// A JPEG that starts with a TEM marker (which has no length) followed by two stray bytes
+// that a careless reader takes for one, then a real frame
+// header of `width` x `height`, then a comment that holds an 8 x 8 frame header as a
+// decoy, then the tables and the scans of an 8 x 8 picture (grey baseline, or
+// progressive colour).
+std::vector<std::uint8_t> JpegWithDecoyFrame(int width, int height, bool progressiveColour);
+
+// A progressive colour JPEG of an 8 x 8 picture whose frame says `width` x `height`,
+// padded with comment segments to at least `size` bytes.
+std::vector<std::uint8_t> JpegPaddedWithComments(int width, int height, std::size_t size);
+
+// A 16 x 16 grey baseline JPEG whose frame header says `width` x `height`: its data
+// describes a few blocks and its end-of-image marker follows.
+std::vector<std::uint8_t> JpegClaiming(int width, int height);
+
+// A progressive grey 16 x 16 JPEG of `scans` scans: Qt's own, its last scan repeated.
+std::vector<std::uint8_t> ProgressiveJpegOfScans(int scans);
+
+// A progressive JPEG whose frame claims `width` x `height` pixels of four components,
+// none subsampled (CMYK 4:4:4), followed by the tables and scans of an 8 x 8 picture:
+// its decoder keeps 8 bytes of coefficients a pixel beside the picture it fills.
+std::vector<std::uint8_t> CmykJpegClaiming(int width, int height);
+
+// The run-length code (8-bit) of a `width` x `height` picture that paints every
+// sixteenth row whole and jumps over the others.
+std::vector<std::uint8_t> Rle8PaintingASixteenth(int width, int height);
+
+}  // namespace orvale::testing
