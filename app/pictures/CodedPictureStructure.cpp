@@ -23,11 +23,15 @@ bool IsJpegFrameMarker(std::uint8_t marker) {
 
 bool IsRestartMarker(std::uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
 
-// What a frame header says about the memory its decoder may keep: whether it is
-// progressive, and each component's sampling factors.
+// What a frame header says about the work and memory of its decoder: whether it is
+// progressive, and each component's identifier and sampling factors.
 struct JpegFrame {
+  struct Component {
+    std::uint8_t id = 0;
+    int h = 1, v = 1;  // sampling factors
+  };
   bool progressive = false;
-  std::vector<std::pair<int, int>> sampling;  // horizontal, vertical
+  std::vector<Component> components;
 
   static JpegFrame Read(std::uint8_t marker, std::span<const std::uint8_t> body) {
     JpegFrame frame;
@@ -36,22 +40,41 @@ struct JpegFrame {
     const std::size_t count = std::min<std::size_t>(body[5], (body.size() - 6) / 3);
     for (std::size_t c = 0; c < count; ++c) {
       const std::uint8_t factors = body[6 + 3 * c + 1];
-      frame.sampling.emplace_back(std::max(1, factors >> 4), std::max(1, factors & 0x0F));
+      frame.components.push_back({body[6 + 3 * c], std::max(1, factors >> 4), std::max(1, factors & 0x0F)});
     }
     return frame;
   }
 
-  // 64 coefficients of 2 bytes for every block of every component, the picture padded
-  // to whole units of the largest sampling.
-  std::uint64_t CoefficientBytes(const PictureSize& size) const {
+  // The blocks of the component `c`, the picture padded to whole units of the largest
+  // sampling.
+  std::uint64_t Blocks(const PictureSize& size, const Component& c) const {
     int hMax = 1, vMax = 1;
-    for (const auto& [h, v] : sampling) hMax = std::max(hMax, h), vMax = std::max(vMax, v);
+    for (const Component& each : components) hMax = std::max(hMax, each.h), vMax = std::max(vMax, each.v);
     const auto unitsAcross = static_cast<std::uint64_t>((size.Width + 8 * hMax - 1) / (8 * hMax));
     const auto unitsDown = static_cast<std::uint64_t>((size.Height + 8 * vMax - 1) / (8 * vMax));
-    std::uint64_t blocks = 0;
-    for (const auto& [h, v] : sampling) blocks += unitsAcross * static_cast<std::uint64_t>(h) * unitsDown * static_cast<std::uint64_t>(v);
-    return blocks * 128;
+    return unitsAcross * static_cast<std::uint64_t>(c.h) * unitsDown * static_cast<std::uint64_t>(c.v);
   }
+
+  std::uint64_t AllBlocks(const PictureSize& size) const {
+    std::uint64_t blocks = 0;
+    for (const Component& c : components) blocks += Blocks(size, c);
+    return blocks;
+  }
+
+  // The blocks a scan header (its body) covers: those of every component it names.
+  std::uint64_t ScanBlocks(const PictureSize& size, std::span<const std::uint8_t> body) const {
+    if (body.empty()) return 0;
+    const std::size_t count = std::min<std::size_t>(body[0], (body.size() - 1) / 2);
+    std::uint64_t blocks = 0;
+    for (std::size_t s = 0; s < count; ++s) {
+      for (const Component& c : components)
+        if (c.id == body[1 + 2 * s]) blocks += Blocks(size, c);
+    }
+    return blocks;
+  }
+
+  // 64 coefficients of 2 bytes for every block of every component.
+  std::uint64_t CoefficientBytes(const PictureSize& size) const { return AllBlocks(size) * 128; }
 };
 
 // The entropy-coded data of a scan from `i` on: its bytes are added to `coding`, and
@@ -112,9 +135,12 @@ std::size_t GifColourTableBytes(std::uint8_t flags) {
 CodedPictureStructure WalkJpeg(std::span<const std::uint8_t> bytes) {
   CodedPictureStructure out;
   JpegFrame frame;
+  std::uint64_t scanBlocks = 0;
   const auto finish = [&](bool complete) {
     out.Complete = complete;
     if (out.Size && (frame.progressive || out.Scans > 1)) out.KeptCoefficientBytes = frame.CoefficientBytes(*out.Size);
+    if (const std::uint64_t all = out.Size ? frame.AllBlocks(*out.Size) : 0; all > 0)
+      out.ScanPasses = (scanBlocks + all - 1) / all;
     return out;
   };
   const std::size_t size = bytes.size();
@@ -134,8 +160,9 @@ CodedPictureStructure WalkJpeg(std::span<const std::uint8_t> bytes) {
       if (out.Size || length < 8) return finish(false);
       out.Size = PictureSize{ReadBE16(&bytes[i + 5]), ReadBE16(&bytes[i + 3])};  // height first
       frame = JpegFrame::Read(*marker, bytes.subspan(i + 2, length - 2));
-      out.Components = static_cast<int>(frame.sampling.size());
+      out.Components = static_cast<int>(frame.components.size());
     }
+    if (*marker == 0xDA && out.Size) scanBlocks += frame.ScanBlocks(*out.Size, bytes.subspan(i + 2, length - 2));
     i += length;
     if (*marker == 0xDA) {
       ++out.Scans;

@@ -19,11 +19,14 @@ struct CodedPictureStructure {
   std::optional<PictureSize> Size;  // none when the walk found no header of it
   std::uint64_t CodingBytes = 0;
   bool Complete = false;  // the walk reached the format's end marker
-  // JPEG only: the components of its frame, the scans that follow, and the bytes its
-  // decoder holds for every coefficient of the picture until the last scan when it has
-  // more than one (progressive, or components in scans of their own); 0 for one scan.
+  // JPEG only: the components of its frame, the scans that follow, the passes those
+  // scans make over the picture (the blocks they cover, in whole pictures, rounded up),
+  // and the bytes its decoder holds for every coefficient of the picture until the last
+  // scan when it has more than one (progressive, or components in scans of their own);
+  // 0 for one scan.
   int Components = 0;
   std::uint64_t Scans = 0;
+  std::uint64_t ScanPasses = 0;
   std::uint64_t KeptCoefficientBytes = 0;
 };
 

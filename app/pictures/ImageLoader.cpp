@@ -41,9 +41,10 @@ std::string BeyondMemoryReason(const PictureClaims& claims) {
          " MB, more than the program allows for a picture of that size.";
 }
 
-std::string TooManyScansReason(std::uint64_t scans) {
-  return "\nIts picture is coded in " + std::to_string(scans) + " scans; the program opens JPEG pictures of at most " +
-         std::to_string(kMostJpegScans) + ".";
+std::string TooManyScansReason(const PictureClaims& claims) {
+  return "\nIts picture is coded in " + std::to_string(claims.Scans) + " scans, " + std::to_string(claims.ScanPasses) +
+         " passes over it; the program opens JPEG pictures of at most " + std::to_string(kMostJpegScans) + " scans and " +
+         std::to_string(kMostJpegScanPasses) + " passes.";
 }
 
 constexpr const char* kUnknownFormatReason = "\nIt is not a BMP, JPEG, PNG or GIF picture.";
@@ -147,7 +148,7 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
     case PictureDecodeStatus::BeyondMemory:
       return openFailed(notAPicture + BeyondMemoryReason(claims));
     case PictureDecodeStatus::TooManyScans:
-      return openFailed(notAPicture + TooManyScansReason(claims.Scans));
+      return openFailed(notAPicture + TooManyScansReason(claims));
   }
   bytes = {};  // the file's bytes are no longer needed
 

@@ -73,8 +73,9 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
   if (format == PictureFormat::Bmp && (!BitmapFileIsPlausible(bytes) || !RunLengthCodesAreSound(bytes)))
     return PictureDecodeStatus::NotAPicture;
   if (format == PictureFormat::Jpeg && !structure.Complete) return PictureDecodeStatus::NotAPicture;
-  if (structure.Scans > kMostJpegScans) {
+  if (structure.Scans > kMostJpegScans || structure.ScanPasses > kMostJpegScanPasses) {
     refused.Scans = structure.Scans;
+    refused.ScanPasses = structure.ScanPasses;
     return refuse(PictureDecodeStatus::TooManyScans);
   }
 

@@ -21,18 +21,22 @@ enum class PictureDecodeStatus {
   TooLarge,       // beyond the limits of the largest picture the program takes
   BeyondItsData,  // the picture claims far more pixels than the file's data can describe
   BeyondMemory,   // decoding it would take more memory a pixel than the budget allows
-  TooManyScans,   // a JPEG of more scans than any encoder writes
+  TooManyScans,   // a JPEG of more scans, or passes over its picture, than any encoder writes
 };
 
-// More scans than any encoder writes (about ten): each takes the decoder a pass over
-// the whole picture.
+// More scans than any encoder writes (about ten), and more passes over the picture: each
+// scan takes the decoder a pass over the blocks of its components, so that the time a
+// JPEG takes follows its pixels (an encoder's scans pass over the picture about six
+// times).
 inline constexpr std::uint64_t kMostJpegScans = 300;
+inline constexpr std::uint64_t kMostJpegScanPasses = 16;
 
 // What a refused picture claims, for its reason.
 struct PictureClaims {
   PictureSize Size;                 // as its header gives it; 0 x 0 when no header told
   std::uint64_t DecodingBytes = 0;  // BeyondMemory: what decoding it would take
   std::uint64_t Scans = 0;          // TooManyScans: its scans
+  std::uint64_t ScanPasses = 0;     // TooManyScans: the passes they make over the picture
 };
 
 PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded,

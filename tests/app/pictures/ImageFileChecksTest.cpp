@@ -190,11 +190,22 @@ TEST(ImageFileChecksTest, AJpegsScansAndTheCoefficientsItsDecoderKeepsAreCounted
   const auto baseline = InspectPictureFile(Jpeg(grey, false));
   EXPECT_EQ(baseline.Scans, 1u);
   EXPECT_EQ(baseline.KeptCoefficientBytes, 0u);
+  EXPECT_EQ(baseline.ScanPasses, 1u);
   const auto progressive = InspectPictureFile(Jpeg(grey, true));
   EXPECT_GT(progressive.Scans, 1u);
   EXPECT_EQ(progressive.KeptCoefficientBytes, 8u * 6u * 128u);
+  // Each scan of a grey picture passes over all of it.
+  EXPECT_EQ(progressive.ScanPasses, progressive.Scans);
   const auto repeated = InspectPictureFile(testing::ProgressiveJpegOfScans(301));
   EXPECT_EQ(repeated.Scans, 301u);
+  EXPECT_EQ(repeated.ScanPasses, 301u);
+  // In colour most scans pass over one component, the two subsampled ones a quarter of
+  // the brightness's blocks each: fewer passes over the whole picture than scans.
+  QImage colour(64, 48, QImage::Format_RGB32);
+  colour.fill(qRgb(200, 40, 90));
+  const auto colourProgressive = InspectPictureFile(Jpeg(colour, true));
+  EXPECT_LT(colourProgressive.ScanPasses, colourProgressive.Scans);
+  EXPECT_GE(colourProgressive.ScanPasses, 3u);
   // 4:4:4 CMYK: 4 components of 625 x 625 blocks.
   EXPECT_EQ(InspectPictureFile(testing::CmykJpegClaiming(5000, 5000)).KeptCoefficientBytes, 4u * 625u * 625u * 128u);
 }

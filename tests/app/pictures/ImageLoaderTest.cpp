@@ -213,6 +213,11 @@ std::string BeyondMemory(int width, int height, int megabytes) {
          std::to_string(megabytes) + " MB, more than the program allows for a picture of that size.";
 }
 
+std::string ScansAndPasses(int scans, int passes) {
+  return "\nIts picture is coded in " + std::to_string(scans) + " scans, " + std::to_string(passes) +
+         " passes over it; the program opens JPEG pictures of at most 300 scans and 16 passes.";
+}
+
 // Refused from the header, before anything is allocated for the picture, with the true
 // reason: beyond the limits, claiming more than its data can code, costing more to
 // decode than its pixels may, or coded in more scans than any encoder writes. The
@@ -260,8 +265,9 @@ TEST_F(ImageLoaderTest, APictureBeyondItsDataOrAnyCameraIsRefusedWithTheReason) 
       // Within the pixels its data buys, but its decoder would keep 8 bytes of
       // coefficients a pixel beside the 4 of the picture it fills.
       {"cmyk.jpg", CmykJpegClaiming(5000, 5000), BeyondMemory(5000, 5000, 300)},
-      // Each scan takes the decoder a pass over the whole picture.
-      {"scans.jpg", ProgressiveJpegOfScans(301), "\nIts picture is coded in 301 scans; the program opens JPEG pictures of at most 300."},
+      // Each scan takes the decoder a pass over the blocks of its components.
+      {"scans.jpg", ProgressiveJpegOfScans(301), ScansAndPasses(301, 301)},
+      {"passes.jpg", ProgressiveJpegOfScans(17), ScansAndPasses(17, 17)},
       {"sixteenth.rle", MakeBmp({32767, 7629, 8, 1, GreyRamp(256), {}, false, {Rle8PaintingASixteenth(32767, 7629)}}),
        BeyondItsData(32767, 7629)},
       // Codes of the wrong width are no picture, whatever its size.
