@@ -163,8 +163,11 @@ BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, xpm_head_in_2GB, ".jpg",
                   std::vector<std::uint8_t>{'/', '*', ' ', 'X', 'P', 'M', ' ', '*', '/', '\n', '/', '*'},
                   std::uintmax_t{2} << 30)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
-// Costly codings: more scans than any encoder writes, and 4:4:4 CMYK kept whole.
+// Costly codings: more scans or passes over the picture than any encoder writes, and
+// 4:4:4 CMYK kept whole.
 BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_301_scans, ".jpg", testing::ProgressiveJpegOfScans(301), 0)
+    ->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_17_passes, ".jpg", testing::ProgressiveJpegOfScans(17), 0)
     ->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_RefusePictureBeyondItsData, jpeg_cmyk_444_progressive_8192x8192, ".jpg",
                   testing::CmykJpegClaiming(8192, 8192), 0)
