@@ -24,6 +24,10 @@ bool ReadOnToPictureEnd(ReadableFile& file, std::vector<std::uint8_t>& content, 
     if (content.size() >= extent || PictureEndIsAmong(content)) return true;
     const std::size_t before = content.size();
     const std::uint64_t wanted = std::min<std::uint64_t>(extent, std::max<std::uint64_t>(before * 2, kPictureHeadBytes));
+    // Room for all the picture can need that the file holds, at once: growing by
+    // doubling would copy what was read and hold up to twice it meanwhile.
+    const std::uint64_t room = std::min(extent, file.SizeWhenOpened());
+    if (room > content.capacity()) content.reserve(static_cast<std::size_t>(room));
     if (!file.ReadUpTo(content, wanted, error)) return false;
     if (content.size() < wanted) return true;  // the end of the file
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <utility>
 
@@ -103,11 +104,24 @@ bool ReadableFile::AppendUpTo(Bytes& bytes, std::uint64_t limit, RunError& error
   constexpr std::size_t kChunk = 1 << 20;
   while (bytes.size() < limit) {
     const std::size_t done = bytes.size();
-    const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, limit - done));
-    bytes.resize(done + chunk);
-    const long got = Read(bytes.data() + done, chunk);
-    const int reason = errno;
-    bytes.resize(done + static_cast<std::size_t>(std::max(got, 0L)));
+    // Within the room the caller made, or a chunk; a full buffer only grows for bytes
+    // that are there, not to find the end of the file.
+    const std::size_t room = bytes.capacity() - done;
+    const auto chunk = static_cast<std::size_t>(
+        std::min<std::uint64_t>(room > 0 ? std::min(room, kChunk) : kChunk, limit - done));
+    long got = 0;
+    int reason = 0;
+    if (room == 0 && done > 0) {
+      std::array<char, 4096> probe;
+      got = Read(probe.data(), std::min(probe.size(), chunk));
+      reason = errno;
+      if (got > 0) bytes.insert(bytes.end(), probe.data(), probe.data() + got);
+    } else {
+      bytes.resize(done + chunk);
+      got = Read(bytes.data() + done, chunk);
+      reason = errno;
+      bytes.resize(done + static_cast<std::size_t>(std::max(got, 0L)));
+    }
     if (got == 0) return true;
     if (got < 0) {
       error = RunError::FromErrno(reason, path_);

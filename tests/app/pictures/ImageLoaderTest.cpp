@@ -326,7 +326,7 @@ TEST_F(ImageLoaderTest, PixelsThatRunLengthCodesSkipAreZero) {
 // than the suite, and a few seconds: "Loaded", or the message the load showed. A load
 // that allocated what the file claims, or read a huge file whole, runs out of one or
 // the other there and answers nothing.
-std::string LoadWithLittleMemory(const fs::path& path) {
+std::string LoadWithLittleMemory(const fs::path& path, std::size_t memory = std::size_t{200} << 20) {
   const fs::path answer = path.string() + ".answer";
   fs::remove(answer);
   testing::RunsWithinBounds(
@@ -338,7 +338,7 @@ std::string LoadWithLittleMemory(const fs::path& path) {
         for (const auto& shown : messages.Messages()) result += shown.text;
         std::ofstream(answer, std::ios::binary) << result;
       },
-      std::size_t{200} << 20, 20);
+      memory, 20);
   std::ifstream in(answer, std::ios::binary);
   if (!in) return "(no answer within the bounds)";
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -399,6 +399,19 @@ TEST_F(ImageLoaderTest, ALyingFileIsRefusedBeforeItsClaimIsAllocatedOrItIsReadWh
     EXPECT_EQ(LoadWithLittleMemory(path), expected);
     fs::remove(path);
   }
+}
+
+// A picture whose claim is within the limits may need much of a huge file, and its data
+// runs on to the end without one: the file is read as far as the picture can need, into
+// no more memory than that and in one pass, and refused for its missing end.
+TEST_F(ImageLoaderTest, AHugeFileThatThePictureCanNeedIsReadIntoNoMoreMemoryThanThat) {
+  std::vector<std::uint8_t> endless = JpegClaiming(16000, 15000);
+  endless.resize(endless.size() - 2);  // no end-of-image marker: the scan runs on
+  const auto path = Save("endless.jpg", endless);
+  fs::resize_file(path, std::uintmax_t{2} << 30);
+  // 4 bytes a pixel of its one component can be scan data: about 1 GB is read.
+  EXPECT_EQ(LoadWithLittleMemory(path, std::size_t{1200} << 20), "Could not open image file " + path.string());
+  fs::remove(path);
 }
 
 // Pictures that a camera or an ordinary program writes open, however little data a
