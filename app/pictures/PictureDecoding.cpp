@@ -72,7 +72,9 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
 
   if (format == PictureFormat::Bmp && (!BitmapFileIsPlausible(bytes) || !RunLengthCodesAreSound(bytes)))
     return PictureDecodeStatus::NotAPicture;
-  if (format == PictureFormat::Jpeg && !structure.Complete) return PictureDecodeStatus::NotAPicture;
+  // Their decoders refuse a JPEG or PNG without its end, after allocating the picture.
+  if ((format == PictureFormat::Jpeg || format == PictureFormat::Png) && !structure.Complete)
+    return PictureDecodeStatus::NotAPicture;
   if (structure.Scans > kMostJpegScans || structure.ScanPasses > kMostJpegScanPasses) {
     refused.Scans = structure.Scans;
     refused.ScanPasses = structure.ScanPasses;
