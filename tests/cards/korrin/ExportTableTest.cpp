@@ -3,40 +3,16 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <string>
 
 #include "cards/korrin/ExportTable.h"
 #include "cards/korrin/LibraryInstance.h"
+#include "tests/support/DynamicSymbols.h"
 
 namespace orvale::korrin {
 namespace {
-
-std::set<std::string> DefinedDynamicSymbols(const char* library) {
-  const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + library;
-  std::set<std::string> names;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return names;
-  char line[512];
-  while (std::fgets(line, sizeof line, pipe) != nullptr) {
-    char type = 0;
-    char name[400] = {};
-    if (std::sscanf(line, "%*s %c %399s", &type, name) != 2) continue;
-    std::string symbol(name);
-    symbol = symbol.substr(0, symbol.find('@'));
-    if (type == 'A' && symbol == "KORRIN32_1") continue;  // the version node itself
-    // A local entry (a lower-case type other than unique and weak) binds nothing; the
-    // linker may leave one in the dynamic table, as it does for std::piecewise_construct
-    // in some link orders.
-    if (std::islower(static_cast<unsigned char>(type)) && type != 'u' && type != 'v' && type != 'w') continue;
-    names.insert(symbol);
-  }
-  pclose(pipe);
-  return names;
-}
 
 class SharedObject {
  public:
@@ -69,7 +45,7 @@ TEST(ExportTableTest, EveryNameResolves) {
 }
 
 TEST(ExportTableTest, NothingElseIsExported) {
-  const auto exported = DefinedDynamicSymbols(KORRIN32_PATH);
+  const auto exported = testing::BindableDynamicSymbols(NM_PROGRAM, KORRIN32_PATH);
   ASSERT_FALSE(exported.empty());
   const std::set<std::string> table(kExportedSymbols.begin(), kExportedSymbols.end());
   for (const auto& name : exported) EXPECT_TRUE(table.count(name) != 0) << "leaked: " << name;

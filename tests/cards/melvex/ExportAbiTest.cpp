@@ -3,16 +3,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 
 #include "cards/melvex/zelvo32.h"
+#include "tests/support/DynamicSymbols.h"
 
 namespace {
 
@@ -105,21 +103,8 @@ TEST_F(ExportAbiTest, UnknownOrdinalsResolveToNothing) {
 }
 
 TEST_F(ExportAbiTest, ExportsNothingButTheTable) {
-  const std::string command = std::string(ZELVO32_NM) + " -D --defined-only " + ZELVO32_LIBRARY;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  ASSERT_NE(pipe, nullptr);
-  std::set<std::string> exported;
-  std::array<char, 512> buffer{};
-  while (std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
-    // "<address> <type> <name>[@@ZELVO32_1]"
-    std::string line(buffer.data());
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    const std::size_t space = line.rfind(' ');
-    std::string name = line.substr(space + 1);
-    if (const std::size_t at = name.find('@'); at != std::string::npos) name.resize(at);
-    if (name == "ZELVO32_1") continue;  // the version node itself
-    exported.insert(name);
-  }
+  const std::set<std::string> exported = orvale::testing::BindableDynamicSymbols(ZELVO32_NM, ZELVO32_LIBRARY);
+  ASSERT_FALSE(exported.empty());
   std::set<std::string> expected = {"zelvo32_procAddress"};
   for (const Row& row : kRows) expected.insert(row.name);
   EXPECT_EQ(exported, expected);

@@ -5,10 +5,7 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <array>
-#include <cstdio>
 #include <set>
-#include <sstream>
 
 #include "platform/capture/SyntheticCameraConfig.h"
 #include "platform/capture/V4l2Io.h"
@@ -16,6 +13,7 @@
 #include "platform/com/ObjectCreation.h"
 #include "platform/com/PluginExports.h"
 #include "platform/com/PluginLibrary.h"
+#include "tests/support/DynamicSymbols.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/TempConfigHome.h"
 
@@ -24,26 +22,8 @@ namespace {
 
 const std::filesystem::path kLibrary = ORVALE_TAVREL_LIBRARY;
 
-// The names `nm -D --defined-only` lists, without version suffixes and without the
-// version nodes themselves (absolute symbols).
-std::set<std::string> DefinedDynamicSymbols(const std::filesystem::path& library) {
-  const std::string command = std::string(ORVALE_NM) + " -D --defined-only '" + library.string() + "'";
-  std::set<std::string> names;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return names;
-  std::array<char, 512> line{};
-  while (std::fgets(line.data(), static_cast<int>(line.size()), pipe) != nullptr) {
-    std::istringstream fields(line.data());
-    std::string address, type, name;
-    if (!(fields >> address >> type >> name) || type == "A") continue;
-    names.insert(name.substr(0, name.find('@')));
-  }
-  EXPECT_EQ(::pclose(pipe), 0) << command;
-  return names;
-}
-
 TEST(TavrelLibraryTest, ExportsItsThreeEntryPointsAndNothingElse) {
-  EXPECT_EQ(DefinedDynamicSymbols(kLibrary),
+  EXPECT_EQ(testing::BindableDynamicSymbols(ORVALE_NM, kLibrary),
             (std::set<std::string>{"DllCreateObject", "DllRegisterServer", "DllUnregisterServer"}));
 }
 
