@@ -63,16 +63,6 @@ void BM_LoadCameraJpeg(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadCameraJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// `image` coded by Qt's JPEG writer at `quality`.
-std::vector<std::uint8_t> Coded(const QImage& image, int quality) {
-  QByteArray coded;
-  QBuffer buffer(&coded);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
-  writer.setQuality(quality);
-  writer.write(image);
-  return std::vector<std::uint8_t>(coded.begin(), coded.end());
-}
 
 fs::path SaveBench(const std::string& suffix, const std::vector<std::uint8_t>& bytes) {
   const fs::path path = fs::temp_directory_path() / ("orvale-bench-" + std::to_string(::getpid()) + suffix);
@@ -191,7 +181,7 @@ const std::vector<std::uint8_t>& CameraJpeg24Megapixels() {
         line[x] = qRgb(level, level, level * 7 / 8);
       }
     }
-    return Coded(image, 90);
+    return testing::JpegCodedByQt(image, false, 90);
   }();
   return bytes;
 }
@@ -216,7 +206,7 @@ std::vector<std::uint8_t> GreyDiscJpeg(int width, int height) {
             std::clamp(static_cast<int>(128 + 115 * std::cos(2 * M_PI * (6 * u + 2 * v + 5 * q))) + jitter(noise), 0, 255));
     }
   }
-  return Coded(image, 90);
+  return testing::JpegCodedByQt(image, false, 90);
 }
 
 // Resets the peak of the process's resident memory to what it holds now, which it

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <vector>
 
 #include "tests/app/document/DocumentTestSupport.h"
@@ -27,16 +25,7 @@ std::vector<testing::Rgb> GreyPalette() {
   return palette;
 }
 
-std::vector<std::uint8_t> Jpeg(const QImage& image, bool progressive) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
-  writer.setProgressiveScanWrite(progressive);
-  writer.setOptimizedWrite(true);
-  EXPECT_TRUE(writer.write(image));
-  return {bytes.begin(), bytes.end()};
-}
+std::vector<std::uint8_t> Jpeg(const QImage& image, bool progressive) { return testing::JpegCodedByQt(image, progressive); }
 
 TEST(ImageFileChecksTest, BitmapHeadersMustFitTheFile) {
   const BmpSpec spec{4, 3, 24, 0, {}, {}, false, std::vector<std::vector<std::uint8_t>>(3, std::vector<std::uint8_t>(12, 1))};

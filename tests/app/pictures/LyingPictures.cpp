@@ -42,6 +42,21 @@ Bytes PngChunk(const char* type, const Bytes& data) {
   return chunk;
 }
 
+}  // namespace
+
+std::vector<std::uint8_t> JpegCodedByQt(const QImage& image, bool progressive, int quality) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setProgressiveScanWrite(progressive);
+  writer.setQuality(quality);
+  if (!writer.write(image)) throw std::runtime_error("no JPEG writer");
+  return {bytes.begin(), bytes.end()};
+}
+
+namespace {
+
 // A `side` x `side` picture as Qt's JPEG writer codes it: grey or colour, baseline or
 // progressive.
 Bytes QtJpeg(int side, bool colour, bool progressive) {
@@ -54,13 +69,7 @@ Bytes QtJpeg(int side, bool colour, bool progressive) {
         image.scanLine(y)[x] = static_cast<std::uint8_t>(x * 30 % 256);
       }
     }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
-  writer.setProgressiveScanWrite(progressive);
-  if (!writer.write(image)) throw std::runtime_error("no JPEG writer");
-  return {bytes.begin(), bytes.end()};
+  return JpegCodedByQt(image, progressive);
 }
 
 // An 8 x 8 picture: grey baseline, or progressive colour.

@@ -3,10 +3,15 @@
 // more than their size, built byte by byte: each is a few bytes to a few hundred
 // kilobytes, and each would take the program gigabytes or seconds if it were decoded
 // as it claims.
+#include <QImage>
 #include <cstdint>
 #include <vector>
 
 namespace orvale::testing {
+
+// `image` as Qt's JPEG writer codes it, baseline or progressive, at `quality` (-1 the
+// writer's own).
+std::vector<std::uint8_t> JpegCodedByQt(const QImage& image, bool progressive, int quality = -1);
 
 // A GIF whose logical screen is `width` x `height` and whose one frame is 1 x 1.
 std::vector<std::uint8_t> GifWithScreen(int width, int height);
