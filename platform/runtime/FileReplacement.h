@@ -11,9 +11,15 @@
 //   temporary file cannot take, is written in its place instead, under the exclusive lock
 //   of its folder (FolderLock.h), so that every name sees the new text and nothing about
 //   the file changes but its contents. The space is reserved first, so a full disk fails
-//   before the file is touched; then the temporary file is copied over it and removed.
+//   before the file is touched (where the file system can reserve none, it is written
+//   without); then the temporary file is copied over it and removed.
 //   Should the process die while it copies, the file holds the start of the new text over
 //   the old one, and the temporary file beside it ("<name>.tmp-XXXXXX") holds all of it.
+// - Both files are examined and changed through descriptors, never followed through a
+//   link: the file written, or whose looks the temporary file takes, is the one examined,
+//   and the temporary file is still the writer's own. Another user who may write the
+//   folder and puts a link or a file of theirs under either name makes the write fail
+//   ("... was replaced by another program"), with nothing written through it.
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -37,5 +43,8 @@ bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::p
 // For tests (AtomicWriteFailure): how many more writes in place may reserve their space
 // before one fails as a full disk would; -1 is no limit.
 std::atomic<std::int64_t>& InPlaceReservationBudget();
+// For tests: while true, writes in place find, as on NFS before 4.2 or a FUSE file system,
+// that no space can be reserved (EOPNOTSUPP).
+std::atomic<bool>& InPlaceReservationUnsupported();
 
 }  // namespace orvale

@@ -94,10 +94,11 @@ std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::
     return nullptr;
   }
   // mkstemp creates 0600; give the file the mode an ordinary create would, or keep the
-  // mode of the file it replaces.
+  // mode of the file it replaces, its writer's to read meanwhile (it takes the very mode
+  // as it takes the file's place).
   struct stat st {};
-  const mode_t mode =
-      ::stat(file->c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const mode_t mode = ::stat(file->c_str(), &st) == 0 ? ((st.st_mode & 07777) | S_IRUSR | S_IWUSR)
+                                                      : (0666 & ~CurrentUmask());
   ::fchmod(fd, mode);
   return std::unique_ptr<AtomicFileWriter>(new AtomicFileWriter(fd, pattern, target, *file));
 }
