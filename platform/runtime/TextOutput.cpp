@@ -1,6 +1,7 @@
 #include "platform/runtime/TextOutput.h"
 
 #include "platform/runtime/FileReplacement.h"
+#include "platform/runtime/OtherUsersWrites.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,6 +62,12 @@ std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& 
     // Anything but a link ends the chain; a name that is missing or cannot be reached is
     // left to the create that follows, which reports it.
     if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
+    if (!MayFollowLink(file, st)) {
+      error = RunError::FromErrno(EACCES, target);
+      error.Description += ": the symbolic link " + file.string() +
+                           " belongs to another user, in a folder other users may write; it is not followed";
+      return std::nullopt;
+    }
     std::error_code ec;
     const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
     if (ec) {
