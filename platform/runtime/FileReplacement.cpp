@@ -87,7 +87,6 @@ bool TakeReservation() {
 // file, which a descriptor open only for writing cannot (EBADF).
 int ReserveSpace(int fd, off_t size) {
   if (!TakeReservation()) return ENOSPC;
-  if (InPlaceReservationUnsupported().load()) return EOPNOTSUPP;
   while (::fallocate(fd, 0, 0, size) != 0) {
     if (errno != EINTR) return errno;
   }
@@ -195,11 +194,6 @@ InPlace WriteInPlace(int from, const std::filesystem::path& file, const struct s
 std::atomic<std::int64_t>& InPlaceReservationBudget() {
   static std::atomic<std::int64_t> budget{-1};
   return budget;
-}
-
-std::atomic<bool>& InPlaceReservationUnsupported() {
-  static std::atomic<bool> unsupported{false};
-  return unsupported;
 }
 
 bool MayWriteFile(const std::filesystem::path& file, const std::filesystem::path& shown,

@@ -43,8 +43,5 @@ bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::p
 // For tests (AtomicWriteFailure): how many more writes in place may reserve their space
 // before one fails as a full disk would; -1 is no limit.
 std::atomic<std::int64_t>& InPlaceReservationBudget();
-// For tests: while true, writes in place find, as on NFS before 4.2 or a FUSE file system,
-// that no space can be reserved (EOPNOTSUPP).
-std::atomic<bool>& InPlaceReservationUnsupported();
 
 }  // namespace orvale

@@ -44,6 +44,7 @@ std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path
     ::close(handle);
     return Refuse(reason, path, error);
   }
+  if (const JudgedHook hook = AfterJudging()) hook(path);
   // The regular file judged is opened through its handle, without waiting, in case it is
   // one that blocks on read (/proc/kmsg): a read that would wait is an error (EAGAIN). No
   // /proc (a bare chroot): the name is opened again, and what it opened is judged again.
@@ -57,6 +58,11 @@ std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path
     return Refuse(reason, path, error);
   }
   return ReadableFile(fd, FileIdentity::FromStat(st), path);
+}
+
+ReadableFile::JudgedHook& ReadableFile::AfterJudging() {
+  static JudgedHook hook = nullptr;
+  return hook;
 }
 
 ReadableFile::ReadableFile(int fd, const FileIdentity& identity, std::filesystem::path path)
