@@ -122,7 +122,7 @@ TEST_F(FileReplacementTest, ALinkPutInPlaceOfTheTemporaryFileOrTheFileChangesNoO
 // kernel itself (a seccomp filter), as the C library's own fallback would.
 TEST_F(FileReplacementTest, AFileSystemThatCannotReserveSpaceIsWrittenWithout) {
   const fs::path file = root_ / "linked.ini";
-  std::ofstream(file, std::ios::binary) << "old";
+  std::ofstream(file, std::ios::binary) << std::string(200000, 'o');  // the old text is read where it lies
   fs::create_hard_link(file, root_ / "second.ini");
   const std::string text(100000, 'n');
   EXPECT_TRUE(testing::RunsWithinBounds([&] {
