@@ -205,24 +205,39 @@ bool MayWriteFile(const std::filesystem::path& file, const std::filesystem::path
 
 bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::path& file,
                      const std::filesystem::path& shown, RunError& error) {
+  // Made by code that gives no descriptor (a plug-in): the file under its name must be a
+  // file of this process's user, not a link or a file another user put there.
+  const Descriptor made(OpenToExamine(temp));
+  struct stat st {};
+  if (made.Get() >= 0 && ::fstat(made.Get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+    return ReplaceFileWith(made.Get(), temp, file, shown, error);
+  }
+  if (made.Get() < 0 && errno != ELOOP) {
+    Fail(errno, shown, error);
+  } else {
+    FailReplaced(temp, shown, error);
+  }
+  ::unlink(temp.c_str());
+  return false;
+}
+
+bool ReplaceFileWith(int made, const std::filesystem::path& temp, const std::filesystem::path& file,
+                     const std::filesystem::path& shown, RunError& error) {
   const auto fail = [&temp] {
     ::unlink(temp.c_str());
     return false;
   };
-  // The temporary file is acted on by its descriptor only, and only while it is still the
-  // one this process made: another user who may write the folder could have put a link
-  // (to any file) or a file of theirs under its name.
-  const Descriptor made(OpenToExamine(temp));
+  // The temporary file is read and given its looks through its descriptor, and put in
+  // place only while its name still holds it: another user who may write the folder
+  // could have put a link (to any file) or a file of theirs under that name.
   struct stat madeStatus {};
-  if (made.Get() < 0 && errno == ELOOP) {
-    FailReplaced(temp, shown, error);
-    return fail();
-  }
-  if (made.Get() < 0 || ::fstat(made.Get(), &madeStatus) != 0) {
+  struct stat named {};
+  if (::fstat(made, &madeStatus) != 0) {
     Fail(errno, shown, error);
     return fail();
   }
-  if (!S_ISREG(madeStatus.st_mode) || madeStatus.st_uid != ::geteuid()) {
+  if (::lstat(temp.c_str(), &named) != 0 || named.st_dev != madeStatus.st_dev ||
+      named.st_ino != madeStatus.st_ino) {
     FailReplaced(temp, shown, error);
     return fail();
   }
@@ -247,8 +262,8 @@ bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::p
     return fail();
   }
   if (!MayWrite(st, file, shown, error)) return fail();
-  if (st.st_nlink > 1 || !TakeOnLooks(made.Get(), examined.Get(), st)) {
-    switch (WriteInPlace(made.Get(), file, st, shown, error)) {
+  if (st.st_nlink > 1 || !TakeOnLooks(made, examined.Get(), st)) {
+    switch (WriteInPlace(made, file, st, shown, error)) {
       case InPlace::Written: ::unlink(temp.c_str()); return true;
       case InPlace::Untouched: return fail();
       case InPlace::Broken:

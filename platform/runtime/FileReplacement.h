@@ -36,8 +36,12 @@ bool MayWriteFile(const std::filesystem::path& file, const std::filesystem::path
 // Puts the complete temporary file `temp` (in `file`'s folder) in the place of `file`, a
 // file or a name not yet taken. On success `temp` is gone. On failure `error` names
 // `shown`; `temp` is removed when `file` is as it was, and kept, as the error says, when a
-// copy in place broke off midway.
+// copy in place broke off midway. `temp` must be a file of this process's user.
 bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::path& file,
+                     const std::filesystem::path& shown, RunError& error);
+// The same for the writer that made `temp` and holds it open, for reading, as `made`
+// (which it still closes itself): what is put in place is that file, whoever owns it.
+bool ReplaceFileWith(int made, const std::filesystem::path& temp, const std::filesystem::path& file,
                      const std::filesystem::path& shown, RunError& error);
 
 // For tests (AtomicWriteFailure): how many more writes in place may reserve their space

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 namespace orvale {
 
@@ -166,15 +167,18 @@ bool AtomicFileWriter::Commit(RunError& error) {
     error = RunError::FromErrno(errno, target_);
     return false;
   }
-  if (::close(fd_) != 0) {
-    fd_ = -1;
+  // The file is put in place through a descriptor of its own; the close, which reports
+  // what a network file system could not write, comes first.
+  const int made = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (made < 0 || ::close(std::exchange(fd_, -1)) != 0) {
     error = RunError::FromErrno(errno, target_);
+    if (made >= 0) ::close(made);
     Discard();
     return false;
   }
-  fd_ = -1;
   // Done or not, the temporary file is no longer this writer's to remove.
-  committed_ = ReplaceFileWith(temp_, file_, target_, error);
+  committed_ = ReplaceFileWith(made, temp_, file_, target_, error);
+  ::close(made);
   temp_.clear();
   return committed_;
 }
