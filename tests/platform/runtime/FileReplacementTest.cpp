@@ -21,16 +21,12 @@
 #include "platform/runtime/TextOutput.h"
 #include "tests/support/BoundedChild.h"
 #include "tests/support/OtherUserProcess.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class FileReplacementTest : public ::testing::Test {
  protected:
@@ -108,9 +104,9 @@ TEST_F(FileReplacementTest, ALinkPutInPlaceOfTheTemporaryFileOrTheFileChangesNoO
     struct stat st {};
     ASSERT_EQ(::stat(victim.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 04755u);
-    EXPECT_EQ(Slurp(victim), "victim");
+    EXPECT_EQ(testing::FileText(victim), "victim");
     if (c.temporaryFile) {
-      EXPECT_EQ(Slurp(file), "old");
+      EXPECT_EQ(testing::FileText(file), "old");
     }
     EXPECT_EQ(TemporaryFileIn(shared), fs::path()) << "left beside the file";
   }
@@ -143,8 +139,8 @@ TEST_F(FileReplacementTest, AFileSystemThatCannotReserveSpaceIsWrittenWithout) {
       throw 2;
     }
   }));
-  EXPECT_EQ(Slurp(file), text);
-  EXPECT_EQ(Slurp(root_ / "second.ini"), text);
+  EXPECT_EQ(testing::FileText(file), text);
+  EXPECT_EQ(testing::FileText(root_ / "second.ini"), text);
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 2);
 }
 

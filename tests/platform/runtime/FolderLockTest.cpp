@@ -14,16 +14,12 @@
 #include "platform/runtime/LockedFileUpdate.h"
 #include "tests/support/BoundedChild.h"
 #include "tests/support/OtherUserProcess.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace orvale {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Another user (this user in a process of its own, where the test cannot act as one)
 // holds the settings folder's lock, as `flock -x <folder> sleep 600` would, until the
@@ -63,7 +59,7 @@ TEST(FolderLockTest, ALockAnotherProgramKeepsFailsTheWriteWithTheReasonAndTheRea
         if (!ReadWholeFile(file, text) || text != "[CurrentVersion]\r\nA=1\r\n") throw 3;
       },
       std::size_t{256} << 20, 60));
-  EXPECT_EQ(Slurp(file), "[CurrentVersion]\r\nA=1\r\n");
+  EXPECT_EQ(testing::FileText(file), "[CurrentVersion]\r\nA=1\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
   holder.Wait();  // its end lets the lock go
@@ -71,7 +67,7 @@ TEST(FolderLockTest, ALockAnotherProgramKeepsFailsTheWriteWithTheReasonAndTheRea
     text += "B=2\r\n";
     return true;
   }));
-  EXPECT_EQ(Slurp(file), "[CurrentVersion]\r\nA=1\r\nB=2\r\n");
+  EXPECT_EQ(testing::FileText(file), "[CurrentVersion]\r\nA=1\r\nB=2\r\n");
   fs::remove_all(folder);
 }
 
