@@ -11,7 +11,8 @@
 
 namespace orvale {
 
-// True when `st` belongs to another user, or its group or everyone may write it.
+// True when `st` belongs to another user, or everyone may write it, or a group that is
+// not its owner's own (a user private group of no other member) may.
 bool OtherUsersMayWrite(const struct stat& st);
 
 // Whether a writer may follow the symbolic link `link` (`linkStatus`, from lstat): always

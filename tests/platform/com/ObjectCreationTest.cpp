@@ -215,6 +215,7 @@ TEST(ObjectCreationTest, NoPluginIsNamedByOrLoadedFromWhatAnotherUserMayChange) 
   ASSERT_TRUE(testing::RunAsOtherUser({"cp", PluginFile("Fake").string(), theirLibrary.string()}));
   const fs::path open = home.Folder() / "open";
   const fs::path sticky = home.Folder() / "sticky";
+  const fs::path ownGroup = home.Folder() / "group";  // root's group has no other member
   for (const fs::path& folder : {open, sticky}) {
     fs::create_directories(folder);
     fs::copy_file(PluginFile("Fake"), folder / "OVVGPlugFake.so");
@@ -266,7 +267,23 @@ TEST(ObjectCreationTest, NoPluginIsNamedByOrLoadedFromWhatAnotherUserMayChange) 
       {"a library in a folder every user may write", [&] { rootsRegistry(open / "OVVGPlugFake.so", 0755); },
        "Cannot load the plug-in " + (open / "OVVGPlugFake.so").string() + ": " + open.string() +
            " may be written by other users."},
+      {"root's registry in a folder a group of other users may write",
+       [&] {
+         rootsRegistry(PluginFile("Fake"), 0775);
+         ASSERT_EQ(::chown(halvern.c_str(), 0, testing::kOtherGroup), 0);
+       },
+       refusedRegistry + halvern.string() + " may be written by other users"},
       {"root's registry and library in sticky folders", [&] { rootsRegistry(sticky / "OVVGPlugFake.so", 01777); }, ""},
+      {"root's registry and library that only root's own group may write",
+       [&] {
+         fs::create_directories(ownGroup);
+         fs::copy_file(PluginFile("Fake"), ownGroup / "OVVGPlugFake.so", fs::copy_options::overwrite_existing);
+         ::chmod(ownGroup.c_str(), 0775);
+         ::chmod((ownGroup / "OVVGPlugFake.so").c_str(), 0775);
+         rootsRegistry(ownGroup / "OVVGPlugFake.so", 0775);
+         ::chmod(registry.File().c_str(), 0664);
+       },
+       ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
