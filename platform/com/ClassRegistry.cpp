@@ -1,6 +1,7 @@
 #include "platform/com/ClassRegistry.h"
 
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/runtime/OtherUsersWrites.h"
 
 namespace orvale {
 
@@ -54,6 +55,16 @@ bool ClassRegistry::Unregister(std::string_view progId, std::string& error) cons
 bool ClassRegistry::Lookup(std::string_view progId, std::filesystem::path& library,
                            RunError* unreadable) const {
   if (progId.empty()) return false;
+  // What it names is loaded into the program: a registry another user could have written
+  // names nothing.
+  std::string why;
+  if (!SafeFromOtherUsers(file_, why)) {
+    if (unreadable != nullptr) {
+      *unreadable = RunError::FromNumber(errnum::kPermissionDenied);
+      unreadable->Description += ": " + why + "; no plug-in is loaded from what it names";
+    }
+    return false;
+  }
   IniSettingsStore store(file_);
   std::string value;
   const bool found = store.Read(kClassesSection, progId, value, false);

@@ -6,7 +6,8 @@
 //   OVVGPlugTavrel.clsTavrel=/opt/orvale/OVVGPlugTavrel.so
 //
 // A plug-in's registration function writes its entry. Objects are created from what
-// the registry names, never from a file found on disk.
+// the registry names, never from a file found on disk, and only from a registry no other
+// user may change (OtherUsersWrites.h).
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,8 +29,8 @@ class ClassRegistry {
   // Takes `progId` out; a ProgID that is not there is no failure.
   bool Unregister(std::string_view progId, std::string& error) const;
   // The library registered for `progId`; false when there is none or its path is not
-  // absolute. `unreadable`, when given, says why the registry could not be read (Number
-  // 0 when it could).
+  // absolute. `unreadable`, when given, says why the registry could not be read or is not
+  // trusted, as a file or folder other users may write (Number 0 when it could).
   bool Lookup(std::string_view progId, std::filesystem::path& library,
               RunError* unreadable = nullptr) const;
 

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "platform/com/PluginExports.h"
+#include "platform/runtime/OtherUsersWrites.h"
 #include "platform/runtime/ReadableFile.h"
 
 namespace orvale {
@@ -34,6 +35,12 @@ bool RunRegistrationExport(const std::filesystem::path& library, const char* exp
 void* LoadPluginLibrary(const std::filesystem::path& library, std::string& error) {
   if (!library.is_absolute()) {
     error = "Cannot load the plug-in " + library.string() + ": its path is not absolute.";
+    return nullptr;
+  }
+  // Its code runs as this user: not from where another user could have put it.
+  std::string why;
+  if (!SafeFromOtherUsers(library, why)) {
+    error = "Cannot load the plug-in " + library.string() + ": " + why + ".";
     return nullptr;
   }
   // The loader would wait for ever on a FIFO at the plug-in's path, or on a file whose

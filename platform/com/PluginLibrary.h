@@ -7,7 +7,8 @@
 
 namespace orvale {
 
-// Loads `library` (an absolute path); null and `error` set when it cannot be loaded.
+// Loads `library` (an absolute path); null and `error` set when it cannot be loaded, or
+// when another user may change it or a folder above it.
 void* LoadPluginLibrary(const std::filesystem::path& library, std::string& error);
 
 // The address of the export `name` of a loaded library; null and `error` set when the

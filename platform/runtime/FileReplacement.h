@@ -11,9 +11,15 @@
 //   temporary file cannot take, is written in its place instead, under the exclusive lock
 //   of its folder (FolderLock.h), so that every name sees the new text and nothing about
 //   the file changes but its contents. The space is reserved first, so a full disk fails
-//   before the file is touched; then the temporary file is copied over it and removed.
+//   before the file is touched (where the file system can reserve none, it is written
+//   without); then the temporary file is copied over it and removed.
 //   Should the process die while it copies, the file holds the start of the new text over
 //   the old one, and the temporary file beside it ("<name>.tmp-XXXXXX") holds all of it.
+// - Both files are examined and changed through descriptors, never followed through a
+//   link: the file written, or whose looks the temporary file takes, is the one examined,
+//   and the temporary file is still the writer's own. Another user who may write the
+//   folder and puts a link or a file of theirs under either name makes the write fail
+//   ("... was replaced by another program"), with nothing written through it.
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -30,8 +36,12 @@ bool MayWriteFile(const std::filesystem::path& file, const std::filesystem::path
 // Puts the complete temporary file `temp` (in `file`'s folder) in the place of `file`, a
 // file or a name not yet taken. On success `temp` is gone. On failure `error` names
 // `shown`; `temp` is removed when `file` is as it was, and kept, as the error says, when a
-// copy in place broke off midway.
+// copy in place broke off midway. `temp` must be a file of this process's user.
 bool ReplaceFileWith(const std::filesystem::path& temp, const std::filesystem::path& file,
+                     const std::filesystem::path& shown, RunError& error);
+// The same for the writer that made `temp` and holds it open, for reading, as `made`
+// (which it still closes itself): what is put in place is that file, whoever owns it.
+bool ReplaceFileWith(int made, const std::filesystem::path& temp, const std::filesystem::path& file,
                      const std::filesystem::path& shown, RunError& error);
 
 // For tests (AtomicWriteFailure): how many more writes in place may reserve their space

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <utility>
 
 namespace orvale {
@@ -28,6 +29,28 @@ bool HeldByThisThread(dev_t device, ino_t inode) {
          held.folders + held.count;
 }
 
+// Takes the lock on `fd`, waiting kLongestWait at most; false with errno set (ENOLCK when
+// it stayed held by another). Polled rather than blocked on: flock has no time-out, and
+// an alarm signal would reach the whole process.
+bool LockWithin(int fd, FolderLock::Mode mode) {
+  const int operation = (mode == FolderLock::Mode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point giveUp = Clock::now() + FolderLock::kLongestWait;
+  long pauseNs = 1'000'000;  // short at first: our own writers hold it for milliseconds
+  for (;;) {
+    if (::flock(fd, operation) == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) return false;
+    if (Clock::now() >= giveUp) {
+      errno = ENOLCK;
+      return false;
+    }
+    const timespec pause{0, pauseNs};
+    ::nanosleep(&pause, nullptr);
+    pauseNs = std::min(pauseNs * 2, 50'000'000L);
+  }
+}
+
 }  // namespace
 
 FolderLock::FolderLock(const std::filesystem::path& folder, Mode mode)
@@ -38,11 +61,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, Mode mode)
   device_ = st.st_dev;
   inode_ = st.st_ino;
   nested_ = HeldByThisThread(device_, inode_);
-  if (!nested_) {
-    while (::flock(fd_, mode == Mode::Exclusive ? LOCK_EX : LOCK_SH) != 0) {
-      if (errno != EINTR) return;
-    }
-  }
+  if (!nested_ && !LockWithin(fd_, mode)) return;
   held_ = true;
   recorded_ = held.count < HeldFolders::kMost;
   if (recorded_) held.folders[held.count++] = {device_, inode_};

@@ -4,6 +4,13 @@
 // in it, shared for a reader. A thread that holds the lock of a folder already takes it
 // again at once, in whatever mode, so a read or an in-place write inside an update does
 // not wait for the update's own lock.
+//
+// Anyone who may open the folder may hold its lock, for as long as they like: the lock is
+// waited for a few seconds at most, far longer than any writer of ours holds it, and then
+// given up (ENOLCK, "... is locked by another program"), so nothing waits for ever.
+#include <sys/types.h>
+
+#include <chrono>
 #include <filesystem>
 
 namespace orvale {
@@ -11,13 +18,18 @@ namespace orvale {
 class FolderLock {
  public:
   enum class Mode { Shared, Exclusive };
-  // Waits for the lock. The folder is only opened for reading, never made.
+  // How long a lock held by someone else is waited for.
+  static constexpr std::chrono::milliseconds kLongestWait{5000};
+
+  // Waits for the lock, kLongestWait at most. The folder is only opened for reading,
+  // never made.
   FolderLock(const std::filesystem::path& folder, Mode mode);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
-  // False when the folder could not be opened or locked (errno says why).
+  // False when the folder could not be opened or locked (errno says why: ENOLCK when
+  // another program held the lock all the while).
   bool Held() const { return held_; }
 
  private:

@@ -33,21 +33,36 @@ std::optional<ReadableFile> Refuse(int reason, const std::filesystem::path& path
 }  // namespace
 
 std::optional<ReadableFile> ReadableFile::Open(const std::filesystem::path& path, RunError* error) {
-  // Judged before the open, so that a device is never opened at all ...
+  // The name is resolved once, to a handle that opens nothing (O_PATH), and the file it
+  // holds is judged: a device is never opened at all, and nothing swapped in for the name
+  // afterwards is what gets read.
+  const int handle = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  if (handle < 0) return Refuse(errno, path, error);
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return Refuse(errno, path, error);
-  if (const int reason = NotAFileReason(st.st_mode)) return Refuse(reason, path, error);
-  // ... and opened without waiting, in case it was swapped for a FIFO meanwhile. The
-  // descriptor stays non-blocking: a few regular files (/proc/kmsg) block on read, and a
-  // read that would wait is an error (EAGAIN), never a hang.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return Refuse(errno, path, error);
-  const int reason = ::fstat(fd, &st) != 0 ? errno : NotAFileReason(st.st_mode);
+  int reason = ::fstat(handle, &st) != 0 ? errno : NotAFileReason(st.st_mode);
   if (reason != 0) {
-    ::close(fd);
+    ::close(handle);
+    return Refuse(reason, path, error);
+  }
+  if (const JudgedHook hook = AfterJudging()) hook(path);
+  // The regular file judged is opened through its handle, without waiting, in case it is
+  // one that blocks on read (/proc/kmsg): a read that would wait is an error (EAGAIN). No
+  // /proc (a bare chroot): the name is opened again, and what it opened is judged again.
+  constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::open(("/proc/self/fd/" + std::to_string(handle)).c_str(), kFlags);
+  if (fd < 0 && errno == ENOENT) fd = ::open(path.c_str(), kFlags);
+  reason = fd < 0 ? errno : ::fstat(fd, &st) != 0 ? errno : NotAFileReason(st.st_mode);
+  ::close(handle);
+  if (reason != 0) {
+    if (fd >= 0) ::close(fd);
     return Refuse(reason, path, error);
   }
   return ReadableFile(fd, FileIdentity::FromStat(st), path);
+}
+
+ReadableFile::JudgedHook& ReadableFile::AfterJudging() {
+  static JudgedHook hook = nullptr;
+  return hook;
 }
 
 ReadableFile::ReadableFile(int fd, const FileIdentity& identity, std::filesystem::path path)

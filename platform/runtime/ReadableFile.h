@@ -56,6 +56,11 @@ class ReadableFile {
   // cannot be read (`bytes` may then hold part of it).
   bool ReadUpTo(std::vector<std::uint8_t>& bytes, std::uint64_t limit, RunError& error);
 
+  // For tests: when set, called with the path after the file is judged and before it is
+  // opened to be read, where another program could put something else under its name.
+  using JudgedHook = void (*)(const std::filesystem::path& path);
+  static JudgedHook& AfterJudging();
+
   int Descriptor() const { return fd_; }
   // Hands the descriptor over to the caller (after a successful fdopen), leaving this
   // object closed.

@@ -69,6 +69,10 @@ RunError RunError::FromErrno(int errnoValue, const std::filesystem::path& path) 
   }
   RunError e = FromNumber(number);
   if (!path.empty()) e.Description += ": " + path.string();
+  // A lock another program keeps (FolderLock) is no fault of the file's: say so.
+  if (errnoValue == ENOLCK) {
+    e.Description += path.empty() ? ": locked by another program" : " is locked by another program";
+  }
   return e;
 }
 

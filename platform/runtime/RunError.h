@@ -46,7 +46,7 @@ struct RunError {
   static std::string StandardDescription(int number);
   static RunError FromNumber(int number);
   // Maps an errno value of a failed operation on `path` onto the file errors; the
-  // description names the file.
+  // description names the file (ENOLCK: "<path> is locked by another program").
   static RunError FromErrno(int errnoValue, const std::filesystem::path& path);
 };
 

@@ -1,6 +1,7 @@
 #include "platform/runtime/TextOutput.h"
 
 #include "platform/runtime/FileReplacement.h"
+#include "platform/runtime/OtherUsersWrites.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 namespace orvale {
 
@@ -61,6 +63,12 @@ std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& 
     // Anything but a link ends the chain; a name that is missing or cannot be reached is
     // left to the create that follows, which reports it.
     if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
+    if (!MayFollowLink(file, st)) {
+      error = RunError::FromErrno(EACCES, target);
+      error.Description += ": the symbolic link " + file.string() +
+                           " belongs to another user, in a folder other users may write; it is not followed";
+      return std::nullopt;
+    }
     std::error_code ec;
     const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
     if (ec) {
@@ -94,10 +102,11 @@ std::unique_ptr<AtomicFileWriter> AtomicFileWriter::Open(const std::filesystem::
     return nullptr;
   }
   // mkstemp creates 0600; give the file the mode an ordinary create would, or keep the
-  // mode of the file it replaces.
+  // mode of the file it replaces, its writer's to read meanwhile (it takes the very mode
+  // as it takes the file's place).
   struct stat st {};
-  const mode_t mode =
-      ::stat(file->c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const mode_t mode = ::stat(file->c_str(), &st) == 0 ? ((st.st_mode & 07777) | S_IRUSR | S_IWUSR)
+                                                      : (0666 & ~CurrentUmask());
   ::fchmod(fd, mode);
   return std::unique_ptr<AtomicFileWriter>(new AtomicFileWriter(fd, pattern, target, *file));
 }
@@ -158,15 +167,18 @@ bool AtomicFileWriter::Commit(RunError& error) {
     error = RunError::FromErrno(errno, target_);
     return false;
   }
-  if (::close(fd_) != 0) {
-    fd_ = -1;
+  // The file is put in place through a descriptor of its own; the close, which reports
+  // what a network file system could not write, comes first.
+  const int made = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (made < 0 || ::close(std::exchange(fd_, -1)) != 0) {
     error = RunError::FromErrno(errno, target_);
+    if (made >= 0) ::close(made);
     Discard();
     return false;
   }
-  fd_ = -1;
   // Done or not, the temporary file is no longer this writer's to remove.
-  committed_ = ReplaceFileWith(temp_, file_, target_, error);
+  committed_ = ReplaceFileWith(made, temp_, file_, target_, error);
+  ::close(made);
   temp_.clear();
   return committed_;
 }

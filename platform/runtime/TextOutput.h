@@ -37,7 +37,8 @@ class StringTextOutput final : public TextOutput {
 // The file a write to `target` replaces: `target` itself, or, when it is a symbolic link,
 // the file at the end of its chain of links (relative ones read from the link's folder),
 // which need not exist yet. Nullopt and `error` set (ELOOP) for a loop or a chain longer
-// than the system itself follows.
+// than the system itself follows, and ("Permission denied") for a link of another user in
+// a folder other users may write, which is never followed (OtherUsersWrites.h).
 std::optional<std::filesystem::path> WriteTargetOf(const std::filesystem::path& target,
                                                    RunError& error);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "platform/com/PluginLibrary.h"
 #include "tests/support/BoundedChild.h"
 #include "tests/support/FakeGrabberPlugin.h"
+#include "tests/support/OtherUserProcess.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -195,6 +197,107 @@ TEST(ObjectCreationTest, RegisteringSomethingThatIsNoPluginFails) {
   EXPECT_FALSE(RegisterServer(kPlugins / "missing.so", error));
   EXPECT_TRUE(StartsWith(error, "Cannot load the plug-in ")) << error;
   EXPECT_FALSE(fs::exists(ClassRegistry().File()));
+}
+
+// A plug-in runs as the user who creates its object: no registry that another user could
+// have written names one, and none is loaded from where another user could have put it.
+// A sticky folder every user may write (such as /tmp) keeps the files in it to their
+// owners, so root's own there are used.
+TEST(ObjectCreationTest, NoPluginIsNamedByOrLoadedFromWhatAnotherUserMayChange) {
+  if (!testing::CanActAsOtherUser()) GTEST_SKIP() << testing::kNeedsAnotherUser;
+  testing::TempConfigHome home;
+  const ClassRegistry registry;
+  const fs::path halvern = registry.File().parent_path();
+  const fs::path theirs = home.Folder() / "theirs";
+  fs::create_directories(theirs);
+  ASSERT_EQ(::chown(theirs.c_str(), testing::kOtherUser, testing::kOtherGroup), 0);
+  const fs::path theirLibrary = theirs / "OVVGPlugFake.so";
+  ASSERT_TRUE(testing::RunAsOtherUser({"cp", PluginFile("Fake").string(), theirLibrary.string()}));
+  const fs::path open = home.Folder() / "open";
+  const fs::path sticky = home.Folder() / "sticky";
+  const fs::path ownGroup = home.Folder() / "group";  // root's group has no other member
+  for (const fs::path& folder : {open, sticky}) {
+    fs::create_directories(folder);
+    fs::copy_file(PluginFile("Fake"), folder / "OVVGPlugFake.so");
+  }
+  ::chmod(open.c_str(), 0777);
+  ::chmod(sticky.c_str(), 01777);
+  const auto entryFor = [&home](const fs::path& library) {
+    const fs::path entry = home.Folder() / ("entry-" + library.parent_path().filename().string());
+    std::ofstream(entry, std::ios::binary) << "[Classes]\r\nOVVGPlugFake.clsFake=" << library.string() << "\r\n";
+    return entry;
+  };
+  // The registry as root writes it, naming `library`, in a folder of `mode`.
+  const auto rootsRegistry = [&](const fs::path& library, mode_t mode) {
+    fs::create_directories(halvern);
+    ::chmod(halvern.c_str(), mode);
+    fs::copy_file(entryFor(library), registry.File());
+    ::chmod(registry.File().c_str(), 0644);
+  };
+  const std::string refusedRegistry = "Cannot read the class registry " + registry.File().string() + ": Permission denied: ";
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    std::string expectedStart;  // empty: the object is made
+  };
+  const Case cases[] = {
+      {"a registry written by another user, in a folder every user may write",
+       [&] {
+         fs::create_directories(halvern);
+         ::chmod(halvern.c_str(), 0777);
+         ASSERT_TRUE(testing::RunAsOtherUser({"cp", entryFor(theirLibrary).string(), registry.File().string()}));
+       },
+       refusedRegistry + registry.File().string() + " belongs to another user"},
+      {"root's registry in a folder every user may write", [&] { rootsRegistry(PluginFile("Fake"), 0777); },
+       refusedRegistry + halvern.string() + " may be written by other users"},
+      {"a registry of another user",
+       [&] {
+         rootsRegistry(PluginFile("Fake"), 0755);
+         ASSERT_EQ(::chown(registry.File().c_str(), testing::kOtherUser, testing::kOtherGroup), 0);
+       },
+       refusedRegistry + registry.File().string() + " belongs to another user"},
+      {"a registry every user may write",
+       [&] {
+         rootsRegistry(PluginFile("Fake"), 0755);
+         ::chmod(registry.File().c_str(), 0666);
+       },
+       refusedRegistry + registry.File().string() + " may be written by other users"},
+      {"a library of another user", [&] { rootsRegistry(theirLibrary, 0755); },
+       "Cannot load the plug-in " + theirLibrary.string() + ": " + theirLibrary.string() + " belongs to another user."},
+      {"a library in a folder every user may write", [&] { rootsRegistry(open / "OVVGPlugFake.so", 0755); },
+       "Cannot load the plug-in " + (open / "OVVGPlugFake.so").string() + ": " + open.string() +
+           " may be written by other users."},
+      {"root's registry in a folder a group of other users may write",
+       [&] {
+         rootsRegistry(PluginFile("Fake"), 0775);
+         ASSERT_EQ(::chown(halvern.c_str(), 0, testing::kOtherGroup), 0);
+       },
+       refusedRegistry + halvern.string() + " may be written by other users"},
+      {"root's registry and library in sticky folders", [&] { rootsRegistry(sticky / "OVVGPlugFake.so", 01777); }, ""},
+      {"root's registry and library that only root's own group may write",
+       [&] {
+         fs::create_directories(ownGroup);
+         fs::copy_file(PluginFile("Fake"), ownGroup / "OVVGPlugFake.so", fs::copy_options::overwrite_existing);
+         ::chmod(ownGroup.c_str(), 0775);
+         ::chmod((ownGroup / "OVVGPlugFake.so").c_str(), 0775);
+         rootsRegistry(ownGroup / "OVVGPlugFake.so", 0775);
+         ::chmod(registry.File().c_str(), 0664);
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(halvern);
+    c.make();
+    std::string error;
+    GrabberPluginPtr plugin = CreateObject("OVVGPlugFake.clsFake", error);
+    if (c.expectedStart.empty()) {
+      EXPECT_TRUE(plugin) << error;
+    } else {
+      EXPECT_FALSE(plugin);
+      EXPECT_TRUE(StartsWith(error, c.expectedStart)) << error;
+    }
+  }
 }
 
 TEST(ObjectCreationTest, AnInstalledCreatorStandsInForTheRegistry) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/TextOutput.h"
 #include "tests/support/BoundedChild.h"
+#include "tests/support/OtherUserProcess.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -181,6 +183,59 @@ TEST(PrivateProfileFileTest, WritersInSeveralThreadsLoseNoValue) {
   for (std::thread& writer : writers) writer.join();
   EXPECT_EQ(profile.KeyNames("Shared", "shared.ini").size(),
             static_cast<std::size_t>(kThreads * kKeys));
+}
+
+// In a folder another user may write, a symbolic link of theirs is not followed by a
+// write: root's profile write through it fails, and the file it names (a copy of
+// /etc/passwd here) is left as it was. Root's own link there, and another user's link in a
+// folder only root may write, are followed as ever.
+TEST(PrivateProfileFileTest, ALinkOfAnotherUserInAFolderTheyMayWriteIsNotFollowed) {
+  if (!testing::CanActAsOtherUser()) GTEST_SKIP() << testing::kNeedsAnotherUser;
+  testing::TempConfigHome home;
+  PrivateProfile profile;
+  const fs::path victim = home.Folder() / "passwd";
+  const std::string accounts = "root:x:0:0:root:/root:/bin/sh\n";
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool folderOfTheirs;
+    bool linkOfTheirs;
+    bool followed;
+  };
+  const Case cases[] = {
+      {"a folder of another user", 0755, true, true, false},
+      {"a folder every user may write", 0777, false, true, false},
+      {"a sticky folder every user may write", 01777, false, true, false},
+      {"root's own link in a folder every user may write", 0777, false, false, true},
+      {"another user's link in a folder only root may write", 0755, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path folder = home.Folder() / "settings";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), c.mode), 0);
+    if (c.folderOfTheirs) {
+      ASSERT_EQ(::chown(folder.c_str(), testing::kOtherUser, testing::kOtherGroup), 0);
+    }
+    std::ofstream(victim, std::ios::binary) << accounts;
+    const fs::path link = folder / "cam.ini";
+    if (c.linkOfTheirs && (c.folderOfTheirs || (c.mode & S_IWOTH))) {
+      ASSERT_TRUE(testing::RunAsOtherUser({"ln", "-s", victim.string(), link.string()}));
+    } else {
+      fs::create_symlink(victim, link);
+      if (c.linkOfTheirs) {
+        ASSERT_EQ(::lchown(link.c_str(), testing::kOtherUser, testing::kOtherGroup), 0);
+      }
+    }
+    EXPECT_EQ(profile.WriteString("Camera", "Gain", "7", link.c_str()), c.followed);
+    EXPECT_TRUE(fs::is_symlink(link));
+    if (c.followed) {
+      EXPECT_NE(Slurp(victim).find("[Camera]\r\nGain=7\r\n"), std::string::npos);
+    } else {
+      EXPECT_EQ(Slurp(victim), accounts);
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -117,6 +118,29 @@ TEST_F(ReadableFileTest, AnythingElseIsRefusedAtOnceWithAFileError) {
   RunError error;
   EXPECT_FALSE(ReadableFile::Open("/dev/null", &error));
   EXPECT_EQ(error.Number, errnum::kPathFileAccessError);
+}
+
+// Something put in the place of a file after it was judged (a FIFO here, or a device) is
+// never opened: what is read is the file judged. The kernel notes each open of the FIFO
+// (inotify), so the test sees that none was made, and nothing waits.
+TEST_F(ReadableFileTest, SomethingPutInThePlaceOfTheFileJudgedIsNeverOpened) {
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, (folder_ / "fifo").c_str(), IN_OPEN), 0);
+  static fs::path fifo;  // for the hook, which takes no state
+  fifo = folder_ / "fifo";
+  ReadableFile::AfterJudging() = [](const fs::path& path) { fs::rename(fifo, path); };
+  std::optional<ReadableFile> file = ReadableFile::Open(folder_ / "plain.txt");
+  ReadableFile::AfterJudging() = nullptr;
+  EXPECT_TRUE(fs::is_fifo(folder_ / "plain.txt"));  // the swap was made
+  ASSERT_TRUE(file);
+  std::string text;
+  RunError error;
+  ASSERT_TRUE(file->ReadRest(text, 100, error));
+  EXPECT_EQ(text, "one\r\ntwo\r\n");
+  alignas(inotify_event) char event[sizeof(inotify_event) + 256];
+  EXPECT_LT(::read(watch, event, sizeof event), 0) << "the FIFO was opened";
+  ::close(watch);
 }
 
 TEST_F(ReadableFileTest, TheSharedReadersRefuseAFifoWithoutWaitingForItsWriter) {
