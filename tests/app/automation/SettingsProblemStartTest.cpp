@@ -1,0 +1,235 @@
+// The program started over a settings file it cannot use, with its own services and on
+// the private session bus of the automation suite (whose CTest entry runs it): started
+// by automation it says so on standard error and shows nothing; started by a user it
+// shows a box, and automation is answered while the box is open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/ProgramAutomation.h"
+#include "app/Startup.h"
+#include "app/automation/AutomationServer.h"
+#include "platform/registry/IniSettingsStore.h"
+#include "tests/support/TempConfigHome.h"
+
+namespace orvale {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kHangBoundMs = 60000;  // only a hang takes that long
+
+// Runs the program's events until `done`; false when the bound passed first.
+bool RunEventsUntil(const std::function<bool()>& done) {
+  QDeadlineTimer deadline(kHangBoundMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+// Every message box the program shows, as it shows it; a modal one is closed at once,
+// since nobody is there to answer it and it would hold the test.
+class ShownBoxes final : public QObject {
+ public:
+  struct Shown {
+    QPointer<QMessageBox> box;
+    std::string text;
+    bool modal;
+  };
+  ShownBoxes() { qApp->installEventFilter(this); }
+  ~ShownBoxes() override { qApp->removeEventFilter(this); }
+  const std::vector<Shown>& Boxes() const { return shown_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box != nullptr && event->type() == QEvent::Show) {
+      const bool modal = box->isModal() || box->windowModality() != Qt::NonModal;
+      shown_.push_back({box, box->text().toStdString(), modal});
+      if (modal) QMetaObject::invokeMethod(box, &QMessageBox::close, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  std::vector<Shown> shown_;
+};
+
+// A settings file the program cannot use, made at `file` (its folder exists).
+struct UnusableFile {
+  const char* name;
+  std::function<void(const fs::path& file)> make;
+};
+
+void MakeSocket(const fs::path& file) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(file.string().size(), sizeof(address.sun_path));
+  std::memcpy(address.sun_path, file.c_str(), file.string().size());
+  EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+  ::close(fd);
+}
+
+const UnusableFile kUnusableFiles[] = {
+    {"a folder", [](const fs::path& file) { fs::create_directory(file); }},
+    {"a FIFO", [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+    {"a socket", MakeSocket},
+    {"a file larger than any settings file",
+     [](const fs::path& file) {
+       std::ofstream(file) << "[CurrentVersion]\nMainLeft=10\n";
+       fs::resize_file(file, 17 << 20);
+     }},
+    {"a link to /dev/zero", [](const fs::path& file) { fs::create_symlink("/dev/zero", file); }},
+    {"a file where its folder should be",
+     [](const fs::path& file) {
+       fs::remove(file.parent_path());
+       std::ofstream(file.parent_path()) << "not a folder";
+     }},
+};
+
+class SettingsProblemStartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (qEnvironmentVariable("ORVALE_TEST_PRIVATE_BUS") != QLatin1String("1"))
+      GTEST_SKIP() << "runs on the private bus of its CTest entry only";
+  }
+
+  // Starts the program as `orvale <arguments>` with the program's own services over
+  // the settings file `unusable` makes.
+  bool Start(AppState& app, const UnusableFile& unusable, std::vector<std::string> arguments) {
+    const fs::path file = DefaultSettingsFile();
+    fs::create_directories(file.parent_path());
+    unusable.make(file);
+    arguments.insert(arguments.begin(), "orvale");
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return RunStartup(app, static_cast<int>(arguments.size()), argv.data());
+  }
+
+  // An object made by the program's factory for a client on a bus connection of its
+  // own, on a thread, while this thread runs the program's events; the reply.
+  static QDBusMessage CallFromAClient() {
+    QDBusMessage reply;
+    std::atomic<bool> answered{false};
+    std::thread client([&] {
+      const QString name = QStringLiteral("settings-problem-client");
+      {
+        QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        reply = connection.call(
+            QDBusMessage::createMethodCall(QLatin1String(AutomationServer::kServiceName),
+                                           QLatin1String(AutomationServer::kFactoryPath),
+                                           QStringLiteral("com.halvern.Orvale.Factory"),
+                                           QStringLiteral("CreateOrvaleDoc")),
+            QDBus::Block, kHangBoundMs);
+      }
+      QDBusConnection::disconnectFromBus(name);
+      answered = true;
+    });
+    RunEventsUntil([&] { return answered.load(); });  // the call's own bound ends it
+    client.join();
+    return reply;
+  }
+};
+
+TEST_F(SettingsProblemStartTest, StartedByAutomationItSaysSoOnStandardErrorAndAnswers) {
+  for (const UnusableFile& unusable : kUnusableFiles) {
+    SCOPED_TRACE(unusable.name);
+    testing::TempConfigHome home;
+    ShownBoxes boxes;
+    ::testing::internal::CaptureStderr();
+    AppState app;
+    const bool started = Start(app, unusable, {"-Embedding"});
+    const QDBusMessage reply = started ? CallFromAClient() : QDBusMessage();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(started);
+    EXPECT_NE(app.Automation, nullptr);
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_NE(said.find("settings changed now last until the program ends"), std::string::npos) << said;
+    EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes().front().text;
+  }
+}
+
+// The program itself, as D-Bus activation starts it.
+TEST_F(SettingsProblemStartTest, TheProgramStartedForAutomationServesTheBus) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  const QString service = QLatin1String(AutomationServer::kServiceName);
+  for (const UnusableFile& unusable : kUnusableFiles) {
+    SCOPED_TRACE(unusable.name);
+    testing::TempConfigHome home;
+    const fs::path file = DefaultSettingsFile();
+    fs::create_directories(file.parent_path());
+    unusable.make(file);
+    QProcess program;
+    program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    program.start(QStringLiteral(ORVALE_PROGRAM), {QStringLiteral("-Embedding")});
+    ASSERT_TRUE(program.waitForStarted(kHangBoundMs));
+    // Only once it owns the name: a call before would have the bus start another copy.
+    QDeadlineTimer deadline(kHangBoundMs);
+    while (bus.interface()->servicePid(service).value() != static_cast<uint>(program.processId()) &&
+           program.state() == QProcess::Running && !deadline.hasExpired())
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(bus.interface()->servicePid(service).value(), static_cast<uint>(program.processId()))
+        << "the program did not serve the bus";
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall(service, QLatin1String(AutomationServer::kFactoryPath),
+                                       QStringLiteral("com.halvern.Orvale.Factory"), QStringLiteral("CreateOrvaleDoc")),
+        QDBus::Block, kHangBoundMs);
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    program.terminate();
+    program.waitForFinished(kHangBoundMs);
+    const std::string said = program.readAllStandardError().toStdString();
+    EXPECT_NE(said.find("settings changed now last until the program ends"), std::string::npos) << said;
+  }
+}
+
+TEST_F(SettingsProblemStartTest, StartedByAUserItShowsABoxThatHoldsNoAutomationCall) {
+  for (const UnusableFile& unusable : kUnusableFiles) {
+    SCOPED_TRACE(unusable.name);
+    testing::TempConfigHome home;
+    ShownBoxes boxes;
+    AppState app;
+    ASSERT_TRUE(Start(app, unusable, {}));
+    EXPECT_NE(app.Automation, nullptr);
+    // The box comes from the event loop, once the start has ended.
+    ASSERT_TRUE(RunEventsUntil([&] { return !boxes.Boxes().empty(); }));
+    const ShownBoxes::Shown report = boxes.Boxes().front();
+    EXPECT_EQ(report.text.rfind("The settings file cannot be used: ", 0), 0u) << report.text;
+    EXPECT_FALSE(report.modal);
+
+    const QDBusMessage reply = CallFromAClient();
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    ASSERT_FALSE(report.box.isNull());
+    EXPECT_TRUE(report.box->isVisible());
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+  }
+}
+
+}  // namespace
+}  // namespace orvale
