@@ -12,6 +12,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,10 +22,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,6 +37,7 @@
 #include "app/Startup.h"
 #include "app/automation/AutomationServer.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/runtime/TextOutput.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -79,38 +85,89 @@ class ShownBoxes final : public QObject {
   std::vector<Shown> shown_;
 };
 
-// A settings file the program cannot use, made at `file` (its folder exists).
+// A settings file the program cannot use, made at `file` (its folder exists; false when
+// this machine cannot make it); or a disk that is full for the program's writes (this
+// process's only).
 struct UnusableFile {
   const char* name;
-  std::function<void(const fs::path& file)> make;
+  std::function<bool(const fs::path& file)> make;
+  bool diskFull = false;
 };
 
-void MakeSocket(const fs::path& file) {
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
+// Sets or clears the file's immutable attribute (chattr +i); false when it cannot.
+bool SetImmutable(const fs::path& file, bool immutable) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+  done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  ::close(fd);
+  return done;
+}
+
+bool MakeSocket(const fs::path& file) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  ASSERT_LT(file.string().size(), sizeof(address.sun_path));
+  if (file.string().size() >= sizeof(address.sun_path)) return false;
   std::memcpy(address.sun_path, file.c_str(), file.string().size());
-  EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
-  ::close(fd);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+  if (fd >= 0) ::close(fd);
+  return bound;
 }
 
 const UnusableFile kUnusableFiles[] = {
-    {"a folder", [](const fs::path& file) { fs::create_directory(file); }},
-    {"a FIFO", [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+    {"an immutable file",
+     [](const fs::path& file) {
+       std::ofstream(file) << "[CurrentVersion]\r\n";
+       return SetImmutable(file, true);
+     }},
+    {"a folder", [](const fs::path& file) { return fs::create_directory(file); }},
+    {"a FIFO", [](const fs::path& file) { return ::mkfifo(file.c_str(), 0644) == 0; }},
     {"a socket", MakeSocket},
     {"a file larger than any settings file",
      [](const fs::path& file) {
-       std::ofstream(file) << "[CurrentVersion]\nMainLeft=10\n";
+       std::ofstream(file) << "[CurrentVersion]\r\nMainLeft=10\r\n";
        fs::resize_file(file, 17 << 20);
+       return true;
      }},
-    {"a link to /dev/zero", [](const fs::path& file) { fs::create_symlink("/dev/zero", file); }},
+    {"a link to /dev/zero",
+     [](const fs::path& file) {
+       fs::create_symlink("/dev/zero", file);
+       return true;
+     }},
     {"a file where its folder should be",
      [](const fs::path& file) {
        fs::remove(file.parent_path());
        std::ofstream(file.parent_path()) << "not a folder";
+       return true;
      }},
+    {"a full disk", [](const fs::path&) { return true; }, true},
+};
+
+// A fresh configuration folder holding the case's settings file, while it lives.
+class UnusableSettings {
+ public:
+  explicit UnusableSettings(const UnusableFile& unusable) {
+    fs::create_directories(file_.parent_path());
+    made_ = unusable.make(file_);
+    if (unusable.diskFull) fullDisk_ = std::make_unique<AtomicWriteFailure>(AtomicWriteFailure::At::Write);
+    if (!made_) std::printf("(%s cannot be made here: not tried)\n", unusable.name);
+  }
+  ~UnusableSettings() {
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(file_, error))) SetImmutable(file_, false);  // so it can go
+  }
+  UnusableSettings(const UnusableSettings&) = delete;
+  UnusableSettings& operator=(const UnusableSettings&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  testing::TempConfigHome home_;
+  fs::path file_ = DefaultSettingsFile();
+  bool made_ = false;
+  std::unique_ptr<AtomicWriteFailure> fullDisk_;
 };
 
 class SettingsProblemStartTest : public ::testing::Test {
@@ -120,12 +177,8 @@ class SettingsProblemStartTest : public ::testing::Test {
       GTEST_SKIP() << "runs on the private bus of its CTest entry only";
   }
 
-  // Starts the program as `orvale <arguments>` with the program's own services over
-  // the settings file `unusable` makes.
-  bool Start(AppState& app, const UnusableFile& unusable, std::vector<std::string> arguments) {
-    const fs::path file = DefaultSettingsFile();
-    fs::create_directories(file.parent_path());
-    unusable.make(file);
+  // Starts the program as `orvale <arguments>` with the program's own services.
+  static bool Start(AppState& app, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "orvale");
     std::vector<char*> argv;
     for (std::string& a : arguments) argv.push_back(a.data());
@@ -161,11 +214,12 @@ class SettingsProblemStartTest : public ::testing::Test {
 TEST_F(SettingsProblemStartTest, StartedByAutomationItSaysSoOnStandardErrorAndAnswers) {
   for (const UnusableFile& unusable : kUnusableFiles) {
     SCOPED_TRACE(unusable.name);
-    testing::TempConfigHome home;
+    const UnusableSettings settings(unusable);
+    if (!settings.Made()) continue;
     ShownBoxes boxes;
     ::testing::internal::CaptureStderr();
     AppState app;
-    const bool started = Start(app, unusable, {"-Embedding"});
+    const bool started = Start(app, {"-Embedding"});
     const QDBusMessage reply = started ? CallFromAClient() : QDBusMessage();
     const std::string said = ::testing::internal::GetCapturedStderr();
     ASSERT_TRUE(started);
@@ -181,11 +235,10 @@ TEST_F(SettingsProblemStartTest, TheProgramStartedForAutomationServesTheBus) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   const QString service = QLatin1String(AutomationServer::kServiceName);
   for (const UnusableFile& unusable : kUnusableFiles) {
+    if (unusable.diskFull) continue;  // a fault of this process only
     SCOPED_TRACE(unusable.name);
-    testing::TempConfigHome home;
-    const fs::path file = DefaultSettingsFile();
-    fs::create_directories(file.parent_path());
-    unusable.make(file);
+    const UnusableSettings settings(unusable);
+    if (!settings.Made()) continue;
     QProcess program;
     program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     program.start(QStringLiteral(ORVALE_PROGRAM), {QStringLiteral("-Embedding")});
@@ -212,10 +265,11 @@ TEST_F(SettingsProblemStartTest, TheProgramStartedForAutomationServesTheBus) {
 TEST_F(SettingsProblemStartTest, StartedByAUserItShowsABoxThatHoldsNoAutomationCall) {
   for (const UnusableFile& unusable : kUnusableFiles) {
     SCOPED_TRACE(unusable.name);
-    testing::TempConfigHome home;
+    const UnusableSettings settings(unusable);
+    if (!settings.Made()) continue;
     ShownBoxes boxes;
     AppState app;
-    ASSERT_TRUE(Start(app, unusable, {}));
+    ASSERT_TRUE(Start(app, {}));
     EXPECT_NE(app.Automation, nullptr);
     // The box comes from the event loop, once the start has ended.
     ASSERT_TRUE(RunEventsUntil([&] { return !boxes.Boxes().empty(); }));
