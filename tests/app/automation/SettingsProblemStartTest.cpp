@@ -257,6 +257,10 @@ TEST_F(SettingsProblemStartTest, TheProgramStartedForAutomationServesTheBus) {
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     program.terminate();
     program.waitForFinished(kHangBoundMs);
+    // The name is free again before the next case, or test, starts a program.
+    QDeadlineTimer gone(kHangBoundMs);
+    while (bus.interface()->isServiceRegistered(service).value() && !gone.hasExpired())
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const std::string said = program.readAllStandardError().toStdString();
     EXPECT_NE(said.find("settings changed now last until the program ends"), std::string::npos) << said;
   }
