@@ -13,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "app/ProgramAutomation.h"
+#include "app/automation/AutomationCall.h"
 #include "app/dialogs/GrabberSelection.h"
 #include "app/document/LineWidth.h"
 #include "app/document/OpenFiles.h"
@@ -86,7 +87,12 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   // The start reads a few hundred settings: one reading of the settings file serves them.
   const ScopedSettingsReadBatch settingsReads;
   const CommandLine commandLine = ParseCommandLine(ProgramArguments(argc, argv));
+  // Started for automation, nobody is there to answer a box: the start's messages are
+  // answered as an automation call's are, on standard error, so that a client's call
+  // does not wait for them; so are the settings file's problems for the whole run.
   if (services != nullptr) services->SetUnattended(commandLine.Embedding);
+  std::optional<AutomationCall> unattended;
+  if (commandLine.Embedding) unattended.emplace();
   QtStartupSteps steps(app, services, programFolder, std::move(automationBus));
   return RunStartupSequence(steps, commandLine);
 }
