@@ -13,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "app/ProgramAutomation.h"
+#include "app/automation/AutomationCall.h"
 #include "app/dialogs/GrabberSelection.h"
 #include "app/document/LineWidth.h"
 #include "app/document/OpenFiles.h"
@@ -55,20 +56,23 @@ ScreenGeometry PrimaryScreenGeometry() {
 
 // The first time the settings file cannot be used, the user is told once; the program
 // goes on with its settings in memory. A file nobody may write was made read-only on
-// purpose: that is only noted on standard error.
-void ReportSettingsProblem(const RunError& problem, bool readOnlyOnPurpose) {
-  if (readOnlyOnPurpose) {
+// purpose, and a program started by automation has nobody to answer: then it is only
+// noted on standard error.
+void ReportSettingsProblem(const RunError& problem, bool readOnlyOnPurpose, bool unattended) {
+  if (readOnlyOnPurpose || unattended) {
     std::fprintf(stderr, "orvale: %s; settings changed now last until the program ends.\n",
                  problem.Description.c_str());
+    std::fflush(stderr);
     return;
   }
   const std::string text = "The settings file cannot be used: " + problem.Description +
                            "\n\nOrvale goes on with its settings in memory; the ones changed now "
                            "last until it ends, and the file is left as it is.";
-  // Shown from the event loop: the failure may come in the middle of anything.
+  // Shown from the event loop: the failure may come in the middle of anything. A notice
+  // holds up neither the start nor an automation call.
   if (QCoreApplication::instance() != nullptr) {
     QTimer::singleShot(0, QCoreApplication::instance(),
-                       [text] { ShowMessage(text, mb::kOk | mb::kIconExclamation, "Warning"); });
+                       [text] { ShowNotice(text, mb::kOk | mb::kIconExclamation, "Warning"); });
   }
 }
 
@@ -82,16 +86,26 @@ bool Start(AppState& app, ProgramServices* services, int argc, char** argv,
   QApplication::setWindowIcon(OrvaleIcon());
   // The start reads a few hundred settings: one reading of the settings file serves them.
   const ScopedSettingsReadBatch settingsReads;
+  const CommandLine commandLine = ParseCommandLine(ProgramArguments(argc, argv));
+  // Started for automation, nobody is there to answer a box: the start's messages are
+  // answered as an automation call's are, on standard error, so that a client's call
+  // does not wait for them; so are the settings file's problems for the whole run.
+  if (services != nullptr) services->SetUnattended(commandLine.Embedding);
+  std::optional<AutomationCall> unattended;
+  if (commandLine.Embedding) unattended.emplace();
   QtStartupSteps steps(app, services, programFolder, std::move(automationBus));
-  return RunStartupSequence(steps, ParseCommandLine(ProgramArguments(argc, argv)));
+  return RunStartupSequence(steps, commandLine);
 }
 
 }  // namespace
 
 struct ProgramServices::Installed {
   explicit Installed(const std::filesystem::path& file) : settings(file) {
-    settings.SetProblemReport(ReportSettingsProblem);
+    settings.SetProblemReport([this](const RunError& problem, bool readOnlyOnPurpose) {
+      ReportSettingsProblem(problem, readOnlyOnPurpose, unattended);
+    });
   }
+  bool unattended = false;
   IniSettingsStore settings;
   QtMessageService messages;
   QtFileDialogService fileDialogs;
@@ -119,6 +133,8 @@ ProgramServices::~ProgramServices() {
 }
 
 void ProgramServices::SetMainWindow(QWidget* frame) { installed_->messages.SetMainWindow(frame); }
+
+void ProgramServices::SetUnattended(bool unattended) { installed_->unattended = unattended; }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   std::vector<std::string> arguments;

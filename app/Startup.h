@@ -27,6 +27,9 @@ class ProgramServices {
 
   // Message boxes addressed to the main window are owned by `frame` from now on.
   void SetMainWindow(QWidget* frame);
+  // For a program started by automation: nobody is there to answer a box, so a problem
+  // with the settings file is told on standard error.
+  void SetUnattended(bool unattended);
 
  private:
   struct Installed;

@@ -1,6 +1,5 @@
 #include "app/document/BitmapFile.h"
 
-#include <array>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -17,53 +16,50 @@
 
 namespace orvale {
 
-namespace {
-
-std::string_view AsText(std::span<const std::uint8_t> bytes) {
-  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-}  // namespace
-
-bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const std::uint8_t> data,
-                         std::int32_t width, std::int32_t height, bool blankImage) {
-  if (blankImage || width <= 0 || height <= 0) return false;
+std::optional<std::vector<std::uint8_t>> GreyBitmapFileBytes(std::span<const std::uint8_t> data,
+                                                             std::int32_t width, std::int32_t height,
+                                                             bool blankImage) {
+  if (blankImage || width <= 0 || height <= 0) return std::nullopt;
   const auto rowBytes = static_cast<std::size_t>(width);
   const auto rows = static_cast<std::size_t>(height);
-  if (data.size() != rowBytes * rows) return false;
+  if (data.size() != rowBytes * rows) return std::nullopt;
 
   const auto stride = static_cast<std::uint64_t>(AlignToDWord(width));
   const std::uint64_t blockSize = stride * rows;
   if (kCompanionBitsOffset + blockSize > std::numeric_limits<std::uint32_t>::max()) {
     // The file's size fields cannot describe an image this large.
     FileErrorPrompt(RunError::FromNumber(errnum::kOverflow));
-    return false;
+    return std::nullopt;
   }
 
-  std::array<std::uint8_t, kBitmapFileHeaderBytes> fileHeader{};
-  fileHeader[0] = 'B';
-  fileHeader[1] = 'M';
-  WriteLE32(&fileHeader[2], static_cast<std::uint32_t>(kCompanionBitsOffset + blockSize));
-  WriteLE32(&fileHeader[10], static_cast<std::uint32_t>(kCompanionBitsOffset));
-
-  std::array<std::uint8_t, kGreyBitmapInfoBytes> info{};
-  gdi::WriteBitmapInfo(GreyBitmapInfo(width, height, static_cast<std::uint32_t>(blockSize)), info);
-
-  std::vector<std::uint8_t> block;
+  std::vector<std::uint8_t> file;
   try {
-    block.assign(blockSize, 0);
+    file.assign(kCompanionBitsOffset + blockSize, 0);
   } catch (const std::bad_alloc&) {
     // Not a file error: the prompt offers only OK, which ends the save.
     FileErrorPrompt(RunError::FromNumber(errnum::kOutOfMemory));
-    return false;
+    return std::nullopt;
   }
+  file[0] = 'B';
+  file[1] = 'M';
+  WriteLE32(&file[2], static_cast<std::uint32_t>(kCompanionBitsOffset + blockSize));
+  WriteLE32(&file[10], static_cast<std::uint32_t>(kCompanionBitsOffset));
+  gdi::WriteBitmapInfo(GreyBitmapInfo(width, height, static_cast<std::uint32_t>(blockSize)),
+                       std::span<std::uint8_t, kGreyBitmapInfoBytes>(file.data() + kBitmapFileHeaderBytes,
+                                                                     kGreyBitmapInfoBytes));
   // The top row of the image is the last row of the file.
+  std::uint8_t* bits = file.data() + kCompanionBitsOffset;
   for (std::size_t y = 0; y < rows; ++y) {
-    std::memcpy(block.data() + (rows - 1 - y) * stride, data.data() + y * rowBytes, rowBytes);
+    std::memcpy(bits + (rows - 1 - y) * stride, data.data() + y * rowBytes, rowBytes);
   }
+  return file;
+}
 
-  const std::array<std::string_view, 3> parts{AsText(fileHeader), AsText(info), AsText(block)};
-  return WriteFileWithPrompt(target, parts);
+bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const std::uint8_t> data,
+                         std::int32_t width, std::int32_t height, bool blankImage) {
+  const auto file = GreyBitmapFileBytes(data, width, height, blankImage);
+  if (!file) return false;
+  return WriteFileWithPrompt(target, std::string_view(reinterpret_cast<const char*>(file->data()), file->size()));
 }
 
 void LoadFileIntoDIB(const std::filesystem::path& path, std::vector<std::uint8_t>& dib) {

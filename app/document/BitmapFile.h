@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -12,13 +13,19 @@ namespace orvale {
 // File header, info header and the 256-entry grey colour table.
 inline constexpr std::size_t kCompanionBitsOffset = 1078;
 
-// Writes the image (`data`: width x height bytes, rows from the top) as an 8-bit grey
-// bitmap: rows bottom-up, each padded with zero bytes to a multiple of 4. The file is
-// replaced only when it was written completely. Failures go to FileErrorPrompt: Abort
-// gives False, Retry writes the file again, Ignore goes on with the next part (the
-// file is then incomplete and is not kept). A blank image, a size of 0 or less, or a
-// buffer that does not hold width x height bytes writes nothing and gives False.
-// The caller clears its BMPDirty flag on True.
+// The whole file of the image (`data`: width x height bytes, rows from the top) as an
+// 8-bit grey bitmap: rows bottom-up, each padded with zero bytes to a multiple of 4.
+// Nullopt for a blank image, a size of 0 or less, or a buffer that does not hold
+// width x height bytes; also, after FileErrorPrompt, for an image too large for the
+// file's size fields or for the memory.
+std::optional<std::vector<std::uint8_t>> GreyBitmapFileBytes(std::span<const std::uint8_t> data,
+                                                             std::int32_t width, std::int32_t height,
+                                                             bool blankImage);
+
+// Writes GreyBitmapFileBytes of the image as `target`. The file is replaced only when it
+// was written completely. Failures go to FileErrorPrompt: Abort gives False, Retry
+// writes the file again, Ignore leaves the file incomplete, so it is not kept. An image
+// that has no such file writes nothing and gives False.
 bool SaveDataBufferToBMP(const std::filesystem::path& target, std::span<const std::uint8_t> data,
                          std::int32_t width, std::int32_t height, bool blankImage);
 

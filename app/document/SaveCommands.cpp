@@ -1,7 +1,10 @@
 #include "app/document/SaveCommands.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "app/analysis/KeywordSection.h"
 #include "app/document/DocumentSaveService.h"
@@ -49,16 +52,13 @@ class FileSaveService final : public DocumentSaveService {
 bool SaveFile(const std::string& FileName, clsDocument& doc) {
   const std::string folder = GetFilePath(FileName);
   const std::string extension = LowerKey(GetFileExtension(FileName));
+  const bool asDocument = extension == "ovd";
   std::string bitmap;
   bool writeBitmap = false;
-  if (extension == "ovd") {
-    if (!WriteFileWithPrompt(FileName, DocumentText(doc))) return false;
-    doc.DocDirty = false;
-    doc.DocumentFileName = GetFileTitle(FileName, false);
-    doc.DocumentFilePath = folder;
+  if (asDocument) {
     bitmap = JoinFilePath(folder, GetFileTitle(FileName, true) + ".bmp");
     // A document saved into another folder or under another name takes its image along.
-    writeBitmap = doc.BMPDirty || !FileExists(bitmap);
+    writeBitmap = !doc.BlankImage && (doc.BMPDirty || !FileExists(bitmap));
   } else if (extension == "bmp") {
     if (doc.BlankImage) {
       ShowMessage("Cannot save a blank image", mb::kOk | mb::kIconExclamation, "Warning");
@@ -71,8 +71,30 @@ bool SaveFile(const std::string& FileName, clsDocument& doc) {
     return false;
   }
 
-  if (writeBitmap && !doc.BlankImage) {
-    if (!doc.SaveDataBufferToBMP(bitmap)) return false;
+  std::optional<std::vector<std::uint8_t>> bitmapBytes;
+  if (writeBitmap) {
+    bitmapBytes = doc.BitmapFileBytes();
+    if (!bitmapBytes) return false;
+  }
+  const std::string text = asDocument ? DocumentText(doc) : std::string();
+  const std::string_view bitmapPart =
+      bitmapBytes ? std::string_view(reinterpret_cast<const char*>(bitmapBytes->data()), bitmapBytes->size())
+                  : std::string_view();
+  const std::string_view textPart(text);
+  // Both files or neither: the text names its bitmap, so the bitmap goes in place first
+  // and the text only after it.
+  std::vector<PromptedFile> files;
+  if (writeBitmap) files.push_back({bitmap, std::span<const std::string_view>(&bitmapPart, 1)});
+  if (asDocument) files.push_back({FileName, std::span<const std::string_view>(&textPart, 1)});
+  if (!WriteFilesWithPrompt(files)) return false;
+
+  if (asDocument) {
+    doc.DocDirty = false;
+    doc.DocumentFileName = GetFileTitle(FileName, false);
+    doc.DocumentFilePath = folder;
+  }
+  if (writeBitmap) {
+    doc.BMPDirty = false;
     doc.ImageFileName = GetFileTitle(bitmap, false);
     // The averaging and math lists show the new name.
     doc.UpdateAverageList();

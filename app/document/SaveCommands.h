@@ -8,10 +8,11 @@ namespace orvale {
 class clsDocument;
 class DocumentSaveService;
 
-// Saves `doc` into `FileName`: ".ovd" writes the document text file and then, when the
-// image changed or the folder has no companion bitmap of that name yet, the bitmap
-// beside it; ".bmp" writes the image alone. True only when everything was written; a
-// failed write leaves the previous files as they were, DocDirty set and the names
+// Saves `doc` into `FileName`: ".ovd" writes the document text file and, when the image
+// changed or the folder has no companion bitmap of that name yet, the bitmap beside it;
+// ".bmp" writes the image alone. Both files are written whole before either is put in
+// place, the bitmap first (WriteFilesWithPrompt). True only when everything was written;
+// a failed write leaves the previous files as they were, DocDirty set and the names
 // unchanged.
 bool SaveFile(const std::string& FileName, clsDocument& doc);
 

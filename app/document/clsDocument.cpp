@@ -276,10 +276,8 @@ bool clsDocument::LoadBlankImage(std::int32_t xpts, std::int32_t ypts) {
   return true;
 }
 
-bool clsDocument::SaveDataBufferToBMP(const std::filesystem::path& filename) {
-  if (!orvale::SaveDataBufferToBMP(filename, DataBuffer, XSize, YSize, BlankImage)) return false;
-  BMPDirty = false;
-  return true;
+std::optional<std::vector<std::uint8_t>> clsDocument::BitmapFileBytes() const {
+  return GreyBitmapFileBytes(DataBuffer, XSize, YSize, BlankImage);
 }
 
 void clsDocument::LoadFileIntoDIB(const std::filesystem::path& filename,

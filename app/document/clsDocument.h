@@ -200,8 +200,8 @@ class clsDocument {
   // plug-in that fails ends the grab silently with its status in `failure`, for the
   // caller to report; every other refusal has been shown.
   bool GrabIntoDataBuffer(IGrabberPlugin* grabber, PluginStatus& failure);
-  // Writes the image as an 8-bit grey bitmap; clears BMPDirty on success.
-  bool SaveDataBufferToBMP(const std::filesystem::path& filename);
+  // The image as the whole file of an 8-bit grey bitmap (GreyBitmapFileBytes).
+  std::optional<std::vector<std::uint8_t>> BitmapFileBytes() const;
   void LoadFileIntoDIB(const std::filesystem::path& filename, std::vector<std::uint8_t>& dib) const;
   bool GetDIBFromBuffer(std::vector<std::uint8_t>& DIBBuffer, std::int32_t& Headerbytes,
                         std::int32_t& width, std::int32_t& height) const;

@@ -51,6 +51,11 @@ int ShowMessage(const std::string& prompt, std::uint32_t flags, const std::strin
   return CurrentMessageService().MessageBox(owner, prompt, title, flags);
 }
 
+void ShowNotice(const std::string& text, std::uint32_t flags, const std::string& title,
+                WindowHandle owner) {
+  CurrentMessageService().Notice(owner, text, title, flags);
+}
+
 int FileErrorPrompt(const RunError& error) { return ReportError(error); }
 
 int ErrorPrompt(const RunError& error) { return ReportError(error); }

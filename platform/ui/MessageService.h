@@ -52,6 +52,13 @@ class MessageService {
   // Shows `text` with the style `flags` and returns the button pressed (idbutton).
   virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
                          std::uint32_t flags) = 0;
+  // Tells `text`, which needs no answer, without waiting for the user: the program, and
+  // automation calls, go on while it is shown. By default a message box whose answer
+  // is dropped.
+  virtual void Notice(WindowHandle owner, const std::string& text, const std::string& title,
+                      std::uint32_t flags) {
+    MessageBox(owner, text, title, flags);
+  }
 };
 
 // Installs `service` for the whole program (nullptr restores the default, which answers
@@ -63,6 +70,10 @@ MessageService& CurrentMessageService();
 // The message box of the program: owned by `owner`, or by the main window for
 // kMainWindowOwner. Returns the button pressed.
 int ShowMessage(const std::string& prompt, std::uint32_t flags, const std::string& title,
+                WindowHandle owner = kMainWindowOwner);
+
+// A notice through the installed service (MessageService::Notice).
+void ShowNotice(const std::string& text, std::uint32_t flags, const std::string& title,
                 WindowHandle owner = kMainWindowOwner);
 
 // Reports a failed file operation: file and device errors are offered Abort, Retry and

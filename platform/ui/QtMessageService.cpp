@@ -113,4 +113,12 @@ int QtMessageService::MessageBox(WindowHandle owner, const std::string& text,
   return answer ? answer : DefaultButton(flags);
 }
 
+void QtMessageService::Notice(WindowHandle owner, const std::string& text, const std::string& title,
+                              std::uint32_t flags) {
+  QMessageBox* box = BuildMessageBox(OwnerWidget(owner), text, title, flags).release();
+  box->setWindowModality(Qt::NonModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->show();
+}
+
 }  // namespace orvale

@@ -35,6 +35,10 @@ class QtMessageService final : public MessageService {
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
                  std::uint32_t flags) override;
+  // A box that is no modal window: it waits for nothing and holds no automation call up,
+  // and goes when the user closes it or its owner goes.
+  void Notice(WindowHandle owner, const std::string& text, const std::string& title,
+              std::uint32_t flags) override;
 
  private:
   QPointer<QWidget> mainWindow_;

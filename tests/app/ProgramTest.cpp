@@ -232,23 +232,39 @@ TEST_F(ProgramTest, AFolderOnTheCommandLineIsReportedAndNothingElseChanges) {
   EXPECT_EQ(app.RecentFiles->NumRecentFiles(), 0);
 }
 
+// Started by a user, the failure is shown; started for automation, nobody is there to
+// answer, and it is told on standard error.
 TEST_F(ProgramTest, AStoredGrabberThatFailsToInitialiseIsReportedAndTheProgramRuns) {
   const fs::path plugins = ORVALE_FAKE_PLUGIN_DIR;
   std::string error;
   ASSERT_TRUE(RegisterServer(plugins / "OVVGPlugFailing.so", error)) << error;
-  GetSettingString("CurrentVersion", "Frame Grabber", "");
-  SaveSettingString("CurrentVersion", "Frame Grabber", "Failing");
+  for (const bool embedding : {false, true}) {
+    SCOPED_TRACE(embedding ? "-Embedding" : "by a user");
+    GetSettingString("CurrentVersion", "Frame Grabber", "");
+    SaveSettingString("CurrentVersion", "Frame Grabber", "Failing");
+    messages_.Clear();
 
-  AppState app;
-  ASSERT_TRUE(Start(app, {}, plugins));
+    AppState app;
+    ::testing::internal::CaptureStderr();
+    const bool started = Start(app, embedding ? std::vector<std::string>{"-Embedding"} : std::vector<std::string>{}, plugins);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(started);
 
-  EXPECT_TRUE(app.FormMain->isVisible());
-  ASSERT_EQ(messages_.Messages().size(), 1u);
-  EXPECT_EQ(messages_.Messages()[0].title, "Error Loading Frame Grabber");
-  EXPECT_FALSE(app.Grabber.GrabberCreated);
-  EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabImage")->isEnabled());
-  EXPECT_TRUE(app.FormMain->close());
-  EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "None");
+    EXPECT_TRUE(app.FormMain->isVisible());
+    const std::string told = "Error Loading Frame Grabber: ";
+    if (embedding) {
+      EXPECT_TRUE(messages_.Messages().empty());
+      EXPECT_NE(said.find("orvale automation: " + told), std::string::npos) << said;
+    } else {
+      ASSERT_EQ(messages_.Messages().size(), 1u);
+      EXPECT_EQ(messages_.Messages()[0].title, "Error Loading Frame Grabber");
+      EXPECT_EQ(said.find(told), std::string::npos) << said;
+    }
+    EXPECT_FALSE(app.Grabber.GrabberCreated);
+    EXPECT_FALSE(app.FormMain->Action("mnuProcessGrabImage")->isEnabled());
+    EXPECT_TRUE(app.FormMain->close());
+    EXPECT_EQ(Value(File(), "CurrentVersion", "Frame Grabber"), "None");
+  }
 }
 
 // What a user does with a new interferogram, through the program's own windows: open

@@ -284,6 +284,20 @@ TEST_F(OrvaleDocLifecycleTest, SaveAnswersWhetherTheFilesWereWritten) {
   EXPECT_FALSE(fs::exists(Path("blank.bmp")));
 }
 
+TEST_F(OrvaleDocLifecycleTest, ASaveWhoseBitmapCannotBeWrittenAnswersFalseAndChangesNeitherFile) {
+  const std::string saved = DocumentFile("doc.ovd");
+  const std::string text = ReadText("doc.ovd");
+  const auto bitmap = ReadBytes(Path("doc.bmp"));
+  fs::permissions(Path("doc.bmp"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ASSERT_TRUE(object_.Load(Bitmap("image.bmp", 60, 50)));
+
+  EXPECT_FALSE(object_.Save(Text(saved)));
+  EXPECT_EQ(ReadText("doc.ovd"), text);
+  EXPECT_EQ(ReadBytes(Path("doc.bmp")), bitmap);
+  EXPECT_TRUE(Doc().DocumentFileName.empty());
+  EXPECT_EQ(Doc().ImageFileName, "image.bmp");
+}
+
 TEST_F(OrvaleDocLifecycleTest, ExportMapNeedsAnAnalysisAndAFullPathAndNeverAsks) {
   clsDocument& doc = AnalysableDocument();
   EXPECT_FALSE(object_.ExportMap(Text(Path("map.csv").string())));

@@ -3,9 +3,11 @@
 #include <sys/resource.h>
 
 #include <functional>
+#include <memory>
 
 #include "DocumentFilesTestSupport.h"
 #include "app/document/SaveDialog.h"
+#include "platform/runtime/TextOutput.h"
 
 namespace orvale {
 namespace {
@@ -153,6 +155,74 @@ TEST_F(SaveCommandsTest, AFailedWriteKeepsThePreviousFileAndTheDirtyFlag) {
   EXPECT_TRUE(SaveFile(File("mirror.ovd"), doc));
   EXPECT_EQ(ReadText("mirror.ovd"), DocumentText(doc));
   EXPECT_FALSE(doc.DocDirty);
+}
+
+// The text names its bitmap: a save whose bitmap cannot be written or put in place
+// changes neither file, and the document keeps its name and its changes.
+TEST_F(SaveCommandsTest, ASaveWhoseBitmapFailsChangesNeitherFileNorTheDocument) {
+  struct Case {
+    const char* name;
+    std::function<std::unique_ptr<AtomicWriteFailure>()> fault;
+  };
+  const auto none = [] { return std::unique_ptr<AtomicWriteFailure>(); };
+  std::uint64_t textSize = 0;
+  const Case cases[] = {
+      {"a read-only bitmap",
+       [&] {
+         std::filesystem::permissions(Path("doc.bmp"), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read |
+                                                           std::filesystem::perms::others_read);
+         return none();
+       }},
+      // Room for the whole text, not for the bitmap, whichever is written first.
+      {"a disk that fills while the bitmap is written",
+       [&] { return std::make_unique<AtomicWriteFailure>(AtomicWriteFailure::At::Write, textSize + 1000); }},
+      {"a bitmap that cannot be put in place",
+       [] { return std::make_unique<AtomicWriteFailure>(AtomicWriteFailure::At::Commit); }},
+      {"a disk too full for a hard-linked bitmap written in place",
+       [&] {
+         std::filesystem::create_hard_link(Path("doc.bmp"), Path("other-name.bmp"));
+         return std::make_unique<AtomicWriteFailure>(AtomicWriteFailure::At::Reserve);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) std::filesystem::remove(entry.path());
+    clsDocument& old = NewImageDocument(20, 10);
+    ASSERT_TRUE(SaveFile(File("doc.ovd"), old));
+    clsDocument& doc = NewImageDocument(200, 150);
+    ASSERT_TRUE(SaveFile(File("first.ovd"), doc));
+    textSize = DocumentText(doc).size();
+    const std::string text = ReadText("doc.ovd");
+    const auto bitmap = testing::ReadBytes(Path("doc.bmp"));
+    doc.RMS = 0.125;
+    doc.DocDirty = doc.BMPDirty = true;
+    messages_.Clear();
+
+    auto fault = c.fault();
+    const Strings before = Files();
+    EXPECT_FALSE(SaveFile(File("doc.ovd"), doc));
+    fault.reset();
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(ReadText("doc.ovd"), text);
+    EXPECT_EQ(testing::ReadBytes(Path("doc.bmp")), bitmap);
+    EXPECT_EQ(Files(), before);  // no temporary file left
+    EXPECT_TRUE(doc.DocDirty);
+    EXPECT_TRUE(doc.BMPDirty);
+    EXPECT_EQ(doc.DocumentFileName, "first.ovd");
+    EXPECT_EQ(doc.ImageFileName, "first.bmp");
+    EXPECT_EQ(doc.Views().Caption(viewtype::kImage), "first.ovd");
+
+    // Once the fault is gone the same save writes both.
+    std::filesystem::permissions(Path("doc.bmp"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    ASSERT_TRUE(SaveFile(File("doc.ovd"), doc));
+    EXPECT_EQ(ReadText("doc.ovd"), DocumentText(doc));
+    EXPECT_EQ(testing::ReadBytes(Path("doc.bmp")), testing::ReadBytes(Path("first.bmp")));  // the same image
+    EXPECT_FALSE(doc.DocDirty);
+    EXPECT_EQ(doc.DocumentFileName, "doc.ovd");
+    EXPECT_EQ(doc.ImageFileName, "doc.bmp");
+  }
 }
 
 TEST_F(SaveCommandsTest, ASaveIntoAMissingFolderFailsWithoutChangingTheNames) {
