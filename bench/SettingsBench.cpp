@@ -1,7 +1,8 @@
 // Reading the settings file: the first read of a store, which reads and parses the whole
 // file, and reads that follow while the file is unchanged, for files of many values and
 // of many sections (the program writes a few hundred values in a dozen sections; these
-// are far past that, as a file that grew by hand or by a fault might be).
+// are far past that, as a file that grew by hand or by a fault might be). And writing
+// one value into a file of a million, as large as a settings file may be.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -70,5 +71,61 @@ void BM_SettingsReadAgainOfKeys(benchmark::State& state) { ReadAgain(state, fals
 BENCHMARK(BM_SettingsFirstReadOfKeys)->Arg(200)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettingsFirstReadOfSections)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettingsReadAgainOfKeys)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// A million values of short names in one section, 16 bytes a line at most, so that the
+// file stays under the 16 MB limit; one copy per use, as the writes change it.
+constexpr std::int64_t kMillion = 1000000;
+fs::path MillionValuesFile(const std::string& use) {
+  const fs::path folder = fs::temp_directory_path() / ("orvale-bench-settings-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const fs::path file = folder / ("million-" + use + ".ini");
+  if (fs::exists(file)) return file;
+  std::ofstream out(file, std::ios::binary);
+  out << "[Camera]\r\n";
+  for (std::int64_t i = 0; i < kMillion; ++i) out << 'K' << i << '=' << i << "\r\n";
+  out.close();
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  return file;
+}
+
+void BM_SettingsFirstReadOfAMillionValues(benchmark::State& state) {
+  const fs::path file = MillionValuesFile("read");
+  for (auto _ : state) {
+    IniSettingsStore store(file);
+    std::string value;
+    if (!store.Read("Camera", "K999999", value, false)) state.SkipWithError("the last value was not read");
+  }
+}
+BENCHMARK(BM_SettingsFirstReadOfAMillionValues)->Unit(benchmark::kMillisecond);
+
+// One value written into the file the store has read, which has not changed since: the
+// change a running program makes. Each write waits for the file to settle first, untimed.
+void BM_SettingsWriteOfOneValueAmongAMillion(benchmark::State& state) {
+  const fs::path file = MillionValuesFile("write");
+  IniSettingsStore store(file);
+  std::string value;
+  if (!store.Read("Camera", "K0", value, false)) state.SkipWithError("the file was not read");
+  int written = 0;
+  for (auto _ : state) {
+    if (!store.Write("Camera", "K0", std::to_string(++written % 2))) state.SkipWithError("not written");
+    state.PauseTiming();
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SettingsWriteOfOneValueAmongAMillion)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Writes one after another, each into the file the one before wrote.
+void BM_SettingsWritesInARowAmongAMillion(benchmark::State& state) {
+  const fs::path file = MillionValuesFile("writes");
+  IniSettingsStore store(file);
+  std::string value;
+  if (!store.Read("Camera", "K0", value, false)) state.SkipWithError("the file was not read");
+  int written = 0;
+  for (auto _ : state) {
+    if (!store.Write("Camera", "K0", std::to_string(++written % 2))) state.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_SettingsWritesInARowAmongAMillion)->Unit(benchmark::kMillisecond);
 
 }  // namespace

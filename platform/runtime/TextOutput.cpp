@@ -144,6 +144,18 @@ bool AtomicFileWriter::Write(std::string_view bytes, RunError& error) {
   return true;
 }
 
+bool AtomicFileWriter::Sync(RunError& error) {
+  if (fd_ < 0) {
+    error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return false;
+  }
+  if (::fsync(fd_) != 0 && errno != EINVAL) {
+    error = RunError::FromErrno(errno, target_);
+    return false;
+  }
+  return true;
+}
+
 bool AtomicFileWriter::Commit(RunError& error) {
   if (fd_ < 0) {
     error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
@@ -154,10 +166,7 @@ bool AtomicFileWriter::Commit(RunError& error) {
     Discard();
     return false;
   }
-  if (::fsync(fd_) != 0 && errno != EINVAL) {
-    error = RunError::FromErrno(errno, target_);
-    return false;
-  }
+  if (!Sync(error)) return false;
   if (::close(fd_) != 0) {
     fd_ = -1;
     error = RunError::FromErrno(errno, target_);
