@@ -132,7 +132,8 @@ bool IniSettingsStore::Read(std::string_view section, std::string_view key, std:
       unsaved_.push_back(std::move(created));
       sectionsAwaitBatchEnd_ = true;
     } else {
-      Update(std::move(created));  // another copy may create it meanwhile: no matter
+      // Another copy may create it meanwhile; Update re-reads under the lock.
+      Update(std::move(created));
     }
     return false;
   }

@@ -87,14 +87,15 @@ bool UpdateFileLocked(const std::filesystem::path& given,
   for (int reading = 1;; ++reading) {
     std::string before;
     FileIdentity read;
+    bool readable = true;
     if (reading == 1 && kept != nullptr && FileIdentity::OfOrMissing(*file) == kept->Identity) {
       before = *kept->Text;
       read = kept->Identity;
-    } else if (!ReadLocked(*file, before, failure, read)) {
-      if (identity != nullptr) *identity = read;
-      return fail();
+    } else {
+      readable = ReadLocked(*file, before, failure, read);
     }
     if (identity != nullptr) *identity = read;
+    if (!readable) return fail();
     std::string after = before;
     const bool edited = edit(after);
     if (after == before) return edited;
