@@ -13,7 +13,10 @@
 #include <string>
 #include <thread>
 
+#include "platform/registry/GeneralSettings.h"
 #include "platform/registry/IniSettingsStore.h"
+#include "platform/registry/SettingsBatch.h"
+#include "platform/registry/TypedSettings.h"
 
 namespace {
 
@@ -114,6 +117,29 @@ void BM_SettingsWriteOfOneValueAmongAMillion(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SettingsWriteOfOneValueAmongAMillion)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The settings reads of a first start beside a million values of another program: the
+// general settings and the tool windows' sections, all missing, each made by its first
+// read, and written when the start's reads end.
+void BM_SettingsFirstStartBesideAMillionValues(benchmark::State& state) {
+  const fs::path kept = MillionValuesFile("start");
+  const fs::path file = kept.parent_path() / "start.ini";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::copy_file(kept, file, fs::copy_options::overwrite_existing);
+    state.ResumeTiming();
+    IniSettingsStore store(file);
+    ScopedSettingsStore installed(store);
+    {
+      const ScopedSettingsReadBatch reads;
+      benchmark::DoNotOptimize(ReadGeneralSettings({1600, 1000, 4, 18}));
+      for (const char* section : {"Analyze", "Grid", "Grid_Window", "Recent File List", "Toolbox"})
+        benchmark::DoNotOptimize(GetSettingLong(section, "Left", 0, 1600, 10));
+    }
+    if (store.Problem().Number != 0) state.SkipWithError("the file was not written");
+  }
+}
+BENCHMARK(BM_SettingsFirstStartBesideAMillionValues)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 // Writes one after another, each into the file the one before wrote.
 void BM_SettingsWritesInARowAmongAMillion(benchmark::State& state) {
