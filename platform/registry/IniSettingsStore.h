@@ -6,8 +6,11 @@
 // value written by another. A read outside a read batch looks at the file's identity
 // (FileIdentity.h) and reads it again only when it may have changed, and parses it only
 // when its text did: another copy's change shows at once, while an unchanged file is
-// parsed once. The reads of a batch share one look. The file's folder is made by the
-// first change when it is missing.
+// parsed once. A change, likewise, is made to the kept reading while the file is the one
+// read, and only a file changed meanwhile is parsed again. The reads of a batch share one
+// look, and the sections they create go to the file together when the batch ends (or
+// with the next change): a start that finds none of its sections writes the file once.
+// The file's folder is made by the first change when it is missing.
 //
 // When the file cannot be read (it is damaged, or larger than any settings file) or
 // written (it was made read-only), the store goes on in memory: its reads see the file
@@ -54,14 +57,22 @@ class IniSettingsStore final : public SettingsStore {
     std::string text;  // the file's as read
     SettingsSections contents;
   };
-  using Change = std::function<bool(SettingsSections&)>;
+  // A change the file has not taken yet. It owns its names and values: it is applied
+  // again to every later reading, long after the call that made it returned.
+  struct Change {
+    std::optional<std::string> NewSection;  // created, empty, unless it exists
+    std::vector<SettingChange> Values;
+    bool Empty() const { return !NewSection && Values.empty(); }
+    // False when a write was dropped (see SettingsSections::Apply).
+    bool ApplyTo(SettingsSections& contents) const;
+  };
 
   // The view of the file as it is now: the kept one while the file keeps its identity,
   // else a new reading.
   const SettingsSections& Current();
-  // Under the lock: reads the file, lets `change` modify it and writes it back when it
-  // changed; kept in memory when the file cannot take it.
-  bool Update(const Change& change);
+  // Under the lock: applies `change` (after the changes not taken yet) to the file as it
+  // is now and writes it back when it changed; kept in memory when the file cannot take it.
+  bool Update(Change change);
   void NoteProblem(const RunError& problem);
 
   std::filesystem::path file_;
@@ -69,6 +80,7 @@ class IniSettingsStore final : public SettingsStore {
   bool batchLooked_ = false;  // the batch's one look at the file is taken
   std::optional<View> view_;
   std::vector<Change> unsaved_;  // in order, since the file last took a change
+  bool sectionsAwaitBatchEnd_ = false;  // made by the reads of the open batch
   RunError problem_;
   ProblemReport report_;
   bool reported_ = false;

@@ -10,7 +10,8 @@ namespace orvale {
 // While it lives, the reads made through the settings functions come from one reading
 // of the settings file: they see one consistent state of it, plus what this program
 // writes meanwhile. Another running copy's later changes show from the next batch on;
-// nothing it writes is lost, as every write re-reads the file.
+// nothing it writes is lost, as every write re-reads the file. The sections its reads
+// create reach the file together, when it ends or with the next write.
 class ScopedSettingsReadBatch {
  public:
   ScopedSettingsReadBatch() : store_(CurrentSettingsStore()) { store_.BeginReadBatch(); }

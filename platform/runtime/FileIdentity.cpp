@@ -1,5 +1,7 @@
 #include "platform/runtime/FileIdentity.h"
 
+#include <cerrno>
+
 namespace orvale {
 
 namespace {
@@ -22,6 +24,12 @@ std::optional<FileIdentity> FileIdentity::Of(const std::filesystem::path& path) 
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   return FromStat(st);
+}
+
+std::optional<FileIdentity> FileIdentity::OfOrMissing(const std::filesystem::path& path) {
+  if (std::optional<FileIdentity> now = Of(path)) return now;
+  if (errno == ENOENT) return FileIdentity{};
+  return std::nullopt;
 }
 
 bool FileIdentity::SettledBefore(const timespec& readStart) const {

@@ -21,6 +21,9 @@ struct FileIdentity {
   static FileIdentity FromStat(const struct stat& st);
   // The identity of `path` now, links followed; nullopt with errno set when there is none.
   static std::optional<FileIdentity> Of(const std::filesystem::path& path);
+  // The same, but all zeros for a missing file (as a read of one reports it); nullopt for
+  // a file that cannot be looked at.
+  static std::optional<FileIdentity> OfOrMissing(const std::filesystem::path& path);
 
   // File times tick coarsely (a few milliseconds; seconds on some file systems), so a
   // file changed just before it was read may change again without its identity showing

@@ -1,6 +1,7 @@
 #include "platform/runtime/LockedFileUpdate.h"
 
 #include <cerrno>
+#include <memory>
 #include <optional>
 
 #include "platform/runtime/FolderLock.h"
@@ -10,6 +11,19 @@
 namespace orvale {
 
 namespace {
+
+// How often a file that changes while it is updated is read and changed again before the
+// update gives up: an editor's save takes one; a file rewritten without pause is no
+// settings file to share.
+constexpr int kMostReadings = 8;
+
+std::function<void(const std::filesystem::path&)> gInterference;
+
+RunError KeepsChanging(const std::filesystem::path& file) {
+  RunError error = RunError::FromErrno(EBUSY, file);
+  error.Description += " (another program keeps changing it)";
+  return error;
+}
 
 RunError TooLarge(const std::filesystem::path& file) {
   RunError error = RunError::FromNumber(errnum::kInvalidFileFormat);
@@ -55,7 +69,7 @@ bool ReadWholeFile(const std::filesystem::path& given, std::string& text, RunErr
 
 bool UpdateFileLocked(const std::filesystem::path& given,
                       const std::function<bool(std::string& text)>& edit, RunError* error,
-                      FileIdentity* identity) {
+                      FileIdentity* identity, const KeptFileText* kept) {
   RunError failure;
   const auto fail = [&failure, error] {
     if (error != nullptr) *error = failure;
@@ -70,16 +84,44 @@ bool UpdateFileLocked(const std::filesystem::path& given,
     failure = RunError::FromErrno(errno, given);
     return fail();
   }
-  std::string before;
-  FileIdentity read;
-  const bool readable = ReadLocked(*file, before, failure, read);
-  if (identity != nullptr) *identity = read;
-  if (!readable) return fail();
-  std::string after = before;
-  const bool edited = edit(after);
-  if (after == before) return edited;
-  if (!WriteFileAtomically(*file, after, failure)) return fail();
-  return edited;
+  for (int reading = 1;; ++reading) {
+    std::string before;
+    FileIdentity read;
+    bool readable = true;
+    if (reading == 1 && kept != nullptr && FileIdentity::OfOrMissing(*file) == kept->Identity) {
+      before = *kept->Text;
+      read = kept->Identity;
+    } else {
+      readable = ReadLocked(*file, before, failure, read);
+    }
+    if (identity != nullptr) *identity = read;
+    if (!readable) return fail();
+    std::string after = before;
+    const bool edited = edit(after);
+    if (after == before) return edited;
+    // Checked on the bytes written: a writer's line ends can make them more than were read.
+    if (after.size() > kMostSharedTextFileBytes) {
+      failure = TooLarge(*file);
+      return fail();
+    }
+    const std::unique_ptr<AtomicFileWriter> writer = AtomicFileWriter::Open(*file, failure);
+    if (!writer || !writer->Write(after, failure) || !writer->Sync(failure)) return fail();
+    if (gInterference) gInterference(*file);
+    // The last look before the file is put in place: what an editor saved meanwhile is
+    // read, and changed, again.
+    if (FileIdentity::OfOrMissing(*file) == read) return writer->Commit(failure) ? edited : fail();
+    if (reading == kMostReadings) {
+      failure = KeepsChanging(*file);
+      return fail();
+    }
+  }
 }
+
+FileUpdateInterference::FileUpdateInterference(
+    std::function<void(const std::filesystem::path& file)> act) {
+  gInterference = std::move(act);
+}
+
+FileUpdateInterference::~FileUpdateInterference() { gInterference = nullptr; }
 
 }  // namespace orvale

@@ -29,13 +29,40 @@ inline constexpr std::uint64_t kMostSharedTextFileBytes = std::uint64_t{16} << 2
 bool ReadWholeFile(const std::filesystem::path& file, std::string& text, RunError* error = nullptr,
                    FileIdentity* identity = nullptr);
 
+// What a caller kept of the file from an earlier reading: its text, and the identity the
+// file had then, taken when the file had settled (FileIdentity::SettledBefore), so that
+// any later change shows in it.
+struct KeptFileText {
+  FileIdentity Identity;
+  const std::string* Text = nullptr;
+};
+
 // Takes the lock, reads the file and lets `edit` change the text; writes it back when it
 // changed. Returns `edit`'s result, or false, with `error` set when given, when the lock,
 // the read or the write failed (`error` is left alone otherwise). `identity`, when given,
 // is the identity of the file as read under the lock. The folder must exist: a missing
 // one fails and is not made. A file that cannot be read is never overwritten.
+//
+// With `kept`, a file that still has the kept identity is not read: the kept text is
+// taken for its text. Editors take no lock, so before the new text takes the file's
+// place the file is looked at again; one replaced or changed meanwhile is read again and
+// `edit` runs again on its text, so that the editor's save and the change are both kept.
+// `edit` must therefore give the same result whenever it is given the same text. A
+// result larger than kMostSharedTextFileBytes, line ends included, is not written: it
+// fails as too large, and the file stays as it was.
 bool UpdateFileLocked(const std::filesystem::path& file,
                       const std::function<bool(std::string& text)>& edit, RunError* error = nullptr,
-                      FileIdentity* identity = nullptr);
+                      FileIdentity* identity = nullptr, const KeptFileText* kept = nullptr);
+
+// For tests: while one lives, `act` runs in every UpdateFileLocked after the new text is
+// in its temporary file and before the file is looked at again, as another program that
+// takes no lock may act then (an editor saving the file).
+class FileUpdateInterference {
+ public:
+  explicit FileUpdateInterference(std::function<void(const std::filesystem::path& file)> act);
+  ~FileUpdateInterference();
+  FileUpdateInterference(const FileUpdateInterference&) = delete;
+  FileUpdateInterference& operator=(const FileUpdateInterference&) = delete;
+};
 
 }  // namespace orvale

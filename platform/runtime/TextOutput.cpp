@@ -153,6 +153,18 @@ bool AtomicFileWriter::Write(std::string_view bytes, RunError& error) {
   return true;
 }
 
+bool AtomicFileWriter::Sync(RunError& error) {
+  if (fd_ < 0) {
+    error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
+    return false;
+  }
+  if (::fsync(fd_) != 0 && errno != EINVAL) {
+    error = RunError::FromErrno(errno, target_);
+    return false;
+  }
+  return true;
+}
+
 bool AtomicFileWriter::Commit(RunError& error) {
   if (fd_ < 0) {
     error = RunError::FromNumber(errnum::kBadFileNameOrNumber);
@@ -163,10 +175,7 @@ bool AtomicFileWriter::Commit(RunError& error) {
     Discard();
     return false;
   }
-  if (::fsync(fd_) != 0 && errno != EINVAL) {
-    error = RunError::FromErrno(errno, target_);
-    return false;
-  }
+  if (!Sync(error)) return false;
   // The file is put in place through a descriptor of its own; the close, which reports
   // what a network file system could not write, comes first.
   const int made = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);

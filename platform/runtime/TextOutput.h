@@ -58,6 +58,9 @@ class AtomicFileWriter final : public TextOutput {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   bool Write(std::string_view bytes, RunError& error) override;
+  // Puts what was written on the disk ahead of Commit(), so that the step from a last
+  // look at the target to its replacement is short.
+  bool Sync(RunError& error);
   // Flushes and syncs the temporary file and puts it in the target's place.
   bool Commit(RunError& error);
   const std::filesystem::path& Target() const { return target_; }

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/FileNearTheLimit.h"
 #include "tests/support/LinkedFileLayouts.h"
 #include "tests/support/WrittenFileSituations.h"
 #include "tests/support/TempConfigHome.h"
@@ -71,6 +73,17 @@ TEST(ProfileFilesTest, AWriteInEveryFileSituation) {
   WithGainWriter([](const auto& write) {
     testing::ExpectWritesInEveryFileSituation("krg.ini", write, "[Camera]\r\nGain=7\r\n");
   });
+}
+
+// A write that the writer's CR LF line ends would take past the size limit fails and
+// leaves the file as it was, byte for byte, still readable.
+TEST(ProfileFilesTest, AWriteThatWouldPassTheLimitFailsAndKeepsTheFile) {
+  testing::TempConfigHome home;
+  const fs::path file = home.Folder() / "large.ini";
+  const std::string original = testing::LfTextOneByteUnderTheLimit();
+  std::ofstream(file, std::ios::binary) << original;
+  WithGainWriter([&file](const auto& write) { EXPECT_FALSE(write(file.c_str())); });
+  EXPECT_TRUE(testing::FileText(file) == original);
 }
 
 }  // namespace

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "cards/melvex/zelvo32.h"
+#include "tests/support/FileNearTheLimit.h"
+#include "tests/support/TempConfigHome.h"
+#include "tests/support/WrittenFileSituations.h"
 
 namespace {
 
@@ -46,6 +51,19 @@ TEST(ClientTest, AKeptFailingNameStaysValid) {
   EXPECT_STREQ(first, "ZLP_signalPresent");
   EXPECT_STREQ(second, "ZLP_getCurrentCardHandle");
   EXPECT_STREQ(ZLP_lastErrorFunctionName(), "ZLP_videoConfig");
+}
+
+// A save that the writer's CR LF line ends would take past the size limit fails with a
+// file error and leaves the file as it was, byte for byte.
+TEST(ClientTest, ASaveThatWouldPassTheLimitFailsAndKeepsTheFile) {
+  orvale::testing::TempConfigHome home;
+  const std::filesystem::path file = home.Folder() / "large.ini";
+  const std::string original = orvale::testing::LfTextOneByteUnderTheLimit();
+  std::ofstream(file, std::ios::binary) << original;
+  const ZlvConfig config{};
+  EXPECT_EQ(ZLV_saveIniFile(file.c_str(), "Camera", &config), 20);
+  EXPECT_STREQ(ZLP_lastErrorFunctionName(), "ZLV_saveIniFile");
+  EXPECT_TRUE(orvale::testing::FileText(file) == original);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -16,7 +17,10 @@
 #include "platform/registry/IniFormat.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsBatch.h"
+#include "platform/registry/TypedSettings.h"
+#include "platform/runtime/LockedFileUpdate.h"
 #include "tests/support/BoundedChild.h"
+#include "tests/support/FileNearTheLimit.h"
 #include "tests/support/LinkedFileLayouts.h"
 #include "tests/support/WrittenFileSituations.h"
 
@@ -168,6 +172,7 @@ TEST_F(IniSettingsStoreTest, AWriteInsideAReadBatchKeepsOtherCopiesValues) {
   EXPECT_EQ(ReadValue(mine, "Toolbox", "Left"), "(missing)");
   std::string value;
   EXPECT_FALSE(mine.Read("Toolbox", "Left", value, true));  // creates the section
+  EXPECT_FALSE(other.Read("Toolbox", "Top", value, true));  // each copy makes its own
   ASSERT_TRUE(other.Write("Toolbox", "Top", "300"));
   ASSERT_TRUE(mine.Write("Toolbox", "Left", "200"));
   EXPECT_EQ(ReadValue(mine, "Toolbox", "Left"), "200");
@@ -327,6 +332,108 @@ TEST_F(IniSettingsStoreTest, AFileLargerThanAnySettingsFileIsRefusedAndKept) {
   }));
   EXPECT_EQ(fs::file_size(file_), std::uintmax_t{2} << 30);
   EXPECT_EQ(Slurp().substr(0, head.size()), head);
+}
+
+// The typed calls hand the store names that live only for the call: what the store keeps
+// for a file that cannot take it owns its names, and the file gets exactly these once it
+// can be written.
+TEST_F(IniSettingsStoreTest, TypedCallsOnAnUnusableFileAreKeptAndWrittenOnceItIsUsable) {
+  const std::string original = "[CurrentVersion]\r\nA=1\r\n";
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> spoil;
+    std::function<void(const fs::path&)> mend;
+  };
+  const Case cases[] = {
+      {"read-only", [](const fs::path& f) { ::chmod(f.c_str(), 0444); },
+       [](const fs::path& f) { ::chmod(f.c_str(), 0644); }},
+      {"a folder in its place",
+       [](const fs::path& f) {
+         fs::remove(f);
+         fs::create_directories(f / "inside");
+       },
+       [&original](const fs::path& f) {
+         fs::remove_all(f);
+         std::ofstream(f, std::ios::binary) << original;
+       }},
+      {"too large", [](const fs::path& f) { fs::resize_file(f, std::uintmax_t{2} << 30); },
+       [&original](const fs::path& f) { fs::resize_file(f, original.size()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(file_);
+    WriteFile(original);
+    c.spoil(file_);
+    {
+      IniSettingsStore store(file_);
+      ScopedSettingsStore installed(store);
+      EXPECT_EQ(GetSettingString("CurrentVersion", "B", "none"), "none");
+      EXPECT_EQ(GetSettingString("ToolboxWindowPlacement", "Left", "10"), "10");
+      SaveSettingString("CurrentVersion", "B", "2");
+      SaveSettingLong("ToolboxWindowPlacement", "Left", 5);
+      EXPECT_EQ(GetSettingString("CurrentVersion", "B", "none"), "2");
+      EXPECT_EQ(GetSettingLong("ToolboxWindowPlacement", "Left", 0, 100, 10), 5);
+      EXPECT_NE(store.Problem().Number, 0);
+      c.mend(file_);
+      SaveSettingString("CurrentVersion", "C", "3");
+    }
+    EXPECT_EQ(Slurp(), "[CurrentVersion]\r\nA=1\r\nB=2\r\nC=3\r\n\r\n"
+                       "[ToolboxWindowPlacement]\r\nLeft=5\r\n");
+  }
+}
+
+// A file that the store's CR LF line ends would take past the limit is not written: the
+// change stays in memory, the reason is the limit's, and the file keeps every byte.
+TEST_F(IniSettingsStoreTest, AWriteThatWouldPassTheLimitLeavesTheFileAsItWas) {
+  const std::string original = testing::LfTextOneByteUnderTheLimit();
+  WriteFile(original);
+  IniSettingsStore store(file_);
+  EXPECT_EQ(ReadValue(store, "Camera", "K0"), "0");
+  EXPECT_FALSE(store.Write("Camera", "Gain", "7"));
+  EXPECT_NE(store.Problem().Description.find("Invalid file format: larger than 16 MB"), std::string::npos)
+      << store.Problem().Description;
+  EXPECT_EQ(ReadValue(store, "Camera", "Gain"), "7");
+  EXPECT_TRUE(Slurp() == original);
+}
+
+// The reads of a batch that find their sections missing, as a first start does, write
+// the file once, when the batch ends: the file is untouched until then.
+TEST_F(IniSettingsStoreTest, TheSectionsABatchCreatesAreWrittenTogetherAtItsEnd) {
+  const std::string original = "[Board]\r\nLatency=16\r\n";
+  WriteFile(original);
+  const std::optional<FileIdentity> before = FileIdentity::Of(file_);
+  IniSettingsStore store(file_);
+  {
+    ScopedSettingsStore installed(store);
+    const ScopedSettingsReadBatch reads;
+    EXPECT_EQ(GetSettingLong("CurrentVersion", "Open File Filter", 1, 3, 2), 2);
+    EXPECT_EQ(GetSettingString("Toolbox", "Left", "10"), "10");
+    EXPECT_EQ(GetSettingString("Grid_Window", "Top", "20"), "20");
+    EXPECT_EQ(GetSettingString("Toolbox", "Top", "30"), "30");
+    EXPECT_TRUE(FileIdentity::Of(file_) == before);
+    EXPECT_EQ(Slurp(), original);
+  }
+  EXPECT_EQ(Slurp(), original + "\r\n[CurrentVersion]\r\n\r\n[Toolbox]\r\n\r\n[Grid_Window]\r\n");
+}
+
+// An editor's save that lands while the store writes a change is read again: the file
+// keeps the editor's values and the store's change, and the store reads both.
+TEST_F(IniSettingsStoreTest, AnEditorsSaveDuringAWriteIsKeptWithTheChange) {
+  WriteFile("[CurrentVersion]\r\nA=1\r\n");
+  IniSettingsStore store(file_);
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "A"), "1");
+  bool saved = false;
+  const FileUpdateInterference editor([&saved](const fs::path& file) {
+    if (saved) return;
+    saved = true;
+    const fs::path edited = file.string() + "~";
+    std::ofstream(edited, std::ios::binary) << "[CurrentVersion]\nA=1\nEdited=yes\n";
+    fs::rename(edited, file);
+  });
+  EXPECT_TRUE(store.Write("CurrentVersion", "B", "2"));
+  EXPECT_EQ(Slurp(), "[CurrentVersion]\r\nA=1\r\nEdited=yes\r\nB=2\r\n");
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "Edited"), "yes");
+  EXPECT_EQ(ReadValue(store, "CurrentVersion", "B"), "2");
 }
 
 // /proc/kmsg is a regular file whose read waits for the kernel's next message: as the
