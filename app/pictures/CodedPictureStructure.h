@@ -5,6 +5,7 @@
 // format's decoder reads it, so that a segment the decoder skips cannot pass for a
 // header.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -49,6 +50,27 @@ struct CodedPictureStructure {
   // scan each of its band once more (a refinement decides every coefficient of its band
   // again, however little data it has).
   std::uint64_t CoefficientSixtyFourths = 0;
+};
+
+// A walk of a JPEG, PNG or GIF that goes on as more of its file arrives: each call
+// walks on from where the last one stopped (the start of a segment, chunk or block that
+// was not all there, or within a scan or an image's data), never again over what it
+// walked, and gives the structure as far as it got. A walk of any other format gives
+// nothing.
+class CodedPictureWalk {
+ public:
+  // For the file whose first bytes are `head`.
+  explicit CodedPictureWalk(std::span<const std::uint8_t> head);
+  ~CodedPictureWalk();
+  CodedPictureWalk(CodedPictureWalk&&) noexcept;
+  CodedPictureWalk& operator=(CodedPictureWalk&&) noexcept;
+
+  // `bytes` are the file's bytes from its start, those of every earlier call among them.
+  CodedPictureStructure Continue(std::span<const std::uint8_t> bytes);
+
+ private:
+  struct Walk;
+  std::unique_ptr<Walk> walk_;
 };
 
 // JPEG, walked marker by marker as libjpeg walks it: the standalone markers (TEM and

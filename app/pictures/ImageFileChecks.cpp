@@ -142,7 +142,13 @@ std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
     return std::uint64_t{header.bitsOffset} + pixelBytes;
   }
   if (!IsDecodedPictureFormat(format)) return head.size();
-  const CodedPictureStructure structure = WalkCodedPicture(format, head);
+  return MostBytesOfPictureFile(head, WalkCodedPicture(format, head));
+}
+
+std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head, const CodedPictureStructure& structure) {
+  const PictureFormat format = PictureFormatOf(head);
+  if (format != PictureFormat::Jpeg && format != PictureFormat::Png && format != PictureFormat::Gif)
+    return MostBytesOfPictureFile(head);
   // A header value no decoder takes, or more metadata than any file holds, is damage
   // whatever follows it.
   if (structure.Refused) return head.size();

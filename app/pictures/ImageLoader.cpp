@@ -133,9 +133,9 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
   const std::string notAPicture = "Could not open image file " + filename.string();
   const std::string outOfMemory = RunError::StandardDescription(errnum::kOutOfMemory);
 
-  std::vector<std::uint8_t> bytes;
+  PictureFileBuffer bytes;
   RunError error;
-  if (!ReadPictureFileBytes(filename, bytes, error)) return openFailed(error.Description);
+  if (!ReadPictureFile(filename, bytes, error)) return openFailed(error.Description);
 
   QImage decoded;
   PictureClaims claims;
@@ -162,7 +162,7 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
     case PictureDecodeStatus::TooManyRefinements:
       return openFailed(notAPicture + TooManyRefinementsReason(claims));
   }
-  bytes = {};  // the file's bytes are no longer needed
+  bytes = {};  // what is left of the file's bytes is no longer needed
 
   LoadedImage loaded;
   GreyConversion conversion = GreyConversion::OutOfMemory;

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -34,13 +36,45 @@ std::uint64_t CostlyDecodingBytes(const CodedPictureStructure& structure) {
          static_cast<std::uint64_t>(structure.Size->Width * structure.Size->Height) * pixelBytes;
 }
 
+// Hands a decoder the bytes of a buffer and lets go of those it has read, but for the
+// last stretch, which a decoder may step back into (libjpeg's source hands back what it
+// did not use). A step back further is refused, never answered with bytes let go.
+class LettingGoDevice : public QIODevice {
+ public:
+  explicit LettingGoDevice(PictureFileBuffer& buffer) : buffer_(buffer) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  }
+  qint64 size() const override { return static_cast<qint64>(buffer_.Size()); }
+  bool seek(qint64 pos) override {
+    if (pos < 0 || static_cast<std::uint64_t>(pos) < buffer_.LetGo()) return false;
+    return QIODevice::seek(pos);
+  }
+
+ protected:
+  qint64 readData(char* data, qint64 maxSize) override {
+    const auto at = static_cast<std::size_t>(pos());
+    if (at < buffer_.LetGo()) return -1;
+    const std::span<const std::uint8_t> bytes = buffer_.Bytes();
+    if (at >= bytes.size()) return 0;
+    const auto count = static_cast<std::size_t>(std::min<qint64>(maxSize, static_cast<qint64>(bytes.size() - at)));
+    std::memcpy(data, bytes.data() + at, count);
+    if (at + count > kKeptBehind) buffer_.LetGoBefore(at + count - kKeptBehind);
+    return static_cast<qint64>(count);
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  static constexpr std::size_t kKeptBehind = std::size_t{1} << 20;
+  PictureFileBuffer& buffer_;
+};
+
 bool IsBeyondLimits(const std::optional<PictureSize>& size) {
   return size && size->Width >= 0 && !PictureSizeIsWithinLimits(size->Width, size->Height);
 }
 
-}  // namespace
-
-PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded, PictureClaims* claims) {
+// Decodes `bytes`, read by the decoder from `device`.
+PictureDecodeStatus Decode(std::span<const std::uint8_t> bytes, QIODevice& device, QImage& decoded,
+                           PictureClaims* claims) {
   const PictureFormat format = PictureFormatOf(bytes);
   if (format == PictureFormat::Icon || format == PictureFormat::Metafile) return PictureDecodeStatus::NotABitmap;
   if (!IsDecodedPictureFormat(format)) return PictureDecodeStatus::UnknownFormat;
@@ -84,10 +118,6 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
   // The decoder inflates all of a PNG's stream, whatever follows its last row.
   if (format == PictureFormat::Png && !PngImageDataHoldsItsRows(bytes)) return PictureDecodeStatus::NotAPicture;
 
-  QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                           static_cast<qsizetype>(bytes.size()));
-  QBuffer device(&raw);
-  device.open(QIODevice::ReadOnly);
   // Told the format, so that no reader of another one (Qt's extra plug-ins read TIFF,
   // WebP, MNG and more) takes the bytes instead.
   QImageReader reader(&device, QtFormatName(format));
@@ -137,6 +167,21 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
   }
   decoded = std::move(picture);
   return PictureDecodeStatus::Decoded;
+}
+
+}  // namespace
+
+PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded, PictureClaims* claims) {
+  QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                           static_cast<qsizetype>(bytes.size()));
+  QBuffer device(&raw);
+  device.open(QIODevice::ReadOnly);
+  return Decode(bytes, device, decoded, claims);
+}
+
+PictureDecodeStatus DecodePicture(PictureFileBuffer& bytes, QImage& decoded, PictureClaims* claims) {
+  LettingGoDevice device(bytes);
+  return Decode(bytes.Bytes(), device, decoded, claims);
 }
 
 }  // namespace orvale

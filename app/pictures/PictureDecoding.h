@@ -10,6 +10,7 @@
 #include <span>
 
 #include "app/pictures/ImageFileChecks.h"
+#include "app/pictures/PictureFileBuffer.h"
 
 namespace orvale {
 
@@ -51,5 +52,9 @@ struct PictureClaims {
 
 PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& decoded,
                                   PictureClaims* claims = nullptr);
+
+// The same for a file's bytes held in a buffer, which the decoder lets go as it reads
+// them: the buffer holds nothing of use afterwards.
+PictureDecodeStatus DecodePicture(PictureFileBuffer& bytes, QImage& decoded, PictureClaims* claims = nullptr);
 
 }  // namespace orvale
