@@ -180,6 +180,11 @@ PictureDecodeStatus DecodePicture(std::span<const std::uint8_t> bytes, QImage& d
 }
 
 PictureDecodeStatus DecodePicture(PictureFileBuffer& bytes, QImage& decoded, PictureClaims* claims) {
+  // The JPEG and PNG decoders read on from their header to the end; Qt's GIF decoder
+  // goes over the whole file for its size and back, and a bitmap's pixels are no more
+  // than its decoded picture.
+  const PictureFormat format = PictureFormatOf(bytes.Bytes());
+  if (format != PictureFormat::Jpeg && format != PictureFormat::Png) return DecodePicture(bytes.Bytes(), decoded, claims);
   LettingGoDevice device(bytes);
   return Decode(bytes.Bytes(), device, decoded, claims);
 }
