@@ -237,8 +237,8 @@ std::vector<std::uint8_t> GifWithIdleCodes(int width, int height, std::size_t cl
   return gif;
 }
 
-std::vector<std::uint8_t> GifWithComment(std::size_t bytes) {
-  Bytes gif = GifWithScreen(3, 2);
+std::vector<std::uint8_t> GifWithComment(int width, int height, std::size_t bytes) {
+  Bytes gif = GifWithScreen(width, height);
   Bytes comment{0x21, 0xFE};
   for (std::size_t left = bytes; left > 0;) {
     const std::size_t count = std::min<std::size_t>(255, left);
@@ -249,6 +249,19 @@ std::vector<std::uint8_t> GifWithComment(std::size_t bytes) {
   comment.push_back(0);
   gif.insert(gif.begin() + 13 + 6, comment.begin(), comment.end());  // after the screen and colour table
   return gif;
+}
+
+std::vector<std::uint8_t> WithJpegComments(std::vector<std::uint8_t> jpeg, std::size_t bytes) {
+  Bytes comments;
+  const Bytes comment = Comment(Bytes(65000, 'x'));
+  while (comments.size() < bytes) Append(comments, comment);
+  // After the frame header, where no room left for metadata before it limits them.
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && jpeg[at + 1] != 0xC0 && jpeg[at + 1] != 0xC2)
+    at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
+  at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
+  jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(at), comments.begin(), comments.end());
+  return jpeg;
 }
 
 std::vector<std::uint8_t> JpegFrameOfComponents(int width, int height, int components) {

@@ -46,8 +46,12 @@ std::vector<std::uint8_t> PngDeclaringAChunkOf(const char* type, std::uint32_t l
 // second 1 x 1 frame instead.
 std::vector<std::uint8_t> GifWithIdleCodes(int width, int height, std::size_t clearCodes, bool inASecondFrame);
 
-// A 3 x 2 GIF with a comment extension of `bytes` bytes before its frame.
-std::vector<std::uint8_t> GifWithComment(std::size_t bytes);
+// A GIF of a `width` x `height` screen and a 1 x 1 frame, with a comment extension of
+// `bytes` bytes before its frame.
+std::vector<std::uint8_t> GifWithComment(int width, int height, std::size_t bytes);
+
+// `jpeg` with comment segments of at least `bytes` bytes in all after its frame header.
+std::vector<std::uint8_t> WithJpegComments(std::vector<std::uint8_t> jpeg, std::size_t bytes);
 
 // The start of image and a frame header of `width` x `height` and `components`
 // components, and nothing after.
