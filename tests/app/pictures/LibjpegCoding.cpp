@@ -8,12 +8,24 @@
 
 namespace orvale::testing {
 
+namespace {
+
+// libjpeg's own handler ends the process.
+[[noreturn]] void Throw(j_common_ptr cinfo) {
+  char message[JMSG_LENGTH_MAX];
+  (*cinfo->err->format_message)(cinfo, message);
+  throw std::runtime_error(message);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> CodedByLibjpeg(const QImage& source, const LibjpegCoding& coding) {
   const bool grey = source.format() == QImage::Format_Grayscale8;
   const QImage image = grey ? source : source.convertToFormat(QImage::Format_RGB888);
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr errors{};
   cinfo.err = jpeg_std_error(&errors);
+  errors.error_exit = Throw;
   jpeg_create_compress(&cinfo);
   unsigned char* out = nullptr;
   unsigned long size = 0;

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -164,9 +165,35 @@ std::vector<std::uint8_t> StoredBlankPng(int width, int height, int bitDepth, bo
 }
 
 std::vector<std::uint8_t> PngWhoseStreamGoesOn(int width, int height, std::size_t extra) {
-  QByteArray raw = BlankRows(width, height, 8, false);
-  raw.append(static_cast<qsizetype>(extra), '\0');
-  return PngOfRows(width, height, 8, 0, 0, raw, 9);
+  // Deflated a piece at a time: the zeros past the rows may run to gigabytes.
+  z_stream z{};
+  if (deflateInit(&z, 1) != Z_OK) throw std::runtime_error("no deflate");
+  Bytes zlib;
+  std::vector<Bytef> out(1 << 16);
+  const std::vector<Bytef> zeros(1 << 20, 0);
+  const auto feed = [&](std::size_t bytes, int flush) {
+    do {
+      const std::size_t piece = std::min(bytes, zeros.size());
+      z.next_in = const_cast<Bytef*>(zeros.data());
+      z.avail_in = static_cast<uInt>(piece);
+      bytes -= piece;
+      const int last = bytes == 0 ? flush : Z_NO_FLUSH;
+      do {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, last);
+        zlib.insert(zlib.end(), out.data(), out.data() + (out.size() - z.avail_out));
+      } while (z.avail_out == 0);
+    } while (bytes > 0);
+  };
+  const std::size_t rows = static_cast<std::size_t>(height) * (1 + static_cast<std::size_t>(width));
+  feed(rows, Z_FULL_FLUSH);
+  feed(extra, Z_FINISH);
+  deflateEnd(&z);
+  Bytes png = PngHeader(width, height, 8, 0);
+  Append(png, PngChunk("IDAT", zlib));
+  Append(png, PngChunk("IEND", {}));
+  return png;
 }
 
 std::vector<std::uint8_t> InterlacedGreyPng(int width, int height) {
