@@ -67,6 +67,11 @@ double PeakBytesAPixelOfLoading(const std::filesystem::path& path) {
       [&] {
         ScriptedMessageService messages;
         ScopedMessageService installed(messages);
+        {
+          // Once first, so that loading the decoder's plug-in is not counted.
+          LoadedImage first;
+          LoadFileIntoDataBuffer(path, true, first);
+        }
         ::malloc_trim(0);
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
         const std::int64_t before = StatusField("VmRSS");

@@ -16,6 +16,8 @@ std::string LoadWithLittleMemory(const std::filesystem::path& path, std::size_t 
 
 // The peak of the memory loading `path` takes in a child process, over what the child
 // held before, in bytes for every pixel of the picture loaded; -1 when it did not load.
+// It is loaded once before, so that what the first load of a format costs once (its
+// decoder's plug-in) is not counted.
 double PeakBytesAPixelOfLoading(const std::filesystem::path& path);
 
 }  // namespace orvale::testing
