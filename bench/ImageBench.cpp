@@ -24,6 +24,7 @@
 #include "app/pictures/ImageFileChecks.h"
 #include "app/pictures/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
+#include "tests/app/pictures/HonestPictures.h"
 #include "tests/app/pictures/LibjpegCoding.h"
 #include "tests/app/pictures/LyingPictures.h"
 
@@ -308,38 +309,6 @@ struct BenchFile {
   std::int64_t pixels = 0;
 };
 
-// A colour disc of fringes on a black frame, as a camera's interferogram.
-QImage FringeDisc(int width, int height, QImage::Format format) {
-  QImage image(width, height, format);
-  image.fill(Qt::black);
-  const double radius = 0.3 * height;
-  for (int y = 0; y < height; ++y) {
-    const double v = (y - height / 2.0) / radius;
-    for (int x = 0; x < width; ++x) {
-      const double u = (x - width / 2.0) / radius;
-      const double q = u * u + v * v;
-      if (q > 1) continue;
-      const int level = static_cast<int>(128 + 115 * std::cos(2 * M_PI * (6 * u + 2 * v + 5 * q)));
-      if (format == QImage::Format_Grayscale8) {
-        image.scanLine(y)[x] = static_cast<std::uint8_t>(level);
-      } else {
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = qRgb(level, level * 3 / 4, level / 2);
-      }
-    }
-  }
-  return image;
-}
-
-QImage Noise(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  std::uint32_t state = 12345;
-  for (int y = 0; y < height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) line[x] = (state = state * 1664525u + 1013904223u) >> 8;
-  }
-  return image;
-}
-
 std::vector<std::uint8_t> QtCoded(const QImage& image, const char* format) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -394,12 +363,12 @@ BenchFile CostlyOrHonestFile(const std::string& name) {
       // Arithmetic-coded successive-approximation refinements of a black 8192 x 8192
       // 4:4:4 picture, beside honest progressive 4:4:4 pictures of that size.
       {"jpeg_arithmetic_refinements_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(black(8192, 8192, QImage::Format_RGB32), refinements); }); }},
-      {"honest_jpeg_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(FringeDisc(8192, 8192, QImage::Format_RGB32), progressive); }); }},
-      {"honest_jpeg_arithmetic_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(FringeDisc(8192, 8192, QImage::Format_RGB32), arithmeticProgressive); }); }},
+      {"honest_jpeg_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(testing::DiscOfFringes(8192, 8192, QImage::Format_RGB32), progressive); }); }},
+      {"honest_jpeg_arithmetic_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(testing::DiscOfFringes(8192, 8192, QImage::Format_RGB32), arithmeticProgressive); }); }},
       // A PNG of 8192 x 8192 whose zlib stream goes on for 4 GB of zeros past its rows,
       // beside an honest one.
       {"png_stream_past_its_rows_8192", [&] { return MadeFile(name, k8192Squared, [] { return testing::PngWhoseStreamGoesOn(8192, 8192, std::size_t{4} << 30); }); }},
-      {"honest_png_grey_8192", [&] { return MadeFile(name, k8192Squared, [] { return QtCoded(FringeDisc(8192, 8192, QImage::Format_Grayscale8), "png"); }); }},
+      {"honest_png_grey_8192", [&] { return MadeFile(name, k8192Squared, [] { return QtCoded(testing::DiscOfFringes(8192, 8192, QImage::Format_Grayscale8), "png"); }); }},
       // 1 MB of GIF codes in a 1 x 1 frame, or in a frame never decoded, buying a screen.
       {"gif_idle_codes_16000x15000", [&] { return MadeFile(name, 16000 * 15000, [] { return testing::GifWithIdleCodes(16000, 15000, 1 << 20, false); }); }},
       {"gif_codes_never_decoded_16000x15000", [&] { return MadeFile(name, 16000 * 15000, [] { return testing::GifWithIdleCodes(16000, 15000, 1 << 20, true); }); }},
@@ -415,7 +384,7 @@ BenchFile CostlyOrHonestFile(const std::string& name) {
       // Honest pictures whose file is large beside their picture.
       {"honest_png_stored_16bit_rgba_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [] { return testing::StoredBlankPng(4000, 3000, 16, true); }); }},
       {"honest_png_16bit_rgba_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [] { return testing::BlankPng(4000, 3000, 16, true); }); }},
-      {"honest_jpeg_q100_progressive_444_noise_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [&] { return testing::CodedByLibjpeg(Noise(4000, 3000), best); }); }},
+      {"honest_jpeg_q100_progressive_444_noise_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [&] { return testing::CodedByLibjpeg(testing::Noise(4000, 3000), best); }); }},
   };
   return files.at(name)();
 }

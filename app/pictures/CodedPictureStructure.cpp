@@ -174,18 +174,40 @@ bool HoldsTooMuchMetadata(std::size_t walked, std::uint64_t pictureData) {
   return walked > pictureData && walked - pictureData > kMostPictureMetadataBytes;
 }
 
-// Walks a JPEG on as its bytes arrive.
-class JpegWalk {
+// What every walk that goes on as the bytes arrive keeps: the structure so far, and
+// whether the walk is over. `Format` walks its own segments, chunks or blocks, one a
+// Step, false when the bytes end first or the walk is over.
+template <class Format>
+class ResumableWalk {
  public:
   CodedPictureStructure Continue(std::span<const std::uint8_t> bytes) {
+    Format& format = static_cast<Format&>(*this);
     out_.CutShort = false;
-    while (!ended_) {
-      if (!Step(bytes)) break;
+    if (format.Started(bytes)) {
+      while (!ended_ && format.Step(bytes)) {
+      }
     }
-    return Result();
+    return format.Result();
   }
 
- private:
+ protected:
+  bool Started(std::span<const std::uint8_t>) { return true; }
+  CodedPictureStructure Result() const { return out_; }
+  bool End(bool complete, bool refused = false) {
+    out_.Complete = complete;
+    out_.Refused = refused;
+    ended_ = true;
+    return false;
+  }
+
+  CodedPictureStructure out_;
+  bool ended_ = false;
+};
+
+// Walks a JPEG on as its bytes arrive.
+class JpegWalk : public ResumableWalk<JpegWalk> {
+  friend ResumableWalk;
+
   // One segment or scan; false when `bytes` end first or the walk is over.
   bool Step(std::span<const std::uint8_t> bytes) {
     const std::size_t size = bytes.size();
@@ -234,13 +256,6 @@ class JpegWalk {
     return true;
   }
 
-  bool End(bool complete, bool refused = false) {
-    out_.Complete = complete;
-    out_.Refused = refused;
-    ended_ = true;
-    return false;
-  }
-
   CodedPictureStructure Result() const {
     CodedPictureStructure out = out_;
     if (out.Size && (frame_.progressive || out.Scans > 1)) out.KeptCoefficientBytes = frame_.CoefficientBytes(*out.Size);
@@ -251,27 +266,17 @@ class JpegWalk {
     return out;
   }
 
-  CodedPictureStructure out_;
   JpegFrame frame_;
   std::uint64_t scanBlocks_ = 0;
   std::uint64_t scanCoefficients_ = 0;  // blocks times the coefficients decoded in each
   std::size_t at_ = 2;                  // after the start of image
   bool inScan_ = false;
-  bool ended_ = false;
 };
 
 // Walks a PNG on as its bytes arrive, chunk by chunk.
-class PngWalk {
- public:
-  CodedPictureStructure Continue(std::span<const std::uint8_t> bytes) {
-    out_.CutShort = false;
-    while (!ended_) {
-      if (!Step(bytes)) break;
-    }
-    return out_;
-  }
+class PngWalk : public ResumableWalk<PngWalk> {
+  friend ResumableWalk;
 
- private:
   bool Step(std::span<const std::uint8_t> bytes) {
     const std::size_t size = bytes.size();
     if (size - at_ < 8) {
@@ -307,40 +312,27 @@ class PngWalk {
     return true;
   }
 
-  bool End(bool complete, bool refused = false) {
-    out_.Complete = complete;
-    out_.Refused = refused;
-    ended_ = true;
-    return false;
-  }
-
-  CodedPictureStructure out_;
   std::size_t at_ = 8;  // after the signature
   bool first_ = true;
-  bool ended_ = false;
 };
 
 // Walks a GIF on as its bytes arrive, block by block.
-class GifWalk {
- public:
-  CodedPictureStructure Continue(std::span<const std::uint8_t> bytes) {
-    out_.CutShort = false;
-    if (!started_) {
-      constexpr std::size_t kScreenEnd = 13;  // signature, version and logical screen
-      if (bytes.size() < kScreenEnd) return out_;
-      screenWidth_ = ReadLE16(&bytes[6]);
-      screenHeight_ = ReadLE16(&bytes[8]);
-      out_.Size = PictureSize{screenWidth_, screenHeight_};
-      at_ = kScreenEnd + GifColourTableBytes(bytes[10]);
-      started_ = true;
-    }
-    while (!ended_) {
-      if (!Step(bytes)) break;
-    }
-    return out_;
+class GifWalk : public ResumableWalk<GifWalk> {
+  friend ResumableWalk;
+
+  // The logical screen, once its bytes are there.
+  bool Started(std::span<const std::uint8_t> bytes) {
+    if (started_) return true;
+    constexpr std::size_t kScreenEnd = 13;  // signature, version and logical screen
+    if (bytes.size() < kScreenEnd) return false;
+    screenWidth_ = ReadLE16(&bytes[6]);
+    screenHeight_ = ReadLE16(&bytes[8]);
+    out_.Size = PictureSize{screenWidth_, screenHeight_};
+    at_ = kScreenEnd + GifColourTableBytes(bytes[10]);
+    started_ = true;
+    return true;
   }
 
- private:
   bool Step(std::span<const std::uint8_t> bytes) {
     const std::size_t size = bytes.size();
     if (inImage_) {
@@ -397,14 +389,6 @@ class GifWalk {
     return true;
   }
 
-  bool End(bool complete, bool refused = false) {
-    out_.Complete = complete;
-    out_.Refused = refused;
-    ended_ = true;
-    return false;
-  }
-
-  CodedPictureStructure out_;
   std::int64_t screenWidth_ = 0, screenHeight_ = 0;
   std::size_t at_ = 0;
   std::uint64_t images_ = 0;
@@ -413,7 +397,6 @@ class GifWalk {
   std::uint64_t firstImagePixels_ = 0;
   bool started_ = false;
   bool inImage_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace

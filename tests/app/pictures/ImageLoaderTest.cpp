@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "tests/app/document/DocumentTestSupport.h"
+#include "HonestPictures.h"
 #include "LibjpegCoding.h"
 #include "LoadInChild.h"
 #include "LyingPictures.h"
@@ -33,6 +34,7 @@ namespace fs = std::filesystem;
 using testing::BlankPng;
 using testing::BmpSpec;
 using testing::CmykJpegClaiming;
+using testing::DiscOfFringes;
 using testing::GifWithScreen;
 using testing::JpegClaiming;
 using testing::ProgressiveJpegOfScans;
@@ -583,12 +585,7 @@ TEST_F(ImageLoaderTest, HonestCodingsOfTheSameKindsOpen) {
 // picture decoded from them.
 TEST_F(ImageLoaderTest, AnHonestPictureTakesAtMostTwelveBytesAPixel) {
   if (testing::kAddressSpaceReserved) GTEST_SKIP() << "the sanitizers' own memory hides the load's";
-  QImage noise(2000, 1500, QImage::Format_RGB32);
-  std::uint32_t state = 12345;
-  for (int y = 0; y < noise.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(noise.scanLine(y));
-    for (int x = 0; x < noise.width(); ++x) line[x] = (state = state * 1664525u + 1013904223u) >> 8;
-  }
+  const QImage noise = testing::Noise(2000, 1500);
   testing::LibjpegCoding bestProgressive;
   bestProgressive.quality = 100;
   bestProgressive.progressive = true;
@@ -647,34 +644,6 @@ TEST_F(ImageLoaderTest, OrdinaryPicturesWithLittleDataOpen) {
     EXPECT_EQ(blank.Height, height);
   }
   EXPECT_TRUE(messages_.Messages().empty());
-}
-
-// A camera's interferogram: a disc of fringes (tilt and defocus) of radius 0.3 x the
-// height on a black frame, as grey levels `mean` +- `swing`, in `format` (grey, 16-bit
-// grey or colour).
-QImage DiscOfFringes(int width, int height, QImage::Format format, int mean = 128, int swing = 115) {
-  QImage image(width, height, format);
-  image.fill(Qt::black);
-  const double radius = 0.3 * height;
-  std::array<int, 1024> level{};  // over one turn of phase
-  for (std::size_t i = 0; i < level.size(); ++i) level[i] = mean + static_cast<int>(swing * std::cos(2 * M_PI * i / 1024.0));
-  for (int y = 0; y < height; ++y) {
-    const double v = (y - height / 2.0) / radius;
-    for (int x = 0; x < width; ++x) {
-      const double u = (x - width / 2.0) / radius;
-      const double q = u * u + v * v;
-      if (q > 1) continue;
-      const int grey = level[static_cast<std::size_t>(1024 * (6 * u + 2 * v + 5 * q + 10)) % 1024];
-      if (format == QImage::Format_Grayscale8) {
-        image.scanLine(y)[x] = static_cast<std::uint8_t>(grey);
-      } else if (format == QImage::Format_Grayscale16) {
-        reinterpret_cast<std::uint16_t*>(image.scanLine(y))[x] = static_cast<std::uint16_t>(grey * 257);
-      } else {
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = qRgb(grey, grey, grey);
-      }
-    }
-  }
-  return image;
 }
 
 // Camera pictures of 26 to 68 megapixels open whatever little data their dark frame
