@@ -279,7 +279,7 @@ class PngWalk : public ResumableWalk<PngWalk> {
 
   bool Step(std::span<const std::uint8_t> bytes) {
     const std::size_t size = bytes.size();
-    if (size - at_ < 8) {
+    if (at_ > size || size - at_ < 8) {
       out_.CutShort = at_ < size;  // a chunk's length or type cut off
       return false;
     }
