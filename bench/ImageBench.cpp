@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <malloc.h>
 #include <unistd.h>
@@ -22,6 +24,8 @@
 #include "app/pictures/ImageFileChecks.h"
 #include "app/pictures/ImageLoader.h"
 #include "platform/runtime/ByteFields.h"
+#include "tests/app/pictures/HonestPictures.h"
+#include "tests/app/pictures/LibjpegCoding.h"
 #include "tests/app/pictures/LyingPictures.h"
 
 namespace orvale {
@@ -295,6 +299,130 @@ void BM_Check24MegapixelJpeg(benchmark::State& state) {
   fs::remove(path);
 }
 BENCHMARK(BM_Check24MegapixelJpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Files whose coding or structure costs far more than their pixels, each beside the
+// honest picture of the size it really decodes to. Each is made once, written to a file
+// and loaded through the whole load; its time, and its peak memory over what the
+// process held before, in bytes for each pixel of the picture its header claims.
+struct BenchFile {
+  fs::path path;
+  std::int64_t pixels = 0;
+};
+
+std::vector<std::uint8_t> QtCoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter(&buffer, format).write(image);
+  return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::uint8_t> Text(std::size_t bytes) {
+  std::vector<std::uint8_t> text{'k', 0};
+  text.resize(bytes, 'v');
+  return text;
+}
+
+// The file of `name`, made by `make` the first time it is asked for and kept until the
+// benchmarks end; `size`, when larger, makes it sparse up to that size.
+BenchFile MadeFile(const std::string& name, std::int64_t pixels, const std::function<std::vector<std::uint8_t>()>& make,
+                   std::uintmax_t size = 0) {
+  static std::map<std::string, BenchFile> made;
+  if (const auto found = made.find(name); found != made.end()) return found->second;
+  const fs::path path = SaveBench("-" + name, make());
+  if (size > fs::file_size(path)) fs::resize_file(path, size);
+  return made[name] = BenchFile{path, pixels};
+}
+
+struct RemovesBenchFiles {
+  ~RemovesBenchFiles() {
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+      if (entry.path().filename().string().rfind("orvale-bench-" + std::to_string(::getpid()) + "-", 0) == 0)
+        fs::remove(entry.path());
+  }
+} removesBenchFiles;
+
+constexpr std::int64_t k8192Squared = std::int64_t{8192} * 8192;
+
+BenchFile CostlyOrHonestFile(const std::string& name) {
+  testing::LibjpegCoding refinements;
+  refinements.arithmetic = true;
+  refinements.refinements = 10;
+  testing::LibjpegCoding progressive;
+  progressive.progressive = true;
+  testing::LibjpegCoding arithmeticProgressive = progressive;
+  arithmeticProgressive.arithmetic = true;
+  testing::LibjpegCoding best = progressive;
+  best.quality = 100;
+  const auto black = [](int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    image.fill(Qt::black);
+    return image;
+  };
+  const std::map<std::string, std::function<BenchFile()>> files = {
+      // Arithmetic-coded successive-approximation refinements of a black 8192 x 8192
+      // 4:4:4 picture, beside honest progressive 4:4:4 pictures of that size.
+      {"jpeg_arithmetic_refinements_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(black(8192, 8192, QImage::Format_RGB32), refinements); }); }},
+      {"honest_jpeg_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(testing::DiscOfFringes(8192, 8192, QImage::Format_RGB32), progressive); }); }},
+      {"honest_jpeg_arithmetic_progressive_444_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::CodedByLibjpeg(testing::DiscOfFringes(8192, 8192, QImage::Format_RGB32), arithmeticProgressive); }); }},
+      // A PNG of 8192 x 8192 whose zlib stream goes on for 4 GB of zeros past its rows,
+      // beside an honest one.
+      {"png_stream_past_its_rows_8192", [&] { return MadeFile(name, k8192Squared, [] { return testing::PngWhoseStreamGoesOn(8192, 8192, std::size_t{4} << 30); }); }},
+      {"honest_png_grey_8192", [&] { return MadeFile(name, k8192Squared, [] { return QtCoded(testing::DiscOfFringes(8192, 8192, QImage::Format_Grayscale8), "png"); }); }},
+      // 1 MB of GIF codes in a 1 x 1 frame, or in a frame never decoded, buying a screen.
+      {"gif_idle_codes_16000x15000", [&] { return MadeFile(name, 16000 * 15000, [] { return testing::GifWithIdleCodes(16000, 15000, 1 << 20, false); }); }},
+      {"gif_codes_never_decoded_16000x15000", [&] { return MadeFile(name, 16000 * 15000, [] { return testing::GifWithIdleCodes(16000, 15000, 1 << 20, true); }); }},
+      {"gif_idle_codes_8192", [&] { return MadeFile(name, k8192Squared, [] { return testing::GifWithIdleCodes(8192, 8192, 1 << 20, false); }); }},
+      // 44 bytes declaring a 2 GB text chunk.
+      {"png_44_bytes_declaring_2GB_of_text", [&] { return MadeFile(name, 64 * 64, [] { return testing::PngDeclaringAChunkOf("tEXt", 0x7FFFFFFF); }); }},
+      // Header values no decoder takes, at the head of 2 GB sparse files.
+      {"jpeg_10_components_in_2GB", [&] { return MadeFile(name, 4000 * 4000, [] { return testing::JpegFrameOfComponents(4000, 4000, 10); }, std::uintmax_t{2} << 30); }},
+      {"png_depth_255_in_2GB", [&] { return MadeFile(name, 4000 * 4000, [] { return testing::PngHeader(4000, 4000, 255, 0); }, std::uintmax_t{2} << 30); }},
+      // 100 MB of metadata after the header of a black 8192 x 8192 picture.
+      {"jpeg_100MB_comments_8192", [&] { return MadeFile(name, k8192Squared, [&] { return testing::WithJpegComments(testing::JpegCodedByQt(black(8192, 8192, QImage::Format_Grayscale8), false, 50), std::size_t{100} << 20); }); }},
+      {"png_100MB_text_8192", [&] { return MadeFile(name, k8192Squared, [] { return testing::WithPngChunk(testing::BlankPng(8192, 8192, 1), "tEXt", Text(std::size_t{100} << 20)); }); }},
+      // Honest pictures whose file is large beside their picture.
+      {"honest_png_stored_16bit_rgba_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [] { return testing::StoredBlankPng(4000, 3000, 16, true); }); }},
+      {"honest_png_16bit_rgba_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [] { return testing::BlankPng(4000, 3000, 16, true); }); }},
+      {"honest_jpeg_q100_progressive_444_noise_4000x3000", [&] { return MadeFile(name, 4000 * 3000, [&] { return testing::CodedByLibjpeg(testing::Noise(4000, 3000), best); }); }},
+  };
+  return files.at(name)();
+}
+
+void BM_LoadCostlyOrHonestFile(benchmark::State& state, const std::string& name) {
+  const BenchFile file = CostlyOrHonestFile(name);
+  double peak = 0;
+  bool loaded = false;
+  for (auto _ : state) {
+    const std::int64_t before = ResetPeakMemory();
+    LoadedImage image;
+    loaded = LoadFileIntoDataBuffer(file.path, true, image) == ImageLoadStatus::Loaded;
+    benchmark::DoNotOptimize(image.Data.data());
+    peak = std::max(peak, static_cast<double>(PeakMemory() - before));
+  }
+  state.counters["file_MB"] = static_cast<double>(fs::file_size(file.path)) / 1e6;
+  state.counters["loaded"] = loaded ? 1 : 0;
+  state.counters["peak_bytes_a_pixel"] = peak / static_cast<double>(file.pixels);
+}
+#define ORVALE_COSTLY_OR_HONEST(name) \
+  BENCHMARK_CAPTURE(BM_LoadCostlyOrHonestFile, name, std::string(#name))->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)
+ORVALE_COSTLY_OR_HONEST(jpeg_arithmetic_refinements_8192);
+ORVALE_COSTLY_OR_HONEST(honest_jpeg_progressive_444_8192);
+ORVALE_COSTLY_OR_HONEST(honest_jpeg_arithmetic_progressive_444_8192);
+ORVALE_COSTLY_OR_HONEST(png_stream_past_its_rows_8192);
+ORVALE_COSTLY_OR_HONEST(honest_png_grey_8192);
+ORVALE_COSTLY_OR_HONEST(gif_idle_codes_16000x15000);
+ORVALE_COSTLY_OR_HONEST(gif_codes_never_decoded_16000x15000);
+ORVALE_COSTLY_OR_HONEST(gif_idle_codes_8192);
+ORVALE_COSTLY_OR_HONEST(png_44_bytes_declaring_2GB_of_text);
+ORVALE_COSTLY_OR_HONEST(jpeg_10_components_in_2GB);
+ORVALE_COSTLY_OR_HONEST(png_depth_255_in_2GB);
+ORVALE_COSTLY_OR_HONEST(jpeg_100MB_comments_8192);
+ORVALE_COSTLY_OR_HONEST(png_100MB_text_8192);
+ORVALE_COSTLY_OR_HONEST(honest_png_stored_16bit_rgba_4000x3000);
+ORVALE_COSTLY_OR_HONEST(honest_png_16bit_rgba_4000x3000);
+ORVALE_COSTLY_OR_HONEST(honest_jpeg_q100_progressive_444_noise_4000x3000);
+#undef ORVALE_COSTLY_OR_HONEST
 
 }  // namespace
 }  // namespace orvale

@@ -6,7 +6,7 @@ set -euo pipefail
 # use; python3-dbus is the Python client the automation tests also read errors with.
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-liberation fontconfig poppler-utils dbus-daemon libglib2.0-bin
-          python3-dbus)
+          python3-dbus zlib1g-dev libjpeg62-turbo-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

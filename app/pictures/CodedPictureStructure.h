@@ -5,6 +5,7 @@
 // format's decoder reads it, so that a segment the decoder skips cannot pass for a
 // header.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -15,10 +16,26 @@ struct PictureSize {
   std::int64_t Height = 0;  // a bitmap's row count, whichever way its rows run
 };
 
+// The most bytes a picture file may hold that code no pixel: what cameras and editors
+// write beside the picture (EXIF with its thumbnail in 64 KB, a colour profile of a
+// few MB, XMP, comments) with room to spare, and the format's own framing. A file with
+// more is damaged, so that no metadata makes the program read and hold more.
+inline constexpr std::uint64_t kMostPictureMetadataBytes = std::uint64_t{16} << 20;
+
+// The most bytes a pixel of a GIF takes coded: codes of at most 12 bits, with the
+// lengths of their sub-blocks.
+inline constexpr std::uint64_t kMostGifBytesPerPixel = 2;
+
 struct CodedPictureStructure {
   std::optional<PictureSize> Size;  // none when the walk found no header of it
   std::uint64_t CodingBytes = 0;
   bool Complete = false;  // the walk reached the format's end marker
+  // A chunk, segment or block runs past the end of the bytes walked.
+  bool CutShort = false;
+  // A header value that no decoder takes (a JPEG of components other than 1, 3 or 4 or
+  // of a precision other than 8 bits, a PNG depth its colour type does not allow), or
+  // more than kMostPictureMetadataBytes that code no pixel: damaged, whatever follows.
+  bool Refused = false;
   // JPEG only: the components of its frame, the scans that follow, the passes those
   // scans make over the picture (the blocks they cover, in whole pictures, rounded up),
   // and the bytes its decoder holds for every coefficient of the picture until the last
@@ -28,6 +45,32 @@ struct CodedPictureStructure {
   std::uint64_t Scans = 0;
   std::uint64_t ScanPasses = 0;
   std::uint64_t KeptCoefficientBytes = 0;
+  // JPEG only: the coefficients its scans decode, in 64ths of a pass over every
+  // coefficient of the picture (rounded up): one scan decodes each once, a progressive
+  // scan each of its band once more (a refinement decides every coefficient of its band
+  // again, however little data it has).
+  std::uint64_t CoefficientSixtyFourths = 0;
+};
+
+// A walk of a JPEG, PNG or GIF that goes on as more of its file arrives: each call
+// walks on from where the last one stopped (the start of a segment, chunk or block that
+// was not all there, or within a scan or an image's data), never again over what it
+// walked, and gives the structure as far as it got. A walk of any other format gives
+// nothing.
+class CodedPictureWalk {
+ public:
+  // For the file whose first bytes are `head`.
+  explicit CodedPictureWalk(std::span<const std::uint8_t> head);
+  ~CodedPictureWalk();
+  CodedPictureWalk(CodedPictureWalk&&) noexcept;
+  CodedPictureWalk& operator=(CodedPictureWalk&&) noexcept;
+
+  // `bytes` are the file's bytes from its start, those of every earlier call among them.
+  CodedPictureStructure Continue(std::span<const std::uint8_t> bytes);
+
+ private:
+  struct Walk;
+  std::unique_ptr<Walk> walk_;
 };
 
 // JPEG, walked marker by marker as libjpeg walks it: the standalone markers (TEM and
@@ -44,7 +87,8 @@ CodedPictureStructure WalkPng(std::span<const std::uint8_t> bytes);
 
 // GIF: the size is the logical screen, widened to cover the first image, as its
 // decoder allocates the screen whatever its frames hold; the coding bytes are those of
-// the images' data sub-blocks; complete means the trailer follows.
+// the first image's data sub-blocks, the only image decoded, and no more than its
+// pixels can take coded; complete means the trailer follows.
 CodedPictureStructure WalkGif(std::span<const std::uint8_t> bytes);
 
 }  // namespace orvale

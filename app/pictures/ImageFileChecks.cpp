@@ -4,15 +4,12 @@
 #include <cstdlib>
 
 #include "app/pictures/PictureFormat.h"
+#include "app/pictures/PngRowData.h"
 #include "platform/runtime/ByteFields.h"
 
 namespace orvale {
 
 namespace {
-
-std::uint32_t ReadBE32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
 
 constexpr std::uint32_t kCoreHeaderBytes = 12;  // the old header with 16-bit sizes
 constexpr std::uint32_t kInfoHeaderBytes = 40;
@@ -20,7 +17,7 @@ constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 // Room for what a picture file carries besides its picture: colour profiles, EXIF and
 // its thumbnails, XMP, comments.
-constexpr std::uint64_t kPictureFileExtras = std::uint64_t{16} << 20;
+constexpr std::uint64_t kPictureFileExtras = kMostPictureMetadataBytes;
 
 struct BitmapHeader {
   std::uint32_t bitsOffset = 0;
@@ -55,6 +52,11 @@ bool ReadBitmapHeader(std::span<const std::uint8_t> bytes, BitmapHeader& header)
   return true;
 }
 
+// The bit counts the bitmap decoder takes.
+bool BitCountIsDecoded(int bitCount) {
+  return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+}
+
 bool IsRunLengthCoded(const BitmapHeader& header) {
   return header.compression == kRle8 || header.compression == kRle4;
 }
@@ -77,28 +79,9 @@ CodedPictureStructure WalkCodedPicture(PictureFormat format, std::span<const std
 }
 
 // The most bytes a pixel of a coded picture can take in its file: a JPEG's Huffman
-// codes of noise at quality 100 take about 1.3 a component, a GIF's codes at most 12
-// bits with their block lengths; a PNG's are counted from its rows instead.
+// codes of noise at quality 100 take about 1.3 a component (a GIF's are
+// kMostGifBytesPerPixel); a PNG's are counted from its rows instead.
 constexpr std::uint64_t kMostJpegBytesPerPixelAndComponent = 4;
-constexpr std::uint64_t kMostGifBytesPerPixel = 2;
-
-// The bytes a PNG's rows take unfiltered and uncompressed, each with its filter byte;
-// none when the head holds no header.
-std::optional<std::uint64_t> PngRowBytes(std::span<const std::uint8_t> head) {
-  constexpr std::size_t kHeaderEnd = 8 + 8 + 13;  // signature, chunk length and type, IHDR
-  if (head.size() < kHeaderEnd) return std::nullopt;
-  const std::uint64_t width = ReadBE32(&head[16]);
-  const std::uint64_t height = ReadBE32(&head[20]);
-  const std::uint64_t depth = head[24];
-  std::uint64_t samples = 1;  // grey, or palette indices
-  switch (head[25]) {
-    case 2: samples = 3; break;
-    case 4: samples = 2; break;
-    case 6: samples = 4; break;
-    default: break;
-  }
-  return height * (1 + (width * samples * depth + 7) / 8);
-}
 
 // True when every literal run of a run-length coded stream has its pixels in `code`,
 // up to its end-of-bitmap code or the end of its data.
@@ -130,7 +113,9 @@ std::span<const std::uint8_t> PixelArray(std::span<const std::uint8_t> bytes, co
 CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (ReadBitmapHeader(bytes, header)) {
-    return {PictureSize{header.width, header.rows}, PixelArray(bytes, header).size(), true};
+    CodedPictureStructure bitmap{PictureSize{header.width, header.rows}, PixelArray(bytes, header).size(), true};
+    bitmap.Refused = !BitCountIsDecoded(header.bitCount);
+    return bitmap;
   }
   const PictureFormat format = PictureFormatOf(bytes);
   if (format != PictureFormat::Jpeg && format != PictureFormat::Png && format != PictureFormat::Gif)
@@ -144,7 +129,7 @@ std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
     BitmapHeader header;
     // Nothing past a header the decoder cannot take either, nor past pixels that lie
     // beyond any room a profile may need.
-    if (!ReadBitmapHeader(head, header) || header.width <= 0 ||
+    if (!ReadBitmapHeader(head, header) || header.width <= 0 || !BitCountIsDecoded(header.bitCount) ||
         !PictureSizeIsWithinLimits(header.width, header.rows) || header.bitsOffset > MostBitmapBitsOffset(head)) {
       return head.size();
     }
@@ -157,7 +142,16 @@ std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
     return std::uint64_t{header.bitsOffset} + pixelBytes;
   }
   if (!IsDecodedPictureFormat(format)) return head.size();
-  const CodedPictureStructure structure = WalkCodedPicture(format, head);
+  return MostBytesOfPictureFile(head, WalkCodedPicture(format, head));
+}
+
+std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head, const CodedPictureStructure& structure) {
+  const PictureFormat format = PictureFormatOf(head);
+  if (format != PictureFormat::Jpeg && format != PictureFormat::Png && format != PictureFormat::Gif)
+    return MostBytesOfPictureFile(head);
+  // A header value no decoder takes, or more metadata than any file holds, is damage
+  // whatever follows it.
+  if (structure.Refused) return head.size();
   if (!structure.Size) {
     // The metadata before a JPEG's frame header (EXIF, colour profiles, XMP) may be
     // longer than the head.
@@ -173,7 +167,7 @@ std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head) {
              pixels * static_cast<std::uint64_t>(std::max(1, structure.Components)) * kMostJpegBytesPerPixelAndComponent;
     case PictureFormat::Png:
       // Interlacing, stored blocks and chunk headers take less than the rows again.
-      return kPictureFileExtras + 2 * PngRowBytes(head).value_or(0);
+      return kPictureFileExtras + 2 * PngRowDataBytes(head).value_or(0);
     default:
       return kPictureFileExtras + pixels * kMostGifBytesPerPixel;
   }
@@ -191,7 +185,7 @@ bool PictureSizeIsWithinLimits(std::int64_t width, std::int64_t height) {
 bool BitmapFileIsPlausible(std::span<const std::uint8_t> bytes) {
   BitmapHeader header;
   if (!ReadBitmapHeader(bytes, header)) return false;
-  if (header.width <= 0 || header.rows == 0 || header.bitCount == 0 ||
+  if (header.width <= 0 || header.rows == 0 || !BitCountIsDecoded(header.bitCount) ||
       !PictureSizeIsWithinLimits(header.width, header.rows) || header.bitsOffset >= bytes.size()) {
     return false;
   }

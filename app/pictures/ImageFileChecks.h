@@ -42,8 +42,11 @@ CodedPictureStructure InspectPictureFile(std::span<const std::uint8_t> bytes);
 // Nothing beyond `head` for any other file, for a bitmap whose pixels lie beyond any
 // room its headers may leave, and for a header that cannot be read or claims a size
 // beyond the limits; a JPEG whose frame header is not in `head` yet may need room for
-// the metadata before it.
+// the metadata before it. A header value no decoder takes, or more metadata than any
+// file holds, needs nothing beyond `head`.
 std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head);
+// The same, for a JPEG, PNG or GIF whose walk over `head` gave `walked`.
+std::uint64_t MostBytesOfPictureFile(std::span<const std::uint8_t> head, const CodedPictureStructure& walked);
 
 // True when `bytes` hold a JPEG, PNG or GIF up to its end marker: nothing after it
 // belongs to the picture.

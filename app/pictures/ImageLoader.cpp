@@ -47,6 +47,16 @@ std::string TooManyScansReason(const PictureClaims& claims) {
          std::to_string(kMostJpegScanPasses) + " passes.";
 }
 
+std::string TooManyRefinementsReason(const PictureClaims& claims) {
+  const auto times = [](std::uint64_t sixtyFourths) {
+    const std::uint64_t tenths = (sixtyFourths * 10 + 63) / 64;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  };
+  return "\nIts scans decode each coefficient of its picture " + times(claims.CoefficientSixtyFourths) +
+         " times; the program opens JPEG pictures whose scans decode each at most " +
+         times(kMostJpegCoefficientSixtyFourths) + " times.";
+}
+
 constexpr const char* kUnknownFormatReason = "\nIt is not a BMP, JPEG, PNG or GIF picture.";
 
 // The formats whose pixels the grey conversion reads as they are.
@@ -123,9 +133,9 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
   const std::string notAPicture = "Could not open image file " + filename.string();
   const std::string outOfMemory = RunError::StandardDescription(errnum::kOutOfMemory);
 
-  std::vector<std::uint8_t> bytes;
+  PictureFileBuffer bytes;
   RunError error;
-  if (!ReadPictureFileBytes(filename, bytes, error)) return openFailed(error.Description);
+  if (!ReadPictureFile(filename, bytes, error)) return openFailed(error.Description);
 
   QImage decoded;
   PictureClaims claims;
@@ -149,8 +159,10 @@ ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bo
       return openFailed(notAPicture + BeyondMemoryReason(claims));
     case PictureDecodeStatus::TooManyScans:
       return openFailed(notAPicture + TooManyScansReason(claims));
+    case PictureDecodeStatus::TooManyRefinements:
+      return openFailed(notAPicture + TooManyRefinementsReason(claims));
   }
-  bytes = {};  // the file's bytes are no longer needed
+  bytes = {};  // what is left of the file's bytes is no longer needed
 
   LoadedImage loaded;
   GreyConversion conversion = GreyConversion::OutOfMemory;

@@ -29,7 +29,7 @@ enum class ImageLoadStatus {
 // when it is refused for what it is rather than for damage: not a BMP, JPEG, PNG or GIF
 // picture, larger than the program takes, claiming far more pixels than its data
 // describes, costing more memory to decode than its pixels may, or coded in more scans
-// than any encoder writes; or the description of a file error. None of these when
+// or refinements than any encoder writes; or the description of a file error. None of these when
 // `suppressError` is set. "Could not read bitmap" when the conversion fails is shown in
 // any case.
 ImageLoadStatus LoadFileIntoDataBuffer(const std::filesystem::path& filename, bool suppressError,

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/pictures/CodedPictureStructure.h"
 #include "app/pictures/ImageFileChecks.h"
 #include "platform/runtime/ReadableFile.h"
 
@@ -17,32 +18,52 @@ namespace {
 constexpr std::uint64_t kPictureHeadBytes = 64 * 1024;
 
 // Reads on, doubling what is read each time, until the picture's end is among
-// `content`, the file ends or `content` holds what the picture can need.
-bool ReadOnToPictureEnd(ReadableFile& file, std::vector<std::uint8_t>& content, RunError& error) {
+// `content`, its structure is found damaged, the file ends or `content` holds what
+// the picture can need.
+bool ReadOnToPictureEnd(ReadableFile& file, PictureFileBuffer& content, RunError& error) {
+  CodedPictureWalk walk(content.Bytes());
   for (;;) {
-    const std::uint64_t extent = MostBytesOfPictureFile(content);
-    if (content.size() >= extent || PictureEndIsAmong(content)) return true;
-    const std::size_t before = content.size();
-    const std::uint64_t wanted = std::min<std::uint64_t>(extent, std::max<std::uint64_t>(before * 2, kPictureHeadBytes));
-    // Room for all the picture can need that the file holds, at once: growing by
-    // doubling would copy what was read and hold up to twice it meanwhile.
+    const CodedPictureStructure walked = walk.Continue(content.Bytes());
+    if (walked.Complete) return true;
+    const std::uint64_t extent = MostBytesOfPictureFile(content.Bytes(), walked);
+    if (content.Size() >= extent) return true;
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>(extent, std::max<std::uint64_t>(2 * content.Size(), kPictureHeadBytes));
+    // Room for all the picture can need that the file holds, at once; only what is
+    // read of it takes memory.
     const std::uint64_t room = std::min(extent, file.SizeWhenOpened());
-    if (room > content.capacity()) content.reserve(static_cast<std::size_t>(room));
-    if (!file.ReadUpTo(content, wanted, error)) return false;
-    if (content.size() < wanted) return true;  // the end of the file
+    if (!content.Reserve(static_cast<std::size_t>(room))) {
+      error = RunError::FromNumber(errnum::kOutOfMemory);
+      return false;
+    }
+    if (!content.ReadFrom(file, wanted, error)) return false;
+    if (content.Size() < wanted) return true;  // the end of the file
   }
 }
 
 }  // namespace
 
-bool ReadPictureFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
-                          RunError& error) {
+bool ReadPictureFile(const std::filesystem::path& path, PictureFileBuffer& bytes, RunError& error) {
   std::optional<ReadableFile> file = ReadableFile::Open(path, &error);
   if (!file) return false;
-  std::vector<std::uint8_t> content;
+  PictureFileBuffer content;
   try {
-    if (!file->ReadUpTo(content, kPictureHeadBytes, error)) return false;
-    if (content.size() == kPictureHeadBytes && !ReadOnToPictureEnd(*file, content, error)) return false;
+    if (!content.ReadFrom(*file, kPictureHeadBytes, error)) return false;
+    if (content.Size() == kPictureHeadBytes && !ReadOnToPictureEnd(*file, content, error)) return false;
+  } catch (const std::bad_alloc&) {
+    error = RunError::FromNumber(errnum::kOutOfMemory);
+    return false;
+  }
+  bytes = std::move(content);
+  return true;
+}
+
+bool ReadPictureFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
+                          RunError& error) {
+  PictureFileBuffer content;
+  if (!ReadPictureFile(path, content, error)) return false;
+  try {
+    bytes.assign(content.Bytes().begin(), content.Bytes().end());
   } catch (const std::bad_alloc&) {
     error = RunError::FromNumber(errnum::kOutOfMemory);
     return false;
@@ -50,7 +71,6 @@ bool ReadPictureFileBytes(const std::filesystem::path& path, std::vector<std::ui
     error = RunError::FromNumber(errnum::kOutOfMemory);
     return false;
   }
-  bytes = std::move(content);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/app/document/DocumentTestSupport.h"
+#include "LibjpegCoding.h"
 #include "LyingPictures.h"
 #include <span>
 #include "app/pictures/ImageFileChecks.h"
@@ -197,6 +198,64 @@ TEST(ImageFileChecksTest, AJpegsScansAndTheCoefficientsItsDecoderKeepsAreCounted
   EXPECT_GE(colourProgressive.ScanPasses, 3u);
   // 4:4:4 CMYK: 4 components of 625 x 625 blocks.
   EXPECT_EQ(InspectPictureFile(testing::CmykJpegClaiming(5000, 5000)).KeptCoefficientBytes, 4u * 625u * 625u * 128u);
+}
+
+// A refinement scan decodes every coefficient of its band again: libjpeg's own script
+// decodes each coefficient of grey 191 times in 64, of 4:4:4 colour 149.
+TEST(ImageFileChecksTest, TheCoefficientsAJpegsScansDecodeAreCounted) {
+  QImage grey(64, 48, QImage::Format_Grayscale8);
+  grey.fill(90);
+  EXPECT_EQ(InspectPictureFile(Jpeg(grey, false)).CoefficientSixtyFourths, 64u);
+  testing::LibjpegCoding progressive;
+  progressive.progressive = true;
+  EXPECT_EQ(InspectPictureFile(testing::CodedByLibjpeg(grey, progressive)).CoefficientSixtyFourths, 191u);
+  const QImage colour = grey.convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(InspectPictureFile(testing::CodedByLibjpeg(colour, progressive)).CoefficientSixtyFourths, 149u);
+  testing::LibjpegCoding refinements;
+  refinements.refinements = 10;  // DC, the band, ten refinements (libjpeg's most): 1 + 11 x 63
+  EXPECT_EQ(InspectPictureFile(testing::CodedByLibjpeg(grey, refinements)).CoefficientSixtyFourths, 694u);
+}
+
+// A walk that goes on as the file arrives, a piece at a time, ends where one walk of the
+// whole file ends, with the same structure.
+TEST(ImageFileChecksTest, AWalkGoesOnAsTheFileArrives) {
+  QImage colour(64, 48, QImage::Format_RGB32);
+  colour.fill(qRgb(200, 40, 90));
+  testing::LibjpegCoding arithmetic;
+  arithmetic.arithmetic = true;
+  arithmetic.progressive = true;
+  const std::vector<std::vector<std::uint8_t>> files = {
+      Jpeg(colour, true),
+      testing::CodedByLibjpeg(colour, arithmetic),
+      JpegWithDecoyFrame(300, 80, true),
+      testing::WithJpegComments(Jpeg(colour, false), 200000),
+      BlankPng(300, 200, 8),
+      testing::InterlacedGreyPng(37, 23),
+      testing::GifWithIdleCodes(300, 200, 3000, true),
+      testing::GifWithComment(30, 20, 1000),
+  };
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    const std::vector<std::uint8_t>& file = files[f];
+    const CodedPictureStructure whole = InspectPictureFile(file);
+    ASSERT_TRUE(whole.Complete) << f;
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{255}, std::size_t{4096}}) {
+      SCOPED_TRACE("file " + std::to_string(f) + ", pieces of " + std::to_string(piece));
+      const std::span<const std::uint8_t> bytes(file);
+      CodedPictureWalk walk(bytes.first(16));  // enough to tell the format
+      CodedPictureStructure walked;
+      for (std::size_t end = piece; end < file.size() + piece; end += piece)
+        walked = walk.Continue(bytes.first(std::min(end, file.size())));
+      EXPECT_TRUE(walked.Complete);
+      ASSERT_TRUE(walked.Size.has_value());
+      EXPECT_EQ(walked.Size->Width, whole.Size->Width);
+      EXPECT_EQ(walked.Size->Height, whole.Size->Height);
+      EXPECT_EQ(walked.CodingBytes, whole.CodingBytes);
+      EXPECT_EQ(walked.Scans, whole.Scans);
+      EXPECT_EQ(walked.ScanPasses, whole.ScanPasses);
+      EXPECT_EQ(walked.CoefficientSixtyFourths, whole.CoefficientSixtyFourths);
+      EXPECT_FALSE(walked.CutShort);
+    }
+  }
 }
 
 TEST(ImageFileChecksTest, TheBudgetGrowsWithTheCodingBytesFromAFloor) {

@@ -16,10 +16,14 @@
 #include <tuple>
 
 #include "tests/app/document/DocumentTestSupport.h"
+#include "HonestPictures.h"
+#include "LibjpegCoding.h"
+#include "LoadInChild.h"
 #include "LyingPictures.h"
 #include "tests/support/BoundedChild.h"
 #include "app/pictures/BlankImage.h"
 #include "app/pictures/ImageLoader.h"
+#include "app/pictures/PictureFileBytes.h"
 #include "platform/runtime/Markers.h"
 
 namespace orvale {
@@ -30,11 +34,13 @@ namespace fs = std::filesystem;
 using testing::BlankPng;
 using testing::BmpSpec;
 using testing::CmykJpegClaiming;
+using testing::DiscOfFringes;
 using testing::GifWithScreen;
 using testing::JpegClaiming;
 using testing::ProgressiveJpegOfScans;
 using testing::JpegPaddedWithComments;
 using testing::JpegWithDecoyFrame;
+using testing::LoadWithLittleMemory;
 using testing::Rle8PaintingASixteenth;
 using testing::MakeBmp;
 using testing::Pixels16;
@@ -322,28 +328,6 @@ TEST_F(ImageLoaderTest, PixelsThatRunLengthCodesSkipAreZero) {
   }
 }
 
-// The result of loading `path` in a child process that may take little more memory
-// than the suite, and a few seconds: "Loaded", or the message the load showed. A load
-// that allocated what the file claims, or read a huge file whole, runs out of one or
-// the other there and answers nothing.
-std::string LoadWithLittleMemory(const fs::path& path, std::size_t memory = std::size_t{200} << 20) {
-  const fs::path answer = path.string() + ".answer";
-  fs::remove(answer);
-  testing::RunsWithinBounds(
-      [&] {
-        ScriptedMessageService messages;
-        ScopedMessageService installed(messages);
-        LoadedImage image;
-        std::string result = LoadFileIntoDataBuffer(path, false, image) == ImageLoadStatus::Loaded ? "Loaded" : "";
-        for (const auto& shown : messages.Messages()) result += shown.text;
-        std::ofstream(answer, std::ios::binary) << result;
-      },
-      memory, 20);
-  std::ifstream in(answer, std::ios::binary);
-  if (!in) return "(no answer within the bounds)";
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Refused from what the file says, before anything is allocated for the picture or
 // the file is read on past what its picture can need: a 2 GB file whose first bytes are
 // a whole picture is read no further than the picture's end, one of a format the
@@ -401,17 +385,227 @@ TEST_F(ImageLoaderTest, ALyingFileIsRefusedBeforeItsClaimIsAllocatedOrItIsReadWh
   }
 }
 
-// A picture whose claim is within the limits may need much of a huge file, and its data
-// runs on to the end without one: the file is read as far as the picture can need, into
-// no more memory than that and in one pass, and refused for its missing end.
-TEST_F(ImageLoaderTest, AHugeFileThatThePictureCanNeedIsReadIntoNoMoreMemoryThanThat) {
-  std::vector<std::uint8_t> endless = JpegClaiming(16000, 15000);
-  endless.resize(endless.size() - 2);  // no end-of-image marker: the scan runs on
-  const auto path = Save("endless.jpg", endless);
-  fs::resize_file(path, std::uintmax_t{2} << 30);
-  // 4 bytes a pixel of its one component can be scan data: about 1 GB is read.
-  EXPECT_EQ(LoadWithLittleMemory(path, std::size_t{1200} << 20), "Could not open image file " + path.string());
-  fs::remove(path);
+// No decoder sees a file before the program's walk of its structure has passed it: a
+// chunk, segment or block longer than what is left of the file is damage, refused
+// before a decoder allocates what it declares (libpng clears 2 GB for the chunk of a
+// 44-byte PNG). Any message a decoder logs shows that it saw the file.
+TEST_F(ImageLoaderTest, NoDecoderSeesAFileBeforeItsStructureHasPassed) {
+  std::vector<std::uint8_t> cutSegment = JpegClaiming(16, 16);
+  const std::vector<std::uint8_t> longExif{0xFF, 0xE1, 0xFF, 0xF0, 'E', 'x', 'i', 'f', 0, 0};
+  cutSegment.insert(cutSegment.begin() + 2, longExif.begin(), longExif.end());
+  std::vector<std::uint8_t> cutGif = GifWithScreen(3, 2);
+  cutGif[cutGif.size() - 6] = 200;  // its codes' sub-block runs past the end
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+  };
+  const Case cases[] = {
+      {"text.jpg", testing::PngDeclaringAChunkOf("tEXt", 0x7FFFFFFF)},
+      {"compressed-text.jpg", testing::PngDeclaringAChunkOf("zTXt", 0x7FFFFFFF)},
+      {"international-text.bmp", testing::PngDeclaringAChunkOf("iTXt", 0x7FFFFFFF)},
+      {"cut-segment.jpg", cutSegment},
+      {"cut-sub-block.bmp", cutGif},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = Save(c.name, c.bytes);
+    EXPECT_EQ(LoadWithLittleMemory(path), "Could not open image file " + path.string());
+  }
+  EXPECT_EQ(cases[0].bytes.size(), 44u);
+}
+
+// A header value that no decoder takes is refused from the file's head, before the
+// file is read on: a 300 MB file of such a head is read no further than its first
+// bytes.
+TEST_F(ImageLoaderTest, AHeaderValueNoDecoderTakesIsRefusedFromTheHead) {
+  const auto bitmapOfBits = [](int bitCount) {
+    std::vector<std::uint8_t> bitmap = MakeBmp({4, 2, 8, 0, GreyRamp(256), {}, false, {{1, 2, 3, 4}, {5, 6, 7, 8}}});
+    bitmap[18] = 0xA0, bitmap[19] = 0x0F;  // width 4000
+    bitmap[22] = 0xB8, bitmap[23] = 0x0B;  // height 3000
+    bitmap[28] = static_cast<std::uint8_t>(bitCount), bitmap[29] = static_cast<std::uint8_t>(bitCount >> 8);
+    return bitmap;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+  };
+  const Case cases[] = {
+      {"ten-components.jpg", testing::JpegFrameOfComponents(4000, 4000, 10)},
+      {"255-components.jpg", testing::JpegFrameOfComponents(4000, 4000, 255)},
+      {"two-components.jpg", testing::JpegFrameOfComponents(4000, 4000, 2)},
+      {"depth-255.bmp", testing::PngHeader(4000, 4000, 255, 0)},
+      {"16-bit-palette.bmp", testing::PngHeader(4000, 4000, 16, 3)},
+      {"colour-type-5.bmp", testing::PngHeader(4000, 4000, 8, 5)},
+      {"bits-65535.bmp", bitmapOfBits(65535)},
+      {"bits-2.bmp", bitmapOfBits(2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = Save(c.name, c.bytes);
+    fs::resize_file(path, std::uintmax_t{300} << 20);
+    std::vector<std::uint8_t> read;
+    RunError error;
+    ASSERT_TRUE(ReadPictureFileBytes(path, read, error));
+    EXPECT_LE(read.size(), 64u * 1024);
+    EXPECT_EQ(LoadWithLittleMemory(path), "Could not open image file " + path.string());
+    fs::remove(path);
+  }
+}
+
+// Only picture data counts toward what a file may make the program read and hold:
+// more than 16 MB that codes no pixel (comments, text, metadata) is damage, however
+// much its picture could take coded, and a chunk that declares more is refused before
+// it is read.
+TEST_F(ImageLoaderTest, MetadataPastWhatAnyFileHoldsIsDamage) {
+  constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+  QImage black(8192, 8192, QImage::Format_Grayscale8);
+  black.fill(0);
+  const std::vector<std::uint8_t> blackJpeg = testing::JpegCodedByQt(black, false, 50);
+  black = QImage();
+  const auto text = [](std::size_t bytes) {
+    std::vector<std::uint8_t> chunk{'k', 0};
+    chunk.resize(bytes, 'v');
+    return chunk;
+  };
+  for (const bool past : {true, false}) {
+    const std::size_t metadata = (past ? 17 : 15) * kMegabyte;
+    struct Case {
+      const char* name;
+      std::vector<std::uint8_t> bytes;
+      int width;
+    };
+    const Case cases[] = {
+        {"comments.jpg", testing::WithJpegComments(blackJpeg, metadata), 8192},
+        {"text.bmp", testing::WithPngChunk(BlankPng(8192, 8192, 1), "tEXt", text(metadata)), 8192},
+        {"comment.bmp", testing::GifWithComment(4000, 4000, metadata), 4000},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (past ? " past the limit" : " within it"));
+      messages_.Clear();
+      const auto path = Save(c.name, c.bytes);
+      LoadedImage image;
+      if (past) {
+        EXPECT_EQ(LoadFileIntoDataBuffer(path, false, image), ImageLoadStatus::OpenFailed);
+        EXPECT_EQ(Texts(), std::vector<std::string>{"Could not open image file " + path.string()});
+      } else {
+        EXPECT_EQ(LoadFileIntoDataBuffer(path, false, image), ImageLoadStatus::Loaded);
+        EXPECT_EQ(image.Width, c.width);
+        EXPECT_TRUE(messages_.Messages().empty());
+      }
+      fs::remove(path);
+    }
+  }
+  // A chunk declaring a gigabyte of text in a file that holds it: nothing past the head
+  // is read.
+  const auto declared = Save("declared.jpg", testing::PngDeclaringAChunkOf("tEXt", 1u << 30));
+  fs::resize_file(declared, (std::uintmax_t{1} << 30) + 4096);
+  std::vector<std::uint8_t> read;
+  RunError error;
+  ASSERT_TRUE(ReadPictureFileBytes(declared, read, error));
+  EXPECT_LE(read.size(), 64u * 1024);
+  fs::remove(declared);
+}
+
+std::string TooManyRefinements(const char* times) {
+  return std::string("\nIts scans decode each coefficient of its picture ") + times +
+         " times; the program opens JPEG pictures whose scans decode each at most 3.5 times.";
+}
+
+// Bytes that code no pixel of the picture decoded buy nothing, and no coding costs far
+// more work than its pixels: refinement scans that decide every coefficient again on
+// almost no data, a PNG's zlib stream that goes on after its last row, GIF codes in a
+// frame of one pixel or in frames never decoded.
+TEST_F(ImageLoaderTest, CodingThatCostsFarMoreThanItsPixelsIsRefused) {
+  QImage colour(64, 64, QImage::Format_RGB32);
+  colour.fill(qRgb(0, 0, 0));
+  testing::LibjpegCoding refinements;
+  refinements.refinements = 5;  // the band, then five refinements of it
+  testing::LibjpegCoding arithmeticRefinements = refinements;
+  arithmeticRefinements.arithmetic = true;
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"refinements.jpg", testing::CodedByLibjpeg(colour, refinements), TooManyRefinements("6.0")},
+      {"arithmetic-refinements.jpg", testing::CodedByLibjpeg(colour, arithmeticRefinements), TooManyRefinements("6.0")},
+      {"stream-goes-on.bmp", testing::PngWhoseStreamGoesOn(64, 64, 1 << 20), ""},
+      {"idle-codes.bmp", testing::GifWithIdleCodes(16000, 15000, 1 << 20, false), BeyondItsData(16000, 15000)},
+      {"codes-never-decoded.bmp", testing::GifWithIdleCodes(16000, 15000, 1 << 20, true), BeyondItsData(16000, 15000)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = Save(c.name, c.bytes);
+    EXPECT_EQ(LoadWithLittleMemory(path), "Could not open image file " + path.string() + c.reason);
+  }
+}
+
+// Their honest neighbours open with exactly their pixels: arithmetic-coded and
+// progressive JPEG of libjpeg's own script, interlaced PNG (with passes left empty by
+// a small picture), GIF codes that clear their table.
+TEST_F(ImageLoaderTest, HonestCodingsOfTheSameKindsOpen) {
+  QImage grey(40, 24, QImage::Format_Grayscale8);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 40; ++x) grey.scanLine(y)[x] = static_cast<std::uint8_t>(y < 12 ? 200 : 30);
+  for (const bool arithmetic : {false, true}) {
+    for (const bool colour : {false, true}) {
+      SCOPED_TRACE(std::string(arithmetic ? "arithmetic" : "Huffman") + (colour ? " colour" : " grey"));
+      testing::LibjpegCoding coding;
+      coding.arithmetic = arithmetic;
+      coding.progressive = true;
+      const QImage picture = colour ? grey.convertToFormat(QImage::Format_RGB32) : grey;
+      LoadedImage image;
+      ASSERT_EQ(LoadFileIntoDataBuffer(Save("honest.jpg", testing::CodedByLibjpeg(picture, coding)), false, image),
+                ImageLoadStatus::Loaded);
+      ASSERT_EQ(image.Width, 40);
+      EXPECT_NEAR(image.Data[4 * 40 + 20], 200, 2);
+      EXPECT_NEAR(image.Data[20 * 40 + 20], 30, 2);
+    }
+  }
+  for (const auto& [width, height] : {std::pair{37, 23}, std::pair{1, 1}, std::pair{3, 9}}) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " interlaced");
+    LoadedImage image;
+    ASSERT_EQ(LoadFileIntoDataBuffer(Save("interlaced.bmp", testing::InterlacedGreyPng(width, height)), false, image),
+              ImageLoadStatus::Loaded);
+    ASSERT_EQ(image.Width, width);
+    ASSERT_EQ(image.Height, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) ASSERT_EQ(image.Data[static_cast<std::size_t>(y * width + x)], (7 * x + 13 * y) % 256);
+  }
+  LoadedImage gif;
+  ASSERT_EQ(LoadFileIntoDataBuffer(Save("cleared.bmp", testing::GifWithIdleCodes(3, 2, 3000, false)), false, gif),
+            ImageLoadStatus::Loaded);
+  EXPECT_EQ(gif.Width, 3);
+  EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// An honest picture takes no more than 12 bytes a pixel to load, the file's bytes
+// included: they are let go as the decoder reads them, never held whole beside the
+// picture decoded from them.
+TEST_F(ImageLoaderTest, AnHonestPictureTakesAtMostTwelveBytesAPixel) {
+  if (testing::kAddressSpaceReserved) GTEST_SKIP() << "the sanitizers' own memory hides the load's";
+  const QImage noise = testing::Noise(2000, 1500);
+  testing::LibjpegCoding bestProgressive;
+  bestProgressive.quality = 100;
+  bestProgressive.progressive = true;
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+  };
+  const Case cases[] = {
+      {"stored-16-bit-rgba.bmp", testing::StoredBlankPng(2000, 1500, 16, true)},
+      {"compressed-16-bit-rgba.bmp", BlankPng(2000, 1500, 16, true)},
+      {"q100-progressive-444.jpg", testing::CodedByLibjpeg(noise, bestProgressive)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = Save(c.name, c.bytes);
+    const double peak = testing::PeakBytesAPixelOfLoading(path);
+    EXPECT_GT(peak, 0);
+    EXPECT_LE(peak, 12.0);
+    fs::remove(path);
+  }
 }
 
 // Pictures that a camera or an ordinary program writes open, however little data a
@@ -450,34 +644,6 @@ TEST_F(ImageLoaderTest, OrdinaryPicturesWithLittleDataOpen) {
     EXPECT_EQ(blank.Height, height);
   }
   EXPECT_TRUE(messages_.Messages().empty());
-}
-
-// A camera's interferogram: a disc of fringes (tilt and defocus) of radius 0.3 x the
-// height on a black frame, as grey levels `mean` +- `swing`, in `format` (grey, 16-bit
-// grey or colour).
-QImage DiscOfFringes(int width, int height, QImage::Format format, int mean = 128, int swing = 115) {
-  QImage image(width, height, format);
-  image.fill(Qt::black);
-  const double radius = 0.3 * height;
-  std::array<int, 1024> level{};  // over one turn of phase
-  for (std::size_t i = 0; i < level.size(); ++i) level[i] = mean + static_cast<int>(swing * std::cos(2 * M_PI * i / 1024.0));
-  for (int y = 0; y < height; ++y) {
-    const double v = (y - height / 2.0) / radius;
-    for (int x = 0; x < width; ++x) {
-      const double u = (x - width / 2.0) / radius;
-      const double q = u * u + v * v;
-      if (q > 1) continue;
-      const int grey = level[static_cast<std::size_t>(1024 * (6 * u + 2 * v + 5 * q + 10)) % 1024];
-      if (format == QImage::Format_Grayscale8) {
-        image.scanLine(y)[x] = static_cast<std::uint8_t>(grey);
-      } else if (format == QImage::Format_Grayscale16) {
-        reinterpret_cast<std::uint16_t*>(image.scanLine(y))[x] = static_cast<std::uint16_t>(grey * 257);
-      } else {
-        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = qRgb(grey, grey, grey);
-      }
-    }
-  }
-  return image;
 }
 
 // Camera pictures of 26 to 68 megapixels open whatever little data their dark frame

@@ -4,7 +4,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
@@ -129,19 +131,175 @@ std::vector<std::uint8_t> GifWithScreen(int width, int height) {
   return gif;
 }
 
-std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth, bool withColourAndAlpha) {
-  const std::size_t samples = withColourAndAlpha ? 4 : 1;
-  const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) * samples * bitDepth + 7) / 8;  // with its filter byte
-  const QByteArray raw(static_cast<qsizetype>(rowBytes * static_cast<std::size_t>(height)), '\0');
-  const QByteArray zlib = qCompress(raw, 9).mid(4);  // without Qt's length prefix
+namespace {
+
+Bytes PngOfRows(int width, int height, int bitDepth, int colourType, int interlace, const QByteArray& raw, int level) {
+  const QByteArray zlib = qCompress(raw, level).mid(4);  // without Qt's length prefix
   Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header = BE32(static_cast<std::uint32_t>(width));
   Append(header, BE32(static_cast<std::uint32_t>(height)));
-  Append(header, {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(withColourAndAlpha ? 6 : 0), 0, 0, 0});
+  Append(header, {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colourType), 0, 0,
+                  static_cast<std::uint8_t>(interlace)});
   Append(png, PngChunk("IHDR", header));
   Append(png, PngChunk("IDAT", Bytes(zlib.begin(), zlib.end())));
   Append(png, PngChunk("IEND", {}));
   return png;
+}
+
+QByteArray BlankRows(int width, int height, int bitDepth, bool withColourAndAlpha) {
+  const std::size_t samples = withColourAndAlpha ? 4 : 1;
+  const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) * samples * bitDepth + 7) / 8;  // with its filter byte
+  return QByteArray(static_cast<qsizetype>(rowBytes * static_cast<std::size_t>(height)), '\0');
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> BlankPng(int width, int height, int bitDepth, bool withColourAndAlpha) {
+  return PngOfRows(width, height, bitDepth, withColourAndAlpha ? 6 : 0, 0,
+                   BlankRows(width, height, bitDepth, withColourAndAlpha), 9);
+}
+
+std::vector<std::uint8_t> StoredBlankPng(int width, int height, int bitDepth, bool withColourAndAlpha) {
+  return PngOfRows(width, height, bitDepth, withColourAndAlpha ? 6 : 0, 0,
+                   BlankRows(width, height, bitDepth, withColourAndAlpha), 0);
+}
+
+std::vector<std::uint8_t> PngWhoseStreamGoesOn(int width, int height, std::size_t extra) {
+  // Deflated a piece at a time: the zeros past the rows may run to gigabytes.
+  z_stream z{};
+  if (deflateInit(&z, 1) != Z_OK) throw std::runtime_error("no deflate");
+  Bytes zlib;
+  std::vector<Bytef> out(1 << 16);
+  const std::vector<Bytef> zeros(1 << 20, 0);
+  const auto feed = [&](std::size_t bytes, int flush) {
+    do {
+      const std::size_t piece = std::min(bytes, zeros.size());
+      z.next_in = const_cast<Bytef*>(zeros.data());
+      z.avail_in = static_cast<uInt>(piece);
+      bytes -= piece;
+      const int last = bytes == 0 ? flush : Z_NO_FLUSH;
+      do {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, last);
+        zlib.insert(zlib.end(), out.data(), out.data() + (out.size() - z.avail_out));
+      } while (z.avail_out == 0);
+    } while (bytes > 0);
+  };
+  const std::size_t rows = static_cast<std::size_t>(height) * (1 + static_cast<std::size_t>(width));
+  feed(rows, Z_FULL_FLUSH);
+  feed(extra, Z_FINISH);
+  deflateEnd(&z);
+  Bytes png = PngHeader(width, height, 8, 0);
+  Append(png, PngChunk("IDAT", zlib));
+  Append(png, PngChunk("IEND", {}));
+  return png;
+}
+
+std::vector<std::uint8_t> InterlacedGreyPng(int width, int height) {
+  struct Pass {
+    int x0, y0, dx, dy;
+  };
+  static constexpr Pass kPasses[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  QByteArray raw;
+  for (const Pass& p : kPasses) {
+    if (p.x0 >= width || p.y0 >= height) continue;  // an empty pass has no rows
+    for (int y = p.y0; y < height; y += p.dy) {
+      raw.append('\0');  // filter: none
+      for (int x = p.x0; x < width; x += p.dx) raw.append(static_cast<char>((7 * x + 13 * y) % 256));
+    }
+  }
+  return PngOfRows(width, height, 8, 0, 1, raw, 9);
+}
+
+std::vector<std::uint8_t> WithPngChunk(std::vector<std::uint8_t> png, const char* type,
+                                       const std::vector<std::uint8_t>& data) {
+  const Bytes chunk = PngChunk(type, data);
+  png.insert(png.begin() + 8 + 25, chunk.begin(), chunk.end());
+  return png;
+}
+
+std::vector<std::uint8_t> PngHeader(int width, int height, int bitDepth, int colourType) {
+  Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header = BE32(static_cast<std::uint32_t>(width));
+  Append(header, BE32(static_cast<std::uint32_t>(height)));
+  Append(header, {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colourType), 0, 0, 0});
+  Append(png, PngChunk("IHDR", header));
+  return png;
+}
+
+std::vector<std::uint8_t> PngDeclaringAChunkOf(const char* type, std::uint32_t length) {
+  Bytes png = PngHeader(64, 64, 8, 0);
+  Append(png, BE32(length));
+  Append(png, Bytes(type, type + 4));
+  Append(png, {'k', 0, 'v'});
+  return png;
+}
+
+std::vector<std::uint8_t> GifWithIdleCodes(int width, int height, std::size_t clearCodes, bool inASecondFrame) {
+  // Clear codes of three bits (code size 2) fill three bytes each eight of them.
+  Bytes codes;
+  for (std::size_t i = 0; i < clearCodes; i += 3) Append(codes, {0x24, 0x49, 0x92});
+  const auto frame = [](const Bytes& lead) {
+    Bytes image{0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2};  // a 1 x 1 image at 0, 0; code size 2
+    Bytes data = lead;
+    Append(data, {0x44, 0x01});  // clear, 0, end
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+      const std::size_t count = std::min<std::size_t>(255, data.size() - at);
+      image.push_back(static_cast<std::uint8_t>(count));
+      image.insert(image.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                   data.begin() + static_cast<std::ptrdiff_t>(at + count));
+    }
+    image.push_back(0);
+    return image;
+  };
+  Bytes gif{'G', 'I', 'F', '8', '9', 'a'};
+  Append(gif, LE16(width));
+  Append(gif, LE16(height));
+  Append(gif, {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});  // a colour table of two entries
+  Append(gif, frame(inASecondFrame ? Bytes{} : codes));
+  if (inASecondFrame) Append(gif, frame(codes));
+  gif.push_back(0x3B);
+  return gif;
+}
+
+std::vector<std::uint8_t> GifWithComment(int width, int height, std::size_t bytes) {
+  Bytes gif = GifWithScreen(width, height);
+  Bytes comment{0x21, 0xFE};
+  for (std::size_t left = bytes; left > 0;) {
+    const std::size_t count = std::min<std::size_t>(255, left);
+    comment.push_back(static_cast<std::uint8_t>(count));
+    comment.resize(comment.size() + count, 'c');
+    left -= count;
+  }
+  comment.push_back(0);
+  gif.insert(gif.begin() + 13 + 6, comment.begin(), comment.end());  // after the screen and colour table
+  return gif;
+}
+
+std::vector<std::uint8_t> WithJpegComments(std::vector<std::uint8_t> jpeg, std::size_t bytes) {
+  Bytes comments;
+  const Bytes comment = Comment(Bytes(65000, 'x'));
+  while (comments.size() < bytes) Append(comments, comment);
+  // After the frame header, where no room left for metadata before it limits them.
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && jpeg[at + 1] != 0xC0 && jpeg[at + 1] != 0xC2)
+    at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
+  at += 2 + ((std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3]);
+  jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(at), comments.begin(), comments.end());
+  return jpeg;
+}
+
+std::vector<std::uint8_t> JpegFrameOfComponents(int width, int height, int components) {
+  Bytes jpeg{0xFF, 0xD8, 0xFF, 0xC0};
+  Append(jpeg, BE16(8 + 3 * components));
+  jpeg.push_back(8);
+  Append(jpeg, BE16(height));
+  Append(jpeg, BE16(width));
+  jpeg.push_back(static_cast<std::uint8_t>(components));
+  for (int c = 0; c < components; ++c) Append(jpeg, {static_cast<std::uint8_t>(c + 1), 0x11, 0});
+  return jpeg;
 }
 
 std::vector<std::uint8_t> JpegWithDecoyFrame(int width, int height, bool progressiveColour) {
