@@ -21,8 +21,8 @@ class frmInputTest : public ::testing::Test {
  protected:
   frmInputTest() : settings_(store_) {}
 
-  // Asks with `request` while `user` acts on the open box; a box still open after five
-  // seconds is cancelled and the test fails.
+  // Asks with `request` while `user` acts on the open box; a box still open after a
+  // minute (only a hang runs into that) is cancelled and the test fails.
   NumberInputAnswer AskWhile(const NumberInputRequest& request, std::function<void()> user) {
     QTimer::singleShot(0, &box_, [user] { user(); });
     QTimer watchdog;
@@ -31,7 +31,7 @@ class frmInputTest : public ::testing::Test {
       ADD_FAILURE() << "the box was left open";
       box_.reject();
     });
-    watchdog.start(5000);
+    watchdog.start(60000);
     return box_.Ask(request);
   }
 
