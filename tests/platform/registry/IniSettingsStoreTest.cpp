@@ -17,6 +17,7 @@
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/registry/SettingsBatch.h"
 #include "tests/support/BoundedChild.h"
+#include "tests/support/FileHead.h"
 #include "tests/support/LinkedFileLayouts.h"
 #include "tests/support/WrittenFileSituations.h"
 
@@ -326,7 +327,7 @@ TEST_F(IniSettingsStoreTest, AFileLargerThanAnySettingsFileIsRefusedAndKept) {
     }
   }));
   EXPECT_EQ(fs::file_size(file_), std::uintmax_t{2} << 30);
-  EXPECT_EQ(Slurp().substr(0, head.size()), head);
+  EXPECT_EQ(testing::FileHead(file_, head.size()), head);
 }
 
 // /proc/kmsg is a regular file whose read waits for the kernel's next message: as the
