@@ -157,6 +157,21 @@ TEST_F(frmInputTest, TheBoxReopensWhereItWasLeft) {
   EXPECT_EQ(reopened, QPoint(100, 120));
 }
 
+// A place stored on a larger screen, partly off this one: the box comes back wholly on it.
+TEST_F(frmInputTest, ABoxStoredPartlyOffTheScreenReopensWhollyOnIt) {
+  AskWhile(Whole(1, 200, false), [this] { box_.reject(); });  // the first ask makes the section
+  const QRect screen = AvailableScreenPixels();
+  SaveSettingLong("CurrentVersion", "InputDlgLeft", PixelsToTwips(screen.right() - 40));
+  SaveSettingLong("CurrentVersion", "InputDlgTop", PixelsToTwips(screen.bottom() - 30));
+  QRect reopened;
+  AskWhile(Whole(1, 200, false), [&] {
+    reopened = box_.frameGeometry();
+    box_.reject();
+  });
+  EXPECT_TRUE(screen.contains(reopened)) << reopened.x() << "," << reopened.y();
+  EXPECT_EQ(reopened.bottomRight(), screen.bottomRight());
+}
+
 TEST_F(frmInputTest, LoadResetsTheAnswerButKeepsTheLimits) {
   box_.MinimumL = 3;
   box_.MaximumL = 9;
