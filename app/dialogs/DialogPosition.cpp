@@ -5,6 +5,7 @@
 
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/ScreenTwips.h"
+#include "platform/window/HostPlacement.h"
 
 namespace orvale {
 
@@ -24,7 +25,7 @@ QPoint DefaultDialogTopLeftTwips(const QWidget& dialog) {
 
 }  // namespace
 
-bool RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
+bool RestoreWindowPosition(QWidget& window, QSize outer, std::string_view section, const StoredPosition& left,
                            const StoredPosition& top) {
   const auto read = [section](const StoredPosition& p) {
     return TwipsToPixels(GetSettingLong(section, p.Key, p.Minimum, p.Maximum, p.Default));
@@ -34,9 +35,11 @@ bool RestoreWindowPosition(QWidget& window, std::string_view section, const Stor
   };
   const QPoint wanted(read(left), read(top));
   const QPoint fallback(TwipsToPixels(left.Default), TwipsToPixels(top.Default));
-  const QPoint place = VisibleTopLeft(wanted, window.frameGeometry().size(), fallback);
-  window.move(place);
-  return (stored(left) || stored(top)) && place == wanted;
+  const QPoint place = VisibleTopLeft(wanted, outer, fallback);
+  const bool storedPlace = (stored(left) || stored(top)) && place == wanted;
+  // A place stored on a larger screen than this one comes back onto this one.
+  window.move(storedPlace ? KeptOnScreen(place, outer, AvailableScreenPixels()) : place);
+  return storedPlace;
 }
 
 void SaveWindowPosition(const QWidget& window, std::string_view section, std::string_view leftKey,
@@ -54,7 +57,7 @@ QPoint DefaultDialogTopLeft(const QWidget& dialog) {
 void RestoreDialogPosition(QWidget& dialog, std::string_view leftKey, std::string_view topKey) {
   const QSize screen = ScreenSizeTwips();
   const QPoint place = DefaultDialogTopLeftTwips(dialog);
-  RestoreWindowPosition(dialog, kDialogSection, {leftKey, 0, screen.width(), place.x()},
+  RestoreWindowPosition(dialog, dialog.frameGeometry().size(), kDialogSection, {leftKey, 0, screen.width(), place.x()},
                         {topKey, 0, screen.height(), place.y()});
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-// Where the tool windows and the modal dialogs open: their places are stored in twips,
-// and a stored place that would leave the window off the available screen gives way to
-// the window's default place.
+// Where the tool windows and the modal dialogs open: their places are stored in twips;
+// a stored place that would leave the window off the available screen gives way to the
+// window's default place, and one partly off it (a smaller screen than the one it was
+// stored on) is moved onto it.
 #include <cstdint>
 #include <string_view>
 
 class QPoint;
+class QSize;
 class QWidget;
 
 namespace orvale {
@@ -18,10 +20,12 @@ struct StoredPosition {
   std::int32_t Default = 0;
 };
 
-// Places `window` from its two stored positions (twips) in `section`; a place that
-// would not be visible on the screen falls back to the defaults. True when the window
-// took a stored place, false when it took the default.
-bool RestoreWindowPosition(QWidget& window, std::string_view section, const StoredPosition& left,
+// Places `window`, whose outer size (its frame included) is `outer`, from its two
+// stored positions (twips) in `section`; a place that would not be visible on the
+// screen falls back to the defaults. A stored place is kept where the window lies
+// wholly on the available screen, and else moved onto it (KeptOnScreen). True when the
+// window took a stored place, false when it took the default.
+bool RestoreWindowPosition(QWidget& window, QSize outer, std::string_view section, const StoredPosition& left,
                            const StoredPosition& top);
 
 // Writes the window's top-left corner in twips under the two keys of `section`.

@@ -64,7 +64,7 @@ void ToolWindow::RestorePosition(std::string_view section, const StoredPosition&
   StoredPosition clearTop = top;
   clearLeft.Default = PixelsToTwips(place.x());
   clearTop.Default = PixelsToTwips(place.y());
-  atDefaultPlace_ = !RestoreWindowPosition(*this, section, clearLeft, clearTop);
+  atDefaultPlace_ = !RestoreWindowPosition(*this, OuterSize(), section, clearLeft, clearTop);
 }
 
 void ToolWindow::RestorePositionOnScreen(std::string_view section, std::string_view leftKey,

@@ -41,7 +41,8 @@ class ToolWindow : public QWidget {
   // Places the window from its two stored positions (twips) in `section`; without a
   // stored place, or with one that would not be visible on the screen, at the default
   // (clamped as the stored place is), kept off the main window's title bar, menu bar
-  // and toolbar.
+  // and toolbar. A stored place is kept where the whole window is on the available
+  // screen, and else moved onto it.
   void RestorePosition(std::string_view section, const StoredPosition& left,
                        const StoredPosition& top);
   // The same with the usual clamp of the tool windows: each coordinate from 0 up to the

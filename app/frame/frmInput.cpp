@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/dialogs/DialogPosition.h"
 #include "app/frame/NumberInputRules.h"
 #include "platform/registry/TypedSettings.h"
 #include "platform/ui/HandlerGuard.h"
@@ -60,12 +61,9 @@ void frmInput::Load() {
   const QSize screen = ScreenSizeTwips();
   const std::int32_t w = PixelsToTwips(width());
   const std::int32_t h = PixelsToTwips(height());
-  const std::int32_t left =
-      GetSettingLong(kSection, kLeftKey, 0, screen.width() - w / 2, screen.width() / 2);
-  const std::int32_t top =
-      GetSettingLong(kSection, kTopKey, 0, screen.height() - h / 2, screen.height() / 2);
-  const QPoint fallback(TwipsToPixels(screen.width() / 2), TwipsToPixels(screen.height() / 2));
-  move(VisibleTopLeft(QPoint(TwipsToPixels(left), TwipsToPixels(top)), size(), fallback));
+  RestoreWindowPosition(*this, frameGeometry().size(), kSection,
+                        {kLeftKey, 0, screen.width() - w / 2, screen.width() / 2},
+                        {kTopKey, 0, screen.height() - h / 2, screen.height() / 2});
 }
 
 NumberInputRequest frmInput::Rules() const {

@@ -20,7 +20,7 @@ int Fit(int wanted, int extent, int low, int high) {
 // screen has room for, at `wanted`'s height kept on the screen.
 std::vector<QPoint> BesideHost(QPoint wanted, QSize outer, const HostGeometry& host) {
   const QRect& screen = host.Screen;
-  const int top = Fit(wanted.y(), outer.height(), screen.top(), screen.bottom());
+  const int top = KeptOnScreen(wanted, outer, screen).y();
   const QPoint left(host.Frame.left() - outer.width(), top);
   const QPoint right(host.Frame.right() + 1, top);
   const bool roomLeft = left.x() >= screen.left();
@@ -67,6 +67,11 @@ std::optional<QPoint> NearestFree(QPoint from, QSize outer, const HostGeometry& 
 
 }  // namespace
 
+QPoint KeptOnScreen(QPoint wanted, QSize outer, const QRect& screen) {
+  return {Fit(wanted.x(), outer.width(), screen.left(), screen.right()),
+          Fit(wanted.y(), outer.height(), screen.top(), screen.bottom())};
+}
+
 bool CoversHostBars(const QRect& place, const HostGeometry& host) {
   return place.intersects(HostBars(host));
 }
@@ -76,9 +81,7 @@ QRect HostBars(const HostGeometry& host) {
 }
 
 QPoint WorkAreaTopRight(const HostGeometry& host, QSize outer) {
-  const QRect& screen = host.Screen;
-  return {Fit(host.WorkArea.right() + 1 - outer.width(), outer.width(), screen.left(), screen.right()),
-          Fit(host.WorkArea.top(), outer.height(), screen.top(), screen.bottom())};
+  return KeptOnScreen(QPoint(host.WorkArea.right() + 1 - outer.width(), host.WorkArea.top()), outer, host.Screen);
 }
 
 QPoint ClearOfHostBars(QPoint wanted, QSize outer, const HostGeometry& host, std::span<const QRect> others) {

@@ -1,6 +1,7 @@
 #pragma once
-// Where a window that belongs to a program's main window opens by default: never over
-// the main window's title bar, menu bar and toolbars, which the user needs to reach.
+// Where a window that belongs to a program's main window opens: on the screen, and by
+// default never over the main window's title bar, menu bar and toolbars, which the user
+// needs to reach.
 // Plain geometry in screen pixels, shared by the program's tool windows and the capture
 // plug-in's live window.
 #include <QPoint>
@@ -16,6 +17,11 @@ struct HostGeometry {
   QRect WorkArea;  // its client area below the menu bar and toolbars
   QRect Screen;    // the available screen
 };
+
+// `wanted` for a window of `outer` size where it lies wholly on `screen`; else the
+// nearest place where it does, or, along an axis the screen is too small for, at the
+// screen's left or top edge.
+QPoint KeptOnScreen(QPoint wanted, QSize outer, const QRect& screen);
 
 // The band from the frame's top down to the work area: title bar, menu bar and toolbars.
 QRect HostBars(const HostGeometry& host);

@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <map>
 #include <mutex>
 #include <set>
@@ -59,7 +60,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCallTimeoutMs = 20000;   // a client's bound on one call
+// Bounds that only a hang runs into: a call is answered within milliseconds, and a
+// program starts within seconds even under the sanitizers on a busy machine.
+constexpr int kCallTimeoutMs = 60000;   // a client's bound on one call, or a program's start or end
 constexpr int kClientsBoundMs = 120000;  // on all the clients of one case together
 const QString kService = QString::fromLatin1(AutomationServer::kServiceName);
 const QString kFactory = QString::fromLatin1(AutomationServer::kFactoryPath);
@@ -726,9 +729,12 @@ TEST_F(AutomationBusTest, CallsWaitWhileTheUserHasAModalWindowOpenThenRunInOrder
   std::atomic<bool> replied{false};
   std::atomic<bool> boxClosed{false};
   std::atomic<bool> answeredWhileOpen{false};
-  std::thread client([&] {
+  std::promise<void> boxOpen;
+  std::thread client([&, shown = boxOpen.get_future()] {
     Client c;
     const QString path = c.Create();
+    // The calls go out only once the box is open, however late the box comes.
+    if (shown.wait_for(std::chrono::milliseconds(kCallTimeoutMs)) != std::future_status::ready) return;
     QDBusMessage set = QDBusMessage::createMethodCall(kService, path, kDocInterface, "SetInputWavelength");
     set.setArguments({V(500)});
     QDBusMessage get = QDBusMessage::createMethodCall(kService, path, kDocInterface, "GetInputWavelength");
@@ -740,10 +746,11 @@ TEST_F(AutomationBusTest, CallsWaitWhileTheUserHasAModalWindowOpenThenRunInOrder
     replies = {first.reply(), second.reply()};
     replied = true;
   });
-  // Wait for the object, then open the user's box while the two calls come in.
+  // Wait for the object, then open the user's box; the two calls come in while it is open.
   ASSERT_TRUE(RunEventsUntil([&] { return app.Automation->Server().ObjectCount() == 1; }, kCallTimeoutMs));
   QMessageBox box(QMessageBox::Warning, "Warning", "The user's question", QMessageBox::Ok, app.FormMain.get());
   QTimer::singleShot(0, &box, [&] {
+    boxOpen.set_value();
     RunEventsUntil([&] { return app.Automation->Server().PendingCalls() == 2; }, kCallTimeoutMs);
     boxClosed = true;
     box.accept();
@@ -848,9 +855,9 @@ TEST_F(AutomationBusTest, TheFirstCallStartsTheProgramAndASecondCopyRunsWithoutA
 
   QProcess second;
   second.start(QStringLiteral(ORVALE_PROGRAM), {});
-  ASSERT_TRUE(second.waitForStarted(10000));
+  ASSERT_TRUE(second.waitForStarted(kCallTimeoutMs));
   QByteArray said;
-  QDeadlineTimer deadline(10000);
+  QDeadlineTimer deadline(kCallTimeoutMs);
   while (!said.contains("owned by another program") && !deadline.hasExpired()) {
     second.waitForReadyRead(100);
     said += second.readAllStandardError();
@@ -858,12 +865,12 @@ TEST_F(AutomationBusTest, TheFirstCallStartsTheProgramAndASecondCopyRunsWithoutA
   EXPECT_TRUE(said.contains("orvale automation: off (com.halvern.Orvale is owned by another program)\n")) << said.toStdString();
   EXPECT_EQ(second.state(), QProcess::Running);
   second.kill();
-  second.waitForFinished(10000);
+  second.waitForFinished(kCallTimeoutMs);
 
   EXPECT_EQ(OwnerPid(client.Connection()), first);
   EXPECT_EQ(Number(client.Doc(path, "GetInputWavelength")), 632.8);
   ::kill(static_cast<pid_t>(first), SIGTERM);
-  QDeadlineTimer gone(10000);
+  QDeadlineTimer gone(kCallTimeoutMs);
   while (OwnerPid(client.Connection()) != 0 && !gone.hasExpired()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(OwnerPid(client.Connection()), 0u);
 }

@@ -109,6 +109,42 @@ TEST(ToolWindowTest, PositionRoundTripsInTwipsAndFallsBackWhenOffScreen) {
   EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(3000)));
 }
 
+// Places stored on a larger screen than this one: a window that fits where it was
+// stored stays there; one partly off the available screen comes back wholly onto it.
+TEST(ToolWindowTest, AStoredPlacePartlyOffTheScreenComesBackWhollyOnIt) {
+  MemorySettingsStore store;
+  ScopedSettingsStore scope(store);
+  testing::RecordingMainFrame frame;
+  ToolWindow window(frame, ViewMenuItem::AnalyzeBox, "Analyze", nullptr);
+  const QSize size(330, 455);
+  window.resize(size);
+  const QRect screen = AvailableScreenPixels();
+  ASSERT_TRUE(screen.width() > size.width() && screen.height() > size.height());
+  window.RestorePositionOnScreen("Analyze", "Left", "Top", 0, 0);  // the first read makes the section
+  const int fitsLeft = screen.right() + 1 - size.width();
+  const int fitsTop = screen.bottom() + 1 - size.height();
+  struct Row {
+    const char* Situation;
+    QPoint Stored;
+    QPoint Expected;
+  };
+  const Row rows[] = {
+      {"on the screen", screen.topLeft() + QPoint(50, 40), screen.topLeft() + QPoint(50, 40)},
+      {"at its bottom right corner", {fitsLeft, fitsTop}, {fitsLeft, fitsTop}},
+      {"cut at the right", {screen.right() - 100, screen.top() + 40}, {fitsLeft, screen.top() + 40}},
+      {"below the bottom edge", {screen.left() + 50, screen.bottom() - 100}, {screen.left() + 50, fitsTop}},
+      {"off both", {screen.right() - 60, screen.bottom() - 60}, {fitsLeft, fitsTop}},
+  };
+  for (const Row& r : rows) {
+    SaveSettingLong("Analyze", "Left", PixelsToTwips(r.Stored.x()));
+    SaveSettingLong("Analyze", "Top", PixelsToTwips(r.Stored.y()));
+    window.RestorePositionOnScreen("Analyze", "Left", "Top", 0, 0);
+    EXPECT_EQ(window.pos(), r.Expected) << r.Situation;
+    EXPECT_TRUE(screen.contains(QRect(window.pos(), window.OuterSize()))) << r.Situation;
+    EXPECT_FALSE(window.AtDefaultPlace()) << r.Situation;
+  }
+}
+
 // Beside the main window's right edge by default, but never off the screen: a
 // maximised main window reaches the screen's right edge.
 TEST(ToolWindowTest, TheDefaultPlaceBesideTheMainWindowStaysOnTheScreen) {

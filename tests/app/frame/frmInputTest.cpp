@@ -21,8 +21,8 @@ class frmInputTest : public ::testing::Test {
  protected:
   frmInputTest() : settings_(store_) {}
 
-  // Asks with `request` while `user` acts on the open box; a box still open after five
-  // seconds is cancelled and the test fails.
+  // Asks with `request` while `user` acts on the open box; a box still open after a
+  // minute (only a hang runs into that) is cancelled and the test fails.
   NumberInputAnswer AskWhile(const NumberInputRequest& request, std::function<void()> user) {
     QTimer::singleShot(0, &box_, [user] { user(); });
     QTimer watchdog;
@@ -31,7 +31,7 @@ class frmInputTest : public ::testing::Test {
       ADD_FAILURE() << "the box was left open";
       box_.reject();
     });
-    watchdog.start(5000);
+    watchdog.start(60000);
     return box_.Ask(request);
   }
 
@@ -155,6 +155,21 @@ TEST_F(frmInputTest, TheBoxReopensWhereItWasLeft) {
   });
   another.Ask(Whole(1, 200, false));
   EXPECT_EQ(reopened, QPoint(100, 120));
+}
+
+// A place stored on a larger screen, partly off this one: the box comes back wholly on it.
+TEST_F(frmInputTest, ABoxStoredPartlyOffTheScreenReopensWhollyOnIt) {
+  AskWhile(Whole(1, 200, false), [this] { box_.reject(); });  // the first ask makes the section
+  const QRect screen = AvailableScreenPixels();
+  SaveSettingLong("CurrentVersion", "InputDlgLeft", PixelsToTwips(screen.right() - 40));
+  SaveSettingLong("CurrentVersion", "InputDlgTop", PixelsToTwips(screen.bottom() - 30));
+  QRect reopened;
+  AskWhile(Whole(1, 200, false), [&] {
+    reopened = box_.frameGeometry();
+    box_.reject();
+  });
+  EXPECT_TRUE(screen.contains(reopened)) << reopened.x() << "," << reopened.y();
+  EXPECT_EQ(reopened.bottomRight(), screen.bottomRight());
 }
 
 TEST_F(frmInputTest, LoadResetsTheAnswerButKeepsTheLimits) {

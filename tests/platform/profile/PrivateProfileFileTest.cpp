@@ -16,7 +16,11 @@
 #include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/TextOutput.h"
 #include "tests/support/BoundedChild.h"
+<<<<<<< HEAD
 #include "tests/support/OtherUserProcess.h"
+=======
+#include "tests/support/FileHead.h"
+>>>>>>> mend/suite
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
@@ -129,7 +133,7 @@ TEST(PrivateProfileFileTest, AFileTooLargeOrBlockingGivesDefaultsAtOnceAndIsNeve
     }));
   }
   EXPECT_EQ(fs::file_size(large), std::uintmax_t{2} << 30);
-  EXPECT_EQ(Slurp(large).substr(0, 15), "[S]\r\nK=stored\r\n");
+  EXPECT_EQ(testing::FileHead(large, 15), "[S]\r\nK=stored\r\n");
 }
 
 // Listing the keys or sections of a large file takes one pass, however many there are.

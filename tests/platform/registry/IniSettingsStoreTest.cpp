@@ -20,6 +20,7 @@
 #include "platform/registry/TypedSettings.h"
 #include "platform/runtime/LockedFileUpdate.h"
 #include "tests/support/BoundedChild.h"
+#include "tests/support/FileHead.h"
 #include "tests/support/FileNearTheLimit.h"
 #include "tests/support/LinkedFileLayouts.h"
 #include "tests/support/WrittenFileSituations.h"
@@ -331,7 +332,7 @@ TEST_F(IniSettingsStoreTest, AFileLargerThanAnySettingsFileIsRefusedAndKept) {
     }
   }));
   EXPECT_EQ(fs::file_size(file_), std::uintmax_t{2} << 30);
-  EXPECT_EQ(Slurp().substr(0, head.size()), head);
+  EXPECT_EQ(testing::FileHead(file_, head.size()), head);
 }
 
 // The typed calls hand the store names that live only for the call: what the store keeps

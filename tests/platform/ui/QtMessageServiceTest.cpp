@@ -4,11 +4,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/ui/QtMessageService.h"
 
 namespace orvale {
 namespace {
+
+// Only a hang runs into this bound: the events waited for come within milliseconds.
+constexpr int kBoundMs = 30000;
 
 class QtMessageServiceTest : public ::testing::Test {
  protected:
@@ -93,11 +97,18 @@ TEST_F(QtMessageServiceTest, AnOwnedBoxTakesTheActivationBackFromItsOwnersWindow
 
   QString activeAfterwards;
   bool answeredByReturn = false;
+  bool mainWasActivated = false;
+  bool boxActiveAgain = false;
+  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &main, [&](QWindow* focus) {
+    if (focus != nullptr && focus == main.windowHandle()) mainWasActivated = true;
+  });
   QTimer::singleShot(0, [&] {
-    if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; })) return;
+    if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, kBoundMs)) return;
     QWidget* box = QApplication::activeModalWidget();
     main.activateWindow();  // as Qt hands it on from the tool window's focus-out
-    QTest::qWait(100);
+    // The main window's activation first, then the box's, however slowly each comes.
+    boxActiveAgain = QTest::qWaitFor([&] { return mainWasActivated; }, kBoundMs) &&
+                     QTest::qWaitFor([&] { return QApplication::activeWindow() == box; }, kBoundMs);
     if (QApplication::activeWindow() != nullptr) activeAfterwards = QApplication::activeWindow()->windowTitle();
     // Return goes where the keys go.
     QWidget* keys = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : QApplication::activeWindow();
@@ -107,6 +118,7 @@ TEST_F(QtMessageServiceTest, AnOwnedBoxTakesTheActivationBackFromItsOwnersWindow
   });
   const int answer = service.MessageBox(kMainWindowOwner, "The width of a grid cell must be greater than zero.",
                                         "Warning", mb::kOk | mb::kIconExclamation);
+  EXPECT_TRUE(boxActiveAgain);
   EXPECT_EQ(activeAfterwards, "Warning");
   EXPECT_TRUE(answeredByReturn);
   EXPECT_EQ(answer, idbutton::kOk);

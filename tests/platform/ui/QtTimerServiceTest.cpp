@@ -10,6 +10,9 @@
 namespace orvale {
 namespace {
 
+// Only a hang runs into this bound: timers of 1 ms tick within milliseconds.
+constexpr int kBoundMs = 30000;
+
 TEST(QtTimerServiceTest, RepeatsUntilKilledAlsoFromItsOwnCallback) {
   QtTimerService timers;
   int ticks = 0;
@@ -19,8 +22,13 @@ TEST(QtTimerServiceTest, RepeatsUntilKilledAlsoFromItsOwnCallback) {
     }
   });
   ASSERT_NE(id, 0u);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks == 3; }));
-  QTest::qWait(20);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks == 3; }, kBoundMs));
+  // A timer of the same interval started now is due after the killed one would be: by
+  // its third tick the killed one would have ticked again, however slow the machine.
+  int witnessTicks = 0;
+  const TimerId witness = timers.Start(1, [&](TimerId) { ++witnessTicks; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return witnessTicks >= 3; }, kBoundMs));
+  timers.Kill(witness);
   EXPECT_EQ(ticks, 3);
   EXPECT_FALSE(timers.Kill(id));
 }

@@ -73,5 +73,37 @@ TEST(HostPlacementTest, TheWorkAreasTopRightStaysOnTheScreen) {
   EXPECT_EQ(HostBars(Host({100, 100, 800, 600})), QRect(100, 100, 800, kBars));
 }
 
+// Tool windows placed on a 1600 x 1000 screen, restored on a 1024 x 768 one: a place
+// that fits is kept; one that does not is moved onto the screen by as little as it takes,
+// whole where the window fits, else from the screen's left or top edge.
+TEST(HostPlacementTest, APlaceIsKeptWhereTheWindowFitsTheScreenAndElseMovedOntoIt) {
+  constexpr QRect kSmallScreen(0, 0, 1024, 768);
+  struct Row {
+    const char* Situation;
+    QRect Stored;
+    QPoint Expected;
+  };
+  const Row rows[] = {
+      {"wholly on the screen", {300, 200, 400, 455}, {300, 200}},
+      {"touching its bottom right corner", {824, 313, 200, 455}, {824, 313}},
+      {"the analysis box below the bottom edge", {1200, 485, 330, 455}, {1024 - 330, 768 - 455}},
+      {"the toolbox cut at the right", {980, 40, 190, 420}, {1024 - 190, 40}},
+      {"the averaging box wholly off to the right", {1400, 600, 260, 300}, {1024 - 260, 768 - 300}},
+      {"left of and above the screen (a monitor there)", {-300, -50, 250, 200}, {0, 0}},
+      {"wider than the screen", {200, 100, 1100, 300}, {0, 100}},
+      {"taller than the screen, low down", {40, 500, 300, 900}, {40, 0}},
+  };
+  for (const Row& r : rows) {
+    const QPoint place = KeptOnScreen(r.Stored.topLeft(), r.Stored.size(), kSmallScreen);
+    EXPECT_EQ(place, r.Expected) << r.Situation;
+    const QRect restored(place, r.Stored.size());
+    if (r.Stored.width() <= kSmallScreen.width() && r.Stored.height() <= kSmallScreen.height()) {
+      EXPECT_TRUE(kSmallScreen.contains(restored)) << r.Situation;
+    }
+  }
+  // A screen whose panel takes its top: the window goes below the panel.
+  EXPECT_EQ(KeptOnScreen({500, 10}, {300, 200}, QRect(0, 28, 1024, 740)), QPoint(500, 28));
+}
+
 }  // namespace
 }  // namespace orvale
