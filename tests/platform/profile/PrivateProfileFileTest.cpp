@@ -16,11 +16,8 @@
 #include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/TextOutput.h"
 #include "tests/support/BoundedChild.h"
-<<<<<<< HEAD
-#include "tests/support/OtherUserProcess.h"
-=======
 #include "tests/support/FileHead.h"
->>>>>>> mend/suite
+#include "tests/support/OtherUserProcess.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace orvale {
