@@ -1,9 +1,12 @@
 #include "platform/ui/QtMessageService.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
+#include <vector>
 
 namespace orvale {
 
@@ -95,6 +98,62 @@ int AnswerOf(QMessageBox::StandardButton button) {
   return 0;
 }
 
+namespace {
+
+void ShowNoticeBox(QWidget* owner, const std::string& text, const std::string& title,
+                   std::uint32_t flags) {
+  QMessageBox* box = BuildMessageBox(owner, text, title, flags).release();
+  box->setWindowModality(Qt::NonModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->show();
+}
+
+}  // namespace
+
+// Notices for the main window given before it is shown: shown, above it, once it is.
+class QtMessageService::HeldNotices final : public QObject {
+ public:
+  struct Notice {
+    std::string Text;
+    std::string Title;
+    std::uint32_t Flags;
+  };
+
+  void Hold(Notice notice) { held_.push_back(std::move(notice)); }
+
+  void Watch(QWidget* window) {
+    if (window_ != nullptr) window_->removeEventFilter(this);
+    window_ = window;
+    if (window_ != nullptr) window_->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::Show && !held_.empty()) {
+      // After the show itself, so that the window is there to stay above.
+      QTimer::singleShot(0, window_.data(), [this] { ShowHeld(); });
+    }
+    return false;
+  }
+
+ private:
+  void ShowHeld() {
+    const std::vector<Notice> notices = std::exchange(held_, {});
+    for (const Notice& n : notices) ShowNoticeBox(window_.data(), n.Text, n.Title, n.Flags);
+  }
+
+  QPointer<QWidget> window_;
+  std::vector<Notice> held_;
+};
+
+QtMessageService::QtMessageService() : held_(std::make_unique<HeldNotices>()) {}
+
+QtMessageService::~QtMessageService() = default;
+
+void QtMessageService::SetMainWindow(QWidget* mainWindow) {
+  mainWindow_ = mainWindow;
+  held_->Watch(mainWindow);
+}
+
 QWidget* QtMessageService::OwnerWidget(WindowHandle owner) const {
   if (owner == kMainWindowOwner) return mainWindow_.data();
   return reinterpret_cast<QWidget*>(owner);
@@ -115,10 +174,12 @@ int QtMessageService::MessageBox(WindowHandle owner, const std::string& text,
 
 void QtMessageService::Notice(WindowHandle owner, const std::string& text, const std::string& title,
                               std::uint32_t flags) {
-  QMessageBox* box = BuildMessageBox(OwnerWidget(owner), text, title, flags).release();
-  box->setWindowModality(Qt::NonModal);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->show();
+  QWidget* shownOver = OwnerWidget(owner);
+  if (owner == kMainWindowOwner && (shownOver == nullptr || !shownOver->isVisible())) {
+    held_->Hold({text, title, flags});
+    return;
+  }
+  ShowNoticeBox(shownOver, text, title, flags);
 }
 
 }  // namespace orvale

@@ -27,21 +27,26 @@ int AnswerOf(QMessageBox::StandardButton button);
 
 class QtMessageService final : public MessageService {
  public:
+  QtMessageService();
+  ~QtMessageService() override;
   // The widget that owns boxes addressed to kMainWindowOwner; until one is set (or after
   // it is destroyed) those boxes have no owner.
-  void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
+  void SetMainWindow(QWidget* mainWindow);
   // kMainWindowOwner: the main window; 0: none; anything else is a HandleOf() a widget.
   QWidget* OwnerWidget(WindowHandle owner) const;
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
                  std::uint32_t flags) override;
   // A box that is no modal window: it waits for nothing and holds no automation call up,
-  // and goes when the user closes it or its owner goes.
+  // and goes when the user closes it or its owner goes. One for the main window before
+  // that window is on screen waits for it, so that it is not left behind the window.
   void Notice(WindowHandle owner, const std::string& text, const std::string& title,
               std::uint32_t flags) override;
 
  private:
+  class HeldNotices;
   QPointer<QWidget> mainWindow_;
+  std::unique_ptr<HeldNotices> held_;
 };
 
 }  // namespace orvale

@@ -35,6 +35,7 @@
 #include "app/AppState.h"
 #include "app/ProgramAutomation.h"
 #include "app/Startup.h"
+#include "app/frame/frmMain.h"
 #include "app/automation/AutomationServer.h"
 #include "platform/registry/IniSettingsStore.h"
 #include "platform/runtime/TextOutput.h"
@@ -285,6 +286,8 @@ TEST_F(SettingsProblemStartTest, StartedByAUserItShowsABoxThatHoldsNoAutomationC
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     ASSERT_FALSE(report.box.isNull());
     EXPECT_TRUE(report.box->isVisible());
+    // Above the main window, not left behind it where the start put it first.
+    EXPECT_EQ(report.box->parentWidget(), static_cast<QWidget*>(app.FormMain.get()));
     EXPECT_EQ(boxes.Boxes().size(), 1u);
   }
 }
