@@ -1,5 +1,6 @@
 #include "cards/korrin/interrupts/Interrupts.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cards/korrin/interrupts/IrqMachinery.h"
@@ -103,14 +104,24 @@ void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
     worker->RequestStop();
     stopped.push_back(std::move(worker));
   }
-  // A worker joins no worker, its own or another: two workers each joining the other
-  // would wait for ever. A thread that is no worker joins them all.
-  if (IrqMachinery::OnAnyWorker() || stopped.empty()) return;
-  std::vector<std::unique_ptr<IrqMachinery>> joining = std::move(stopped);
-  stopped.clear();
-  // A callback still running may be calling in: it gets the gate while this waits.
-  lib.Gate().WaitOutside([&] {
-    for (auto& w : joining) w->Join();
+  // A worker waits for no worker, its own or another: two workers each waiting for the
+  // other would wait for ever. A thread that is no worker waits for them all to end,
+  // with the gate open: a callback still running may be calling in. They stay on the
+  // list meanwhile, so a fork knows every worker that may still be waiting.
+  const bool waits = !IrqMachinery::OnAnyWorker() &&
+                     std::ranges::any_of(stopped, [](const auto& w) { return !w->Ended(); });
+  if (waits) {
+    const std::vector<std::shared_ptr<IrqMachinery>> waiting = stopped;
+    lib.Gate().WaitOutside([&] {
+      for (const auto& w : waiting) w->WaitEnded();
+    });
+  }
+  // Whoever is inside joins the workers that have ended, a worker too: a callback that
+  // restarts its own worker again and again leaves no thread behind.
+  std::erase_if(stopped, [](const std::shared_ptr<IrqMachinery>& w) {
+    if (!w->Ended()) return false;
+    w->Join();
+    return true;
   });
 }
 

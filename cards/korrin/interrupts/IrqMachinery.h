@@ -1,11 +1,12 @@
 #pragma once
 // The worker that waits for a board's interrupt event and calls the caller's callback.
 // Its board session owns it. Stopping is two steps: RequestStop, after which no new
-// callback starts, and Join, which waits for the thread to end and is done only by a
-// thread that is no worker: a worker never waits for a worker, its own or another. A stop
-// asked from inside the callback takes effect once the callback returns; until then the
-// worker touches nothing but the state it shares with this object, so the session may go
-// meanwhile.
+// callback starts, and Join once the thread has ended. Only a thread that is no worker
+// waits for a thread to end: a worker never waits for a worker, its own or another, but
+// it may join one that has ended already (so a callback that restarts its own worker
+// leaves no thread behind). A stop asked from inside the callback takes effect once the
+// callback returns; until then the worker touches nothing but the state it shares with
+// this object, so the session may go meanwhile.
 //
 // In the child of a fork the worker's thread does not exist: a machinery there neither
 // wakes nor joins it, and leaves it behind.
@@ -42,7 +43,13 @@ class IrqMachinery {
   void WaitOutCallback(CallGate& gate) const;
 
   void RequestStop();
-  // Nothing on a worker.
+  // True once the thread has stopped and waits on nothing any more (or is lost to a fork).
+  bool Ended() const;
+  // Returns once Ended(); only on a thread that is no worker, after RequestStop. Touches
+  // only the state the thread shares, so another thread may join the machinery meanwhile.
+  void WaitEnded() const;
+  // Joins the thread: on a worker only once Ended() (else nothing), on any other thread
+  // waiting for it to end. Only one thread at a time may join a machinery.
   void Join();
   // True on this machinery's worker thread (inside its callback).
   bool OnWorker() const { return std::this_thread::get_id() == thread_.get_id(); }
@@ -59,8 +66,10 @@ class IrqMachinery {
     std::atomic<bool> stop{false};
     std::mutex running;  // held while the callback runs
     std::atomic<KR_IrqCallback> callback{nullptr};
+    std::atomic<bool> ended{false};  // the last thing the thread does
   };
   static void Run(DeviceSession& session, std::shared_ptr<Shared> shared);
+  static void CallBackUntilStopped(DeviceSession& session, Shared& shared);
   // Gives up the thread without joining it (it is not in this process).
   void Abandon();
 

@@ -137,8 +137,9 @@ class Library {
   std::map<std::thread::id, SharedHook> sharedHooks;
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
-  // Interrupt workers stopped on a worker thread: a thread that is no worker joins them.
-  std::vector<std::unique_ptr<IrqMachinery>> stoppedWorkers;
+  // Interrupt workers stopped and not joined yet, those being waited for included (see
+  // RetireWorker); shared with the threads that wait for them outside the gate.
+  std::vector<std::shared_ptr<IrqMachinery>> stoppedWorkers;
 
   // Lets every board go: interrupt workers stopped and joined (outside the gate),
   // locks released, boards detached. The destructor does it too.
