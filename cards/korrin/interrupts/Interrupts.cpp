@@ -12,6 +12,12 @@ namespace {
 
 constexpr std::uint32_t kFieldBit = 0x100;
 
+// Keeps `worker` among the stopped ones until it is joined.
+void StopWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
+  worker->RequestStop();
+  lib.stoppedWorkers.push_back({++lib.workersStopped, std::move(worker)});
+}
+
 std::uint32_t SourceBit(const BoardSettings& s, std::int32_t source) {
   if (source == 0) return kFieldBit;
   return s.controller.present ? 0x20 : 0x08;
@@ -99,28 +105,27 @@ void SwitchInterruptsOff(Library& lib) {
 }
 
 void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
+  if (worker) StopWorker(lib, std::move(worker));
   auto& stopped = lib.stoppedWorkers;
-  if (worker) {
-    worker->RequestStop();
-    stopped.push_back(std::move(worker));
-  }
   // A worker waits for no worker, its own or another: two workers each waiting for the
-  // other would wait for ever. A thread that is no worker waits for them all to end,
-  // with the gate open: a callback still running may be calling in. They stay on the
-  // list meanwhile, so a fork knows every worker that may still be waiting.
-  const bool waits = !IrqMachinery::OnAnyWorker() &&
-                     std::ranges::any_of(stopped, [](const auto& w) { return !w->Ended(); });
-  if (waits) {
-    const std::vector<std::shared_ptr<IrqMachinery>> waiting = stopped;
-    lib.Gate().WaitOutside([&] {
-      for (const auto& w : waiting) w->WaitEnded();
-    });
+  // other would wait for ever. A thread that is no worker waits for every worker stopped
+  // so far to end, with the gate open: a callback still running may be calling in. They
+  // stay on the list meanwhile, so a fork knows every worker that may still be waiting.
+  if (!IrqMachinery::OnAnyWorker()) {
+    const std::uint64_t upTo = lib.workersStopped;
+    for (;;) {
+      const std::uint32_t ends = IrqMachinery::EndsSoFar();
+      const bool running = std::ranges::any_of(
+          stopped, [&](const Library::StoppedWorker& s) { return s.number <= upTo && !s.worker->Ended(); });
+      if (!running) break;
+      lib.Gate().WaitOutside([&] { IrqMachinery::WaitForAnEndAfter(ends); });
+    }
   }
   // Whoever is inside joins the workers that have ended, a worker too: a callback that
   // restarts its own worker again and again leaves no thread behind.
-  std::erase_if(stopped, [](const std::shared_ptr<IrqMachinery>& w) {
-    if (!w->Ended()) return false;
-    w->Join();
+  std::erase_if(stopped, [](Library::StoppedWorker& s) {
+    if (!s.worker->Ended()) return false;
+    s.worker->Join();
     return true;
   });
 }
@@ -142,11 +147,10 @@ WorkersPaused PauseWorkers(Library& lib) {
       const auto& session = board->resources.session;
       if (!session || !session->Worker()) continue;
       paused.running.emplace_back(session, session->Worker()->Callback());
-      lib.stoppedWorkers.push_back(std::move(session->Worker()));
+      StopWorker(lib, std::move(session->Worker()));
       any = true;
     }
     if (!any) return paused;
-    for (auto& worker : lib.stoppedWorkers) worker->RequestStop();
     JoinStoppedWorkers(lib);
   }
 }

@@ -11,6 +11,8 @@ namespace {
 constexpr std::uint32_t kWaitSliceMs = 100;
 
 thread_local bool t_onWorker = false;
+// Counts the workers that have ended; never torn down.
+constinit std::atomic<std::uint32_t> g_ends{0};
 
 }  // namespace
 
@@ -56,10 +58,9 @@ void IrqMachinery::RequestStop() {
 
 bool IrqMachinery::Ended() const { return ThreadLost() || shared_->ended.load(std::memory_order_acquire); }
 
-void IrqMachinery::WaitEnded() const {
-  if (ThreadLost()) return;
-  shared_->ended.wait(false, std::memory_order_acquire);
-}
+std::uint32_t IrqMachinery::EndsSoFar() { return g_ends.load(std::memory_order_acquire); }
+
+void IrqMachinery::WaitForAnEndAfter(std::uint32_t ends) { g_ends.wait(ends, std::memory_order_acquire); }
 
 void IrqMachinery::Join() {
   if (!thread_.joinable() || (OnAnyWorker() && !Ended())) return;
@@ -80,7 +81,8 @@ void IrqMachinery::Run(DeviceSession& session, std::shared_ptr<Shared> shared) {
   CallBackUntilStopped(session, *shared);
   // Whoever joins this thread now waits for nothing more of it.
   shared->ended.store(true, std::memory_order_release);
-  shared->ended.notify_all();
+  g_ends.fetch_add(1, std::memory_order_release);
+  g_ends.notify_all();
 }
 
 void IrqMachinery::CallBackUntilStopped(DeviceSession& session, Shared& shared) {

@@ -13,6 +13,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <cstdint>
 #include <latch>
 #include <memory>
 #include <mutex>
@@ -45,9 +46,12 @@ class IrqMachinery {
   void RequestStop();
   // True once the thread has stopped and waits on nothing any more (or is lost to a fork).
   bool Ended() const;
-  // Returns once Ended(); only on a thread that is no worker, after RequestStop. Touches
-  // only the state the thread shares, so another thread may join the machinery meanwhile.
-  void WaitEnded() const;
+  // How many worker threads of the process have ended so far, and a wait until more
+  // have (only on a thread that is no worker). Waiting on these holds nothing of any
+  // machinery, so another thread may join and free them meanwhile, and a fork leaves the
+  // child nothing owned by a thread it does not have.
+  static std::uint32_t EndsSoFar();
+  static void WaitForAnEndAfter(std::uint32_t ends);
   // Joins the thread: on a worker only once Ended() (else nothing), on any other thread
   // waiting for it to end. Only one thread at a time may join a machinery.
   void Join();

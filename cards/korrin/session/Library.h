@@ -5,6 +5,7 @@
 // call that finds afterwards that what it works on has changed under it stops there
 // (BoardChanged) and fails, touching nothing more.
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -138,8 +139,13 @@ class Library {
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
   // Interrupt workers stopped and not joined yet, those being waited for included (see
-  // RetireWorker); shared with the threads that wait for them outside the gate.
-  std::vector<std::shared_ptr<IrqMachinery>> stoppedWorkers;
+  // RetireWorker), numbered in the order they were stopped.
+  struct StoppedWorker {
+    std::uint64_t number = 0;
+    std::unique_ptr<IrqMachinery> worker;
+  };
+  std::vector<StoppedWorker> stoppedWorkers;
+  std::uint64_t workersStopped = 0;
 
   // Lets every board go: interrupt workers stopped and joined (outside the gate),
   // locks released, boards detached. The destructor does it too.
