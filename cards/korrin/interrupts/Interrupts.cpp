@@ -18,6 +18,18 @@ void StopWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
   lib.stoppedWorkers.push_back({++lib.workersStopped, std::move(worker)});
 }
 
+bool AnyStoppedRunning(const Library& lib) {
+  return std::ranges::any_of(lib.stoppedWorkers, [](const auto& s) { return !s.worker->Ended(); });
+}
+
+// Before a worker may start: a stopped worker that still waits for the board's event would
+// lose the wake that stops it to the new one, and wait on. The gate is open meanwhile. A
+// worker waits for none, but the worker it may have stopped is its own, in its callback,
+// not waiting.
+void WaitForStoppedWorkers(Library& lib) {
+  while (!IrqMachinery::OnAnyWorker() && AnyStoppedRunning(lib)) JoinStoppedWorkers(lib);
+}
+
 std::uint32_t SourceBit(const BoardSettings& s, std::int32_t source) {
   if (source == 0) return kFieldBit;
   return s.controller.present ? 0x20 : 0x08;
@@ -47,6 +59,7 @@ void SwitchSource(Library& lib, std::int32_t source, std::int32_t argument, bool
 
 std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument, std::int32_t type,
                        KR_IrqCallback callback) {
+  if (type == 1) WaitForStoppedWorkers(lib);
   if (!lib.Live().Located() || (source != 0 && source != 2) || type < 0 || type > 3) return kFail;
   if (type == 1 && callback == nullptr) return kFail;
   BoardSession& session = *lib.Live().resources.session;
