@@ -23,9 +23,12 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALE_BUILD_BENCHM
   "${debug_lines[@]}" -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
   >/dev/null
 cmake --build build-tsan --target capture_tests tavrel_tests korrin_session_test korrin_interrupts_test \
-  korrin_c_session_orders -j "$(nproc)"
+  korrin_c_session_orders korrin_c_worker_restarts korrin_c_forks_amid_calls korrin_c_turns_at_the_gate \
+  -j "$(nproc)"
 build-tsan/tests/platform/capture/capture_tests
 build-tsan/tests/plugins/tavrel/tavrel_tests
 build-tsan/tests/cards/korrin/session/korrin_session_test
 build-tsan/tests/cards/korrin/interrupts/korrin_interrupts_test
-ORVALE_KORRIN_DEVICE=sim build-tsan/tests/cards/korrin/korrin_c_session_orders
+for client in session_orders worker_restarts forks_amid_calls turns_at_the_gate; do
+  ORVALE_KORRIN_DEVICE=sim "build-tsan/tests/cards/korrin/korrin_c_$client"
+done

@@ -154,6 +154,10 @@ void AfterForkInChild() {
   g_gate.unlock();
 }
 
+// Registered as the library is loaded, before any call can come in: a fork during the
+// first call waits for it, as for any other.
+[[maybe_unused]] const int g_forkHandlers = pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild);
+
 // Under g_gate.
 Library& Open() {
   if (g_closed) throw LibraryClosed();
@@ -163,8 +167,6 @@ Library& Open() {
     static const struct TearDownAtExit {
       ~TearDownAtExit() { TearDown(); }
     } tearDown;
-    static const int forkHandlers = pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild);
-    (void)forkHandlers;
   }
   return *g_backend->library;
 }

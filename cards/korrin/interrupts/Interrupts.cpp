@@ -1,5 +1,6 @@
 #include "cards/korrin/interrupts/Interrupts.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cards/korrin/interrupts/IrqMachinery.h"
@@ -10,6 +11,24 @@ namespace orvale::korrin {
 namespace {
 
 constexpr std::uint32_t kFieldBit = 0x100;
+
+// Keeps `worker` among the stopped ones until it is joined.
+void StopWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
+  worker->RequestStop();
+  lib.stoppedWorkers.push_back({++lib.workersStopped, std::move(worker)});
+}
+
+bool AnyStoppedRunning(const Library& lib) {
+  return std::ranges::any_of(lib.stoppedWorkers, [](const auto& s) { return !s.worker->Ended(); });
+}
+
+// Before a worker may start: a stopped worker that still waits for the board's event would
+// lose the wake that stops it to the new one, and wait on. The gate is open meanwhile. A
+// worker waits for none, but the worker it may have stopped is its own, in its callback,
+// not waiting.
+void WaitForStoppedWorkers(Library& lib) {
+  while (!IrqMachinery::OnAnyWorker() && AnyStoppedRunning(lib)) JoinStoppedWorkers(lib);
+}
 
 std::uint32_t SourceBit(const BoardSettings& s, std::int32_t source) {
   if (source == 0) return kFieldBit;
@@ -40,6 +59,7 @@ void SwitchSource(Library& lib, std::int32_t source, std::int32_t argument, bool
 
 std::int32_t EnableIrq(Library& lib, std::int32_t source, std::int32_t argument, std::int32_t type,
                        KR_IrqCallback callback) {
+  if (type == 1) WaitForStoppedWorkers(lib);
   if (!lib.Live().Located() || (source != 0 && source != 2) || type < 0 || type > 3) return kFail;
   if (type == 1 && callback == nullptr) return kFail;
   BoardSession& session = *lib.Live().resources.session;
@@ -98,19 +118,28 @@ void SwitchInterruptsOff(Library& lib) {
 }
 
 void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker) {
+  if (worker) StopWorker(lib, std::move(worker));
   auto& stopped = lib.stoppedWorkers;
-  if (worker) {
-    worker->RequestStop();
-    stopped.push_back(std::move(worker));
+  // A worker waits for no worker, its own or another: two workers each waiting for the
+  // other would wait for ever. A thread that is no worker waits for every worker stopped
+  // so far to end, with the gate open: a callback still running may be calling in. They
+  // stay on the list meanwhile, so a fork knows every worker that may still be waiting.
+  if (!IrqMachinery::OnAnyWorker()) {
+    const std::uint64_t upTo = lib.workersStopped;
+    for (;;) {
+      const std::uint32_t ends = IrqMachinery::EndsSoFar();
+      const bool running = std::ranges::any_of(
+          stopped, [&](const Library::StoppedWorker& s) { return s.number <= upTo && !s.worker->Ended(); });
+      if (!running) break;
+      lib.Gate().WaitOutside([&] { IrqMachinery::WaitForAnEndAfter(ends); });
+    }
   }
-  // A worker joins no worker, its own or another: two workers each joining the other
-  // would wait for ever. A thread that is no worker joins them all.
-  if (IrqMachinery::OnAnyWorker() || stopped.empty()) return;
-  std::vector<std::unique_ptr<IrqMachinery>> joining = std::move(stopped);
-  stopped.clear();
-  // A callback still running may be calling in: it gets the gate while this waits.
-  lib.Gate().WaitOutside([&] {
-    for (auto& w : joining) w->Join();
+  // Whoever is inside joins the workers that have ended, a worker too: a callback that
+  // restarts its own worker again and again leaves no thread behind.
+  std::erase_if(stopped, [](Library::StoppedWorker& s) {
+    if (!s.worker->Ended()) return false;
+    s.worker->Join();
+    return true;
   });
 }
 
@@ -131,11 +160,10 @@ WorkersPaused PauseWorkers(Library& lib) {
       const auto& session = board->resources.session;
       if (!session || !session->Worker()) continue;
       paused.running.emplace_back(session, session->Worker()->Callback());
-      lib.stoppedWorkers.push_back(std::move(session->Worker()));
+      StopWorker(lib, std::move(session->Worker()));
       any = true;
     }
     if (!any) return paused;
-    for (auto& worker : lib.stoppedWorkers) worker->RequestStop();
     JoinStoppedWorkers(lib);
   }
 }

@@ -22,10 +22,10 @@ std::int32_t GetIrqNumber(Library& lib);
 // the board's session.
 void SwitchInterruptsOff(Library& lib);
 
-// Stops `worker` (may be null) and joins it, outside the gate, with every other worker
-// stopped before. On a worker's thread (inside a callback) nothing is joined: the
-// stopped workers wait in the library for the next retirement on a thread that is no
-// worker.
+// Stops `worker` (may be null) and joins it, waiting outside the gate, with every other
+// worker stopped before. On a worker's thread (inside a callback) it waits for none: the
+// stopped workers stay in the library, and each retirement, on any thread, joins those
+// that have ended by then.
 void RetireWorker(Library& lib, std::unique_ptr<IrqMachinery> worker);
 void JoinStoppedWorkers(Library& lib);
 

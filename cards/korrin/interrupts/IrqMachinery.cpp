@@ -11,6 +11,8 @@ namespace {
 constexpr std::uint32_t kWaitSliceMs = 100;
 
 thread_local bool t_onWorker = false;
+// Counts the workers that have ended; never torn down.
+constinit std::atomic<std::uint32_t> g_ends{0};
 
 }  // namespace
 
@@ -26,7 +28,7 @@ IrqMachinery::~IrqMachinery() {
   if (!thread_.joinable()) return;
   if (ThreadLost()) {
     Abandon();
-  } else if (OnAnyWorker()) {
+  } else if (OnAnyWorker() && !Ended()) {
     // Stopped and woken, it ends alone, touching only the state it shares.
     thread_.detach();
   } else {
@@ -54,8 +56,14 @@ void IrqMachinery::RequestStop() {
   if (!OnWorker() && !ThreadLost()) session_.WakeIrq();
 }
 
+bool IrqMachinery::Ended() const { return ThreadLost() || shared_->ended.load(std::memory_order_acquire); }
+
+std::uint32_t IrqMachinery::EndsSoFar() { return g_ends.load(std::memory_order_acquire); }
+
+void IrqMachinery::WaitForAnEndAfter(std::uint32_t ends) { g_ends.wait(ends, std::memory_order_acquire); }
+
 void IrqMachinery::Join() {
-  if (!thread_.joinable() || OnAnyWorker()) return;
+  if (!thread_.joinable() || (OnAnyWorker() && !Ended())) return;
   if (ThreadLost()) {
     Abandon();
   } else {
@@ -70,20 +78,28 @@ void IrqMachinery::Abandon() {
 
 void IrqMachinery::Run(DeviceSession& session, std::shared_ptr<Shared> shared) {
   t_onWorker = true;
-  const std::function<void()> parked = [&] { shared->ready.count_down(); };
+  CallBackUntilStopped(session, *shared);
+  // Whoever joins this thread now waits for nothing more of it.
+  shared->ended.store(true, std::memory_order_release);
+  g_ends.fetch_add(1, std::memory_order_release);
+  g_ends.notify_all();
+}
+
+void IrqMachinery::CallBackUntilStopped(DeviceSession& session, Shared& shared) {
+  const std::function<void()> parked = [&] { shared.ready.count_down(); };
   bool first = true;
   // The session is used only while not stopped: a stop comes before the session goes.
-  while (!shared->stop.load()) {
+  while (!shared.stop.load()) {
     const bool signalled = session.WaitIrq(kWaitSliceMs, first ? parked : std::function<void()>());
     first = false;
-    if (shared->stop.load()) break;
+    if (shared.stop.load()) break;
     if (!signalled) continue;
-    std::lock_guard running(shared->running);
-    const KR_IrqCallback callback = shared->callback.load();
-    if (!shared->stop.load() && callback != nullptr) callback();
+    std::lock_guard running(shared.running);
+    const KR_IrqCallback callback = shared.callback.load();
+    if (!shared.stop.load() && callback != nullptr) callback();
   }
   // A stop before the first wait: the start is not left waiting.
-  if (first) shared->ready.count_down();
+  if (first) shared.ready.count_down();
 }
 
 }  // namespace orvale::korrin

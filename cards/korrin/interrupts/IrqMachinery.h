@@ -1,17 +1,19 @@
 #pragma once
 // The worker that waits for a board's interrupt event and calls the caller's callback.
 // Its board session owns it. Stopping is two steps: RequestStop, after which no new
-// callback starts, and Join, which waits for the thread to end and is done only by a
-// thread that is no worker: a worker never waits for a worker, its own or another. A stop
-// asked from inside the callback takes effect once the callback returns; until then the
-// worker touches nothing but the state it shares with this object, so the session may go
-// meanwhile.
+// callback starts, and Join once the thread has ended. Only a thread that is no worker
+// waits for a thread to end: a worker never waits for a worker, its own or another, but
+// it may join one that has ended already (so a callback that restarts its own worker
+// leaves no thread behind). A stop asked from inside the callback takes effect once the
+// callback returns; until then the worker touches nothing but the state it shares with
+// this object, so the session may go meanwhile.
 //
 // In the child of a fork the worker's thread does not exist: a machinery there neither
 // wakes nor joins it, and leaves it behind.
 #include <sys/types.h>
 
 #include <atomic>
+#include <cstdint>
 #include <latch>
 #include <memory>
 #include <mutex>
@@ -42,7 +44,16 @@ class IrqMachinery {
   void WaitOutCallback(CallGate& gate) const;
 
   void RequestStop();
-  // Nothing on a worker.
+  // True once the thread has stopped and waits on nothing any more (or is lost to a fork).
+  bool Ended() const;
+  // How many worker threads of the process have ended so far, and a wait until more
+  // have (only on a thread that is no worker). Waiting on these holds nothing of any
+  // machinery, so another thread may join and free them meanwhile, and a fork leaves the
+  // child nothing owned by a thread it does not have.
+  static std::uint32_t EndsSoFar();
+  static void WaitForAnEndAfter(std::uint32_t ends);
+  // Joins the thread: on a worker only once Ended() (else nothing), on any other thread
+  // waiting for it to end. Only one thread at a time may join a machinery.
   void Join();
   // True on this machinery's worker thread (inside its callback).
   bool OnWorker() const { return std::this_thread::get_id() == thread_.get_id(); }
@@ -59,8 +70,10 @@ class IrqMachinery {
     std::atomic<bool> stop{false};
     std::mutex running;  // held while the callback runs
     std::atomic<KR_IrqCallback> callback{nullptr};
+    std::atomic<bool> ended{false};  // the last thing the thread does
   };
   static void Run(DeviceSession& session, std::shared_ptr<Shared> shared);
+  static void CallBackUntilStopped(DeviceSession& session, Shared& shared);
   // Gives up the thread without joining it (it is not in this process).
   void Abandon();
 

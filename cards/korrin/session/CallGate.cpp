@@ -23,9 +23,11 @@ void CallGate::unlock() {
 void CallGate::Yield() {
   if (!Inside() || !OthersWaiting()) return;
   const int depth = depth_;
+  // The new place in line comes first, behind every thread that is waiting now: the
+  // thread let in then sees this one waiting and lets it in again at its next Yield.
+  const std::uint32_t ticket = TakeTicket();
   Release();
-  // A new ticket: behind every thread that is waiting now.
-  Take(depth);
+  WaitForTurn(ticket, depth);
 }
 
 void CallGate::ForgetOtherThreads() {
@@ -47,8 +49,11 @@ void CallGate::Reenter(int depth) {
   outside_.fetch_sub(1, std::memory_order_relaxed);
 }
 
-void CallGate::Take(int depth) {
-  const std::uint32_t ticket = next_.fetch_add(1, std::memory_order_relaxed);
+void CallGate::Take(int depth) { WaitForTurn(TakeTicket(), depth); }
+
+std::uint32_t CallGate::TakeTicket() { return next_.fetch_add(1, std::memory_order_relaxed); }
+
+void CallGate::WaitForTurn(std::uint32_t ticket, int depth) {
   for (std::uint32_t serving; (serving = serving_.load(std::memory_order_acquire)) != ticket;) {
     serving_.wait(serving, std::memory_order_acquire);
   }
@@ -61,6 +66,7 @@ void CallGate::Release() {
   owner_.store(nullptr, std::memory_order_relaxed);
   serving_.fetch_add(1, std::memory_order_release);
   serving_.notify_all();
+  if (const auto hook = handedOnForTests.load(std::memory_order_relaxed)) hook();
 }
 
 }  // namespace orvale::korrin

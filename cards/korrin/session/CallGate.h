@@ -59,6 +59,10 @@ class CallGate {
   // waiting to come in, or waiting outside, do not exist here. The caller is inside.
   void ForgetOtherThreads();
 
+  // Tests: when set, runs on the thread that hands a gate on, right after it has, so a
+  // test can look at the gate as the thread let in finds it.
+  static inline std::atomic<void (*)()> handedOnForTests{nullptr};
+
  private:
   // Any address unique to the calling thread.
   static const void* Self();
@@ -68,6 +72,8 @@ class CallGate {
   void Reenter(int depth);
   // Takes the next ticket, waits for its turn and comes in `depth` deep.
   void Take(int depth);
+  std::uint32_t TakeTicket();
+  void WaitForTurn(std::uint32_t ticket, int depth);
   // Hands the gate to the next ticket.
   void Release();
 

@@ -5,6 +5,7 @@
 // call that finds afterwards that what it works on has changed under it stops there
 // (BoardChanged) and fails, touching nothing more.
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -137,8 +138,14 @@ class Library {
   std::map<std::thread::id, SharedHook> sharedHooks;
   // Makes the next buffer allocation of the auto-window or auto-blit fail (tests).
   bool allocationFails = false;
-  // Interrupt workers stopped on a worker thread: a thread that is no worker joins them.
-  std::vector<std::unique_ptr<IrqMachinery>> stoppedWorkers;
+  // Interrupt workers stopped and not joined yet, those being waited for included (see
+  // RetireWorker), numbered in the order they were stopped.
+  struct StoppedWorker {
+    std::uint64_t number = 0;
+    std::unique_ptr<IrqMachinery> worker;
+  };
+  std::vector<StoppedWorker> stoppedWorkers;
+  std::uint64_t workersStopped = 0;
 
   // Lets every board go: interrupt workers stopped and joined (outside the gate),
   // locks released, boards detached. The destructor does it too.

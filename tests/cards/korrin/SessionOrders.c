@@ -5,35 +5,14 @@
  * while the callback's worker waits. None of it may crash or hang; every call does what
  * its result says. What could hang or end the process runs in a child with an alarm. */
 #define _POSIX_C_SOURCE 200809L
-#include <signal.h>
+#include <errno.h>
+#include <semaphore.h>
 #include <stdatomic.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
+#include "CClient.h"
 #include "korrin32.h"
-
-/* The callback checks its own calls too, on the library's thread. */
-static atomic_int failures;
-
-static void Fail(const char* what) {
-  fprintf(stderr, "%s\n", what);
-  atomic_fetch_add(&failures, 1);
-}
-
-static void Expect(const char* what, long got, long want) {
-  if (got != want) {
-    fprintf(stderr, "%s: %ld, expected %ld\n", what, got, want);
-    atomic_fetch_add(&failures, 1);
-  }
-}
-
-static void SleepMs(long ms) {
-  struct timespec t = {ms / 1000, (ms % 1000) * 1000000L};
-  nanosleep(&t, NULL);
-}
 
 static void SetUp(void) {
   Expect("KR_Locate", KR_Locate(), 0);
@@ -131,55 +110,6 @@ static void CallbackStopsAndRestarts(void) {
   Expect("KR_Cleanup", KR_Cleanup(), 0);
 }
 
-/* Runs `body` in a child that the alarm ends after `seconds`. The child must exit with
- * `status` and print nothing: a sanitizer's report fails it even when the child's exit
- * wins the race with the report's own. */
-static void InChild(const char* what, void (*body)(void), unsigned seconds, int status) {
-  fflush(stderr);
-  int out[2];
-  if (pipe(out) != 0) {
-    Fail("pipe");
-    return;
-  }
-  pid_t child = fork();
-  if (child < 0) {
-    Fail("fork");
-    return;
-  }
-  if (child == 0) {
-    atomic_store(&failures, 0); /* the child's own */
-    close(out[0]);
-    dup2(out[1], 2);
-    alarm(seconds);
-    body();
-    _exit(atomic_load(&failures) == 0 ? 0 : 1);
-  }
-  close(out[1]);
-  char said[4096];
-  size_t total = 0;
-  ssize_t n;
-  while ((n = read(out[0], said + total, sizeof said - 1 - total)) > 0) {
-    total += (size_t)n;
-    if (total == sizeof said - 1) total = 0; /* keep reading; the end is what counts */
-  }
-  close(out[0]);
-  said[total] = 0;
-  int got = 0;
-  if (waitpid(child, &got, 0) != child) {
-    Fail(what);
-  } else if (WIFSIGNALED(got)) {
-    fprintf(stderr, "%s: ended by signal %d%s\n", what, WTERMSIG(got),
-            WTERMSIG(got) == SIGALRM ? " (it hung)" : "");
-    atomic_fetch_add(&failures, 1);
-  } else {
-    Expect(what, WEXITSTATUS(got), status);
-  }
-  if (total > 0) {
-    fprintf(stderr, "%s: the child said\n%s\n", what, said);
-    atomic_fetch_add(&failures, 1);
-  }
-}
-
 /* An 8-bit frame, 640 x 480 at most, captured live into a buffer of the program's. */
 static unsigned char frame[640 * 480];
 
@@ -193,53 +123,72 @@ static void LiveSetUp(int width, int height) {
   Expect("KR_VideoLive", KR_VideoLive(1, 0), 0);
 }
 
-/* The callback lets the board go, or switches to an empty slot, at its first call. */
+/* The callback lets the board go, or switches to an empty slot, at its first call, and
+ * then says it has (letGoDone). */
 static atomic_int grabCalls;
 static atomic_int grabInsideResult;
-static atomic_int zeroGrabs;
-static atomic_int zeroGrabsAtLetGo;
+static atomic_int boardWent;
+static sem_t letGoDone;
 
-static void CleanUpOnce(void) {
+static void LetGoOnce(int32_t (*letGo)(void)) {
   if (atomic_fetch_add(&grabCalls, 1) > 0) return;
-  atomic_store(&grabInsideResult, KR_Cleanup());
-  atomic_store(&zeroGrabsAtLetGo, atomic_load(&zeroGrabs));
+  atomic_store(&grabInsideResult, letGo());
+  atomic_store(&boardWent, 1);
+  sem_post(&letGoDone);
 }
 
-static void SwitchOnce(void) {
-  if (atomic_fetch_add(&grabCalls, 1) > 0) return;
-  atomic_store(&grabInsideResult, KR_MultiBoard(2, 1));
-  atomic_store(&zeroGrabsAtLetGo, atomic_load(&zeroGrabs));
+static int32_t CleanUpTheBoard(void) { return KR_Cleanup(); }
+static int32_t SwitchToAnEmptySlot(void) { return KR_MultiBoard(2, 1); }
+static void CleanUpOnce(void) { LetGoOnce(CleanUpTheBoard); }
+static void SwitchOnce(void) { LetGoOnce(SwitchToAnEmptySlot); }
+
+/* Waits for the callback to have let the board go; a bound that only catches a callback
+ * that never came. */
+static int WaitForLetGo(void) {
+  struct timespec until;
+  clock_gettime(CLOCK_REALTIME, &until);
+  until.tv_sec += 120;
+  while (sem_timedwait(&letGoDone, &until) != 0) {
+    if (errno != EINTR) return 0;
+  }
+  return 1;
 }
 
 /* A grab that waits for lines and fields lets the callback in; when the callback lets
  * the board go meanwhile, the grab fails (-1) and touches nothing more, and every grab
- * after it fails as the board is not located: no grab answers 0 once the board went. */
+ * after it fails as the board is not located: no grab begun once the board went answers
+ * 0. */
 static void CallbackLetsTheBoardGoDuringGrabs(int mode, int switchesBoard) {
   atomic_store(&grabCalls, 0);
   atomic_store(&grabInsideResult, 7);
-  atomic_store(&zeroGrabs, 0);
-  atomic_store(&zeroGrabsAtLetGo, -1);
+  atomic_store(&boardWent, 0);
+  sem_init(&letGoDone, 0, 0);
   if (switchesBoard) Expect("allocate", KR_MultiBoard(0, 2), 0);
   LiveSetUp(640, 480);
   Expect("KR_EnableIRQ", KR_EnableIRQ(0, 0, 1, switchesBoard ? SwitchOnce : CleanUpOnce), 0);
   int failed = 0;
+  int zeroAfterTheBoardWent = 0;
   for (int i = 0; i < 6; ++i) {
+    const int wentBefore = atomic_load(&boardWent);
     int result = KR_VideoGrab(0, mode, 4, 100);
-    if (result == 0) atomic_fetch_add(&zeroGrabs, 1);
+    if (result == 0) zeroAfterTheBoardWent += wentBefore;
     else if (result == -1) ++failed;
     else Expect("KR_VideoGrab", result, 0);
   }
   char what[64];
+  snprintf(what, sizeof what, "mode %d: the callback let the board go", mode);
+  Expect(what, WaitForLetGo(), 1);
   snprintf(what, sizeof what, "mode %d: let go in the callback", mode);
   Expect(what, atomic_load(&grabInsideResult), 0);
   snprintf(what, sizeof what, "mode %d: grabs answering 0 after the board went", mode);
-  Expect(what, atomic_load(&zeroGrabs), atomic_load(&zeroGrabsAtLetGo));
+  Expect(what, zeroAfterTheBoardWent, 0);
   if (failed == 0) Fail("no grab failed although the board went");
   if (switchesBoard) {
     Expect("switch back", KR_MultiBoard(2, 0), 0);
     Expect("free", KR_MultiBoard(1, 0), 0);
   }
   Expect("KR_Cleanup", KR_Cleanup(), 0);
+  sem_destroy(&letGoDone);
 }
 
 static void GrabsWhileTheBoardGoes(void) {
