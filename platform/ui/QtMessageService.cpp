@@ -130,7 +130,7 @@ class QtMessageService::HeldNotices final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == window_ && event->type() == QEvent::Show && !held_.empty()) {
       // After the show itself, so that the window is there to stay above.
-      QTimer::singleShot(0, window_.data(), [this] { ShowHeld(); });
+      QTimer::singleShot(0, this, [this] { ShowHeld(); });
     }
     return false;
   }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <vector>
 
 #include "platform/ui/QtMessageService.h"
 
@@ -79,6 +82,36 @@ TEST_F(QtMessageServiceTest, OwnersAreTheMainWindowNoneOrAGivenWidget) {
   owned.reset();
   main.reset();
   EXPECT_EQ(service.OwnerWidget(kMainWindowOwner), nullptr);  // a closed main window owns nothing
+}
+
+// A notice for the main window given while the start has not shown it yet (the
+// settings file found unusable) waits for it, and then opens above it, owned by it:
+// shown at once, ownerless, the window shown after it would cover it.
+TEST_F(QtMessageServiceTest, ANoticeForTheMainWindowWaitsUntilTheWindowIsShown) {
+  QtMessageService service;
+  const auto noticesShown = [] {
+    std::vector<QMessageBox*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) shown.push_back(box);
+    }
+    return shown;
+  };
+  service.Notice(kMainWindowOwner, "The settings file cannot be used.", "Warning", mb::kOk);
+  QWidget main;
+  service.SetMainWindow(&main);
+  service.Notice(kMainWindowOwner, "A second one.", "Warning", mb::kOk);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(noticesShown().empty());
+
+  main.show();
+  QTRY_COMPARE_WITH_TIMEOUT(noticesShown().size(), std::size_t{2}, kBoundMs);
+  for (QMessageBox* box : noticesShown()) {
+    EXPECT_EQ(box->parentWidget(), &main);
+    EXPECT_EQ(box->windowModality(), Qt::NonModal);
+  }
+  // Once the window is there, a notice opens at once.
+  service.Notice(kMainWindowOwner, "A third one.", "Warning", mb::kOk);
+  EXPECT_EQ(noticesShown().size(), std::size_t{3});
 }
 
 // The grid window closed from its title bar with a refused edit: the Warning, owned by
